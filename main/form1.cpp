@@ -1,0 +1,170 @@
+#include "main/form1.h"
+
+#include <stdexcept>
+
+#include "main/version_text.h"
+#include "scheduler/moment_text.h"
+
+#ifndef DUSK_UPDATE_HOST
+#error "DUSK_UPDATE_HOST names the update server's host"
+#endif
+
+namespace {
+
+constexpr Rgb kBandBlue{72, 162, 244};
+constexpr Rgb kWhite{255, 255, 255};
+constexpr Rgb kTipGreen{0, 128, 0};
+
+std::vector<std::string> TaskKindItems() {
+  std::vector<std::string> items;
+  for (int kind = 0; kind < kTaskKindCount; ++kind) {
+    items.emplace_back(TaskKindItemText(static_cast<TaskKind>(kind)));
+  }
+  return items;
+}
+
+std::string DirectoryOf(const std::string& path) {
+  const std::size_t separator = path.find_last_of("\\/:");
+  return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
+}
+
+}  // namespace
+
+TForm1::TForm1(const PlatformSet& platform, AppState& state)
+    : platform(platform),
+      state(state),
+      Form1("Form1", {337, 220, 780, 550}, Form::Frame::Main),
+      TimerNow("TimerNow", &Form1, 1000, true),
+      PanelTop("PanelTop", &Form1, {0, 0, 780, 60}, false),
+      Title("Title", &PanelTop, {10, 10, 0, 34}),
+      LabelNow("LabelNow", &PanelTop, {512, 24, 0, 28}),
+      PanelLeft("PanelLeft", &Form1, {0, 61, 300, 460}, false),
+      GroupBox1("GroupBox1", &PanelLeft, {20, 20, 265, 140}, "  计时方式  "),
+      RadioGroup1("RadioGroup1", &GroupBox1, {20, 20, 210, 40}, "", 2, {"指定时间", "倒计时"}),
+      Panel1("Panel1", &GroupBox1, {20, 70, 210, 60}, true),
+      bsSkinDateEdit1("bsSkinDateEdit1", &Panel1, {8, 8, 80, 18}),
+      bsSkinTimeEdit1("bsSkinTimeEdit1", &Panel1, {104, 8, 75, 18}),
+      PanelTimeTip("PanelTimeTip", &Panel1, {8, 32, 185, 22}, false),
+      Label1("Label1", &PanelTimeTip, {22, 4, 0, 14}),
+      Panel2("Panel2", &GroupBox1, {20, 70, 210, 40}, true),
+      bsSkinSpinEdit1("bsSkinSpinEdit1", &Panel2, {8, 8, 50, 20}, 1, 1000000, 1),
+      bsSkinComboBox1("bsSkinComboBox1", &Panel2, {72, 8, 65, 20}, {"分钟", "小时", "天"}),
+      bsSkinStdLabel1("bsSkinStdLabel1", &Panel2, {144, 16, 0, 13}),
+      RadioGroup2("RadioGroup2", &PanelLeft, {20, 180, 265, 105}, "  执行任务  ", 3,
+                  TaskKindItems()),
+      LabelTips("LabelTips", &PanelLeft, {20, 305, 0, 15}),
+      EditInfo("EditInfo", &PanelLeft, {20, 330, 265, 21}),
+      bsSkinComboBoxEx1("bsSkinComboBoxEx1", &PanelLeft, {20, 330, 265, 20}, "选择你要关闭的软件"),
+      ButtonAdd("ButtonAdd", &PanelLeft, {20, 305, 75, 25}, "添加任务"),
+      PanelRight("PanelRight", &Form1, {300, 60, 480, 460}, false),
+      TaskList("TaskList", &PanelRight, {15, 15, 430, 420}),
+      bsTrayIcon1(platform.notificationArea, platform.codePage, Form1,
+                  platform.windowSystem.DoubleClickTimeMs()),
+      bsBusinessSkinForm1(Form1, bsTrayIcon1, platform.windowSystem) {
+  Form1.SetBackColor(ColorRef::System(SystemColor::Window));
+  Form1.SetFont({"MS Sans Serif", 11, false});
+  Title.SetFont({"Arial", 29, true});
+  Title.SetTextColor(ColorRef::System(SystemColor::ButtonHighlight));
+  LabelNow.SetFont({"Arial", 24, false});
+  LabelTips.SetFont({"Arial", 12, false});
+  Label1.SetText("您设置的时间已过期     ");
+  Label1.SetTextColor(ColorRef::Of(kTipGreen));
+  PanelTimeTip.Hide();
+  Panel2.Hide();
+  bsSkinStdLabel1.SetText("之后  ");
+  bsSkinComboBox1.SetItemIndex(0);
+  RadioGroup1.SetItemIndex(0);
+  bsSkinDateEdit1.SetDate(platform.clock.Now());
+  TimerNow.OnTimer = [this] { TimerNowTimer(); };
+  TaskList.OnContextMenu = [this] { TaskListContextMenu(); };
+
+  AttachMirrors(Form1, platform.mirrors);
+  FormCreate();
+  // The icon is in the tray before the window first shows.
+  bsTrayIcon1.AddToTray();
+}
+
+void TForm1::FormCreate() {
+  const std::string programFile = platform.files.ProgramFilePath();
+  state.AppPath = DirectoryOf(programFile);
+  state.AppVersion = GetFileVersionString(platform.versionResource, programFile);
+  state.ExeFileName = "Dusk.exe";
+  state.AppTitle = "Lumo定时关机";
+  state.UpdateInfoUrl = std::string("http://") + DUSK_UPDATE_HOST + "/v/dusk.html";
+  state.NewVersionUrl.clear();
+  state.UpdateCheckDone.store(false, std::memory_order_release);
+  state.RelaunchPending = false;
+  LayoutMainWindow();
+}
+
+void TForm1::LayoutMainWindow() {
+  Form1.SetText(state.AppTitle + "     " + state.AppVersion);
+  Form1.SetWidth(780);
+  Form1.SetHeight(550);
+  PanelTop.SetBackColor(ColorRef::Of(kBandBlue));
+  PanelTop.SetBounds({0, 0, 780, 60});
+  Title.SetLeft(10);
+  Title.SetTop(10);
+  const DateTime now = platform.clock.Now();
+  LabelNow.SetText(MomentText(platform.clock, now));
+  LabelNow.SetTextColor(ColorRef::Of(kWhite));
+  PanelLeft.SetBounds({0, 61, 300, 460});
+  PanelRight.SetBounds({300, 60, 480, 460});
+  TaskList.SetBounds({15, 15, 430, 420});
+  const CalendarTime inTwentyMinutes = DecodeDateTime(now + 20.0 / kMinutesPerDay);
+  bsSkinTimeEdit1.SetTimeOfDay(inTwentyMinutes.hour, inTwentyMinutes.minute,
+                               inTwentyMinutes.second);
+  GroupBox1.SetLeft(20);
+  GroupBox1.SetTop(20);
+  GroupBox1.SetHeight(140);
+  RadioGroup1.SetBounds({20, 20, 210, 40});
+  Panel1.SetBounds({20, 70, 210, 60});
+  Panel2.Hide();
+  Panel2.SetBounds({20, 70, 210, 40});
+  RadioGroup2.SetLeft(20);
+  RadioGroup2.SetTop(GroupBox1.Top() + GroupBox1.Height() + 20);
+  LabelTips.SetTop(RadioGroup2.Top() + RadioGroup2.Height() + 20);
+  LabelTips.SetLeft(20);
+  LabelTips.SetTextColor(ColorRef::Of(kBandBlue));
+  EditInfo.SetTop(LabelTips.Top() + LabelTips.Height() + 10);
+  EditInfo.SetLeft(20);
+  EditInfo.SetText("");
+  LabelTips.Hide();
+  EditInfo.Hide();
+  bsSkinComboBoxEx1.Hide();
+  bsSkinComboBoxEx1.SetLeft(20);
+  bsSkinComboBoxEx1.SetTop(EditInfo.Top());
+  ButtonAdd.SetLeft(20);
+  ButtonAdd.SetTop(RadioGroup2.Top() + RadioGroup2.Height() + 20);
+  tasks_.emplace(TaskList, bsTrayIcon1, platform.clock);
+}
+
+void TForm1::TimerNowTimer() {
+  // A shell call inside an action may dispatch messages, and with them this
+  // timer; the tick already running owns the head task.
+  if (tickRunning_) return;
+  tickRunning_ = true;
+  struct Reset {
+    bool& flag;
+    ~Reset() { flag = false; }
+  } reset{tickRunning_};
+
+  const DateTime now = platform.clock.Now();
+  LabelNow.SetText(MomentText(platform.clock, now));
+  if (state.RelaunchPending) {
+    (void)platform.shell.Execute({Form1.Handle(), "open", state.AppPath + state.ExeFileName, "",
+                                  std::nullopt, Shell::kShowNormal});
+    platform.windowSystem.Terminate();
+  }
+  if (!taskActions_) throw std::logic_error("no task actions");
+  DueTaskRunner(*tasks_, *taskActions_, Title, bsTrayIcon1, platform.clock, state.AppTitle + "：")
+      .Run(now);
+}
+
+void TForm1::N1Click() { tasks_->RemoveSelected(); }
+
+void TForm1::TaskListContextMenu() {
+  const int chosen =
+      platform.windowSystem.ShowPopupMenu(Form1.Handle(), {{"删除选中的任务", ""}});
+  if (chosen == 0) N1Click();
+}

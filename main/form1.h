@@ -1,0 +1,69 @@
+#pragma once
+
+#include <optional>
+
+#include "main/app_state.h"
+#include "main/platform_set.h"
+#include "scheduler/task_listing.h"
+#include "scheduler/tick.h"
+#include "widgets/controls.h"
+#include "widgets/form.h"
+#include "widgets/task_list_box.h"
+#include "widgets/tray_frame.h"
+#include "widgets/tray_icon.h"
+
+// The main window: the blue band with the headline and the clock, the entry
+// panel on the left, the task list on the right, and the tray icon.
+class TForm1 {
+ public:
+  TForm1(const PlatformSet& platform, AppState& state);
+  TForm1(const TForm1&) = delete;
+  TForm1& operator=(const TForm1&) = delete;
+
+  // Who performs due tasks; set before the message loop runs.
+  void UseTaskActions(TaskActions& actions) { taskActions_ = &actions; }
+
+  void TimerNowTimer();
+  void N1Click();
+
+  [[nodiscard]] TaskListing& Tasks() { return *tasks_; }
+
+  const PlatformSet platform;
+  AppState& state;
+
+  Form Form1;
+  Timer TimerNow;
+  Panel PanelTop;
+  Label Title;
+  Label LabelNow;
+  Panel PanelLeft;
+  GroupBox GroupBox1;
+  RadioGroup RadioGroup1;
+  Panel Panel1;
+  DateEdit bsSkinDateEdit1;
+  TimeEdit bsSkinTimeEdit1;
+  Panel PanelTimeTip;
+  Label Label1;
+  Panel Panel2;
+  SpinEdit bsSkinSpinEdit1;
+  ComboBox bsSkinComboBox1;
+  Label bsSkinStdLabel1;
+  RadioGroup RadioGroup2;
+  Label LabelTips;
+  Edit EditInfo;
+  ComboBoxEx bsSkinComboBoxEx1;
+  Button ButtonAdd;
+  Panel PanelRight;
+  TaskListBox TaskList;
+  TrayIcon bsTrayIcon1;
+  TrayFrame bsBusinessSkinForm1;
+
+ private:
+  void FormCreate();
+  void LayoutMainWindow();
+  void TaskListContextMenu();
+
+  std::optional<TaskListing> tasks_;
+  TaskActions* taskActions_ = nullptr;
+  bool tickRunning_ = false;
+};

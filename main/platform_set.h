@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform/clock.h"
+#include "platform/code_page.h"
+#include "platform/files.h"
+#include "platform/notification_area.h"
+#include "platform/shell.h"
+#include "platform/version_resource.h"
+#include "platform/window_system.h"
+#include "widgets/control.h"
+
+// The operating system as the program sees it. The Windows build hands in the
+// real implementations; tests hand in fakes. Without a mirror factory the
+// windows run headless.
+struct PlatformSet {
+  const Clock& clock;
+  const CodePage& codePage;
+  const Files& files;
+  const VersionResource& versionResource;
+  NotificationArea& notificationArea;
+  Shell& shell;
+  WindowSystem& windowSystem;
+  MirrorFactory* mirrors = nullptr;
+};

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "main/app_state.h"
+#include "main/form1.h"
+#include "main/platform_set.h"
+#include "scheduler/task_actions.h"
+#include "tips/tip_form.h"
+#include "upgrade/up_form.h"
+
+// The program's three windows, created in order: the main window first (it is
+// the application's main window), then the update progress window, then the
+// alarm window.
+class Program {
+ public:
+  explicit Program(const PlatformSet& platform);
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  // Shows the main window; the message loop runs after this.
+  void Start();
+
+  AppState state;
+  TForm1 Form1;
+  TForm2 UpForm;
+  TForm3 TipForm;
+  SystemTaskActions taskActions;
+};

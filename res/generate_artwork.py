@@ -1,0 +1,585 @@
+#!/usr/bin/env python3
+"""Artwork generator for Dusk.
+
+Draws every picture the program ships from simple vector shapes and writes:
+
+    dusk.ico         program icon, one 128 x 128 32-bit BGRA image
+    task_kinds.bmp   336 x 48 strip, seven 48 x 48 task-kind pictures
+    program16.bmp    16 x 16 default picture for the process list
+
+Only the Python 3 standard library is used (struct, zlib, math), so the
+output is byte-for-byte reproducible.  Run from anywhere:
+
+    python3 res/generate_artwork.py            # writes next to this script
+    python3 res/generate_artwork.py --png DIR  # also writes PNG previews
+
+Rendering model: a picture is a list of layers (shape, colour).  Each pixel
+is sampled on an N x N grid; at every sample the layers that contain it are
+composited back to front, and the samples are averaged in premultiplied
+space.  That gives anti-aliased edges without any external library.
+"""
+
+import math
+import os
+import struct
+import sys
+import zlib
+
+# ---------------------------------------------------------------------------
+# Shapes: callables (x, y) -> bool, in pixel units, y grows downwards.
+# A pixel (i, j) covers the square [i, i+1] x [j, j+1].
+# Angles are in degrees, measured clockwise from "12 o'clock".
+# ---------------------------------------------------------------------------
+
+
+def circle(cx, cy, r):
+    r2 = r * r
+    return lambda x, y: (x - cx) ** 2 + (y - cy) ** 2 <= r2
+
+
+def ring(cx, cy, r, w):
+    ro = (r + w / 2.0) ** 2
+    ri = (r - w / 2.0) ** 2
+
+    def f(x, y):
+        d = (x - cx) ** 2 + (y - cy) ** 2
+        return ri <= d <= ro
+    return f
+
+
+def _seg_dist2(x, y, x0, y0, x1, y1):
+    dx, dy = x1 - x0, y1 - y0
+    ll = dx * dx + dy * dy
+    if ll == 0:
+        t = 0.0
+    else:
+        t = ((x - x0) * dx + (y - y0) * dy) / ll
+        t = 0.0 if t < 0 else (1.0 if t > 1 else t)
+    px, py = x0 + t * dx - x, y0 + t * dy - y
+    return px * px + py * py
+
+
+def line(x0, y0, x1, y1, w):
+    """Stroke of width w with round caps."""
+    h2 = (w / 2.0) ** 2
+    return lambda x, y: _seg_dist2(x, y, x0, y0, x1, y1) <= h2
+
+
+def polyline(pts, w):
+    h2 = (w / 2.0) ** 2
+    segs = list(zip(pts[:-1], pts[1:]))
+
+    def f(x, y):
+        for (a, b) in segs:
+            if _seg_dist2(x, y, a[0], a[1], b[0], b[1]) <= h2:
+                return True
+        return False
+    return f
+
+
+def polygon(pts):
+    """Filled polygon (even-odd rule)."""
+    n = len(pts)
+
+    def f(x, y):
+        inside = False
+        j = n - 1
+        for i in range(n):
+            xi, yi = pts[i]
+            xj, yj = pts[j]
+            if (yi > y) != (yj > y):
+                xc = xi + (y - yi) * (xj - xi) / (yj - yi)
+                if x < xc:
+                    inside = not inside
+            j = i
+        return inside
+    return f
+
+
+def rrect(x0, y0, x1, y1, rad):
+    """Filled rectangle with rounded corners."""
+    r2 = rad * rad
+
+    def f(x, y):
+        if x < x0 or x > x1 or y < y0 or y > y1:
+            return False
+        cx = x0 + rad if x < x0 + rad else (x1 - rad if x > x1 - rad else x)
+        cy = y0 + rad if y < y0 + rad else (y1 - rad if y > y1 - rad else y)
+        return (x - cx) ** 2 + (y - cy) ** 2 <= r2
+    return f
+
+
+def rrect_stroke(x0, y0, x1, y1, rad, w):
+    """Outline of a rounded rectangle; the stroke lies inside the box."""
+    return diff(rrect(x0, y0, x1, y1, rad),
+                rrect(x0 + w, y0 + w, x1 - w, y1 - w, max(rad - w, 0)))
+
+
+def angle_of(cx, cy, x, y):
+    a = math.degrees(math.atan2(x - cx, cy - y))
+    return a % 360.0
+
+
+def point_at(cx, cy, r, a):
+    t = math.radians(a)
+    return (cx + r * math.sin(t), cy - r * math.cos(t))
+
+
+def arc(cx, cy, r, w, a0, a1, caps=True):
+    """Stroke along a circle from angle a0 clockwise to a1."""
+    span = (a1 - a0) % 360.0
+    band = ring(cx, cy, r, w)
+    parts = []
+    if caps:
+        for a in (a0, a1):
+            px, py = point_at(cx, cy, r, a)
+            parts.append(circle(px, py, w / 2.0))
+
+    def f(x, y):
+        if band(x, y) and (angle_of(cx, cy, x, y) - a0) % 360.0 <= span:
+            return True
+        for p in parts:
+            if p(x, y):
+                return True
+        return False
+    return f
+
+
+def sector(cx, cy, r, a0, a1):
+    span = (a1 - a0) % 360.0
+    disc = circle(cx, cy, r)
+    return lambda x, y: disc(x, y) and (angle_of(cx, cy, x, y) - a0) % 360.0 <= span
+
+
+def ellipse(cx, cy, rx, ry):
+    return lambda x, y: ((x - cx) / rx) ** 2 + ((y - cy) / ry) ** 2 <= 1.0
+
+
+def ellipse_stroke(cx, cy, rx, ry, w):
+    """Approximately constant-width outline of an ellipse."""
+    h = w / 2.0
+
+    def f(x, y):
+        u, v = (x - cx) / rx, (y - cy) / ry
+        q = math.sqrt(u * u + v * v)
+        if q == 0:
+            return False
+        gx, gy = u / (rx * q), v / (ry * q)
+        g = math.sqrt(gx * gx + gy * gy)
+        return abs(q - 1.0) / g <= h
+    return f
+
+
+def union(*shapes):
+    return lambda x, y: any(s(x, y) for s in shapes)
+
+
+def diff(a, *bs):
+    return lambda x, y: a(x, y) and not any(b(x, y) for b in bs)
+
+
+def inter(*shapes):
+    return lambda x, y: all(s(x, y) for s in shapes)
+
+
+def box(x0, y0, x1, y1):
+    return lambda x, y: x0 <= x <= x1 and y0 <= y <= y1
+
+
+def moved(shape, dx, dy):
+    return lambda x, y: shape(x - dx, y - dy)
+
+
+# ---------------------------------------------------------------------------
+# Colours
+# ---------------------------------------------------------------------------
+
+
+def mix(c1, c2, t):
+    """Linear blend of two RGB(A) tuples, t = 0 -> c1, t = 1 -> c2."""
+    return tuple(a + (b - a) * t for a, b in zip(c1, c2))
+
+
+def rgba(c, a=255):
+    return (c[0], c[1], c[2], a) if len(c) == 3 else tuple(c)
+
+
+def vgradient(y0, c0, y1, c1):
+    """Colour function: vertical linear gradient."""
+    c0, c1 = rgba(c0), rgba(c1)
+
+    def f(x, y):
+        t = (y - y0) / float(y1 - y0)
+        t = 0.0 if t < 0 else (1.0 if t > 1 else t)
+        return mix(c0, c1, t)
+    return f
+
+
+WHITE = (255, 255, 255)
+
+# ---------------------------------------------------------------------------
+# Canvas
+# ---------------------------------------------------------------------------
+
+
+class Canvas:
+    def __init__(self, w, h, ss=4):
+        self.w, self.h, self.ss = w, h, ss
+        self.layers = []
+
+    def draw(self, shape, colour, bbox=None):
+        """Add a layer.  colour: RGB/RGBA tuple or function (x, y) -> RGBA.
+        bbox (x0, y0, x1, y1) only speeds rendering up."""
+        self.layers.append((shape, colour if callable(colour) else rgba(colour), bbox))
+
+    def render(self):
+        """Returns rows (top-down) of straight-alpha (r, g, b, a) byte tuples."""
+        n = self.ss
+        offs = [(k + 0.5) / n for k in range(n)]
+        inv = 1.0 / (n * n)
+        rows = []
+        for j in range(self.h):
+            active = [L for L in self.layers
+                      if L[2] is None or (L[2][1] <= j + 1 and L[2][3] >= j)]
+            row = []
+            for i in range(self.w):
+                here = [L for L in active
+                        if L[2] is None or (L[2][0] <= i + 1 and L[2][2] >= i)]
+                sr = sg = sb = sa = 0.0
+                if here:
+                    for oy in offs:
+                        y = j + oy
+                        for ox in offs:
+                            x = i + ox
+                            r = g = b = a = 0.0   # premultiplied, 0..1
+                            for shape, col, _ in here:
+                                if shape(x, y):
+                                    c = col(x, y) if callable(col) else col
+                                    ca = c[3] / 255.0
+                                    k = 1.0 - ca
+                                    r = c[0] / 255.0 * ca + r * k
+                                    g = c[1] / 255.0 * ca + g * k
+                                    b = c[2] / 255.0 * ca + b * k
+                                    a = ca + a * k
+                            sr += r
+                            sg += g
+                            sb += b
+                            sa += a
+                row.append(_unpremultiply(sr * inv, sg * inv, sb * inv, sa * inv))
+            rows.append(row)
+        return rows
+
+
+def _unpremultiply(r, g, b, a):
+    A = int(round(a * 255))
+    if A <= 0:
+        return (0, 0, 0, 0)
+    return (min(255, int(round(r / a * 255))),
+            min(255, int(round(g / a * 255))),
+            min(255, int(round(b / a * 255))),
+            min(255, A))
+
+
+# ---------------------------------------------------------------------------
+# File writers
+# ---------------------------------------------------------------------------
+
+
+def bgra_bottom_up(rows):
+    out = bytearray()
+    for row in reversed(rows):
+        for (r, g, b, a) in row:
+            out += bytes((b, g, r, a))
+    return bytes(out)
+
+
+def bitmap_info_header(w, h, image_size):
+    # biSize, biWidth, biHeight, biPlanes, biBitCount, biCompression (BI_RGB),
+    # biSizeImage, biXPelsPerMeter, biYPelsPerMeter, biClrUsed, biClrImportant
+    return struct.pack('<IiiHHIIiiII', 40, w, h, 1, 32, 0, image_size,
+                       2835, 2835, 0, 0)
+
+
+def write_bmp(path, rows):
+    h, w = len(rows), len(rows[0])
+    pixels = bgra_bottom_up(rows)
+    info = bitmap_info_header(w, h, len(pixels))
+    offset = 14 + len(info)
+    head = struct.pack('<2sIHHI', b'BM', offset + len(pixels), 0, 0, offset)
+    with open(path, 'wb') as f:
+        f.write(head + info + pixels)
+
+
+def write_ico(path, rows):
+    h, w = len(rows), len(rows[0])
+    xor = bgra_bottom_up(rows)
+    stride = ((w + 31) // 32) * 4
+    mask = bytearray()
+    for row in reversed(rows):
+        line_bits = bytearray(stride)
+        for i, px in enumerate(row):
+            if px[3] == 0:                      # 1 = transparent
+                line_bits[i >> 3] |= 0x80 >> (i & 7)
+        mask += line_bits
+    info = bitmap_info_header(w, h * 2, len(xor) + len(mask))
+    image = info + xor + bytes(mask)
+    icondir = struct.pack('<HHH', 0, 1, 1)
+    entry = struct.pack('<BBBBHHII', w & 0xFF, h & 0xFF, 0, 0, 1, 32,
+                        len(image), 6 + 16)
+    with open(path, 'wb') as f:
+        f.write(icondir + entry + image)
+
+
+def write_png(path, rows, scale=1, background=None):
+    """Preview writer (RGBA PNG), optional integer zoom and flat background."""
+    h, w = len(rows), len(rows[0])
+    raw = bytearray()
+    for row in rows:
+        line_px = bytearray()
+        for (r, g, b, a) in row:
+            if background is not None:
+                t = a / 255.0
+                px = (int(round(r * t + background[0] * (1 - t))),
+                      int(round(g * t + background[1] * (1 - t))),
+                      int(round(b * t + background[2] * (1 - t))), 255)
+            else:
+                px = (r, g, b, a)
+            line_px += bytes(px) * scale
+        for _ in range(scale):
+            raw += b'\x00' + line_px
+
+    def chunk(tag, data):
+        c = struct.pack('>I', len(data)) + tag + data
+        return c + struct.pack('>I', zlib.crc32(tag + data) & 0xFFFFFFFF)
+    ihdr = struct.pack('>IIBBBBB', w * scale, h * scale, 8, 6, 0, 0, 0)
+    with open(path, 'wb') as f:
+        f.write(b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', ihdr) +
+                chunk(b'IDAT', zlib.compress(bytes(raw), 9)) + chunk(b'IEND', b''))
+
+
+def downscale(rows, factor):
+    """Box-filter reduction (premultiplied), used for 16 px previews."""
+    h, w = len(rows) // factor, len(rows[0]) // factor
+    out = []
+    for j in range(h):
+        row = []
+        for i in range(w):
+            r = g = b = a = 0.0
+            for y in range(j * factor, (j + 1) * factor):
+                for x in range(i * factor, (i + 1) * factor):
+                    pr, pg, pb, pa = rows[y][x]
+                    t = pa / 255.0
+                    r += pr / 255.0 * t
+                    g += pg / 255.0 * t
+                    b += pb / 255.0 * t
+                    a += t
+            n = float(factor * factor)
+            row.append(_unpremultiply(r / n, g / n, b / n, a / n))
+        out.append(row)
+    return out
+
+
+# ---------------------------------------------------------------------------
+# Program icon: 128 x 128
+# ---------------------------------------------------------------------------
+
+BLUE = (72, 162, 244)
+
+
+def draw_icon():
+    cv = Canvas(128, 128, ss=6)
+    c = 64.0
+    # Face: blue disc, slightly lighter at the top, slightly deeper at the
+    # bottom (evening sky), with a thin deeper rim so it stands out on light
+    # backgrounds.
+    cv.draw(circle(c, c, 62.5), (36, 104, 200))
+    cv.draw(circle(c, c, 59), vgradient(6, (112, 188, 252), 122, (50, 128, 228)))
+    # Hour marks at 6 and 9 (the moon sits near 3, the minute hand at 12).
+    for a in (180, 270):
+        x0, y0 = point_at(c, c, 50, a)
+        x1, y1 = point_at(c, c, 42, a)
+        cv.draw(line(x0, y0, x1, y1, 12), WHITE)
+    # Crescent moon between 12 and 3, clear of the hands.
+    mx, my = point_at(c, c, 33, 60)
+    moon = diff(circle(mx, my, 15), circle(mx + 8.5, my - 6.5, 12.5))
+    cv.draw(moon, WHITE)
+    # Hands: minute hand at 12, hour hand at 8 (evening).  16 px wide so that
+    # they stay two whole pixels wide when the icon is shrunk to 16 x 16.
+    hx, hy = point_at(c, c, 28, 240)
+    cv.draw(line(c, c, hx, hy, 16), WHITE)
+    mx2, my2 = point_at(c, c, 42, 0)
+    cv.draw(line(c, c, mx2, my2, 16), WHITE)
+    cv.draw(circle(c, c, 5), (50, 128, 228))
+    return cv.render()
+
+
+# ---------------------------------------------------------------------------
+# Task-kind strip: seven 48 x 48 pictures
+# ---------------------------------------------------------------------------
+
+TASK_COLOURS = [
+    (226, 62, 62),     # 0 shut down    - red
+    (242, 135, 20),    # 1 restart      - orange
+    (140, 82, 214),    # 2 log off      - purple
+    (45, 130, 230),    # 3 alarm        - blue
+    (36, 164, 82),     # 4 open program - green
+    (168, 30, 40),     # 5 close program- dark red
+    (0, 148, 148),     # 6 web page     - teal
+]
+
+SW = 4.5        # stroke width shared by all seven pictures
+
+
+def tint(c, t=0.78):
+    return mix(c, WHITE, t)
+
+
+def kind_shutdown(c):
+    col = TASK_COLOURS[0]
+    yield circle(24, 25, 17.5), tint(col, 0.82)
+    yield arc(24, 25, 14, SW, 40, 320), col
+    yield line(24, 6.5, 24, 22, SW), col
+
+
+def arrow_head(cx, cy, r, a, length, half):
+    """Triangle on a circle at angle a, pointing clockwise along it."""
+    bx, by = point_at(cx, cy, r, a)
+    t = math.radians(a)
+    tx, ty = math.cos(t), math.sin(t)          # clockwise tangent
+    nx, ny = math.sin(t), -math.cos(t)         # outward normal
+    return polygon([(bx + tx * length, by + ty * length),
+                    (bx + nx * half, by + ny * half),
+                    (bx - nx * half, by - ny * half)])
+
+
+def kind_restart(c):
+    col = TASK_COLOURS[1]
+    cx, cy, r = 24, 25.5, 14
+    yield circle(cx, cy, 17.5), tint(col, 0.82)
+    yield arc(cx, cy, r, SW, 75, 345), col
+    yield arrow_head(cx, cy, r, 345, 10, 7.5), col
+
+
+def kind_logoff(c):
+    col = TASK_COLOURS[2]
+    # door frame: open on the right
+    yield rrect(7, 7, 28, 41, 3), tint(col, 0.82)
+    yield polyline([(27, 15), (27, 9), (9, 9), (9, 39), (27, 39), (27, 33)], SW), col
+    # arrow going out to the right
+    yield line(17, 24, 36, 24, SW), col
+    yield polygon([(44, 24), (34, 15), (34, 33)]), col
+
+
+def kind_alarm(c):
+    col = TASK_COLOURS[3]
+    cx, cy = 24, 26
+    # bells, tilted away from the top
+    for a in (-42, 42):
+        bx, by = point_at(cx, cy, 16.5, a)
+        yield sector(bx, by, 8, a - 90, a + 90), col
+    # legs
+    yield line(cx - 9, cy + 12, cx - 12, cy + 16, 4), col
+    yield line(cx + 9, cy + 12, cx + 12, cy + 16, 4), col
+    yield circle(cx, cy, 15.5), col
+    yield circle(cx, cy, 11.5), tint(col, 0.85)
+    yield polyline([(cx, cy - 7.5), (cx, cy), (cx + 6, cy + 3.5)], 3.5), col
+
+
+def kind_window(col, inner):
+    yield rrect(5, 8, 43, 40, 4), tint(col, 0.85)
+    yield rrect_stroke(5, 8, 43, 40, 4, 3), col
+    yield rrect(5, 8, 43, 16, 4), col
+    yield box(5, 12, 43, 16), col
+    for s in inner:
+        yield s, col
+
+
+def kind_open(c):
+    col = TASK_COLOURS[4]
+    return kind_window(col, [polygon([(19, 20.5), (19, 36.5), (32, 28.5)])])
+
+
+def kind_close(c):
+    col = TASK_COLOURS[5]
+    return kind_window(col, [line(18.5, 22, 29.5, 34, 4),
+                             line(29.5, 22, 18.5, 34, 4)])
+
+
+def kind_web(c):
+    col = TASK_COLOURS[6]
+    cx, cy, r = 24, 24, 17
+    inside = circle(cx, cy, r)
+    yield circle(cx, cy, r + 1.5), tint(col, 0.82)
+    yield ring(cx, cy, r, 3.5), col
+    yield inter(ellipse_stroke(cx, cy, 7.5, r, 3), inside), col
+    yield line(cx, cy - r, cx, cy + r, 3), col
+    yield inter(box(cx - r, cy - 1.5, cx + r, cy + 1.5), inside), col
+    yield inter(box(cx - r, cy - 9.5, cx + r, cy - 6.5), inside), col
+    yield inter(box(cx - r, cy + 6.5, cx + r, cy + 9.5), inside), col
+
+
+KINDS = [kind_shutdown, kind_restart, kind_logoff, kind_alarm,
+         kind_open, kind_close, kind_web]
+
+
+def draw_kinds():
+    cv = Canvas(48 * len(KINDS), 48, ss=6)
+    for n, fn in enumerate(KINDS):
+        dx = 48 * n
+        for shape, col in fn(None):
+            cv.draw(moved(shape, dx, 0), col, (dx, 0, dx + 48, 48))
+    return cv.render()
+
+
+# ---------------------------------------------------------------------------
+# Default process picture: 16 x 16
+# ---------------------------------------------------------------------------
+
+
+def draw_program16():
+    cv = Canvas(16, 16, ss=8)
+    frame = (64, 92, 136)
+    title = (72, 162, 244)
+    green = (30, 158, 64)
+    # window: frame, title bar, white client area (edges on pixel boundaries)
+    cv.draw(rrect(0, 1, 16, 15, 1.2), frame)
+    cv.draw(box(1, 2, 15, 4), title)
+    cv.draw(box(1, 4, 15, 14), (252, 252, 252))
+    # two text lines
+    cv.draw(box(3, 6, 9, 7), (168, 182, 204))
+    cv.draw(box(3, 8, 6, 9), (168, 182, 204))
+    # green tick in the lower right of the client area
+    cv.draw(polyline([(7.0, 10.3), (9.3, 12.5), (13.6, 7.2)], 2.3), green)
+    return cv.render()
+
+
+# ---------------------------------------------------------------------------
+
+
+def main(argv):
+    here = os.path.dirname(os.path.abspath(__file__))
+    png_dir = None
+    if len(argv) >= 2 and argv[0] == '--png':
+        png_dir = argv[1]
+
+    icon = draw_icon()
+    write_ico(os.path.join(here, 'dusk.ico'), icon)
+    kinds = draw_kinds()
+    write_bmp(os.path.join(here, 'task_kinds.bmp'), kinds)
+    prog = draw_program16()
+    write_bmp(os.path.join(here, 'program16.bmp'), prog)
+
+    if png_dir:
+        os.makedirs(png_dir, exist_ok=True)
+        small = downscale(icon, 8)
+        for name, bg in (('light', (243, 243, 243)), ('dark', (32, 32, 32))):
+            write_png(os.path.join(png_dir, 'icon128_%s.png' % name), icon, 2, bg)
+            write_png(os.path.join(png_dir, 'icon16_%s.png' % name), small, 16, bg)
+            write_png(os.path.join(png_dir, 'kinds_%s.png' % name), kinds, 4, bg)
+            write_png(os.path.join(png_dir, 'program16_%s.png' % name), prog, 16, bg)
+        write_png(os.path.join(png_dir, 'kinds_1x.png'), kinds, 1, (255, 255, 255))
+    return 0
+
+
+if __name__ == '__main__':
+    sys.exit(main(sys.argv[1:]))

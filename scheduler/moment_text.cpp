@@ -1,0 +1,8 @@
+#include "scheduler/moment_text.h"
+
+std::string MomentText(const Clock& clock, DateTime moment) {
+  const CalendarTime time = DecodeDateTime(moment);
+  std::string text = clock.FormatShortDate(time);
+  if (!IsMidnight(time)) text += " " + clock.FormatLongTime(time);
+  return text;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/clock.h"
+
+enum class TaskKind : std::int32_t {
+  TurnOff = 0,
+  Restart = 1,
+  LogOff = 2,
+  Alarm = 3,
+  OpenProgram = 4,
+  CloseProgram = 5,
+  OpenWebPage = 6,
+};
+
+inline constexpr int kTaskKindCount = 7;
+
+struct Task {
+  DateTime When = 0;
+  std::uint8_t IsCountdown = 0;
+  TaskKind Kind = TaskKind::TurnOff;
+  std::string Param;
+};
+
+// Negative when a is due first, positive when b is, 0 within one millisecond.
+[[nodiscard]] int CompareTasksByWhen(const Task& a, const Task& b);
+
+// The row caption of the task list, which is also the tray hint.
+[[nodiscard]] std::string TaskRowCaption(const Task& task, const Clock& clock);
+
+// The item text of the kind in the action radio group.
+[[nodiscard]] const char* TaskKindItemText(TaskKind kind);

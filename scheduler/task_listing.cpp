@@ -1,0 +1,29 @@
+#include "scheduler/task_listing.h"
+
+void TaskListing::Add(Task task) {
+  queue_.Add(std::move(task));
+  RefreshTaskList();
+}
+
+void TaskListing::RemoveHead() {
+  queue_.RemoveHead();
+  RefreshTaskList();
+}
+
+void TaskListing::RemoveSelected() {
+  const int index = list_.ItemIndex();
+  if (!queue_.RemoveAt(index)) return;
+  list_.DeleteRow(index);
+  RefreshTaskList();
+}
+
+void TaskListing::RefreshTaskList() {
+  list_.Clear();
+  for (std::size_t i = 0; i < queue_.Count(); ++i) {
+    const Task& task = queue_.At(i);
+    std::string caption = TaskRowCaption(task, clock_);
+    // An empty queue leaves the hint alone: it keeps the last task's caption.
+    if (i == 0) trayIcon_.SetHint(caption);
+    list_.AddRow({std::move(caption), static_cast<int>(task.Kind)});
+  }
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "platform/clock.h"
+#include "scheduler/task_queue.h"
+#include "widgets/task_list_box.h"
+#include "widgets/tray_icon.h"
+
+// The task queue together with its view: every change rebuilds the list rows
+// and the tray hint.
+class TaskListing {
+ public:
+  TaskListing(TaskListBox& list, TrayIcon& trayIcon, const Clock& clock)
+      : list_(list), trayIcon_(trayIcon), clock_(clock) {}
+
+  [[nodiscard]] const TaskQueue& Queue() const { return queue_; }
+  void Add(Task task);
+  void RemoveHead();
+  // The row selected in the list; nothing happens when none is.
+  void RemoveSelected();
+  void RefreshTaskList();
+
+ private:
+  TaskQueue queue_;
+  TaskListBox& list_;
+  TrayIcon& trayIcon_;
+  const Clock& clock_;
+};

@@ -1,0 +1,22 @@
+#include "scheduler/task_queue.h"
+
+#include <algorithm>
+
+void TaskQueue::Add(Task task) {
+  tasks_.push_back(std::move(task));
+  // Equality within a millisecond is not transitive, so sorting by the raw
+  // moment keeps the order strict-weak while agreeing with CompareTasksByWhen
+  // on every pair it tells apart.
+  std::stable_sort(tasks_.begin(), tasks_.end(),
+                   [](const Task& a, const Task& b) { return a.When < b.When; });
+}
+
+void TaskQueue::RemoveHead() {
+  if (!tasks_.empty()) tasks_.erase(tasks_.begin());
+}
+
+bool TaskQueue::RemoveAt(int index) {
+  if (index < 0 || static_cast<std::size_t>(index) >= tasks_.size()) return false;
+  tasks_.erase(tasks_.begin() + index);
+  return true;
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+#include "scheduler/task.h"
+
+// The pending tasks, earliest first. Position 0 is the head; a row of the task
+// list is a queue position.
+class TaskQueue {
+ public:
+  // Appends and sorts again; tasks due within one millisecond of each other
+  // keep no particular order.
+  void Add(Task task);
+  void RemoveHead();
+  // False, and nothing removed, when the index is not a queue position.
+  bool RemoveAt(int index);
+
+  [[nodiscard]] bool Empty() const { return tasks_.empty(); }
+  [[nodiscard]] std::size_t Count() const { return tasks_.size(); }
+  [[nodiscard]] const Task& Head() const { return tasks_.front(); }
+  [[nodiscard]] const Task& At(std::size_t index) const { return tasks_[index]; }
+
+ private:
+  std::vector<Task> tasks_;
+};

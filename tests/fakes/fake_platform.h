@@ -1,0 +1,163 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "main/platform_set.h"
+#include "scheduler/tick.h"
+
+// A clock that stands still until the test moves it, writing dates and times
+// the way a zh_CN system does ("yyyy/M/d", "H:mm:ss").
+class FakeClock : public Clock {
+ public:
+  explicit FakeClock(DateTime now) : now_(now) {}
+  [[nodiscard]] DateTime Now() const override { return now_; }
+  [[nodiscard]] std::string FormatShortDate(const CalendarTime& time) const override;
+  [[nodiscard]] std::string FormatLongTime(const CalendarTime& time) const override;
+  void Set(DateTime now) { now_ = now; }
+  void AdvanceSeconds(double seconds) { now_ += seconds / kSecondsPerDay; }
+
+ private:
+  DateTime now_;
+};
+
+// Code page 936: bytes 0x81 to 0xFE lead a double-byte character.
+class FakeCodePage : public CodePage {
+ public:
+  [[nodiscard]] bool IsLeadByte(unsigned char byte) const override {
+    return byte >= 0x81 && byte <= 0xFE;
+  }
+};
+
+class FakeFiles : public Files {
+ public:
+  [[nodiscard]] std::string ProgramFilePath() const override { return programFilePath; }
+  std::string programFilePath = "C:\\Program Files\\Dusk\\Dusk.exe";
+};
+
+class FakeVersionResource : public VersionResource {
+ public:
+  [[nodiscard]] Result ReadFileVersion(const std::string& path) const override {
+    askedFor.push_back(path);
+    return result;
+  }
+  Result result{Outcome::Found, 0x00010000, 0x00010002};
+  mutable std::vector<std::string> askedFor;
+};
+
+class FakeNotificationArea : public NotificationArea {
+ public:
+  struct Balloon {
+    std::string title;
+    std::string text;
+    int iconKind = 0;
+  };
+  void SetEvents(Events* events) override { this->events = events; }
+  bool AddIcon(const std::string& tip) override {
+    added.push_back(tip);
+    iconShown = shellRunning;
+    if (iconShown) this->tip = tip;
+    return iconShown;
+  }
+  bool SetTip(const std::string& tip) override {
+    this->tip = tip;
+    return iconShown;
+  }
+  void RemoveIcon() override { iconShown = false; }
+  bool ShowBalloon(const std::string& title, const std::string& text, int iconKind) override {
+    balloons.push_back({title, text, iconKind});
+    balloonShowing = true;
+    return iconShown;
+  }
+  void HideBalloon() override {
+    ++balloonHides;
+    balloonShowing = false;
+  }
+  void Raise(Mouse event) { events->TrayMouse(event); }
+
+  Events* events = nullptr;
+  bool shellRunning = true;
+  bool iconShown = false;
+  std::string tip;
+  std::vector<std::string> added;
+  std::vector<Balloon> balloons;
+  bool balloonShowing = false;
+  int balloonHides = 0;
+};
+
+class FakeShell : public Shell {
+ public:
+  bool Execute(const Launch& launch) override {
+    launches.push_back(launch);
+    return true;
+  }
+  std::vector<Launch> launches;
+};
+
+class FakeWindowSystem : public WindowSystem {
+ public:
+  struct Box {
+    WindowHandle owner;
+    std::string text;
+    std::string caption;
+    unsigned flags;
+  };
+  [[nodiscard]] unsigned DoubleClickTimeMs() const override { return 500; }
+  int ShowMessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
+                     unsigned flags) override {
+    boxes.push_back({owner, text, caption, flags});
+    return 1;
+  }
+  int ShowPopupMenu(WindowHandle, const std::vector<MenuItem>& items) override {
+    menus.push_back(items);
+    return menuChoice;
+  }
+  void Terminate() override { ++terminations; }
+
+  std::vector<Box> boxes;
+  std::vector<std::vector<MenuItem>> menus;
+  int menuChoice = -1;
+  int terminations = 0;
+};
+
+class RecordingTaskActions : public TaskActions {
+ public:
+  struct Call {
+    TaskKind kind;
+    std::string param;
+    DateTime at;
+  };
+  explicit RecordingTaskActions(const Clock& clock) : clock_(clock) {}
+  void WarnTaskDue(const Task& task) override {
+    warned.push_back({task.Kind, task.Param, clock_.Now()});
+  }
+  void PerformTask(const Task& task) override {
+    performed.push_back({task.Kind, task.Param, clock_.Now()});
+  }
+  std::vector<Call> warned;
+  std::vector<Call> performed;
+
+ private:
+  const Clock& clock_;
+};
+
+// Every fake, wired as the program expects them.
+struct FakePlatform {
+  explicit FakePlatform(DateTime now) : clock(now) {}
+  FakeClock clock;
+  FakeCodePage codePage;
+  FakeFiles files;
+  FakeVersionResource versionResource;
+  FakeNotificationArea notificationArea;
+  FakeShell shell;
+  FakeWindowSystem windowSystem;
+  PlatformSet Set() {
+    return {clock, codePage, files, versionResource, notificationArea, shell, windowSystem,
+            nullptr};
+  }
+};
+
+// 2026-12-10 and a time of day, for readable tests.
+[[nodiscard]] DateTime At(int hour, int minute, int second, int day = 10, int month = 12,
+                          int year = 2026);

@@ -1,0 +1,171 @@
+#include <gtest/gtest.h>
+
+#include "main/error_text.h"
+#include "main/program.h"
+#include "tests/fakes/fake_platform.h"
+
+namespace {
+
+std::map<std::string, const Control*> ByName(const Control& root) {
+  std::map<std::string, const Control*> found{{root.Name(), &root}};
+  for (const Control* child : root.Children()) found.merge(ByName(*child));
+  return found;
+}
+
+}  // namespace
+
+TEST(MainWindow, LaysOutEveryControlWhereTheDesignPutsIt) {
+  FakePlatform platform(At(14, 0, 0));
+  Program program(platform.Set());
+  const auto controls = ByName(program.Form1.Form1);
+  struct Case {
+    const char* name;
+    Bounds bounds;
+    bool visible;
+  };
+  static const Case kCases[] = {
+      {"Form1", {337, 220, 780, 550}, false},  // shown by Start()
+      {"PanelTop", {0, 0, 780, 60}, true},
+      {"PanelLeft", {0, 61, 300, 460}, true},
+      {"GroupBox1", {20, 20, 265, 140}, true},
+      {"RadioGroup1", {20, 20, 210, 40}, true},
+      {"Panel1", {20, 70, 210, 60}, true},
+      {"bsSkinDateEdit1", {8, 8, 80, 18}, true},
+      {"bsSkinTimeEdit1", {104, 8, 75, 18}, true},
+      {"PanelTimeTip", {8, 32, 185, 22}, false},
+      {"Panel2", {20, 70, 210, 40}, false},
+      {"bsSkinSpinEdit1", {8, 8, 50, 20}, true},
+      {"bsSkinComboBox1", {72, 8, 65, 20}, true},
+      {"RadioGroup2", {20, 180, 265, 105}, true},
+      {"EditInfo", {20, 330, 265, 21}, false},
+      {"bsSkinComboBoxEx1", {20, 330, 265, 20}, false},
+      {"ButtonAdd", {20, 305, 75, 25}, true},
+      {"PanelRight", {300, 60, 480, 460}, true},
+      {"TaskList", {15, 15, 430, 420}, true},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(controls.contains(c.name));
+    EXPECT_EQ(controls.at(c.name)->GetBounds(), c.bounds);
+    EXPECT_EQ(controls.at(c.name)->Visible(), c.visible);
+  }
+  const TForm1& f = program.Form1;
+  EXPECT_EQ(f.Title.Left(), 10);
+  EXPECT_EQ(f.Title.Top(), 10);
+  EXPECT_EQ(f.LabelNow.Left(), 512);
+  EXPECT_EQ(f.LabelNow.Top(), 24);
+  EXPECT_EQ(f.LabelTips.Top(), 305);
+  EXPECT_FALSE(f.LabelTips.Visible());
+  EXPECT_EQ(f.PanelTop.BackColor(), ColorRef::Of({72, 162, 244}));
+  EXPECT_EQ(f.LabelNow.TextColor(), ColorRef::Of({255, 255, 255}));
+  EXPECT_EQ(f.LabelTips.TextColor(), ColorRef::Of({72, 162, 244}));
+  EXPECT_EQ(f.Title.Font(), (FontSpec{"Arial", 29, true}));
+  EXPECT_EQ(f.RadioGroup1.ItemIndex(), 0);
+  EXPECT_EQ(f.RadioGroup2.ItemIndex(), -1);
+  EXPECT_EQ(f.RadioGroup2.Items().size(), 7u);
+  EXPECT_EQ(f.RadioGroup2.Text(), "  执行任务  ");
+  EXPECT_FALSE(program.UpForm.UpForm.Visible());
+  EXPECT_FALSE(program.TipForm.TipForm.Visible());
+  EXPECT_EQ(program.TipForm.TipForm.Width(), 500);
+}
+
+TEST(MainWindow, StartsWithStateCaptionClockAndTrayIcon) {
+  FakePlatform platform(At(14, 3, 9));
+  platform.files.programFilePath = "C:\\Tools\\Dusk.exe";
+  Program program(platform.Set());
+  program.Start();
+
+  EXPECT_EQ(program.state.AppPath, "C:\\Tools\\");
+  EXPECT_EQ(program.state.AppVersion, "1.0.1.2");
+  EXPECT_EQ(program.state.ExeFileName, "Dusk.exe");
+  EXPECT_EQ(program.state.UpdateInfoUrl.rfind("http://", 0), 0u);
+  EXPECT_TRUE(program.state.UpdateInfoUrl.ends_with("/v/dusk.html"));
+  EXPECT_EQ(platform.versionResource.askedFor,
+            std::vector<std::string>{"C:\\Tools\\Dusk.exe"});
+  EXPECT_EQ(program.Form1.Form1.Text(), "Lumo定时关机     1.0.1.2");
+  EXPECT_TRUE(program.Form1.Form1.Visible());
+  EXPECT_EQ(program.Form1.LabelNow.Text(), "2026/12/10 14:03:09");
+  EXPECT_EQ(program.Form1.Title.Text(), "");
+  EXPECT_EQ(program.Form1.bsSkinTimeEdit1.Text(), "14:23:09");
+  EXPECT_EQ(platform.notificationArea.added, std::vector<std::string>{""});
+  EXPECT_TRUE(platform.notificationArea.iconShown);
+}
+
+TEST(MainWindow, CaptionEndsWithWhatTheVersionResourceGives) {
+  using Outcome = VersionResource::Outcome;
+  struct Case {
+    VersionResource::Result result;
+    const char* caption;
+  };
+  static const Case kCases[] = {
+      {{Outcome::Found, (2u << 16) | 10u, (0u << 16) | 7u}, "Lumo定时关机     2.10.0.7"},
+      {{Outcome::NoVersionInfo, 0, 0}, "Lumo定时关机     "},
+      {{Outcome::Failed, 0, 0}, "Lumo定时关机     -1"},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.caption);
+    FakePlatform platform(At(14, 0, 0));
+    platform.versionResource.result = c.result;
+    Program program(platform.Set());
+    EXPECT_EQ(program.Form1.Form1.Text(), c.caption);
+  }
+}
+
+TEST(MainWindow, TimeEditWrapsPastMidnightAndClockShowsTheDateAlone) {
+  FakePlatform late(At(23, 45, 0));
+  Program lateProgram(late.Set());
+  EXPECT_EQ(lateProgram.Form1.bsSkinTimeEdit1.Text(), "00:05:00");
+  EXPECT_EQ(lateProgram.Form1.bsSkinDateEdit1.Date(), At(0, 0, 0));
+
+  FakePlatform midnight(At(0, 0, 0));
+  Program midnightProgram(midnight.Set());
+  EXPECT_EQ(midnightProgram.Form1.LabelNow.Text(), "2026/12/10");
+  midnight.clock.AdvanceSeconds(1);
+  midnightProgram.Form1.TimerNow.Fire();
+  EXPECT_EQ(midnightProgram.Form1.LabelNow.Text(), "2026/12/10 0:00:01");
+}
+
+TEST(MainWindow, TaskListPopupDeletesTheRowUnderThePointer) {
+  FakePlatform platform(At(14, 0, 0));
+  Program program(platform.Set());
+  TForm1& f = program.Form1;
+  f.Tasks().Add({At(15, 0, 0), 0, TaskKind::TurnOff, ""});
+  f.Tasks().Add({At(16, 0, 0), 0, TaskKind::Alarm, "b"});
+
+  platform.windowSystem.menuChoice = -1;  // dismissed
+  f.TaskList.UserContextMenu(1);
+  EXPECT_EQ(f.Tasks().Queue().Count(), 2u);
+  ASSERT_EQ(platform.windowSystem.menus.back().size(), 1u);
+  EXPECT_EQ(platform.windowSystem.menus.back()[0].text, "删除选中的任务");
+
+  platform.windowSystem.menuChoice = 0;
+  f.TaskList.UserContextMenu(1);
+  ASSERT_EQ(f.Tasks().Queue().Count(), 1u);
+  EXPECT_EQ(f.Tasks().Queue().Head().Kind, TaskKind::TurnOff);
+  EXPECT_EQ(f.TaskList.Rows().size(), 1u);
+}
+
+TEST(MainWindow, RelaunchPendingStartsTheFixedNameAndEnds) {
+  FakePlatform platform(At(14, 0, 0));
+  platform.files.programFilePath = "C:\\Tools\\upDusk.exe";
+  Program program(platform.Set());
+  program.state.RelaunchPending = true;
+  program.Form1.TimerNow.Fire();
+  ASSERT_EQ(platform.shell.launches.size(), 1u);
+  const Shell::Launch& launch = platform.shell.launches[0];
+  EXPECT_EQ(launch.verb, "open");
+  EXPECT_EQ(launch.file, "C:\\Tools\\Dusk.exe");
+  EXPECT_EQ(launch.parameters, "");
+  EXPECT_EQ(launch.directory, std::nullopt);
+  EXPECT_EQ(launch.showCommand, 1);
+  EXPECT_EQ(platform.windowSystem.terminations, 1);
+  // The rest of the tick still runs.
+  EXPECT_EQ(program.Form1.Title.Text(), "你还没有添加定时任务。     ");
+}
+
+TEST(ErrorBoxText, AddsAFullStopOnlyWhereNoneIs) {
+  EXPECT_EQ(ErrorBoxText("Access violation"), "Access violation.");
+  EXPECT_EQ(ErrorBoxText("Done."), "Done.");
+  EXPECT_EQ(ErrorBoxText("出错了。"), "出错了。");
+  EXPECT_EQ(ErrorBoxText(""), ".");
+}

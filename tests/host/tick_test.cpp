@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+
+#include "scheduler/tick.h"
+#include "tests/fakes/fake_platform.h"
+
+TEST(HeadlinePrefix, FollowsTheDistanceRanges) {
+  struct Case {
+    std::int64_t seconds;
+    const char* prefix;
+  };
+  static const Case kCases[] = {
+      {0, "0秒后"},          {45, "45秒后"},         {60, "60秒后"},
+      {61, "1分钟后"},       {3599, "59分钟后"},     {3600, "1小时0分钟后"},
+      {3601, "1小时0分钟后"}, {3660, "1小时1分钟后"}, {25 * 3600, "25小时0分钟后"},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.seconds);
+    EXPECT_EQ(HeadlinePrefix(c.seconds), c.prefix);
+  }
+}
+
+TEST(JudgeHead, PerformsInTheDueSecondAndCatchesUpAtMostAMinuteLate) {
+  const DateTime due = At(10, 0, 0);
+  const auto s = [](double seconds) { return seconds / kSecondsPerDay; };
+  struct Case {
+    double nowOffset;  // seconds from the due moment
+    HeadVerdict verdict;
+  };
+  static const Case kCases[] = {
+      {-31.0, HeadVerdict::Wait},         {-30.5, HeadVerdict::Warn},
+      {-30.0, HeadVerdict::Warn},         {-29.9, HeadVerdict::Wait},
+      {-0.9, HeadVerdict::Perform},       {0.0, HeadVerdict::Perform},
+      {0.9, HeadVerdict::Perform},        {1.0, HeadVerdict::PerformLate},
+      {30.0, HeadVerdict::PerformLate},   {60.9, HeadVerdict::PerformLate},
+      {61.0, HeadVerdict::Drop},          {86400.0, HeadVerdict::Drop},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.nowOffset);
+    EXPECT_EQ(JudgeHead(due, due + s(c.nowOffset)), c.verdict);
+  }
+}
+
+class DueTaskRunnerTest : public testing::Test {
+ protected:
+  DueTaskRunnerTest()
+      : platform(At(9, 0, 0)),
+        form("Form1", {0, 0, 780, 550}, Form::Frame::Main),
+        title("Title", &form, {10, 10, 0, 34}),
+        list("TaskList", &form, {15, 15, 430, 420}),
+        tray(platform.notificationArea, platform.codePage, form, 500),
+        listing(list, tray, platform.clock),
+        actions(platform.clock) {
+    tray.AddToTray();
+  }
+
+  void Add(TaskKind kind, DateTime when, std::string param = "") {
+    listing.Add(Task{when, 0, kind, std::move(param)});
+  }
+  void TickAt(DateTime now) {
+    platform.clock.Set(now);
+    DueTaskRunner(listing, actions, title, tray, platform.clock, "Lumo定时关机：").Run(now);
+  }
+
+  FakePlatform platform;
+  Form form;
+  Label title;
+  TaskListBox list;
+  TrayIcon tray;
+  TaskListing listing;
+  RecordingTaskActions actions;
+};
+
+TEST_F(DueTaskRunnerTest, EmptyQueueSaysSoAndTheDueTickKeepsItsHeadline) {
+  TickAt(At(9, 0, 0));
+  EXPECT_EQ(title.Text(), "你还没有添加定时任务。     ");
+
+  Add(TaskKind::TurnOff, At(9, 0, 30));
+  TickAt(At(9, 0, 0));
+  EXPECT_EQ(title.Text(), "30秒后关机。     ");
+  ASSERT_EQ(actions.warned.size(), 1u);
+
+  TickAt(At(9, 0, 30));
+  EXPECT_EQ(title.Text(), "0秒后关机。     ");
+  ASSERT_EQ(actions.performed.size(), 1u);
+  EXPECT_TRUE(listing.Queue().Empty());
+
+  TickAt(At(9, 0, 31));
+  EXPECT_EQ(title.Text(), "你还没有添加定时任务。     ");
+  EXPECT_EQ(actions.performed.size(), 1u);
+}
+
+TEST_F(DueTaskRunnerTest, PerformsEveryTaskDueInTheSameSecondInQueueOrder) {
+  Add(TaskKind::OpenWebPage, At(9, 1, 0), "http://b");
+  Add(TaskKind::Alarm, At(9, 1, 0), "a");
+  Add(TaskKind::LogOff, At(9, 5, 0));
+  TickAt(At(9, 1, 0));
+  ASSERT_EQ(actions.performed.size(), 2u);
+  EXPECT_EQ(listing.Queue().Count(), 1u);
+  EXPECT_EQ(listing.Queue().Head().Kind, TaskKind::LogOff);
+  EXPECT_EQ(platform.notificationArea.tip, "注销：2026/12/10 9:05:00");
+}
+
+TEST_F(DueTaskRunnerTest, CatchesUpAfterAGapAndDropsWhatIsTooLate) {
+  Add(TaskKind::TurnOff, At(8, 0, 0));                   // two hours late: dropped
+  Add(TaskKind::Alarm, At(9, 59, 20), "tea");             // 40 s late: performed
+  Add(TaskKind::OpenWebPage, At(10, 0, 0), "http://x");  // due now
+  Add(TaskKind::Restart, At(10, 0, 30));                  // warned
+  TickAt(At(10, 0, 0));
+
+  ASSERT_EQ(actions.performed.size(), 2u);
+  EXPECT_EQ(actions.performed[0].kind, TaskKind::Alarm);
+  EXPECT_EQ(actions.performed[1].kind, TaskKind::OpenWebPage);
+  ASSERT_EQ(platform.notificationArea.balloons.size(), 1u);
+  EXPECT_EQ(platform.notificationArea.balloons[0].title, "Lumo定时关机：");
+  EXPECT_EQ(platform.notificationArea.balloons[0].text, "错过的任务：关机：2026/12/10 8:00:00");
+  // The headline stays on the task performed in its own second.
+  EXPECT_EQ(title.Text(), "0秒后打开网页。   ");
+  ASSERT_EQ(actions.warned.size(), 1u);
+  EXPECT_EQ(actions.warned[0].kind, TaskKind::Restart);
+  EXPECT_EQ(listing.Queue().Count(), 1u);
+
+  TickAt(At(10, 0, 1));
+  EXPECT_EQ(title.Text(), "29秒后重启电脑。     ");
+}
+
+TEST_F(DueTaskRunnerTest, NeverWarnsAboutAMissedTaskAgain) {
+  Add(TaskKind::TurnOff, At(9, 0, 0));
+  // The due second went by unseen; half a minute later the task is late, not due.
+  TickAt(At(9, 0, 30));
+  TickAt(At(9, 0, 31));
+  EXPECT_TRUE(actions.warned.empty());
+  EXPECT_EQ(actions.performed.size(), 1u);
+}
+
+TEST_F(DueTaskRunnerTest, AClockSetBackPerformsNothingTwice) {
+  Add(TaskKind::Alarm, At(9, 0, 10), "x");
+  TickAt(At(9, 0, 10));
+  TickAt(At(8, 0, 10));
+  TickAt(At(9, 0, 10));
+  EXPECT_EQ(actions.performed.size(), 1u);
+}

@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include "widgets/tray_frame.h"
+#include "widgets/tray_icon.h"
+#include "tests/fakes/fake_platform.h"
+
+namespace {
+
+using Mouse = NotificationArea::Mouse;
+
+class TrayIconTest : public testing::Test {
+ protected:
+  TrayIconTest()
+      : platform(At(9, 0, 0)),
+        form("Form1", {0, 0, 780, 550}, Form::Frame::Main),
+        tray(platform.notificationArea, platform.codePage, form, 500) {
+    tray.OnClick = [this] { events += "C"; };
+    tray.OnDblClick = [this] { events += "D"; };
+  }
+
+  FakePlatform platform;
+  Form form;
+  TrayIcon tray;
+  std::string events;
+};
+
+}  // namespace
+
+TEST_F(TrayIconTest, TurnsPressesIntoClicksWithTheDoubleClickTime) {
+  // Steps: d = press, u = release, 2 = double click, w = the wait ends.
+  struct Case {
+    const char* steps;
+    const char* events;
+  };
+  static const Case kCases[] = {
+      {"du", ""},         // a click waits for the double-click time
+      {"duw", "C"},       // released in time: click when the wait ends
+      {"dwu", "C"},       // held past the wait: click at the release
+      {"dw", ""},         // still held
+      {"du2u", "D"},      // a double click raises no click
+      {"du2uw", "D"},     // not even when a stale wait ends
+      {"duwduw", "CC"},   // two slow clicks
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.steps);
+    events.clear();
+    for (const char* step = c.steps; *step; ++step) {
+      switch (*step) {
+        case 'd': platform.notificationArea.Raise(Mouse::LeftDown); break;
+        case 'u': platform.notificationArea.Raise(Mouse::LeftUp); break;
+        case '2': platform.notificationArea.Raise(Mouse::LeftDoubleClick); break;
+        case 'w': tray.ClickWaitTimer().Fire(); break;
+      }
+    }
+    EXPECT_EQ(events, c.events);
+  }
+  EXPECT_EQ(tray.ClickWaitTimer().IntervalMs(), 500u);
+}
+
+TEST_F(TrayIconTest, CutsTipAndBalloonTextsWithoutSplittingACharacter) {
+  tray.AddToTray();
+  // 126 ASCII bytes then a two-byte character: 128 bytes, cut to 126.
+  tray.SetHint(std::string(126, 'a') + "关");
+  EXPECT_EQ(platform.notificationArea.tip, std::string(126, 'a'));
+  tray.SetHint(std::string(125, 'a') + "关");
+  EXPECT_EQ(platform.notificationArea.tip.size(), 127u);
+
+  tray.ShowBalloonHint(std::string(70, 't'), std::string(300, 'x'), 0);
+  ASSERT_EQ(platform.notificationArea.balloons.size(), 1u);
+  EXPECT_EQ(platform.notificationArea.balloons[0].title.size(), 63u);
+  EXPECT_EQ(platform.notificationArea.balloons[0].text.size(), 255u);
+}
+
+TEST_F(TrayIconTest, AnEmptyBalloonTextOnlyClearsTheBalloonShowing) {
+  tray.AddToTray();
+  tray.ShowBalloonHint("t", "shown", 0);
+  tray.ShowBalloonHint("t", "", 0);
+  EXPECT_EQ(platform.notificationArea.balloons.size(), 1u);
+  EXPECT_FALSE(platform.notificationArea.balloonShowing);
+  EXPECT_EQ(platform.notificationArea.balloonHides, 2);
+}
+
+TEST_F(TrayIconTest, ComesBackWithItsTooltipWhenTheTaskbarIsCreated) {
+  platform.notificationArea.shellRunning = false;
+  tray.AddToTray();
+  EXPECT_FALSE(platform.notificationArea.iconShown);
+  tray.SetHint("关机：2026/12/10 22:00:00");
+
+  platform.notificationArea.shellRunning = true;
+  platform.notificationArea.events->TaskbarCreated();
+  EXPECT_TRUE(platform.notificationArea.iconShown);
+  EXPECT_EQ(platform.notificationArea.tip, "关机：2026/12/10 22:00:00");
+
+  // The shell restarts: the icon is added again, tooltip and all.
+  platform.notificationArea.iconShown = false;
+  platform.notificationArea.events->TaskbarCreated();
+  EXPECT_TRUE(platform.notificationArea.iconShown);
+  EXPECT_EQ(platform.notificationArea.added.back(), "关机：2026/12/10 22:00:00");
+}
+
+TEST_F(TrayIconTest, FrameMinimisesToTheTrayAndRestoresFromIt) {
+  TrayFrame frame(form, tray, platform.windowSystem);
+  tray.AddToTray();
+  form.ShowNormal();
+
+  form.UserMinimize();
+  EXPECT_FALSE(form.Visible());
+  EXPECT_TRUE(tray.MinimizeToTray());
+  EXPECT_TRUE(platform.notificationArea.iconShown);
+
+  platform.notificationArea.Raise(Mouse::LeftDown);
+  platform.notificationArea.Raise(Mouse::LeftUp);
+  platform.notificationArea.Raise(Mouse::LeftDoubleClick);
+  EXPECT_TRUE(form.Visible());
+  EXPECT_FALSE(tray.MinimizeToTray());
+
+  form.UserMinimize();
+  platform.windowSystem.menuChoice = 0;  // "&Restore"
+  platform.notificationArea.Raise(Mouse::RightUp);
+  EXPECT_TRUE(form.Visible());
+  ASSERT_EQ(platform.windowSystem.menus.size(), 1u);
+  const auto& menu = platform.windowSystem.menus[0];
+  ASSERT_EQ(menu.size(), 3u);
+  EXPECT_EQ(menu[0].text, "&Restore");
+  EXPECT_EQ(menu[1].text, "");
+  EXPECT_EQ(menu[2].text, "&Close");
+  EXPECT_EQ(menu[2].shortcut, "Alt+F4");
+
+  platform.windowSystem.menuChoice = 2;  // "&Close"
+  platform.notificationArea.Raise(Mouse::RightUp);
+  EXPECT_EQ(platform.windowSystem.terminations, 1);
+}

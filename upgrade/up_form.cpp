@@ -1,0 +1,5 @@
+#include "upgrade/up_form.h"
+
+TForm2::TForm2() : UpForm("UpForm", {436, 440, 595, 70}, Form::Frame::Tool) {
+  UpForm.SetText("正在下载最新版本：");
+}

@@ -1,0 +1,89 @@
+#include "widgets/control.h"
+
+#include <algorithm>
+
+Control::Control(ControlKind kind, std::string name, Control* parent, Bounds bounds)
+    : kind_(kind), name_(std::move(name)), parent_(parent), bounds_(bounds) {
+  if (parent_) parent_->children_.push_back(this);
+}
+
+Control::~Control() {
+  mirror_.reset();
+  if (parent_) std::erase(parent_->children_, this);
+}
+
+void Control::SetBounds(Bounds bounds) {
+  if (bounds == bounds_) return;
+  bounds_ = bounds;
+  Changed(ControlChange::Bounds);
+}
+
+void Control::SetLeft(int left) { SetBounds({left, bounds_.top, bounds_.width, bounds_.height}); }
+void Control::SetTop(int top) { SetBounds({bounds_.left, top, bounds_.width, bounds_.height}); }
+void Control::SetWidth(int width) { SetBounds({bounds_.left, bounds_.top, width, bounds_.height}); }
+void Control::SetHeight(int height) {
+  SetBounds({bounds_.left, bounds_.top, bounds_.width, height});
+}
+
+void Control::SetVisible(bool visible) {
+  if (visible == visible_) return;
+  visible_ = visible;
+  Changed(ControlChange::Visible);
+}
+
+bool Control::Showing() const {
+  for (const Control* c = this; c; c = c->parent_) {
+    if (!c->visible_) return false;
+  }
+  return true;
+}
+
+void Control::SetText(std::string text) {
+  if (text == text_) return;
+  text_ = std::move(text);
+  Changed(ControlChange::Text);
+}
+
+const FontSpec& Control::Font() const {
+  static const FontSpec kDefault;
+  for (const Control* c = this; c; c = c->parent_) {
+    if (c->font_) return *c->font_;
+  }
+  return kDefault;
+}
+
+void Control::SetFont(FontSpec font) {
+  font_ = std::move(font);
+  Changed(ControlChange::Style);
+}
+
+void Control::SetTextColor(ColorRef color) {
+  textColor_ = color;
+  Changed(ControlChange::Style);
+}
+
+ColorRef Control::BackColor() const {
+  for (const Control* c = this; c; c = c->parent_) {
+    if (c->backColor_) return *c->backColor_;
+  }
+  return ColorRef::System(SystemColor::ButtonFace);
+}
+
+void Control::SetBackColor(ColorRef color) {
+  backColor_ = color;
+  Changed(ControlChange::Style);
+}
+
+void Control::AttachMirror(std::unique_ptr<ControlMirror> mirror) { mirror_ = std::move(mirror); }
+
+void Control::Changed(ControlChange change) {
+  if (mirror_) mirror_->Update(change);
+}
+
+void AttachMirrors(Control& root, MirrorFactory* factory) {
+  if (!factory) return;
+  root.AttachMirror(factory->CreateMirror(root));
+  // Copied: creating a native window never adds controls, but stay safe.
+  const std::vector<Control*> children = root.Children();
+  for (Control* child : children) AttachMirrors(*child, factory);
+}

@@ -1,0 +1,94 @@
+#include "widgets/controls.h"
+
+#include <algorithm>
+#include <cstdio>
+
+void RadioGroup::SetItemIndex(int index) {
+  if (index < -1 || index >= static_cast<int>(items_.size())) index = -1;
+  if (index == itemIndex_) return;
+  itemIndex_ = index;
+  Changed(ControlChange::Selection);
+}
+
+void RadioGroup::UserSelect(int index) {
+  if (index < 0 || index >= static_cast<int>(items_.size()) || index == itemIndex_) return;
+  SetItemIndex(index);
+  if (OnClick) OnClick();
+}
+
+void ComboBox::SetItemIndex(int index) {
+  if (index < -1 || index >= static_cast<int>(items_.size())) index = -1;
+  const bool moved = index != itemIndex_;
+  itemIndex_ = index;
+  SetText(index >= 0 ? items_[static_cast<std::size_t>(index)] : std::string());
+  if (moved) Changed(ControlChange::Selection);
+  if (OnClick) OnClick();
+}
+
+void ComboBoxEx::ClearItems() {
+  items_.clear();
+  itemIndex_ = -1;
+  SetText({});
+  Changed(ControlChange::Items);
+}
+
+void ComboBoxEx::AddItem(Item item) {
+  items_.push_back(std::move(item));
+  Changed(ControlChange::Items);
+}
+
+void ComboBoxEx::SetItem(int index, Item item) {
+  if (index < 0 || index >= static_cast<int>(items_.size())) return;
+  items_[static_cast<std::size_t>(index)] = std::move(item);
+  if (index == itemIndex_) SetText(items_[static_cast<std::size_t>(index)].caption);
+  Changed(ControlChange::Items);
+}
+
+void ComboBoxEx::UserSelect(int index) {
+  if (index < 0 || index >= static_cast<int>(items_.size())) return;
+  itemIndex_ = index;
+  SetText(items_[static_cast<std::size_t>(index)].caption);
+  Changed(ControlChange::Selection);
+}
+
+void DateEdit::SetDate(DateTime day) {
+  const DateTime wholeDay = AtTimeOfDay(day, 0, 0, 0);
+  if (CompareDateTime(wholeDay, date_) == 0) return;
+  date_ = wholeDay;
+  Changed(ControlChange::Value);
+  if (OnChange) OnChange();
+}
+
+void TimeEdit::SetTimeOfDay(int hour, int minute, int second) {
+  const int secondOfDay = ((hour * 60 + minute) * 60 + second) % 86400;
+  if (secondOfDay == secondOfDay_) return;
+  secondOfDay_ = secondOfDay;
+  SetText(FormatTimeOfDay(secondOfDay_));
+  Changed(ControlChange::Value);
+  if (OnChange) OnChange();
+}
+
+std::string TimeEdit::FormatTimeOfDay(int secondOfDay) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d:%02d:%02d", secondOfDay / 3600, secondOfDay / 60 % 60,
+                secondOfDay % 60);
+  return text;
+}
+
+SpinEdit::SpinEdit(std::string name, Control* parent, Bounds bounds, int minimum, int maximum,
+                   int value)
+    : Control(ControlKind::SpinEdit, std::move(name), parent, bounds),
+      minimum_(minimum),
+      maximum_(maximum),
+      value_(std::clamp(value, minimum, maximum)) {
+  SetText(std::to_string(value_));
+}
+
+void SpinEdit::SetValue(int value) {
+  value = std::clamp(value, minimum_, maximum_);
+  if (value == value_) return;
+  value_ = value;
+  SetText(std::to_string(value_));
+  Changed(ControlChange::Value);
+  if (OnChange) OnChange();
+}

@@ -1,0 +1,181 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/date_time.h"
+#include "widgets/control.h"
+
+// The ordinary controls of the program's windows. Each keeps its state here;
+// the "User..." operations are what a person does (the native window calls
+// them, and so do tests), and they raise the control's events.
+
+class Panel : public Control {
+ public:
+  Panel(std::string name, Control* parent, Bounds bounds, bool bevel)
+      : Control(ControlKind::Panel, std::move(name), parent, bounds), bevel_(bevel) {}
+  [[nodiscard]] bool Bevel() const { return bevel_; }
+
+ private:
+  bool bevel_;
+};
+
+class GroupBox : public Control {
+ public:
+  GroupBox(std::string name, Control* parent, Bounds bounds, std::string caption)
+      : Control(ControlKind::GroupBox, std::move(name), parent, bounds) {
+    SetText(std::move(caption));
+  }
+};
+
+class Label : public Control {
+ public:
+  // An automatic label takes the width of its text; its height stays as given.
+  Label(std::string name, Control* parent, Bounds bounds, bool autoWidth = true)
+      : Control(ControlKind::Label, std::move(name), parent, bounds), autoWidth_(autoWidth) {}
+  [[nodiscard]] bool AutoWidth() const { return autoWidth_; }
+  // The native window measured the text.
+  void TextMeasured(int width) {
+    if (autoWidth_) SetBoundsQuietly({Left(), Top(), width, Height()});
+  }
+
+ private:
+  bool autoWidth_;
+};
+
+class Button : public Control {
+ public:
+  Button(std::string name, Control* parent, Bounds bounds, std::string caption)
+      : Control(ControlKind::Button, std::move(name), parent, bounds) {
+    SetText(std::move(caption));
+  }
+  void UserClick() {
+    if (OnClick) OnClick();
+  }
+  std::function<void()> OnClick;
+};
+
+class Edit : public Control {
+ public:
+  Edit(std::string name, Control* parent, Bounds bounds)
+      : Control(ControlKind::Edit, std::move(name), parent, bounds) {}
+  void UserEdit(std::string text) {
+    SetTextQuietly(std::move(text));
+    if (OnChange) OnChange();
+  }
+  std::function<void()> OnChange;
+};
+
+// Items laid out in columns, filled top to bottom; at most one selected.
+class RadioGroup : public Control {
+ public:
+  RadioGroup(std::string name, Control* parent, Bounds bounds, std::string caption, int columns,
+             std::vector<std::string> items)
+      : Control(ControlKind::RadioGroup, std::move(name), parent, bounds),
+        columns_(columns),
+        items_(std::move(items)) {
+    SetText(std::move(caption));
+  }
+  [[nodiscard]] int Columns() const { return columns_; }
+  [[nodiscard]] const std::vector<std::string>& Items() const { return items_; }
+  [[nodiscard]] int ItemIndex() const { return itemIndex_; }
+  // From the program: no event.
+  void SetItemIndex(int index);
+  // From the user: an event only when the selection moves to another item.
+  void UserSelect(int index);
+  std::function<void()> OnClick;
+
+ private:
+  int columns_;
+  std::vector<std::string> items_;
+  int itemIndex_ = -1;
+};
+
+// A drop-down list to choose from; its event runs whenever the selection is set.
+class ComboBox : public Control {
+ public:
+  ComboBox(std::string name, Control* parent, Bounds bounds, std::vector<std::string> items)
+      : Control(ControlKind::ComboBox, std::move(name), parent, bounds), items_(std::move(items)) {}
+  [[nodiscard]] const std::vector<std::string>& Items() const { return items_; }
+  [[nodiscard]] int ItemIndex() const { return itemIndex_; }
+  void SetItemIndex(int index);
+  void UserSelect(int index) { SetItemIndex(index); }
+  std::function<void()> OnClick;
+
+ private:
+  std::vector<std::string> items_;
+  int itemIndex_ = -1;
+};
+
+// A drop-down list of entries with pictures; the text is the chosen caption.
+class ComboBoxEx : public Control {
+ public:
+  struct Item {
+    std::string caption;
+    int imageIndex = -1;
+  };
+  ComboBoxEx(std::string name, Control* parent, Bounds bounds, std::string hint)
+      : Control(ControlKind::ComboBoxEx, std::move(name), parent, bounds), hint_(std::move(hint)) {}
+  [[nodiscard]] const std::string& Hint() const { return hint_; }
+  [[nodiscard]] const std::vector<Item>& Items() const { return items_; }
+  [[nodiscard]] int ItemIndex() const { return itemIndex_; }
+  void ClearItems();
+  void AddItem(Item item);
+  void SetItem(int index, Item item);
+  void UserSelect(int index);
+
+ private:
+  std::string hint_;
+  std::vector<Item> items_;
+  int itemIndex_ = -1;
+};
+
+// A calendar day, with a drop-down month calendar.
+class DateEdit : public Control {
+ public:
+  DateEdit(std::string name, Control* parent, Bounds bounds)
+      : Control(ControlKind::DateEdit, std::move(name), parent, bounds) {}
+  [[nodiscard]] DateTime Date() const { return date_; }
+  void SetDate(DateTime day);
+  void UserSetDate(DateTime day) { SetDate(day); }
+  std::function<void()> OnChange;
+
+ private:
+  DateTime date_ = 0;
+};
+
+// A time of day to the second, shown as HH:mm:ss.
+class TimeEdit : public Control {
+ public:
+  TimeEdit(std::string name, Control* parent, Bounds bounds)
+      : Control(ControlKind::TimeEdit, std::move(name), parent, bounds) {
+    SetText(FormatTimeOfDay(0));
+  }
+  [[nodiscard]] int SecondOfDay() const { return secondOfDay_; }
+  void SetTimeOfDay(int hour, int minute, int second);
+  void UserSetTimeOfDay(int hour, int minute, int second) { SetTimeOfDay(hour, minute, second); }
+  std::function<void()> OnChange;
+
+  [[nodiscard]] static std::string FormatTimeOfDay(int secondOfDay);
+
+ private:
+  int secondOfDay_ = 0;
+};
+
+// A whole number held between its bounds.
+class SpinEdit : public Control {
+ public:
+  SpinEdit(std::string name, Control* parent, Bounds bounds, int minimum, int maximum, int value);
+  [[nodiscard]] int Value() const { return value_; }
+  [[nodiscard]] int Minimum() const { return minimum_; }
+  [[nodiscard]] int Maximum() const { return maximum_; }
+  void SetValue(int value);
+  void UserSetValue(int value) { SetValue(value); }
+  std::function<void()> OnChange;
+
+ private:
+  int minimum_;
+  int maximum_;
+  int value_;
+};

@@ -1,0 +1,33 @@
+#include "widgets/form.h"
+
+void Form::ShowNormal() {
+  Show();
+  Changed(ControlChange::Restore);
+  BringToFront();
+}
+
+void Form::BringToFront() { Changed(ControlChange::BringToFront); }
+
+void Form::Close() {
+  if (OnClose) OnClose();
+}
+
+void Form::UserMinimize() {
+  if (OnMinimize) OnMinimize();
+}
+
+void Form::UserActivate() {
+  if (OnActivate) OnActivate();
+}
+
+void Timer::SetInterval(unsigned intervalMs) {
+  if (intervalMs == intervalMs_) return;
+  intervalMs_ = intervalMs;
+  Changed(ControlChange::Value);
+}
+
+void Timer::SetEnabled(bool enabled) {
+  if (enabled == enabled_) return;
+  enabled_ = enabled;
+  Changed(ControlChange::Value);
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "widgets/control.h"
+
+// A top-level window. Its text is the caption.
+class Form : public Control {
+ public:
+  enum class Frame {
+    Main,        // caption with icon, system menu, minimise and close; fixed size
+    Borderless,  // no frame, no caption
+    Tool,        // caption and close only; fixed size
+  };
+
+  Form(std::string name, Bounds bounds, Frame frame)
+      : Control(ControlKind::Form, std::move(name), nullptr, bounds), frame_(frame) {
+    SetVisible(false);
+  }
+  [[nodiscard]] Frame FrameKind() const { return frame_; }
+
+  // Visible, out of the minimised state, in front.
+  void ShowNormal();
+  void BringToFront();
+  // Asks the window to close; OnClose decides what closing means.
+  void Close();
+
+  // What the native window reports.
+  void UserMinimize();
+  void UserActivate();
+  void UserClose() { Close(); }
+
+  std::function<void()> OnClose;
+  std::function<void()> OnMinimize;
+  std::function<void()> OnActivate;
+
+ private:
+  Frame frame_;
+};
+
+// A periodic timer of a window. Fire() is what the window system calls each
+// period; tests call it by hand.
+class Timer : public Control {
+ public:
+  Timer(std::string name, Control* owner, unsigned intervalMs, bool enabled)
+      : Control(ControlKind::Timer, std::move(name), owner, {}),
+        intervalMs_(intervalMs),
+        enabled_(enabled) {}
+  [[nodiscard]] unsigned IntervalMs() const { return intervalMs_; }
+  [[nodiscard]] bool Enabled() const { return enabled_; }
+  void SetInterval(unsigned intervalMs);
+  void SetEnabled(bool enabled);
+  void Fire() {
+    if (enabled_ && OnTimer) OnTimer();
+  }
+  std::function<void()> OnTimer;
+
+ private:
+  unsigned intervalMs_;
+  bool enabled_;
+};

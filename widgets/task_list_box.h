@@ -1,0 +1,37 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "widgets/control.h"
+
+// The task list: rows of a picture and a caption of one or two lines, a
+// selected row, and a popup menu on a right click.
+class TaskListBox : public Control {
+ public:
+  struct Row {
+    std::string caption;
+    int imageIndex = -1;
+  };
+  static constexpr int kRowHeight = 46;
+
+  TaskListBox(std::string name, Control* parent, Bounds bounds)
+      : Control(ControlKind::TaskListBox, std::move(name), parent, bounds) {}
+
+  [[nodiscard]] const std::vector<Row>& Rows() const { return rows_; }
+  // The selected row, or -1.
+  [[nodiscard]] int ItemIndex() const { return itemIndex_; }
+  void Clear();
+  void AddRow(Row row);
+  void DeleteRow(int index);
+
+  void UserSelect(int index);
+  // A right click; the row under the pointer (or -1) becomes the selected one.
+  void UserContextMenu(int rowUnderPointer);
+  std::function<void()> OnContextMenu;
+
+ private:
+  std::vector<Row> rows_;
+  int itemIndex_ = -1;
+};

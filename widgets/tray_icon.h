@@ -1,0 +1,66 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "platform/code_page.h"
+#include "platform/notification_area.h"
+#include "widgets/form.h"
+
+// The program's icon in the notification area. It keeps the wanted state (in
+// the tray, tooltip) apart from the shell's, so it can add itself again when
+// the taskbar comes back, and it turns presses and releases into clicks and
+// double clicks with the system's double-click time.
+class TrayIcon : private NotificationArea::Events {
+ public:
+  static constexpr std::size_t kMaxTipBytes = 127;
+  static constexpr std::size_t kMaxBalloonTitleBytes = 63;
+  static constexpr std::size_t kMaxBalloonTextBytes = 255;
+
+  TrayIcon(NotificationArea& area, const CodePage& codePage, Form& mainWindow,
+           unsigned doubleClickTimeMs);
+  TrayIcon(const TrayIcon&) = delete;
+  TrayIcon& operator=(const TrayIcon&) = delete;
+  ~TrayIcon();
+
+  // Puts the icon into the notification area (idempotent).
+  void AddToTray();
+  [[nodiscard]] bool InTray() const { return inTray_; }
+
+  [[nodiscard]] const std::string& Hint() const { return hint_; }
+  void SetHint(const std::string& hint);
+
+  // Clears the balloon showing, then shows this one; an empty text shows none.
+  void ShowBalloonHint(const std::string& title, const std::string& text, int iconKind);
+
+  [[nodiscard]] bool MinimizeToTray() const { return minimizeToTray_; }
+  void SetMinimizeToTray(bool value) { minimizeToTray_ = value; }
+  void ShowMainWindow();
+  void HideMainWindow();
+
+  // The timer that ends the wait for a second click; the window system fires it.
+  [[nodiscard]] Timer& ClickWaitTimer() { return clickWait_; }
+
+  std::function<void()> OnClick;
+  std::function<void()> OnDblClick;
+  std::function<void()> OnRightClick;
+  std::function<void()> OnBalloonHintClick;
+
+ private:
+  enum class Press { None, Waiting, ReleasedWaiting, HeldPastWait, AfterDouble };
+
+  void TrayMouse(NotificationArea::Mouse event) override;
+  void TrayBalloonClicked() override;
+  void TaskbarCreated() override;
+  void WaitEnded();
+  void RaiseClick();
+
+  NotificationArea& area_;
+  const CodePage& codePage_;
+  Form& mainWindow_;
+  Timer clickWait_;
+  std::string hint_;
+  bool inTray_ = false;
+  bool minimizeToTray_ = false;
+  Press press_ = Press::None;
+};
