@@ -1,0 +1,56 @@
+// The program entry on Windows: the real platform, the three windows, and the
+// message loop that reports errors escaping a handler and goes on.
+#include <windows.h>
+
+#include <exception>
+#include <stdexcept>
+
+#include "main/error_text.h"
+#include "main/program.h"
+#include "platform/win32_platform.h"
+#include "widgets/mirror_factory_win.h"
+
+namespace {
+
+std::string Describe(const std::exception_ptr& error) {
+  try {
+    std::rethrow_exception(error);
+  } catch (const std::exception& e) {
+    return e.what();
+  } catch (...) {
+    return "Unknown error";
+  }
+}
+
+void RunMessageLoop(HandlerErrors& errors, const Program& program) {
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+    if (const std::exception_ptr error = errors.Take()) {
+      MessageBoxA(reinterpret_cast<HWND>(program.Form1.Form1.Handle()),
+                  ErrorBoxText(Describe(error)).c_str(), program.state.AppTitle.c_str(),
+                  MB_OK | MB_ICONERROR);
+    }
+  }
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  HandlerErrors errors;
+  Win32Clock clock;
+  Win32CodePage codePage;
+  Win32Files files;
+  Win32VersionResource versionResource;
+  Win32NotificationArea notificationArea(instance, errors);
+  Win32Shell shell;
+  Win32WindowSystem windowSystem;
+  Win32MirrorFactory mirrors(instance, errors);
+
+  Program program({clock, codePage, files, versionResource, notificationArea, shell, windowSystem,
+                   &mirrors});
+  program.Start();
+  RunMessageLoop(errors, program);
+  return 0;
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include "platform/clock.h"
+#include "platform/code_page.h"
+#include "platform/files.h"
+#include "platform/handler_errors_win.h"
+#include "platform/notification_area.h"
+#include "platform/shell.h"
+#include "platform/unique_handle_win.h"
+#include "platform/version_resource.h"
+#include "platform/window_system.h"
+
+// The real operating system behind each platform interface.
+
+class Win32Clock : public Clock {
+ public:
+  [[nodiscard]] DateTime Now() const override;
+  [[nodiscard]] std::string FormatShortDate(const CalendarTime& time) const override;
+  [[nodiscard]] std::string FormatLongTime(const CalendarTime& time) const override;
+};
+
+class Win32CodePage : public CodePage {
+ public:
+  [[nodiscard]] bool IsLeadByte(unsigned char byte) const override;
+};
+
+class Win32Files : public Files {
+ public:
+  [[nodiscard]] std::string ProgramFilePath() const override;
+};
+
+class Win32VersionResource : public VersionResource {
+ public:
+  [[nodiscard]] Result ReadFileVersion(const std::string& path) const override;
+};
+
+class Win32Shell : public Shell {
+ public:
+  bool Execute(const Launch& launch) override;
+};
+
+class Win32WindowSystem : public WindowSystem {
+ public:
+  [[nodiscard]] unsigned DoubleClickTimeMs() const override;
+  int ShowMessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
+                     unsigned flags) override;
+  int ShowPopupMenu(WindowHandle owner, const std::vector<MenuItem>& items) override;
+  void Terminate() override;
+};
+
+// The icon lives on a hidden window of its own, which also hears the shell
+// announce a new taskbar.
+class Win32NotificationArea : public NotificationArea {
+ public:
+  static constexpr UINT kCallbackMessage = WM_APP + 1;
+  static constexpr UINT kIconId = 1;
+
+  Win32NotificationArea(HINSTANCE instance, HandlerErrors& errors);
+  ~Win32NotificationArea() override;
+
+  void SetEvents(Events* events) override { events_ = events; }
+  bool AddIcon(const std::string& tip) override;
+  bool SetTip(const std::string& tip) override;
+  void RemoveIcon() override;
+  bool ShowBalloon(const std::string& title, const std::string& text, int iconKind) override;
+  void HideBalloon() override;
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  bool HandleMessage(UINT message, LPARAM lParam);
+  [[nodiscard]] NOTIFYICONDATAA IconData(UINT flags) const;
+
+  HandlerErrors& errors_;
+  Events* events_ = nullptr;
+  UINT taskbarCreated_;
+  UniqueIcon icon_;
+  UniqueWindow window_;
+};

@@ -1,0 +1,232 @@
+#include "widgets/container_mirrors_win.h"
+
+namespace {
+
+constexpr int kProgramIconId = 1;
+
+DWORD FormStyle(Form::Frame frame) {
+  switch (frame) {
+    case Form::Frame::Main:
+      return WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    case Form::Frame::Tool: return WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    case Form::Frame::Borderless: return WS_POPUP | WS_CLIPCHILDREN;
+  }
+  return WS_OVERLAPPED;
+}
+
+}  // namespace
+
+FormMirror::FormMirror(Form& form, MirrorContext& context)
+    : OwnWindowMirror(form, context), form_(form) {
+  CreateOwn("DuskForm", FormStyle(form.FrameKind()), 0, nullptr, form.GetBounds());
+  if (!hwnd_) return;
+  const auto loadIcon = [&](int size) {
+    return reinterpret_cast<LPARAM>(LoadImageA(context.instance, MAKEINTRESOURCEA(kProgramIconId),
+                                               IMAGE_ICON, size, size, LR_SHARED));
+  };
+  SendMessageA(hwnd_, WM_SETICON, ICON_BIG, loadIcon(GetSystemMetrics(SM_CXICON)));
+  SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, loadIcon(GetSystemMetrics(SM_CXSMICON)));
+}
+
+void FormMirror::UpdateSpecific(ControlChange change) {
+  switch (change) {
+    case ControlChange::Visible:
+      if (form_.Visible()) {
+        ShowWindow(hwnd_, SW_SHOW);
+        // Shown again from wherever: in front, with its taskbar entry.
+        if (form_.FrameKind() == Form::Frame::Main) SetForegroundWindow(hwnd_);
+      }
+      break;
+    case ControlChange::Restore:
+      if (IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
+      break;
+    case ControlChange::BringToFront:
+      SetForegroundWindow(hwnd_);
+      BringWindowToTop(hwnd_);
+      break;
+    default:
+      break;
+  }
+}
+
+LRESULT FormMirror::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_TIMER: {
+      auto* timer = reinterpret_cast<TimerMirror*>(wParam);
+      if (timers_.contains(timer)) timer->Fire();
+      return 0;
+    }
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) == SC_MINIMIZE && form_.OnMinimize) {
+        form_.UserMinimize();
+        return 0;
+      }
+      break;
+    case WM_CLOSE:
+      form_.UserClose();
+      return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE) form_.UserActivate();
+      break;
+    default:
+      break;
+  }
+  return OwnWindowMirror::HandleMessage(message, wParam, lParam);
+}
+
+PanelMirror::PanelMirror(Panel& panel, MirrorContext& context)
+    : OwnWindowMirror(panel, context), panel_(panel) {
+  CreateOwn("DuskPanel", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT,
+            ParentHwnd(), panel.GetBounds());
+}
+
+void PanelMirror::Paint(HDC dc, const RECT& client) {
+  if (!panel_.Bevel()) return;
+  // A flat panel with a fine line around it, in the program's light look.
+  RECT frame = client;
+  FrameRect(dc, &frame, GetSysColorBrush(COLOR_BTNSHADOW));
+}
+
+GroupBoxMirror::GroupBoxMirror(GroupBox& group, MirrorContext& context)
+    : OwnWindowMirror(group, context) {
+  CreateOwn("DuskGroupBox", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT,
+            ParentHwnd(), group.GetBounds());
+}
+
+void GroupBoxMirror::Paint(HDC dc, const RECT& client) {
+  PaintGroupFrame(dc, client, control_.Text());
+}
+
+void GroupBoxMirror::UpdateSpecific(ControlChange change) {
+  if (change == ControlChange::Text) InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+LabelMirror::LabelMirror(Label& label, MirrorContext& context)
+    : OwnWindowMirror(label, context), label_(label) {
+  CreateOwn("DuskLabel", WS_CHILD | WS_CLIPSIBLINGS, 0, ParentHwnd(), label.GetBounds());
+  Measure();
+}
+
+void LabelMirror::UpdateSpecific(ControlChange change) {
+  if (change == ControlChange::Text || change == ControlChange::Style) {
+    Measure();
+    InvalidateRect(hwnd_, nullptr, TRUE);
+  }
+}
+
+void LabelMirror::Measure() {
+  if (!hwnd_ || !label_.AutoWidth()) return;
+  const HDC dc = GetDC(hwnd_);
+  SIZE extent{};
+  {
+    const SelectedObject font(dc, Font());
+    const std::string& text = label_.Text();
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+  }
+  ReleaseDC(hwnd_, dc);
+  label_.TextMeasured(extent.cx);
+  SetWindowPos(hwnd_, nullptr, 0, 0, extent.cx, label_.Height(),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void LabelMirror::Paint(HDC dc, const RECT& client) {
+  const SelectedObject font(dc, Font());
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, ToColorRef(label_.TextColor()));
+  RECT area = client;
+  const std::string& text = label_.Text();
+  const UINT wrap = label_.AutoWidth() ? 0 : DT_WORDBREAK;
+  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &area,
+            DT_NOPREFIX | DT_LEFT | DT_TOP | wrap);
+}
+
+RadioGroupMirror::RadioGroupMirror(RadioGroup& group, MirrorContext& context)
+    : OwnWindowMirror(group, context), group_(group) {
+  CreateOwn("DuskRadioGroup", WS_CHILD | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, ParentHwnd(),
+            group.GetBounds());
+  for (const std::string& item : group.Items()) {
+    const HWND button =
+        CreateWindowExA(0, "BUTTON", item.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_RADIOBUTTON,
+                        0, 0, 0, 0, hwnd_, nullptr, context.instance, nullptr);
+    SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
+    items_.push_back(button);
+  }
+  LayOutItems();
+  ShowSelection();
+}
+
+void RadioGroupMirror::LayOutItems() {
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  const bool framed = !group_.Text().empty();
+  const int columns = group_.Columns() > 0 ? group_.Columns() : 1;
+  const int count = static_cast<int>(items_.size());
+  const int rows = (count + columns - 1) / columns;
+  const int margin = framed ? 8 : 0;
+  const int top = framed ? 18 : 0;
+  const int columnWidth = (client.right - 2 * margin) / columns;
+  const int rowHeight = rows > 0 ? (client.bottom - top - margin / 2) / rows : 0;
+  for (int i = 0; i < count; ++i) {
+    const int column = i / rows;
+    const int row = i % rows;
+    SetWindowPos(items_[i], nullptr, margin + column * columnWidth, top + row * rowHeight,
+                 columnWidth - 4, rowHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+void RadioGroupMirror::ShowSelection() {
+  for (std::size_t i = 0; i < items_.size(); ++i) {
+    const bool checked = static_cast<int>(i) == group_.ItemIndex();
+    SendMessageA(items_[i], BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  }
+}
+
+void RadioGroupMirror::UpdateSpecific(ControlChange change) {
+  switch (change) {
+    case ControlChange::Selection: ShowSelection(); break;
+    case ControlChange::Bounds: LayOutItems(); break;
+    case ControlChange::Style:
+      for (HWND item : items_) {
+        SendMessageA(item, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
+      }
+      break;
+    case ControlChange::Text: InvalidateRect(hwnd_, nullptr, TRUE); break;
+    default: break;
+  }
+}
+
+LRESULT RadioGroupMirror::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+    const auto item = reinterpret_cast<HWND>(lParam);
+    for (std::size_t i = 0; i < items_.size(); ++i) {
+      if (items_[i] == item) {
+        group_.UserSelect(static_cast<int>(i));
+        ShowSelection();  // a click on the selected item changes nothing
+        return 0;
+      }
+    }
+  }
+  return OwnWindowMirror::HandleMessage(message, wParam, lParam);
+}
+
+void RadioGroupMirror::Paint(HDC dc, const RECT& client) {
+  if (!group_.Text().empty()) PaintGroupFrame(dc, client, group_.Text());
+}
+
+TimerMirror::TimerMirror(Timer& timer, FormMirror& owner) : timer_(timer), owner_(owner) {
+  owner_.AddTimer(this);
+  Apply();
+}
+
+TimerMirror::~TimerMirror() {
+  KillTimer(owner_.Hwnd(), reinterpret_cast<UINT_PTR>(this));
+  owner_.RemoveTimer(this);
+}
+
+void TimerMirror::Update(ControlChange) { Apply(); }
+
+void TimerMirror::Apply() {
+  const auto id = reinterpret_cast<UINT_PTR>(this);
+  KillTimer(owner_.Hwnd(), id);
+  if (timer_.Enabled()) SetTimer(owner_.Hwnd(), id, timer_.IntervalMs(), nullptr);
+}

@@ -1,0 +1,224 @@
+#include "widgets/input_mirrors_win.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+constexpr int kDropDownHeight = 200;
+
+std::string WindowText(HWND window) {
+  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextA(window, text.data(),
+                                                      static_cast<int>(text.size()))));
+  return text;
+}
+
+SYSTEMTIME ToSystemTime(DateTime value) {
+  const CalendarTime t = DecodeDateTime(value);
+  SYSTEMTIME st{};
+  st.wYear = static_cast<WORD>(t.year);
+  st.wMonth = static_cast<WORD>(t.month);
+  st.wDay = static_cast<WORD>(t.day);
+  st.wHour = static_cast<WORD>(t.hour);
+  st.wMinute = static_cast<WORD>(t.minute);
+  st.wSecond = static_cast<WORD>(t.second);
+  return st;
+}
+
+}  // namespace
+
+ButtonMirror::ButtonMirror(Button& button, MirrorContext& context)
+    : Win32Mirror(button, context), button_(button) {
+  CreateStandard("BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0, button.Height());
+}
+
+void ButtonMirror::OnCommand(WORD code) {
+  if (code == BN_CLICKED) button_.UserClick();
+}
+
+EditMirror::EditMirror(Edit& edit, MirrorContext& context) : Win32Mirror(edit, context), edit_(edit) {
+  CreateStandard("EDIT", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, edit.Height());
+}
+
+void EditMirror::OnCommand(WORD code) {
+  // The program's own texts come back as changes too; only the user's differ.
+  if (code == EN_CHANGE) {
+    const std::string text = WindowText(hwnd_);
+    if (text != edit_.Text()) edit_.UserEdit(text);
+  }
+}
+
+HBRUSH EditMirror::OnControlColor(HDC dc) {
+  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+  SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+  return GetSysColorBrush(COLOR_WINDOW);
+}
+
+ComboBoxMirror::ComboBoxMirror(ComboBox& combo, MirrorContext& context)
+    : Win32Mirror(combo, context), combo_(combo) {
+  CreateStandard("COMBOBOX", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, kDropDownHeight);
+  for (const std::string& item : combo.Items()) {
+    SendMessageA(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+  }
+  SendMessageA(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(combo.ItemIndex()), 0);
+}
+
+void ComboBoxMirror::UpdateSpecific(ControlChange change) {
+  if (change == ControlChange::Selection) {
+    SendMessageA(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(combo_.ItemIndex()), 0);
+  }
+}
+
+void ComboBoxMirror::OnCommand(WORD code) {
+  if (code == CBN_SELCHANGE) {
+    combo_.UserSelect(static_cast<int>(SendMessageA(hwnd_, CB_GETCURSEL, 0, 0)));
+  }
+}
+
+ComboBoxExMirror::ComboBoxExMirror(ComboBoxEx& combo, MirrorContext& context)
+    : Win32Mirror(combo, context), combo_(combo) {
+  CreateStandard(WC_COMBOBOXEXA, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, kDropDownHeight);
+  FillItems();
+}
+
+void ComboBoxExMirror::FillItems() {
+  SendMessageA(hwnd_, CB_RESETCONTENT, 0, 0);
+  int index = 0;
+  for (const ComboBoxEx::Item& item : combo_.Items()) {
+    COMBOBOXEXITEMA entry{};
+    entry.mask = CBEIF_TEXT | CBEIF_IMAGE | CBEIF_SELECTEDIMAGE;
+    entry.iItem = index++;
+    entry.pszText = const_cast<char*>(item.caption.c_str());
+    entry.iImage = item.imageIndex;
+    entry.iSelectedImage = item.imageIndex;
+    SendMessageA(hwnd_, CBEM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&entry));
+  }
+  SendMessageA(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(combo_.ItemIndex()), 0);
+}
+
+void ComboBoxExMirror::UpdateSpecific(ControlChange change) {
+  if (change == ControlChange::Items) FillItems();
+  if (change == ControlChange::Selection) {
+    SendMessageA(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(combo_.ItemIndex()), 0);
+  }
+}
+
+void ComboBoxExMirror::OnCommand(WORD code) {
+  if (code == CBN_SELCHANGE) {
+    combo_.UserSelect(static_cast<int>(SendMessageA(hwnd_, CB_GETCURSEL, 0, 0)));
+  }
+}
+
+DateEditMirror::DateEditMirror(DateEdit& edit, MirrorContext& context)
+    : Win32Mirror(edit, context), edit_(edit) {
+  CreateStandard(DATETIMEPICK_CLASSA, WS_TABSTOP | DTS_SHORTDATEFORMAT, 0, edit.Height());
+  ShowDate();
+}
+
+void DateEditMirror::ShowDate() {
+  SYSTEMTIME st = ToSystemTime(edit_.Date());
+  SendMessageA(hwnd_, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
+}
+
+void DateEditMirror::UpdateSpecific(ControlChange change) {
+  if (change == ControlChange::Value) ShowDate();
+}
+
+LRESULT DateEditMirror::OnNotify(const NMHDR& header) {
+  if (header.code == DTN_DATETIMECHANGE) {
+    const auto& change = reinterpret_cast<const NMDATETIMECHANGE&>(header);
+    if (change.dwFlags == GDT_VALID) {
+      const SYSTEMTIME& st = change.st;
+      edit_.UserSetDate(EncodeDateTime({st.wYear, st.wMonth, st.wDay}));
+    }
+  }
+  return 0;
+}
+
+TimeEditMirror::TimeEditMirror(TimeEdit& edit, MirrorContext& context)
+    : Win32Mirror(edit, context), edit_(edit) {
+  CreateStandard(DATETIMEPICK_CLASSA, WS_TABSTOP | DTS_TIMEFORMAT | DTS_UPDOWN, 0, edit.Height());
+  SendMessageA(hwnd_, DTM_SETFORMATA, 0, reinterpret_cast<LPARAM>("HH:mm:ss"));
+  ShowTime();
+}
+
+void TimeEditMirror::ShowTime() {
+  SYSTEMTIME st{};
+  GetLocalTime(&st);  // the day does not matter, only the time of day
+  const int second = edit_.SecondOfDay();
+  st.wHour = static_cast<WORD>(second / 3600);
+  st.wMinute = static_cast<WORD>(second / 60 % 60);
+  st.wSecond = static_cast<WORD>(second % 60);
+  st.wMilliseconds = 0;
+  SendMessageA(hwnd_, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
+}
+
+void TimeEditMirror::UpdateSpecific(ControlChange change) {
+  if (change == ControlChange::Value) ShowTime();
+}
+
+LRESULT TimeEditMirror::OnNotify(const NMHDR& header) {
+  if (header.code == DTN_DATETIMECHANGE) {
+    const auto& change = reinterpret_cast<const NMDATETIMECHANGE&>(header);
+    if (change.dwFlags == GDT_VALID) {
+      edit_.UserSetTimeOfDay(change.st.wHour, change.st.wMinute, change.st.wSecond);
+    }
+  }
+  return 0;
+}
+
+SpinEditMirror::SpinEditMirror(SpinEdit& spin, MirrorContext& context)
+    : Win32Mirror(spin, context), spin_(spin) {
+  CreateStandard("EDIT", WS_TABSTOP | ES_NUMBER | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, spin.Height());
+  upDown_ = CreateWindowExA(0, UPDOWN_CLASSA, "",
+                            WS_CHILD | WS_VISIBLE | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0, 0, 0, 0,
+                            ParentHwnd(), nullptr, context.instance, nullptr);
+  SendMessageA(upDown_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(hwnd_), 0);
+  SendMessageA(upDown_, UDM_SETRANGE32, static_cast<WPARAM>(spin.Minimum()), spin.Maximum());
+  SendMessageA(upDown_, UDM_SETPOS32, 0, spin.Value());
+  PlaceButtons();
+  ShowWindow(upDown_, spin.Visible() ? SW_SHOWNA : SW_HIDE);
+}
+
+SpinEditMirror::~SpinEditMirror() {
+  if (upDown_) DestroyWindow(upDown_);
+}
+
+void SpinEditMirror::PlaceButtons() {
+  const Bounds& b = spin_.GetBounds();
+  constexpr int kButtonWidth = 16;
+  SetWindowPos(hwnd_, nullptr, b.left, b.top, b.width - kButtonWidth, b.height,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(upDown_, nullptr, b.left + b.width - kButtonWidth, b.top, kButtonWidth, b.height,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void SpinEditMirror::UpdateSpecific(ControlChange change) {
+  switch (change) {
+    case ControlChange::Bounds: PlaceButtons(); break;
+    case ControlChange::Visible: ShowWindow(upDown_, spin_.Visible() ? SW_SHOWNA : SW_HIDE); break;
+    case ControlChange::Value: SendMessageA(upDown_, UDM_SETPOS32, 0, spin_.Value()); break;
+    default: break;
+  }
+}
+
+void SpinEditMirror::OnCommand(WORD code) {
+  if (settingText_) return;
+  if (code == EN_CHANGE) {
+    // Taken while typing only when it is a count; the rest waits for the focus to go.
+    const std::string text = WindowText(hwnd_);
+    const long value = std::strtol(text.c_str(), nullptr, 10);
+    if (!text.empty() && value >= spin_.Minimum() && value <= spin_.Maximum()) {
+      spin_.UserSetValue(static_cast<int>(value));
+    }
+  } else if (code == EN_KILLFOCUS) {
+    const long value = std::strtol(WindowText(hwnd_).c_str(), nullptr, 10);
+    spin_.UserSetValue(static_cast<int>(std::clamp<long>(value, spin_.Minimum(), spin_.Maximum())));
+    settingText_ = true;
+    SetWindowTextA(hwnd_, spin_.Text().c_str());
+    settingText_ = false;
+  }
+}

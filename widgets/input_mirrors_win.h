@@ -1,0 +1,81 @@
+#pragma once
+
+#include "widgets/controls.h"
+#include "widgets/mirror_win.h"
+
+class ButtonMirror : public Win32Mirror {
+ public:
+  ButtonMirror(Button& button, MirrorContext& context);
+  void OnCommand(WORD code) override;
+
+ private:
+  Button& button_;
+};
+
+class EditMirror : public Win32Mirror {
+ public:
+  EditMirror(Edit& edit, MirrorContext& context);
+  void OnCommand(WORD code) override;
+  HBRUSH OnControlColor(HDC dc) override;
+
+ private:
+  Edit& edit_;
+};
+
+class ComboBoxMirror : public Win32Mirror {
+ public:
+  ComboBoxMirror(ComboBox& combo, MirrorContext& context);
+  void OnCommand(WORD code) override;
+
+ private:
+  void UpdateSpecific(ControlChange change) override;
+  ComboBox& combo_;
+};
+
+class ComboBoxExMirror : public Win32Mirror {
+ public:
+  ComboBoxExMirror(ComboBoxEx& combo, MirrorContext& context);
+  void OnCommand(WORD code) override;
+
+ private:
+  void UpdateSpecific(ControlChange change) override;
+  void FillItems();
+  ComboBoxEx& combo_;
+};
+
+class DateEditMirror : public Win32Mirror {
+ public:
+  DateEditMirror(DateEdit& edit, MirrorContext& context);
+  LRESULT OnNotify(const NMHDR& header) override;
+
+ private:
+  void UpdateSpecific(ControlChange change) override;
+  void ShowDate();
+  DateEdit& edit_;
+};
+
+class TimeEditMirror : public Win32Mirror {
+ public:
+  TimeEditMirror(TimeEdit& edit, MirrorContext& context);
+  LRESULT OnNotify(const NMHDR& header) override;
+
+ private:
+  void UpdateSpecific(ControlChange change) override;
+  void ShowTime();
+  TimeEdit& edit_;
+};
+
+// An edit with up and down buttons beside it.
+class SpinEditMirror : public Win32Mirror {
+ public:
+  SpinEditMirror(SpinEdit& spin, MirrorContext& context);
+  ~SpinEditMirror() override;
+  void OnCommand(WORD code) override;
+
+ private:
+  void UpdateSpecific(ControlChange change) override;
+  void PlaceButtons();
+  SpinEdit& spin_;
+  HWND upDown_ = nullptr;
+  bool settingText_ = false;
+};

@@ -1,0 +1,251 @@
+#include "widgets/mirror_win.h"
+
+#include <commctrl.h>
+
+namespace {
+
+constexpr char kMirrorProperty[] = "DuskMirror";
+constexpr char kNameProperty[] = "Name";
+constexpr const char* kOwnClasses[] = {"DuskForm", "DuskPanel", "DuskGroupBox", "DuskLabel",
+                                       "DuskRadioGroup"};
+
+}  // namespace
+
+COLORREF ToColorRef(const ColorRef& color) {
+  if (color.rgb) return RGB(color.rgb->red, color.rgb->green, color.rgb->blue);
+  switch (color.system) {
+    case SystemColor::Window: return GetSysColor(COLOR_WINDOW);
+    case SystemColor::ButtonFace: return GetSysColor(COLOR_BTNFACE);
+    case SystemColor::ButtonHighlight: return GetSysColor(COLOR_BTNHIGHLIGHT);
+    case SystemColor::WindowText: return GetSysColor(COLOR_WINDOWTEXT);
+  }
+  return GetSysColor(COLOR_WINDOWTEXT);
+}
+
+UniqueFont CreateFontFor(const FontSpec& font) {
+  LOGFONTA logFont{};
+  logFont.lfHeight = -font.height;  // character height, not cell height
+  logFont.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+  logFont.lfCharSet = DEFAULT_CHARSET;
+  logFont.lfQuality = CLEARTYPE_QUALITY;
+  lstrcpynA(logFont.lfFaceName, font.face.c_str(), LF_FACESIZE);
+  return UniqueFont(CreateFontIndirectA(&logFont));
+}
+
+Win32Mirror::Win32Mirror(Control& control, MirrorContext& context)
+    : control_(control), context_(context) {}
+
+Win32Mirror::~Win32Mirror() {
+  if (!hwnd_) return;
+  RemovePropA(hwnd_, kMirrorProperty);
+  RemovePropA(hwnd_, kNameProperty);
+  if (nameAtom_) GlobalDeleteAtom(nameAtom_);
+  DestroyWindow(hwnd_);
+}
+
+Win32Mirror* Win32Mirror::FromWindow(HWND window) {
+  return window ? static_cast<Win32Mirror*>(GetPropA(window, kMirrorProperty)) : nullptr;
+}
+
+HWND Win32Mirror::ParentHwnd() const {
+  const Control* parent = control_.Parent();
+  return parent && parent->Mirror() ? reinterpret_cast<HWND>(parent->Mirror()->Handle()) : nullptr;
+}
+
+void Win32Mirror::Adopt(HWND window) {
+  hwnd_ = window;
+  if (!hwnd_) return;
+  SetPropA(hwnd_, kMirrorProperty, this);
+  // A global atom, so that tools in other processes can read the name.
+  nameAtom_ = GlobalAddAtomA(control_.Name().c_str());
+  SetPropA(hwnd_, kNameProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(nameAtom_)));
+  ApplyStyle();
+}
+
+void Win32Mirror::CreateStandard(const char* windowClass, DWORD style, DWORD exStyle, int height) {
+  const Bounds& b = control_.GetBounds();
+  const DWORD visible = control_.Visible() ? WS_VISIBLE : 0;
+  Adopt(CreateWindowExA(exStyle, windowClass, control_.Text().c_str(),
+                        WS_CHILD | WS_CLIPSIBLINGS | visible | style, b.left, b.top, b.width,
+                        height, ParentHwnd(), nullptr, context_.instance, nullptr));
+}
+
+void Win32Mirror::ApplyStyle() {
+  font_ = CreateFontFor(control_.Font());
+  backBrush_.Reset();
+  if (hwnd_) {
+    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+  }
+}
+
+HBRUSH Win32Mirror::BackBrush() {
+  if (!backBrush_) backBrush_.Reset(CreateSolidBrush(ToColorRef(control_.BackColor())));
+  return backBrush_.Get();
+}
+
+HBRUSH Win32Mirror::OnControlColor(HDC dc) {
+  SetTextColor(dc, ToColorRef(control_.TextColor()));
+  SetBkColor(dc, ToColorRef(control_.BackColor()));
+  return BackBrush();
+}
+
+void Win32Mirror::Update(ControlChange change) {
+  if (!hwnd_) return;
+  switch (change) {
+    case ControlChange::Bounds: {
+      const Bounds& b = control_.GetBounds();
+      SetWindowPos(hwnd_, nullptr, b.left, b.top, b.width, b.height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      break;
+    }
+    case ControlChange::Visible:
+      ShowWindow(hwnd_, control_.Visible() ? SW_SHOWNA : SW_HIDE);
+      break;
+    case ControlChange::Text:
+      SetWindowTextA(hwnd_, control_.Text().c_str());
+      break;
+    case ControlChange::Style:
+      ApplyStyle();
+      // Containers' children inherit font and background.
+      for (Control* child : control_.Children()) {
+        if (child->Mirror()) child->Mirror()->Update(ControlChange::Style);
+      }
+      break;
+    default:
+      break;
+  }
+  UpdateSpecific(change);
+}
+
+OwnWindowMirror::~OwnWindowMirror() {
+  if (hwnd_) SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+}
+
+void OwnWindowMirror::RegisterClasses(HINSTANCE instance) {
+  for (const char* name : kOwnClasses) {
+    WNDCLASSA windowClass{};
+    windowClass.style = CS_DBLCLKS;
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+    windowClass.lpszClassName = name;
+    if (lstrcmpA(name, "DuskForm") == 0) {
+      windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(1));
+    }
+    RegisterClassA(&windowClass);
+  }
+}
+
+void OwnWindowMirror::CreateOwn(const char* windowClass, DWORD style, DWORD exStyle, HWND parent,
+                                const Bounds& b) {
+  const DWORD visible = control_.Visible() ? WS_VISIBLE : 0;
+  const HWND window =
+      CreateWindowExA(exStyle, windowClass, control_.Text().c_str(), style | visible, b.left,
+                      b.top, b.width, b.height, parent, nullptr, context_.instance, this);
+  Adopt(window);
+}
+
+LRESULT CALLBACK OwnWindowMirror::WindowProc(HWND window, UINT message, WPARAM wParam,
+                                             LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    static_cast<OwnWindowMirror*>(create->lpCreateParams)->hwnd_ = window;
+  }
+  auto* self = reinterpret_cast<OwnWindowMirror*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (!self) return DefWindowProcA(window, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    return DefWindowProcA(window, message, wParam, lParam);
+  }
+  try {
+    return self->HandleMessage(message, wParam, lParam);
+  } catch (...) {
+    // Reported by the message loop, which then goes on.
+    self->context_.errors.Keep(std::current_exception());
+    return 0;
+  }
+}
+
+LRESULT OwnWindowMirror::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      if (Win32Mirror* child = FromWindow(reinterpret_cast<HWND>(lParam))) {
+        child->OnCommand(HIWORD(wParam));
+        return 0;
+      }
+      break;
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      if (Win32Mirror* child = FromWindow(header->hwndFrom)) return child->OnNotify(*header);
+      break;
+    }
+    case WM_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (Win32Mirror* child = FromWindow(item->hwndItem)) {
+        child->OnDrawItem(*item);
+        return TRUE;
+      }
+      break;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORLISTBOX: {
+      const HDC dc = reinterpret_cast<HDC>(wParam);
+      if (Win32Mirror* child = FromWindow(reinterpret_cast<HWND>(lParam))) {
+        return reinterpret_cast<LRESULT>(child->OnControlColor(dc));
+      }
+      // Parts of our own controls (radio items) stand on our background.
+      SetBkColor(dc, ToColorRef(control_.BackColor()));
+      SetTextColor(dc, ToColorRef(control_.TextColor()));
+      return reinterpret_cast<LRESULT>(BackBrush());
+    }
+    case WM_CONTEXTMENU:
+      if (Win32Mirror* child = FromWindow(reinterpret_cast<HWND>(wParam));
+          child && child != this) {
+        child->OnContextMenu({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+        return 0;
+      }
+      break;
+    case WM_ERASEBKGND: {
+      RECT client;
+      GetClientRect(hwnd_, &client);
+      FillBackground(reinterpret_cast<HDC>(wParam), client);
+      return 1;
+    }
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      const HDC dc = BeginPaint(hwnd_, &paint);
+      RECT client;
+      GetClientRect(hwnd_, &client);
+      Paint(dc, client);
+      EndPaint(hwnd_, &paint);
+      return 0;
+    }
+    default:
+      break;
+  }
+  return DefWindowProcA(hwnd_, message, wParam, lParam);
+}
+
+void OwnWindowMirror::Paint(HDC, const RECT&) {}
+
+void OwnWindowMirror::FillBackground(HDC dc, const RECT& area) { FillRect(dc, &area, BackBrush()); }
+
+void OwnWindowMirror::PaintGroupFrame(HDC dc, const RECT& client, const std::string& caption) {
+  const SelectedObject font(dc, Font());
+  SIZE extent{};
+  GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
+  RECT frame = client;
+  frame.top += extent.cy / 2;
+  DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+  if (caption.empty()) return;
+  RECT label{client.left + 8, client.top, client.left + 8 + extent.cx, client.top + extent.cy};
+  FillRect(dc, &label, BackBrush());
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, ToColorRef(control_.TextColor()));
+  DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &label,
+            DT_NOPREFIX | DT_SINGLELINE | DT_LEFT | DT_TOP);
+}

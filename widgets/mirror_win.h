@@ -1,0 +1,85 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/handler_errors_win.h"
+#include "platform/unique_handle_win.h"
+#include "widgets/control.h"
+
+// What every native window of the program shares.
+struct MirrorContext {
+  HINSTANCE instance;
+  HandlerErrors& errors;
+};
+
+[[nodiscard]] COLORREF ToColorRef(const ColorRef& color);
+[[nodiscard]] UniqueFont CreateFontFor(const FontSpec& font);
+
+// The native window of one control. Standard controls tell their container
+// what happened; the container hands it back to the control's mirror.
+class Win32Mirror : public ControlMirror {
+ public:
+  Win32Mirror(Control& control, MirrorContext& context);
+  ~Win32Mirror() override;
+
+  [[nodiscard]] WindowHandle Handle() const override {
+    return reinterpret_cast<WindowHandle>(hwnd_);
+  }
+  [[nodiscard]] HWND Hwnd() const { return hwnd_; }
+  void Update(ControlChange change) override;
+
+  virtual void OnCommand(WORD /*code*/) {}
+  virtual LRESULT OnNotify(const NMHDR& /*header*/) { return 0; }
+  virtual void OnDrawItem(const DRAWITEMSTRUCT& /*item*/) {}
+  // The brush for a standard control's background, and its text colours set.
+  virtual HBRUSH OnControlColor(HDC dc);
+  virtual void OnContextMenu(POINT /*screen*/) {}
+
+  [[nodiscard]] static Win32Mirror* FromWindow(HWND window);
+  [[nodiscard]] HBRUSH BackBrush();
+
+ protected:
+  // Takes the window over: name property, font, position, visibility.
+  void Adopt(HWND window);
+  virtual void UpdateSpecific(ControlChange /*change*/) {}
+  [[nodiscard]] HWND ParentHwnd() const;
+  [[nodiscard]] HFONT Font() const { return font_.Get(); }
+  void CreateStandard(const char* windowClass, DWORD style, DWORD exStyle, int height);
+
+  Control& control_;
+  MirrorContext& context_;
+  HWND hwnd_ = nullptr;
+
+ private:
+  void ApplyStyle();
+
+  ATOM nameAtom_ = 0;
+  UniqueFont font_;
+  UniqueBrush backBrush_;
+};
+
+// A window of one of the program's own classes: it paints itself and passes
+// its standard children's notifications back to their mirrors.
+class OwnWindowMirror : public Win32Mirror {
+ public:
+  using Win32Mirror::Win32Mirror;
+  // The window outlives the derived parts: it must stop reaching them.
+  ~OwnWindowMirror() override;
+
+  // Registers the program's window classes; once, before any window.
+  static void RegisterClasses(HINSTANCE instance);
+
+ protected:
+  void CreateOwn(const char* windowClass, DWORD style, DWORD exStyle, HWND parent,
+                 const Bounds& bounds);
+  virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  virtual void Paint(HDC dc, const RECT& client);
+  void FillBackground(HDC dc, const RECT& area);
+  // Draws a group frame with its caption across the top line.
+  void PaintGroupFrame(HDC dc, const RECT& client, const std::string& caption);
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+};

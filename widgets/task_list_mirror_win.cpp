@@ -1,0 +1,121 @@
+#include "widgets/task_list_mirror_win.h"
+
+namespace {
+
+constexpr int kKindPicturesId = 101;
+constexpr int kPictureSize = 48;
+constexpr COLORREF kSelectedBack = RGB(222, 238, 253);
+constexpr COLORREF kRowLine = RGB(226, 230, 236);
+
+// Loads the kind pictures as a 32-bit section with the alpha multiplied in,
+// which is what AlphaBlend draws.
+UniqueBitmap LoadKindPictures(HINSTANCE instance) {
+  UniqueBitmap bitmap(static_cast<HBITMAP>(LoadImageA(
+      instance, MAKEINTRESOURCEA(kKindPicturesId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  DIBSECTION section{};
+  if (!bitmap || GetObjectA(bitmap.Get(), sizeof section, &section) != sizeof section ||
+      section.dsBm.bmBitsPixel != 32 || !section.dsBm.bmBits) {
+    return bitmap;
+  }
+  auto* pixel = static_cast<BYTE*>(section.dsBm.bmBits);
+  const long count = static_cast<long>(section.dsBm.bmWidth) * section.dsBm.bmHeight;
+  for (long i = 0; i < count; ++i, pixel += 4) {
+    const unsigned alpha = pixel[3];
+    for (int channel = 0; channel < 3; ++channel) {
+      pixel[channel] = static_cast<BYTE>(pixel[channel] * alpha / 255);
+    }
+  }
+  return bitmap;
+}
+
+}  // namespace
+
+TaskListMirror::TaskListMirror(TaskListBox& list, MirrorContext& context)
+    : Win32Mirror(list, context), list_(list), ImageListTask(LoadKindPictures(context.instance)) {
+  CreateStandard("LISTBOX",
+                 WS_TABSTOP | WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY |
+                     LBS_NOINTEGRALHEIGHT,
+                 WS_EX_CLIENTEDGE, list.Height());
+  // Measured during creation, before this mirror could answer.
+  SendMessageA(hwnd_, LB_SETITEMHEIGHT, 0, TaskListBox::kRowHeight);
+  FillRows();
+}
+
+void TaskListMirror::FillRows() {
+  SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
+  SendMessageA(hwnd_, LB_RESETCONTENT, 0, 0);
+  for (const TaskListBox::Row& row : list_.Rows()) {
+    SendMessageA(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.caption.c_str()));
+  }
+  SendMessageA(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(list_.ItemIndex()), 0);
+  SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void TaskListMirror::UpdateSpecific(ControlChange change) {
+  if (change == ControlChange::Items) FillRows();
+  if (change == ControlChange::Selection) {
+    SendMessageA(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(list_.ItemIndex()), 0);
+  }
+}
+
+void TaskListMirror::OnCommand(WORD code) {
+  if (code == LBN_SELCHANGE) {
+    list_.UserSelect(static_cast<int>(SendMessageA(hwnd_, LB_GETCURSEL, 0, 0)));
+  }
+}
+
+void TaskListMirror::OnContextMenu(POINT screen) {
+  POINT client = screen;
+  ScreenToClient(hwnd_, &client);
+  const LRESULT hit = SendMessageA(hwnd_, LB_ITEMFROMPOINT, 0, MAKELPARAM(client.x, client.y));
+  const bool outside = HIWORD(hit) != 0;
+  list_.UserContextMenu(outside ? -1 : LOWORD(hit));
+}
+
+void TaskListMirror::OnDrawItem(const DRAWITEMSTRUCT& item) {
+  const HDC dc = item.hDC;
+  RECT row = item.rcItem;
+  const bool selected = (item.itemState & ODS_SELECTED) != 0;
+  const HBRUSH back = CreateSolidBrush(selected ? kSelectedBack : GetSysColor(COLOR_WINDOW));
+  FillRect(dc, &row, back);
+  DeleteObject(back);
+  if (item.itemID == static_cast<UINT>(-1) ||
+      item.itemID >= static_cast<UINT>(list_.Rows().size())) {
+    return;
+  }
+  const TaskListBox::Row& data = list_.Rows()[item.itemID];
+
+  const int pictureTop = row.top + (row.bottom - row.top - kPictureSize) / 2;
+  if (ImageListTask && data.imageIndex >= 0) {
+    const HDC pictures = CreateCompatibleDC(dc);
+    {
+      const SelectedObject selectedPictures(pictures, ImageListTask.Get());
+      const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+      AlphaBlend(dc, row.left + 4, pictureTop, kPictureSize, kPictureSize, pictures,
+                 data.imageIndex * kPictureSize, 0, kPictureSize, kPictureSize, blend);
+    }
+    DeleteDC(pictures);
+  }
+
+  RECT text{row.left + kPictureSize + 12, row.top, row.right - 4, row.bottom};
+  const SelectedObject font(dc, Font());
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+  // Measure first so one line and two lines both sit in the middle of the row.
+  RECT measured = text;
+  const int height = DrawTextA(dc, data.caption.c_str(), static_cast<int>(data.caption.size()),
+                               &measured, DT_NOPREFIX | DT_CALCRECT);
+  text.top += (row.bottom - row.top - height) / 2;
+  DrawTextA(dc, data.caption.c_str(), static_cast<int>(data.caption.size()), &text,
+            DT_NOPREFIX | DT_LEFT | DT_END_ELLIPSIS);
+
+  const HPEN line = CreatePen(PS_SOLID, 1, kRowLine);
+  {
+    const SelectedObject pen(dc, line);
+    MoveToEx(dc, row.left, row.bottom - 1, nullptr);
+    LineTo(dc, row.right, row.bottom - 1);
+  }
+  DeleteObject(line);
+  if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &row);
+}
