@@ -3,6 +3,6 @@
 std::string MomentText(const Clock& clock, DateTime moment) {
   const CalendarTime time = DecodeDateTime(moment);
   std::string text = clock.FormatShortDate(time);
-  if (!IsMidnight(time)) text += " " + clock.FormatLongTime(time);
+  if (!IsMidnight(time)) text.append(" ").append(clock.FormatLongTime(time));
   return text;
 }

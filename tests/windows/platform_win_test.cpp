@@ -1,0 +1,56 @@
+#include <gtest/gtest.h>
+
+#include "main/version_text.h"
+#include "platform/win32_platform.h"
+#include "widgets/text_cut.h"
+
+namespace {
+
+std::string BesideThisTest(const char* fileName) {
+  const std::string self = Win32Files().ProgramFilePath();
+  return self.substr(0, self.find_last_of('\\') + 1) + fileName;
+}
+
+}  // namespace
+
+TEST(Win32VersionResource, ReadsTheFixedFileVersionOnly) {
+  const Win32VersionResource versions;
+  struct Case {
+    const char* file;
+    const char* version;
+  };
+  static const Case kCases[] = {
+      // The product version (9.9.9.9) and the text entry (8.8.8.8) are not used.
+      {"version_fixture.exe", "2.10.0.7"},
+      {"plain_fixture.exe", ""},
+      {"no_such_file.exe", ""},
+      {"Dusk.exe", "1.0.1.2"},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.file);
+    EXPECT_EQ(GetFileVersionString(versions, BesideThisTest(c.file)), c.version);
+  }
+}
+
+TEST(Win32CodePage, IsTheChineseCodePage) {
+  ASSERT_EQ(GetACP(), 936u);
+  const Win32CodePage codePage;
+  EXPECT_TRUE(codePage.IsLeadByte(0x81));
+  EXPECT_TRUE(codePage.IsLeadByte(0xFE));
+  EXPECT_FALSE(codePage.IsLeadByte('a'));
+  EXPECT_FALSE(codePage.IsLeadByte(0x80));
+  EXPECT_EQ(CutToBytes("ab关机", 3, codePage), "ab");
+}
+
+TEST(Win32Clock, WritesTheUsersShortDateAndLongTime) {
+  const Win32Clock clock;
+  const CalendarTime time{2026, 12, 10, 21, 5, 9, 0};
+  const std::string date = clock.FormatShortDate(time);
+  const std::string clockTime = clock.FormatLongTime(time);
+  EXPECT_NE(date.find("2026"), std::string::npos) << date;
+  EXPECT_NE(date.find("10"), std::string::npos) << date;
+  EXPECT_NE(clockTime.find("05"), std::string::npos) << clockTime;
+  EXPECT_NE(clockTime.find("09"), std::string::npos) << clockTime;
+  const CalendarTime now = DecodeDateTime(clock.Now());
+  EXPECT_GE(now.year, 2024);
+}
