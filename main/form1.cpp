@@ -67,6 +67,7 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state)
   Title.SetTextColor(ColorRef::System(SystemColor::ButtonHighlight));
   LabelNow.SetFont({"Arial", 24, false});
   LabelTips.SetFont({"Arial", 12, false});
+  TaskList.SetFont({"Arial", 16, true});
   Label1.SetText("您设置的时间已过期     ");
   Label1.SetTextColor(ColorRef::Of(kTipGreen));
   PanelTimeTip.Hide();

@@ -25,8 +25,12 @@ std::string Describe(const std::exception_ptr& error) {
 void RunMessageLoop(HandlerErrors& errors, const Program& program) {
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
+    // Tab and the arrow keys move between the controls of a window.
+    const HWND root = GetAncestor(message.hwnd, GA_ROOT);
+    if (!root || !IsDialogMessageA(root, &message)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
     if (const std::exception_ptr error = errors.Take()) {
       MessageBoxA(reinterpret_cast<HWND>(program.Form1.Form1.Handle()),
                   ErrorBoxText(Describe(error)).c_str(), program.state.AppTitle.c_str(),

@@ -82,6 +82,27 @@ ComboBoxExMirror::ComboBoxExMirror(ComboBoxEx& combo, MirrorContext& context)
     : Win32Mirror(combo, context), combo_(combo) {
   CreateStandard(WC_COMBOBOXEXA, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, kDropDownHeight);
   FillItems();
+  AddHint();
+}
+
+void ComboBoxExMirror::AddHint() {
+  if (!hwnd_ || combo_.Hint().empty()) return;
+  hint_.Reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
+                              nullptr, context_.instance, nullptr));
+  TOOLINFOA tool{};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = hwnd_;
+  tool.uId = reinterpret_cast<UINT_PTR>(hwnd_);
+  tool.lpszText = const_cast<char*>(combo_.Hint().c_str());
+  SendMessageA(hint_.Get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  // The edit part of the picker gets the pointer, so it carries the hint too.
+  if (const HWND combo = reinterpret_cast<HWND>(SendMessageA(hwnd_, CBEM_GETCOMBOCONTROL, 0, 0))) {
+    tool.hwnd = combo;
+    tool.uId = reinterpret_cast<UINT_PTR>(combo);
+    SendMessageA(hint_.Get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  }
 }
 
 void ComboBoxExMirror::FillItems() {

@@ -40,7 +40,9 @@ class ComboBoxExMirror : public Win32Mirror {
  private:
   void UpdateSpecific(ControlChange change) override;
   void FillItems();
+  void AddHint();
   ComboBoxEx& combo_;
+  UniqueWindow hint_;
 };
 
 class DateEditMirror : public Win32Mirror {
