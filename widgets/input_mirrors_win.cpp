@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "platform/system_time_win.h"
+
 namespace {
 
 constexpr int kDropDownHeight = 200;
@@ -14,18 +16,6 @@ std::string WindowText(HWND window) {
   text.resize(static_cast<std::size_t>(GetWindowTextA(window, text.data(),
                                                       static_cast<int>(text.size()))));
   return text;
-}
-
-SYSTEMTIME ToSystemTime(DateTime value) {
-  const CalendarTime t = DecodeDateTime(value);
-  SYSTEMTIME st{};
-  st.wYear = static_cast<WORD>(t.year);
-  st.wMonth = static_cast<WORD>(t.month);
-  st.wDay = static_cast<WORD>(t.day);
-  st.wHour = static_cast<WORD>(t.hour);
-  st.wMinute = static_cast<WORD>(t.minute);
-  st.wSecond = static_cast<WORD>(t.second);
-  return st;
 }
 
 }  // namespace
@@ -140,7 +130,7 @@ DateEditMirror::DateEditMirror(DateEdit& edit, MirrorContext& context)
 }
 
 void DateEditMirror::ShowDate() {
-  SYSTEMTIME st = ToSystemTime(edit_.Date());
+  SYSTEMTIME st = ToSystemTime(DecodeDateTime(edit_.Date()));
   SendMessageA(hwnd_, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
 }
 
