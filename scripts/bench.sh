@@ -1,0 +1,266 @@
+#!/bin/sh
+# Prints Dusk's speed and size figures under Wine, to be run by hand and read by a person:
+#   a. the size of build/win/Dusk.exe (and of a stripped copy, for information);
+#   b. the time from starting Dusk.exe to its main window being shown, against a minimal
+#      Win32 program that shows one window of the same size (medians and their ratio);
+#   c. the CPU time the idle Dusk.exe uses over a minute (and the wineserver's, for information).
+# Nothing here passes or fails on the figures; the exit code only says whether they could be
+# taken. It is not part of the test suite: timings from a shared machine are not verdicts.
+#
+# Usage (Debian 12, as root, after scripts/setup.sh): scripts/bench.sh
+# Settings from the environment:
+#   BENCH_RUNS=7            measured starts per program (after one warm-up start each)
+#   BENCH_IDLE_SECONDS=60   length of the idle CPU measurement
+#   BENCH_DISPLAY_FROM=47   first X display number tried for the private Xvfb
+#   BENCH_WINEPREFIX=build/bench-wineprefix   the prefix, created on first use and kept
+set -eu
+cd "$(dirname "$0")/.."
+root=$(pwd)
+
+runs=${BENCH_RUNS:-7}
+idle_seconds=${BENCH_IDLE_SECONDS:-60}
+display_from=${BENCH_DISPLAY_FROM:-47}
+prefix=${BENCH_WINEPREFIX:-$root/build/bench-wineprefix}
+case $prefix in /*) ;; *) prefix=$root/$prefix ;; esac
+out=$root/build/bench
+desktop=duskbench
+cxx=x86_64-w64-mingw32-g++-posix
+
+log() { printf '%s\n' "$*" >&2; }
+
+# Polls a command until it succeeds; fails when the time is up. Every wait here is bounded.
+wait_until() {
+  _deadline=$(($(date +%s) + $1))
+  shift
+  until "$@"; do
+    [ "$(date +%s)" -lt "$_deadline" ] || return 1
+    sleep 0.2
+  done
+}
+pid_gone() { ! kill -0 "$1" 2>/dev/null; }
+
+# --- Clean-up, whatever happens --------------------------------------------------------------
+xvfb_pid=
+explorer_pid=
+sleep_pid=
+tmp=$(mktemp -d)
+cleanup() {
+  set +e
+  [ -z "$sleep_pid" ] || kill "$sleep_pid" 2>/dev/null
+  if [ -n "${WINEPREFIX:-}" ]; then
+    timeout 20 wineserver -k >/dev/null 2>&1
+    timeout 20 wineserver -w >/dev/null 2>&1
+  fi
+  if [ -n "$explorer_pid" ]; then
+    wait_until 10 pid_gone "$explorer_pid" || kill -9 "$explorer_pid" 2>/dev/null
+  fi
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" 2>/dev/null
+    wait_until 10 pid_gone "$xvfb_pid" || kill -9 "$xvfb_pid" 2>/dev/null
+  fi
+  rm -rf "$tmp"
+}
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+# --- Builds ------------------------------------------------------------------------------------
+if [ ! -f build/win/Dusk.exe ]; then
+  log "build/win/Dusk.exe is missing: building the Windows build ..."
+  scripts/build.sh win >&2
+fi
+mkdir -p "$out"
+# Built like a small program would ship: optimised, self-contained, without symbols.
+build_bench() { # NAME [EXTRA FLAGS]
+  _name=$1
+  shift
+  if [ ! -f "$out/$_name.exe" ] || [ -n "$(find "tests/bench/$_name.cpp" -newer "$out/$_name.exe")" ]; then
+    log "Building $out/$_name.exe ..."
+    "$cxx" -std=c++20 -O2 -static -s -Wall -Wextra "$@" -o "$out/$_name.exe" "tests/bench/$_name.cpp"
+  fi
+}
+build_bench minimal_window -mwindows
+build_bench launch_timer
+
+# --- a. Size -------------------------------------------------------------------------------------
+build_type=$(sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' build/win/CMakeCache.txt 2>/dev/null || true)
+size=$(stat -c %s build/win/Dusk.exe)
+cp build/win/Dusk.exe "$tmp/Dusk.exe"
+x86_64-w64-mingw32-strip "$tmp/Dusk.exe"
+stripped=$(stat -c %s "$tmp/Dusk.exe")
+minimal_size=$(stat -c %s "$out/minimal_window.exe")
+
+# --- Display and Wine ----------------------------------------------------------------------------
+n=$display_from
+while :; do
+  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
+    Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    if wait_until 20 xdpyinfo -display ":$n" >/dev/null 2>&1; then break; fi
+    # Another server took the number first, or this one did not come up.
+    kill "$xvfb_pid" 2>/dev/null
+    wait_until 10 pid_gone "$xvfb_pid" || kill -9 "$xvfb_pid" 2>/dev/null
+    xvfb_pid=
+  fi
+  n=$((n + 1))
+  [ "$n" -lt $((display_from + 50)) ] || { log "no free X display from :$display_from"; exit 1; }
+done
+export DISPLAY=":$n"
+
+# A Unix path as Wine's Z: drive spells it.
+# shellcheck disable=SC1003
+win() { printf 'Z:%s' "$1" | tr / '\\'; }
+
+export WINEPREFIX="$prefix" WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG=-all
+export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+if [ ! -f "$prefix/.bench-prefix-ready" ]; then
+  log "Creating the Wine prefix $prefix ..."
+  mkdir -p "$prefix"
+  timeout 180 wine wineboot -i >/dev/null 2>&1 || { log "wineboot failed"; exit 1; }
+  timeout 60 wineserver -w >/dev/null 2>&1 || true
+  # The fonts and font links a Chinese system has, so that Dusk's text costs what it costs
+  # for its users: Wine's own fonts, Chinese glyphs linked behind the Latin faces Dusk asks for.
+  mkdir -p "$prefix/drive_c/windows/Fonts"
+  for f in /usr/share/wine/fonts/*; do [ -e "$f" ] && ln -sf "$f" "$prefix/drive_c/windows/Fonts/"; done
+  link='hex(7):77,71,79,2d,7a,65,6e,68,65,69,2e,74,74,63,2c,57,65,6e,51,75,61,6e,59,69,20,5a,65,6e,20,48,65,69,00,00'
+  {
+    printf 'REGEDIT4\r\n\r\n'
+    printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]\r\n'
+    for face in "MS Sans Serif" "Microsoft Sans Serif" "Tahoma" "Arial" "Arial Narrow"; do
+      printf '"%s"=%s\r\n' "$face" "$link"
+    done
+    printf '\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]\r\n'
+    printf '"SimSun"="WenQuanYi Zen Hei"\r\n"NSimSun"="WenQuanYi Zen Hei"\r\n'
+    # A taskbar with a notification area, where Dusk puts its icon before showing its window.
+    printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops\\%s]\r\n' "$desktop"
+    printf '"EnableShell"=dword:00000001\r\n'
+  } >"$tmp/prefix.reg"
+  timeout 60 wine regedit /S "$(win "$tmp/prefix.reg")" >/dev/null 2>&1 ||
+    { log "regedit failed"; exit 1; }
+  timeout 60 wineserver -w >/dev/null 2>&1 || true
+  touch "$prefix/.bench-prefix-ready"
+fi
+
+timer=$(win "$out/launch_timer.exe")
+dusk=$(win "$root/build/win/Dusk.exe")
+minimal=$(win "$out/minimal_window.exe")
+
+load_before=$(cut -d' ' -f1-3 /proc/loadavg)
+
+# --- b. Start-up time ----------------------------------------------------------------------------
+log "Timing $runs starts of each program in the virtual desktop on $DISPLAY ..."
+# The timer runs inside the desktop, the only place it sees the windows; the desktop closes
+# when the timer, its last program, ends.
+# Long waits run in the background so that an interrupt reaches the clean-up at once.
+startup_ok=0
+timeout $((runs * 2 * 45 + 120)) wine explorer "/desktop=$desktop,1280x800" "$timer" \
+  "--runs=$runs" --warmup=1 "$dusk" DuskForm:Name=Form1 "$minimal" MinimalWindow \
+  >"$tmp/startup.txt" 2>"$tmp/startup.err" &
+wait $! || startup_ok=$?
+timeout 30 wineserver -w >/dev/null 2>&1 || true
+
+# --- c. Idle CPU ----------------------------------------------------------------------------------
+log "Measuring Dusk's idle CPU over $idle_seconds s ..."
+ticks=$(getconf CLK_TCK)
+# The process of our prefix whose first argument matches ARGV0 (an extended regex), and whose
+# second matches ARGV1 when given. Other sessions on the machine run the same programs.
+prefix_pid() { # WORD ARGV0 [ARGV1]
+  for p in $(pgrep -f "$1" 2>/dev/null); do
+    tr '\0' '\n' 2>/dev/null <"/proc/$p/environ" | grep -qxF "WINEPREFIX=$prefix" || continue
+    tr '\0' '\n' 2>/dev/null <"/proc/$p/cmdline" | sed -n 1p | grep -qE "$2" || continue
+    if [ $# -gt 2 ]; then
+      tr '\0' '\n' 2>/dev/null <"/proc/$p/cmdline" | sed -n 2p | grep -qE "$3" || continue
+    fi
+    echo "$p"
+    return 0
+  done
+  return 1
+}
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat" 2>/dev/null; }
+# On-CPU nanoseconds of the threads alive now: finer than the ticks, but blind to threads that
+# ended in between, so only a cross-check.
+cpu_ns() { cat "/proc/$1/task"/*/schedstat 2>/dev/null | awk '{ s += $1 } END { printf "%.0f", s }'; }
+shown_or_failed() { grep -q '^SHOWN \|^FAIL ' "$tmp/idle.txt" 2>/dev/null; }
+timer_failed() { grep -q '^FAIL ' "$tmp/idle.txt" 2>/dev/null; }
+
+idle_report=
+wine explorer "/desktop=$desktop,1280x800" "$timer" --leave-running "--out=$(win "$tmp/idle.txt")" \
+  "$dusk" DuskForm:Name=Form1 >"$tmp/idle.log" 2>&1 &
+explorer_pid=$!
+if ! wait_until 60 shown_or_failed || timer_failed; then
+  idle_report="  Dusk's window did not show: $(cat "$tmp/idle.txt" 2>/dev/null)"
+else
+  dusk_pid=$(prefix_pid Dusk.exe '(^|[\\/])Dusk\.exe$') || dusk_pid=
+  server_pid=$(prefix_pid wineserver '(^|/)wineserver(64)?$') || server_pid=
+  explorer_unix_pid=$(prefix_pid explorer.exe '(^|[\\/])explorer\.exe$' "^/desktop=$desktop,") ||
+    explorer_unix_pid=
+  if [ -z "$dusk_pid" ]; then
+    idle_report="  cannot find the Linux process of Dusk.exe"
+  else
+    d0=$(cpu_ticks "$dusk_pid")
+    dn0=$(cpu_ns "$dusk_pid")
+    s0=$(cpu_ticks "$server_pid" || echo 0)
+    e0=$(cpu_ticks "$explorer_unix_pid" || echo 0)
+    t0=$(date +%s.%N)
+    sleep "$idle_seconds" &
+    sleep_pid=$!
+    wait $sleep_pid
+    sleep_pid=
+    t1=$(date +%s.%N)
+    d1=$(cpu_ticks "$dusk_pid") || d1=
+    dn1=$(cpu_ns "$dusk_pid")
+    s1=$(cpu_ticks "$server_pid" || echo 0)
+    e1=$(cpu_ticks "$explorer_unix_pid" || echo 0)
+    if [ -z "$d1" ]; then
+      idle_report="  Dusk.exe ended during the idle measurement"
+    else
+      idle_report=$(awk -v d0="$d0" -v d1="$d1" -v dn0="$dn0" -v dn1="$dn1" -v s0="$s0" \
+        -v s1="$s1" -v e0="$e0" -v e1="$e1" -v t0="$t0" -v t1="$t1" -v hz="$ticks" \
+        -v dp="$dusk_pid" -v sp="$server_pid" -v ep="$explorer_unix_pid" '
+        function line(what, pid, seconds, note) {
+          printf "  %-40s %7.2f s CPU = %6.3f %% of one core%s\n", what " (pid " pid ")", seconds,
+            100 * seconds / wall, note
+        }
+        BEGIN {
+          wall = t1 - t0
+          printf "  measured over %.1f s of wall time; utime+stime from /proc/PID/stat in 1/%d s\n", wall, hz
+          line("Dusk.exe, idle", dp, (d1 - d0) / hz, "")
+          printf "  %-40s %7.3f s CPU (live threads, schedstat; cross-check)\n", "Dusk.exe, idle", (dn1 - dn0) / 1e9
+          if (sp != "") line("wineserver", sp, (s1 - s0) / hz, " (information)")
+          if (ep != "") line("explorer.exe, the desktop", ep, (e1 - e0) / hz, " (information)")
+          printf "  %-40s %7.2f s CPU (start-up, information)\n", "Dusk.exe before the measurement", d0 / hz
+        }')
+    fi
+  fi
+fi
+
+load_after=$(cut -d' ' -f1-3 /proc/loadavg)
+
+# --- Report ---------------------------------------------------------------------------------------
+echo "=== Dusk benchmark, $(date -u '+%Y-%m-%d %H:%M UTC'), Wine $(wine --version 2>/dev/null), $(nproc) cores ==="
+echo "load average before: $load_before, after: $load_after (other work on the machine skews timings)"
+echo
+echo "a. Size"
+echo "  build/win/Dusk.exe:                $size bytes (build type: ${build_type:-unknown})"
+echo "  the same after mingw strip:        $stripped bytes (information)"
+echo "  minimal window program (stripped): $minimal_size bytes (information)"
+echo
+echo "b. Start to main window shown (ms; one warm-up start each, not counted; runs alternate)"
+if [ -s "$tmp/startup.txt" ]; then
+  awk '
+    $1 == "WARMUP" { printf "  warm-up %-20s %8.1f\n", $2, $4 }
+    $1 == "RUN"    { printf "  run %-2s  %-20s %8.1f\n", $3, $2, $4 }
+    $1 == "FAIL" || $1 == "NOTE" { print "  " $0 }
+    $1 == "MEDIAN" { printf "  median  %-20s %8.1f over %d runs\n", $2, $3, $4 }
+    $1 == "RATIO"  { printf "  ratio   %-20s %8.2f\n", $2, $3 }
+  ' "$tmp/startup.txt"
+else
+  echo "  no figures: the timer printed nothing (exit $startup_ok)"
+  sed 's/^/  /' "$tmp/startup.err" | head -n 20
+fi
+[ "$startup_ok" = 0 ] || echo "  the timer exited with $startup_ok"
+echo
+echo "c. Idle CPU over ${idle_seconds} s after the main window showed"
+printf '%s\n' "$idle_report"
+
+[ "$startup_ok" = 0 ] && [ -n "${d1:-}" ]
