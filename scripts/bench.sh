@@ -28,15 +28,8 @@ cxx=x86_64-w64-mingw32-g++-posix
 
 log() { printf '%s\n' "$*" >&2; }
 
-# Polls a command until it succeeds; fails when the time is up. Every wait here is bounded.
-wait_until() {
-  _deadline=$(($(date +%s) + $1))
-  shift
-  until "$@"; do
-    [ "$(date +%s)" -lt "$_deadline" ] || return 1
-    sleep 0.2
-  done
-}
+# wait_until, wine_env and wine_prefix_ready: the same Wine set-up as the tests.
+. "$root/scripts/wine_session.sh"
 pid_gone() { ! kill -0 "$1" 2>/dev/null; }
 
 # --- Clean-up, whatever happens --------------------------------------------------------------
@@ -111,35 +104,11 @@ export DISPLAY=":$n"
 # shellcheck disable=SC1003
 win() { printf 'Z:%s' "$1" | tr / '\\'; }
 
-export WINEPREFIX="$prefix" WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG=-all
-export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
-if [ ! -f "$prefix/.bench-prefix-ready" ]; then
-  log "Creating the Wine prefix $prefix ..."
-  mkdir -p "$prefix"
-  timeout 180 wine wineboot -i >/dev/null 2>&1 || { log "wineboot failed"; exit 1; }
-  timeout 60 wineserver -w >/dev/null 2>&1 || true
-  # The fonts and font links a Chinese system has, so that Dusk's text costs what it costs
-  # for its users: Wine's own fonts, Chinese glyphs linked behind the Latin faces Dusk asks for.
-  mkdir -p "$prefix/drive_c/windows/Fonts"
-  for f in /usr/share/wine/fonts/*; do [ -e "$f" ] && ln -sf "$f" "$prefix/drive_c/windows/Fonts/"; done
-  link='hex(7):77,71,79,2d,7a,65,6e,68,65,69,2e,74,74,63,2c,57,65,6e,51,75,61,6e,59,69,20,5a,65,6e,20,48,65,69,00,00'
-  {
-    printf 'REGEDIT4\r\n\r\n'
-    printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]\r\n'
-    for face in "MS Sans Serif" "Microsoft Sans Serif" "Tahoma" "Arial" "Arial Narrow"; do
-      printf '"%s"=%s\r\n' "$face" "$link"
-    done
-    printf '\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]\r\n'
-    printf '"SimSun"="WenQuanYi Zen Hei"\r\n"NSimSun"="WenQuanYi Zen Hei"\r\n'
-    # A taskbar with a notification area, where Dusk puts its icon before showing its window.
-    printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops\\%s]\r\n' "$desktop"
-    printf '"EnableShell"=dword:00000001\r\n'
-  } >"$tmp/prefix.reg"
-  timeout 60 wine regedit /S "$(win "$tmp/prefix.reg")" >/dev/null 2>&1 ||
-    { log "regedit failed"; exit 1; }
-  timeout 60 wineserver -w >/dev/null 2>&1 || true
-  touch "$prefix/.bench-prefix-ready"
-fi
+wine_env "$prefix"
+wine_prefix_ready || { log "the Wine prefix could not be set up"; exit 1; }
+# A taskbar with a notification area, where Dusk puts its icon before showing its window.
+timeout 60 wine reg add "HKCU\\Software\\Wine\\Explorer\\Desktops\\$desktop" \
+  /v EnableShell /t REG_DWORD /d 1 /f >/dev/null 2>&1 || { log "reg add failed"; exit 1; }
 
 timer=$(win "$out/launch_timer.exe")
 dusk=$(win "$root/build/win/Dusk.exe")
