@@ -22,14 +22,17 @@ COLORREF ToColorRef(const ColorRef& color) {
   return GetSysColor(COLOR_WINDOWTEXT);
 }
 
-UniqueFont CreateFontFor(const FontSpec& font) {
+HFONT FontCache::Get(const FontSpec& font) {
+  UniqueFont& cached = fonts_[{font.face, font.height, font.bold}];
+  if (cached) return cached.Get();
   LOGFONTA logFont{};
   logFont.lfHeight = -font.height;  // character height, not cell height
   logFont.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
   logFont.lfCharSet = DEFAULT_CHARSET;
   logFont.lfQuality = CLEARTYPE_QUALITY;
   lstrcpynA(logFont.lfFaceName, font.face.c_str(), LF_FACESIZE);
-  return UniqueFont(CreateFontIndirectA(&logFont));
+  cached.Reset(CreateFontIndirectA(&logFont));
+  return cached.Get();
 }
 
 Win32Mirror::Win32Mirror(Control& control, MirrorContext& context)
@@ -71,10 +74,10 @@ void Win32Mirror::CreateStandard(const char* windowClass, DWORD style, DWORD exS
 }
 
 void Win32Mirror::ApplyStyle() {
-  font_ = CreateFontFor(control_.Font());
+  font_ = context_.fonts.Get(control_.Font());
   backBrush_.Reset();
   if (hwnd_) {
-    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
+    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
     InvalidateRect(hwnd_, nullptr, TRUE);
   }
 }

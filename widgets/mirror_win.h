@@ -2,20 +2,31 @@
 
 #include <windows.h>
 
+#include <map>
 #include <string>
+#include <tuple>
 
 #include "platform/handler_errors_win.h"
 #include "platform/unique_handle_win.h"
 #include "widgets/control.h"
 
+// One font object per face, size and weight, shared by every window using it.
+class FontCache {
+ public:
+  [[nodiscard]] HFONT Get(const FontSpec& font);
+
+ private:
+  std::map<std::tuple<std::string, int, bool>, UniqueFont> fonts_;
+};
+
 // What every native window of the program shares.
 struct MirrorContext {
   HINSTANCE instance;
   HandlerErrors& errors;
+  FontCache fonts;
 };
 
 [[nodiscard]] COLORREF ToColorRef(const ColorRef& color);
-[[nodiscard]] UniqueFont CreateFontFor(const FontSpec& font);
 
 // The native window of one control. Standard controls tell their container
 // what happened; the container hands it back to the control's mirror.
@@ -45,7 +56,7 @@ class Win32Mirror : public ControlMirror {
   void Adopt(HWND window);
   virtual void UpdateSpecific(ControlChange /*change*/) {}
   [[nodiscard]] HWND ParentHwnd() const;
-  [[nodiscard]] HFONT Font() const { return font_.Get(); }
+  [[nodiscard]] HFONT Font() const { return font_; }
   void CreateStandard(const char* windowClass, DWORD style, DWORD exStyle, int height);
 
   Control& control_;
@@ -56,7 +67,7 @@ class Win32Mirror : public ControlMirror {
   void ApplyStyle();
 
   ATOM nameAtom_ = 0;
-  UniqueFont font_;
+  HFONT font_ = nullptr;
   UniqueBrush backBrush_;
 };
 
