@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "main/task_entry.h"
 #include "main/version_text.h"
 #include "scheduler/moment_text.h"
 
@@ -45,6 +46,7 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state)
       bsSkinDateEdit1("bsSkinDateEdit1", &Panel1, {8, 8, 80, 18}),
       bsSkinTimeEdit1("bsSkinTimeEdit1", &Panel1, {104, 8, 75, 18}),
       PanelTimeTip("PanelTimeTip", &Panel1, {8, 32, 185, 22}, false),
+      Image1("Image1", &PanelTimeTip, {0, 3, 16, 16}, IconView::Stock::Warning),
       Label1("Label1", &PanelTimeTip, {22, 4, 0, 14}),
       Panel2("Panel2", &GroupBox1, {20, 70, 210, 40}, true),
       bsSkinSpinEdit1("bsSkinSpinEdit1", &Panel2, {8, 8, 50, 20}, 1, 1000000, 1),
@@ -60,7 +62,9 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state)
       TaskList("TaskList", &PanelRight, {15, 15, 430, 420}),
       bsTrayIcon1(platform.notificationArea, platform.codePage, Form1,
                   platform.windowSystem.DoubleClickTimeMs()),
-      bsBusinessSkinForm1(Form1, bsTrayIcon1, platform.windowSystem) {
+      bsBusinessSkinForm1(Form1, bsTrayIcon1, platform.windowSystem),
+      bsSkinMessage1("bsSkinMessage1", IconView::Stock::Warning, platform.windowSystem,
+                     platform.mirrors) {
   Form1.SetBackColor(ColorRef::System(SystemColor::Window));
   Form1.SetFont({"MS Sans Serif", 11, false});
   Title.SetFont({"Arial", 29, true});
@@ -77,6 +81,12 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state)
   RadioGroup1.SetItemIndex(0);
   bsSkinDateEdit1.SetDate(platform.clock.Now());
   TimerNow.OnTimer = [this] { TimerNowTimer(); };
+  RadioGroup1.OnClick = [this] { RadioGroup1Click(); };
+  bsSkinComboBox1.OnClick = [this] { bsSkinComboBox1Click(); };
+  bsSkinDateEdit1.OnChange = [this] { bsSkinDateEdit1Change(); };
+  bsSkinTimeEdit1.OnChange = [this] { bsSkinTimeEdit1Change(); };
+  RadioGroup2.OnClick = [this] { RadioGroup2Click(); };
+  ButtonAdd.OnClick = [this] { ButtonAddClick(); };
   TaskList.OnContextMenu = [this] { TaskListContextMenu(); };
 
   AttachMirrors(Form1, platform.mirrors);
@@ -112,9 +122,7 @@ void TForm1::LayoutMainWindow() {
   PanelLeft.SetBounds({0, 61, 300, 460});
   PanelRight.SetBounds({300, 60, 480, 460});
   TaskList.SetBounds({15, 15, 430, 420});
-  const CalendarTime inTwentyMinutes = DecodeDateTime(now + 20.0 / kMinutesPerDay);
-  bsSkinTimeEdit1.SetTimeOfDay(inTwentyMinutes.hour, inTwentyMinutes.minute,
-                               inTwentyMinutes.second);
+  SetTimeEditTwentyMinutesAhead(now);
   GroupBox1.SetLeft(20);
   GroupBox1.SetTop(20);
   GroupBox1.SetHeight(140);
@@ -136,7 +144,7 @@ void TForm1::LayoutMainWindow() {
   bsSkinComboBoxEx1.SetLeft(20);
   bsSkinComboBoxEx1.SetTop(EditInfo.Top());
   ButtonAdd.SetLeft(20);
-  ButtonAdd.SetTop(RadioGroup2.Top() + RadioGroup2.Height() + 20);
+  PlaceButtonAdd(false);
   tasks_.emplace(TaskList, bsTrayIcon1, platform.clock);
 }
 
@@ -169,3 +177,118 @@ void TForm1::TaskListContextMenu() {
       platform.windowSystem.ShowPopupMenu(Form1.Handle(), {{"删除选中的任务", ""}});
   if (chosen == 0) N1Click();
 }
+
+void TForm1::SetTimeEditTwentyMinutesAhead(DateTime now) {
+  // The time of day only: past midnight it wraps, and the date stays.
+  const CalendarTime ahead = DecodeDateTime(now + 20.0 / kMinutesPerDay);
+  bsSkinTimeEdit1.SetTimeOfDay(ahead.hour, ahead.minute, ahead.second);
+}
+
+void TForm1::PlaceButtonAdd(bool belowParameterField) {
+  ButtonAdd.SetTop(belowParameterField ? EditInfo.Top() + EditInfo.Height() + 20
+                                       : RadioGroup2.Top() + RadioGroup2.Height() + 20);
+}
+
+void TForm1::RadioGroup1Click() {
+  if (RadioGroup1.ItemIndex() == 1) {
+    Panel1.Hide();
+    Panel2.Show();
+    return;
+  }
+  SetTimeEditTwentyMinutesAhead(platform.clock.Now());
+  Panel2.Hide();
+  Panel1.Show();
+}
+
+void TForm1::bsSkinComboBox1Click() {
+  bsSkinSpinEdit1.SetValue(CountForUnit(bsSkinComboBox1.ItemIndex()));
+}
+
+void TForm1::bsSkinDateEdit1Change() { ShowExpiredHint(); }
+
+void TForm1::bsSkinTimeEdit1Change() { ShowExpiredHint(); }
+
+void TForm1::ShowExpiredHint() {
+  const DateTime entered =
+      EnteredMoment(bsSkinDateEdit1.Date(), bsSkinTimeEdit1.SecondOfDay());
+  PanelTimeTip.SetVisible(IsPastMoment(entered, platform.clock.Now()));
+}
+
+void TForm1::RadioGroup2Click() {
+  LabelTips.Hide();
+  EditInfo.Hide();
+  bsSkinComboBoxEx1.Hide();
+  PlaceButtonAdd(false);
+  EditInfo.SetText("");
+  const auto kind = static_cast<TaskKind>(RadioGroup2.ItemIndex());
+  const char* prompt = ParameterPrompt(kind);
+  if (!prompt) return;
+  LabelTips.SetText(prompt);
+  LabelTips.Show();
+  if (kind == TaskKind::CloseProgram) {
+    bsSkinComboBoxEx1.Show();
+  } else {
+    EditInfo.Show();
+  }
+  PlaceButtonAdd(true);
+  switch (kind) {
+    case TaskKind::OpenProgram: ChooseProgramFile(); break;
+    case TaskKind::CloseProgram: ListProcesses(); break;
+    case TaskKind::OpenWebPage: EditInfo.SetText("http://"); break;
+    default: break;
+  }
+}
+
+void TForm1::ChooseProgramFile() {
+  const std::optional<std::string> chosen = platform.windowSystem.ChooseFile(
+      {Form1.Handle(), "请选择要打开的软件", "应用程序(*.exe)", "*.exe", OpenDialog1FileName});
+  if (!chosen) return;
+  OpenDialog1FileName = *chosen;
+  if (!HasProgramExtension(*chosen)) {
+    (void)platform.windowSystem.ShowMessageBox(0, "这不是应用软件！", "Error",
+                                               WindowSystem::kIconError);
+    return;
+  }
+  EditInfo.SetText(*chosen);
+}
+
+void TForm1::ButtonAddClick() {
+  const int kindIndex = RadioGroup2.ItemIndex();
+  if (kindIndex < 0) {
+    bsSkinMessage1.Show("Warning", "请选择执行任务的类型");
+    return;
+  }
+  const DateTime now = platform.clock.Now();
+  Task task;
+  if (RadioGroup1.ItemIndex() == 1) {
+    task.When = CountdownDueMoment(now, bsSkinSpinEdit1.Value(), bsSkinComboBox1.ItemIndex());
+    task.IsCountdown = 1;
+  } else {
+    task.When = EnteredMoment(bsSkinDateEdit1.Date(), bsSkinTimeEdit1.SecondOfDay());
+    if (IsPastMoment(task.When, now)) {
+      (void)platform.windowSystem.ShowMessageBox(Form1.Handle(), "光阴似箭，设置的时间已经过去了。",
+                                                 "添加定时任务错误", WindowSystem::kIconWarning);
+      return;
+    }
+    task.IsCountdown = 0;
+  }
+  task.Kind = static_cast<TaskKind>(kindIndex);
+  switch (task.Kind) {
+    case TaskKind::CloseProgram:
+      task.Param = CloseProgramParam(bsSkinComboBoxEx1.Text(), platform.codePage);
+      break;
+    case TaskKind::Alarm:
+    case TaskKind::OpenProgram:
+    case TaskKind::OpenWebPage:
+      task.Param = EditInfo.Text();
+      break;
+    default:
+      break;
+  }
+  tasks_->Add(std::move(task));
+  // No handler runs: the prompt and the field stay until another kind is chosen.
+  RadioGroup2.SetItemIndex(-1);
+  EditInfo.SetText("");
+}
+
+void TForm1::ListProcesses() {}

@@ -7,6 +7,7 @@
 #include "scheduler/task_listing.h"
 #include "scheduler/tick.h"
 #include "widgets/controls.h"
+#include "widgets/skinned_message.h"
 #include "widgets/form.h"
 #include "widgets/task_list_box.h"
 #include "widgets/tray_frame.h"
@@ -25,6 +26,12 @@ class TForm1 {
 
   void TimerNowTimer();
   void N1Click();
+  void RadioGroup1Click();
+  void bsSkinComboBox1Click();
+  void bsSkinDateEdit1Change();
+  void bsSkinTimeEdit1Change();
+  void RadioGroup2Click();
+  void ButtonAddClick();
 
   [[nodiscard]] TaskListing& Tasks() { return *tasks_; }
 
@@ -43,6 +50,7 @@ class TForm1 {
   DateEdit bsSkinDateEdit1;
   TimeEdit bsSkinTimeEdit1;
   Panel PanelTimeTip;
+  IconView Image1;
   Label Label1;
   Panel Panel2;
   SpinEdit bsSkinSpinEdit1;
@@ -57,11 +65,19 @@ class TForm1 {
   TaskListBox TaskList;
   TrayIcon bsTrayIcon1;
   TrayFrame bsBusinessSkinForm1;
+  SkinnedMessage bsSkinMessage1;
+  // The file chosen last in the file dialog, which opens on it next time.
+  std::string OpenDialog1FileName;
 
  private:
   void FormCreate();
   void LayoutMainWindow();
   void TaskListContextMenu();
+  void PlaceButtonAdd(bool belowParameterField);
+  void SetTimeEditTwentyMinutesAhead(DateTime now);
+  void ShowExpiredHint();
+  void ChooseProgramFile();
+  void ListProcesses();
 
   std::optional<TaskListing> tasks_;
   TaskActions* taskActions_ = nullptr;

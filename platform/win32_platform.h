@@ -48,6 +48,9 @@ class Win32WindowSystem : public WindowSystem {
   int ShowMessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
                      unsigned flags) override;
   int ShowPopupMenu(WindowHandle owner, const std::vector<MenuItem>& items) override;
+  std::optional<std::string> ChooseFile(const FileDialog& dialog) override;
+  void RunModal(WindowHandle window, const std::function<bool()>& stillOpen) override;
+  [[nodiscard]] ScreenSize PrimaryScreenSize() const override;
   void Terminate() override;
 };
 

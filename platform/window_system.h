@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +16,19 @@ class WindowSystem : public PlatformInterface {
     std::string shortcut;
   };
 
+  struct FileDialog {
+    WindowHandle owner = 0;
+    std::string title;
+    std::string filterDescription;
+    std::string filterPattern;
+    std::string initialFile;  // the file chosen last time
+  };
+
+  struct ScreenSize {
+    int width = 0;
+    int height = 0;
+  };
+
   static constexpr unsigned kIconError = 0x10;
   static constexpr unsigned kIconWarning = 0x30;
 
@@ -23,6 +38,12 @@ class WindowSystem : public PlatformInterface {
   // Opens a menu at the pointer, in front of the given window; the index of
   // the chosen entry, or -1 when the menu was dismissed.
   virtual int ShowPopupMenu(WindowHandle owner, const std::vector<MenuItem>& items) = 0;
+  // The file-open dialog, modal; the full path chosen, or none when cancelled.
+  virtual std::optional<std::string> ChooseFile(const FileDialog& dialog) = 0;
+  // Runs a window modally: the program's other windows take no input until
+  // stillOpen() turns false.
+  virtual void RunModal(WindowHandle window, const std::function<bool()>& stillOpen) = 0;
+  [[nodiscard]] virtual ScreenSize PrimaryScreenSize() const = 0;
   // Ends the message loop once control returns to it.
   virtual void Terminate() = 0;
 };

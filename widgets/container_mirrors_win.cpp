@@ -213,6 +213,23 @@ void RadioGroupMirror::Paint(HDC dc, const RECT& client) {
   if (!group_.Text().empty()) PaintGroupFrame(dc, client, group_.Text());
 }
 
+IconMirror::IconMirror(IconView& icon, MirrorContext& context) : Win32Mirror(icon, context) {
+  const auto stock = [&] {
+    switch (icon.Icon()) {
+      case IconView::Stock::Warning: return MAKEINTRESOURCEA(32515);      // IDI_WARNING
+      case IconView::Stock::Error: return MAKEINTRESOURCEA(32513);        // IDI_ERROR
+      case IconView::Stock::Information: return MAKEINTRESOURCEA(32516);  // IDI_INFORMATION
+    }
+    return MAKEINTRESOURCEA(32516);
+  }();
+  // Loaded at the control's own size, so a 16 x 16 hint stays sharp. A
+  // system icon is shared: the system owns it.
+  const HANDLE shared =
+      LoadImageA(nullptr, stock, IMAGE_ICON, icon.Width(), icon.Height(), LR_SHARED);
+  CreateStandard("STATIC", SS_ICON | SS_REALSIZECONTROL, 0, icon.Height());
+  SendMessageA(hwnd_, STM_SETICON, reinterpret_cast<WPARAM>(shared), 0);
+}
+
 TimerMirror::TimerMirror(Timer& timer, FormMirror& owner) : timer_(timer), owner_(owner) {
   owner_.AddTimer(this);
   Apply();

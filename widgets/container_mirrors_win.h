@@ -68,6 +68,11 @@ class RadioGroupMirror : public OwnWindowMirror {
   std::vector<HWND> items_;
 };
 
+class IconMirror : public Win32Mirror {
+ public:
+  IconMirror(IconView& icon, MirrorContext& context);
+};
+
 // A timer ticks through the window of the form that owns it.
 class TimerMirror : public ControlMirror {
  public:

@@ -55,6 +55,7 @@ enum class ControlKind {
   TimeEdit,
   SpinEdit,
   TaskListBox,
+  Icon,
   Timer,  // no window of its own: ticks through its owner's
 };
 

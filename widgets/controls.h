@@ -44,6 +44,18 @@ class Label : public Control {
   bool autoWidth_;
 };
 
+// One of the system's own icons (warning, error), at the control's size.
+class IconView : public Control {
+ public:
+  enum class Stock { Warning, Error, Information };
+  IconView(std::string name, Control* parent, Bounds bounds, Stock stock)
+      : Control(ControlKind::Icon, std::move(name), parent, bounds), stock_(stock) {}
+  [[nodiscard]] Stock Icon() const { return stock_; }
+
+ private:
+  Stock stock_;
+};
+
 class Button : public Control {
  public:
   Button(std::string name, Control* parent, Bounds bounds, std::string caption)

@@ -42,6 +42,8 @@ std::unique_ptr<ControlMirror> Win32MirrorFactory::CreateMirror(Control& control
       return std::make_unique<SpinEditMirror>(static_cast<SpinEdit&>(control), context_);
     case ControlKind::TaskListBox:
       return std::make_unique<TaskListMirror>(static_cast<TaskListBox&>(control), context_);
+    case ControlKind::Icon:
+      return std::make_unique<IconMirror>(static_cast<IconView&>(control), context_);
     case ControlKind::Timer: {
       auto* owner = dynamic_cast<FormMirror*>(control.Parent() ? control.Parent()->Mirror()
                                                                 : nullptr);

@@ -113,8 +113,23 @@ class FakeWindowSystem : public WindowSystem {
     menus.push_back(items);
     return menuChoice;
   }
+  std::optional<std::string> ChooseFile(const FileDialog& dialog) override {
+    fileDialogs.push_back(dialog);
+    return chosenFile;
+  }
+  void RunModal(WindowHandle, const std::function<bool()>& stillOpen) override {
+    ++modalRuns;
+    if (whileModal) whileModal();
+    modalLeftOpen = stillOpen();
+  }
+  [[nodiscard]] ScreenSize PrimaryScreenSize() const override { return {1280, 800}; }
   void Terminate() override { ++terminations; }
 
+  std::vector<FileDialog> fileDialogs;
+  std::optional<std::string> chosenFile;
+  int modalRuns = 0;
+  std::function<void()> whileModal;  // what the user does in a modal window
+  bool modalLeftOpen = false;
   std::vector<Box> boxes;
   std::vector<std::vector<MenuItem>> menus;
   int menuChoice = -1;

@@ -1,0 +1,53 @@
+#include "main/task_entry.h"
+
+int MinutesPerUnit(int unitIndex) {
+  switch (unitIndex) {
+    case kUnitHours: return 60;
+    case kUnitDays: return 1440;
+    default: return 1;
+  }
+}
+
+int CountForUnit(int unitIndex) { return unitIndex == kUnitMinutes ? 30 : 1; }
+
+DateTime CountdownDueMoment(DateTime now, int count, int unitIndex) {
+  // At most 1,000,000 days: 1,440,000,000 minutes still fit the 32-bit count.
+  const long long minutes = static_cast<long long>(count) * MinutesPerUnit(unitIndex);
+  return (now * kMinutesPerDay + static_cast<double>(minutes)) / kMinutesPerDay;
+}
+
+DateTime EnteredMoment(DateTime day, int secondOfDay) {
+  return AtTimeOfDay(day, secondOfDay / 3600, secondOfDay / 60 % 60, secondOfDay % 60);
+}
+
+bool IsPastMoment(DateTime moment, DateTime now) { return CompareDateTime(moment, now) < 0; }
+
+std::string CloseProgramParam(const std::string& pickerText, const CodePage& codePage) {
+  // The second byte of a double-byte character may have the value of "|".
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < pickerText.size(); ++i) {
+    if (codePage.IsLeadByte(static_cast<unsigned char>(pickerText[i]))) {
+      ++i;
+    } else if (pickerText[i] == '|') {
+      start = i + 1;
+    }
+  }
+  return pickerText.substr(start);
+}
+
+const char* ParameterPrompt(TaskKind kind) {
+  switch (kind) {
+    case TaskKind::Alarm: return "请输入提醒的信息：";
+    case TaskKind::OpenProgram: return "您选择打开的软件：";
+    case TaskKind::CloseProgram: return "选择你要关闭的软件：";
+    case TaskKind::OpenWebPage: return "请输入要打开的网页：";
+    default: return nullptr;
+  }
+}
+
+bool HasProgramExtension(const std::string& path) {
+  const std::size_t dot = path.rfind('.');
+  if (dot == std::string::npos || path.size() - dot != 4) return false;
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  return lower(path[dot + 1]) == 'e' && lower(path[dot + 2]) == 'x' && lower(path[dot + 3]) == 'e';
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+
+#include "platform/code_page.h"
+#include "platform/date_time.h"
+#include "scheduler/task.h"
+
+// What the entry panel computes from its controls.
+
+// Countdown units, by their index in the unit list.
+inline constexpr int kUnitMinutes = 0;
+inline constexpr int kUnitHours = 1;
+inline constexpr int kUnitDays = 2;
+
+// Minutes per unit; an index outside the list counts as minutes.
+[[nodiscard]] int MinutesPerUnit(int unitIndex);
+// The count the unit list puts in the spin edit when a unit is picked.
+[[nodiscard]] int CountForUnit(int unitIndex);
+// The due moment of a countdown, on the minute scale of the date-time value.
+[[nodiscard]] DateTime CountdownDueMoment(DateTime now, int count, int unitIndex);
+
+// The date edit's day at the time edit's time of day.
+[[nodiscard]] DateTime EnteredMoment(DateTime day, int secondOfDay);
+// Before now by a millisecond or more.
+[[nodiscard]] bool IsPastMoment(DateTime moment, DateTime now);
+
+// The picker's text stands for "title|image name" or the image name alone:
+// the image name. File names hold no "|", a title may.
+[[nodiscard]] std::string CloseProgramParam(const std::string& pickerText,
+                                            const CodePage& codePage);
+
+// The prompt above the parameter field, or nullptr for kinds without one.
+[[nodiscard]] const char* ParameterPrompt(TaskKind kind);
+
+// Whether the file name ends in ".exe", the letters in any case.
+[[nodiscard]] bool HasProgramExtension(const std::string& path);
