@@ -4,6 +4,8 @@
 
 #include "main/task_entry.h"
 #include "main/version_text.h"
+#include "process/process_listing.h"
+#include "scheduler/task_actions.h"
 #include "scheduler/moment_text.h"
 
 #ifndef DUSK_UPDATE_HOST
@@ -87,7 +89,11 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state)
   bsSkinTimeEdit1.OnChange = [this] { bsSkinTimeEdit1Change(); };
   RadioGroup2.OnClick = [this] { RadioGroup2Click(); };
   ButtonAdd.OnClick = [this] { ButtonAddClick(); };
+  bsTrayIcon1.OnClick = [this] { TrayClick(); };
+  bsTrayIcon1.OnBalloonHintClick = [this] { bsTrayIcon1BalloonHintClick(); };
+  Form1.OnActivate = [this] { FormActivate(); };
   TaskList.OnContextMenu = [this] { TaskListContextMenu(); };
+  bsSkinComboBoxEx1.SetImages(&ImageListJinCheng);
 
   AttachMirrors(Form1, platform.mirrors);
   FormCreate();
@@ -291,4 +297,32 @@ void TForm1::ButtonAddClick() {
   EditInfo.SetText("");
 }
 
-void TForm1::ListProcesses() {}
+void TForm1::ListProcesses() {
+  GetProcess(platform.processes, bsSkinComboBoxEx1, ImageListJinCheng);
+}
+
+void TForm1::UseAlarmWindow(TForm3& tipForm) {
+  tipForm_ = &tipForm;
+  bsTrayIcon1.OnMainWindowHidden = [this] { tipForm_->LeaveWithMainWindow(); };
+  bsTrayIcon1.OnMainWindowShown = [this] { tipForm_->ComeBackWithMainWindow(); };
+}
+
+void TForm1::ReshowAlarmWindow() {
+  // Hidden and shown again: placed beside this window once more, and in front.
+  if (!tipForm_ || !tipForm_->Showing()) return;
+  tipForm_->Hide();
+  tipForm_->Show();
+}
+
+void TForm1::TrayClick() {
+  bsTrayIcon1.ShowMainWindow();
+  ReshowAlarmWindow();
+}
+
+void TForm1::FormActivate() { ReshowAlarmWindow(); }
+
+void TForm1::bsTrayIcon1BalloonHintClick() {
+  // Only the balloon that announced an alarm silences it: by then the alarm
+  // has left the queue, so the queue's head says nothing about it.
+  if (bsTrayIcon1.BalloonTitle() == kAlarmBalloonTitle) platform.sound.Stop();
+}

@@ -6,7 +6,9 @@
 #include "main/platform_set.h"
 #include "scheduler/task_listing.h"
 #include "scheduler/tick.h"
+#include "tips/tip_form.h"
 #include "widgets/controls.h"
+#include "widgets/image_list.h"
 #include "widgets/skinned_message.h"
 #include "widgets/form.h"
 #include "widgets/task_list_box.h"
@@ -21,8 +23,10 @@ class TForm1 {
   TForm1(const TForm1&) = delete;
   TForm1& operator=(const TForm1&) = delete;
 
-  // Who performs due tasks; set before the message loop runs.
+  // Who performs due tasks, and the alarm window kept in front of this one;
+  // both set before the message loop runs.
   void UseTaskActions(TaskActions& actions) { taskActions_ = &actions; }
+  void UseAlarmWindow(TForm3& tipForm);
 
   void TimerNowTimer();
   void N1Click();
@@ -32,6 +36,9 @@ class TForm1 {
   void bsSkinTimeEdit1Change();
   void RadioGroup2Click();
   void ButtonAddClick();
+  void TrayClick();
+  void FormActivate();
+  void bsTrayIcon1BalloonHintClick();
 
   [[nodiscard]] TaskListing& Tasks() { return *tasks_; }
 
@@ -59,6 +66,8 @@ class TForm1 {
   RadioGroup RadioGroup2;
   Label LabelTips;
   Edit EditInfo;
+  // Before the picker: the picker's window draws from it.
+  ImageList ImageListJinCheng;
   ComboBoxEx bsSkinComboBoxEx1;
   Button ButtonAdd;
   Panel PanelRight;
@@ -80,6 +89,9 @@ class TForm1 {
   void ListProcesses();
 
   std::optional<TaskListing> tasks_;
+  void ReshowAlarmWindow();
+
   TaskActions* taskActions_ = nullptr;
+  TForm3* tipForm_ = nullptr;
   bool tickRunning_ = false;
 };

@@ -7,6 +7,7 @@
 
 #include "main/error_text.h"
 #include "main/program.h"
+#include "platform/processes_win.h"
 #include "platform/win32_platform.h"
 #include "widgets/mirror_factory_win.h"
 
@@ -50,10 +51,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   Win32NotificationArea notificationArea(instance, errors);
   Win32Shell shell;
   Win32WindowSystem windowSystem;
+  Win32Power power;
+  Win32Sound sound;
+  Win32Processes processes(instance);
   Win32MirrorFactory mirrors(instance, errors);
 
   Program program({clock, codePage, files, versionResource, notificationArea, shell, windowSystem,
-                   &mirrors});
+                   power, sound, processes, &mirrors});
   program.Start();
   RunMessageLoop(errors, program);
   return 0;

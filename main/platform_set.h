@@ -4,7 +4,10 @@
 #include "platform/code_page.h"
 #include "platform/files.h"
 #include "platform/notification_area.h"
+#include "platform/power.h"
+#include "platform/processes.h"
 #include "platform/shell.h"
+#include "platform/sound.h"
 #include "platform/version_resource.h"
 #include "platform/window_system.h"
 #include "widgets/control.h"
@@ -20,5 +23,8 @@ struct PlatformSet {
   NotificationArea& notificationArea;
   Shell& shell;
   WindowSystem& windowSystem;
+  Power& power;
+  Sound& sound;
+  Processes& processes;
   MirrorFactory* mirrors = nullptr;
 };

@@ -1,11 +1,21 @@
 #include "main/program.h"
 
+#include "process/kill_by_name.h"
+
 Program::Program(const PlatformSet& platform)
     : Form1(platform, state),
-      taskActions(Form1.bsTrayIcon1, platform.shell, Form1.Form1, state.AppTitle) {
-  AttachMirrors(UpForm.UpForm, platform.mirrors);
-  AttachMirrors(TipForm.TipForm, platform.mirrors);
+      UpForm(platform.mirrors),
+      TipForm(Form1.Form1, platform.sound, platform.mirrors),
+      taskActions({Form1.bsTrayIcon1, platform.shell, platform.power, platform.sound, Form1.Form1,
+                   TipForm, state.AppPath, state.AppTitle,
+                   [this](const std::string& name) { KillProcessByName(name); }}),
+      platform_(platform) {
   Form1.UseTaskActions(taskActions);
+  Form1.UseAlarmWindow(TipForm);
 }
 
 void Program::Start() { Form1.Form1.ShowNormal(); }
+
+void Program::KillProcessByName(const std::string& name) {
+  ::KillProcessByName(platform_.processes, platform_.codePage, name);
+}

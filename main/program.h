@@ -24,4 +24,8 @@ class Program {
   TForm2 UpForm;
   TForm3 TipForm;
   SystemTaskActions taskActions;
+
+ private:
+  void KillProcessByName(const std::string& name);
+  const PlatformSet platform_;
 };

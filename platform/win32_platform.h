@@ -8,7 +8,9 @@
 #include "platform/files.h"
 #include "platform/handler_errors_win.h"
 #include "platform/notification_area.h"
+#include "platform/power.h"
 #include "platform/shell.h"
+#include "platform/sound.h"
 #include "platform/unique_handle_win.h"
 #include "platform/version_resource.h"
 #include "platform/window_system.h"
@@ -35,6 +37,18 @@ class Win32Files : public Files {
 class Win32VersionResource : public VersionResource {
  public:
   [[nodiscard]] Result ReadFileVersion(const std::string& path) const override;
+};
+
+class Win32Power : public Power {
+ public:
+  bool EnableShutdownPrivilege() override;
+  bool RequestExit(unsigned flags, unsigned reason) override;
+};
+
+class Win32Sound : public Sound {
+ public:
+  bool PlayFile(const std::string& file, unsigned flags) override;
+  void Stop() override;
 };
 
 class Win32Shell : public Shell {

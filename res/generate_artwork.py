@@ -6,6 +6,7 @@ Draws every picture the program ships from simple vector shapes and writes:
     dusk.ico         program icon, one 128 x 128 32-bit BGRA image
     task_kinds.bmp   336 x 48 strip, seven 48 x 48 task-kind pictures
     program16.bmp    16 x 16 default picture for the process list
+    tip.bmp          500 x 300 24-bit picture of the alarm window
 
 Only the Python 3 standard library is used (struct, zlib, math), so the
 output is byte-for-byte reproducible.  Run from anywhere:
@@ -554,6 +555,129 @@ def draw_program16():
 
 
 # ---------------------------------------------------------------------------
+# Alarm window picture: 500 x 300, 24-bit, no alpha
+#
+# The window draws this picture "transparent": every pixel that has the
+# colour of the bottom-left pixel (pure white, the margin) is skipped.  So
+# the margin is exactly (255, 255, 255) and nothing inside the panel may be
+# pure white; light strokes use TIP_LIGHT and blend only towards the blue.
+# ---------------------------------------------------------------------------
+
+TIP_W, TIP_H = 500, 300
+TIP_PANEL = (11, 4, 490, 299)      # pixel edges: columns 11..489, rows 4..298
+TIP_SPLIT = 218                    # first row of the lower band
+TIP_RADIUS = 10.0
+TIP_UPPER = (72, 177, 229)
+TIP_LOWER = (81, 193, 244)
+TIP_LIGHT = (254, 254, 254)
+TIP_CLOCK_BOX = (40, 36, 170, 166)  # area the clock drawing is rendered in
+
+
+def _panel_coverage(i, j, n=8):
+    """Fraction of pixel (i, j) covered by the rounded panel."""
+    x0, y0, x1, y1 = TIP_PANEL
+    rad = TIP_RADIUS
+    if i < x0 or i >= x1 or j < y0 or j >= y1:
+        return 0.0
+    near_x = i < x0 + rad or i + 1 > x1 - rad
+    near_y = j < y0 + rad or j + 1 > y1 - rad
+    if not (near_x and near_y):
+        return 1.0
+    shape = rrect(x0, y0, x1, y1, rad)
+    hit = 0
+    for ky in range(n):
+        for kx in range(n):
+            if shape(i + (kx + 0.5) / n, j + (ky + 0.5) / n):
+                hit += 1
+    return hit / float(n * n)
+
+
+def tip_clock_layers():
+    """Twin-bell alarm clock in light strokes, centred at (105, 106)."""
+    cx, cy, k = 105.0, 106.0, 1.08      # centre and scale
+    r, w = 38.0 * k, 7.0 * k            # face ring radius and stroke width
+    gap = TIP_UPPER                     # paints a blue gap between parts
+    # bells: half discs tilted away from the top, each with a small knob
+    for a in (-42.0, 42.0):
+        bx, by = point_at(cx, cy, 47.5 * k, a)
+        yield sector(bx, by, 18 * k, a - 90, a + 90), TIP_LIGHT
+        kx, ky = point_at(bx, by, 20.5 * k, a)
+        yield circle(kx, ky, 3.6 * k), TIP_LIGHT
+    # hammer between the bells
+    yield line(cx, cy - r, cx, cy - r - 13 * k, 4.5 * k), TIP_LIGHT
+    yield circle(cx, cy - r - 15 * k, 4.8 * k), TIP_LIGHT
+    # blue gap around the face, so the bells stand apart from it
+    yield circle(cx, cy, r + w / 2 + 3.5 * k), gap
+    # legs, joined to the ring
+    for a in (145.0, 215.0):
+        x0, y0 = point_at(cx, cy, r, a)
+        x1, y1 = point_at(cx, cy, r + 15 * k, a)
+        yield line(x0, y0, x1, y1, 6.5 * k), TIP_LIGHT
+    # the face: a faint light disc inside the ring
+    yield circle(cx, cy, r), TIP_LIGHT + (46,)
+    yield ring(cx, cy, r, w), TIP_LIGHT
+    # hour marks at 12, 3, 6 and 9
+    for a in (0, 90, 180, 270):
+        x0, y0 = point_at(cx, cy, r - 9 * k, a)
+        x1, y1 = point_at(cx, cy, r - 14 * k, a)
+        yield line(x0, y0, x1, y1, 4 * k), TIP_LIGHT
+    # hands at ten past ten
+    hx, hy = point_at(cx, cy, 17 * k, 305)
+    yield line(cx, cy, hx, hy, 5.5 * k), TIP_LIGHT
+    mx, my = point_at(cx, cy, 25 * k, 60)
+    yield line(cx, cy, mx, my, 4 * k), TIP_LIGHT
+    yield circle(cx, cy, 5 * k), TIP_LIGHT
+    yield circle(cx, cy, 2 * k), gap
+
+
+def draw_tip():
+    """Returns rows (top-down) of opaque (r, g, b) tuples."""
+    bx0, by0, bx1, by1 = TIP_CLOCK_BOX
+    cv = Canvas(bx1 - bx0, by1 - by0, ss=6)
+    for shape, col in tip_clock_layers():
+        cv.draw(moved(shape, -bx0, -by0), col)
+    clock = cv.render()
+
+    rows = []
+    for j in range(TIP_H):
+        panel = TIP_UPPER if j < TIP_SPLIT else TIP_LOWER
+        row = []
+        for i in range(TIP_W):
+            cov = _panel_coverage(i, j)
+            if cov <= 0.0:
+                row.append(WHITE)
+                continue
+            c = panel
+            if bx0 <= i < bx1 and by0 <= j < by1:
+                r, g, b, a = clock[j - by0][i - bx0]
+                c = mix(c, (r, g, b), a / 255.0)
+            # rounded corners blend towards the white margin
+            c = tuple(int(round(v)) for v in mix(WHITE, c, cov))
+            if c == WHITE:          # never let a panel pixel turn transparent
+                c = (254, 254, 254)
+            row.append(c)
+        rows.append(row)
+    return rows
+
+
+def write_bmp24(path, rows):
+    """24-bit BI_RGB bitmap, bottom-up, rows padded to four bytes."""
+    h, w = len(rows), len(rows[0])
+    pad = b'\x00' * ((4 - (w * 3) % 4) % 4)
+    pixels = bytearray()
+    for row in reversed(rows):
+        for (r, g, b) in row:
+            pixels += bytes((b, g, r))
+        pixels += pad
+    info = struct.pack('<IiiHHIIiiII', 40, w, h, 1, 24, 0, len(pixels),
+                       2835, 2835, 0, 0)
+    offset = 14 + len(info)
+    head = struct.pack('<2sIHHI', b'BM', offset + len(pixels), 0, 0, offset)
+    with open(path, 'wb') as f:
+        f.write(head + info + bytes(pixels))
+
+
+# ---------------------------------------------------------------------------
 
 
 def main(argv):
@@ -568,6 +692,8 @@ def main(argv):
     write_bmp(os.path.join(here, 'task_kinds.bmp'), kinds)
     prog = draw_program16()
     write_bmp(os.path.join(here, 'program16.bmp'), prog)
+    tip = draw_tip()
+    write_bmp24(os.path.join(here, 'tip.bmp'), tip)
 
     if png_dir:
         os.makedirs(png_dir, exist_ok=True)
@@ -578,6 +704,8 @@ def main(argv):
             write_png(os.path.join(png_dir, 'kinds_%s.png' % name), kinds, 4, bg)
             write_png(os.path.join(png_dir, 'program16_%s.png' % name), prog, 16, bg)
         write_png(os.path.join(png_dir, 'kinds_1x.png'), kinds, 1, (255, 255, 255))
+        write_png(os.path.join(png_dir, 'tip.png'),
+                  [[c + (255,) for c in row] for row in tip])
     return 0
 
 

@@ -11,31 +11,51 @@ const char* WarningText(TaskKind kind) {
   }
 }
 
+constexpr unsigned kNoReason = 0;
+
 }  // namespace
 
 void SystemTaskActions::WarnTaskDue(const Task& task) {
   if (const char* text = WarningText(task.Kind)) {
-    trayIcon_.ShowBalloonHint(appTitle_ + "：", text, 0);
+    s_.trayIcon.ShowBalloonHint(s_.appTitle + "：", text, 0);
   }
 }
 
 void SystemTaskActions::PerformTask(const Task& task) {
   switch (task.Kind) {
+    case TaskKind::TurnOff:
+      (void)s_.power.EnableShutdownPrivilege();
+      (void)s_.power.RequestExit(Power::kShutDownForced, kNoReason);
+      break;
+    case TaskKind::Restart:
+      (void)s_.power.EnableShutdownPrivilege();
+      (void)s_.power.RequestExit(Power::kRestartForced, kNoReason);
+      break;
+    case TaskKind::LogOff:
+      (void)s_.power.RequestExit(Power::kLogOff, kNoReason);
+      break;
+    case TaskKind::Alarm:
+      SoundAlarm(task);
+      break;
     case TaskKind::OpenProgram:
-      (void)shell_.Execute({0, std::nullopt, task.Param, std::nullopt, std::nullopt,
-                            Shell::kShowNormal});
+      (void)s_.shell.Execute({0, std::nullopt, task.Param, std::nullopt, std::nullopt,
+                              Shell::kShowNormal});
       break;
     case TaskKind::OpenWebPage:
-      (void)shell_.Execute({mainWindow_.Handle(), std::nullopt, task.Param, std::nullopt,
-                            std::nullopt, Shell::kShowNormal});
+      // The program's windows share one owner, the main window.
+      (void)s_.shell.Execute({s_.mainWindow.Handle(), std::nullopt, task.Param, std::nullopt,
+                              std::nullopt, Shell::kShowNormal});
       break;
-    // Exit requests, the alarm and ending programs need the power, sound and
-    // process services, which come with the alarm window.
-    case TaskKind::TurnOff:
-    case TaskKind::Restart:
-    case TaskKind::LogOff:
-    case TaskKind::Alarm:
     case TaskKind::CloseProgram:
+      s_.killProcessByName(task.Param);
       break;
   }
+}
+
+void SystemTaskActions::SoundAlarm(const Task& task) {
+  (void)s_.sound.PlayFile(s_.appPath + "clock\\1.wav", Sound::kAsync | Sound::kLoop);
+  s_.trayIcon.ShowBalloonHint(kAlarmBalloonTitle, task.Param, 0);
+  s_.alarmWindow.Label2.SetText(task.Param);
+  s_.mainWindow.ShowNormal();
+  s_.alarmWindow.Show();
 }

@@ -1,9 +1,79 @@
 #include "tips/tip_form.h"
 
-TForm3::TForm3() : TipForm("TipForm", {0, 0, 500, 300}, Form::Frame::Borderless) { FormCreate(); }
+namespace {
+
+constexpr int kPictureId = 103;
+constexpr int kOffsetFromMainWindow = 140;
+constexpr Rgb kWhite{255, 255, 255};
+// The labels stand on the picture's upper panel and the button on its lower
+// band: their backgrounds take those colours, so they look transparent.
+constexpr Rgb kPanelBlue{72, 177, 229};
+constexpr Rgb kBandBlue{81, 193, 244};
+constexpr Rgb kButtonInk{74, 180, 232};
+
+}  // namespace
+
+TForm3::TForm3(const Form& mainWindow, Sound& sound, MirrorFactory* mirrors)
+    : TipForm("TipForm", {0, 0, 500, 300}, Form::Frame::Borderless),
+      Image1("Image1", &TipForm, {0, 0, 500, 300}, kPictureId, true),
+      Label1("Label1", &TipForm, {200, 30, 260, 30}, false),
+      Label2("Label2", &TipForm, {200, 80, 260, 100}, false),
+      bsSkinButton1("bsSkinButton1", &TipForm, {160, 240, 161, 49}, "我知道了", true),
+      mainWindow_(mainWindow),
+      sound_(sound) {
+  TipForm.SetBackColor(ColorRef::System(SystemColor::ButtonFace));
+  Label1.SetText("闹钟时间到了");
+  Label1.SetFont({"Arial", 24, true});
+  Label1.SetTextColor(ColorRef::Of(kWhite));
+  Label1.SetBackColor(ColorRef::Of(kPanelBlue));
+  Label2.SetText("亲，您设定的时间到了，点击下面的 “我知道了” 关闭闹钟。");
+  Label2.SetFont({"Arial", 13, false});
+  Label2.SetTextColor(ColorRef::Of(kWhite));
+  Label2.SetBackColor(ColorRef::Of(kPanelBlue));
+  bsSkinButton1.SetFont({"Arial Narrow", 20, true});
+  bsSkinButton1.SetTextColor(ColorRef::Of(kButtonInk));
+  bsSkinButton1.SetBackColor(ColorRef::Of(kBandBlue));
+  bsSkinButton1.OnClick = [this] { bsSkinButton1Click(); };
+  FormCreate();
+  AttachMirrors(TipForm, mirrors);
+}
 
 void TForm3::FormCreate() {
   TipForm.SetWidth(500);
   TipForm.SetHeight(300);
+  Image1.SetBounds({0, 0, TipForm.Width(), TipForm.Height()});
+  Label1.SetBounds({200, 30, 260, 30});
+  Label2.SetBounds({200, 80, 260, 100});
   TipForm.Hide();
+}
+
+void TForm3::FormShow() {
+  TipForm.SetTop(mainWindow_.Top() + kOffsetFromMainWindow);
+  TipForm.SetLeft(mainWindow_.Left() + kOffsetFromMainWindow);
+}
+
+void TForm3::Show() {
+  if (!TipForm.Visible()) FormShow();
+  showing_ = true;
+  TipForm.Show();
+  TipForm.BringToFront();
+}
+
+void TForm3::Hide() {
+  showing_ = false;
+  TipForm.Hide();
+}
+
+void TForm3::LeaveWithMainWindow() {
+  if (showing_) TipForm.Hide();
+}
+
+void TForm3::ComeBackWithMainWindow() {
+  if (showing_) TipForm.Show();
+}
+
+void TForm3::bsSkinButton1Click() {
+  // A sound started without "no stop" ends the looping alarm.
+  (void)sound_.PlayFile("x.wav", Sound::kAsync);
+  Hide();
 }

@@ -1,13 +1,43 @@
 #pragma once
 
+#include <string>
+
+#include "platform/sound.h"
+#include "widgets/controls.h"
 #include "widgets/form.h"
 
-// The alarm window; hidden until an alarm comes due.
+// The alarm window: the picture of a ringing clock, the reminder text, and
+// the button that silences the alarm. Shown beside the main window.
 class TForm3 {
  public:
-  TForm3();
+  TForm3(const Form& mainWindow, Sound& sound, MirrorFactory* mirrors);
+  TForm3(const TForm3&) = delete;
+  TForm3& operator=(const TForm3&) = delete;
+
+  // Visible and in front; placed beside the main window when it was hidden.
+  void Show();
+  void Hide();
+  // From the alarm until the button: also while it is away with the main window.
+  [[nodiscard]] bool Showing() const { return showing_; }
+
+  // Away with the main window when it goes to the tray, back with it, without
+  // taking the focus.
+  void LeaveWithMainWindow();
+  void ComeBackWithMainWindow();
+
+  void bsSkinButton1Click();
+
   Form TipForm;
+  Picture Image1;
+  Label Label1;
+  Label Label2;
+  Button bsSkinButton1;
 
  private:
   void FormCreate();
+  void FormShow();
+
+  const Form& mainWindow_;
+  Sound& sound_;
+  bool showing_ = false;
 };

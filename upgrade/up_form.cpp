@@ -1,5 +1,7 @@
 #include "upgrade/up_form.h"
 
-TForm2::TForm2() : UpForm("UpForm", {436, 440, 595, 70}, Form::Frame::Tool) {
+TForm2::TForm2(MirrorFactory* mirrors)
+    : UpForm("UpForm", {436, 440, 595, 70}, Form::Frame::Tool) {
   UpForm.SetText("正在下载最新版本：");
+  AttachMirrors(UpForm, mirrors);
 }

@@ -5,6 +5,6 @@
 // The update progress window; hidden until a download runs.
 class TForm2 {
  public:
-  TForm2();
+  explicit TForm2(MirrorFactory* mirrors);
   Form UpForm;
 };

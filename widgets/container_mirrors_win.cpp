@@ -31,10 +31,11 @@ FormMirror::FormMirror(Form& form, MirrorContext& context)
 void FormMirror::UpdateSpecific(ControlChange change) {
   switch (change) {
     case ControlChange::Visible:
-      if (form_.Visible()) {
+      // Shown again from wherever, the main window comes to the front with its
+      // taskbar entry; other windows come forward only when asked to.
+      if (form_.Visible() && form_.FrameKind() == Form::Frame::Main) {
         ShowWindow(hwnd_, SW_SHOW);
-        // Shown again from wherever: in front, with its taskbar entry.
-        if (form_.FrameKind() == Form::Frame::Main) SetForegroundWindow(hwnd_);
+        SetForegroundWindow(hwnd_);
       }
       break;
     case ControlChange::Restore:
@@ -68,6 +69,13 @@ LRESULT FormMirror::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE:
       if (LOWORD(wParam) != WA_INACTIVE) form_.UserActivate();
       break;
+    case WM_WINDOWPOSCHANGED: {
+      RECT frame;
+      if (!IsIconic(hwnd_) && GetWindowRect(hwnd_, &frame)) {
+        form_.UserMoved({frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top});
+      }
+      break;
+    }
     default:
       break;
   }
@@ -211,6 +219,33 @@ LRESULT RadioGroupMirror::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
 
 void RadioGroupMirror::Paint(HDC dc, const RECT& client) {
   if (!group_.Text().empty()) PaintGroupFrame(dc, client, group_.Text());
+}
+
+PictureMirror::PictureMirror(Picture& picture, MirrorContext& context)
+    : OwnWindowMirror(picture, context),
+      picture_(picture),
+      bitmap_(static_cast<HBITMAP>(LoadImageA(context.instance,
+                                              MAKEINTRESOURCEA(picture.ResourceId()),
+                                              IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR))) {
+  CreateOwn("DuskPicture", WS_CHILD | WS_CLIPSIBLINGS, 0, ParentHwnd(), picture.GetBounds());
+}
+
+void PictureMirror::Paint(HDC dc, const RECT& client) {
+  BITMAP info{};
+  if (!bitmap_ || !GetObjectA(bitmap_.Get(), sizeof info, &info)) return;
+  const HDC source = CreateCompatibleDC(dc);
+  {
+    const SelectedObject selected(source, bitmap_.Get());
+    if (picture_.Transparent()) {
+      const COLORREF clear = GetPixel(source, 0, info.bmHeight - 1);
+      TransparentBlt(dc, 0, 0, client.right, client.bottom, source, 0, 0, info.bmWidth,
+                     info.bmHeight, clear);
+    } else {
+      StretchBlt(dc, 0, 0, client.right, client.bottom, source, 0, 0, info.bmWidth,
+                 info.bmHeight, SRCCOPY);
+    }
+  }
+  DeleteDC(source);
 }
 
 IconMirror::IconMirror(IconView& icon, MirrorContext& context) : Win32Mirror(icon, context) {

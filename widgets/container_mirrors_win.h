@@ -68,6 +68,16 @@ class RadioGroupMirror : public OwnWindowMirror {
   std::vector<HWND> items_;
 };
 
+class PictureMirror : public OwnWindowMirror {
+ public:
+  PictureMirror(Picture& picture, MirrorContext& context);
+
+ private:
+  void Paint(HDC dc, const RECT& client) override;
+  Picture& picture_;
+  UniqueBitmap bitmap_;
+};
+
 class IconMirror : public Win32Mirror {
  public:
   IconMirror(IconView& icon, MirrorContext& context);

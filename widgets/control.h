@@ -56,6 +56,7 @@ enum class ControlKind {
   SpinEdit,
   TaskListBox,
   Icon,
+  Picture,
   Timer,  // no window of its own: ticks through its owner's
 };
 

@@ -56,16 +56,38 @@ class IconView : public Control {
   Stock stock_;
 };
 
+// A picture from the program's resources. A transparent picture leaves the
+// pixels of its bottom-left pixel's colour unpainted.
+class Picture : public Control {
+ public:
+  Picture(std::string name, Control* parent, Bounds bounds, int resourceId, bool transparent)
+      : Control(ControlKind::Picture, std::move(name), parent, bounds),
+        resourceId_(resourceId),
+        transparent_(transparent) {}
+  [[nodiscard]] int ResourceId() const { return resourceId_; }
+  [[nodiscard]] bool Transparent() const { return transparent_; }
+
+ private:
+  int resourceId_;
+  bool transparent_;
+};
+
 class Button : public Control {
  public:
-  Button(std::string name, Control* parent, Bounds bounds, std::string caption)
-      : Control(ControlKind::Button, std::move(name), parent, bounds) {
+  // A skinned button draws itself, in its own font and text colour.
+  Button(std::string name, Control* parent, Bounds bounds, std::string caption,
+         bool skinned = false)
+      : Control(ControlKind::Button, std::move(name), parent, bounds), skinned_(skinned) {
     SetText(std::move(caption));
   }
+  [[nodiscard]] bool Skinned() const { return skinned_; }
   void UserClick() {
     if (OnClick) OnClick();
   }
   std::function<void()> OnClick;
+
+ private:
+  bool skinned_;
 };
 
 class Edit : public Control {
@@ -120,6 +142,8 @@ class ComboBox : public Control {
   int itemIndex_ = -1;
 };
 
+class ImageList;
+
 // A drop-down list of entries with pictures; the text is the chosen caption.
 class ComboBoxEx : public Control {
  public:
@@ -136,11 +160,18 @@ class ComboBoxEx : public Control {
   void AddItem(Item item);
   void SetItem(int index, Item item);
   void UserSelect(int index);
+  // The list the entries' image indexes point into; it must outlive the picker.
+  [[nodiscard]] ImageList* Images() const { return images_; }
+  void SetImages(ImageList* images) {
+    images_ = images;
+    Changed(ControlChange::Items);
+  }
 
  private:
   std::string hint_;
   std::vector<Item> items_;
   int itemIndex_ = -1;
+  ImageList* images_ = nullptr;
 };
 
 // A calendar day, with a drop-down month calendar.

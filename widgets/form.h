@@ -30,6 +30,8 @@ class Form : public Control {
   void UserMinimize();
   void UserActivate();
   void UserClose() { Close(); }
+  // The user moved the window: its outer bounds on the screen.
+  void UserMoved(Bounds bounds) { SetBoundsQuietly(bounds); }
 
   std::function<void()> OnClose;
   std::function<void()> OnMinimize;

@@ -22,7 +22,38 @@ std::string WindowText(HWND window) {
 
 ButtonMirror::ButtonMirror(Button& button, MirrorContext& context)
     : Win32Mirror(button, context), button_(button) {
-  CreateStandard("BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0, button.Height());
+  CreateStandard("BUTTON", WS_TABSTOP | (button.Skinned() ? BS_OWNERDRAW : BS_PUSHBUTTON), 0,
+                 button.Height());
+}
+
+void ButtonMirror::OnDrawItem(const DRAWITEMSTRUCT& item) {
+  const HDC dc = item.hDC;
+  RECT area = item.rcItem;
+  FillRect(dc, &area, BackBrush());
+  const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+  const COLORREF ink = ToColorRef(button_.TextColor());
+  // A white face with rounded corners, edged in the caption's colour.
+  const HBRUSH face = CreateSolidBrush(pressed ? RGB(236, 246, 253) : RGB(255, 255, 255));
+  const HPEN edge = CreatePen(PS_SOLID, 2, ink);
+  {
+    const SelectedObject selectedFace(dc, face);
+    const SelectedObject selectedEdge(dc, edge);
+    RoundRect(dc, area.left + 1, area.top + 1, area.right - 1, area.bottom - 1, 12, 12);
+  }
+  DeleteObject(face);
+  DeleteObject(edge);
+  if (pressed) OffsetRect(&area, 1, 1);
+  const SelectedObject font(dc, Font());
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, ink);
+  const std::string& caption = button_.Text();
+  DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &area,
+            DT_NOPREFIX | DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  if (item.itemState & ODS_FOCUS) {
+    RECT focus = item.rcItem;
+    InflateRect(&focus, -5, -5);
+    DrawFocusRect(dc, &focus);
+  }
 }
 
 void ButtonMirror::OnCommand(WORD code) {
@@ -63,61 +94,6 @@ void ComboBoxMirror::UpdateSpecific(ControlChange change) {
 }
 
 void ComboBoxMirror::OnCommand(WORD code) {
-  if (code == CBN_SELCHANGE) {
-    combo_.UserSelect(static_cast<int>(SendMessageA(hwnd_, CB_GETCURSEL, 0, 0)));
-  }
-}
-
-ComboBoxExMirror::ComboBoxExMirror(ComboBoxEx& combo, MirrorContext& context)
-    : Win32Mirror(combo, context), combo_(combo) {
-  CreateStandard(WC_COMBOBOXEXA, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, kDropDownHeight);
-  FillItems();
-  AddHint();
-}
-
-void ComboBoxExMirror::AddHint() {
-  if (!hwnd_ || combo_.Hint().empty()) return;
-  hint_.Reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
-                              nullptr, context_.instance, nullptr));
-  TOOLINFOA tool{};
-  tool.cbSize = sizeof tool;
-  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  tool.hwnd = hwnd_;
-  tool.uId = reinterpret_cast<UINT_PTR>(hwnd_);
-  tool.lpszText = const_cast<char*>(combo_.Hint().c_str());
-  SendMessageA(hint_.Get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-  // The edit part of the picker gets the pointer, so it carries the hint too.
-  if (const HWND combo = reinterpret_cast<HWND>(SendMessageA(hwnd_, CBEM_GETCOMBOCONTROL, 0, 0))) {
-    tool.hwnd = combo;
-    tool.uId = reinterpret_cast<UINT_PTR>(combo);
-    SendMessageA(hint_.Get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-  }
-}
-
-void ComboBoxExMirror::FillItems() {
-  SendMessageA(hwnd_, CB_RESETCONTENT, 0, 0);
-  int index = 0;
-  for (const ComboBoxEx::Item& item : combo_.Items()) {
-    COMBOBOXEXITEMA entry{};
-    entry.mask = CBEIF_TEXT | CBEIF_IMAGE | CBEIF_SELECTEDIMAGE;
-    entry.iItem = index++;
-    entry.pszText = const_cast<char*>(item.caption.c_str());
-    entry.iImage = item.imageIndex;
-    entry.iSelectedImage = item.imageIndex;
-    SendMessageA(hwnd_, CBEM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&entry));
-  }
-  SendMessageA(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(combo_.ItemIndex()), 0);
-}
-
-void ComboBoxExMirror::UpdateSpecific(ControlChange change) {
-  if (change == ControlChange::Items) FillItems();
-  if (change == ControlChange::Selection) {
-    SendMessageA(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(combo_.ItemIndex()), 0);
-  }
-}
-
-void ComboBoxExMirror::OnCommand(WORD code) {
   if (code == CBN_SELCHANGE) {
     combo_.UserSelect(static_cast<int>(SendMessageA(hwnd_, CB_GETCURSEL, 0, 0)));
   }

@@ -7,6 +7,7 @@ class ButtonMirror : public Win32Mirror {
  public:
   ButtonMirror(Button& button, MirrorContext& context);
   void OnCommand(WORD code) override;
+  void OnDrawItem(const DRAWITEMSTRUCT& item) override;
 
  private:
   Button& button_;
@@ -30,19 +31,6 @@ class ComboBoxMirror : public Win32Mirror {
  private:
   void UpdateSpecific(ControlChange change) override;
   ComboBox& combo_;
-};
-
-class ComboBoxExMirror : public Win32Mirror {
- public:
-  ComboBoxExMirror(ComboBoxEx& combo, MirrorContext& context);
-  void OnCommand(WORD code) override;
-
- private:
-  void UpdateSpecific(ControlChange change) override;
-  void FillItems();
-  void AddHint();
-  ComboBoxEx& combo_;
-  UniqueWindow hint_;
 };
 
 class DateEditMirror : public Win32Mirror {

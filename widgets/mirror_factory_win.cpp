@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "widgets/combo_box_ex_mirror_win.h"
 #include "widgets/container_mirrors_win.h"
 #include "widgets/input_mirrors_win.h"
 #include "widgets/task_list_mirror_win.h"
@@ -42,6 +43,8 @@ std::unique_ptr<ControlMirror> Win32MirrorFactory::CreateMirror(Control& control
       return std::make_unique<SpinEditMirror>(static_cast<SpinEdit&>(control), context_);
     case ControlKind::TaskListBox:
       return std::make_unique<TaskListMirror>(static_cast<TaskListBox&>(control), context_);
+    case ControlKind::Picture:
+      return std::make_unique<PictureMirror>(static_cast<Picture&>(control), context_);
     case ControlKind::Icon:
       return std::make_unique<IconMirror>(static_cast<IconView&>(control), context_);
     case ControlKind::Timer: {

@@ -6,8 +6,8 @@ namespace {
 
 constexpr char kMirrorProperty[] = "DuskMirror";
 constexpr char kNameProperty[] = "Name";
-constexpr const char* kOwnClasses[] = {"DuskForm", "DuskPanel", "DuskGroupBox", "DuskLabel",
-                                       "DuskRadioGroup"};
+constexpr const char* kOwnClasses[] = {"DuskForm",       "DuskPanel",  "DuskGroupBox",
+                                       "DuskLabel",      "DuskRadioGroup", "DuskPicture"};
 
 }  // namespace
 

@@ -30,14 +30,22 @@ void TrayIcon::SetHint(const std::string& hint) {
 
 void TrayIcon::ShowBalloonHint(const std::string& title, const std::string& text, int iconKind) {
   area_.HideBalloon();
+  balloonTitle_.clear();
   if (text.empty()) return;
-  (void)area_.ShowBalloon(CutToBytes(title, kMaxBalloonTitleBytes, codePage_),
-                          CutToBytes(text, kMaxBalloonTextBytes, codePage_), iconKind);
+  balloonTitle_ = CutToBytes(title, kMaxBalloonTitleBytes, codePage_);
+  (void)area_.ShowBalloon(balloonTitle_, CutToBytes(text, kMaxBalloonTextBytes, codePage_),
+                          iconKind);
 }
 
-void TrayIcon::ShowMainWindow() { mainWindow_.ShowNormal(); }
+void TrayIcon::ShowMainWindow() {
+  mainWindow_.ShowNormal();
+  if (OnMainWindowShown) OnMainWindowShown();
+}
 
-void TrayIcon::HideMainWindow() { mainWindow_.Hide(); }
+void TrayIcon::HideMainWindow() {
+  mainWindow_.Hide();
+  if (OnMainWindowHidden) OnMainWindowHidden();
+}
 
 void TrayIcon::TrayMouse(NotificationArea::Mouse event) {
   using Mouse = NotificationArea::Mouse;

@@ -37,6 +37,8 @@ class TrayIcon : private NotificationArea::Events {
   void SetMinimizeToTray(bool value) { minimizeToTray_ = value; }
   void ShowMainWindow();
   void HideMainWindow();
+  // The title of the balloon shown last, until a balloon is cleared.
+  [[nodiscard]] const std::string& BalloonTitle() const { return balloonTitle_; }
 
   // The timer that ends the wait for a second click; the window system fires it.
   [[nodiscard]] Timer& ClickWaitTimer() { return clickWait_; }
@@ -45,6 +47,9 @@ class TrayIcon : private NotificationArea::Events {
   std::function<void()> OnDblClick;
   std::function<void()> OnRightClick;
   std::function<void()> OnBalloonHintClick;
+  // The main window went to the tray, or came back from it.
+  std::function<void()> OnMainWindowHidden;
+  std::function<void()> OnMainWindowShown;
 
  private:
   enum class Press { None, Waiting, ReleasedWaiting, HeldPastWait, AfterDouble };
@@ -60,6 +65,7 @@ class TrayIcon : private NotificationArea::Events {
   Form& mainWindow_;
   Timer clickWait_;
   std::string hint_;
+  std::string balloonTitle_;
   bool inTray_ = false;
   bool minimizeToTray_ = false;
   Press press_ = Press::None;

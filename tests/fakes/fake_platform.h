@@ -6,6 +6,7 @@
 
 #include "main/platform_set.h"
 #include "scheduler/tick.h"
+#include "tests/fakes/fake_processes.h"
 
 // A clock that stands still until the test moves it, writing dates and times
 // the way a zh_CN system does ("yyyy/M/d", "H:mm:ss").
@@ -136,6 +137,29 @@ class FakeWindowSystem : public WindowSystem {
   int terminations = 0;
 };
 
+class FakePower : public Power {
+ public:
+  bool EnableShutdownPrivilege() override {
+    calls.push_back("privilege");
+    return true;
+  }
+  bool RequestExit(unsigned flags, unsigned reason) override {
+    calls.push_back("exit " + std::to_string(flags) + " " + std::to_string(reason));
+    return true;
+  }
+  std::vector<std::string> calls;
+};
+
+class FakeSound : public Sound {
+ public:
+  bool PlayFile(const std::string& file, unsigned flags) override {
+    calls.push_back(file + " " + std::to_string(flags));
+    return true;
+  }
+  void Stop() override { calls.push_back("stop"); }
+  std::vector<std::string> calls;
+};
+
 class RecordingTaskActions : public TaskActions {
  public:
   struct Call {
@@ -167,9 +191,12 @@ struct FakePlatform {
   FakeNotificationArea notificationArea;
   FakeShell shell;
   FakeWindowSystem windowSystem;
+  FakePower power;
+  FakeSound sound;
+  FakeProcesses processes;
   PlatformSet Set() {
     return {clock, codePage, files, versionResource, notificationArea, shell, windowSystem,
-            nullptr};
+            power, sound,    processes, nullptr};
   }
 };
 

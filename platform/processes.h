@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/interface.h"
+
+// An icon the system handed out (from a program file); 0 is none.
+using IconHandle = unsigned long long;
+
+// The running processes as the close-program task sees them: the system's
+// snapshot, their executables, their top-level windows and icons, and ending
+// one of them. Every failure reads as "nothing there": no entries, an empty
+// path or title, no icon, not ended.
+class Processes : public PlatformInterface {
+ public:
+  struct SnapshotEntry {
+    std::uint32_t processId = 0;
+    std::string exeFile;  // the record's image name as the system wrote it, sometimes a full path
+  };
+
+  struct TopLevelWindow {
+    WindowHandle window = 0;
+    std::uint32_t processId = 0;
+    bool visible = false;
+    bool enabled = false;
+  };
+
+  // A title is read into 255 bytes, so it keeps at most 254.
+  static constexpr std::size_t kMaxTitleBytes = 254;
+
+  // One walk of the system's process snapshot, in its order; empty when no
+  // snapshot could be taken.
+  [[nodiscard]] virtual std::vector<SnapshotEntry> Snapshot() = 0;
+  [[nodiscard]] virtual std::uint32_t CurrentProcessId() const = 0;
+  // The full path of the process's executable; empty when the process cannot
+  // be opened or the path read.
+  [[nodiscard]] virtual std::string ExecutablePath(std::uint32_t processId) = 0;
+
+  // One enumeration of the top-level windows, the top of the stacking order first.
+  [[nodiscard]] virtual std::vector<TopLevelWindow> TopLevelWindows() = 0;
+  // Empty when the window has no title (or is gone).
+  [[nodiscard]] virtual std::string WindowTitle(WindowHandle window) = 0;
+
+  // How many icons the file holds; 0 for a file without icons or no file.
+  [[nodiscard]] virtual unsigned IconCount(const std::string& path) = 0;
+  // The file's first icon, owned by the caller (ReleaseIcon); 0 when none.
+  [[nodiscard]] virtual IconHandle FirstIcon(const std::string& path) = 0;
+  virtual void ReleaseIcon(IconHandle icon) = 0;
+
+  // Whether the system itself marks the process critical (its end would stop
+  // the system); false when that cannot be told.
+  [[nodiscard]] virtual bool IsMarkedCritical(std::uint32_t processId) = 0;
+  // Ends the process with exit code 0; true when the system took the request.
+  virtual bool Terminate(std::uint32_t processId) = 0;
+};

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include "platform/processes.h"
+#include "platform/unique_handle_win.h"
+
+// The snapshot functions, the path reader and the critical-process query are
+// looked up at run time, on first use: a system without them still runs the
+// program, which then sees no processes, no paths, or no critical mark.
+class Win32Processes : public Processes {
+ public:
+  // Icons are extracted on behalf of this module instance.
+  explicit Win32Processes(HINSTANCE instance) : instance_(instance) {}
+
+  [[nodiscard]] std::vector<SnapshotEntry> Snapshot() override;
+  [[nodiscard]] std::uint32_t CurrentProcessId() const override;
+  [[nodiscard]] std::string ExecutablePath(std::uint32_t processId) override;
+  [[nodiscard]] std::vector<TopLevelWindow> TopLevelWindows() override;
+  [[nodiscard]] std::string WindowTitle(WindowHandle window) override;
+  [[nodiscard]] unsigned IconCount(const std::string& path) override;
+  [[nodiscard]] IconHandle FirstIcon(const std::string& path) override;
+  void ReleaseIcon(IconHandle icon) override;
+  [[nodiscard]] bool IsMarkedCritical(std::uint32_t processId) override;
+  bool Terminate(std::uint32_t processId) override;
+
+ private:
+  struct LibraryDeleter {
+    void operator()(HMODULE module) const { FreeLibrary(module); }
+  };
+  using CreateSnapshotFunction = HANDLE(WINAPI*)(DWORD flags, DWORD processId);
+  using WalkFunction = BOOL(WINAPI*)(HANDLE snapshot, PROCESSENTRY32* entry);
+  using ModulePathFunction = DWORD(WINAPI*)(HANDLE process, HMODULE module, LPSTR path, DWORD size);
+  using QueryProcessFunction = LONG(WINAPI*)(HANDLE process, int informationClass, void* data,
+                                             ULONG size, ULONG* returned);
+
+  void BindSnapshot();
+  void BindModulePath();
+
+  HINSTANCE instance_;
+  bool snapshotBound_ = false;
+  CreateSnapshotFunction createSnapshot_ = nullptr;
+  WalkFunction firstEntry_ = nullptr;
+  WalkFunction nextEntry_ = nullptr;
+  bool modulePathBound_ = false;
+  UniqueHandle<HMODULE, LibraryDeleter> psapi_;
+  ModulePathFunction modulePath_ = nullptr;
+  bool queryBound_ = false;
+  QueryProcessFunction queryProcess_ = nullptr;
+};

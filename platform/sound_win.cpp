@@ -1,0 +1,9 @@
+#include "platform/win32_platform.h"
+
+#include <mmsystem.h>
+
+bool Win32Sound::PlayFile(const std::string& file, unsigned flags) {
+  return sndPlaySoundA(file.c_str(), flags) != FALSE;
+}
+
+void Win32Sound::Stop() { sndPlaySoundA(nullptr, 0); }

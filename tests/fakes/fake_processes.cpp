@@ -1,0 +1,75 @@
+#include "tests/fakes/fake_processes.h"
+
+const FakeProcesses::Process* FakeProcesses::Find(std::uint32_t processId) const {
+  for (const Process& process : processes) {
+    if (process.processId == processId) return &process;
+  }
+  return nullptr;
+}
+
+std::vector<Processes::SnapshotEntry> FakeProcesses::Snapshot() {
+  ++snapshots;
+  std::vector<SnapshotEntry> entries;
+  if (snapshotFails) return entries;
+  for (const Process& process : processes) entries.push_back({process.processId, process.exeFile});
+  return entries;
+}
+
+std::string FakeProcesses::ExecutablePath(std::uint32_t processId) {
+  pathReads.push_back(processId);
+  const Process* process = Find(processId);
+  return process ? process->path : std::string();
+}
+
+std::vector<Processes::TopLevelWindow> FakeProcesses::TopLevelWindows() {
+  ++windowEnumerations;
+  std::vector<TopLevelWindow> list;
+  list.reserve(windows.size());
+  for (const Window& w : windows) list.push_back({w.window, w.processId, w.visible, w.enabled});
+  return list;
+}
+
+std::string FakeProcesses::WindowTitle(WindowHandle window) {
+  titleReads.push_back(window);
+  for (const Window& w : windows) {
+    if (w.window == window) return w.title.substr(0, kMaxTitleBytes);
+  }
+  return {};
+}
+
+unsigned FakeProcesses::IconCount(const std::string& path) {
+  iconCountReads.push_back(path);
+  const auto found = iconCounts.find(path);
+  return found == iconCounts.end() ? 0 : found->second;
+}
+
+IconHandle FakeProcesses::FirstIcon(const std::string& path) {
+  firstIconReads.push_back(path);
+  const auto found = iconCounts.find(path);
+  if (found == iconCounts.end() || found->second == 0) return 0;
+  const IconHandle icon = nextIcon_++;
+  iconFiles_[icon] = path;
+  liveIcons.insert(icon);
+  return icon;
+}
+
+void FakeProcesses::ReleaseIcon(IconHandle icon) {
+  if (liveIcons.erase(icon) == 0) ++strayReleases;
+}
+
+std::string FakeProcesses::IconFile(IconHandle icon) const {
+  const auto found = iconFiles_.find(icon);
+  return found == iconFiles_.end() ? std::string() : found->second;
+}
+
+bool FakeProcesses::IsMarkedCritical(std::uint32_t processId) {
+  criticalQueries.push_back(processId);
+  const Process* process = Find(processId);
+  return process && process->markedCritical;
+}
+
+bool FakeProcesses::Terminate(std::uint32_t processId) {
+  terminations.push_back(processId);
+  const Process* process = Find(processId);
+  return process && !process->refusesToEnd;
+}

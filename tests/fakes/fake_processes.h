@@ -1,0 +1,81 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/processes.h"
+
+// Running processes as the test writes them down: the snapshot in its order,
+// the windows top first, the icons of each file. It records every question
+// it is asked, and every icon it hands out until it is released.
+class FakeProcesses : public Processes {
+ public:
+  struct Process {
+    Process(std::uint32_t processId, std::string exeFile, std::string path = {})
+        : processId(processId), exeFile(std::move(exeFile)), path(std::move(path)) {}
+    std::uint32_t processId;
+    std::string exeFile;
+    std::string path;  // empty: the process cannot be opened for its path
+    bool markedCritical = false;
+    bool refusesToEnd = false;
+  };
+  struct Window {
+    Window(WindowHandle window, std::uint32_t processId, std::string title, bool visible = true,
+           bool enabled = true)
+        : window(window),
+          processId(processId),
+          title(std::move(title)),
+          visible(visible),
+          enabled(enabled) {}
+    WindowHandle window;
+    std::uint32_t processId;
+    std::string title;
+    bool visible;
+    bool enabled;
+  };
+
+  [[nodiscard]] std::vector<SnapshotEntry> Snapshot() override;
+  [[nodiscard]] std::uint32_t CurrentProcessId() const override { return currentProcessId; }
+  [[nodiscard]] std::string ExecutablePath(std::uint32_t processId) override;
+  [[nodiscard]] std::vector<TopLevelWindow> TopLevelWindows() override;
+  [[nodiscard]] std::string WindowTitle(WindowHandle window) override;
+  [[nodiscard]] unsigned IconCount(const std::string& path) override;
+  [[nodiscard]] IconHandle FirstIcon(const std::string& path) override;
+  void ReleaseIcon(IconHandle icon) override;
+  [[nodiscard]] bool IsMarkedCritical(std::uint32_t processId) override;
+  bool Terminate(std::uint32_t processId) override;
+
+  // The file an icon handed out came from; empty for none.
+  [[nodiscard]] std::string IconFile(IconHandle icon) const;
+  [[nodiscard]] std::size_t IconReads() const {
+    return iconCountReads.size() + firstIconReads.size();
+  }
+
+  // What the system holds.
+  std::vector<Process> processes;
+  std::vector<Window> windows;
+  std::map<std::string, unsigned> iconCounts;  // by path; a path not here has no icons
+  std::uint32_t currentProcessId = 1000;
+  bool snapshotFails = false;
+
+  // What it was asked.
+  int snapshots = 0;
+  int windowEnumerations = 0;
+  std::vector<std::uint32_t> pathReads;
+  std::vector<WindowHandle> titleReads;
+  std::vector<std::string> iconCountReads;
+  std::vector<std::string> firstIconReads;
+  std::set<IconHandle> liveIcons;
+  int strayReleases = 0;  // icons released twice, or never handed out
+  std::vector<std::uint32_t> criticalQueries;
+  std::vector<std::uint32_t> terminations;  // every request, in order
+
+ private:
+  [[nodiscard]] const Process* Find(std::uint32_t processId) const;
+
+  IconHandle nextIcon_ = 0x1000;
+  std::map<IconHandle, std::string> iconFiles_;
+};

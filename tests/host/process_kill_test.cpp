@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include "process/kill_by_name.h"
+#include "tests/fakes/fake_platform.h"
+#include "tests/fakes/fake_processes.h"
+
+namespace {
+
+using Ids = std::vector<std::uint32_t>;
+
+}  // namespace
+
+TEST(KillProcessByName, MatchesTheFileNameOrTheWholeTextWithoutAsciiCase) {
+  struct Case {
+    const char* exeFile;
+    const char* name;
+    bool ended;
+    const char* why;
+  };
+  static const Case kCases[] = {
+      {"notepad.exe", "notepad.exe", true, "the same name"},
+      {"NOTEPAD.EXE", "notepad.exe", true, "a lower-case name, an upper-case image"},
+      {"NotePad.Exe", "nOTEPAD.EXE", true, "mixed case on both sides"},
+      {"notepad.exe", "notepad", false, "no extension"},
+      {"notepad.exe", "notepad.exe ", false, "a trailing space"},
+      {"C:\\Windows\\notepad.exe", "NOTEPAD.EXE", true, "the file-name part of a full path"},
+      {"C:\\Windows\\notepad.exe", "c:\\windows\\NOTEPAD.exe", true, "the whole full path"},
+      {"notepad.exe", "C:\\Windows\\notepad.exe", false, "a directory needs a full path"},
+      {"C:\\Windows\\notepad.exe", "Windows\\notepad.exe", false, "a tail is neither"},
+      {"C:notepad.exe", "notepad.exe", true, "a drive's colon separates too"},
+      {"\x95\x5C.exe", "\x95\x5C.exe", true, "a character whose second byte is 0x5C"},
+      {"\x95\x5C.exe", ".exe", false, "that second byte is no separator"},
+      {"D:\\游戏\\\x95\x5C.exe", "\x95\x5C.exe", true, "after a real separator"},
+      {"\x95\x41.exe", "\x95\x61.exe", false, "a second byte in the letters keeps its case"},
+      {"\x95\x61.EXE", "\x95\x61.exe", true, "while the ASCII letters after it fold"},
+      {"\xA3\xC1.exe", "\xA3\xE1.exe", false, "full-width A and a: not ASCII letters"},
+      {"notepad.exe", "", false, "an empty name"},
+      {"", "", false, "an empty name and an empty image name"},
+      {"C:\\dir\\", "", false, "an empty name and an empty file-name part"},
+  };
+  const FakeCodePage codePage;
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.why);
+    FakeProcesses processes;
+    processes.processes = {{2000, c.exeFile}};
+    KillProcessByName(processes, codePage, c.name);
+    EXPECT_EQ(processes.terminations, c.ended ? Ids{2000} : Ids{});
+  }
+}
+
+TEST(KillProcessByName, EndsEveryMatchAndItselfLast) {
+  const FakeCodePage codePage;
+  FakeProcesses processes;
+  processes.currentProcessId = 1000;
+  processes.processes = {
+      {1000, "Dusk.exe"},  // ourselves, early in the snapshot
+      {2000, "dusk.exe"},  // refuses to end
+      {3000, "C:\\Apps\\DUSK.EXE"},
+      {3100, "notepad.exe"},
+      {3200, "dusk.exe"},
+  };
+  processes.processes[1].refusesToEnd = true;
+  KillProcessByName(processes, codePage, "dusk.exe");
+  // The one that refused does not stop the walk.
+  EXPECT_EQ(processes.terminations, (Ids{2000, 3000, 3200, 1000}));
+}
+
+TEST(KillProcessByName, NeverEndsACriticalProcess) {
+  struct Case {
+    std::uint32_t processId;
+    const char* exeFile;
+    bool markedCritical;
+    const char* name;
+    bool ended;
+  };
+  static const Case kCases[] = {
+      {0, "[System Process]", false, "[System Process]", false},
+      {4, "System", false, "SYSTEM", false},
+      {8, "System", false, "System", false},  // by name where System has another id
+      {300, "smss.exe", false, "SMSS.EXE", false},
+      {340, "\\??\\C:\\Windows\\system32\\csrss.exe", false, "csrss.exe", false},
+      {400, "wininit.exe", false, "wininit.exe", false},
+      {410, "winlogon.exe", false, "winlogon.exe", false},
+      {500, "services.exe", false, "Services.exe", false},
+      {510, "C:\\Windows\\System32\\LSASS.EXE", false, "lsass.exe", false},
+      {600, "guard.exe", true, "guard.exe", false},  // marked critical by the system
+      {700, "mysmss.exe", false, "mysmss.exe", true},
+      {710, "services.exe.old", false, "services.exe.old", true},
+  };
+  const FakeCodePage codePage;
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.exeFile);
+    FakeProcesses processes;
+    processes.processes = {{c.processId, c.exeFile}};
+    processes.processes[0].markedCritical = c.markedCritical;
+    KillProcessByName(processes, codePage, c.name);
+    EXPECT_EQ(processes.terminations, c.ended ? Ids{c.processId} : Ids{});
+  }
+}

@@ -1,0 +1,367 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <set>
+#include <string>
+#include <thread>
+
+#include "platform/processes_win.h"
+#include "platform/win32_platform.h"
+#include "process/kill_by_name.h"
+#include "process/process_listing.h"
+#include "widgets/form.h"
+#include "widgets/image_list_win.h"
+#include "widgets/mirror_factory_win.h"
+
+namespace {
+
+constexpr DWORD kBoundMs = 20000;
+constexpr char kFixture[] = "process_fixture.exe";
+// Set for a copy of this program that runs one test on the private desktop.
+constexpr char kOnPrivateDesktop[] = "DUSK_TEST_ON_PRIVATE_DESKTOP";
+
+std::string BesideThisTest(const char* fileName) {
+  const std::string self = Win32Files().ProgramFilePath();
+  return self.substr(0, self.find_last_of('\\') + 1) + fileName;
+}
+
+bool EndsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// A window station of our own. It is not the visible one, so its windows need
+// no display driver: the fixture's windows exist even where no X server runs.
+class PrivateDesktop {
+ public:
+  static constexpr char kName[] = "DuskProcessTest\\Default";
+
+  PrivateDesktop() : previous_(GetProcessWindowStation()) {
+    station_ = CreateWindowStationA("DuskProcessTest", 0, WINSTA_ALL_ACCESS, nullptr);
+    if (!station_ || !SetProcessWindowStation(station_)) return;
+    desktop_ = CreateDesktopA("Default", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+  }
+  PrivateDesktop(const PrivateDesktop&) = delete;
+  PrivateDesktop& operator=(const PrivateDesktop&) = delete;
+  ~PrivateDesktop() {
+    SetProcessWindowStation(previous_);
+    if (desktop_) CloseDesktop(desktop_);
+    if (station_) CloseWindowStation(station_);
+  }
+  [[nodiscard]] bool Ready() const { return desktop_ != nullptr; }
+
+  // Runs one test of this program in a copy of it on this desktop; its exit
+  // code. Our own windows can only be made there: the common controls load
+  // the display driver with the program, on the visible desktop.
+  [[nodiscard]] static DWORD RunTestOnIt(const std::string& test) {
+    std::string commandLine = "dusk_windows_tests.exe --gtest_filter=" + test;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.lpDesktop = const_cast<char*>(kName);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION started{};
+    SetEnvironmentVariableA(kOnPrivateDesktop, "1");
+    const std::string program = Win32Files().ProgramFilePath();
+    const BOOL made = CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0,
+                                     nullptr, nullptr, &startup, &started);
+    SetEnvironmentVariableA(kOnPrivateDesktop, nullptr);
+    if (!made) return 255;
+    CloseHandle(started.hThread);
+    const UniqueKernelHandle process(started.hProcess);
+    DWORD exitCode = 254;
+    if (WaitForSingleObject(process.Get(), kBoundMs * 3) != WAIT_OBJECT_0) {
+      TerminateProcess(process.Get(), exitCode);
+      return exitCode;
+    }
+    GetExitCodeProcess(process.Get(), &exitCode);
+    return exitCode;
+  }
+
+  // EnumWindows sees the windows of the calling thread's desktop only; false
+  // when no thread could be put on this desktop.
+  template <typename Work>
+  [[nodiscard]] bool RunOnIt(Work work) {
+    bool ran = false;
+    std::thread thread([&] {
+      ran = SetThreadDesktop(desktop_) != FALSE;
+      if (ran) work();
+    });
+    thread.join();
+    return ran;
+  }
+
+ private:
+  HWINSTA previous_;
+  HWINSTA station_ = nullptr;
+  HDESK desktop_ = nullptr;
+};
+
+// One running copy of the fixture; ended when the test is done with it, whatever happened.
+class Fixture {
+ public:
+  Fixture(const std::string& title, int copy) {
+    const std::string readyName = "DuskProcessFixtureReady-" +
+                                  std::to_string(GetCurrentProcessId()) + "-" +
+                                  std::to_string(copy);
+    ready_.Reset(CreateEventA(nullptr, TRUE, FALSE, readyName.c_str()));
+    std::string commandLine = std::string(kFixture) + " " + readyName + " " + title;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.lpDesktop = const_cast<char*>(PrivateDesktop::kName);
+    PROCESS_INFORMATION started{};
+    const std::string program = BesideThisTest(kFixture);
+    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &started)) {
+      return;
+    }
+    CloseHandle(started.hThread);
+    process_.Reset(started.hProcess);
+  }
+  Fixture(const Fixture&) = delete;
+  Fixture& operator=(const Fixture&) = delete;
+  ~Fixture() {
+    if (process_ && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT) {
+      TerminateProcess(process_.Get(), 1);
+    }
+  }
+
+  [[nodiscard]] bool WaitUntilShown() const {
+    // The ready event, not the fixture's end, must come first.
+    const HANDLE either[] = {ready_.Get(), process_.Get()};
+    return process_ && WaitForMultipleObjects(2, either, FALSE, kBoundMs) == WAIT_OBJECT_0;
+  }
+  [[nodiscard]] HANDLE Process() const { return process_.Get(); }
+
+ private:
+  UniqueKernelHandle ready_;
+  UniqueKernelHandle process_;
+};
+
+// The image as it shows on white.
+std::array<COLORREF, 256> DrawOnWhite(HIMAGELIST list, int index) {
+  std::array<COLORREF, 256> pixels{};
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = 16;
+  info.bmiHeader.biHeight = -16;  // top row first
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  const HDC dc = CreateCompatibleDC(nullptr);
+  const UniqueBitmap canvas(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (canvas) {
+    const SelectedObject selected(dc, canvas.Get());
+    auto* pixel = static_cast<DWORD*>(bits);
+    std::fill(pixel, pixel + 256, 0x00FFFFFF);
+    ImageList_Draw(list, index, dc, 0, 0, ILD_NORMAL);
+    GdiFlush();
+    for (int i = 0; i < 256; ++i) {
+      // Blue, green, red in memory; a COLORREF the other way round.
+      pixels[i] = RGB(pixel[i] >> 16 & 0xFF, pixel[i] >> 8 & 0xFF, pixel[i] & 0xFF);
+    }
+  }
+  DeleteDC(dc);
+  return pixels;
+}
+
+// Where the native picker differs from the picker's own entries; empty when it does not.
+std::string NativeDifferences(const ComboBoxEx& picker) {
+  const HWND native = reinterpret_cast<HWND>(picker.Handle());
+  std::string differences;
+  const auto count = static_cast<std::size_t>(SendMessageA(native, CB_GETCOUNT, 0, 0));
+  if (count != picker.Items().size()) {
+    differences += " count " + std::to_string(count);
+  }
+  for (std::size_t i = 0; i < std::min(count, picker.Items().size()); ++i) {
+    char text[300]{};
+    COMBOBOXEXITEMA item{};
+    item.mask = CBEIF_TEXT | CBEIF_IMAGE | CBEIF_SELECTEDIMAGE;
+    item.iItem = static_cast<INT_PTR>(i);
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(native, CBEM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    const ComboBoxEx::Item& wanted = picker.Items()[i];
+    const int image = wanted.imageIndex >= 0 ? wanted.imageIndex : I_IMAGENONE;
+    if (wanted.caption != text || item.iImage != image || item.iSelectedImage != image) {
+      differences +=
+          " entry " + std::to_string(i) + " \"" + text + "\" image " + std::to_string(item.iImage);
+    }
+  }
+  if (SendMessageA(native, CB_GETCURSEL, 0, 0) != picker.ItemIndex()) differences += " selection";
+  return differences;
+}
+
+struct ResourceModule {
+  explicit ResourceModule(const std::string& path)
+      : module(LoadLibraryExA(path.c_str(), nullptr,
+                              LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE)) {}
+  ResourceModule(const ResourceModule&) = delete;
+  ResourceModule& operator=(const ResourceModule&) = delete;
+  ~ResourceModule() {
+    if (module) FreeLibrary(module);
+  }
+  HMODULE module;
+};
+
+}  // namespace
+
+TEST(Win32Processes, ListsTwoCopiesOfAProgramWithTheirTitlesAndEndsThemByName) {
+  PrivateDesktop desktop;
+  ASSERT_TRUE(desktop.Ready());
+  // Titles in GBK, as all our texts are, each holding a "|".
+  const std::string titles[] = {"进程测试|甲", "进程测试|乙"};
+  Fixture first(titles[0], 1);
+  Fixture second(titles[1], 2);
+  ASSERT_TRUE(first.WaitUntilShown());
+  ASSERT_TRUE(second.WaitUntilShown());
+
+  const ResourceModule dusk(BesideThisTest("Dusk.exe"));
+  ImageList images;
+  images.AttachMirror(std::make_unique<Win32ImageListMirror>(dusk.module));
+  ComboBoxEx picker("bsSkinComboBoxEx1", nullptr, {20, 330, 265, 20}, "");
+  picker.SetImages(&images);
+  Win32Processes processes(GetModuleHandleA(nullptr));
+  ASSERT_TRUE(desktop.RunOnIt([&] { GetProcess(processes, picker, images); }));
+
+  std::set<std::string> fixtureCaptions;
+  std::vector<int> fixtureImages;
+  bool listsItself = false;
+  for (const ComboBoxEx::Item& item : picker.Items()) {
+    listsItself = listsItself || item.caption == "dusk_windows_tests.exe";
+    if (!EndsWith(item.caption, std::string("|") + kFixture)) continue;
+    fixtureCaptions.insert(item.caption);
+    fixtureImages.push_back(item.imageIndex);
+  }
+  EXPECT_TRUE(listsItself);
+  EXPECT_EQ(fixtureCaptions,
+            (std::set<std::string>{titles[0] + "|" + kFixture, titles[1] + "|" + kFixture}));
+  const auto* native = static_cast<Win32ImageListMirror*>(images.Mirror());
+  EXPECT_EQ(ImageList_GetImageCount(native->Native()), images.Count());
+  ASSERT_EQ(fixtureImages.size(), 2u);
+  EXPECT_GT(fixtureImages[0], 0);
+  EXPECT_GT(fixtureImages[1], 0);
+  EXPECT_NE(fixtureImages[0], fixtureImages[1]);
+  // The second copy's image is a faithful copy of the icon read for the first.
+  EXPECT_EQ(DrawOnWhite(native->Native(), fixtureImages[0]),
+            DrawOnWhite(native->Native(), fixtureImages[1]));
+  EXPECT_NE(DrawOnWhite(native->Native(), fixtureImages[0]),
+            DrawOnWhite(native->Native(), ImageList::kDefaultImage));
+
+  KillProcessByName(processes, Win32CodePage(), "Process_FIXTURE.exe");
+  const HANDLE both[] = {first.Process(), second.Process()};
+  ASSERT_EQ(WaitForMultipleObjects(2, both, TRUE, kBoundMs), WAIT_OBJECT_0);
+  for (const HANDLE process : both) {
+    DWORD exitCode = 1;
+    EXPECT_TRUE(GetExitCodeProcess(process, &exitCode));
+    EXPECT_EQ(exitCode, 0u);
+  }
+}
+
+TEST(Win32Processes, ReadsItsOwnEntryPathAndIcons) {
+  Win32Processes processes(GetModuleHandleA(nullptr));
+  const std::uint32_t self = processes.CurrentProcessId();
+  EXPECT_EQ(self, GetCurrentProcessId());
+  bool found = false;
+  for (const Processes::SnapshotEntry& entry : processes.Snapshot()) {
+    if (entry.processId == self) found = entry.exeFile == "dusk_windows_tests.exe";
+  }
+  EXPECT_TRUE(found);
+  EXPECT_EQ(
+      lstrcmpiA(processes.ExecutablePath(self).c_str(), Win32Files().ProgramFilePath().c_str()), 0);
+  constexpr std::uint32_t kNoSuchProcess = 0xFFFFFFF0;
+  EXPECT_EQ(processes.ExecutablePath(kNoSuchProcess), "");
+  EXPECT_FALSE(processes.IsMarkedCritical(self));
+  EXPECT_FALSE(processes.Terminate(kNoSuchProcess));
+
+  struct Case {
+    const char* file;
+    unsigned icons;
+  };
+  static const Case kCases[] = {
+      {"Dusk.exe", 1}, {kFixture, 1}, {"plain_fixture.exe", 0}, {"no_such_file.exe", 0}};
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.file);
+    const std::string path = BesideThisTest(c.file);
+    EXPECT_EQ(processes.IconCount(path), c.icons);
+    const IconHandle icon = processes.FirstIcon(path);
+    EXPECT_EQ(icon != 0, c.icons > 0);
+    processes.ReleaseIcon(icon);
+  }
+}
+
+TEST(Win32ImageListMirror, DrawsTheDefaultPictureWithItsAlphaAndKeepsIt) {
+  const ResourceModule dusk(BesideThisTest("Dusk.exe"));
+  ASSERT_TRUE(dusk.module);
+  Win32ImageListMirror mirror(dusk.module);
+  ASSERT_EQ(ImageList_GetImageCount(mirror.Native()), 1);
+  const std::array<COLORREF, 256> picture = DrawOnWhite(mirror.Native(), 0);
+  struct Case {
+    int x;
+    int y;
+    COLORREF color;
+    const char* what;
+  };
+  static constexpr Case kCases[] = {
+      {0, 0, RGB(255, 255, 255), "a transparent row"},
+      {1, 1, RGB(64, 92, 136), "the opaque frame"},
+      {0, 1, RGB(121, 140, 171), "a corner at 70 % over white, blended once"},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.what);
+    const COLORREF drawn = picture[c.y * 16 + c.x];
+    EXPECT_NEAR(GetRValue(drawn), GetRValue(c.color), 2);
+    EXPECT_NEAR(GetGValue(drawn), GetGValue(c.color), 2);
+    EXPECT_NEAR(GetBValue(drawn), GetBValue(c.color), 2);
+  }
+
+  const HICON icon = LoadIconA(dusk.module, MAKEINTRESOURCEA(1));
+  ASSERT_TRUE(icon);
+  EXPECT_TRUE(mirror.AddIcon(reinterpret_cast<IconHandle>(icon)));
+  EXPECT_TRUE(mirror.AddCopy(1));
+  EXPECT_EQ(ImageList_GetImageCount(mirror.Native()), 3);
+  mirror.Truncate(1);
+  EXPECT_EQ(ImageList_GetImageCount(mirror.Native()), 1);
+  EXPECT_EQ(DrawOnWhite(mirror.Native(), 0), picture);
+
+  // Without the artwork there is still an image 0, or every index would be off by one.
+  const Win32ImageListMirror bare(GetModuleHandleA(nullptr));
+  EXPECT_EQ(ImageList_GetImageCount(bare.Native()), 1);
+}
+
+TEST(ComboBoxExMirror, FollowsTheEntriesWithTheirImages) {
+  if (GetEnvironmentVariableA(kOnPrivateDesktop, nullptr, 0) == 0) {
+    PrivateDesktop desktop;
+    ASSERT_TRUE(desktop.Ready());
+    EXPECT_EQ(PrivateDesktop::RunTestOnIt("ComboBoxExMirror.FollowsTheEntriesWithTheirImages"), 0u);
+    return;
+  }
+  HandlerErrors errors;
+  Win32MirrorFactory factory(GetModuleHandleA(nullptr), errors);
+  ImageList images;
+  Form form("Form1", {0, 0, 320, 240}, Form::Frame::Main);
+  ComboBoxEx picker("bsSkinComboBoxEx1", &form, {20, 30, 265, 20}, "选择你要关闭的软件");
+  picker.SetImages(&images);
+  AttachMirrors(form, &factory);
+  ASSERT_NE(picker.Handle(), 0u);
+  ASSERT_TRUE(images.Mirror());
+  EXPECT_EQ(SendMessageA(reinterpret_cast<HWND>(picker.Handle()), CBEM_GETIMAGELIST, 0, 0),
+            static_cast<LRESULT>(images.Mirror()->Handle()));
+
+  const HICON icon = LoadIconA(nullptr, MAKEINTRESOURCEA(32512));  // IDI_APPLICATION
+  const int added = images.AddIcon(reinterpret_cast<IconHandle>(icon));
+  ASSERT_EQ(added, 1);
+  picker.AddItem({"explorer.exe", 0});
+  picker.AddItem({"QQ|消息|qq.exe", added});
+  picker.AddItem({"tool.exe", -1});
+  EXPECT_EQ(NativeDifferences(picker), "") << "appended";
+  picker.SetItem(1, {"QQ 2|qq.exe", 0});
+  EXPECT_EQ(NativeDifferences(picker), "") << "changed";
+  picker.UserSelect(2);
+  EXPECT_EQ(NativeDifferences(picker), "") << "selected";
+  picker.ClearItems();
+  EXPECT_EQ(NativeDifferences(picker), "") << "cleared";
+  picker.AddItem({"notepad.exe", added});
+  EXPECT_EQ(NativeDifferences(picker), "") << "appended again";
+}
