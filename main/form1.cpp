@@ -65,8 +65,7 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state)
       bsTrayIcon1(platform.notificationArea, platform.codePage, Form1,
                   platform.windowSystem.DoubleClickTimeMs()),
       bsBusinessSkinForm1(Form1, bsTrayIcon1, platform.windowSystem),
-      bsSkinMessage1("bsSkinMessage1", IconView::Stock::Warning, platform.windowSystem,
-                     platform.mirrors) {
+      bsSkinMessage1("bsSkinMessage1", IconView::Stock::Warning, Form1, platform.windowSystem) {
   Form1.SetBackColor(ColorRef::System(SystemColor::Window));
   Form1.SetFont({"MS Sans Serif", 11, false});
   Title.SetFont({"Arial", 29, true});
@@ -96,6 +95,7 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state)
   bsSkinComboBoxEx1.SetImages(&ImageListJinCheng);
 
   AttachMirrors(Form1, platform.mirrors);
+  bsSkinMessage1.AttachMirrors(platform.mirrors);
   FormCreate();
   // The icon is in the tray before the window first shows.
   bsTrayIcon1.AddToTray();

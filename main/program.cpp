@@ -4,7 +4,7 @@
 
 Program::Program(const PlatformSet& platform)
     : Form1(platform, state),
-      UpForm(platform.mirrors),
+      UpForm(Form1.Form1, platform.mirrors),
       TipForm(Form1.Form1, platform.sound, platform.mirrors),
       taskActions({Form1.bsTrayIcon1, platform.shell, platform.power, platform.sound, Form1.Form1,
                    TipForm, state.AppPath, state.AppTitle,

@@ -21,6 +21,7 @@ TForm3::TForm3(const Form& mainWindow, Sound& sound, MirrorFactory* mirrors)
       bsSkinButton1("bsSkinButton1", &TipForm, {160, 240, 161, 49}, "我知道了", true),
       mainWindow_(mainWindow),
       sound_(sound) {
+  TipForm.SetOwner(&mainWindow);
   TipForm.SetBackColor(ColorRef::System(SystemColor::ButtonFace));
   Label1.SetText("闹钟时间到了");
   Label1.SetFont({"Arial", 24, true});

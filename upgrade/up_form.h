@@ -5,6 +5,6 @@
 // The update progress window; hidden until a download runs.
 class TForm2 {
  public:
-  explicit TForm2(MirrorFactory* mirrors);
+  TForm2(const Form& mainWindow, MirrorFactory* mirrors);
   Form UpForm;
 };

@@ -18,7 +18,8 @@ DWORD FormStyle(Form::Frame frame) {
 
 FormMirror::FormMirror(Form& form, MirrorContext& context)
     : OwnWindowMirror(form, context), form_(form) {
-  CreateOwn("DuskForm", FormStyle(form.FrameKind()), 0, nullptr, form.GetBounds());
+  const HWND owner = form.Owner() ? reinterpret_cast<HWND>(form.Owner()->Handle()) : nullptr;
+  CreateOwn("DuskForm", FormStyle(form.FrameKind()), 0, owner, form.GetBounds());
   if (!hwnd_) return;
   const auto loadIcon = [&](int size) {
     return reinterpret_cast<LPARAM>(LoadImageA(context.instance, MAKEINTRESOURCEA(kProgramIconId),

@@ -19,6 +19,10 @@ class Form : public Control {
     SetVisible(false);
   }
   [[nodiscard]] Frame FrameKind() const { return frame_; }
+  // An owned window has no taskbar entry of its own and stays in front of
+  // its owner. Set before the native window exists.
+  void SetOwner(const Form* owner) { owner_ = owner; }
+  [[nodiscard]] const Form* Owner() const { return owner_; }
 
   // Visible, out of the minimised state, in front.
   void ShowNormal();
@@ -39,6 +43,7 @@ class Form : public Control {
 
  private:
   Frame frame_;
+  const Form* owner_ = nullptr;
 };
 
 // A periodic timer of a window. Fire() is what the window system calls each

@@ -62,6 +62,11 @@ void Win32Mirror::Adopt(HWND window) {
   // A global atom, so that tools in other processes can read the name.
   nameAtom_ = GlobalAddAtomA(control_.Name().c_str());
   SetPropA(hwnd_, kNameProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(nameAtom_)));
+  // A control created later stands in front of those before it, so a
+  // background picture created first stays behind the controls on it.
+  if (GetWindowLongPtrA(hwnd_, GWL_STYLE) & WS_CHILD) {
+    SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
   ApplyStyle();
 }
 

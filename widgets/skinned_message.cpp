@@ -8,21 +8,23 @@ constexpr Rgb kBandBlue{72, 162, 244};
 
 }  // namespace
 
-SkinnedMessage::SkinnedMessage(std::string name, IconView::Stock icon, WindowSystem& windowSystem,
-                               MirrorFactory* mirrors)
+SkinnedMessage::SkinnedMessage(std::string name, IconView::Stock icon, const Form& owner,
+                               WindowSystem& windowSystem)
     : windowSystem_(windowSystem),
       form_(std::move(name), {0, 0, kWidth, kHeight}, Form::Frame::Tool),
       band_("Band", &form_, {0, 0, kWidth, 6}, false),
       icon_("Icon", &form_, {24, 30, 32, 32}, icon),
       text_("Message", &form_, {72, 34, kWidth - 96, 40}, false),
       ok_("OK", &form_, {(kWidth - 80) / 2 - 3, 84, 80, 26}, "OK") {
+  form_.SetOwner(&owner);
   form_.SetBackColor(ColorRef::System(SystemColor::Window));
   form_.SetFont({"Tahoma", 12, false});
   band_.SetBackColor(ColorRef::Of(kBandBlue));
   ok_.OnClick = [this] { form_.Hide(); };
   form_.OnClose = [this] { form_.Hide(); };
-  AttachMirrors(form_, mirrors);
 }
+
+void SkinnedMessage::AttachMirrors(MirrorFactory* mirrors) { ::AttachMirrors(form_, mirrors); }
 
 void SkinnedMessage::Show(const std::string& caption, const std::string& text) {
   form_.SetText(caption);

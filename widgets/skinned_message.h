@@ -10,8 +10,10 @@
 // text and one "OK" button, centred on the screen, modal.
 class SkinnedMessage {
  public:
-  SkinnedMessage(std::string name, IconView::Stock icon, WindowSystem& windowSystem,
-                 MirrorFactory* mirrors);
+  SkinnedMessage(std::string name, IconView::Stock icon, const Form& owner,
+                 WindowSystem& windowSystem);
+  // Creates the native window, once the owner's exists.
+  void AttachMirrors(MirrorFactory* mirrors);
 
   // Returns once the user has dismissed the box.
   void Show(const std::string& caption, const std::string& text);
