@@ -1,20 +1,21 @@
 #pragma once
 
-#include <atomic>
+#include <memory>
 #include <string>
+
+#include "upgrade/update_check.h"
 
 // The program's shared values. All texts are in the system code page.
 // AppPath, AppVersion and UpdateInfoUrl are written before the update check
-// starts and never change afterwards; UpdateCandidateUrl is published by
-// UpdateCheckDone (release on store, acquire on load).
+// starts and never change afterwards. The check thread's results,
+// UpdateCandidateUrl and UpdateCheckDone, live in the share it holds.
 struct AppState {
   std::string AppPath;
   std::string AppVersion;
   std::string ExeFileName;
   std::string AppTitle;
   std::string UpdateInfoUrl;
-  std::string UpdateCandidateUrl;
-  std::atomic<bool> UpdateCheckDone{false};
+  std::shared_ptr<UpdateCheck> Check;
   std::string NewVersionUrl;
   bool RelaunchPending = false;
 };

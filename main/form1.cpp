@@ -6,6 +6,7 @@
 #include "main/version_text.h"
 #include "process/process_listing.h"
 #include "scheduler/task_actions.h"
+#include "upgrade/url_time_stamp.h"
 #include "scheduler/moment_text.h"
 
 #ifndef DUSK_UPDATE_HOST
@@ -38,6 +39,7 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state)
       state(state),
       Form1("Form1", {337, 220, 780, 550}, Form::Frame::Main),
       TimerNow("TimerNow", &Form1, 1000, true),
+      TimerUpgrade("TimerUpgrade", &Form1, 300, true),
       PanelTop("PanelTop", &Form1, {0, 0, 780, 60}, false),
       Title("Title", &PanelTop, {10, 10, 0, 34}),
       LabelNow("LabelNow", &PanelTop, {512, 24, 0, 28}),
@@ -65,7 +67,8 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state)
       bsTrayIcon1(platform.notificationArea, platform.codePage, Form1,
                   platform.windowSystem.DoubleClickTimeMs()),
       bsBusinessSkinForm1(Form1, bsTrayIcon1, platform.windowSystem),
-      bsSkinMessage1("bsSkinMessage1", IconView::Stock::Warning, Form1, platform.windowSystem) {
+      bsSkinMessage1("bsSkinMessage1", IconView::Stock::Warning, Form1, platform.windowSystem),
+      relocation_(platform.files, platform.codePage) {
   Form1.SetBackColor(ColorRef::System(SystemColor::Window));
   Form1.SetFont({"MS Sans Serif", 11, false});
   Title.SetFont({"Arial", 29, true});
@@ -82,6 +85,7 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state)
   RadioGroup1.SetItemIndex(0);
   bsSkinDateEdit1.SetDate(platform.clock.Now());
   TimerNow.OnTimer = [this] { TimerNowTimer(); };
+  TimerUpgrade.OnTimer = [this] { TimerUpgradeTimer(); };
   RadioGroup1.OnClick = [this] { RadioGroup1Click(); };
   bsSkinComboBox1.OnClick = [this] { bsSkinComboBox1Click(); };
   bsSkinDateEdit1.OnChange = [this] { bsSkinDateEdit1Change(); };
@@ -109,8 +113,16 @@ void TForm1::FormCreate() {
   state.AppTitle = "Lumo定时关机";
   state.UpdateInfoUrl = std::string("http://") + DUSK_UPDATE_HOST + "/v/dusk.html";
   state.NewVersionUrl.clear();
-  state.UpdateCheckDone.store(false, std::memory_order_release);
+  state.Check = std::make_shared<UpdateCheck>();
+  state.Check->AppPath = state.AppPath;
+  state.Check->AppVersion = state.AppVersion;
+  state.Check->UpdateInfoUrl = state.UpdateInfoUrl;
+  StartUpdateCheck(state.Check, platform.threads,
+                   {platform.download, platform.files, platform.clock, platform.codePage});
   state.RelaunchPending = false;
+  state.RelaunchPending = relocation_.RelocateToFixedName(programFile, state.AppPath,
+                                                          state.ExeFileName, platform.clock.Now());
+  SettleStartupFiles(*state.Check);
   LayoutMainWindow();
 }
 
@@ -166,6 +178,7 @@ void TForm1::TimerNowTimer() {
 
   const DateTime now = platform.clock.Now();
   LabelNow.SetText(MomentText(platform.clock, now));
+  if (!state.RelaunchPending && relocation_.RetryCopy(now)) state.RelaunchPending = true;
   if (state.RelaunchPending) {
     (void)platform.shell.Execute({Form1.Handle(), "open", state.AppPath + state.ExeFileName, "",
                                   std::nullopt, Shell::kShowNormal});
@@ -174,6 +187,39 @@ void TForm1::TimerNowTimer() {
   if (!taskActions_) throw std::logic_error("no task actions");
   DueTaskRunner(*tasks_, *taskActions_, Title, bsTrayIcon1, platform.clock, state.AppTitle + "：")
       .Run(now);
+  if (downloadedProgramWaiting_ && tasks_->Queue().Empty()) HandOverToDownloadedProgram();
+}
+
+void TForm1::TimerUpgradeTimer() {
+  if (!state.Check->UpdateCheckDone.load(std::memory_order_acquire)) return;
+  TimerUpgrade.SetEnabled(false);  // for good: one check per run
+  state.NewVersionUrl = state.Check->UpdateCandidateUrl;
+  if (state.NewVersionUrl.empty()) return;
+  upForm_->UpForm.Show();
+  upForm_->UpForm.BringToFront();
+  platform.download.StartToFile(
+      UpdateRequestUrl(state.NewVersionUrl, DecodeDateTime(platform.clock.Now())),
+      state.AppPath + "up" + state.ExeFileName, *this);
+}
+
+void TForm1::DownloadProgress(std::uint32_t received, std::uint32_t total) {
+  upForm_->OnDownloadProgress(received, total, state.AppTitle);
+}
+
+void TForm1::DownloadFinished(bool succeeded) {
+  if (!succeeded) {
+    upForm_->UpForm.Hide();  // silently: the next start checks again
+    return;
+  }
+  downloadedProgramWaiting_ = true;
+  if (tasks_->Queue().Empty()) HandOverToDownloadedProgram();
+}
+
+void TForm1::HandOverToDownloadedProgram() {
+  downloadedProgramWaiting_ = false;
+  (void)platform.shell.Execute({Form1.Handle(), "open", state.AppPath + "up" + state.ExeFileName,
+                                "", std::nullopt, Shell::kShowNormal});
+  platform.windowSystem.Terminate();
 }
 
 void TForm1::N1Click() { tasks_->RemoveSelected(); }

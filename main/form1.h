@@ -7,6 +7,8 @@
 #include "scheduler/task_listing.h"
 #include "scheduler/tick.h"
 #include "tips/tip_form.h"
+#include "upgrade/relocation.h"
+#include "upgrade/up_form.h"
 #include "widgets/controls.h"
 #include "widgets/image_list.h"
 #include "widgets/skinned_message.h"
@@ -17,7 +19,7 @@
 
 // The main window: the blue band with the headline and the clock, the entry
 // panel on the left, the task list on the right, and the tray icon.
-class TForm1 {
+class TForm1 : private Download::Listener {
  public:
   TForm1(const PlatformSet& platform, AppState& state);
   TForm1(const TForm1&) = delete;
@@ -27,8 +29,10 @@ class TForm1 {
   // both set before the message loop runs.
   void UseTaskActions(TaskActions& actions) { taskActions_ = &actions; }
   void UseAlarmWindow(TForm3& tipForm);
+  void UseUpdateWindow(TForm2& upForm) { upForm_ = &upForm; }
 
   void TimerNowTimer();
+  void TimerUpgradeTimer();
   void N1Click();
   void RadioGroup1Click();
   void bsSkinComboBox1Click();
@@ -47,6 +51,7 @@ class TForm1 {
 
   Form Form1;
   Timer TimerNow;
+  Timer TimerUpgrade;
   Panel PanelTop;
   Label Title;
   Label LabelNow;
@@ -90,6 +95,15 @@ class TForm1 {
 
   std::optional<TaskListing> tasks_;
   void ReshowAlarmWindow();
+  void DownloadProgress(std::uint32_t received, std::uint32_t total) override;
+  void DownloadFinished(bool succeeded) override;
+  void HandOverToDownloadedProgram();
+
+  Relocation relocation_;
+  TForm2* upForm_ = nullptr;
+  // The new program is downloaded and waits for the queue to empty: pending
+  // tasks would be lost with this program.
+  bool downloadedProgramWaiting_ = false;
 
   TaskActions* taskActions_ = nullptr;
   TForm3* tipForm_ = nullptr;

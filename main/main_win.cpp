@@ -7,6 +7,7 @@
 
 #include "main/error_text.h"
 #include "main/program.h"
+#include "platform/download_win.h"
 #include "platform/processes_win.h"
 #include "platform/win32_platform.h"
 #include "widgets/mirror_factory_win.h"
@@ -54,11 +55,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   Win32Power power;
   Win32Sound sound;
   Win32Processes processes(instance);
+  Win32Threads threads;
+  Win32Download download(instance, errors);
   Win32MirrorFactory mirrors(instance, errors);
-
-  Program program({clock, codePage, files, versionResource, notificationArea, shell, windowSystem,
-                   power, sound, processes, &mirrors});
-  program.Start();
-  RunMessageLoop(errors, program);
-  return 0;
+  {
+    Program program({clock, codePage, files, versionResource, notificationArea, shell,
+                     windowSystem, power, sound, processes, threads, download, &mirrors});
+    program.Start();
+    RunMessageLoop(errors, program);
+  }
+  // The windows and the tray icon are gone. An update check or a download may
+  // still run on its thread with the services above: end the process here,
+  // before those go, and the threads with it.
+  ExitProcess(0);
 }

@@ -2,12 +2,14 @@
 
 #include "platform/clock.h"
 #include "platform/code_page.h"
+#include "platform/download.h"
 #include "platform/files.h"
 #include "platform/notification_area.h"
 #include "platform/power.h"
 #include "platform/processes.h"
 #include "platform/shell.h"
 #include "platform/sound.h"
+#include "platform/threads.h"
 #include "platform/version_resource.h"
 #include "platform/window_system.h"
 #include "widgets/control.h"
@@ -18,7 +20,7 @@
 struct PlatformSet {
   const Clock& clock;
   const CodePage& codePage;
-  const Files& files;
+  Files& files;
   const VersionResource& versionResource;
   NotificationArea& notificationArea;
   Shell& shell;
@@ -26,5 +28,7 @@ struct PlatformSet {
   Power& power;
   Sound& sound;
   Processes& processes;
+  Threads& threads;
+  Download& download;
   MirrorFactory* mirrors = nullptr;
 };

@@ -12,6 +12,7 @@ Program::Program(const PlatformSet& platform)
       platform_(platform) {
   Form1.UseTaskActions(taskActions);
   Form1.UseAlarmWindow(TipForm);
+  Form1.UseUpdateWindow(UpForm);
 }
 
 void Program::Start() { Form1.Form1.ShowNormal(); }

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "platform/win32_platform.h"
 
 std::string Win32Files::ProgramFilePath() const {
@@ -12,4 +14,34 @@ std::string Win32Files::ProgramFilePath() const {
     }
     path.resize(path.size() * 2);  // cut short: a long path
   }
+}
+
+bool Win32Files::Exists(const std::string& path) const {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32Files::Delete(const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; }
+
+bool Win32Files::CopyReplacing(const std::string& from, const std::string& to) {
+  return CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE;
+}
+
+std::optional<std::string> Win32Files::ReadPrefix(const std::string& path,
+                                                  std::size_t maxBytes) const {
+  const HANDLE opened = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (opened == INVALID_HANDLE_VALUE) return std::nullopt;
+  const UniqueKernelHandle file(opened);
+  std::string bytes(maxBytes, '\0');
+  std::size_t filled = 0;
+  while (filled < maxBytes) {
+    DWORD read = 0;
+    const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(maxBytes - filled, 1 << 20));
+    if (!ReadFile(file.Get(), bytes.data() + filled, wanted, &read, nullptr)) return std::nullopt;
+    if (read == 0) break;
+    filled += read;
+  }
+  bytes.resize(filled);
+  return bytes;
 }

@@ -5,12 +5,14 @@
 
 #include "platform/clock.h"
 #include "platform/code_page.h"
+#include "platform/download.h"
 #include "platform/files.h"
 #include "platform/handler_errors_win.h"
 #include "platform/notification_area.h"
 #include "platform/power.h"
 #include "platform/shell.h"
 #include "platform/sound.h"
+#include "platform/threads.h"
 #include "platform/unique_handle_win.h"
 #include "platform/version_resource.h"
 #include "platform/window_system.h"
@@ -32,6 +34,16 @@ class Win32CodePage : public CodePage {
 class Win32Files : public Files {
  public:
   [[nodiscard]] std::string ProgramFilePath() const override;
+  [[nodiscard]] bool Exists(const std::string& path) const override;
+  bool Delete(const std::string& path) override;
+  bool CopyReplacing(const std::string& from, const std::string& to) override;
+  [[nodiscard]] std::optional<std::string> ReadPrefix(const std::string& path,
+                                                      std::size_t maxBytes) const override;
+};
+
+class Win32Threads : public Threads {
+ public:
+  bool StartDetached(std::function<void()> body) override;
 };
 
 class Win32VersionResource : public VersionResource {

@@ -57,6 +57,7 @@ enum class ControlKind {
   TaskListBox,
   Icon,
   Picture,
+  ProgressBar,
   Timer,  // no window of its own: ticks through its owner's
 };
 

@@ -92,3 +92,14 @@ void SpinEdit::SetValue(int value) {
   Changed(ControlChange::Value);
   if (OnChange) OnChange();
 }
+
+void ProgressBar::SetMaximum(int maximum) {
+  maximum_ = std::max(maximum, 0);
+  position_ = std::clamp(position_, 0, maximum_);
+  Changed(ControlChange::Value);
+}
+
+void ProgressBar::SetPosition(int position) {
+  position_ = std::clamp(position, 0, maximum_);
+  Changed(ControlChange::Value);
+}

@@ -44,6 +44,21 @@ class Label : public Control {
   bool autoWidth_;
 };
 
+// A horizontal bar from 0 to its maximum; the position stays within that range.
+class ProgressBar : public Control {
+ public:
+  ProgressBar(std::string name, Control* parent, Bounds bounds)
+      : Control(ControlKind::ProgressBar, std::move(name), parent, bounds) {}
+  [[nodiscard]] int Maximum() const { return maximum_; }
+  [[nodiscard]] int Position() const { return position_; }
+  void SetMaximum(int maximum);
+  void SetPosition(int position);
+
+ private:
+  int maximum_ = 100;
+  int position_ = 0;
+};
+
 // One of the system's own icons (warning, error), at the control's size.
 class IconView : public Control {
  public:

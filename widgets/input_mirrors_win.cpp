@@ -209,3 +209,15 @@ void SpinEditMirror::OnCommand(WORD code) {
     settingText_ = false;
   }
 }
+
+ProgressBarMirror::ProgressBarMirror(ProgressBar& bar, MirrorContext& context)
+    : Win32Mirror(bar, context), bar_(bar) {
+  CreateStandard(PROGRESS_CLASSA, 0, 0, bar.Height());
+  UpdateSpecific(ControlChange::Value);
+}
+
+void ProgressBarMirror::UpdateSpecific(ControlChange change) {
+  if (change != ControlChange::Value) return;
+  SendMessageA(hwnd_, PBM_SETRANGE32, 0, bar_.Maximum());
+  SendMessageA(hwnd_, PBM_SETPOS, static_cast<WPARAM>(bar_.Position()), 0);
+}

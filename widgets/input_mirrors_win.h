@@ -69,3 +69,12 @@ class SpinEditMirror : public Win32Mirror {
   HWND upDown_ = nullptr;
   bool settingText_ = false;
 };
+
+class ProgressBarMirror : public Win32Mirror {
+ public:
+  ProgressBarMirror(ProgressBar& bar, MirrorContext& context);
+
+ private:
+  void UpdateSpecific(ControlChange change) override;
+  ProgressBar& bar_;
+};

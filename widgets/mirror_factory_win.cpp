@@ -10,7 +10,8 @@
 Win32MirrorFactory::Win32MirrorFactory(HINSTANCE instance, HandlerErrors& errors)
     : context_{instance, errors, {}} {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_DATE_CLASSES | ICC_UPDOWN_CLASS |
-                                                     ICC_USEREX_CLASSES | ICC_STANDARD_CLASSES};
+                                                     ICC_USEREX_CLASSES | ICC_STANDARD_CLASSES |
+                                                     ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&controls);
   OwnWindowMirror::RegisterClasses(instance);
 }
@@ -43,6 +44,8 @@ std::unique_ptr<ControlMirror> Win32MirrorFactory::CreateMirror(Control& control
       return std::make_unique<SpinEditMirror>(static_cast<SpinEdit&>(control), context_);
     case ControlKind::TaskListBox:
       return std::make_unique<TaskListMirror>(static_cast<TaskListBox&>(control), context_);
+    case ControlKind::ProgressBar:
+      return std::make_unique<ProgressBarMirror>(static_cast<ProgressBar&>(control), context_);
     case ControlKind::Picture:
       return std::make_unique<PictureMirror>(static_cast<Picture&>(control), context_);
     case ControlKind::Icon:

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <functional>
+#include <map>
 #include <optional>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "main/platform_set.h"
@@ -31,10 +35,87 @@ class FakeCodePage : public CodePage {
   }
 };
 
+// Files in memory, by their full path.
 class FakeFiles : public Files {
  public:
   [[nodiscard]] std::string ProgramFilePath() const override { return programFilePath; }
+  [[nodiscard]] bool Exists(const std::string& path) const override {
+    return contents.contains(path);
+  }
+  bool Delete(const std::string& path) override {
+    deleted.push_back(path);
+    return !locked.contains(path) && contents.erase(path) > 0;
+  }
+  bool CopyReplacing(const std::string& from, const std::string& to) override {
+    copies.push_back(from + " > " + to);
+    if (locked.contains(to) || !contents.contains(from)) return false;
+    contents[to] = contents[from];
+    return true;
+  }
+  [[nodiscard]] std::optional<std::string> ReadPrefix(const std::string& path,
+                                                      std::size_t maxBytes) const override {
+    const auto file = contents.find(path);
+    if (file == contents.end()) return std::nullopt;
+    return file->second.substr(0, maxBytes);
+  }
+
   std::string programFilePath = "C:\\Program Files\\Dusk\\Dusk.exe";
+  std::map<std::string, std::string> contents{{programFilePath, "program"}};
+  std::set<std::string> locked;  // in use: neither replaced nor deleted
+  std::vector<std::string> deleted;
+  std::vector<std::string> copies;
+};
+
+// Threads that run when the test says so.
+class FakeThreads : public Threads {
+ public:
+  bool StartDetached(std::function<void()> body) override {
+    if (!canStart) return false;
+    bodies.push_back(std::move(body));
+    return true;
+  }
+  void RunAll() {
+    auto running = std::move(bodies);
+    bodies.clear();
+    for (auto& body : running) body();
+  }
+  bool canStart = true;
+  std::vector<std::function<void()>> bodies;
+};
+
+// A server in memory: addresses up to their "?" answer with a body, or fail.
+class FakeDownload : public Download {
+ public:
+  bool ToFile(const std::string& url, const std::string& file) override {
+    requests.push_back(url);
+    const auto body = bodies.find(url.substr(0, url.find('?')));
+    if (body == bodies.end() || !files) return false;
+    files->contents[file] = body->second;
+    return true;
+  }
+  void StartToFile(const std::string& url, const std::string& file, Listener& listener) override {
+    requests.push_back(url);
+    background = {url, file, &listener};
+  }
+  // The background download reports, as the service would.
+  void Progress(std::uint32_t received, std::uint32_t total) {
+    background.listener->DownloadProgress(received, total);
+  }
+  void Finish(bool succeeded) {
+    if (succeeded && files) files->contents[background.file] = "new program";
+    Listener* listener = std::exchange(background.listener, nullptr);
+    listener->DownloadFinished(succeeded);
+  }
+
+  struct Background {
+    std::string url;
+    std::string file;
+    Listener* listener = nullptr;
+  };
+  FakeFiles* files = nullptr;
+  std::map<std::string, std::string> bodies;
+  std::vector<std::string> requests;
+  Background background;
 };
 
 class FakeVersionResource : public VersionResource {
@@ -183,7 +264,7 @@ class RecordingTaskActions : public TaskActions {
 
 // Every fake, wired as the program expects them.
 struct FakePlatform {
-  explicit FakePlatform(DateTime now) : clock(now) {}
+  explicit FakePlatform(DateTime now) : clock(now) { download.files = &files; }
   FakeClock clock;
   FakeCodePage codePage;
   FakeFiles files;
@@ -194,9 +275,11 @@ struct FakePlatform {
   FakePower power;
   FakeSound sound;
   FakeProcesses processes;
+  FakeThreads threads;
+  FakeDownload download;
   PlatformSet Set() {
-    return {clock, codePage, files, versionResource, notificationArea, shell, windowSystem,
-            power, sound,    processes, nullptr};
+    return {clock, codePage, files,     versionResource, notificationArea, shell,   windowSystem,
+            power, sound,    processes, threads,         download,         nullptr};
   }
 };
 

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <windows.h>
+
+#include "platform/download.h"
+#include "platform/handler_errors_win.h"
+#include "platform/unique_handle_win.h"
+
+// Downloads with the system's URL service. A background download reports to
+// a hidden window of its own, so its news reaches the main thread in order.
+class Win32Download : public Download {
+ public:
+  Win32Download(HINSTANCE instance, HandlerErrors& errors);
+  bool ToFile(const std::string& url, const std::string& file) override;
+  void StartToFile(const std::string& url, const std::string& file, Listener& listener) override;
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+  HandlerErrors& errors_;
+  Listener* listener_ = nullptr;
+  UniqueWindow window_;
+};

@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "main/program.h"
+#include "tests/fakes/fake_platform.h"
+
+namespace {
+
+constexpr char kInfoPage[] = "http://update.dusk.invalid/v/dusk.html";
+constexpr char kFolder[] = "C:\\Program Files\\Dusk\\";
+
+// The program on the fake platform, started as it would be, with an update
+// server in memory.
+class SelfUpdateTest : public testing::Test {
+ protected:
+  SelfUpdateTest() : platform(At(14, 30, 45, 25, 12, 2023)) {}
+
+  Program& Start(const char* versionFile = nullptr) {
+    if (versionFile) platform.download.bodies[kInfoPage] = versionFile;
+    program = std::make_unique<Program>(platform.Set());
+    program->Start();
+    return *program;
+  }
+  void Tick() {
+    platform.clock.AdvanceSeconds(1);
+    program->Form1.TimerNow.Fire();
+  }
+
+  FakePlatform platform;
+  std::unique_ptr<Program> program;
+};
+
+}  // namespace
+
+TEST_F(SelfUpdateTest, DownloadsANewerVersionWithProgressAndHandsOver) {
+  TForm1& f = Start("1.0.2.0\r\nhttp://dl.invalid/new.exe").Form1;
+  f.TimerUpgrade.Fire();  // the check has not run yet
+  EXPECT_TRUE(f.TimerUpgrade.Enabled());
+  EXPECT_FALSE(program->UpForm.UpForm.Visible());
+
+  platform.threads.RunAll();
+  ASSERT_EQ(platform.download.requests.size(), 1u);
+  EXPECT_EQ(platform.download.requests[0], std::string(kInfoPage) + "?2023122514a30a45");
+  EXPECT_EQ(platform.files.contents.count(std::string(kFolder) + "up"), 1u);
+
+  f.TimerUpgrade.Fire();
+  EXPECT_FALSE(f.TimerUpgrade.Enabled());
+  EXPECT_EQ(program->state.NewVersionUrl, "http://dl.invalid/new.exe");
+  TForm2& up = program->UpForm;
+  EXPECT_TRUE(up.UpForm.Visible());
+  EXPECT_EQ(up.UpForm.Text(), "正在下载最新版本：");
+  EXPECT_EQ(platform.download.background.url, "http://dl.invalid/new.exe?2023122514a30a45");
+  EXPECT_EQ(platform.download.background.file, std::string(kFolder) + "upDusk.exe");
+
+  // The windows keep being served: the clock goes on during the download.
+  Tick();
+  EXPECT_EQ(f.LabelNow.Text(), "2023/12/25 14:30:46");
+  platform.download.Progress(512, 2048);
+  EXPECT_EQ(up.UpForm.Text(), "Lumo定时关机 正在下载最新版本 下载进度：25%");
+  EXPECT_EQ(up.ProgressBar1.Maximum(), 2048);
+  EXPECT_EQ(up.ProgressBar1.Position(), 512);
+  platform.download.Progress(2048, 2048);
+  EXPECT_EQ(up.UpForm.Text(), "Lumo定时关机 正在下载最新版本 下载进度：100%");
+
+  platform.download.Finish(true);
+  ASSERT_EQ(platform.shell.launches.size(), 1u);
+  const Shell::Launch& launch = platform.shell.launches[0];
+  EXPECT_EQ(launch.owner, f.Form1.Handle());
+  EXPECT_EQ(launch.verb, "open");
+  EXPECT_EQ(launch.file, std::string(kFolder) + "upDusk.exe");
+  EXPECT_EQ(launch.parameters, "");
+  EXPECT_EQ(launch.directory, std::nullopt);
+  EXPECT_EQ(platform.windowSystem.terminations, 1);
+}
+
+TEST_F(SelfUpdateTest, NoNewerVersionOrNoAnswerMeansNothingHappens) {
+  struct Case {
+    const char* versionFile;  // nullptr: the page cannot be fetched
+  };
+  static const Case kCases[] = {
+      {nullptr}, {"1.0.1.2 http://dl.invalid/a.exe"}, {"1.0.2 http://dl.invalid/a.exe"},
+      {"1.0.2.0"}, {""}, {"1.0.2.0,,http://dl.invalid/a.exe"},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.versionFile ? c.versionFile : "(unreachable)");
+    platform.download.bodies.clear();
+    platform.download.requests.clear();
+    TForm1& f = Start(c.versionFile).Form1;
+    platform.threads.RunAll();
+    f.TimerUpgrade.Fire();
+    EXPECT_FALSE(f.TimerUpgrade.Enabled());
+    EXPECT_EQ(program->state.NewVersionUrl, "");
+    EXPECT_FALSE(program->UpForm.UpForm.Visible());
+    EXPECT_EQ(platform.download.requests.size(), 1u);
+    EXPECT_TRUE(platform.windowSystem.boxes.empty());
+  }
+}
+
+TEST_F(SelfUpdateTest, AFailedDownloadHidesTheWindowAndTheProgramGoesOn) {
+  TForm1& f = Start("9.0.0.0 http://dl.invalid/new.exe").Form1;
+  f.Tasks().Add({At(14, 30, 48, 25, 12, 2023), 0, TaskKind::Alarm, "a"});
+  platform.threads.RunAll();
+  f.TimerUpgrade.Fire();
+  platform.download.Finish(false);
+  EXPECT_FALSE(program->UpForm.UpForm.Visible());
+  EXPECT_TRUE(platform.shell.launches.empty());
+  for (int i = 0; i < 3; ++i) Tick();
+  EXPECT_TRUE(f.Tasks().Queue().Empty());
+  EXPECT_TRUE(program->TipForm.Showing());
+  EXPECT_EQ(platform.windowSystem.terminations, 0);
+  EXPECT_TRUE(platform.windowSystem.boxes.empty());
+}
+
+TEST_F(SelfUpdateTest, PendingTasksHoldTheHandOverBackUntilTheQueueIsEmpty) {
+  TForm1& f = Start("9.0.0.0 http://dl.invalid/new.exe").Form1;
+  f.Tasks().Add({At(14, 30, 48, 25, 12, 2023), 0, TaskKind::OpenWebPage, "http://x.invalid/"});
+  platform.threads.RunAll();
+  f.TimerUpgrade.Fire();
+  platform.download.Finish(true);
+  EXPECT_EQ(platform.windowSystem.terminations, 0);
+  Tick();
+  Tick();
+  EXPECT_EQ(platform.windowSystem.terminations, 0);
+  Tick();  // the web page opens, the queue empties, the hand-over follows
+  ASSERT_EQ(platform.shell.launches.size(), 2u);
+  EXPECT_EQ(platform.shell.launches[1].file, std::string(kFolder) + "upDusk.exe");
+  EXPECT_EQ(platform.windowSystem.terminations, 1);
+}
+
+TEST_F(SelfUpdateTest, UnderTheFixedNameTheLeftoversGoAtStart) {
+  platform.files.contents[std::string(kFolder) + "upDusk.exe"] = "old download";
+  platform.files.contents[std::string(kFolder) + "up"] = "old answer";
+  Start();
+  EXPECT_FALSE(platform.files.Exists(std::string(kFolder) + "upDusk.exe"));
+  EXPECT_FALSE(platform.files.Exists(std::string(kFolder) + "up"));
+  EXPECT_FALSE(program->state.RelaunchPending);
+  EXPECT_TRUE(platform.files.copies.empty());
+}
+
+TEST_F(SelfUpdateTest, UnderAnotherNameTheProgramMovesToTheFixedName) {
+  struct Case {
+    const char* runningAs;
+    int secondsLocked;  // the fixed name stays in use this long; -1: for good
+    int relaunchTick;   // the tick that starts Dusk.exe, or 0 for none
+  };
+  static const Case kCases[] = {
+      {"Foo.exe", 0, 1},
+      {"upDusk.exe", 2, 3},
+      {"dusk.exe", 0, 1},  // another name, by its letters' case
+      {"upDusk.exe", -1, 0},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.runningAs);
+    FakePlatform p(At(9, 0, 0));
+    p.files.programFilePath = std::string(kFolder) + c.runningAs;
+    p.files.contents[p.files.programFilePath] = "this program";
+    const std::string fixed = std::string(kFolder) + "Dusk.exe";
+    if (c.secondsLocked != 0) p.files.locked.insert(fixed);
+    Program started(p.Set());
+    started.Start();
+    int relaunchedAt = 0;
+    for (int tick = 1; tick <= 8 && relaunchedAt == 0; ++tick) {
+      if (tick - 1 == c.secondsLocked) p.files.locked.clear();
+      p.clock.AdvanceSeconds(1);
+      started.Form1.TimerNow.Fire();
+      if (!p.shell.launches.empty()) relaunchedAt = tick;
+    }
+    EXPECT_EQ(relaunchedAt, c.relaunchTick);
+    if (c.relaunchTick) {
+      EXPECT_EQ(p.files.contents[fixed], "this program");
+      EXPECT_EQ(p.shell.launches[0].file, fixed);
+      EXPECT_EQ(p.shell.launches[0].verb, "open");
+      EXPECT_EQ(p.windowSystem.terminations, 1);
+    } else {
+      EXPECT_EQ(p.windowSystem.terminations, 0);
+    }
+    EXPECT_TRUE(p.files.Exists(p.files.programFilePath));
+  }
+}
+
+TEST(UpdateCheck, WaitsForStartUpToSettleTheFilesBesideTheProgram) {
+  FakePlatform platform(At(9, 0, 0));
+  platform.download.bodies[kInfoPage] = "1.0.2.0 http://dl.invalid/new.exe";
+  auto check = std::make_shared<UpdateCheck>();
+  check->AppPath = kFolder;
+  check->AppVersion = "1.0.1.2";
+  check->UpdateInfoUrl = kInfoPage;
+  // The request must come after start-up's deletions, never before them.
+  struct Recording : FakeDownload {
+    FakeFiles* watched = nullptr;
+    std::size_t deletionsSeen = 0;
+    bool ToFile(const std::string& url, const std::string& file) override {
+      deletionsSeen = watched->deleted.size();
+      return FakeDownload::ToFile(url, file);
+    }
+  } download;
+  download.files = &platform.files;
+  download.watched = &platform.files;
+  download.bodies = platform.download.bodies;
+  std::thread thread([&] {
+    CheckForUpdate(*check, {download, platform.files, platform.clock, platform.codePage});
+  });
+  (void)platform.files.Delete(std::string(kFolder) + "up");
+  SettleStartupFiles(*check);
+  thread.join();
+  EXPECT_EQ(download.deletionsSeen, 1u);
+  EXPECT_TRUE(check->UpdateCheckDone.load(std::memory_order_acquire));
+  EXPECT_EQ(check->UpdateCandidateUrl, "http://dl.invalid/new.exe");
+}

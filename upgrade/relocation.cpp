@@ -1,0 +1,30 @@
+#include "upgrade/relocation.h"
+
+#include "process/image_name.h"
+
+bool Relocation::RelocateToFixedName(const std::string& programFile, const std::string& appPath,
+                                     const std::string& exeFileName, DateTime now) {
+  if (FileNamePart(programFile, codePage_) != exeFileName) {
+    from_ = programFile;
+    to_ = appPath + exeFileName;
+    if (files_.CopyReplacing(from_, to_)) return true;
+    retrying_ = true;
+    retryUntil_ = now + kRetrySeconds / kSecondsPerDay;
+    return false;
+  }
+  for (const std::string& leftover : {appPath + "up" + exeFileName, appPath + "up"}) {
+    if (files_.Exists(leftover)) (void)files_.Delete(leftover);
+  }
+  return false;
+}
+
+bool Relocation::RetryCopy(DateTime now) {
+  if (!retrying_) return false;
+  if (now > retryUntil_) {
+    retrying_ = false;  // it runs on under its present name
+    return false;
+  }
+  if (!files_.CopyReplacing(from_, to_)) return false;
+  retrying_ = false;
+  return true;
+}

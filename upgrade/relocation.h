@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+
+#include "platform/clock.h"
+#include "platform/code_page.h"
+#include "platform/files.h"
+
+// Moving the program to its fixed file name after an update, and clearing up.
+class Relocation {
+ public:
+  Relocation(Files& files, const CodePage& codePage) : files_(files), codePage_(codePage) {}
+
+  // At start-up. Under another name than exeFileName (bytes compared exactly)
+  // the program copies itself to it: true when the copy is there, and the
+  // program is then to start that copy. Under the fixed name it deletes the
+  // downloaded program and the version-information file.
+  bool RelocateToFixedName(const std::string& programFile, const std::string& appPath,
+                           const std::string& exeFileName, DateTime now);
+
+  // The old program may still be ending and hold the fixed name: the copy is
+  // tried again for a few seconds. True once it succeeded.
+  bool RetryCopy(DateTime now);
+
+  static constexpr double kRetrySeconds = 5;
+
+ private:
+  Files& files_;
+  const CodePage& codePage_;
+  std::string from_;
+  std::string to_;
+  DateTime retryUntil_ = 0;
+  bool retrying_ = false;
+};

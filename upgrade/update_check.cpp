@@ -1,0 +1,31 @@
+#include "upgrade/update_check.h"
+
+#include "upgrade/url_time_stamp.h"
+#include "upgrade/version_file.h"
+
+void CheckForUpdate(UpdateCheck& check, const UpdateCheckServices& services) {
+  check.StartupFilesSettled.wait(false, std::memory_order_acquire);
+  std::string candidate;
+  const std::string request =
+      UpdateRequestUrl(check.UpdateInfoUrl, DecodeDateTime(services.clock.Now()));
+  const std::string file = check.AppPath + "up";
+  if (services.download.ToFile(request, file)) {
+    // Gone or locked since the download: no update this time.
+    if (const auto bytes = services.files.ReadPrefix(file, kVersionFileMaxBytes)) {
+      candidate = UpdateCandidateFrom(VersionFileTokens(*bytes, services.codePage),
+                                      check.AppVersion);
+    }
+  }
+  check.UpdateCandidateUrl = std::move(candidate);
+  check.UpdateCheckDone.store(true, std::memory_order_release);
+}
+
+void StartUpdateCheck(const std::shared_ptr<UpdateCheck>& check, Threads& threads,
+                      const UpdateCheckServices& services) {
+  (void)threads.StartDetached([check, services] { CheckForUpdate(*check, services); });
+}
+
+void SettleStartupFiles(UpdateCheck& check) {
+  check.StartupFilesSettled.store(true, std::memory_order_release);
+  check.StartupFilesSettled.notify_all();
+}
