@@ -9,9 +9,6 @@
 #include "upgrade/url_time_stamp.h"
 #include "scheduler/moment_text.h"
 
-#ifndef DUSK_UPDATE_HOST
-#error "DUSK_UPDATE_HOST names the update server's host"
-#endif
 
 namespace {
 
@@ -34,9 +31,10 @@ std::string DirectoryOf(const std::string& path) {
 
 }  // namespace
 
-TForm1::TForm1(const PlatformSet& platform, AppState& state)
+TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateServerHost)
     : platform(platform),
       state(state),
+      updateServerHost_(std::move(updateServerHost)),
       Form1("Form1", {337, 220, 780, 550}, Form::Frame::Main),
       TimerNow("TimerNow", &Form1, 1000, true),
       TimerUpgrade("TimerUpgrade", &Form1, 300, true),
@@ -111,7 +109,7 @@ void TForm1::FormCreate() {
   state.AppVersion = GetFileVersionString(platform.versionResource, programFile);
   state.ExeFileName = "Dusk.exe";
   state.AppTitle = "Lumo定时关机";
-  state.UpdateInfoUrl = std::string("http://") + DUSK_UPDATE_HOST + "/v/dusk.html";
+  state.UpdateInfoUrl = "http://" + updateServerHost_ + "/v/dusk.html";
   state.NewVersionUrl.clear();
   state.Check = std::make_shared<UpdateCheck>();
   state.Check->AppPath = state.AppPath;

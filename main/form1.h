@@ -21,7 +21,8 @@
 // panel on the left, the task list on the right, and the tray icon.
 class TForm1 : private Download::Listener {
  public:
-  TForm1(const PlatformSet& platform, AppState& state);
+  // The update server is fixed when the program is built.
+  TForm1(const PlatformSet& platform, AppState& state, std::string updateServerHost);
   TForm1(const TForm1&) = delete;
   TForm1& operator=(const TForm1&) = delete;
 
@@ -48,6 +49,11 @@ class TForm1 : private Download::Listener {
 
   const PlatformSet platform;
   AppState& state;
+
+ private:
+  std::string updateServerHost_;
+
+ public:
 
   Form Form1;
   Timer TimerNow;

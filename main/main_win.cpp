@@ -12,6 +12,10 @@
 #include "platform/win32_platform.h"
 #include "widgets/mirror_factory_win.h"
 
+#ifndef DUSK_UPDATE_HOST
+#error "DUSK_UPDATE_HOST names the update server's host"
+#endif
+
 namespace {
 
 std::string Describe(const std::exception_ptr& error) {
@@ -60,7 +64,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   Win32MirrorFactory mirrors(instance, errors);
   {
     Program program({clock, codePage, files, versionResource, notificationArea, shell,
-                     windowSystem, power, sound, processes, threads, download, &mirrors});
+                     windowSystem, power, sound, processes, threads, download, &mirrors},
+                    DUSK_UPDATE_HOST);
     program.Start();
     RunMessageLoop(errors, program);
   }

@@ -2,8 +2,8 @@
 
 #include "process/kill_by_name.h"
 
-Program::Program(const PlatformSet& platform)
-    : Form1(platform, state),
+Program::Program(const PlatformSet& platform, std::string updateServerHost)
+    : Form1(platform, state, std::move(updateServerHost)),
       UpForm(Form1.Form1, platform.mirrors),
       TipForm(Form1.Form1, platform.sound, platform.mirrors),
       taskActions({Form1.bsTrayIcon1, platform.shell, platform.power, platform.sound, Form1.Form1,

@@ -12,7 +12,8 @@
 // alarm window.
 class Program {
  public:
-  explicit Program(const PlatformSet& platform);
+  // The update server's host is fixed when the program is built.
+  Program(const PlatformSet& platform, std::string updateServerHost);
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
 

@@ -283,6 +283,9 @@ struct FakePlatform {
   }
 };
 
+// The update server the tests' programs ask: a name that never resolves.
+inline constexpr char kTestUpdateHost[] = "update.dusk.invalid";
+
 // 2026-12-10 and a time of day, for readable tests.
 [[nodiscard]] DateTime At(int hour, int minute, int second, int day = 10, int month = 12,
                           int year = 2026);

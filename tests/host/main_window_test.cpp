@@ -16,7 +16,7 @@ std::map<std::string, const Control*> ByName(const Control& root) {
 
 TEST(MainWindow, LaysOutEveryControlWhereTheDesignPutsIt) {
   FakePlatform platform(At(14, 0, 0));
-  Program program(platform.Set());
+  Program program(platform.Set(), kTestUpdateHost);
   const auto controls = ByName(program.Form1.Form1);
   struct Case {
     const char* name;
@@ -72,7 +72,7 @@ TEST(MainWindow, LaysOutEveryControlWhereTheDesignPutsIt) {
 TEST(MainWindow, StartsWithStateCaptionClockAndTrayIcon) {
   FakePlatform platform(At(14, 3, 9));
   platform.files.programFilePath = "C:\\Tools\\Dusk.exe";
-  Program program(platform.Set());
+  Program program(platform.Set(), kTestUpdateHost);
   program.Start();
 
   EXPECT_EQ(program.state.AppPath, "C:\\Tools\\");
@@ -106,19 +106,19 @@ TEST(MainWindow, CaptionEndsWithWhatTheVersionResourceGives) {
     SCOPED_TRACE(c.caption);
     FakePlatform platform(At(14, 0, 0));
     platform.versionResource.result = c.result;
-    Program program(platform.Set());
+    Program program(platform.Set(), kTestUpdateHost);
     EXPECT_EQ(program.Form1.Form1.Text(), c.caption);
   }
 }
 
 TEST(MainWindow, TimeEditWrapsPastMidnightAndClockShowsTheDateAlone) {
   FakePlatform late(At(23, 45, 0));
-  Program lateProgram(late.Set());
+  Program lateProgram(late.Set(), kTestUpdateHost);
   EXPECT_EQ(lateProgram.Form1.bsSkinTimeEdit1.Text(), "00:05:00");
   EXPECT_EQ(lateProgram.Form1.bsSkinDateEdit1.Date(), At(0, 0, 0));
 
   FakePlatform midnight(At(0, 0, 0));
-  Program midnightProgram(midnight.Set());
+  Program midnightProgram(midnight.Set(), kTestUpdateHost);
   EXPECT_EQ(midnightProgram.Form1.LabelNow.Text(), "2026/12/10");
   midnight.clock.AdvanceSeconds(1);
   midnightProgram.Form1.TimerNow.Fire();
@@ -127,7 +127,7 @@ TEST(MainWindow, TimeEditWrapsPastMidnightAndClockShowsTheDateAlone) {
 
 TEST(MainWindow, TaskListPopupDeletesTheRowUnderThePointer) {
   FakePlatform platform(At(14, 0, 0));
-  Program program(platform.Set());
+  Program program(platform.Set(), kTestUpdateHost);
   TForm1& f = program.Form1;
   f.Tasks().Add({At(15, 0, 0), 0, TaskKind::TurnOff, ""});
   f.Tasks().Add({At(16, 0, 0), 0, TaskKind::Alarm, "b"});
@@ -148,7 +148,7 @@ TEST(MainWindow, TaskListPopupDeletesTheRowUnderThePointer) {
 TEST(MainWindow, RelaunchPendingStartsTheFixedNameAndEnds) {
   FakePlatform platform(At(14, 0, 0));
   platform.files.programFilePath = "C:\\Tools\\upDusk.exe";
-  Program program(platform.Set());
+  Program program(platform.Set(), kTestUpdateHost);
   program.state.RelaunchPending = true;
   program.Form1.TimerNow.Fire();
   ASSERT_EQ(platform.shell.launches.size(), 1u);

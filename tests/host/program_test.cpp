@@ -6,7 +6,7 @@
 // The whole program on the fake platform, driven second by second.
 class ProgramTest : public testing::Test {
  protected:
-  ProgramTest() : platform(At(14, 0, 0, 10)), program(platform.Set()), actions(platform.clock) {
+  ProgramTest() : platform(At(14, 0, 0, 10)), program(platform.Set(), kTestUpdateHost), actions(platform.clock) {
     program.Form1.UseTaskActions(actions);
     program.Start();
   }

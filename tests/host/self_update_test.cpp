@@ -18,7 +18,7 @@ class SelfUpdateTest : public testing::Test {
 
   Program& Start(const char* versionFile = nullptr) {
     if (versionFile) platform.download.bodies[kInfoPage] = versionFile;
-    program = std::make_unique<Program>(platform.Set());
+    program = std::make_unique<Program>(platform.Set(), kTestUpdateHost);
     program->Start();
     return *program;
   }
@@ -157,7 +157,7 @@ TEST_F(SelfUpdateTest, UnderAnotherNameTheProgramMovesToTheFixedName) {
     p.files.contents[p.files.programFilePath] = "this program";
     const std::string fixed = std::string(kFolder) + "Dusk.exe";
     if (c.secondsLocked != 0) p.files.locked.insert(fixed);
-    Program started(p.Set());
+    Program started(p.Set(), kTestUpdateHost);
     started.Start();
     int relaunchedAt = 0;
     for (int tick = 1; tick <= 8 && relaunchedAt == 0; ++tick) {

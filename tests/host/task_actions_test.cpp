@@ -8,7 +8,7 @@ namespace {
 // The real program with its own actions, on the fake platform.
 class TaskActionsTest : public testing::Test {
  protected:
-  TaskActionsTest() : platform(At(14, 0, 0)), program(platform.Set()), f(program.Form1) {
+  TaskActionsTest() : platform(At(14, 0, 0)), program(platform.Set(), kTestUpdateHost), f(program.Form1) {
     program.Start();
   }
 
@@ -52,7 +52,7 @@ TEST_F(TaskActionsTest, EachKindWarnsAndActsAsItShould) {
     SCOPED_TRACE(static_cast<int>(c.kind));
     FakePlatform p(At(14, 0, 0));
     p.files.programFilePath = "C:\\Dusk\\Dusk.exe";
-    Program program(p.Set());
+    Program program(p.Set(), kTestUpdateHost);
     program.Start();
     const DateTime due = At(14, 1, 0);
     program.Form1.Tasks().Add({due, 0, c.kind, c.param});
