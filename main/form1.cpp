@@ -5,10 +5,9 @@
 #include "main/task_entry.h"
 #include "main/version_text.h"
 #include "process/process_listing.h"
+#include "scheduler/moment_text.h"
 #include "scheduler/task_actions.h"
 #include "upgrade/url_time_stamp.h"
-#include "scheduler/moment_text.h"
-
 
 namespace {
 
@@ -223,8 +222,7 @@ void TForm1::HandOverToDownloadedProgram() {
 void TForm1::N1Click() { tasks_->RemoveSelected(); }
 
 void TForm1::TaskListContextMenu() {
-  const int chosen =
-      platform.windowSystem.ShowPopupMenu(Form1.Handle(), {{"删除选中的任务", ""}});
+  const int chosen = platform.windowSystem.ShowPopupMenu(Form1.Handle(), {{"删除选中的任务", ""}});
   if (chosen == 0) N1Click();
 }
 
@@ -259,8 +257,7 @@ void TForm1::bsSkinDateEdit1Change() { ShowExpiredHint(); }
 void TForm1::bsSkinTimeEdit1Change() { ShowExpiredHint(); }
 
 void TForm1::ShowExpiredHint() {
-  const DateTime entered =
-      EnteredMoment(bsSkinDateEdit1.Date(), bsSkinTimeEdit1.SecondOfDay());
+  const DateTime entered = EnteredMoment(bsSkinDateEdit1.Date(), bsSkinTimeEdit1.SecondOfDay());
   PanelTimeTip.SetVisible(IsPastMoment(entered, platform.clock.Now()));
 }
 
@@ -282,10 +279,17 @@ void TForm1::RadioGroup2Click() {
   }
   PlaceButtonAdd(true);
   switch (kind) {
-    case TaskKind::OpenProgram: ChooseProgramFile(); break;
-    case TaskKind::CloseProgram: ListProcesses(); break;
-    case TaskKind::OpenWebPage: EditInfo.SetText("http://"); break;
-    default: break;
+    case TaskKind::OpenProgram:
+      ChooseProgramFile();
+      break;
+    case TaskKind::CloseProgram:
+      ListProcesses();
+      break;
+    case TaskKind::OpenWebPage:
+      EditInfo.SetText("http://");
+      break;
+    default:
+      break;
   }
 }
 

@@ -10,9 +10,9 @@
 #include "upgrade/relocation.h"
 #include "upgrade/up_form.h"
 #include "widgets/controls.h"
+#include "widgets/form.h"
 #include "widgets/image_list.h"
 #include "widgets/skinned_message.h"
-#include "widgets/form.h"
 #include "widgets/task_list_box.h"
 #include "widgets/tray_frame.h"
 #include "widgets/tray_icon.h"
@@ -54,7 +54,6 @@ class TForm1 : private Download::Listener {
   std::string updateServerHost_;
 
  public:
-
   Form Form1;
   Timer TimerNow;
   Timer TimerUpgrade;

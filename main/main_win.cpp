@@ -63,8 +63,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   Win32Download download(instance, errors);
   Win32MirrorFactory mirrors(instance, errors);
   {
-    Program program({clock, codePage, files, versionResource, notificationArea, shell,
-                     windowSystem, power, sound, processes, threads, download, &mirrors},
+    Program program({clock, codePage, files, versionResource, notificationArea, shell, windowSystem,
+                     power, sound, processes, threads, download, &mirrors},
                     DUSK_UPDATE_HOST);
     program.Start();
     RunMessageLoop(errors, program);

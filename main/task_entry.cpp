@@ -2,9 +2,12 @@
 
 int MinutesPerUnit(int unitIndex) {
   switch (unitIndex) {
-    case kUnitHours: return 60;
-    case kUnitDays: return 1440;
-    default: return 1;
+    case kUnitHours:
+      return 60;
+    case kUnitDays:
+      return 1440;
+    default:
+      return 1;
   }
 }
 
@@ -37,17 +40,24 @@ std::string CloseProgramParam(const std::string& pickerText, const CodePage& cod
 
 const char* ParameterPrompt(TaskKind kind) {
   switch (kind) {
-    case TaskKind::Alarm: return "请输入提醒的信息：";
-    case TaskKind::OpenProgram: return "您选择打开的软件：";
-    case TaskKind::CloseProgram: return "选择你要关闭的软件：";
-    case TaskKind::OpenWebPage: return "请输入要打开的网页：";
-    default: return nullptr;
+    case TaskKind::Alarm:
+      return "请输入提醒的信息：";
+    case TaskKind::OpenProgram:
+      return "您选择打开的软件：";
+    case TaskKind::CloseProgram:
+      return "选择你要关闭的软件：";
+    case TaskKind::OpenWebPage:
+      return "请输入要打开的网页：";
+    default:
+      return nullptr;
   }
 }
 
 bool HasProgramExtension(const std::string& path) {
   const std::size_t dot = path.rfind('.');
   if (dot == std::string::npos || path.size() - dot != 4) return false;
-  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  const auto lower = [](char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  };
   return lower(path[dot + 1]) == 'e' && lower(path[dot + 2]) == 'x' && lower(path[dot + 3]) == 'e';
 }

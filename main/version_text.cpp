@@ -3,9 +3,12 @@
 std::string GetFileVersionString(const VersionResource& versions, const std::string& fileName) {
   const VersionResource::Result result = versions.ReadFileVersion(fileName);
   switch (result.outcome) {
-    case VersionResource::Outcome::NoVersionInfo: return "";
-    case VersionResource::Outcome::Failed: return "-1";
-    case VersionResource::Outcome::Found: break;
+    case VersionResource::Outcome::NoVersionInfo:
+      return "";
+    case VersionResource::Outcome::Failed:
+      return "-1";
+    case VersionResource::Outcome::Found:
+      break;
   }
   return std::to_string(result.fileVersionMS >> 16) + "." +
          std::to_string(result.fileVersionMS & 0xFFFF) + "." +

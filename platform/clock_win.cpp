@@ -1,7 +1,6 @@
 #include "platform/system_time_win.h"
 #include "platform/win32_platform.h"
 
-
 DateTime Win32Clock::Now() const {
   SYSTEMTIME st;
   GetLocalTime(&st);

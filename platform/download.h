@@ -23,6 +23,5 @@ class Download : public PlatformInterface {
   virtual bool ToFile(const std::string& url, const std::string& file) = 0;
   // Fetches on a thread of its own; the windows keep being served meanwhile.
   // The listener must live until it hears the end, or until the program ends.
-  virtual void StartToFile(const std::string& url, const std::string& file,
-                           Listener& listener) = 0;
+  virtual void StartToFile(const std::string& url, const std::string& file, Listener& listener) = 0;
 };

@@ -76,8 +76,8 @@ Win32Download::Win32Download(HINSTANCE instance, HandlerErrors& errors) : errors
   windowClass.hInstance = instance;
   windowClass.lpszClassName = kWindowClass;
   RegisterClassA(&windowClass);
-  window_.Reset(CreateWindowExA(0, kWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                instance, this));
+  window_.Reset(
+      CreateWindowExA(0, kWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, this));
 }
 
 bool Win32Download::ToFile(const std::string& url, const std::string& file) {

@@ -16,8 +16,7 @@ void CopyText(char* target, std::size_t capacity, const std::string& text) {
 }  // namespace
 
 Win32NotificationArea::Win32NotificationArea(HINSTANCE instance, HandlerErrors& errors)
-    : errors_(errors),
-      taskbarCreated_(RegisterWindowMessageA("TaskbarCreated")) {
+    : errors_(errors), taskbarCreated_(RegisterWindowMessageA("TaskbarCreated")) {
   WNDCLASSA windowClass{};
   windowClass.lpfnWndProc = WindowProc;
   windowClass.hInstance = instance;
@@ -105,12 +104,23 @@ bool Win32NotificationArea::HandleMessage(UINT message, LPARAM lParam) {
   }
   if (message != kCallbackMessage) return false;
   switch (LOWORD(lParam)) {
-    case WM_LBUTTONDOWN: events_->TrayMouse(Mouse::LeftDown); break;
-    case WM_LBUTTONUP: events_->TrayMouse(Mouse::LeftUp); break;
-    case WM_LBUTTONDBLCLK: events_->TrayMouse(Mouse::LeftDoubleClick); break;
-    case WM_RBUTTONUP: events_->TrayMouse(Mouse::RightUp); break;
-    case NIN_BALLOONUSERCLICK: events_->TrayBalloonClicked(); break;
-    default: break;
+    case WM_LBUTTONDOWN:
+      events_->TrayMouse(Mouse::LeftDown);
+      break;
+    case WM_LBUTTONUP:
+      events_->TrayMouse(Mouse::LeftUp);
+      break;
+    case WM_LBUTTONDBLCLK:
+      events_->TrayMouse(Mouse::LeftDoubleClick);
+      break;
+    case WM_RBUTTONUP:
+      events_->TrayMouse(Mouse::RightUp);
+      break;
+    case NIN_BALLOONUSERCLICK:
+      events_->TrayBalloonClicked();
+      break;
+    default:
+      break;
   }
   return true;
 }

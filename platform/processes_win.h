@@ -1,7 +1,7 @@
 #pragma once
 
-#include <windows.h>
 #include <tlhelp32.h>
+#include <windows.h>
 
 #include "platform/processes.h"
 #include "platform/unique_handle_win.h"

@@ -12,7 +12,7 @@ class Shell : public PlatformInterface {
 
   struct Launch {
     WindowHandle owner = 0;
-    std::optional<std::string> verb;        // none: the file's default verb
+    std::optional<std::string> verb;  // none: the file's default verb
     std::string file;
     std::optional<std::string> parameters;  // none: no parameter string at all
     std::optional<std::string> directory;   // none: no working directory

@@ -1,6 +1,6 @@
-#include "platform/win32_platform.h"
-
 #include <mmsystem.h>
+
+#include "platform/win32_platform.h"
 
 bool Win32Sound::PlayFile(const std::string& file, unsigned flags) {
   return sndPlaySoundA(file.c_str(), flags) != FALSE;

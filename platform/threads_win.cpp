@@ -16,7 +16,7 @@ bool Win32Threads::StartDetached(std::function<void()> body) {
   auto owned = std::make_unique<std::function<void()>>(std::move(body));
   const HANDLE thread = CreateThread(nullptr, 0, RunBody, owned.get(), 0, nullptr);
   if (!thread) return false;
-  owned.release();  // the thread owns it now
+  owned.release();      // the thread owns it now
   CloseHandle(thread);  // nobody waits for it
   return true;
 }

@@ -1,6 +1,6 @@
-#include "platform/win32_platform.h"
-
 #include <commdlg.h>
+
+#include "platform/win32_platform.h"
 
 unsigned Win32WindowSystem::DoubleClickTimeMs() const { return GetDoubleClickTime(); }
 

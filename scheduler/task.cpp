@@ -6,30 +6,42 @@ int CompareTasksByWhen(const Task& a, const Task& b) { return CompareDateTime(a.
 
 std::string TaskRowCaption(const Task& task, const Clock& clock) {
   const std::string moment = MomentText(clock, task.When);
-  const auto withParam = [&](const char* prefix) {
-    return prefix + task.Param + "\r\n" + moment;
-  };
+  const auto withParam = [&](const char* prefix) { return prefix + task.Param + "\r\n" + moment; };
   switch (task.Kind) {
-    case TaskKind::TurnOff: return "关机：" + moment;
-    case TaskKind::Restart: return "重启电脑：" + moment;
-    case TaskKind::LogOff: return "注销：" + moment;
-    case TaskKind::Alarm: return withParam("闹钟：");
-    case TaskKind::OpenProgram: return withParam("打开软件：");
-    case TaskKind::CloseProgram: return withParam("关闭软件：");
-    case TaskKind::OpenWebPage: return withParam("打开网页：");
+    case TaskKind::TurnOff:
+      return "关机：" + moment;
+    case TaskKind::Restart:
+      return "重启电脑：" + moment;
+    case TaskKind::LogOff:
+      return "注销：" + moment;
+    case TaskKind::Alarm:
+      return withParam("闹钟：");
+    case TaskKind::OpenProgram:
+      return withParam("打开软件：");
+    case TaskKind::CloseProgram:
+      return withParam("关闭软件：");
+    case TaskKind::OpenWebPage:
+      return withParam("打开网页：");
   }
   return moment;
 }
 
 const char* TaskKindItemText(TaskKind kind) {
   switch (kind) {
-    case TaskKind::TurnOff: return "关机";
-    case TaskKind::Restart: return "重启";
-    case TaskKind::LogOff: return "注销";
-    case TaskKind::Alarm: return "闹钟";
-    case TaskKind::OpenProgram: return "打开软件";
-    case TaskKind::CloseProgram: return "关闭软件";
-    case TaskKind::OpenWebPage: return "打开网页";
+    case TaskKind::TurnOff:
+      return "关机";
+    case TaskKind::Restart:
+      return "重启";
+    case TaskKind::LogOff:
+      return "注销";
+    case TaskKind::Alarm:
+      return "闹钟";
+    case TaskKind::OpenProgram:
+      return "打开软件";
+    case TaskKind::CloseProgram:
+      return "关闭软件";
+    case TaskKind::OpenWebPage:
+      return "打开网页";
   }
   return "";
 }

@@ -4,10 +4,14 @@ namespace {
 
 const char* WarningText(TaskKind kind) {
   switch (kind) {
-    case TaskKind::TurnOff: return "你的计算机将在30秒后关机。";
-    case TaskKind::Restart: return "你的计算机将在30秒后重启。";
-    case TaskKind::LogOff: return "你的计算机将在30秒后注销。";
-    default: return nullptr;
+    case TaskKind::TurnOff:
+      return "你的计算机将在30秒后关机。";
+    case TaskKind::Restart:
+      return "你的计算机将在30秒后重启。";
+    case TaskKind::LogOff:
+      return "你的计算机将在30秒后注销。";
+    default:
+      return nullptr;
   }
 }
 
@@ -38,8 +42,8 @@ void SystemTaskActions::PerformTask(const Task& task) {
       SoundAlarm(task);
       break;
     case TaskKind::OpenProgram:
-      (void)s_.shell.Execute({0, std::nullopt, task.Param, std::nullopt, std::nullopt,
-                              Shell::kShowNormal});
+      (void)s_.shell.Execute(
+          {0, std::nullopt, task.Param, std::nullopt, std::nullopt, Shell::kShowNormal});
       break;
     case TaskKind::OpenWebPage:
       // The program's windows share one owner, the main window.

@@ -8,13 +8,20 @@ std::string HeadlinePrefix(std::int64_t seconds) {
 
 const char* HeadlineKindText(TaskKind kind) {
   switch (kind) {
-    case TaskKind::TurnOff: return "关机。     ";
-    case TaskKind::Restart: return "重启电脑。     ";
-    case TaskKind::LogOff: return "注销。     ";
-    case TaskKind::Alarm: return "闹钟响起。     ";
-    case TaskKind::OpenProgram: return "打开软件。      ";
-    case TaskKind::CloseProgram: return "关闭软件。    ";
-    case TaskKind::OpenWebPage: return "打开网页。   ";
+    case TaskKind::TurnOff:
+      return "关机。     ";
+    case TaskKind::Restart:
+      return "重启电脑。     ";
+    case TaskKind::LogOff:
+      return "注销。     ";
+    case TaskKind::Alarm:
+      return "闹钟响起。     ";
+    case TaskKind::OpenProgram:
+      return "打开软件。      ";
+    case TaskKind::CloseProgram:
+      return "关闭软件。    ";
+    case TaskKind::OpenWebPage:
+      return "打开网页。   ";
   }
   return "";
 }

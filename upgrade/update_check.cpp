@@ -12,8 +12,8 @@ void CheckForUpdate(UpdateCheck& check, const UpdateCheckServices& services) {
   if (services.download.ToFile(request, file)) {
     // Gone or locked since the download: no update this time.
     if (const auto bytes = services.files.ReadPrefix(file, kVersionFileMaxBytes)) {
-      candidate = UpdateCandidateFrom(VersionFileTokens(*bytes, services.codePage),
-                                      check.AppVersion);
+      candidate =
+          UpdateCandidateFrom(VersionFileTokens(*bytes, services.codePage), check.AppVersion);
     }
   }
   check.UpdateCandidateUrl = std::move(candidate);

@@ -8,8 +8,10 @@ DWORD FormStyle(Form::Frame frame) {
   switch (frame) {
     case Form::Frame::Main:
       return WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-    case Form::Frame::Tool: return WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-    case Form::Frame::Borderless: return WS_POPUP | WS_CLIPCHILDREN;
+    case Form::Frame::Tool:
+      return WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    case Form::Frame::Borderless:
+      return WS_POPUP | WS_CLIPCHILDREN;
   }
   return WS_OVERLAPPED;
 }
@@ -73,7 +75,8 @@ LRESULT FormMirror::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_WINDOWPOSCHANGED: {
       RECT frame;
       if (!IsIconic(hwnd_) && GetWindowRect(hwnd_, &frame)) {
-        form_.UserMoved({frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top});
+        form_.UserMoved(
+            {frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top});
       }
       break;
     }
@@ -154,9 +157,9 @@ RadioGroupMirror::RadioGroupMirror(RadioGroup& group, MirrorContext& context)
   CreateOwn("DuskRadioGroup", WS_CHILD | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, ParentHwnd(),
             group.GetBounds());
   for (const std::string& item : group.Items()) {
-    const HWND button =
-        CreateWindowExA(0, "BUTTON", item.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_RADIOBUTTON,
-                        0, 0, 0, 0, hwnd_, nullptr, context.instance, nullptr);
+    const HWND button = CreateWindowExA(0, "BUTTON", item.c_str(),
+                                        WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_RADIOBUTTON, 0, 0,
+                                        0, 0, hwnd_, nullptr, context.instance, nullptr);
     SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
     items_.push_back(button);
   }
@@ -192,15 +195,22 @@ void RadioGroupMirror::ShowSelection() {
 
 void RadioGroupMirror::UpdateSpecific(ControlChange change) {
   switch (change) {
-    case ControlChange::Selection: ShowSelection(); break;
-    case ControlChange::Bounds: LayOutItems(); break;
+    case ControlChange::Selection:
+      ShowSelection();
+      break;
+    case ControlChange::Bounds:
+      LayOutItems();
+      break;
     case ControlChange::Style:
       for (HWND item : items_) {
         SendMessageA(item, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
       }
       break;
-    case ControlChange::Text: InvalidateRect(hwnd_, nullptr, TRUE); break;
-    default: break;
+    case ControlChange::Text:
+      InvalidateRect(hwnd_, nullptr, TRUE);
+      break;
+    default:
+      break;
   }
 }
 
@@ -225,9 +235,9 @@ void RadioGroupMirror::Paint(HDC dc, const RECT& client) {
 PictureMirror::PictureMirror(Picture& picture, MirrorContext& context)
     : OwnWindowMirror(picture, context),
       picture_(picture),
-      bitmap_(static_cast<HBITMAP>(LoadImageA(context.instance,
-                                              MAKEINTRESOURCEA(picture.ResourceId()),
-                                              IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR))) {
+      bitmap_(
+          static_cast<HBITMAP>(LoadImageA(context.instance, MAKEINTRESOURCEA(picture.ResourceId()),
+                                          IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR))) {
   CreateOwn("DuskPicture", WS_CHILD | WS_CLIPSIBLINGS, 0, ParentHwnd(), picture.GetBounds());
 }
 
@@ -242,8 +252,8 @@ void PictureMirror::Paint(HDC dc, const RECT& client) {
       TransparentBlt(dc, 0, 0, client.right, client.bottom, source, 0, 0, info.bmWidth,
                      info.bmHeight, clear);
     } else {
-      StretchBlt(dc, 0, 0, client.right, client.bottom, source, 0, 0, info.bmWidth,
-                 info.bmHeight, SRCCOPY);
+      StretchBlt(dc, 0, 0, client.right, client.bottom, source, 0, 0, info.bmWidth, info.bmHeight,
+                 SRCCOPY);
     }
   }
   DeleteDC(source);
@@ -252,9 +262,12 @@ void PictureMirror::Paint(HDC dc, const RECT& client) {
 IconMirror::IconMirror(IconView& icon, MirrorContext& context) : Win32Mirror(icon, context) {
   const auto stock = [&] {
     switch (icon.Icon()) {
-      case IconView::Stock::Warning: return MAKEINTRESOURCEA(32515);      // IDI_WARNING
-      case IconView::Stock::Error: return MAKEINTRESOURCEA(32513);        // IDI_ERROR
-      case IconView::Stock::Information: return MAKEINTRESOURCEA(32516);  // IDI_INFORMATION
+      case IconView::Stock::Warning:
+        return MAKEINTRESOURCEA(32515);  // IDI_WARNING
+      case IconView::Stock::Error:
+        return MAKEINTRESOURCEA(32513);  // IDI_ERROR
+      case IconView::Stock::Information:
+        return MAKEINTRESOURCEA(32516);  // IDI_INFORMATION
     }
     return MAKEINTRESOURCEA(32516);
   }();

@@ -13,8 +13,8 @@ constexpr int kDropDownHeight = 200;
 
 std::string WindowText(HWND window) {
   std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextA(window, text.data(),
-                                                      static_cast<int>(text.size()))));
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
   return text;
 }
 
@@ -60,7 +60,8 @@ void ButtonMirror::OnCommand(WORD code) {
   if (code == BN_CLICKED) button_.UserClick();
 }
 
-EditMirror::EditMirror(Edit& edit, MirrorContext& context) : Win32Mirror(edit, context), edit_(edit) {
+EditMirror::EditMirror(Edit& edit, MirrorContext& context)
+    : Win32Mirror(edit, context), edit_(edit) {
   CreateStandard("EDIT", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, edit.Height());
 }
 
@@ -160,9 +161,9 @@ LRESULT TimeEditMirror::OnNotify(const NMHDR& header) {
 SpinEditMirror::SpinEditMirror(SpinEdit& spin, MirrorContext& context)
     : Win32Mirror(spin, context), spin_(spin) {
   CreateStandard("EDIT", WS_TABSTOP | ES_NUMBER | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, spin.Height());
-  upDown_ = CreateWindowExA(0, UPDOWN_CLASSA, "",
-                            WS_CHILD | WS_VISIBLE | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0, 0, 0, 0,
-                            ParentHwnd(), nullptr, context.instance, nullptr);
+  upDown_ =
+      CreateWindowExA(0, UPDOWN_CLASSA, "", WS_CHILD | WS_VISIBLE | UDS_ARROWKEYS | UDS_NOTHOUSANDS,
+                      0, 0, 0, 0, ParentHwnd(), nullptr, context.instance, nullptr);
   SendMessageA(upDown_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(hwnd_), 0);
   SendMessageA(upDown_, UDM_SETRANGE32, static_cast<WPARAM>(spin.Minimum()), spin.Maximum());
   SendMessageA(upDown_, UDM_SETPOS32, 0, spin.Value());
@@ -185,10 +186,17 @@ void SpinEditMirror::PlaceButtons() {
 
 void SpinEditMirror::UpdateSpecific(ControlChange change) {
   switch (change) {
-    case ControlChange::Bounds: PlaceButtons(); break;
-    case ControlChange::Visible: ShowWindow(upDown_, spin_.Visible() ? SW_SHOWNA : SW_HIDE); break;
-    case ControlChange::Value: SendMessageA(upDown_, UDM_SETPOS32, 0, spin_.Value()); break;
-    default: break;
+    case ControlChange::Bounds:
+      PlaceButtons();
+      break;
+    case ControlChange::Visible:
+      ShowWindow(upDown_, spin_.Visible() ? SW_SHOWNA : SW_HIDE);
+      break;
+    case ControlChange::Value:
+      SendMessageA(upDown_, UDM_SETPOS32, 0, spin_.Value());
+      break;
+    default:
+      break;
   }
 }
 

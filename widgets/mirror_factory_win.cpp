@@ -51,8 +51,8 @@ std::unique_ptr<ControlMirror> Win32MirrorFactory::CreateMirror(Control& control
     case ControlKind::Icon:
       return std::make_unique<IconMirror>(static_cast<IconView&>(control), context_);
     case ControlKind::Timer: {
-      auto* owner = dynamic_cast<FormMirror*>(control.Parent() ? control.Parent()->Mirror()
-                                                                : nullptr);
+      auto* owner =
+          dynamic_cast<FormMirror*>(control.Parent() ? control.Parent()->Mirror() : nullptr);
       if (!owner) return nullptr;
       return std::make_unique<TimerMirror>(static_cast<Timer&>(control), *owner);
     }

@@ -6,18 +6,22 @@ namespace {
 
 constexpr char kMirrorProperty[] = "DuskMirror";
 constexpr char kNameProperty[] = "Name";
-constexpr const char* kOwnClasses[] = {"DuskForm",       "DuskPanel",  "DuskGroupBox",
-                                       "DuskLabel",      "DuskRadioGroup", "DuskPicture"};
+constexpr const char* kOwnClasses[] = {"DuskForm",  "DuskPanel",      "DuskGroupBox",
+                                       "DuskLabel", "DuskRadioGroup", "DuskPicture"};
 
 }  // namespace
 
 COLORREF ToColorRef(const ColorRef& color) {
   if (color.rgb) return RGB(color.rgb->red, color.rgb->green, color.rgb->blue);
   switch (color.system) {
-    case SystemColor::Window: return GetSysColor(COLOR_WINDOW);
-    case SystemColor::ButtonFace: return GetSysColor(COLOR_BTNFACE);
-    case SystemColor::ButtonHighlight: return GetSysColor(COLOR_BTNHIGHLIGHT);
-    case SystemColor::WindowText: return GetSysColor(COLOR_WINDOWTEXT);
+    case SystemColor::Window:
+      return GetSysColor(COLOR_WINDOW);
+    case SystemColor::ButtonFace:
+      return GetSysColor(COLOR_BTNFACE);
+    case SystemColor::ButtonHighlight:
+      return GetSysColor(COLOR_BTNHIGHLIGHT);
+    case SystemColor::WindowText:
+      return GetSysColor(COLOR_WINDOWTEXT);
   }
   return GetSysColor(COLOR_WINDOWTEXT);
 }
@@ -103,8 +107,7 @@ void Win32Mirror::Update(ControlChange change) {
   switch (change) {
     case ControlChange::Bounds: {
       const Bounds& b = control_.GetBounds();
-      SetWindowPos(hwnd_, nullptr, b.left, b.top, b.width, b.height,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+      SetWindowPos(hwnd_, nullptr, b.left, b.top, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
       break;
     }
     case ControlChange::Visible:
@@ -149,8 +152,8 @@ void OwnWindowMirror::CreateOwn(const char* windowClass, DWORD style, DWORD exSt
                                 const Bounds& b) {
   const DWORD visible = control_.Visible() ? WS_VISIBLE : 0;
   const HWND window =
-      CreateWindowExA(exStyle, windowClass, control_.Text().c_str(), style | visible, b.left,
-                      b.top, b.width, b.height, parent, nullptr, context_.instance, this);
+      CreateWindowExA(exStyle, windowClass, control_.Text().c_str(), style | visible, b.left, b.top,
+                      b.width, b.height, parent, nullptr, context_.instance, this);
   Adopt(window);
 }
 
@@ -211,9 +214,9 @@ LRESULT OwnWindowMirror::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
       return reinterpret_cast<LRESULT>(BackBrush());
     }
     case WM_CONTEXTMENU:
-      if (Win32Mirror* child = FromWindow(reinterpret_cast<HWND>(wParam));
-          child && child != this) {
-        child->OnContextMenu({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+      if (Win32Mirror* child = FromWindow(reinterpret_cast<HWND>(wParam)); child && child != this) {
+        child->OnContextMenu(
+            {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
         return 0;
       }
       break;

@@ -10,8 +10,8 @@ constexpr COLORREF kRowLine = RGB(226, 230, 236);
 // Loads the kind pictures as a 32-bit section with the alpha multiplied in,
 // which is what AlphaBlend draws.
 UniqueBitmap LoadKindPictures(HINSTANCE instance) {
-  UniqueBitmap bitmap(static_cast<HBITMAP>(LoadImageA(
-      instance, MAKEINTRESOURCEA(kKindPicturesId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  UniqueBitmap bitmap(static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(kKindPicturesId),
+                                                      IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   DIBSECTION section{};
   if (!bitmap || GetObjectA(bitmap.Get(), sizeof section, &section) != sizeof section ||
       section.dsBm.bmBitsPixel != 32 || !section.dsBm.bmBits) {

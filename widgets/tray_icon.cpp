@@ -94,6 +94,4 @@ void TrayIcon::TrayBalloonClicked() {
   if (OnBalloonHintClick) OnBalloonHintClick();
 }
 
-void TrayIcon::TaskbarCreated() {
-  inTray_ = area_.AddIcon(hint_);
-}
+void TrayIcon::TaskbarCreated() { inTray_ = area_.AddIcon(hint_); }

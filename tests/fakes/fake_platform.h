@@ -278,7 +278,7 @@ struct FakePlatform {
   FakeThreads threads;
   FakeDownload download;
   PlatformSet Set() {
-    return {clock, codePage, files,     versionResource, notificationArea, shell,   windowSystem,
+    return {clock, codePage, files,     versionResource, notificationArea, shell,  windowSystem,
             power, sound,    processes, threads,         download,         nullptr};
   }
 };

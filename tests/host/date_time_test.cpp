@@ -1,6 +1,7 @@
+#include "platform/date_time.h"
+
 #include <gtest/gtest.h>
 
-#include "platform/date_time.h"
 #include "scheduler/moment_text.h"
 #include "tests/fakes/fake_platform.h"
 

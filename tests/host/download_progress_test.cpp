@@ -1,9 +1,9 @@
+#include "upgrade/download_progress.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
-
-#include "upgrade/download_progress.h"
 
 TEST(DownloadProgress, HoldsTheBarInItsRangeAndCutsThePercentage) {
   struct Case {

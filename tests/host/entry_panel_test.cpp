@@ -6,7 +6,8 @@
 // The entry panel driven the way a user drives it, on the fake platform.
 class EntryPanelTest : public testing::Test {
  protected:
-  EntryPanelTest() : platform(At(14, 0, 0)), program(platform.Set(), kTestUpdateHost), f(program.Form1) {
+  EntryPanelTest()
+      : platform(At(14, 0, 0)), program(platform.Set(), kTestUpdateHost), f(program.Form1) {
     program.Start();
   }
 

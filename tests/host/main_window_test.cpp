@@ -25,22 +25,14 @@ TEST(MainWindow, LaysOutEveryControlWhereTheDesignPutsIt) {
   };
   static const Case kCases[] = {
       {"Form1", {337, 220, 780, 550}, false},  // shown by Start()
-      {"PanelTop", {0, 0, 780, 60}, true},
-      {"PanelLeft", {0, 61, 300, 460}, true},
-      {"GroupBox1", {20, 20, 265, 140}, true},
-      {"RadioGroup1", {20, 20, 210, 40}, true},
-      {"Panel1", {20, 70, 210, 60}, true},
-      {"bsSkinDateEdit1", {8, 8, 80, 18}, true},
-      {"bsSkinTimeEdit1", {104, 8, 75, 18}, true},
-      {"PanelTimeTip", {8, 32, 185, 22}, false},
-      {"Panel2", {20, 70, 210, 40}, false},
-      {"bsSkinSpinEdit1", {8, 8, 50, 20}, true},
-      {"bsSkinComboBox1", {72, 8, 65, 20}, true},
-      {"RadioGroup2", {20, 180, 265, 105}, true},
-      {"EditInfo", {20, 330, 265, 21}, false},
-      {"bsSkinComboBoxEx1", {20, 330, 265, 20}, false},
-      {"ButtonAdd", {20, 305, 75, 25}, true},
-      {"PanelRight", {300, 60, 480, 460}, true},
+      {"PanelTop", {0, 0, 780, 60}, true},         {"PanelLeft", {0, 61, 300, 460}, true},
+      {"GroupBox1", {20, 20, 265, 140}, true},     {"RadioGroup1", {20, 20, 210, 40}, true},
+      {"Panel1", {20, 70, 210, 60}, true},         {"bsSkinDateEdit1", {8, 8, 80, 18}, true},
+      {"bsSkinTimeEdit1", {104, 8, 75, 18}, true}, {"PanelTimeTip", {8, 32, 185, 22}, false},
+      {"Panel2", {20, 70, 210, 40}, false},        {"bsSkinSpinEdit1", {8, 8, 50, 20}, true},
+      {"bsSkinComboBox1", {72, 8, 65, 20}, true},  {"RadioGroup2", {20, 180, 265, 105}, true},
+      {"EditInfo", {20, 330, 265, 21}, false},     {"bsSkinComboBoxEx1", {20, 330, 265, 20}, false},
+      {"ButtonAdd", {20, 305, 75, 25}, true},      {"PanelRight", {300, 60, 480, 460}, true},
       {"TaskList", {15, 15, 430, 420}, true},
   };
   for (const Case& c : kCases) {
@@ -80,8 +72,7 @@ TEST(MainWindow, StartsWithStateCaptionClockAndTrayIcon) {
   EXPECT_EQ(program.state.ExeFileName, "Dusk.exe");
   EXPECT_EQ(program.state.UpdateInfoUrl.rfind("http://", 0), 0u);
   EXPECT_TRUE(program.state.UpdateInfoUrl.ends_with("/v/dusk.html"));
-  EXPECT_EQ(platform.versionResource.askedFor,
-            std::vector<std::string>{"C:\\Tools\\Dusk.exe"});
+  EXPECT_EQ(platform.versionResource.askedFor, std::vector<std::string>{"C:\\Tools\\Dusk.exe"});
   EXPECT_EQ(program.Form1.Form1.Text(), "Lumo定时关机     1.0.1.2");
   EXPECT_TRUE(program.Form1.Form1.Visible());
   EXPECT_EQ(program.Form1.LabelNow.Text(), "2026/12/10 14:03:09");

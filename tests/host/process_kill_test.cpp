@@ -55,9 +55,7 @@ TEST(KillProcessByName, EndsEveryMatchAndItselfLast) {
   processes.processes = {
       {1000, "Dusk.exe"},  // ourselves, early in the snapshot
       {2000, "dusk.exe"},  // refuses to end
-      {3000, "C:\\Apps\\DUSK.EXE"},
-      {3100, "notepad.exe"},
-      {3200, "dusk.exe"},
+      {3000, "C:\\Apps\\DUSK.EXE"}, {3100, "notepad.exe"}, {3200, "dusk.exe"},
   };
   processes.processes[1].refusesToEnd = true;
   KillProcessByName(processes, codePage, "dusk.exe");

@@ -1,6 +1,7 @@
+#include "process/process_listing.h"
+
 #include <gtest/gtest.h>
 
-#include "process/process_listing.h"
 #include "process/process_windows.h"
 #include "tests/fakes/fake_processes.h"
 

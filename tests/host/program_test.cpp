@@ -1,12 +1,16 @@
+#include "main/program.h"
+
 #include <gtest/gtest.h>
 
-#include "main/program.h"
 #include "tests/fakes/fake_platform.h"
 
 // The whole program on the fake platform, driven second by second.
 class ProgramTest : public testing::Test {
  protected:
-  ProgramTest() : platform(At(14, 0, 0, 10)), program(platform.Set(), kTestUpdateHost), actions(platform.clock) {
+  ProgramTest()
+      : platform(At(14, 0, 0, 10)),
+        program(platform.Set(), kTestUpdateHost),
+        actions(platform.clock) {
     program.Form1.UseTaskActions(actions);
     program.Start();
   }

@@ -79,8 +79,12 @@ TEST_F(SelfUpdateTest, NoNewerVersionOrNoAnswerMeansNothingHappens) {
     const char* versionFile;  // nullptr: the page cannot be fetched
   };
   static const Case kCases[] = {
-      {nullptr}, {"1.0.1.2 http://dl.invalid/a.exe"}, {"1.0.2 http://dl.invalid/a.exe"},
-      {"1.0.2.0"}, {""}, {"1.0.2.0,,http://dl.invalid/a.exe"},
+      {nullptr},
+      {"1.0.1.2 http://dl.invalid/a.exe"},
+      {"1.0.2 http://dl.invalid/a.exe"},
+      {"1.0.2.0"},
+      {""},
+      {"1.0.2.0,,http://dl.invalid/a.exe"},
   };
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.versionFile ? c.versionFile : "(unreachable)");

@@ -8,7 +8,8 @@ namespace {
 // The real program with its own actions, on the fake platform.
 class TaskActionsTest : public testing::Test {
  protected:
-  TaskActionsTest() : platform(At(14, 0, 0)), program(platform.Set(), kTestUpdateHost), f(program.Form1) {
+  TaskActionsTest()
+      : platform(At(14, 0, 0)), program(platform.Set(), kTestUpdateHost), f(program.Form1) {
     program.Start();
   }
 
@@ -40,8 +41,20 @@ TEST_F(TaskActionsTest, EachKindWarnsAndActsAsItShould) {
     bool alarmWindow;
   };
   const Case kCases[] = {
-      {TaskKind::TurnOff, "", "你的计算机将在30秒后关机。", {"privilege", "exit 21 0"}, {}, 0, false},
-      {TaskKind::Restart, "", "你的计算机将在30秒后重启。", {"privilege", "exit 6 0"}, {}, 0, false},
+      {TaskKind::TurnOff,
+       "",
+       "你的计算机将在30秒后关机。",
+       {"privilege", "exit 21 0"},
+       {},
+       0,
+       false},
+      {TaskKind::Restart,
+       "",
+       "你的计算机将在30秒后重启。",
+       {"privilege", "exit 6 0"},
+       {},
+       0,
+       false},
       {TaskKind::LogOff, "", "你的计算机将在30秒后注销。", {"exit 0 0"}, {}, 0, false},
       {TaskKind::Alarm, "喝水", nullptr, {}, {"C:\\Dusk\\clock\\1.wav 9"}, 0, true},
       {TaskKind::OpenProgram, "C:\\a b\\c.exe -x", nullptr, {}, {}, 1, false},

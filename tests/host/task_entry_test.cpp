@@ -1,6 +1,7 @@
+#include "main/task_entry.h"
+
 #include <gtest/gtest.h>
 
-#include "main/task_entry.h"
 #include "tests/fakes/fake_platform.h"
 
 TEST(TaskEntry, CountdownsLandOnTheMinuteScale) {
@@ -11,8 +12,8 @@ TEST(TaskEntry, CountdownsLandOnTheMinuteScale) {
     double minutes;
   };
   static const Case kCases[] = {
-      {30, kUnitMinutes, 30},        {1, kUnitHours, 60},       {1, kUnitDays, 1440},
-      {1000000, kUnitDays, 1.44e9},  {5, -1, 5},                {5, 7, 5},
+      {30, kUnitMinutes, 30},       {1, kUnitHours, 60}, {1, kUnitDays, 1440},
+      {1000000, kUnitDays, 1.44e9}, {5, -1, 5},          {5, 7, 5},
   };
   for (const Case& c : kCases) {
     SCOPED_TRACE(testing::Message() << c.count << " x unit " << c.unit);
@@ -43,8 +44,8 @@ TEST(TaskEntry, CloseProgramTakesTheImageNameOfThePickedEntry) {
   static const Case kCases[] = {
       {"无标题 - 记事本|notepad.exe", "notepad.exe"},
       {"notepad.exe", "notepad.exe"},
-      {"a|b - 标题|app.exe", "app.exe"},            // a title holding "|"
-      {"\x81\x7C|x.exe", "x.exe"},                  // a character whose second byte is "|"
+      {"a|b - 标题|app.exe", "app.exe"},  // a title holding "|"
+      {"\x81\x7C|x.exe", "x.exe"},        // a character whose second byte is "|"
       {"\x81\x7Cy.exe", "\x81\x7Cy.exe"},
       {"", ""},
   };

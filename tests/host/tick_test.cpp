@@ -1,6 +1,7 @@
+#include "scheduler/tick.h"
+
 #include <gtest/gtest.h>
 
-#include "scheduler/tick.h"
 #include "tests/fakes/fake_platform.h"
 
 TEST(HeadlinePrefix, FollowsTheDistanceRanges) {
@@ -9,8 +10,8 @@ TEST(HeadlinePrefix, FollowsTheDistanceRanges) {
     const char* prefix;
   };
   static const Case kCases[] = {
-      {0, "0秒后"},          {45, "45秒后"},         {60, "60秒后"},
-      {61, "1分钟后"},       {3599, "59分钟后"},     {3600, "1小时0分钟后"},
+      {0, "0秒后"},           {45, "45秒后"},         {60, "60秒后"},
+      {61, "1分钟后"},        {3599, "59分钟后"},     {3600, "1小时0分钟后"},
       {3601, "1小时0分钟后"}, {3660, "1小时1分钟后"}, {25 * 3600, "25小时0分钟后"},
   };
   for (const Case& c : kCases) {
@@ -27,12 +28,12 @@ TEST(JudgeHead, PerformsInTheDueSecondAndCatchesUpAtMostAMinuteLate) {
     HeadVerdict verdict;
   };
   static const Case kCases[] = {
-      {-31.0, HeadVerdict::Wait},         {-30.5, HeadVerdict::Warn},
-      {-30.0, HeadVerdict::Warn},         {-29.9, HeadVerdict::Wait},
-      {-0.9, HeadVerdict::Perform},       {0.0, HeadVerdict::Perform},
-      {0.9, HeadVerdict::Perform},        {1.0, HeadVerdict::PerformLate},
-      {30.0, HeadVerdict::PerformLate},   {60.9, HeadVerdict::PerformLate},
-      {61.0, HeadVerdict::Drop},          {86400.0, HeadVerdict::Drop},
+      {-31.0, HeadVerdict::Wait},       {-30.5, HeadVerdict::Warn},
+      {-30.0, HeadVerdict::Warn},       {-29.9, HeadVerdict::Wait},
+      {-0.9, HeadVerdict::Perform},     {0.0, HeadVerdict::Perform},
+      {0.9, HeadVerdict::Perform},      {1.0, HeadVerdict::PerformLate},
+      {30.0, HeadVerdict::PerformLate}, {60.9, HeadVerdict::PerformLate},
+      {61.0, HeadVerdict::Drop},        {86400.0, HeadVerdict::Drop},
   };
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.nowOffset);
@@ -102,9 +103,9 @@ TEST_F(DueTaskRunnerTest, PerformsEveryTaskDueInTheSameSecondInQueueOrder) {
 
 TEST_F(DueTaskRunnerTest, CatchesUpAfterAGapAndDropsWhatIsTooLate) {
   Add(TaskKind::TurnOff, At(8, 0, 0));                   // two hours late: dropped
-  Add(TaskKind::Alarm, At(9, 59, 20), "tea");             // 40 s late: performed
+  Add(TaskKind::Alarm, At(9, 59, 20), "tea");            // 40 s late: performed
   Add(TaskKind::OpenWebPage, At(10, 0, 0), "http://x");  // due now
-  Add(TaskKind::Restart, At(10, 0, 30));                  // warned
+  Add(TaskKind::Restart, At(10, 0, 30));                 // warned
   TickAt(At(10, 0, 0));
 
   ASSERT_EQ(actions.performed.size(), 2u);

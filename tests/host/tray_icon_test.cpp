@@ -1,8 +1,9 @@
+#include "widgets/tray_icon.h"
+
 #include <gtest/gtest.h>
 
-#include "widgets/tray_frame.h"
-#include "widgets/tray_icon.h"
 #include "tests/fakes/fake_platform.h"
+#include "widgets/tray_frame.h"
 
 namespace {
 
@@ -33,23 +34,31 @@ TEST_F(TrayIconTest, TurnsPressesIntoClicksWithTheDoubleClickTime) {
     const char* events;
   };
   static const Case kCases[] = {
-      {"du", ""},         // a click waits for the double-click time
-      {"duw", "C"},       // released in time: click when the wait ends
-      {"dwu", "C"},       // held past the wait: click at the release
-      {"dw", ""},         // still held
-      {"du2u", "D"},      // a double click raises no click
-      {"du2uw", "D"},     // not even when a stale wait ends
-      {"duwduw", "CC"},   // two slow clicks
+      {"du", ""},        // a click waits for the double-click time
+      {"duw", "C"},      // released in time: click when the wait ends
+      {"dwu", "C"},      // held past the wait: click at the release
+      {"dw", ""},        // still held
+      {"du2u", "D"},     // a double click raises no click
+      {"du2uw", "D"},    // not even when a stale wait ends
+      {"duwduw", "CC"},  // two slow clicks
   };
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.steps);
     events.clear();
     for (const char* step = c.steps; *step; ++step) {
       switch (*step) {
-        case 'd': platform.notificationArea.Raise(Mouse::LeftDown); break;
-        case 'u': platform.notificationArea.Raise(Mouse::LeftUp); break;
-        case '2': platform.notificationArea.Raise(Mouse::LeftDoubleClick); break;
-        case 'w': tray.ClickWaitTimer().Fire(); break;
+        case 'd':
+          platform.notificationArea.Raise(Mouse::LeftDown);
+          break;
+        case 'u':
+          platform.notificationArea.Raise(Mouse::LeftUp);
+          break;
+        case '2':
+          platform.notificationArea.Raise(Mouse::LeftDoubleClick);
+          break;
+        case 'w':
+          tray.ClickWaitTimer().Fire();
+          break;
       }
     }
     EXPECT_EQ(events, c.events);

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "upgrade/url_time_stamp.h"
+
+#include <gtest/gtest.h>
 
 TEST(UrlTimeStamp, WritesTheMomentWithoutLeadingZerosOrMilliseconds) {
   struct Case {

@@ -1,11 +1,11 @@
+#include "upgrade/version_compare.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
-
-#include "upgrade/version_compare.h"
 
 TEST(SplitByDelimiter, TrimsEveryPieceAndSkipsOnlyEmptyStretches) {
   struct Case {

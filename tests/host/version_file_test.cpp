@@ -1,3 +1,5 @@
+#include "upgrade/version_file.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -5,7 +7,6 @@
 #include <vector>
 
 #include "tests/fakes/fake_platform.h"
-#include "upgrade/version_file.h"
 
 using namespace std::string_view_literals;
 
