@@ -1,5 +1,7 @@
 #include "platform/download_win.h"
 
+#include <windows.h>
+
 #include <urlmon.h>
 
 #include <memory>

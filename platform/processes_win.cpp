@@ -1,5 +1,7 @@
 #include "platform/processes_win.h"
 
+#include <windows.h>
+
 #include <shellapi.h>
 
 #include <cstring>

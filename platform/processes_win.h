@@ -1,7 +1,8 @@
 #pragma once
 
-#include <tlhelp32.h>
 #include <windows.h>
+
+#include <tlhelp32.h>
 
 #include "platform/processes.h"
 #include "platform/unique_handle_win.h"

@@ -1,3 +1,5 @@
+#include <windows.h>
+
 #include <mmsystem.h>
 
 #include "platform/win32_platform.h"

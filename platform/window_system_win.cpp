@@ -1,3 +1,5 @@
+#include <windows.h>
+
 #include <commdlg.h>
 
 #include "platform/win32_platform.h"

@@ -1,5 +1,7 @@
 #include "widgets/input_mirrors_win.h"
 
+#include <windows.h>
+
 #include <commctrl.h>
 
 #include <algorithm>

@@ -1,5 +1,7 @@
 #include "widgets/mirror_factory_win.h"
 
+#include <windows.h>
+
 #include <commctrl.h>
 
 #include "widgets/combo_box_ex_mirror_win.h"

@@ -1,5 +1,7 @@
 #include "widgets/mirror_win.h"
 
+#include <windows.h>
+
 #include <commctrl.h>
 
 namespace {
