@@ -85,6 +85,10 @@ void Win32WindowSystem::RunModal(WindowHandle window, const std::function<bool()
     }
   }
   for (HWND other : disabled) EnableWindow(other, TRUE);
+  // The box goes away: its owner takes the activation back, not the taskbar.
+  if (const HWND owner = GetWindow(modal, GW_OWNER); owner && IsWindowVisible(owner)) {
+    SetForegroundWindow(owner);
+  }
   // The program is closing: the outer loop must see the request too.
   if (quit) PostQuitMessage(static_cast<int>(message.wParam));
 }

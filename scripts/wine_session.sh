@@ -109,7 +109,10 @@ display_ready() {
       _dusk_xvfb_pid=$!
       DISPLAY=:$_dr_n
       export DISPLAY
-      if wait_until 20 _xvfb_up_or_gone && _pid_alive "$_dusk_xvfb_pid"; then
+      # Only a display whose lock names our own server is ours: another session
+      # may have won the number while our server was still on its way out.
+      if wait_until 20 _xvfb_up_or_gone && _pid_alive "$_dusk_xvfb_pid" &&
+        [ "$(tr -d ' ' <"/tmp/.X$_dr_n-lock" 2>/dev/null)" = "$_dusk_xvfb_pid" ]; then
         return 0
       fi
       display_stop

@@ -1,0 +1,132 @@
+# shellcheck shell=sh
+# What the end-to-end scripts share: a private display and Wine session with Dusk in a virtual
+# desktop, the probe's steps with their log and window dumps, screenshots and clean-up.
+# Source it after scripts/wine_session.sh, then:
+#   e2e_begin DESKTOP DUSK_EXE PROBE_EXE ARTIFACTS_DIR [WINEPREFIX]
+#                           start Dusk in the named desktop; exits the script when that fails
+#   probe STEP [ARG]        one step of the probe; fails (and marks the run failed) on a FAIL
+#   point WHAT [STEP]       the X screen position of a point the last step (or STEP) printed
+#   click WHAT [STEP]       a left click there
+#   shot NAME               a screenshot into the artifacts
+#   say TEXT                a line in the log
+#   e2e_end                 the verdict; exits with 0 only when every step passed
+# The log, a screenshot of every checked state and, on failure, a dump of the desktop's windows
+# go to ARTIFACTS_DIR. The Wine prefix defaults to e2e-wineprefix beside ARTIFACTS_DIR.
+
+e2e_begin() {
+  desktop=$1
+  dusk=$(realpath "$2")
+  probe_exe=$(realpath "$3")
+  mkdir -p "$4"
+  artifacts=$(realpath "$4")
+  _e2e_prefix=${5:-$(dirname "$artifacts")/e2e-wineprefix}
+  log=$artifacts/e2e.log
+  rm -f "$artifacts"/*.png "$artifacts"/*.txt "$artifacts"/*.log
+  : >"$log"
+  failed=0
+  started_at=$(date +%s)
+  trap e2e_cleanup EXIT
+  trap 'exit 130' INT TERM
+
+  # A private display even when one is set: the test moves the mouse, clicks and types.
+  wine_env "$_e2e_prefix"
+  _e2e_tries=0
+  until unset DISPLAY && display_ready && _e2e_own_display; do
+    say "NOTE display ${DISPLAY:-none} is not ours (another session took it); trying again"
+    display_stop
+    _e2e_tries=$((_e2e_tries + 1))
+    [ "$_e2e_tries" -lt 5 ] || {
+      say "FAIL display: no display of our own after $_e2e_tries tries"
+      exit 1
+    }
+  done
+  _e2e_from=$(date +%s)
+  wine_prefix_ready || exit 1
+  say "Wine prefix $WINEPREFIX ready in $(($(date +%s) - _e2e_from)) s; display $DISPLAY"
+  DUSK_SESSION_LOG=$artifacts/wine.log
+  : >"$DUSK_SESSION_LOG"
+
+  desktop_start "$desktop" "$dusk"
+  if ! desktop_wait "$desktop" 60; then
+    say "FAIL desktop: the virtual desktop $desktop did not appear"
+    exit 1
+  fi
+}
+
+# display_ready can be fooled by a session starting at the same moment: our Xvfb loses the race
+# for the display number while the winner already answers on it, and the display goes away when
+# the other session ends. The display is ours when its lock names an Xvfb this shell started.
+_e2e_own_display() {
+  _e2e_owner=$(tr -d ' \n' <"/tmp/.X${DISPLAY#:}-lock" 2>/dev/null)
+  [ -n "$_e2e_owner" ] && [ "$(ps -o ppid= -p "$_e2e_owner" 2>/dev/null | tr -d ' ')" = "$$" ]
+}
+
+say() {
+  echo "$*" | tee -a "$log"
+}
+
+# shellcheck disable=SC2317 # run by the trap
+e2e_cleanup() {
+  session_stop
+  display_stop
+}
+
+# Failing checks wait out their bounds; past this many seconds the remaining steps are skipped,
+# so that a broken program ends the run well inside CTest's timeout, with its clean-up.
+e2e_budget=180
+
+# probe STEP [ARG]: one step of the probe in the test's desktop. Its lines go to the log; its
+# points stay in $out for point(). A failing step leaves a dump of the desktop's windows.
+probe() {
+  out=$artifacts/step-$1.txt
+  if [ $(($(date +%s) - started_at)) -gt "$e2e_budget" ]; then
+    say "FAIL $1: skipped, the run is over its budget of $e2e_budget s"
+    failed=1
+    return 1
+  fi
+  timeout 150 wine "$probe_exe" "$desktop" "$@" >"$out" 2>>"$DUSK_SESSION_LOG"
+  _rc=$?
+  tee -a "$log" <"$out"
+  if [ "$_rc" -ne 0 ] || ! grep -q "^RESULT $1 PASS" "$out"; then
+    failed=1
+    timeout 60 wine "$probe_exe" "$desktop" tree >"$artifacts/windows-after-$1.txt" 2>/dev/null
+    return 1
+  fi
+}
+
+# point WHAT [STEP]: the X screen position of a point that the last step, or the named one,
+# printed (the probe's positions are the virtual desktop's; xdotool's are the X screen's).
+point() {
+  _point_from=$out
+  [ $# -lt 2 ] || _point_from=$artifacts/step-$2.txt
+  awk -v what="$1" -v origin="$(desktop_origin "$desktop")" '
+    BEGIN { split(origin, o, " ") }
+    $1 == "POINT" && $2 == what { print $3 + o[1], $4 + o[2]; found = 1 }
+    END { exit !found }' "$_point_from"
+}
+
+# click WHAT [STEP]: a left click on that point.
+click() {
+  _click_at=$(point "$@") || {
+    say "FAIL click: no point $1 from step ${2:-$(basename "$out" .txt)}"
+    failed=1
+    return 1
+  }
+  say "STEP click on $1 at $_click_at"
+  # shellcheck disable=SC2086 # "X Y"
+  xdotool mousemove $_click_at click 1
+}
+
+shot() {
+  screenshot "$artifacts/$1.png" || say "NOTE no screenshot $1"
+}
+
+e2e_end() {
+  if [ "$failed" -eq 0 ]; then
+    say "E2E PASS in $(($(date +%s) - started_at)) s; screenshots in $artifacts"
+  else
+    shot 99-at-failure
+    say "E2E FAIL in $(($(date +%s) - started_at)) s; log, screenshots and window dumps in $artifacts"
+  fi
+  exit "$failed"
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+// The steps the probe offers, one per run: the driving script clicks and takes screenshots
+// between them.
+
+#include <string>
+#include <vector>
+
+namespace probe {
+
+struct Step {
+  const char* name;
+  const char* argument;  // what the step takes, for the usage text; empty: nothing
+  void (*run)(const std::string& argument);
+};
+
+const std::vector<Step>& MainWindowSteps();
+const std::vector<Step>& EntryPanelSteps();
+
+}  // namespace probe

@@ -1,0 +1,301 @@
+#include "probe_support.h"
+
+// After windows.h, which it needs.
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+
+namespace probe {
+
+DWORD g_timeoutMs = 20000;
+int g_failures = 0;
+
+std::string Utf8(const std::string& acp) {
+  if (acp.empty()) return acp;
+  int wide = MultiByteToWideChar(CP_ACP, 0, acp.data(), (int)acp.size(), nullptr, 0);
+  std::wstring w(wide, L'\0');
+  MultiByteToWideChar(CP_ACP, 0, acp.data(), (int)acp.size(), w.data(), wide);
+  int bytes = WideCharToMultiByte(CP_UTF8, 0, w.data(), wide, nullptr, 0, nullptr, nullptr);
+  std::string out(bytes, '\0');
+  WideCharToMultiByte(CP_UTF8, 0, w.data(), wide, out.data(), bytes, nullptr, nullptr);
+  return out;
+}
+
+std::string Q(const std::string& acp) {
+  std::string quoted(1, '"');
+  for (char c : Utf8(acp)) {
+    if (c == '\r')
+      quoted += "\\r";
+    else if (c == '\n')
+      quoted += "\\n";
+    else
+      quoted += c;
+  }
+  quoted += '"';
+  return quoted;
+}
+
+std::string Format(const char* fmt, ...) {
+  char buf[2048];
+  va_list args;
+  va_start(args, fmt);
+  vsnprintf(buf, sizeof buf, fmt, args);
+  va_end(args);
+  return buf;
+}
+
+void Check(bool ok, const std::string& check, const std::string& detail) {
+  if (!ok) ++g_failures;
+  printf("%s %s: %s\n", ok ? "PASS" : "FAIL", check.c_str(), detail.c_str());
+  fflush(stdout);
+}
+
+void Note(const std::string& text) {
+  printf("NOTE %s\n", text.c_str());
+  fflush(stdout);
+}
+
+void Point(const char* what, POINT at) {
+  printf("POINT %s %ld %ld\n", what, at.x, at.y);
+  fflush(stdout);
+}
+
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    if (condition()) return true;
+    if (GetTickCount() - start >= timeoutMs) return false;
+    Sleep(kPollMs);
+  }
+}
+
+std::string ClassOf(HWND hwnd) {
+  char cls[256] = {};
+  GetClassNameA(hwnd, cls, sizeof cls);
+  return cls;
+}
+
+std::string NameOf(HWND hwnd) {
+  ATOM atom = (ATOM)(ULONG_PTR)GetPropA(hwnd, "Name");
+  if (!atom) return "";
+  char name[256] = {};
+  GlobalGetAtomNameA(atom, name, sizeof name);
+  return name;
+}
+
+std::string TextOf(HWND hwnd) {
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutA(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &length))
+    return "<no answer>";
+  std::string text(length + 1, '\0');
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutA(hwnd, WM_GETTEXT, text.size(), (LPARAM)text.data(), SMTO_ABORTIFHUNG,
+                      kSendTimeoutMs, &copied);
+  text.resize(copied);
+  return text;
+}
+
+bool Shown(HWND hwnd) {
+  for (HWND h = hwnd; h; h = GetAncestor(h, GA_PARENT)) {
+    if (h == GetDesktopWindow()) break;
+    if (!(GetWindowLongA(h, GWL_STYLE) & WS_VISIBLE)) return false;
+  }
+  return true;
+}
+
+DWORD ProcessOf(HWND hwnd) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  return pid;
+}
+
+std::optional<LRESULT> Ask(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutA(hwnd, message, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeoutMs,
+                           &result))
+    return std::nullopt;
+  return (LRESULT)result;
+}
+
+std::vector<HWND> TopLevelWindows() {
+  std::vector<HWND> all;
+  EnumWindows(
+      [](HWND hwnd, LPARAM out) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(out)->push_back(hwnd);
+        return TRUE;
+      },
+      (LPARAM)&all);
+  return all;
+}
+
+std::vector<HWND> ChildWindows(HWND parent) {
+  std::vector<HWND> all;
+  for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) all.push_back(c);
+  return all;
+}
+
+std::vector<HWND> Forms(const char* name) {
+  std::vector<HWND> found;
+  for (HWND h : TopLevelWindows())
+    if (ClassOf(h) == kFormClass && NameOf(h) == name) found.push_back(h);
+  return found;
+}
+
+HWND MainWindow() {
+  std::vector<HWND> found = Forms("Form1");
+  return found.size() == 1 ? found[0] : nullptr;
+}
+
+HWND FindNamed(HWND root, const std::string& name) {
+  for (HWND c : ChildWindows(root)) {
+    if (NameOf(c) == name) return c;
+    if (HWND deeper = FindNamed(c, name)) return deeper;
+  }
+  return nullptr;
+}
+
+std::vector<HWND> RadioItems(HWND group) {
+  std::vector<HWND> items;
+  for (HWND c : ChildWindows(group))
+    if (lstrcmpiA(ClassOf(c).c_str(), "Button") == 0) items.push_back(c);
+  std::sort(items.begin(), items.end(), [](HWND a, HWND b) {
+    RECT ra, rb;
+    GetWindowRect(a, &ra);
+    GetWindowRect(b, &rb);
+    return ra.left != rb.left ? ra.left < rb.left : ra.top < rb.top;
+  });
+  return items;
+}
+
+RECT BoundsInParent(HWND hwnd) {
+  RECT r;
+  GetWindowRect(hwnd, &r);
+  MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+std::string Bounds(const RECT& r) {
+  return Format("(%ld,%ld %ldx%ld)", r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
+POINT LeftPart(HWND hwnd, int dx) {
+  RECT r;
+  GetWindowRect(hwnd, &r);
+  return {r.left + dx, (r.top + r.bottom) / 2};
+}
+
+std::string ClockText(const SYSTEMTIME& t) {
+  char date[128] = {}, time[128] = {};
+  GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &t, nullptr, date, sizeof date);
+  if (t.wHour == 0 && t.wMinute == 0 && t.wSecond == 0) return date;
+  GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &t, nullptr, time, sizeof time);
+  return std::string(date) + " " + time;
+}
+
+SYSTEMTIME LocalNow() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  return now;
+}
+
+namespace {
+
+ULONGLONG Ticks(const SYSTEMTIME& t) {
+  FILETIME f;
+  SystemTimeToFileTime(&t, &f);
+  return ULARGE_INTEGER{{f.dwLowDateTime, f.dwHighDateTime}}.QuadPart;
+}
+
+}  // namespace
+
+SYSTEMTIME AddSeconds(const SYSTEMTIME& t, long long seconds) {
+  ULARGE_INTEGER at;
+  at.QuadPart = Ticks(t) + seconds * 10000000LL;
+  FILETIME moment{at.LowPart, at.HighPart};
+  SYSTEMTIME out;
+  FileTimeToSystemTime(&moment, &out);
+  return out;
+}
+
+long long SecondsBetween(const SYSTEMTIME& a, const SYSTEMTIME& b) {
+  return ((long long)Ticks(b) - (long long)Ticks(a)) / 10000000LL;
+}
+
+bool ProcessRunning(DWORD pid) {
+  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snap == INVALID_HANDLE_VALUE) return true;
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  bool found = false;
+  for (BOOL more = Process32First(snap, &entry); more && !found; more = Process32Next(snap, &entry))
+    found = entry.th32ProcessID == pid;
+  CloseHandle(snap);
+  return found;
+}
+
+namespace {
+
+void Dump(HWND hwnd, int depth) {
+  RECT r;
+  GetWindowRect(hwnd, &r);
+  std::string name = NameOf(hwnd);
+  printf("%*s%p [%s]%s%s %s %s %s pid %lu\n", depth * 2, "", (void*)hwnd, ClassOf(hwnd).c_str(),
+         name.empty() ? "" : " Name=", name.c_str(), Q(TextOf(hwnd)).c_str(), Bounds(r).c_str(),
+         Shown(hwnd) ? "shown" : "hidden", ProcessOf(hwnd));
+  for (HWND c : ChildWindows(hwnd)) Dump(c, depth + 1);
+}
+
+constexpr const char* kRelaunchedVariable = "DUSK_PROBE_IN_DESKTOP";
+
+}  // namespace
+
+void DumpWindows() {
+  for (HWND h : TopLevelWindows()) Dump(h, 0);
+}
+
+std::string CurrentDesktop() {
+  char name[256] = {};
+  GetUserObjectInformationA(GetThreadDesktop(GetCurrentThreadId()), UOI_NAME, name, sizeof name,
+                            nullptr);
+  return name;
+}
+
+int RunInDesktop(const std::string& desktop) {
+  if (GetEnvironmentVariableA(kRelaunchedVariable, nullptr, 0)) {
+    printf("FAIL start: started in desktop %s but running in %s\n", desktop.c_str(),
+           CurrentDesktop().c_str());
+    return 2;
+  }
+  SetEnvironmentVariableA(kRelaunchedVariable, "1");
+  char self[MAX_PATH];
+  GetModuleFileNameA(nullptr, self, sizeof self);
+  std::string commandLine = GetCommandLineA();
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  si.lpDesktop = const_cast<char*>(desktop.c_str());
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  si.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+  si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessA(self, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si,
+                      &pi)) {
+    printf("FAIL start: cannot start in desktop %s (error %lu)\n", desktop.c_str(), GetLastError());
+    return 2;
+  }
+  // Every wait of a step is bounded; this bound only guards against a hung child.
+  DWORD exitCode = 3;
+  if (WaitForSingleObject(pi.hProcess, g_timeoutMs * 6) == WAIT_OBJECT_0)
+    GetExitCodeProcess(pi.hProcess, &exitCode);
+  else {
+    printf("FAIL start: probe did not finish\n");
+    TerminateProcess(pi.hProcess, 3);
+  }
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  return (int)exitCode;
+}
+
+}  // namespace probe
