@@ -1,0 +1,18 @@
+#pragma once
+
+#include "platform/signature.h"
+
+// Hashes and checks with OpenSSL, so that the host build runs the same
+// signature tests as the Windows build does against the system's own code.
+class OpenSslSignatureVerifier : public SignatureVerifier {
+ public:
+  explicit OpenSslSignatureVerifier(const EcdsaP256PublicKey& key) : key_(key) {}
+
+  [[nodiscard]] std::optional<FileDigest> DigestFile(const std::string& path,
+                                                     std::uint64_t maxBytes) const override;
+  [[nodiscard]] bool VerifiesDigest(const Sha256& digest,
+                                    const Signature& signature) const override;
+
+ private:
+  EcdsaP256PublicKey key_;
+};

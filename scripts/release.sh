@@ -1,0 +1,170 @@
+#!/bin/sh
+# Signs a built Dusk.exe and writes the version-information file the update
+# server answers with: the version, the program's address and the signature,
+# each followed by CR LF.
+#
+# Usage: scripts/release.sh KEY.pem Dusk.exe VERSION URL > dusk.html
+#   KEY.pem  the project's private signing key (never kept in this tree)
+#   VERSION  the program's file version, e.g. 1.0.2.0; it must be the one in
+#            Dusk.exe's version resource, or every copy would refuse the update
+#   URL      where the server offers this Dusk.exe
+#
+# The key must be the partner of the public key the program is built with,
+# upgrade/project_public_key.h; a program built with another key is named by
+# DUSK_PUBLIC_KEY_HEADER (tests sign with tests/fixtures/test_signing_key.pem
+# and name tests/fixtures/test_signing_key.h). Nothing is written unless every
+# check passed, the signature read back and verified included.
+set -eu
+
+fail() {
+  echo "release.sh: $*" >&2
+  exit 1
+}
+
+[ $# -eq 4 ] || {
+  awk 'NR > 1 && /^#/ { sub(/^# ?/, ""); print; next } NR > 1 { exit }' "$0" >&2
+  exit 2
+}
+key=$1
+exe=$2
+version=$3
+url=$4
+here=$(cd "$(dirname "$0")" && pwd)
+header=${DUSK_PUBLIC_KEY_HEADER:-$here/../upgrade/project_public_key.h}
+python=/usr/bin/python3
+[ -x "$python" ] || python=python3
+
+[ -r "$key" ] || fail "cannot read the key $key"
+[ -r "$exe" ] || fail "cannot read the program $exe"
+[ -r "$header" ] || fail "cannot read the public key header $header"
+# The program cuts the file into tokens at blanks, control bytes and commas,
+# and reads quotes specially: an address with any of them would arrive cut.
+if [ -z "$url" ] || printf '%s' "$url" | LC_ALL=C grep -q '[^!-~]\|[,"]'; then
+  fail "the address must be printable ASCII without blanks, commas or quotes: '$url'"
+fi
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+trap 'exit 1' INT TERM
+
+# The file version from the version resource, as the program writes it.
+file_version=$("$python" - "$exe" <<'PY'
+import struct
+import sys
+
+data = open(sys.argv[1], "rb").read()
+
+
+def fail(why):
+    sys.exit("release.sh: %s: %s" % (sys.argv[1], why))
+
+
+def u16(at):
+    return struct.unpack_from("<H", data, at)[0]
+
+
+def u32(at):
+    return struct.unpack_from("<I", data, at)[0]
+
+
+try:
+    if data[:2] != b"MZ":
+        fail("not a program file")
+    pe = u32(0x3C)
+    if data[pe:pe + 4] != b"PE\0\0":
+        fail("not a program file")
+    sections, optional_size = u16(pe + 6), u16(pe + 20)
+    optional = pe + 24
+    directories = optional + {0x10B: 96, 0x20B: 112}[u16(optional)]
+    resources_rva = u32(directories + 2 * 8)
+    if resources_rva == 0:
+        fail("no resources")
+
+    def offset(rva):
+        table = optional + optional_size
+        for i in range(sections):
+            s = table + 40 * i
+            size, address, raw = max(u32(s + 8), u32(s + 16)), u32(s + 12), u32(s + 20)
+            if address <= rva < address + size:
+                return rva - address + raw
+        fail("a resource lies outside the file")
+
+    root = offset(resources_rva)
+
+    def entries(directory):
+        count = u16(directory + 12) + u16(directory + 14)
+        return [(u32(directory + 16 + 8 * i), u32(directory + 20 + 8 * i)) for i in range(count)]
+
+    # Type RT_VERSION (16), then its first name and first language.
+    found = [target for name, target in entries(root) if name == 16]
+    if not found:
+        fail("no version resource")
+    level = found[0]
+    for _ in range(2):
+        if not level & 0x80000000:
+            fail("a broken version resource")
+        level = entries(root + (level & 0x7FFFFFFF))[0][1]
+    block = offset(u32(root + level))
+    key = "VS_VERSION_INFO\0".encode("utf-16-le")
+    if data[block + 6:block + 6 + len(key)] != key:
+        fail("a broken version resource")
+    fixed = (block + 6 + len(key) + 3) & ~3
+    if u32(fixed) != 0xFEEF04BD:
+        fail("a broken version resource")
+    ms, ls = u32(fixed + 8), u32(fixed + 12)
+    print("%d.%d.%d.%d" % (ms >> 16, ms & 0xFFFF, ls >> 16, ls & 0xFFFF))
+except (struct.error, IndexError, KeyError):
+    fail("not a program file with a version resource")
+PY
+)
+[ "$file_version" = "$version" ] ||
+  fail "$exe is version $file_version, not $version"
+
+# The key's public half against the program's: X then Y, as hex.
+openssl pkey -in "$key" -pubout -out "$work/public.pem" 2>/dev/null ||
+  fail "cannot read the private key $key"
+key_xy=$(openssl pkey -pubin -in "$work/public.pem" -outform DER | tail -c 64 | od -An -v -tx1 | tr -d ' \n')
+built_in_xy=$(grep -o '0x[0-9A-Fa-f][0-9A-Fa-f]' "$header" | sed 's/^0x//' | tr -d '\n' | tr A-F a-f)
+openssl pkey -pubin -in "$work/public.pem" -noout -text | grep -q 'prime256v1' ||
+  fail "$key is not a P-256 key"
+[ "$key_xy" = "$built_in_xy" ] ||
+  fail "$key is not the partner of the public key in $header"
+
+# OpenSSL signs in DER; the program takes r and s, 32 bytes each, big-endian.
+openssl dgst -sha256 -sign "$key" -out "$work/signature.der" "$exe"
+token=$("$python" - "$work/signature.der" <<'PY'
+import base64
+import sys
+
+der = open(sys.argv[1], "rb").read()
+# SEQUENCE { INTEGER r, INTEGER s }; for P-256 every length fits one byte.
+if len(der) < 8 or der[0] != 0x30 or der[1] != len(der) - 2:
+    sys.exit("release.sh: OpenSSL wrote an unexpected signature")
+raw, at = b"", 2
+for _ in range(2):
+    if der[at] != 0x02:
+        sys.exit("release.sh: OpenSSL wrote an unexpected signature")
+    length = der[at + 1]
+    value = int.from_bytes(der[at + 2:at + 2 + length], "big")
+    raw += value.to_bytes(32, "big")  # left-padded; OverflowError if too long
+    at += 2 + length
+if at != len(der):
+    sys.exit("release.sh: OpenSSL wrote an unexpected signature")
+print(base64.b64encode(raw).decode())
+PY
+)
+
+# Read the token back the other way round, with OpenSSL's own base64 and DER
+# writer, and verify it: a fault in the conversion is caught here, not by
+# every copy of the program refusing the update.
+raw_hex=$(printf '%s' "$token" | openssl base64 -d -A | od -An -v -tx1 | tr -d ' \n')
+[ ${#raw_hex} -eq 128 ] || fail "the signature token does not hold 64 bytes"
+r_hex=$(printf '%s' "$raw_hex" | cut -c1-64)
+s_hex=$(printf '%s' "$raw_hex" | cut -c65-128)
+printf 'asn1=SEQUENCE:signature\n[signature]\nr=INTEGER:0x%s\ns=INTEGER:0x%s\n' \
+  "$r_hex" "$s_hex" >"$work/signature.conf"
+openssl asn1parse -genconf "$work/signature.conf" -out "$work/check.der" -noout >/dev/null
+openssl dgst -sha256 -verify "$work/public.pem" -signature "$work/check.der" "$exe" >/dev/null ||
+  fail "the signature token does not verify"
+
+printf '%s\r\n%s\r\n%s\r\n' "$version" "$url" "$token"
