@@ -17,5 +17,7 @@ struct AppState {
   std::string UpdateInfoUrl;
   std::shared_ptr<UpdateCheck> Check;
   std::string NewVersionUrl;
+  std::string NewVersion;
+  std::string NewVersionSignature;
   bool RelaunchPending = false;
 };

@@ -7,7 +7,9 @@
 #include "process/process_listing.h"
 #include "scheduler/moment_text.h"
 #include "scheduler/task_actions.h"
+#include "upgrade/update_signature.h"
 #include "upgrade/url_time_stamp.h"
+#include "upgrade/version_compare.h"
 
 namespace {
 
@@ -191,12 +193,14 @@ void TForm1::TimerUpgradeTimer() {
   if (!state.Check->UpdateCheckDone.load(std::memory_order_acquire)) return;
   TimerUpgrade.SetEnabled(false);  // for good: one check per run
   state.NewVersionUrl = state.Check->UpdateCandidateUrl;
+  state.NewVersion = state.Check->UpdateCandidateVersion;
+  state.NewVersionSignature = state.Check->UpdateCandidateSignature;
   if (state.NewVersionUrl.empty()) return;
   upForm_->UpForm.Show();
   upForm_->UpForm.BringToFront();
   platform.download.StartToFile(
       UpdateRequestUrl(state.NewVersionUrl, DecodeDateTime(platform.clock.Now())),
-      state.AppPath + "up" + state.ExeFileName, *this);
+      state.AppPath + "up" + state.ExeFileName + kDownloadSuffix, kProgramDownloadMaxBytes, *this);
 }
 
 void TForm1::DownloadProgress(std::uint32_t received, std::uint32_t total) {
@@ -204,12 +208,23 @@ void TForm1::DownloadProgress(std::uint32_t received, std::uint32_t total) {
 }
 
 void TForm1::DownloadFinished(bool succeeded) {
-  if (!succeeded) {
+  const std::string program = state.AppPath + "up" + state.ExeFileName;
+  if (!succeeded || !AcceptDownloadedProgram(program + kDownloadSuffix, program)) {
+    (void)platform.files.Delete(program + kDownloadSuffix);
     upForm_->UpForm.Hide();  // silently: the next start checks again
     return;
   }
   downloadedProgramWaiting_ = true;
   if (tasks_->Queue().Empty()) HandOverToDownloadedProgram();
+}
+
+bool TForm1::AcceptDownloadedProgram(const std::string& download, const std::string& program) {
+  // Only what the project signed, of the version the server named, and newer
+  // than this program: an old signed program offered as new is refused too.
+  if (!IsSignedByProject(download, state.NewVersionSignature, platform.signatures)) return false;
+  const std::string version = GetFileVersionString(platform.versionResource, download);
+  if (version != state.NewVersion || !IsNewerVersion(state.AppVersion, version)) return false;
+  return platform.files.MoveReplacing(download, program);
 }
 
 void TForm1::HandOverToDownloadedProgram() {

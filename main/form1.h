@@ -102,6 +102,8 @@ class TForm1 : private Download::Listener {
   void ReshowAlarmWindow();
   void DownloadProgress(std::uint32_t received, std::uint32_t total) override;
   void DownloadFinished(bool succeeded) override;
+  [[nodiscard]] bool AcceptDownloadedProgram(const std::string& download,
+                                             const std::string& program);
   void HandOverToDownloadedProgram();
 
   Relocation relocation_;

@@ -9,12 +9,16 @@
 #include "main/program.h"
 #include "platform/download_win.h"
 #include "platform/processes_win.h"
+#include "platform/signature_win.h"
 #include "platform/win32_platform.h"
 #include "widgets/mirror_factory_win.h"
 
 #ifndef DUSK_UPDATE_HOST
 #error "DUSK_UPDATE_HOST names the update server's host"
 #endif
+// The key whose signature an update must carry: the project's, or a test key
+// for the programs the update tests build.
+#include DUSK_PUBLIC_KEY_HEADER
 
 namespace {
 
@@ -61,10 +65,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   Win32Processes processes(instance);
   Win32Threads threads;
   Win32Download download(instance, errors);
+  const Win32SignatureVerifier signatures(DUSK_PUBLIC_KEY);
   Win32MirrorFactory mirrors(instance, errors);
   {
     Program program({clock, codePage, files, versionResource, notificationArea, shell, windowSystem,
-                     power, sound, processes, threads, download, &mirrors},
+                     power, sound, processes, threads, download, signatures, &mirrors},
                     DUSK_UPDATE_HOST);
     program.Start();
     RunMessageLoop(errors, program);

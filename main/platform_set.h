@@ -8,6 +8,7 @@
 #include "platform/power.h"
 #include "platform/processes.h"
 #include "platform/shell.h"
+#include "platform/signature.h"
 #include "platform/sound.h"
 #include "platform/threads.h"
 #include "platform/version_resource.h"
@@ -30,5 +31,6 @@ struct PlatformSet {
   Processes& processes;
   Threads& threads;
   Download& download;
+  const SignatureVerifier& signatures;
   MirrorFactory* mirrors = nullptr;
 };

@@ -22,6 +22,8 @@ class Download : public PlatformInterface {
   // Blocks until the file is stored or the fetch failed; for worker threads.
   virtual bool ToFile(const std::string& url, const std::string& file) = 0;
   // Fetches on a thread of its own; the windows keep being served meanwhile.
-  // The listener must live until it hears the end, or until the program ends.
-  virtual void StartToFile(const std::string& url, const std::string& file, Listener& listener) = 0;
+  // More than maxBytes abandons the download, which then ends as failed. The
+  // listener must live until it hears the end, or until the program ends.
+  virtual void StartToFile(const std::string& url, const std::string& file, std::uint64_t maxBytes,
+                           Listener& listener) = 0;
 };

@@ -16,7 +16,7 @@ constexpr UINT kFinishedMessage = WM_APP + 3;
 // Passes the service's progress on to the window; never asks to stop.
 class ProgressPoster : public IBindStatusCallback {
  public:
-  explicit ProgressPoster(HWND window) : window_(window) {}
+  ProgressPoster(HWND window, std::uint64_t maxBytes) : window_(window), maxBytes_(maxBytes) {}
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
     if (id == IID_IUnknown || id == IID_IBindStatusCallback) {
@@ -34,6 +34,8 @@ class ProgressPoster : public IBindStatusCallback {
   HRESULT STDMETHODCALLTYPE GetPriority(LONG*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE OnLowResource(DWORD) override { return S_OK; }
   HRESULT STDMETHODCALLTYPE OnProgress(ULONG progress, ULONG total, ULONG, LPCWSTR) override {
+    // Larger than any program of ours: a hostile or broken answer.
+    if (progress > maxBytes_ || total > maxBytes_) return E_ABORT;
     PostMessageA(window_, kProgressMessage, progress, static_cast<LPARAM>(total));
     return S_OK;
   }
@@ -46,11 +48,13 @@ class ProgressPoster : public IBindStatusCallback {
 
  private:
   HWND window_;
+  std::uint64_t maxBytes_;
 };
 
 struct BackgroundDownload {
   std::string url;
   std::string file;
+  std::uint64_t maxBytes;
   HWND window;
 };
 
@@ -64,7 +68,7 @@ bool Fetch(const std::string& url, const std::string& file, IBindStatusCallback*
 DWORD WINAPI RunBackgroundDownload(void* parameter) {
   // Owns copies only: the program may end while this runs.
   const std::unique_ptr<BackgroundDownload> job(static_cast<BackgroundDownload*>(parameter));
-  ProgressPoster poster(job->window);
+  ProgressPoster poster(job->window, job->maxBytes);
   const bool succeeded = Fetch(job->url, job->file, &poster);
   PostMessageA(job->window, kFinishedMessage, succeeded ? 1 : 0, 0);
   return 0;
@@ -87,9 +91,10 @@ bool Win32Download::ToFile(const std::string& url, const std::string& file) {
 }
 
 void Win32Download::StartToFile(const std::string& url, const std::string& file,
-                                Listener& listener) {
+                                std::uint64_t maxBytes, Listener& listener) {
   listener_ = &listener;
-  auto job = std::make_unique<BackgroundDownload>(BackgroundDownload{url, file, window_.Get()});
+  auto job = std::make_unique<BackgroundDownload>(
+      BackgroundDownload{url, file, maxBytes, window_.Get()});
   const HANDLE thread = CreateThread(nullptr, 0, RunBackgroundDownload, job.get(), 0, nullptr);
   if (!thread) {
     PostMessageA(window_.Get(), kFinishedMessage, 0, 0);

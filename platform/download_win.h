@@ -12,7 +12,8 @@ class Win32Download : public Download {
  public:
   Win32Download(HINSTANCE instance, HandlerErrors& errors);
   bool ToFile(const std::string& url, const std::string& file) override;
-  void StartToFile(const std::string& url, const std::string& file, Listener& listener) override;
+  void StartToFile(const std::string& url, const std::string& file, std::uint64_t maxBytes,
+                   Listener& listener) override;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -15,6 +15,8 @@ class Files : public PlatformInterface {
   virtual bool Delete(const std::string& path) = 0;
   // Copies over a file already at the target.
   virtual bool CopyReplacing(const std::string& from, const std::string& to) = 0;
+  // Renames, replacing a file already at the target.
+  virtual bool MoveReplacing(const std::string& from, const std::string& to) = 0;
   // The first maxBytes bytes of the file at most; none when it can't be read.
   [[nodiscard]] virtual std::optional<std::string> ReadPrefix(const std::string& path,
                                                               std::size_t maxBytes) const = 0;

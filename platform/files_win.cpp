@@ -26,6 +26,10 @@ bool Win32Files::CopyReplacing(const std::string& from, const std::string& to) {
   return CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE;
 }
 
+bool Win32Files::MoveReplacing(const std::string& from, const std::string& to) {
+  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+}
+
 std::optional<std::string> Win32Files::ReadPrefix(const std::string& path,
                                                   std::size_t maxBytes) const {
   const HANDLE opened = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,

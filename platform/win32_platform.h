@@ -38,6 +38,7 @@ class Win32Files : public Files {
   [[nodiscard]] bool Exists(const std::string& path) const override;
   bool Delete(const std::string& path) override;
   bool CopyReplacing(const std::string& from, const std::string& to) override;
+  bool MoveReplacing(const std::string& from, const std::string& to) override;
   [[nodiscard]] std::optional<std::string> ReadPrefix(const std::string& path,
                                                       std::size_t maxBytes) const override;
 };

@@ -12,7 +12,9 @@ bool Relocation::RelocateToFixedName(const std::string& programFile, const std::
     retryUntil_ = now + kRetrySeconds / kSecondsPerDay;
     return false;
   }
-  for (const std::string& leftover : {appPath + "up" + exeFileName, appPath + "up"}) {
+  for (const std::string& leftover : {appPath + "up" + exeFileName,
+                                      appPath + "up" + exeFileName + kDownloadSuffix,
+                                      appPath + "up"}) {
     if (files_.Exists(leftover)) (void)files_.Delete(leftover);
   }
   return false;

@@ -6,6 +6,10 @@
 #include "platform/code_page.h"
 #include "platform/files.h"
 
+// A program download goes to this name beside its final one until it is
+// checked: only a program the project signed gets the name that is started.
+inline constexpr char kDownloadSuffix[] = ".download";
+
 // Moving the program to its fixed file name after an update, and clearing up.
 class Relocation {
  public:

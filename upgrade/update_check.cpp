@@ -6,15 +6,21 @@
 void CheckForUpdate(UpdateCheck& check, const UpdateCheckServices& services) {
   check.StartupFilesSettled.wait(false, std::memory_order_acquire);
   std::string candidate;
+  std::vector<std::string> tokens;
   const std::string request =
       UpdateRequestUrl(check.UpdateInfoUrl, DecodeDateTime(services.clock.Now()));
   const std::string file = check.AppPath + "up";
   if (services.download.ToFile(request, file)) {
     // Gone or locked since the download: no update this time.
     if (const auto bytes = services.files.ReadPrefix(file, kVersionFileMaxBytes)) {
-      candidate =
-          UpdateCandidateFrom(VersionFileTokens(*bytes, services.codePage), check.AppVersion);
+      tokens = VersionFileTokens(*bytes, services.codePage);
+      candidate = UpdateCandidateFrom(tokens, check.AppVersion);
     }
+  }
+  if (!candidate.empty()) {
+    check.UpdateCandidateVersion = tokens[0];
+    // Files of older servers have no third token: no signature, no update.
+    if (tokens.size() > 2) check.UpdateCandidateSignature = tokens[2];
   }
   check.UpdateCandidateUrl = std::move(candidate);
   check.UpdateCheckDone.store(true, std::memory_order_release);

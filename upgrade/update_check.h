@@ -18,8 +18,11 @@ struct UpdateCheck {
   std::string AppVersion;
   std::string UpdateInfoUrl;
   // Written by the thread, then published by UpdateCheckDone: stored with
-  // release, loaded with acquire.
+  // release, loaded with acquire. With the address come the version the file
+  // names and the signature that must vouch for the program downloaded.
   std::string UpdateCandidateUrl;
+  std::string UpdateCandidateVersion;
+  std::string UpdateCandidateSignature;
   std::atomic<bool> UpdateCheckDone{false};
   // Start-up has removed the leftovers of an earlier update, "up" among them:
   // only then may the thread write and read that file.

@@ -11,6 +11,7 @@
 #include "main/platform_set.h"
 #include "scheduler/tick.h"
 #include "tests/fakes/fake_processes.h"
+#include "tests/fakes/fake_signature_verifier.h"
 
 // A clock that stands still until the test moves it, writing dates and times
 // the way a zh_CN system does ("yyyy/M/d", "H:mm:ss").
@@ -45,6 +46,11 @@ class FakeFiles : public Files {
   bool Delete(const std::string& path) override {
     deleted.push_back(path);
     return !locked.contains(path) && contents.erase(path) > 0;
+  }
+  bool MoveReplacing(const std::string& from, const std::string& to) override {
+    if (!CopyReplacing(from, to)) return false;
+    contents.erase(from);
+    return true;
   }
   bool CopyReplacing(const std::string& from, const std::string& to) override {
     copies.push_back(from + " > " + to);
@@ -93,16 +99,17 @@ class FakeDownload : public Download {
     files->contents[file] = body->second;
     return true;
   }
-  void StartToFile(const std::string& url, const std::string& file, Listener& listener) override {
+  void StartToFile(const std::string& url, const std::string& file, std::uint64_t maxBytes,
+                   Listener& listener) override {
     requests.push_back(url);
-    background = {url, file, &listener};
+    background = {url, file, maxBytes, &listener};
   }
   // The background download reports, as the service would.
   void Progress(std::uint32_t received, std::uint32_t total) {
     background.listener->DownloadProgress(received, total);
   }
-  void Finish(bool succeeded) {
-    if (succeeded && files) files->contents[background.file] = "new program";
+  void Finish(bool succeeded, std::string program = "new program") {
+    if (succeeded && files) files->contents[background.file] = std::move(program);
     Listener* listener = std::exchange(background.listener, nullptr);
     listener->DownloadFinished(succeeded);
   }
@@ -110,6 +117,7 @@ class FakeDownload : public Download {
   struct Background {
     std::string url;
     std::string file;
+    std::uint64_t maxBytes = 0;
     Listener* listener = nullptr;
   };
   FakeFiles* files = nullptr;
@@ -122,9 +130,11 @@ class FakeVersionResource : public VersionResource {
  public:
   [[nodiscard]] Result ReadFileVersion(const std::string& path) const override {
     askedFor.push_back(path);
-    return result;
+    const auto file = byFile.find(path);
+    return file != byFile.end() ? file->second : result;
   }
   Result result{Outcome::Found, 0x00010000, 0x00010002};
+  std::map<std::string, Result> byFile;  // files that carry another version
   mutable std::vector<std::string> askedFor;
 };
 
@@ -277,9 +287,10 @@ struct FakePlatform {
   FakeProcesses processes;
   FakeThreads threads;
   FakeDownload download;
+  FakeSignatureVerifier signatures{files};
   PlatformSet Set() {
-    return {clock, codePage, files,     versionResource, notificationArea, shell,  windowSystem,
-            power, sound,    processes, threads,         download,         nullptr};
+    return {clock, codePage,  files,   versionResource, notificationArea, shell,   windowSystem,
+            power, sound,     processes, threads,       download,         signatures, nullptr};
   }
 };
 

@@ -9,6 +9,10 @@ namespace {
 
 constexpr char kInfoPage[] = "http://update.dusk.invalid/v/dusk.html";
 constexpr char kFolder[] = "C:\\Program Files\\Dusk\\";
+// Base64 of 64 bytes with r and s in range: what the fake verifier is told holds.
+constexpr char kSignature[] =
+    "AQIDBAUGBwgJCgsMDQ4PEBESExQVFhcYGRobHB0eHyABAgMEBQYHCAkKCwwNDg8QERITFBUWFxgZGhscHR4fIA==";
+constexpr char kNewProgram[] = "new program";
 
 // The program on the fake platform, started as it would be, with an update
 // server in memory.
@@ -18,6 +22,10 @@ class SelfUpdateTest : public testing::Test {
 
   Program& Start(const char* versionFile = nullptr) {
     if (versionFile) platform.download.bodies[kInfoPage] = versionFile;
+    // The project signed the new program, which carries version 1.0.2.0.
+    platform.signatures.Sign(kNewProgram, kSignature);
+    platform.versionResource.byFile[Downloaded()] = {VersionResource::Outcome::Found, 0x00010000,
+                                                     0x00020000};
     program = std::make_unique<Program>(platform.Set(), kTestUpdateHost);
     program->Start();
     return *program;
@@ -27,6 +35,11 @@ class SelfUpdateTest : public testing::Test {
     program->Form1.TimerNow.Fire();
   }
 
+  static std::string Downloaded() { return std::string(kFolder) + "upDusk.exe.download"; }
+  static std::string VersionFile(const char* version, const char* url) {
+    return std::string(version) + "\r\n" + url + "\r\n" + kSignature + "\r\n";
+  }
+
   FakePlatform platform;
   std::unique_ptr<Program> program;
 };
@@ -34,7 +47,7 @@ class SelfUpdateTest : public testing::Test {
 }  // namespace
 
 TEST_F(SelfUpdateTest, DownloadsANewerVersionWithProgressAndHandsOver) {
-  TForm1& f = Start("1.0.2.0\r\nhttp://dl.invalid/new.exe").Form1;
+  TForm1& f = Start(VersionFile("1.0.2.0", "http://dl.invalid/new.exe").c_str()).Form1;
   f.TimerUpgrade.Fire();  // the check has not run yet
   EXPECT_TRUE(f.TimerUpgrade.Enabled());
   EXPECT_FALSE(program->UpForm.UpForm.Visible());
@@ -51,7 +64,8 @@ TEST_F(SelfUpdateTest, DownloadsANewerVersionWithProgressAndHandsOver) {
   EXPECT_TRUE(up.UpForm.Visible());
   EXPECT_EQ(up.UpForm.Text(), "正在下载最新版本：");
   EXPECT_EQ(platform.download.background.url, "http://dl.invalid/new.exe?2023122514a30a45");
-  EXPECT_EQ(platform.download.background.file, std::string(kFolder) + "upDusk.exe");
+  EXPECT_EQ(platform.download.background.file, Downloaded());
+  EXPECT_EQ(platform.download.background.maxBytes, 256u * 1024 * 1024);
 
   // The windows keep being served: the clock goes on during the download.
   Tick();
@@ -63,7 +77,9 @@ TEST_F(SelfUpdateTest, DownloadsANewerVersionWithProgressAndHandsOver) {
   platform.download.Progress(2048, 2048);
   EXPECT_EQ(up.UpForm.Text(), "Lumo定时关机 正在下载最新版本 下载进度：100%");
 
-  platform.download.Finish(true);
+  platform.download.Finish(true, kNewProgram);
+  EXPECT_FALSE(platform.files.Exists(Downloaded()));
+  EXPECT_EQ(platform.files.contents[std::string(kFolder) + "upDusk.exe"], kNewProgram);
   ASSERT_EQ(platform.shell.launches.size(), 1u);
   const Shell::Launch& launch = platform.shell.launches[0];
   EXPECT_EQ(launch.owner, f.Form1.Handle());
@@ -117,11 +133,11 @@ TEST_F(SelfUpdateTest, AFailedDownloadHidesTheWindowAndTheProgramGoesOn) {
 }
 
 TEST_F(SelfUpdateTest, PendingTasksHoldTheHandOverBackUntilTheQueueIsEmpty) {
-  TForm1& f = Start("9.0.0.0 http://dl.invalid/new.exe").Form1;
+  TForm1& f = Start(VersionFile("1.0.2.0", "http://dl.invalid/new.exe").c_str()).Form1;
   f.Tasks().Add({At(14, 30, 48, 25, 12, 2023), 0, TaskKind::OpenWebPage, "http://x.invalid/"});
   platform.threads.RunAll();
   f.TimerUpgrade.Fire();
-  platform.download.Finish(true);
+  platform.download.Finish(true, kNewProgram);
   EXPECT_EQ(platform.windowSystem.terminations, 0);
   Tick();
   Tick();
@@ -211,4 +227,50 @@ TEST(UpdateCheck, WaitsForStartUpToSettleTheFilesBesideTheProgram) {
   EXPECT_EQ(download.deletionsSeen, 1u);
   EXPECT_TRUE(check->UpdateCheckDone.load(std::memory_order_acquire));
   EXPECT_EQ(check->UpdateCandidateUrl, "http://dl.invalid/new.exe");
+}
+
+TEST_F(SelfUpdateTest, StartsOnlyAProgramTheProjectSignedAsTheNamedNewerVersion) {
+  using Outcome = VersionResource::Outcome;
+  const VersionResource::Result v1020{Outcome::Found, 0x00010000, 0x00020000};
+  struct Case {
+    const char* what;
+    std::string versionFile;
+    std::string program;  // what the download stores
+    VersionResource::Result programVersion;
+    bool keyUsable;
+  };
+  const std::string url = "http://dl.invalid/new.exe";
+  const Case kCases[] = {
+      {"no signature token", "1.0.2.0 " + url, kNewProgram, v1020, true},
+      {"another program", VersionFile("1.0.2.0", url.c_str()), "tampered", v1020, true},
+      {"an empty download", VersionFile("1.0.2.0", url.c_str()), "", v1020, true},
+      {"a malformed token", "1.0.2.0 " + url + " AQID", kNewProgram, v1020, true},
+      {"an older signed program", VersionFile("1.0.2.0", url.c_str()), kNewProgram,
+       {Outcome::Found, 0x00010000, 0x00000001}, true},
+      {"a version other than named", VersionFile("1.0.3.0", url.c_str()), kNewProgram, v1020, true},
+      {"no version resource", VersionFile("1.0.2.0", url.c_str()), kNewProgram,
+       {Outcome::NoVersionInfo, 0, 0}, true},
+      {"a key that does not import", VersionFile("1.0.2.0", url.c_str()), kNewProgram, v1020,
+       false},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.what);
+    FakePlatform p(At(9, 0, 0));
+    p.download.bodies[kInfoPage] = c.versionFile;
+    p.signatures.Sign(kNewProgram, kSignature);
+    p.signatures.keyUsable = c.keyUsable;
+    p.versionResource.byFile[Downloaded()] = c.programVersion;
+    Program updating(p.Set(), kTestUpdateHost);
+    updating.Start();
+    p.threads.RunAll();
+    updating.Form1.TimerUpgrade.Fire();
+    ASSERT_NE(p.download.background.listener, nullptr);
+    p.download.Finish(true, c.program);
+    EXPECT_FALSE(p.files.Exists(Downloaded()));
+    EXPECT_FALSE(p.files.Exists(std::string(kFolder) + "upDusk.exe"));
+    EXPECT_TRUE(p.shell.launches.empty());
+    EXPECT_EQ(p.windowSystem.terminations, 0);
+    EXPECT_FALSE(updating.UpForm.UpForm.Visible());
+    EXPECT_TRUE(p.windowSystem.boxes.empty());
+  }
 }
