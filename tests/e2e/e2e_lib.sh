@@ -8,6 +8,9 @@
 #   point WHAT [STEP]       the X screen position of a point the last step (or STEP) printed
 #   click WHAT [STEP]       a left click there
 #   shot NAME               a screenshot into the artifacts
+#   type_due_time           the user's keys into the time edit that enter the due moment the last
+#                           step planned (its KEYS line), after a click on the hours
+#   e2e_clear_of_midnight SECONDS   waits, bounded, until the day has more than SECONDS left
 #   say TEXT                a line in the log
 #   e2e_end                 the verdict; exits with 0 only when every step passed
 # The log, a screenshot of every checked state and, on failure, a dump of the desktop's windows
@@ -119,6 +122,38 @@ click() {
 
 shot() {
   screenshot "$artifacts/$1.png" || say "NOTE no screenshot $1"
+}
+
+# A time edit steps one field at a time, each wrapping on its own: a step plans the keys and
+# prints them as "KEYS k1 k2 ...".
+type_due_time() {
+  _keys=$(awk '$1 == "KEYS" { sub(/\r$/, ""); $1 = ""; print substr($0, 2) }' "$out")
+  if [ -z "$_keys" ]; then
+    say "FAIL keys: step $(basename "$out" .txt) planned no due moment"
+    failed=1
+    return 1
+  fi
+  click time-first-field && probe focus bsSkinTimeEdit1 || return 1
+  say "STEP keys $_keys into bsSkinTimeEdit1"
+  # shellcheck disable=SC2086 # a list of keys
+  xdotool key --delay 40 $_keys
+}
+
+_e2e_seconds_left_today() {
+  echo $(($(date -d 'tomorrow 00:00:00' +%s) - $(date +%s)))
+}
+
+_e2e_day_has_more_than() {
+  [ "$(_e2e_seconds_left_today)" -gt "$1" ]
+}
+
+# The date edit holds the day the program started, and a due moment typed into the time edit
+# lies on that day: a run that could cross midnight waits for the new day first.
+e2e_clear_of_midnight() {
+  _e2e_left=$(_e2e_seconds_left_today)
+  [ "$_e2e_left" -gt "$1" ] && return 0
+  echo "waiting ${_e2e_left} s for midnight to pass: a run takes up to $1 s"
+  wait_until $((_e2e_left + 10)) _e2e_day_has_more_than "$1"
 }
 
 e2e_end() {

@@ -12,12 +12,11 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "panel_support.h"
 #include "probe_steps.h"
 #include "probe_support.h"
 
@@ -30,170 +29,11 @@ constexpr const char* kPastCaption = "添加定时任务错误";
 constexpr const char* kPastText = "光阴似箭，设置的时间已经过去了。";
 constexpr const char* kReminder = "该喝水了 drink";
 constexpr const char* kWebPrefill = "http://";
-// A title with a double-byte part, so that the picker's caption goes through the code page.
-constexpr const char* kTargetTitle = "Dusk测试窗口 e2e";
-constexpr const char* kTargetImage = "dusk_e2e_target.exe";
 
-// RadioGroup1
-constexpr int kDateAndTime = 0;
-constexpr int kCountdown = 1;
 // bsSkinComboBox1
 constexpr int kMinutes = 0;
 constexpr int kHours = 1;
 constexpr int kDays = 2;
-// RadioGroup2, by task kind
-constexpr int kTurnOff = 0;
-constexpr int kAlarm = 3;
-constexpr int kCloseProgram = 5;
-constexpr int kOpenWebPage = 6;
-
-constexpr long long kSecondsPerMinute = 60;
-constexpr long long kSecondsPerDay = 86400;
-
-// ---- what the steps hand on ----
-
-// A task the list should show: its caption is `prefix` followed by the text of a due second
-// from `earliest` to `latest` (seconds since 1601, local time).
-struct ExpectedRow {
-  std::string prefix;
-  long long earliest = 0, latest = 0;
-};
-
-std::string Hex(const std::string& bytes) {
-  std::string out;
-  for (unsigned char c : bytes) out += Format("%02x", c);
-  return out;
-}
-
-std::string Unhex(const std::string& hex) {
-  std::string out;
-  for (size_t i = 0; i + 1 < hex.size(); i += 2)
-    out += (char)strtoul(hex.substr(i, 2).c_str(), nullptr, 16);
-  return out;
-}
-
-const SYSTEMTIME kEpoch{1601, 1, 1, 1, 0, 0, 0, 0};
-
-long long SecondsOf(const SYSTEMTIME& t) { return SecondsBetween(kEpoch, t); }
-SYSTEMTIME MomentOf(long long seconds) { return AddSeconds(kEpoch, seconds); }
-
-// Values are hex ("-" when empty), so that any text survives a file of "key value" lines.
-class State {
- public:
-  explicit State(std::string path) : path_(std::move(path)) {
-    std::ifstream in(path_);
-    std::string key, value;
-    while (in >> key >> value) values_[key] = value == "-" ? "" : Unhex(value);
-  }
-
-  std::string Get(const std::string& key) const {
-    auto it = values_.find(key);
-    return it == values_.end() ? "" : it->second;
-  }
-
-  void Set(const std::string& key, const std::string& value) {
-    values_[key] = value;
-    std::ofstream out(path_, std::ios::trunc);
-    for (const auto& [k, v] : values_) out << k << ' ' << (v.empty() ? "-" : Hex(v)) << '\n';
-    if (!out) Check(false, "state file", "cannot write " + path_);
-  }
-
-  std::vector<ExpectedRow> Rows() const {
-    std::vector<ExpectedRow> rows;
-    for (int i = 0;; ++i) {
-      std::string prefix = Get(Format("row%d.prefix", i));
-      if (prefix.empty()) break;
-      rows.push_back({prefix, atoll(Get(Format("row%d.earliest", i)).c_str()),
-                      atoll(Get(Format("row%d.latest", i)).c_str())});
-    }
-    std::sort(rows.begin(), rows.end(),
-              [](const ExpectedRow& a, const ExpectedRow& b) { return a.earliest < b.earliest; });
-    return rows;
-  }
-
-  void AddRow(const ExpectedRow& row) {
-    int i = (int)Rows().size();
-    Set(Format("row%d.earliest", i), std::to_string(row.earliest));
-    Set(Format("row%d.latest", i), std::to_string(row.latest));
-    Set(Format("row%d.prefix", i), row.prefix);
-  }
-
- private:
-  std::string path_;
-  std::map<std::string, std::string> values_;
-};
-
-// ---- the panel's controls ----
-
-struct Panel {
-  HWND main = nullptr;
-  HWND radio1 = nullptr, panel1 = nullptr, dateEdit = nullptr, timeEdit = nullptr,
-       timeTip = nullptr, panel2 = nullptr, spin = nullptr, unit = nullptr;
-  HWND radio2 = nullptr, tips = nullptr, info = nullptr, picker = nullptr, add = nullptr;
-  HWND list = nullptr;
-};
-
-std::optional<Panel> FindPanel() {
-  Panel p;
-  bool up = WaitFor([&] { return (p.main = MainWindow()) != nullptr && Shown(p.main); });
-  if (!up) {
-    Check(false, "main window", "no shown Form1");
-    return std::nullopt;
-  }
-  struct Wanted {
-    HWND* hwnd;
-    const char* name;
-  };
-  const Wanted wanted[] = {
-      {&p.radio1, "RadioGroup1"},
-      {&p.panel1, "Panel1"},
-      {&p.dateEdit, "bsSkinDateEdit1"},
-      {&p.timeEdit, "bsSkinTimeEdit1"},
-      {&p.timeTip, "PanelTimeTip"},
-      {&p.panel2, "Panel2"},
-      {&p.spin, "bsSkinSpinEdit1"},
-      {&p.unit, "bsSkinComboBox1"},
-      {&p.radio2, "RadioGroup2"},
-      {&p.tips, "LabelTips"},
-      {&p.info, "EditInfo"},
-      {&p.picker, "bsSkinComboBoxEx1"},
-      {&p.add, "ButtonAdd"},
-      {&p.list, "TaskList"},
-  };
-  std::string missing;
-  for (const Wanted& w : wanted)
-    if (!(*w.hwnd = FindNamed(p.main, w.name))) missing += std::string(" ") + w.name;
-  if (!missing.empty()) {
-    Check(false, "entry panel controls", "not found:" + missing);
-    return std::nullopt;
-  }
-  return p;
-}
-
-int CheckedItem(HWND group) {
-  std::vector<HWND> items = RadioItems(group);
-  for (size_t i = 0; i < items.size(); ++i)
-    if (Ask(items[i], BM_GETCHECK).value_or(0) == BST_CHECKED) return (int)i;
-  return -1;
-}
-
-// A click on a radio item, as a user's click reaches the group. Posted: the handler may open a
-// modal box.
-bool ClickRadio(HWND group, int index, const char* check) {
-  std::vector<HWND> items = RadioItems(group);
-  if (index >= (int)items.size()) {
-    Check(false, check, Format("%s has %zu items", NameOf(group).c_str(), items.size()));
-    return false;
-  }
-  PostMessageA(items[index], BM_CLICK, 0, 0);
-  int checked = -1;
-  bool ok = WaitFor([&] { return (checked = CheckedItem(group)) == index; });
-  Check(ok, check,
-        Format("%s item %d %s checked", NameOf(group).c_str(), index,
-               ok ? "is" : Format("is not (item %d is)", checked).c_str()) +
-            " after a click on " + Q(TextOf(items[index])));
-  return ok;
-}
 
 // The unit list's selection as a user's pick reaches the program: the list changes, then tells
 // its parent.
@@ -206,25 +46,6 @@ void PickUnit(const Panel& p, int index, const char* expectedCount) {
   Check(ok, Format("count for unit %d", index),
         Format("picking %s sets the count to %s; bsSkinSpinEdit1 reads %s",
                Q(TextOf(p.unit)).c_str(), expectedCount, Q(count).c_str()));
-}
-
-bool WaitShown(HWND hwnd, bool shown) {
-  return WaitFor([&] { return Shown(hwnd) == shown; });
-}
-
-void CheckShown(HWND hwnd, bool shown, const char* check) {
-  bool ok = WaitShown(hwnd, shown);
-  Check(ok, check,
-        Format("%s is %s, expected %s", NameOf(hwnd).c_str(), Shown(hwnd) ? "shown" : "hidden",
-               shown ? "shown" : "hidden"));
-}
-
-void CheckText(HWND hwnd, const std::string& expected, const char* check) {
-  std::string text;
-  bool ok = WaitFor([&] { return (text = TextOf(hwnd)) == expected; });
-  Check(ok, check,
-        Format("%s reads %s, expected %s", NameOf(hwnd).c_str(), Q(text).c_str(),
-               Q(expected).c_str()));
 }
 
 // Where the add button stands: below the parameter field, or where the hidden prompt stands.
@@ -254,98 +75,6 @@ void CheckPrompt(const Panel& p, const char* prompt, bool picker) {
   CheckShown(p.info, !picker, picker ? "parameter field hidden" : "parameter field shown");
   CheckShown(p.picker, picker, picker ? "picker shown" : "picker hidden");
   CheckAddButtonPlace(p, true, "add button below the field");
-}
-
-// Text put into the field as typing does: the field changes, and the program hears of it.
-void TypeInto(HWND edit, const std::string& text) {
-  Ask(edit, WM_SETTEXT, 0, (LPARAM)text.c_str());
-}
-
-// ---- the task list ----
-
-// The strings of a list box or a combo box of another process, which hands them over as UTF-16
-// whatever the call's variant. Nothing when the list changed while it was read: a refill that
-// tells the tray or reads other programs' windows lets our messages in half-way.
-struct ListMessages {
-  UINT count, length, text;
-};
-constexpr ListMessages kListBoxMessages{LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT};
-constexpr ListMessages kComboBoxMessages{CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT};
-
-std::optional<LRESULT> AskWide(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  DWORD_PTR result = 0;
-  if (!SendMessageTimeoutW(hwnd, message, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeoutMs,
-                           &result))
-    return std::nullopt;
-  return (LRESULT)result;
-}
-
-std::optional<std::vector<std::string>> ReadStrings(HWND hwnd, const ListMessages& m) {
-  // LB_ERR and CB_ERR are both -1: every failure answers below zero.
-  std::optional<LRESULT> count = AskWide(hwnd, m.count, 0, 0);
-  if (!count || *count < 0) return std::nullopt;
-  std::vector<std::string> strings;
-  for (LRESULT i = 0; i < *count; ++i) {
-    std::optional<LRESULT> length = AskWide(hwnd, m.length, i, 0);
-    if (!length || *length < 0) return std::nullopt;
-    // Room to spare: the text is copied back whole, and it may have grown since it was measured.
-    std::wstring wide(std::max<LRESULT>(*length, 2048) + 1, L'\0');
-    std::optional<LRESULT> copied = AskWide(hwnd, m.text, i, (LPARAM)wide.data());
-    if (!copied || *copied < 0 || *copied >= (LRESULT)wide.size()) return std::nullopt;
-    wide.resize(*copied);
-    int bytes =
-        WideCharToMultiByte(CP_ACP, 0, wide.data(), (int)wide.size(), nullptr, 0, nullptr, nullptr);
-    std::string text(bytes, '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), (int)wide.size(), text.data(), bytes, nullptr,
-                        nullptr);
-    strings.push_back(text);
-  }
-  if (AskWide(hwnd, m.count, 0, 0) != count) return std::nullopt;
-  return strings;
-}
-
-std::optional<std::vector<std::string>> ListRows(HWND list) {
-  return ReadStrings(list, kListBoxMessages);
-}
-
-// A reading of the rows, once the program lets one through whole.
-std::vector<std::string> StableRows(HWND list) {
-  std::optional<std::vector<std::string>> rows;
-  if (!WaitFor([&] { return (rows = ListRows(list)).has_value(); }))
-    Check(false, "task list readable", "no whole reading of TaskList");
-  return rows.value_or(std::vector<std::string>{});
-}
-
-bool HasRowCount(HWND list, size_t count) {
-  std::optional<std::vector<std::string>> rows = ListRows(list);
-  return rows && rows->size() == count;
-}
-
-bool RowMatches(const std::string& row, const ExpectedRow& e) {
-  for (long long s = e.earliest; s <= e.latest; ++s)
-    if (row == e.prefix + ClockText(MomentOf(s))) return true;
-  return false;
-}
-
-std::string Describe(const ExpectedRow& e) {
-  std::string first = ClockText(MomentOf(e.earliest));
-  if (e.earliest == e.latest) return Q(e.prefix + first);
-  return Q(e.prefix + first) + " .. " + Q(ClockText(MomentOf(e.latest)));
-}
-
-// The list shows exactly the expected tasks, earliest due first.
-void CheckRows(const Panel& p, const State& state) {
-  std::vector<ExpectedRow> expected = state.Rows();
-  std::vector<std::string> rows;
-  bool counted = WaitFor([&] {
-    std::optional<std::vector<std::string>> read = ListRows(p.list);
-    if (read) rows = *read;
-    return read && rows.size() == expected.size();
-  });
-  Check(counted, "task list rows", Format("%zu rows, expected %zu", rows.size(), expected.size()));
-  for (size_t i = 0; i < std::min(rows.size(), expected.size()); ++i)
-    Check(RowMatches(rows[i], expected[i]), Format("row %zu", i),
-          Q(rows[i]) + " expected " + Describe(expected[i]));
 }
 
 // Presses the add button for a task whose due moment is `delay` seconds after the press, and
@@ -418,54 +147,6 @@ void CheckModal(const Panel& p, bool modal, const char* check) {
   Check(ok, check,
         Format("main window %s", IsWindowEnabled(p.main) ? "enabled" : "disabled") +
             (modal ? ", expected disabled while the box shows" : ", expected enabled"));
-}
-
-// ---- the date and time pickers ----
-
-std::string ShortDate(const SYSTEMTIME& t) {
-  char date[128] = {};
-  GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &t, nullptr, date, sizeof date);
-  return date;
-}
-
-// The time edit shows two-digit hours, minutes and seconds.
-std::optional<int> SecondOfDay(const std::string& text) {
-  int h, m, s;
-  char end;
-  if (text.size() != 8 || sscanf(text.c_str(), "%2d:%2d:%2d%c", &h, &m, &s, &end) != 3 || h > 23 ||
-      m > 59 || s > 59)
-    return std::nullopt;
-  return h * 3600 + m * 60 + s;
-}
-
-std::string TimeText(const SYSTEMTIME& t) {
-  return Format("%02d:%02d:%02d", t.wHour, t.wMinute, t.wSecond);
-}
-
-// The day a short date stands for, found by formatting the days around today the same way.
-std::optional<SYSTEMTIME> DayOf(const std::string& shortDate) {
-  SYSTEMTIME today = LocalNow();
-  today.wHour = today.wMinute = today.wSecond = today.wMilliseconds = 0;
-  for (long long offset = -800; offset <= 800; ++offset) {
-    SYSTEMTIME day = AddSeconds(today, offset * kSecondsPerDay);
-    if (ShortDate(day) == shortDate) return day;
-  }
-  return std::nullopt;
-}
-
-// The date edit's day at the time edit's time of day.
-std::optional<SYSTEMTIME> EnteredMoment(const Panel& p) {
-  std::optional<SYSTEMTIME> day = DayOf(TextOf(p.dateEdit));
-  std::optional<int> second = SecondOfDay(TextOf(p.timeEdit));
-  if (!day || !second) return std::nullopt;
-  return AddSeconds(*day, *second);
-}
-
-// Where a click selects the first field of a picker (the year of the short date, the hours of
-// the time): a few pixels into its text.
-void PrintPickerPoints(const Panel& p) {
-  Point("date-first-field", LeftPart(p.dateEdit, 8));
-  Point("time-first-field", LeftPart(p.timeEdit, 8));
 }
 
 // ---- the steps ----
@@ -697,35 +378,6 @@ void StepAddWebPage(const std::string& statePath) {
 
 // ---- the process picker ----
 
-// The entries of the picker. A ComboBoxEx answers CB_GETLBTEXT with its entries' captions.
-std::optional<std::vector<std::string>> PickerItems(HWND picker) {
-  return ReadStrings(picker, kComboBoxMessages);
-}
-
-std::string TargetPath() {
-  char self[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, self, sizeof self);
-  std::string path = self;
-  return path.substr(0, path.find_last_of("\\/") + 1) + kTargetImage;
-}
-
-HWND TargetWindow(DWORD pid) {
-  for (HWND h : TopLevelWindows())
-    if (ProcessOf(h) == pid && TextOf(h) == kTargetTitle && Shown(h)) return h;
-  return nullptr;
-}
-
-// Ends the helper program a step started: asked first, then by its process id.
-void EndTarget(DWORD pid) {
-  HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
-  if (!process) return;
-  if (HWND window = TargetWindow(pid)) PostMessageA(window, WM_CLOSE, 0, 0);
-  if (WaitForSingleObject(process, 5000) != WAIT_OBJECT_0) TerminateProcess(process, 1);
-  CloseHandle(process);
-}
-
-const std::string kTargetEntry = std::string(kTargetTitle) + "|" + kTargetImage;
-
 // Looks for the helper's entry once its window shows; true when the helper should stay for the
 // next step.
 bool ListTarget(const Panel& p, State& state, DWORD pid) {
@@ -770,20 +422,10 @@ void StepPicker(const std::string& statePath) {
   std::optional<Panel> p = FindPanel();
   if (!p) return;
   State state(statePath);
-  std::string path = TargetPath(), commandLine = "\"" + path + "\" " + kTargetTitle;
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION target{};
-  if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      nullptr, &si, &target)) {
-    Check(false, "helper program",
-          Format("cannot start %s (error %lu)", path.c_str(), GetLastError()));
-    return;
-  }
-  CloseHandle(target.hThread);
-  CloseHandle(target.hProcess);
-  state.Set("target-pid", std::to_string(target.dwProcessId));
-  if (!ListTarget(*p, state, target.dwProcessId)) EndTarget(target.dwProcessId);
+  DWORD pid = StartTarget();
+  if (!pid) return;
+  state.Set("target-pid", std::to_string(pid));
+  if (!ListTarget(*p, state, pid)) EndTarget(pid);
 }
 
 // Choosing the helper's entry and adding, a day ahead, stores the image name alone as the

@@ -353,12 +353,16 @@ int TaskbarEntries() {
   return entries;
 }
 
+}  // namespace
+
 void CheckTaskbarEntries(const char* check, int expected) {
   int entries = -1;
   bool ok = WaitFor([&] { return (entries = TaskbarEntries()) == expected; }, 3000);
   Check(ok, check,
         Format("%d taskbar entr%s, expected %d", entries, entries == 1 ? "y" : "ies", expected));
 }
+
+namespace {
 
 // Our icon is the only one in the test's session, so it is the rightmost.
 void CheckOneTrayIcon(const char* check) {

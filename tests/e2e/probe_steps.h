@@ -16,5 +16,10 @@ struct Step {
 
 const std::vector<Step>& MainWindowSteps();
 const std::vector<Step>& EntryPanelSteps();
+const std::vector<Step>& ActionSteps();
+
+// The program's buttons on the desktop's taskbar, counted until there are `expected` or a few
+// seconds have passed.
+void CheckTaskbarEntries(const char* check, int expected);
 
 }  // namespace probe

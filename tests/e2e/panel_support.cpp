@@ -1,0 +1,331 @@
+#include "panel_support.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+
+namespace probe {
+
+const std::string kTargetEntry = std::string(kTargetTitle) + "|" + kTargetImage;
+
+namespace {
+
+std::string Hex(const std::string& bytes) {
+  std::string out;
+  for (unsigned char c : bytes) out += Format("%02x", c);
+  return out;
+}
+
+std::string Unhex(const std::string& hex) {
+  std::string out;
+  for (size_t i = 0; i + 1 < hex.size(); i += 2)
+    out += (char)strtoul(hex.substr(i, 2).c_str(), nullptr, 16);
+  return out;
+}
+
+const SYSTEMTIME kEpoch{1601, 1, 1, 1, 0, 0, 0, 0};
+
+std::optional<LRESULT> AskWide(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(hwnd, message, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeoutMs,
+                           &result))
+    return std::nullopt;
+  return (LRESULT)result;
+}
+
+bool RowMatches(const std::string& row, const ExpectedRow& e) {
+  for (long long s = e.earliest; s <= e.latest; ++s)
+    if (row == e.prefix + ClockText(MomentOf(s))) return true;
+  return false;
+}
+
+std::string Describe(const ExpectedRow& e) {
+  std::string first = ClockText(MomentOf(e.earliest));
+  if (e.earliest == e.latest) return Q(e.prefix + first);
+  return Q(e.prefix + first) + " .. " + Q(ClockText(MomentOf(e.latest)));
+}
+
+}  // namespace
+
+long long SecondsOf(const SYSTEMTIME& t) { return SecondsBetween(kEpoch, t); }
+SYSTEMTIME MomentOf(long long seconds) { return AddSeconds(kEpoch, seconds); }
+
+// ---- what the steps hand on ----
+
+State::State(std::string path) : path_(std::move(path)) {
+  std::ifstream in(path_);
+  std::string key, value;
+  while (in >> key >> value) values_[key] = value == "-" ? "" : Unhex(value);
+}
+
+std::string State::Get(const std::string& key) const {
+  auto it = values_.find(key);
+  return it == values_.end() ? "" : it->second;
+}
+
+void State::Set(const std::string& key, const std::string& value) {
+  values_[key] = value;
+  Save();
+}
+
+void State::ClearRows() {
+  std::erase_if(values_, [](const auto& entry) { return entry.first.starts_with("row"); });
+  Save();
+}
+
+void State::Save() {
+  std::ofstream out(path_, std::ios::trunc);
+  for (const auto& [k, v] : values_) out << k << ' ' << (v.empty() ? "-" : Hex(v)) << '\n';
+  if (!out) Check(false, "state file", "cannot write " + path_);
+}
+
+std::vector<ExpectedRow> State::Rows() const {
+  std::vector<ExpectedRow> rows;
+  for (int i = 0;; ++i) {
+    std::string prefix = Get(Format("row%d.prefix", i));
+    if (prefix.empty()) break;
+    rows.push_back({prefix, atoll(Get(Format("row%d.earliest", i)).c_str()),
+                    atoll(Get(Format("row%d.latest", i)).c_str())});
+  }
+  std::sort(rows.begin(), rows.end(),
+            [](const ExpectedRow& a, const ExpectedRow& b) { return a.earliest < b.earliest; });
+  return rows;
+}
+
+void State::AddRow(const ExpectedRow& row) {
+  int i = (int)Rows().size();
+  Set(Format("row%d.earliest", i), std::to_string(row.earliest));
+  Set(Format("row%d.latest", i), std::to_string(row.latest));
+  Set(Format("row%d.prefix", i), row.prefix);
+}
+
+// ---- the panel's controls ----
+
+std::optional<Panel> FindPanel(bool whileHidden) {
+  Panel p;
+  bool up =
+      WaitFor([&] { return (p.main = MainWindow()) != nullptr && (whileHidden || Shown(p.main)); });
+  if (!up) {
+    Check(false, "main window", whileHidden ? "no Form1" : "no shown Form1");
+    return std::nullopt;
+  }
+  struct Wanted {
+    HWND* hwnd;
+    const char* name;
+  };
+  const Wanted wanted[] = {
+      {&p.radio1, "RadioGroup1"},
+      {&p.panel1, "Panel1"},
+      {&p.dateEdit, "bsSkinDateEdit1"},
+      {&p.timeEdit, "bsSkinTimeEdit1"},
+      {&p.timeTip, "PanelTimeTip"},
+      {&p.panel2, "Panel2"},
+      {&p.spin, "bsSkinSpinEdit1"},
+      {&p.unit, "bsSkinComboBox1"},
+      {&p.radio2, "RadioGroup2"},
+      {&p.tips, "LabelTips"},
+      {&p.info, "EditInfo"},
+      {&p.picker, "bsSkinComboBoxEx1"},
+      {&p.add, "ButtonAdd"},
+      {&p.list, "TaskList"},
+  };
+  std::string missing;
+  for (const Wanted& w : wanted)
+    if (!(*w.hwnd = FindNamed(p.main, w.name))) missing += std::string(" ") + w.name;
+  if (!missing.empty()) {
+    Check(false, "entry panel controls", "not found:" + missing);
+    return std::nullopt;
+  }
+  return p;
+}
+
+int CheckedItem(HWND group) {
+  std::vector<HWND> items = RadioItems(group);
+  for (size_t i = 0; i < items.size(); ++i)
+    if (Ask(items[i], BM_GETCHECK).value_or(0) == BST_CHECKED) return (int)i;
+  return -1;
+}
+
+bool ClickRadio(HWND group, int index, const char* check) {
+  std::vector<HWND> items = RadioItems(group);
+  if (index >= (int)items.size()) {
+    Check(false, check, Format("%s has %zu items", NameOf(group).c_str(), items.size()));
+    return false;
+  }
+  PostMessageA(items[index], BM_CLICK, 0, 0);
+  int checked = -1;
+  bool ok = WaitFor([&] { return (checked = CheckedItem(group)) == index; });
+  Check(ok, check,
+        Format("%s item %d %s checked", NameOf(group).c_str(), index,
+               ok ? "is" : Format("is not (item %d is)", checked).c_str()) +
+            " after a click on " + Q(TextOf(items[index])));
+  return ok;
+}
+
+bool WaitShown(HWND hwnd, bool shown) {
+  return WaitFor([&] { return Shown(hwnd) == shown; });
+}
+
+void CheckShown(HWND hwnd, bool shown, const char* check) {
+  bool ok = WaitShown(hwnd, shown);
+  Check(ok, check,
+        Format("%s is %s, expected %s", NameOf(hwnd).c_str(), Shown(hwnd) ? "shown" : "hidden",
+               shown ? "shown" : "hidden"));
+}
+
+void CheckText(HWND hwnd, const std::string& expected, const char* check) {
+  std::string text;
+  bool ok = WaitFor([&] { return (text = TextOf(hwnd)) == expected; });
+  Check(ok, check,
+        Format("%s reads %s, expected %s", NameOf(hwnd).c_str(), Q(text).c_str(),
+               Q(expected).c_str()));
+}
+
+void TypeInto(HWND edit, const std::string& text) {
+  Ask(edit, WM_SETTEXT, 0, (LPARAM)text.c_str());
+}
+
+// ---- the task list ----
+
+std::optional<std::vector<std::string>> ReadStrings(HWND hwnd, const ListMessages& m) {
+  // LB_ERR and CB_ERR are both -1: every failure answers below zero.
+  std::optional<LRESULT> count = AskWide(hwnd, m.count, 0, 0);
+  if (!count || *count < 0) return std::nullopt;
+  std::vector<std::string> strings;
+  for (LRESULT i = 0; i < *count; ++i) {
+    std::optional<LRESULT> length = AskWide(hwnd, m.length, i, 0);
+    if (!length || *length < 0) return std::nullopt;
+    // Room to spare: the text is copied back whole, and it may have grown since it was measured.
+    std::wstring wide(std::max<LRESULT>(*length, 2048) + 1, L'\0');
+    std::optional<LRESULT> copied = AskWide(hwnd, m.text, i, (LPARAM)wide.data());
+    if (!copied || *copied < 0 || *copied >= (LRESULT)wide.size()) return std::nullopt;
+    wide.resize(*copied);
+    int bytes =
+        WideCharToMultiByte(CP_ACP, 0, wide.data(), (int)wide.size(), nullptr, 0, nullptr, nullptr);
+    std::string text(bytes, '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), (int)wide.size(), text.data(), bytes, nullptr,
+                        nullptr);
+    strings.push_back(text);
+  }
+  if (AskWide(hwnd, m.count, 0, 0) != count) return std::nullopt;
+  return strings;
+}
+
+std::optional<std::vector<std::string>> ListRows(HWND list) {
+  return ReadStrings(list, kListBoxMessages);
+}
+
+std::vector<std::string> StableRows(HWND list) {
+  std::optional<std::vector<std::string>> rows;
+  if (!WaitFor([&] { return (rows = ListRows(list)).has_value(); }))
+    Check(false, "task list readable", "no whole reading of TaskList");
+  return rows.value_or(std::vector<std::string>{});
+}
+
+bool HasRowCount(HWND list, size_t count) {
+  std::optional<std::vector<std::string>> rows = ListRows(list);
+  return rows && rows->size() == count;
+}
+
+void CheckRows(const Panel& p, const State& state) {
+  std::vector<ExpectedRow> expected = state.Rows();
+  std::vector<std::string> rows;
+  bool counted = WaitFor([&] {
+    std::optional<std::vector<std::string>> read = ListRows(p.list);
+    if (read) rows = *read;
+    return read && rows.size() == expected.size();
+  });
+  Check(counted, "task list rows", Format("%zu rows, expected %zu", rows.size(), expected.size()));
+  for (size_t i = 0; i < std::min(rows.size(), expected.size()); ++i)
+    Check(RowMatches(rows[i], expected[i]), Format("row %zu", i),
+          Q(rows[i]) + " expected " + Describe(expected[i]));
+}
+
+// ---- the date and time pickers ----
+
+std::string ShortDate(const SYSTEMTIME& t) {
+  char date[128] = {};
+  GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &t, nullptr, date, sizeof date);
+  return date;
+}
+
+std::optional<int> SecondOfDay(const std::string& text) {
+  int h, m, s;
+  char end;
+  if (text.size() != 8 || sscanf(text.c_str(), "%2d:%2d:%2d%c", &h, &m, &s, &end) != 3 || h > 23 ||
+      m > 59 || s > 59)
+    return std::nullopt;
+  return h * 3600 + m * 60 + s;
+}
+
+std::string TimeText(const SYSTEMTIME& t) {
+  return Format("%02d:%02d:%02d", t.wHour, t.wMinute, t.wSecond);
+}
+
+std::optional<SYSTEMTIME> DayOf(const std::string& shortDate) {
+  SYSTEMTIME today = LocalNow();
+  today.wHour = today.wMinute = today.wSecond = today.wMilliseconds = 0;
+  for (long long offset = -800; offset <= 800; ++offset) {
+    SYSTEMTIME day = AddSeconds(today, offset * kSecondsPerDay);
+    if (ShortDate(day) == shortDate) return day;
+  }
+  return std::nullopt;
+}
+
+std::optional<SYSTEMTIME> EnteredMoment(const Panel& p) {
+  std::optional<SYSTEMTIME> day = DayOf(TextOf(p.dateEdit));
+  std::optional<int> second = SecondOfDay(TextOf(p.timeEdit));
+  if (!day || !second) return std::nullopt;
+  return AddSeconds(*day, *second);
+}
+
+void PrintPickerPoints(const Panel& p) {
+  Point("date-first-field", LeftPart(p.dateEdit, 8));
+  Point("time-first-field", LeftPart(p.timeEdit, 8));
+}
+
+// ---- the helper program of the process picker ----
+
+std::optional<std::vector<std::string>> PickerItems(HWND picker) {
+  return ReadStrings(picker, kComboBoxMessages);
+}
+
+std::string TargetPath() {
+  char self[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, self, sizeof self);
+  std::string path = self;
+  return path.substr(0, path.find_last_of("\\/") + 1) + kTargetImage;
+}
+
+HWND TargetWindow(DWORD pid) {
+  for (HWND h : TopLevelWindows())
+    if (ProcessOf(h) == pid && TextOf(h) == kTargetTitle && Shown(h)) return h;
+  return nullptr;
+}
+
+DWORD StartTarget() {
+  std::string path = TargetPath(), commandLine = "\"" + path + "\" " + kTargetTitle;
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION target{};
+  if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      nullptr, &si, &target)) {
+    Check(false, "helper program",
+          Format("cannot start %s (error %lu)", path.c_str(), GetLastError()));
+    return 0;
+  }
+  CloseHandle(target.hThread);
+  CloseHandle(target.hProcess);
+  return target.dwProcessId;
+}
+
+void EndTarget(DWORD pid) {
+  HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
+  if (!process) return;
+  if (HWND window = TargetWindow(pid)) PostMessageA(window, WM_CLOSE, 0, 0);
+  if (WaitForSingleObject(process, 5000) != WAIT_OBJECT_0) TerminateProcess(process, 1);
+  CloseHandle(process);
+}
+
+}  // namespace probe

@@ -1,0 +1,140 @@
+#pragma once
+
+// What the steps that enter tasks share: the entry panel's controls found by their design names,
+// clicks on radio items as a user's click reaches the program, the task list read back, the date
+// and time pickers, the helper program the process picker lists, and a state file that carries
+// what one step learnt to the next (each step is a run of its own).
+
+#include <windows.h>
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "probe_support.h"
+
+namespace probe {
+
+// A title with a double-byte part, so that the picker's caption goes through the code page.
+inline constexpr const char* kTargetTitle = "Dusk测试窗口 e2e";
+inline constexpr const char* kTargetImage = "dusk_e2e_target.exe";
+// The helper's entry in the picker: its window title, "|" and its image name.
+extern const std::string kTargetEntry;
+
+// RadioGroup1
+inline constexpr int kDateAndTime = 0;
+inline constexpr int kCountdown = 1;
+// RadioGroup2, by task kind
+inline constexpr int kTurnOff = 0;
+inline constexpr int kAlarm = 3;
+inline constexpr int kCloseProgram = 5;
+inline constexpr int kOpenWebPage = 6;
+
+inline constexpr long long kSecondsPerMinute = 60;
+inline constexpr long long kSecondsPerDay = 86400;
+
+// ---- what the steps hand on ----
+
+// A task the list should show: its caption is `prefix` followed by the text of a due second
+// from `earliest` to `latest` (seconds since 1601, local time).
+struct ExpectedRow {
+  std::string prefix;
+  long long earliest = 0, latest = 0;
+};
+
+// Seconds since 1601 in local time, and back.
+long long SecondsOf(const SYSTEMTIME& t);
+SYSTEMTIME MomentOf(long long seconds);
+
+// Values are hex ("-" when empty), so that any text survives a file of "key value" lines.
+class State {
+ public:
+  explicit State(std::string path);
+  std::string Get(const std::string& key) const;
+  void Set(const std::string& key, const std::string& value);
+  std::vector<ExpectedRow> Rows() const;
+  void AddRow(const ExpectedRow& row);
+  // The tasks were performed: the list should be empty.
+  void ClearRows();
+
+ private:
+  void Save();
+
+  std::string path_;
+  std::map<std::string, std::string> values_;
+};
+
+// ---- the panel's controls ----
+
+struct Panel {
+  HWND main = nullptr;
+  HWND radio1 = nullptr, panel1 = nullptr, dateEdit = nullptr, timeEdit = nullptr,
+       timeTip = nullptr, panel2 = nullptr, spin = nullptr, unit = nullptr;
+  HWND radio2 = nullptr, tips = nullptr, info = nullptr, picker = nullptr, add = nullptr;
+  HWND list = nullptr;
+};
+
+// Waits for the main window, shown unless `whileHidden` (in the tray, say); a failed check when
+// it or a control is missing.
+std::optional<Panel> FindPanel(bool whileHidden = false);
+
+int CheckedItem(HWND group);
+// A click on a radio item, as a user's click reaches the group. Posted: the handler may open a
+// modal box.
+bool ClickRadio(HWND group, int index, const char* check);
+
+bool WaitShown(HWND hwnd, bool shown);
+void CheckShown(HWND hwnd, bool shown, const char* check);
+void CheckText(HWND hwnd, const std::string& expected, const char* check);
+
+// Text put into the field as typing does: the field changes, and the program hears of it.
+void TypeInto(HWND edit, const std::string& text);
+
+// ---- the task list ----
+
+// The strings of a list box or a combo box of another process, which hands them over as UTF-16
+// whatever the call's variant. Nothing when the list changed while it was read: a refill that
+// tells the tray or reads other programs' windows lets our messages in half-way.
+struct ListMessages {
+  UINT count, length, text;
+};
+inline constexpr ListMessages kListBoxMessages{LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT};
+inline constexpr ListMessages kComboBoxMessages{CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT};
+
+std::optional<std::vector<std::string>> ReadStrings(HWND hwnd, const ListMessages& m);
+std::optional<std::vector<std::string>> ListRows(HWND list);
+// A reading of the rows, once the program lets one through whole.
+std::vector<std::string> StableRows(HWND list);
+bool HasRowCount(HWND list, size_t count);
+// The list shows exactly the expected tasks, earliest due first.
+void CheckRows(const Panel& p, const State& state);
+
+// ---- the date and time pickers ----
+
+std::string ShortDate(const SYSTEMTIME& t);
+// The time edit shows two-digit hours, minutes and seconds.
+std::optional<int> SecondOfDay(const std::string& text);
+std::string TimeText(const SYSTEMTIME& t);
+// The day a short date stands for, found by formatting the days around today the same way.
+std::optional<SYSTEMTIME> DayOf(const std::string& shortDate);
+// The date edit's day at the time edit's time of day.
+std::optional<SYSTEMTIME> EnteredMoment(const Panel& p);
+// Where a click selects the first field of a picker (the year of the short date, the hours of
+// the time): a few pixels into its text.
+void PrintPickerPoints(const Panel& p);
+
+// ---- the helper program of the process picker ----
+
+// The entries of the picker. A ComboBoxEx answers CB_GETLBTEXT with its entries' captions.
+std::optional<std::vector<std::string>> PickerItems(HWND picker);
+// The helper lies beside the probe.
+std::string TargetPath();
+// Its shown window, titled kTargetTitle.
+HWND TargetWindow(DWORD pid);
+// Starts it under kTargetTitle; its process id, or 0 after a failed check.
+DWORD StartTarget();
+// Ends the helper program a step started: asked first, then by its process id.
+void EndTarget(DWORD pid);
+
+}  // namespace probe
