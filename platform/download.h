@@ -20,9 +20,13 @@ class Download : public PlatformInterface {
   };
 
   // Blocks until the file is stored or the fetch failed; for worker threads.
-  virtual bool ToFile(const std::string& url, const std::string& file) = 0;
+  // Only a plain success answer counts; its first keepBytes bytes are stored
+  // and the rest is never read. A failed fetch leaves no file.
+  virtual bool ToFile(const std::string& url, const std::string& file,
+                      std::uint64_t keepBytes) = 0;
   // Fetches on a thread of its own; the windows keep being served meanwhile.
-  // More than maxBytes abandons the download, which then ends as failed. The
+  // More than maxBytes, an answer that is not a plain success, or a body cut
+  // short of its announced length ends it as failed, leaving no file. The
   // listener must live until it hears the end, or until the program ends.
   virtual void StartToFile(const std::string& url, const std::string& file, std::uint64_t maxBytes,
                            Listener& listener) = 0;

@@ -6,12 +6,12 @@
 #include "platform/handler_errors_win.h"
 #include "platform/unique_handle_win.h"
 
-// Downloads with the system's URL service. A background download reports to
+// Downloads with the system's internet service. A background download reports to
 // a hidden window of its own, so its news reaches the main thread in order.
 class Win32Download : public Download {
  public:
   Win32Download(HINSTANCE instance, HandlerErrors& errors);
-  bool ToFile(const std::string& url, const std::string& file) override;
+  bool ToFile(const std::string& url, const std::string& file, std::uint64_t keepBytes) override;
   void StartToFile(const std::string& url, const std::string& file, std::uint64_t maxBytes,
                    Listener& listener) override;
 

@@ -10,7 +10,7 @@ void CheckForUpdate(UpdateCheck& check, const UpdateCheckServices& services) {
   const std::string request =
       UpdateRequestUrl(check.UpdateInfoUrl, DecodeDateTime(services.clock.Now()));
   const std::string file = check.AppPath + "up";
-  if (services.download.ToFile(request, file)) {
+  if (services.download.ToFile(request, file, kVersionFileMaxBytes)) {
     // Gone or locked since the download: no update this time.
     if (const auto bytes = services.files.ReadPrefix(file, kVersionFileMaxBytes)) {
       tokens = VersionFileTokens(*bytes, services.codePage);

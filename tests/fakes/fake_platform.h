@@ -92,11 +92,11 @@ class FakeThreads : public Threads {
 // A server in memory: addresses up to their "?" answer with a body, or fail.
 class FakeDownload : public Download {
  public:
-  bool ToFile(const std::string& url, const std::string& file) override {
+  bool ToFile(const std::string& url, const std::string& file, std::uint64_t keepBytes) override {
     requests.push_back(url);
     const auto body = bodies.find(url.substr(0, url.find('?')));
     if (body == bodies.end() || !files) return false;
-    files->contents[file] = body->second;
+    files->contents[file] = body->second.substr(0, keepBytes);
     return true;
   }
   void StartToFile(const std::string& url, const std::string& file, std::uint64_t maxBytes,

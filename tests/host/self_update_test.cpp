@@ -210,9 +210,9 @@ TEST(UpdateCheck, WaitsForStartUpToSettleTheFilesBesideTheProgram) {
   struct Recording : FakeDownload {
     FakeFiles* watched = nullptr;
     std::size_t deletionsSeen = 0;
-    bool ToFile(const std::string& url, const std::string& file) override {
+    bool ToFile(const std::string& url, const std::string& file, std::uint64_t keepBytes) override {
       deletionsSeen = watched->deleted.size();
-      return FakeDownload::ToFile(url, file);
+      return FakeDownload::ToFile(url, file, keepBytes);
     }
   } download;
   download.files = &platform.files;

@@ -3,7 +3,7 @@
 set -eu
 exe=$1
 allowed="KERNEL32.dll USER32.dll GDI32.dll SHELL32.dll COMCTL32.dll VERSION.dll MSIMG32.dll
-ADVAPI32.dll COMDLG32.dll msvcrt.dll ole32.dll urlmon.dll PSAPI.DLL bcrypt.dll WINMM.dll"
+ADVAPI32.dll COMDLG32.dll msvcrt.dll WININET.dll PSAPI.DLL bcrypt.dll WINMM.dll"
 imports=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p')
 [ -n "$imports" ] || { echo "no imports read from $exe"; exit 1; }
 status=0

@@ -1,0 +1,381 @@
+#!/bin/sh
+# End-to-end test of the self-update: Dusk under Wine, in a virtual desktop on a private Xvfb,
+# asking a loopback update server (update_server.py), watched from outside through its windows
+# (update_probe, running in the same desktop), the server's request log and the files in the
+# program's folder.
+#
+# Usage: run_update_e2e.sh SCENARIO OLD_EXE NEW_EXE PROBE_EXE PORT ARTIFACTS_DIR [WINEPREFIX]
+#   handover         version 1.0.1.2 finds 1.0.2.0, downloads it with the progress window, and the
+#                    new program ends up running as Dusk.exe, the leftovers removed
+#   no-update        the server down, a 404, a version that is not newer: the program runs on
+#   relocation       started as Foo.exe, the program creates Dusk.exe and hands over to it
+#   refused-update   a newer version is named, but its address answers 404, or the version file
+#                    carries no signature, a signature of another file, or another version than
+#                    the file's: the program refuses it and runs on
+# OLD_EXE and NEW_EXE are builds of versions 1.0.1.2 and 1.0.2.0 that ask 127.0.0.1:PORT and
+# trust the test signing key; the offered program is signed with it by scripts/release.sh.
+# The log, the server's logs, a screenshot of every checked state and, on failure, a dump of the
+# desktop's processes and windows go to ARTIFACTS_DIR. The Wine prefix defaults to
+# e2e-update-wineprefix beside ARTIFACTS_DIR and is reused by later runs. Exit status 0 when every
+# check passed.
+set -u
+
+if [ $# -lt 6 ]; then
+  echo "usage: $0 SCENARIO OLD_EXE NEW_EXE PROBE_EXE PORT ARTIFACTS_DIR [WINEPREFIX]" >&2
+  exit 2
+fi
+scenario=$1
+old_exe=$(realpath "$2")
+new_exe=$(realpath "$3")
+probe_exe=$(realpath "$4")
+port=$5
+mkdir -p "$6"
+artifacts=$(realpath "$6")
+prefix=${7:-$(dirname "$artifacts")/e2e-update-wineprefix}
+here=$(cd "$(dirname "$0")" && pwd)
+source_root=$(cd "$here/../.." && pwd)
+# shellcheck source=scripts/wine_session.sh
+. "$source_root/scripts/wine_session.sh"
+
+python=/usr/bin/python3
+[ -x "$python" ] || python=python3
+desktop=DuskUpdateE2E
+log=$artifacts/e2e.log
+# Only what earlier runs of this script left here.
+rm -rf "$artifacts"/case-* "$artifacts"/*.png "$artifacts"/*.log
+: >"$log"
+failed=0
+started_at=$(date +%s)
+server_pid=
+case_dir=$artifacts
+server_log=
+
+say() {
+  echo "$*" | tee -a "$log"
+}
+
+# check NAME DETAIL COMMAND [ARGS]: one check made from here, logged as the probe logs its own.
+check() {
+  _c_name=$1
+  _c_detail=$2
+  shift 2
+  if "$@"; then
+    say "PASS $_c_name: $_c_detail"
+  else
+    say "FAIL $_c_name: $_c_detail"
+    failed=1
+    return 1
+  fi
+}
+
+# shellcheck disable=SC2317 # run by the trap
+cleanup() {
+  server_stop
+  session_stop
+  display_stop
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+# ---- the update server ----
+
+_server_settled() {
+  grep -q '^READY\|^CANNOT-LISTEN' "$1" 2>/dev/null || _pid_gone "$server_pid"
+}
+
+# server_start ROOT LOG [WATCHED_FILE ...]: serves ROOT on the port until server_stop.
+server_start() {
+  _ss_root=$1
+  _ss_log=$2
+  shift 2
+  _ss_watch=
+  for _ss_file; do
+    _ss_watch="$_ss_watch --watch $_ss_file"
+  done
+  : >"$_ss_log"
+  # shellcheck disable=SC2086 # our own paths, without blanks
+  "$python" "$here/update_server.py" --port "$port" --root "$_ss_root" --log "$_ss_log" \
+    $_ss_watch 2>>"$case_dir/server-errors.log" &
+  server_pid=$!
+  wait_until 20 _server_settled "$_ss_log"
+  check "update server" "$(head -n 1 "$_ss_log")" grep -q '^READY' "$_ss_log"
+}
+
+server_stop() {
+  [ -n "$server_pid" ] || return 0
+  _pid_stop "$server_pid"
+  server_pid=
+}
+
+port_closed() {
+  ! "$python" -c "import socket; socket.create_connection(('127.0.0.1', $port), 2)" 2>/dev/null
+}
+
+# Requests in the server's log, in the order they came; blank when none.
+requests_for() {
+  grep -E "^REQUEST [0-9]+ $1" "$2"
+}
+
+# ---- the Wine session ----
+
+session_begin() {
+  # An empty desktop: the probe starts the programs in it, so that it sees them from their start.
+  desktop_start "$desktop"
+  check "desktop" "the virtual desktop $desktop is shown" desktop_wait "$desktop" 60
+}
+
+# probe LABEL STEP [ARGS]: one step of the probe in the test's desktop. Its lines go to the log;
+# its values stay in $out for value(). A failing step leaves a dump of the desktop.
+probe() {
+  _p_label=$1
+  shift
+  out=$case_dir/probe-$_p_label.txt
+  timeout 240 wine "$probe_exe" "$desktop" "$@" >"$out" 2>>"$DUSK_SESSION_LOG"
+  _p_rc=$?
+  tee -a "$log" <"$out"
+  if [ "$_p_rc" -ne 0 ] || ! grep -q "^RESULT $1 PASS" "$out"; then
+    failed=1
+    shot "$(basename "$case_dir")-failed-$_p_label"
+    timeout 60 wine "$probe_exe" "$desktop" tree >"$case_dir/windows-after-$_p_label.txt" 2>/dev/null
+    return 1
+  fi
+}
+
+value() {
+  awk -v name="$1" '$1 == "VALUE" && $2 == name { v = $3 } END { print v }' "$out"
+}
+
+shot() {
+  screenshot "$artifacts/$1.png" || say "NOTE no screenshot $1"
+}
+
+# The Windows path of a file: Wine's drive Z: is the root of the file system.
+windows_path() {
+  printf 'Z:%s' "$1" | tr / '\\'
+}
+
+# case_begin NAME: a folder of its own for the program (app), the server's files (www) and logs.
+case_begin() {
+  case_dir=$artifacts/case-$1
+  app=$case_dir/app
+  www=$case_dir/www
+  server_log=$case_dir/server.log
+  mkdir -p "$app" "$www/v" "$www/new"
+  say "== $1"
+}
+
+case_end() {
+  session_stop
+  server_stop
+  # The server's log once, after the case's own lines.
+  [ -n "$server_log" ] && [ -f "$server_log" ] && sed 's/^/server: /' "$server_log" | tee -a "$log"
+  server_log=
+}
+
+new_url() {
+  printf 'http://127.0.0.1:%s/new/Dusk-1.0.2.0.exe' "$port"
+}
+
+# release FILE VERSION URL PROGRAM: FILE becomes the version-information file for PROGRAM, signed
+# with the test key by the project's release script (the version, the address and the signature,
+# one a line).
+release() {
+  DUSK_PUBLIC_KEY_HEADER=$source_root/tests/fixtures/test_signing_key.h \
+    sh "$source_root/scripts/release.sh" "$source_root/tests/fixtures/test_signing_key.pem" \
+    "$4" "$2" "$3" >"$1" 2>>"$log"
+}
+
+# The signature token of a version-information file.
+signature_of() {
+  sed -n '3p' "$1" | tr -d '\r'
+}
+
+# ---- scenarios ----
+
+# The three-instance hand-over: the old program downloads the new one while the server holds the
+# second half of it back, so the progress window can be looked at mid-way.
+run_handover() {
+  case_begin handover
+  cp "$old_exe" "$app/Dusk.exe"
+  cp "$new_exe" "$www/new/Dusk-1.0.2.0.exe"
+  : >"$www/new/Dusk-1.0.2.0.exe.hold"
+  check "release" "the new program signed, its version-information file written" \
+    release "$www/v/dusk.html" 1.0.2.0 "$(new_url)" "$new_exe" || return
+  server_start "$www" "$server_log" "$app/up" "$app/upDusk.exe" "$app/upDusk.exe.download" ||
+    return
+  session_begin || return
+
+  probe launch launch "$(windows_path "$app/Dusk.exe")" 1.0.1.2 || return
+  old_pid=$(value PID)
+  probe downloading downloading "$old_pid"
+  shot handover-1-downloading
+  check "version request" "$(requests_for '/v/' "$server_log")" \
+    grep -Eq '^REQUEST 1 /v/dusk\.html\?[0-9a]+ 200 stamp=now up=no upDusk\.exe=no ' "$server_log"
+  check "program request" "$(requests_for '/new/' "$server_log")" \
+    grep -Eq '^REQUEST 2 /new/Dusk-1\.0\.2\.0\.exe\?[0-9a]+ 200 stamp=now ' "$server_log"
+  [ "$failed" -eq 0 ] || return
+
+  # The probe lets the server send the rest once it watches the processes.
+  probe handover handover "$old_pid" 1.0.2.0 \
+    "$(windows_path "$www/new/Dusk-1.0.2.0.exe.release")" || return
+  new_pid=$(value PID)
+  shot handover-2-new-program
+
+  # The new program's own check asks only after its start-up has removed the leftovers: at that
+  # request none of "up", "upDusk.exe" and "upDusk.exe.download" lies in the folder.
+  check "leftovers removed before the new program's check" \
+    "a version request after the download finds none of up, upDusk.exe, upDusk.exe.download" \
+    wait_until 30 _cleared_request_logged
+  probe quiet quiet "$new_pid" 1.0.2.0
+  shot handover-3-final
+  check "program file replaced" "Dusk.exe holds the new program" cmp -s "$app/Dusk.exe" "$new_exe"
+  check "download removed" "no upDusk.exe in the folder" test ! -e "$app/upDusk.exe"
+  check "download removed" "no upDusk.exe.download in the folder" \
+    test ! -e "$app/upDusk.exe.download"
+  check "one download" "$(requests_for '/new/' "$server_log" | wc -l) request(s) for the program" \
+    test "$(requests_for '/new/' "$server_log" | wc -l)" -eq 1
+}
+
+_cleared_request_logged() {
+  awk '/^REQUEST [0-9]+ \/new\// { after = 1; next }
+       after && / \/v\/dusk\.html\?[0-9a]+ 200 stamp=now up=no upDusk\.exe=no upDusk\.exe\.download=no$/ {
+         found = 1
+       }
+       END { exit !found }' "$server_log"
+}
+
+# no_update_case NAME: the old program with a server that is down (NAME down), that has no
+# version page (missing) or names the running version, signed (same). The program runs on
+# untouched.
+no_update_case() {
+  case_begin "no-update-$1"
+  cp "$old_exe" "$app/Dusk.exe"
+  # The new program is there to be taken: a wrong decision would show as a request for it.
+  cp "$new_exe" "$www/new/Dusk-1.0.2.0.exe"
+  case $1 in
+    down) check "server down" "nothing listens on 127.0.0.1:$port" port_closed || return ;;
+    missing) ;;
+    same)
+      # Signed and all: only the version keeps it from being taken.
+      check "release" "the running version signed" \
+        release "$www/v/dusk.html" 1.0.1.2 "$(new_url)" "$old_exe" || return
+      ;;
+  esac
+  if [ "$1" != down ]; then
+    server_start "$www" "$server_log" || return
+  fi
+  session_begin || return
+  probe "launch-$1" launch "$(windows_path "$app/Dusk.exe")" 1.0.1.2 || return
+  pid=$(value PID)
+  if [ "$1" != down ]; then
+    check "version request" "the program asked the server" \
+      wait_until 30 grep -Eq '^REQUEST 1 /v/dusk\.html\?[0-9a]+ (200|404) stamp=now' "$server_log"
+  fi
+  probe "quiet-$1" quiet "$pid" 1.0.1.2
+  shot "no-update-$1"
+  if [ "$1" != down ]; then
+    check "no download" "no request for the program" test -z "$(requests_for '/new/' "$server_log")"
+  fi
+  check "nothing downloaded" "no upDusk.exe in the folder" test ! -e "$app/upDusk.exe"
+}
+
+run_no_update() {
+  for _nu_case in down missing same; do
+    no_update_case "$_nu_case"
+    case_end
+  done
+}
+
+# Started under another name in a folder without Dusk.exe. The server is down: no update mixes in.
+run_relocation() {
+  case_begin relocation
+  cp "$old_exe" "$app/Foo.exe"
+  check "server down" "nothing listens on 127.0.0.1:$port" port_closed || return
+  session_begin || return
+  probe relocation relocation "$(windows_path "$app/Foo.exe")" 1.0.1.2 || return
+  pid=$(value PID)
+  shot relocation-1-moved
+  check "copy under the fixed name" "Dusk.exe is a copy of Foo.exe" cmp -s "$app/Dusk.exe" "$app/Foo.exe"
+  check "started file kept" "Foo.exe stays in the folder" test -f "$app/Foo.exe"
+  probe quiet quiet "$pid" 1.0.1.2
+}
+
+# refused_case NAME: a newer version is named, but what comes is not to be started: its address
+# answers 404 (missing), the file carries no signature (unsigned), the signature of another
+# program (forged), or the signed program is another version than the one named (misnamed). The
+# progress window goes away again, the program runs on, and nothing of the download stays.
+refused_case() {
+  case_begin "refused-$1"
+  cp "$old_exe" "$app/Dusk.exe"
+  cp "$new_exe" "$www/new/Dusk-1.0.2.0.exe"
+  check "release" "the new program signed" \
+    release "$case_dir/signed.html" 1.0.2.0 "$(new_url)" "$new_exe" || return
+  check "release" "the old program signed" \
+    release "$case_dir/old-signed.html" 1.0.1.2 "$(new_url)" "$old_exe" || return
+  case $1 in
+    missing)
+      printf '1.0.2.0\r\nhttp://127.0.0.1:%s/new/missing.exe\r\n%s\r\n' "$port" \
+        "$(signature_of "$case_dir/signed.html")" >"$www/v/dusk.html"
+      ;;
+    unsigned) printf '1.0.2.0\r\n%s\r\n' "$(new_url)" >"$www/v/dusk.html" ;;
+    forged)
+      printf '1.0.2.0\r\n%s\r\n%s\r\n' "$(new_url)" \
+        "$(signature_of "$case_dir/old-signed.html")" >"$www/v/dusk.html"
+      ;;
+    misnamed)
+      printf '1.0.3.0\r\n%s\r\n%s\r\n' "$(new_url)" \
+        "$(signature_of "$case_dir/signed.html")" >"$www/v/dusk.html"
+      ;;
+  esac
+  server_start "$www" "$server_log" || return
+  session_begin || return
+  probe "launch-$1" launch "$(windows_path "$app/Dusk.exe")" 1.0.1.2 || return
+  pid=$(value PID)
+  check "program request" "the program asked for the address named" \
+    wait_until 30 grep -Eq '^REQUEST 2 /new/[^ ]+\?[0-9a]+ [0-9]+ stamp=now' "$server_log"
+  probe "quiet-$1" quiet "$pid" 1.0.1.2
+  shot "refused-$1"
+  check "nothing kept" "neither upDusk.exe nor upDusk.exe.download in the folder" \
+    test ! -e "$app/upDusk.exe" -a ! -e "$app/upDusk.exe.download"
+  check "one download" "one request for the program" \
+    test "$(requests_for '/new/' "$server_log" | wc -l)" -eq 1
+}
+
+run_refused_update() {
+  for _ru_case in missing unsigned forged misnamed; do
+    refused_case "$_ru_case"
+    case_end
+  done
+}
+
+# ---- the run ----
+
+# A private display even when one is set: screenshots show only this test.
+unset DISPLAY
+wine_env "$prefix"
+display_ready || exit 1
+prefix_from=$(date +%s)
+wine_prefix_ready || exit 1
+say "Wine prefix $WINEPREFIX ready in $(($(date +%s) - prefix_from)) s; display $DISPLAY"
+DUSK_SESSION_LOG=$artifacts/wine.log
+: >"$DUSK_SESSION_LOG"
+
+case $scenario in
+  handover) run_handover ;;
+  no-update) run_no_update ;;
+  relocation) run_relocation ;;
+  refused-update) run_refused_update ;;
+  *)
+    say "unknown scenario $scenario"
+    exit 2
+    ;;
+esac
+[ "$failed" -eq 0 ] || shot 99-at-failure
+case_end
+
+if [ "$failed" -eq 0 ]; then
+  say "E2E $scenario PASS in $(($(date +%s) - started_at)) s; screenshots in $artifacts"
+else
+  say "E2E $scenario FAIL in $(($(date +%s) - started_at)) s; logs, screenshots and dumps in $artifacts"
+fi
+exit "$failed"
