@@ -94,6 +94,8 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
   bsTrayIcon1.OnClick = [this] { TrayClick(); };
   bsTrayIcon1.OnBalloonHintClick = [this] { bsTrayIcon1BalloonHintClick(); };
   Form1.OnActivate = [this] { FormActivate(); };
+  Form1.OnResume = [this] { FormResume(); };
+  Form1.OnTimeChange = [this] { FormTimeChange(); };
   TaskList.OnContextMenu = [this] { TaskListContextMenu(); };
   bsSkinComboBoxEx1.SetImages(&ImageListJinCheng);
 
@@ -179,6 +181,8 @@ void TForm1::TimerNowTimer() {
   LabelNow.SetText(MomentText(platform.clock, now));
   if (!state.RelaunchPending && relocation_.RetryCopy(now)) state.RelaunchPending = true;
   if (state.RelaunchPending) {
+    // Once: a resume or a clock change may still tick before the loop ends.
+    state.RelaunchPending = false;
     (void)platform.shell.Execute({Form1.Handle(), "open", state.AppPath + state.ExeFileName, "",
                                   std::nullopt, Shell::kShowNormal});
     platform.windowSystem.Terminate();
@@ -383,6 +387,17 @@ void TForm1::TrayClick() {
 }
 
 void TForm1::FormActivate() { ReshowAlarmWindow(); }
+
+void TForm1::FormResume() { TickAfterClockJump(); }
+
+void TForm1::FormTimeChange() { TickAfterClockJump(); }
+
+void TForm1::TickAfterClockJump() {
+  // Due moments may have gone by unseen: the tick settles them now, not a
+  // timer period later, and the next period counts from here.
+  TimerNowTimer();
+  TimerNow.Restart();
+}
 
 void TForm1::bsTrayIcon1BalloonHintClick() {
   // Only the balloon that announced an alarm silences it: by then the alarm

@@ -43,6 +43,8 @@ class TForm1 : private Download::Listener {
   void ButtonAddClick();
   void TrayClick();
   void FormActivate();
+  void FormResume();
+  void FormTimeChange();
   void bsTrayIcon1BalloonHintClick();
 
   [[nodiscard]] TaskListing& Tasks() { return *tasks_; }
@@ -97,6 +99,7 @@ class TForm1 : private Download::Listener {
   void ShowExpiredHint();
   void ChooseProgramFile();
   void ListProcesses();
+  void TickAfterClockJump();
 
   std::optional<TaskListing> tasks_;
   void ReshowAlarmWindow();

@@ -22,6 +22,8 @@ struct Task {
   std::uint8_t IsCountdown = 0;
   TaskKind Kind = TaskKind::TurnOff;
   std::string Param;
+  // Field by field, the moment exactly: the same record, not the same second.
+  friend bool operator==(const Task&, const Task&) = default;
 };
 
 // Negative when a is due first, positive when b is, 0 within one millisecond.

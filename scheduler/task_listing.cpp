@@ -10,6 +10,10 @@ void TaskListing::RemoveHead() {
   RefreshTaskList();
 }
 
+void TaskListing::Remove(const Task& task) {
+  if (queue_.Remove(task)) RefreshTaskList();
+}
+
 void TaskListing::RemoveSelected() {
   const int index = list_.ItemIndex();
   if (!queue_.RemoveAt(index)) return;

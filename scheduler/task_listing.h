@@ -15,6 +15,8 @@ class TaskListing {
   [[nodiscard]] const TaskQueue& Queue() const { return queue_; }
   void Add(Task task);
   void RemoveHead();
+  // This task, wherever it stands now; nothing when it is gone already.
+  void Remove(const Task& task);
   // The row selected in the list; nothing happens when none is.
   void RemoveSelected();
   void RefreshTaskList();

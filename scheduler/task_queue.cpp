@@ -15,6 +15,13 @@ void TaskQueue::RemoveHead() {
   if (!tasks_.empty()) tasks_.erase(tasks_.begin());
 }
 
+bool TaskQueue::Remove(const Task& task) {
+  const auto found = std::find(tasks_.begin(), tasks_.end(), task);
+  if (found == tasks_.end()) return false;
+  tasks_.erase(found);
+  return true;
+}
+
 bool TaskQueue::RemoveAt(int index) {
   if (index < 0 || static_cast<std::size_t>(index) >= tasks_.size()) return false;
   tasks_.erase(tasks_.begin() + index);

@@ -13,6 +13,8 @@ class TaskQueue {
   // keep no particular order.
   void Add(Task task);
   void RemoveHead();
+  // The first task equal to this one; false, and nothing removed, when none is.
+  bool Remove(const Task& task);
   // False, and nothing removed, when the index is not a queue position.
   bool RemoveAt(int index);
 

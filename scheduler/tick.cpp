@@ -36,36 +36,57 @@ HeadVerdict JudgeHead(DateTime when, DateTime now) {
   return HeadVerdict::Wait;
 }
 
+std::string MissedTasksText(const std::vector<Task>& missed, const Clock& clock) {
+  if (missed.size() == 1) return "错过的任务：" + TaskRowCaption(missed.front(), clock);
+  std::string text = "错过的" + std::to_string(missed.size()) + "个任务：";
+  for (const Task& task : missed) text += "\r\n" + TaskRowCaption(task, clock);
+  return text;
+}
+
+void DueTaskRunner::Perform(const Task& task) {
+  actions_.PerformTask(task);
+  tasks_.Remove(task);
+}
+
+void DueTaskRunner::ReportMissed(std::vector<Task>& missed) {
+  if (missed.empty()) return;
+  trayIcon_.ShowBalloonHint(balloonTitle_, MissedTasksText(missed, clock_), 0);
+  missed.clear();
+}
+
 void DueTaskRunner::Run(DateTime now) {
   // After a task performed in its own second, the headline keeps saying
   // "0秒后..." until the next tick, as the user expects to see it go.
   bool keepHeadline = false;
+  std::vector<Task> missed;
   while (!tasks_.Queue().Empty()) {
     const Task head = tasks_.Queue().Head();
     const HeadVerdict verdict = JudgeHead(head.When, now);
     switch (verdict) {
       case HeadVerdict::PerformLate:
-        actions_.PerformTask(head);
-        tasks_.RemoveHead();
+        Perform(head);
         continue;
       case HeadVerdict::Drop:
         tasks_.RemoveHead();
-        trayIcon_.ShowBalloonHint(balloonTitle_, "错过的任务：" + TaskRowCaption(head, clock_), 0);
+        missed.push_back(head);
         continue;
       case HeadVerdict::Wait:
       case HeadVerdict::Warn:
       case HeadVerdict::Perform:
         break;
     }
+    // Before the warning, whose balloon then takes its place: a shut-down
+    // half a minute away matters more.
+    ReportMissed(missed);
     if (!keepHeadline) {
       title_.SetText(HeadlinePrefix(WholeSecondsApart(head.When, now)) +
                      HeadlineKindText(head.Kind));
     }
     if (verdict == HeadVerdict::Warn) actions_.WarnTaskDue(head);
     if (verdict != HeadVerdict::Perform) return;
-    actions_.PerformTask(head);
-    tasks_.RemoveHead();
+    Perform(head);
     keepHeadline = true;
   }
+  ReportMissed(missed);
   if (!keepHeadline) title_.SetText(kEmptyQueueHeadline);
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/clock.h"
 #include "scheduler/task_listing.h"
@@ -38,8 +39,13 @@ enum class HeadVerdict {
 
 inline constexpr std::int64_t kLatestLatePerformSeconds = 60;
 
+// The balloon text that names the tasks dropped in one tick, earliest first.
+[[nodiscard]] std::string MissedTasksText(const std::vector<Task>& missed, const Clock& clock);
+
 // The part of the tick that counts down to the head task and runs what is due.
-// Every task that is due or overdue is handled in the same tick, in queue order.
+// Every task that is due or overdue is handled in the same tick, in queue order;
+// the tasks dropped are named together in one balloon, as each balloon clears
+// the one before.
 class DueTaskRunner {
  public:
   DueTaskRunner(TaskListing& tasks, TaskActions& actions, Label& title, TrayIcon& trayIcon,
@@ -54,6 +60,12 @@ class DueTaskRunner {
   void Run(DateTime now);
 
  private:
+  // An action may run a message loop (a shell error box) in which the user
+  // deletes or adds tasks: what leaves the queue is the task performed, not
+  // whatever heads it by then.
+  void Perform(const Task& task);
+  void ReportMissed(std::vector<Task>& missed);
+
   TaskListing& tasks_;
   TaskActions& actions_;
   Label& title_;

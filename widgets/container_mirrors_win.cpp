@@ -72,6 +72,18 @@ LRESULT FormMirror::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE:
       if (LOWORD(wParam) != WA_INACTIVE) form_.UserActivate();
       break;
+    // Both come as broadcasts to top-level windows, hidden ones too (a form
+    // in the tray still hears them); a message-only window would not.
+    case WM_POWERBROADCAST:
+      // Every wake brings the automatic resume, one the user caused a second
+      // one; both are passed on, and a second tick in a row does no harm.
+      if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) {
+        form_.SystemResumed();
+      }
+      return TRUE;
+    case WM_TIMECHANGE:
+      form_.SystemTimeChanged();
+      return 0;
     case WM_WINDOWPOSCHANGED: {
       RECT frame;
       if (!IsIconic(hwnd_) && GetWindowRect(hwnd_, &frame)) {

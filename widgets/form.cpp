@@ -20,6 +20,14 @@ void Form::UserActivate() {
   if (OnActivate) OnActivate();
 }
 
+void Form::SystemResumed() {
+  if (OnResume) OnResume();
+}
+
+void Form::SystemTimeChanged() {
+  if (OnTimeChange) OnTimeChange();
+}
+
 void Timer::SetInterval(unsigned intervalMs) {
   if (intervalMs == intervalMs_) return;
   intervalMs_ = intervalMs;
@@ -30,4 +38,8 @@ void Timer::SetEnabled(bool enabled) {
   if (enabled == enabled_) return;
   enabled_ = enabled;
   Changed(ControlChange::Value);
+}
+
+void Timer::Restart() {
+  if (enabled_) Changed(ControlChange::Value);
 }

@@ -36,10 +36,16 @@ class Form : public Control {
   void UserClose() { Close(); }
   // The user moved the window: its outer bounds on the screen.
   void UserMoved(Bounds bounds) { SetBoundsQuietly(bounds); }
+  // The system woke from sleep, or its clock was set: in both, the time may
+  // have jumped while nothing ran.
+  void SystemResumed();
+  void SystemTimeChanged();
 
   std::function<void()> OnClose;
   std::function<void()> OnMinimize;
   std::function<void()> OnActivate;
+  std::function<void()> OnResume;
+  std::function<void()> OnTimeChange;
 
  private:
   Frame frame_;
@@ -58,6 +64,8 @@ class Timer : public Control {
   [[nodiscard]] bool Enabled() const { return enabled_; }
   void SetInterval(unsigned intervalMs);
   void SetEnabled(bool enabled);
+  // The next period starts now.
+  void Restart();
   void Fire() {
     if (enabled_ && OnTimer) OnTimer();
   }

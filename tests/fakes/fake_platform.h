@@ -288,6 +288,9 @@ struct FakePlatform {
   FakeThreads threads;
   FakeDownload download;
   FakeSignatureVerifier signatures{files};
+  // Drops what every fake recorded, with its memory; what the fakes hold
+  // (files, processes, the tray icon) stays.
+  void ForgetCalls();
   PlatformSet Set() {
     return {clock, codePage,  files,   versionResource, notificationArea, shell,   windowSystem,
             power, sound,     processes, threads,       download,         signatures, nullptr};

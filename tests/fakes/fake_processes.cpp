@@ -1,5 +1,15 @@
 #include "tests/fakes/fake_processes.h"
 
+namespace {
+
+// Empty and without its memory: assigning {} or clear() keeps the capacity.
+template <class Container>
+void Release(Container& records) {
+  Container().swap(records);
+}
+
+}  // namespace
+
 const FakeProcesses::Process* FakeProcesses::Find(std::uint32_t processId) const {
   for (const Process& process : processes) {
     if (process.processId == processId) return &process;
@@ -55,6 +65,18 @@ IconHandle FakeProcesses::FirstIcon(const std::string& path) {
 
 void FakeProcesses::ReleaseIcon(IconHandle icon) {
   if (liveIcons.erase(icon) == 0) ++strayReleases;
+}
+
+void FakeProcesses::ForgetCalls() {
+  snapshots = 0;
+  windowEnumerations = 0;
+  Release(pathReads);
+  Release(titleReads);
+  Release(iconCountReads);
+  Release(firstIconReads);
+  Release(criticalQueries);
+  Release(terminations);
+  std::erase_if(iconFiles_, [&](const auto& entry) { return !liveIcons.contains(entry.first); });
 }
 
 std::string FakeProcesses::IconFile(IconHandle icon) const {

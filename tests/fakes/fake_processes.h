@@ -53,6 +53,9 @@ class FakeProcesses : public Processes {
   [[nodiscard]] std::size_t IconReads() const {
     return iconCountReads.size() + firstIconReads.size();
   }
+  // Drops the record of the questions asked and of the icons released, with
+  // their memory: a long run keeps only what the system still holds.
+  void ForgetCalls();
 
   // What the system holds.
   std::vector<Process> processes;

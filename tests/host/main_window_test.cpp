@@ -152,6 +152,10 @@ TEST(MainWindow, RelaunchPendingStartsTheFixedNameAndEnds) {
   EXPECT_EQ(platform.windowSystem.terminations, 1);
   // The rest of the tick still runs.
   EXPECT_EQ(program.Form1.Title.Text(), "你还没有添加定时任务。     ");
+  // Before the loop ends, a clock change ticks again: one program is started.
+  program.Form1.Form1.SystemTimeChanged();
+  EXPECT_EQ(platform.shell.launches.size(), 1u);
+  EXPECT_EQ(platform.windowSystem.terminations, 1);
 }
 
 TEST(ErrorBoxText, AddsAFullStopOnlyWhereNoneIs) {

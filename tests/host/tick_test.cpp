@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+
 #include "tests/fakes/fake_platform.h"
 
 TEST(HeadlinePrefix, FollowsTheDistanceRanges) {
@@ -139,4 +142,41 @@ TEST_F(DueTaskRunnerTest, AClockSetBackPerformsNothingTwice) {
   TickAt(At(8, 0, 10));
   TickAt(At(9, 0, 10));
   EXPECT_EQ(actions.performed.size(), 1u);
+}
+
+TEST_F(DueTaskRunnerTest, RemovesTheTaskPerformedThoughTheListChangedDuringItsAction) {
+  // The action runs a message loop (a shell error box) while the user edits the list.
+  struct Meddling : TaskActions {
+    std::function<void()> meanwhile;
+    std::vector<TaskKind> performed;
+    void WarnTaskDue(const Task&) override {}
+    void PerformTask(const Task& task) override {
+      performed.push_back(task.Kind);
+      if (const auto edit = std::exchange(meanwhile, nullptr)) edit();
+    }
+  } meddling;
+  const auto tickAt = [&](DateTime now) {
+    platform.clock.Set(now);
+    DueTaskRunner(listing, meddling, title, tray, platform.clock, "Lumo定时关机：").Run(now);
+  };
+
+  // The task being performed is deleted from its row: the next one stays.
+  Add(TaskKind::OpenProgram, At(9, 0, 10), "C:\\gone.exe");
+  Add(TaskKind::LogOff, At(9, 5, 0));
+  meddling.meanwhile = [&] {
+    list.UserSelect(0);
+    listing.RemoveSelected();
+  };
+  tickAt(At(9, 0, 10));
+  ASSERT_EQ(listing.Queue().Count(), 1u);
+  EXPECT_EQ(listing.Queue().Head().Kind, TaskKind::LogOff);
+  listing.RemoveHead();
+
+  // A task entered for this very second sorts before the one being performed.
+  Add(TaskKind::OpenProgram, At(9, 10, 0) + 0.5 / kSecondsPerDay, "C:\\gone.exe");
+  meddling.meanwhile = [&] { Add(TaskKind::Alarm, At(9, 10, 0), "now"); };
+  tickAt(At(9, 10, 0) + 0.2 / kSecondsPerDay);
+  EXPECT_EQ(meddling.performed,
+            (std::vector<TaskKind>{TaskKind::OpenProgram, TaskKind::OpenProgram, TaskKind::Alarm}));
+  EXPECT_TRUE(listing.Queue().Empty());
 }
