@@ -4,34 +4,41 @@
 # (update_probe, running in the same desktop), the server's request log and the files in the
 # program's folder.
 #
-# Usage: run_update_e2e.sh SCENARIO OLD_EXE NEW_EXE PROBE_EXE PORT ARTIFACTS_DIR [WINEPREFIX]
+# Usage: run_update_e2e.sh SCENARIO OLD_EXE NEW_EXE PROBE_EXE DUSK_PROBE_EXE PORT ARTIFACTS_DIR
+#                          [WINEPREFIX]
 #   handover         version 1.0.1.2 finds 1.0.2.0, downloads it with the progress window, and the
 #                    new program ends up running as Dusk.exe, the leftovers removed
 #   no-update        the server down, a 404, a version that is not newer: the program runs on
 #   relocation       started as Foo.exe, the program creates Dusk.exe and hands over to it
 #   refused-update   a newer version is named, but its address answers 404, or the version file
 #                    carries no signature, a signature of another file, or another version than
-#                    the file's: the program refuses it and runs on
+#                    the file's, or the file was tampered with: the program refuses it and runs on
+#   failing-servers  servers that misbehave: refused connections, error answers, a web page in
+#                    place of the version file, an endless answer, a request that hangs, a
+#                    download cut short or replaced by garbage; the program runs on, shows
+#                    nothing, performs its tasks and ends at once when closed
 # OLD_EXE and NEW_EXE are builds of versions 1.0.1.2 and 1.0.2.0 that ask 127.0.0.1:PORT and
 # trust the test signing key; the offered program is signed with it by scripts/release.sh.
+# DUSK_PROBE_EXE is the probe of the other end-to-end tests, which enters tasks.
 # The log, the server's logs, a screenshot of every checked state and, on failure, a dump of the
 # desktop's processes and windows go to ARTIFACTS_DIR. The Wine prefix defaults to
 # e2e-update-wineprefix beside ARTIFACTS_DIR and is reused by later runs. Exit status 0 when every
 # check passed.
 set -u
 
-if [ $# -lt 6 ]; then
-  echo "usage: $0 SCENARIO OLD_EXE NEW_EXE PROBE_EXE PORT ARTIFACTS_DIR [WINEPREFIX]" >&2
+if [ $# -lt 7 ]; then
+  echo "usage: $0 SCENARIO OLD_EXE NEW_EXE PROBE_EXE DUSK_PROBE_EXE PORT ARTIFACTS_DIR [WINEPREFIX]" >&2
   exit 2
 fi
 scenario=$1
 old_exe=$(realpath "$2")
 new_exe=$(realpath "$3")
 probe_exe=$(realpath "$4")
-port=$5
-mkdir -p "$6"
-artifacts=$(realpath "$6")
-prefix=${7:-$(dirname "$artifacts")/e2e-update-wineprefix}
+dusk_probe_exe=$(realpath "$5")
+port=$6
+mkdir -p "$7"
+artifacts=$(realpath "$7")
+prefix=${8:-$(dirname "$artifacts")/e2e-update-wineprefix}
 here=$(cd "$(dirname "$0")" && pwd)
 source_root=$(cd "$here/../.." && pwd)
 # shellcheck source=scripts/wine_session.sh
@@ -172,6 +179,14 @@ case_end() {
   server_log=
 }
 
+# The old program as Dusk.exe, and a copy to compare with at the end: the build may be newer by
+# then.
+install_old() {
+  installed=$case_dir/installed.exe
+  cp "$old_exe" "$installed"
+  cp "$installed" "$app/Dusk.exe"
+}
+
 new_url() {
   printf 'http://127.0.0.1:%s/new/Dusk-1.0.2.0.exe' "$port"
 }
@@ -228,7 +243,8 @@ run_handover() {
     wait_until 30 _cleared_request_logged
   probe quiet quiet "$new_pid" 1.0.2.0
   shot handover-3-final
-  check "program file replaced" "Dusk.exe holds the new program" cmp -s "$app/Dusk.exe" "$new_exe"
+  check "program file replaced" "Dusk.exe holds the new program" \
+    cmp -s "$app/Dusk.exe" "$www/new/Dusk-1.0.2.0.exe"
   check "download removed" "no upDusk.exe in the folder" test ! -e "$app/upDusk.exe"
   check "download removed" "no upDusk.exe.download in the folder" \
     test ! -e "$app/upDusk.exe.download"
@@ -306,7 +322,7 @@ run_relocation() {
 # progress window goes away again, the program runs on, and nothing of the download stays.
 refused_case() {
   case_begin "refused-$1"
-  cp "$old_exe" "$app/Dusk.exe"
+  install_old
   cp "$new_exe" "$www/new/Dusk-1.0.2.0.exe"
   check "release" "the new program signed" \
     release "$case_dir/signed.html" 1.0.2.0 "$(new_url)" "$new_exe" || return
@@ -326,6 +342,11 @@ refused_case() {
       printf '1.0.3.0\r\n%s\r\n%s\r\n' "$(new_url)" \
         "$(signature_of "$case_dir/signed.html")" >"$www/v/dusk.html"
       ;;
+    tampered)
+      # The signed program with one byte changed on the way.
+      cp "$case_dir/signed.html" "$www/v/dusk.html"
+      flip_byte "$www/new/Dusk-1.0.2.0.exe" 4096
+      ;;
   esac
   server_start "$www" "$server_log" || return
   session_begin || return
@@ -337,13 +358,138 @@ refused_case() {
   shot "refused-$1"
   check "nothing kept" "neither upDusk.exe nor upDusk.exe.download in the folder" \
     test ! -e "$app/upDusk.exe" -a ! -e "$app/upDusk.exe.download"
+  check "program kept" "Dusk.exe is still the old program" cmp -s "$app/Dusk.exe" "$installed"
   check "one download" "one request for the program" \
     test "$(requests_for '/new/' "$server_log" | wc -l)" -eq 1
 }
 
+# flip_byte FILE OFFSET: inverts the bits of one byte in place.
+flip_byte() {
+  "$python" - "$1" "$2" <<'PY'
+import sys
+path, offset = sys.argv[1], int(sys.argv[2])
+with open(path, "r+b") as f:
+    f.seek(offset)
+    byte = f.read(1)
+    f.seek(offset)
+    f.write(bytes([byte[0] ^ 0xFF]))
+PY
+}
+
 run_refused_update() {
-  for _ru_case in missing unsigned forged misnamed; do
+  for _ru_case in missing unsigned forged misnamed tampered; do
     refused_case "$_ru_case"
+    case_end
+  done
+}
+
+# failing_case NAME: the old program against a server that misbehaves (see the usage above). The
+# program runs on with nothing but its main window, keeps nothing of a download, and ends at once
+# when closed.
+failing_case() {
+  case_begin "failing-$1"
+  install_old
+  cp "$new_exe" "$www/new/Dusk-1.0.2.0.exe"
+  check "release" "the new program signed" \
+    release "$case_dir/signed.html" 1.0.2.0 "$(new_url)" "$new_exe" || return
+  cp "$case_dir/signed.html" "$www/v/dusk.html"
+  # What the program should have asked for before it settles.
+  _fc_asked='^REQUEST 2 /new/'
+  case $1 in
+    refused) _fc_asked= ;;
+    version-500) echo 500 >"$www/v/dusk.html.status"; _fc_asked='^REQUEST 1 /v/' ;;
+    web-page)
+      # As a captive portal answers: a page of its own, in place of the version file.
+      printf '<html><head><title>登录</title></head>\r\n<body>Please sign in, 1.9.9.9</body></html>\r\n' \
+        >"$www/v/dusk.html"
+      _fc_asked='^REQUEST 1 /v/'
+      ;;
+    endless)
+      printf '<html><body>%s</body></html>\r\n' "$(head -c 3000 /dev/zero | tr '\0' x)" \
+        >"$www/v/dusk.html"
+      : >"$www/v/dusk.html.endless"
+      _fc_asked='^ENDLESS-GONE /v/'
+      ;;
+    program-500) echo 500 >"$www/new/Dusk-1.0.2.0.exe.status" ;;
+    program-cut) : >"$www/new/Dusk-1.0.2.0.exe.cut"; _fc_asked='^CUT /new/' ;;
+    program-garbage)
+      head -c "$(stat -c %s "$new_exe")" /dev/urandom >"$www/new/Dusk-1.0.2.0.exe"
+      _fc_asked='^SENT /new/'
+      ;;
+  esac
+  if [ "$1" = refused ]; then
+    check "server down" "nothing listens on 127.0.0.1:$port" port_closed || return
+  else
+    server_start "$www" "$server_log" || return
+  fi
+  session_begin || return
+  probe "launch-$1" launch "$(windows_path "$app/Dusk.exe")" 1.0.1.2 || return
+  pid=$(value PID)
+  if [ -n "$_fc_asked" ]; then
+    check "server reached" "the log shows $_fc_asked" wait_until 30 grep -Eq "$_fc_asked" "$server_log"
+  fi
+  probe "quiet-$1" quiet "$pid" 1.0.1.2
+  shot "failing-$1"
+  check "nothing kept" "neither upDusk.exe nor upDusk.exe.download in the folder" \
+    test ! -e "$app/upDusk.exe" -a ! -e "$app/upDusk.exe.download"
+  check "program kept" "Dusk.exe is still the old program" cmp -s "$app/Dusk.exe" "$installed"
+  probe "close-$1" close "$pid"
+}
+
+# hang_case NAME: a request that hangs, one byte a second: the version page (check) or the new
+# program (download). Meanwhile the program performs an alarm that comes due, and it ends at once
+# when closed.
+hang_case() {
+  case_begin "hang-$1"
+  cp "$old_exe" "$app/Dusk.exe"
+  cp "$new_exe" "$www/new/Dusk-1.0.2.0.exe"
+  check "release" "the new program signed" \
+    release "$www/v/dusk.html" 1.0.2.0 "$(new_url)" "$new_exe" || return
+  case $1 in
+    check) : >"$www/v/dusk.html.trickle"; _hc_path=/v/ ;;
+    download) : >"$www/new/Dusk-1.0.2.0.exe.trickle"; _hc_path=/new/ ;;
+  esac
+  server_start "$www" "$server_log" || return
+  session_begin || return
+  probe "launch-$1" launch "$(windows_path "$app/Dusk.exe")" 1.0.1.2 || return
+  pid=$(value PID)
+  check "request hangs" "the server trickles $_hc_path" \
+    wait_until 30 grep -q "^TRICKLE $_hc_path" "$server_log"
+  state=$case_dir/alarm.state
+  rm -f "$state"
+  dusk_probe alarm-countdown "$state" || return
+  shot "hang-$1-1-alarm-added"
+  dusk_probe alarm-due "$state" --timeout=120
+  shot "hang-$1-2-alarm-shown"
+  check "still hanging" "the server has not finished $_hc_path" \
+    test -z "$(grep -E "^(SENT|TRICKLE-[A-Z]+) $_hc_path" "$server_log")"
+  probe "close-$1" close "$pid"
+  # What came of a download cut off by the end of the program stays under its temporary name,
+  # which the next start removes.
+  check "nothing to start" "no upDusk.exe in the folder" test ! -e "$app/upDusk.exe"
+}
+
+# dusk_probe STEP [ARGS]: a step of the task-entering probe, logged like the update probe's.
+dusk_probe() {
+  _dp_step=$1
+  out=$case_dir/dusk-probe-$_dp_step.txt
+  timeout 240 wine "$dusk_probe_exe" "$desktop" "$@" >"$out" 2>>"$DUSK_SESSION_LOG"
+  _dp_rc=$?
+  tee -a "$log" <"$out"
+  if [ "$_dp_rc" -ne 0 ] || ! grep -q "^RESULT $_dp_step PASS" "$out"; then
+    failed=1
+    shot "$(basename "$case_dir")-failed-$_dp_step"
+    return 1
+  fi
+}
+
+run_failing_servers() {
+  for _fs_case in refused version-500 web-page endless program-500 program-cut program-garbage; do
+    failing_case "$_fs_case"
+    case_end
+  done
+  for _fs_case in check download; do
+    hang_case "$_fs_case"
     case_end
   done
 }
@@ -365,6 +511,7 @@ case $scenario in
   no-update) run_no_update ;;
   relocation) run_relocation ;;
   refused-update) run_refused_update ;;
+  failing-servers) run_failing_servers ;;
   *)
     say "unknown scenario $scenario"
     exit 2

@@ -37,6 +37,8 @@ constexpr DWORD kBoundMs = 30000;
 // a one-second tick in between, and up to five seconds of retried copying.
 constexpr DWORD kHandOverBoundMs = 90000;
 constexpr UINT kSendTimeoutMs = 3000;
+// Ending takes the program no more than its message loop's turn; Wine adds a little.
+constexpr DWORD kClosedBoundMs = 3000;
 
 int g_failures = 0;
 
@@ -452,7 +454,10 @@ void StepQuiet(DWORD pid, const std::string& version) {
                              10000);
   Check(ticked, "runs on",
         Format("the clock changed %d time(s): ", changes) + Q(first) + " to " + Q(last));
+  // A failed download hides the progress window when its end is told, a moment after the server
+  // is done with it.
   HWND upForm = OneForm("UpForm", pid);
+  if (upForm) WaitFor([&] { return !Shown(upForm); });
   Check(upForm && !Shown(upForm), "no progress window",
         upForm ? (Shown(upForm) ? "UpForm shown: " + Q(TextOf(upForm)) : "UpForm hidden")
                : "no UpForm");
@@ -463,6 +468,19 @@ void StepQuiet(DWORD pid, const std::string& version) {
   Check(others.empty(), "nothing else shown",
         others.empty() ? "only the main window" : "also shown:" + others);
   Check(Running(pid), "still running", Format("process %lu", pid));
+}
+
+// Closed as by its close button, the program ends at once, whatever request of it still runs.
+void StepClose(DWORD pid) {
+  HWND main = OneForm("Form1", pid);
+  Check(main != nullptr, "main window", Format("process %lu has one", pid));
+  if (!main) return;
+  const ULONGLONG asked = GetTickCount64();
+  PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+  bool ended = WaitFor([&] { return !Running(pid); }, kClosedBoundMs);
+  Check(ended, "ended at once",
+        ended ? Format("process %lu gone %llu ms after the close", pid, GetTickCount64() - asked)
+              : Format("process %lu still runs %lu ms after the close", pid, kClosedBoundMs));
 }
 
 void Dump(HWND hwnd, int depth) {
@@ -547,6 +565,7 @@ int Usage() {
           "                            go on; the update ends in Dusk.exe running VERSION\n"
           "  relocation EXE VERSION    start EXE, which hands over to Dusk.exe beside it\n"
           "  quiet PID VERSION         the program runs on with nothing but its main window\n"
+          "  close PID                 closed by its close button, the program ends at once\n"
           "  tree                      every process and window of the desktop\n");
   return 2;
 }
@@ -571,6 +590,8 @@ int main(int argc, char** argv) {
     StepRelocation(args[0], args[1]);
   else if (step == "quiet" && args.size() == 2)
     StepQuiet(pidArg(), args[1]);
+  else if (step == "close" && args.size() == 1)
+    StepClose(pidArg());
   else if (step == "tree")
     StepTree();
   else

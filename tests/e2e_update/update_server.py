@@ -14,6 +14,12 @@ A file F with a file F.hold beside it is sent in part: the headers and the first
 bytes, then a trickle of a few bytes at a time until F.release appears (bounded by
 --hold-seconds), then the rest; when the bound passes first, the connection is dropped and the
 download fails.
+
+Servers that misbehave on purpose, by other files beside F:
+  F.status    holds a status code, sent with F's bytes as the body (an error page, say)
+  F.trickle   the headers announce F's length, then one byte a second (bounded by --hold-seconds)
+  F.endless   no length announced, F's bytes sent again and again until the client goes away
+  F.cut       the headers announce F's length, half of the bytes come, and the connection closes
 """
 
 import argparse
@@ -78,7 +84,11 @@ def make_handler(root, watched, hold_seconds, log):
             target = self.path
             local = os.path.join(root, unquote(target.split("?", 1)[0]).lstrip("/"))
             found = os.path.isfile(local)
-            fields = [target, "200" if found else "404", "stamp=" + stamp_verdict(target, arrived)]
+            status = 200 if found else 404
+            if found and os.path.exists(local + ".status"):
+                with open(local + ".status") as f:
+                    status = int(f.read().strip())
+            fields = [target, str(status), "stamp=" + stamp_verdict(target, arrived)]
             fields += [f"{os.path.basename(w)}={'yes' if os.path.exists(w) else 'no'}"
                        for w in watched]
             log.request(fields)
@@ -92,10 +102,22 @@ def make_handler(root, watched, hold_seconds, log):
                 return
             with open(local, "rb") as f:
                 body = f.read()
-            self.send_response(200)
+            if os.path.exists(local + ".endless"):
+                self.send_endless(target, body)
+                return
+            self.send_response(status)
             self.send_header("Content-Type", "application/octet-stream")
             self.send_header("Content-Length", str(len(body)))
             self.end_headers()
+            if os.path.exists(local + ".trickle"):
+                self.send_trickle(target, body)
+                return
+            if os.path.exists(local + ".cut"):
+                self.wfile.write(body[:len(body) // 2])
+                self.wfile.flush()
+                self.close_connection = True
+                log.line(f"CUT {target} after {len(body) // 2}/{len(body)}")
+                return
             if not os.path.exists(local + ".hold"):
                 self.wfile.write(body)
                 log.line(f"SENT {target}")
@@ -120,6 +142,39 @@ def make_handler(root, watched, hold_seconds, log):
             self.wfile.write(body[sent:])
             log.line(f"SENT {target} after the release")
 
+        def send_trickle(self, target, body):
+            deadline = time.monotonic() + hold_seconds
+            log.line(f"TRICKLE {target}")
+            try:
+                for i in range(len(body)):
+                    if time.monotonic() > deadline:
+                        log.line(f"TRICKLE-TIMEOUT {target} after {i} bytes")
+                        return
+                    self.wfile.write(body[i:i + 1])
+                    self.wfile.flush()
+                    time.sleep(1)
+            except OSError:
+                log.line(f"TRICKLE-GONE {target}: the client went away")
+                return
+            log.line(f"SENT {target}")
+
+        def send_endless(self, target, body):
+            # HTTP/1.0 without a length: the body ends only when the connection does.
+            self.send_response(200)
+            self.send_header("Content-Type", "text/html")
+            self.end_headers()
+            sent = 0
+            deadline = time.monotonic() + hold_seconds
+            log.line(f"ENDLESS {target}")
+            try:
+                while time.monotonic() < deadline:
+                    self.wfile.write(body)
+                    sent += len(body)
+            except OSError:
+                log.line(f"ENDLESS-GONE {target}: the client went away after {sent} bytes")
+                return
+            log.line(f"ENDLESS-TIMEOUT {target} after {sent} bytes")
+
         def log_message(self, format, *args):  # the request log above says it all
             pass
 
@@ -132,7 +187,7 @@ def main():
     parser.add_argument("--root", required=True)
     parser.add_argument("--log", required=True)
     parser.add_argument("--watch", action="append", default=[])
-    parser.add_argument("--hold-seconds", type=float, default=120)
+    parser.add_argument("--hold-seconds", type=float, default=300)
     options = parser.parse_args()
     log = Log(options.log)
     handler = make_handler(options.root, options.watch, options.hold_seconds, log)
