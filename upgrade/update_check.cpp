@@ -4,7 +4,10 @@
 #include "upgrade/version_file.h"
 
 void CheckForUpdate(UpdateCheck& check, const UpdateCheckServices& services) {
-  check.StartupFilesSettled.wait(false, std::memory_order_acquire);
+  {
+    std::unique_lock lock(check.StartupFilesMutex);
+    check.StartupFilesCondition.wait(lock, [&] { return check.StartupFilesSettled; });
+  }
   std::string candidate;
   std::vector<std::string> tokens;
   const std::string request =
@@ -32,6 +35,9 @@ void StartUpdateCheck(const std::shared_ptr<UpdateCheck>& check, Threads& thread
 }
 
 void SettleStartupFiles(UpdateCheck& check) {
-  check.StartupFilesSettled.store(true, std::memory_order_release);
-  check.StartupFilesSettled.notify_all();
+  {
+    const std::lock_guard lock(check.StartupFilesMutex);
+    check.StartupFilesSettled = true;
+  }
+  check.StartupFilesCondition.notify_all();
 }

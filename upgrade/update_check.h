@@ -1,7 +1,9 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "platform/clock.h"
@@ -25,8 +27,12 @@ struct UpdateCheck {
   std::string UpdateCandidateSignature;
   std::atomic<bool> UpdateCheckDone{false};
   // Start-up has removed the leftovers of an earlier update, "up" among them:
-  // only then may the thread write and read that file.
-  std::atomic<bool> StartupFilesSettled{false};
+  // only then may the thread write and read that file. A lock and a condition
+  // rather than an atomic wait: the MinGW runtime's atomic wait has been seen
+  // to miss its notification and leave the check waiting for good.
+  std::mutex StartupFilesMutex;
+  std::condition_variable StartupFilesCondition;
+  bool StartupFilesSettled = false;
 };
 
 // The platform services the check uses from its own thread; they live until
