@@ -43,7 +43,9 @@ TEST_F(EntryPanelTest, EachKindShowsItsPromptAndFieldAndMovesTheButton) {
     SCOPED_TRACE(c.kind);
     f.RadioGroup2.UserSelect(c.kind);
     EXPECT_EQ(f.LabelTips.Visible(), c.prompt != nullptr);
-    if (c.prompt) EXPECT_EQ(f.LabelTips.Text(), c.prompt);
+    if (c.prompt) {
+      EXPECT_EQ(f.LabelTips.Text(), c.prompt);
+    }
     EXPECT_EQ(f.EditInfo.Visible(), c.prompt && !c.picker);
     EXPECT_EQ(f.bsSkinComboBoxEx1.Visible(), c.picker);
     EXPECT_EQ(f.EditInfo.Text(), c.field);
