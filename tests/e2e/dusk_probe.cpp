@@ -20,8 +20,8 @@
 namespace {
 
 const probe::Step* FindStep(const std::string& name) {
-  for (const auto* steps :
-       {&probe::MainWindowSteps(), &probe::EntryPanelSteps(), &probe::ActionSteps()})
+  for (const auto* steps : {&probe::MainWindowSteps(), &probe::EntryPanelSteps(),
+                            &probe::ActionSteps(), &probe::ResourceSteps()})
     for (const probe::Step& step : *steps)
       if (name == step.name) return &step;
   return nullptr;
@@ -29,8 +29,8 @@ const probe::Step* FindStep(const std::string& name) {
 
 int Usage() {
   fprintf(stderr, "usage: dusk_probe DESKTOP STEP [ARG] [--timeout=SECONDS]\nsteps:");
-  for (const auto* steps :
-       {&probe::MainWindowSteps(), &probe::EntryPanelSteps(), &probe::ActionSteps()})
+  for (const auto* steps : {&probe::MainWindowSteps(), &probe::EntryPanelSteps(),
+                            &probe::ActionSteps(), &probe::ResourceSteps()})
     for (const probe::Step& step : *steps)
       fprintf(stderr, " %s%s%s", step.name, *step.argument ? " " : "", step.argument);
   fprintf(stderr, " tree\n");
