@@ -1,7 +1,11 @@
 #!/bin/sh
 # Builds the host build (build/host: the portable code and its tests) and the
 # Windows build (build/win: Dusk.exe and the Windows-side tests).
-# Usage: scripts/build.sh [host|win|all]
+# Usage: scripts/build.sh [host|win|all|asan|tsan|fuzz]
+#   asan  the host build with AddressSanitizer and UndefinedBehaviorSanitizer (build/asan)
+#   tsan  the host build with ThreadSanitizer (build/tsan)
+#   fuzz  the fuzz targets of tests/fuzz, with clang and libFuzzer (build/fuzz)
+# A sanitizer's first report fails the test that caused it.
 set -eu
 cd "$(dirname "$0")/.."
 what=${1:-all}
@@ -16,3 +20,21 @@ if [ "$what" = win ] || [ "$what" = all ]; then
     -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
   cmake --build build/win -j "$jobs"
 fi
+sanitized() { # DIRECTORY FLAGS
+  cmake -S . -B "$1" -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS=$2 -fno-omit-frame-pointer" \
+    "-DCMAKE_EXE_LINKER_FLAGS=$2"
+  cmake --build "$1" -j "$jobs"
+}
+case $what in
+  asan) sanitized build/asan "-fsanitize=address,undefined -fno-sanitize-recover=all -D_GLIBCXX_ASSERTIONS" ;;
+  tsan) sanitized build/tsan "-fsanitize=thread" ;;
+  fuzz)
+    cmake -S tests/fuzz -B build/fuzz -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14
+    cmake --build build/fuzz -j "$jobs"
+    ;;
+  host | win | all) ;;
+  *)
+    echo "usage: scripts/build.sh [host|win|all|asan|tsan|fuzz]" >&2
+    exit 2
+    ;;
+esac

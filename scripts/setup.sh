@@ -10,6 +10,7 @@ packages="
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth x11-utils xdotool imagemagick
   fonts-wqy-zenhei fonts-wine locales python3 openssl libssl-dev
+  clang-14 libclang-rt-14-dev
 "
 
 missing=""

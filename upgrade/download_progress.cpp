@@ -1,7 +1,6 @@
 #include "upgrade/download_progress.h"
 
 #include <algorithm>
-#include <cmath>
 #include <limits>
 
 DownloadProgress ProgressOfDownload(std::uint32_t progress, std::uint32_t maximum) {
@@ -14,13 +13,11 @@ DownloadProgress ProgressOfDownload(std::uint32_t progress, std::uint32_t maximu
   DownloadProgress shown;
   shown.barMaximum = static_cast<std::int32_t>(maximum >> shift);
   shown.barPosition = static_cast<std::int32_t>(held >> shift);
-  // Fraction first, then times 100, as the bar's own values would give when the
-  // total fits; but from the unscaled counts, since a halved total would show
-  // a download one byte short of a huge total as 100%.
-  const double percent =
-      held == 0 ? 0.0
-                : std::trunc(static_cast<double>(held) / static_cast<double>(maximum) * 100.0);
-  shown.percentText = std::to_string(static_cast<int>(percent));
+  // From the unscaled counts, since a halved total would show a download one
+  // byte short of a huge total as 100%; and in whole numbers, since a double
+  // fraction times 100 shows 29 bytes of 100 as 28%.
+  const std::uint64_t percent = held == 0 ? 0 : std::uint64_t{held} * 100 / maximum;
+  shown.percentText = std::to_string(percent);
   return shown;
 }
 

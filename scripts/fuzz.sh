@@ -1,0 +1,54 @@
+#!/bin/sh
+# Builds the fuzz targets of tests/fuzz (build/fuzz: clang, libFuzzer, AddressSanitizer and
+# UndefinedBehaviorSanitizer) and runs each in turn for SECONDS (default 60), starting from its
+# seed corpus in tests/fuzz/corpus/<target>/. The runs grow a working copy in
+# build/fuzz/corpus/<target>/, never the seeds. A crash, a sanitizer report or a broken property
+# leaves its input in build/fuzz/artifacts/ and its log in build/fuzz/logs/.
+# Prints each target's executions and time; the exit status is nonzero when the build or any
+# target failed. Needs what scripts/setup.sh installs.
+# Usage: scripts/fuzz.sh [SECONDS_PER_TARGET] [TARGET...]
+set -eu
+cd "$(dirname "$0")/.."
+seconds=${1:-60}
+[ $# -eq 0 ] || shift
+if [ $# -eq 0 ]; then
+  for source in tests/fuzz/*_fuzz.cpp; do
+    name=${source##*/}
+    set -- "$@" "${name%_fuzz.cpp}"
+  done
+fi
+
+mkdir -p build
+scripts/build.sh fuzz >build/fuzz-build.log 2>&1 || {
+  cat build/fuzz-build.log >&2
+  echo "fuzz: the build failed" >&2
+  exit 1
+}
+
+mkdir -p build/fuzz/artifacts build/fuzz/logs
+status=0
+for target in "$@"; do
+  work=build/fuzz/corpus/$target
+  log=build/fuzz/logs/$target.log
+  mkdir -p "$work"
+  cp tests/fuzz/corpus/"$target"/* "$work"/
+  started=$(date +%s)
+  # -timeout: an input that takes this long counts as a hang.
+  if build/fuzz/"$target"_fuzz -max_total_time="$seconds" -timeout=20 -print_final_stats=1 \
+    -artifact_prefix=build/fuzz/artifacts/"$target"- "$work" >"$log" 2>&1; then
+    result=ok
+  else
+    result=FAILED
+    status=1
+  fi
+  elapsed=$(($(date +%s) - started))
+  # "Done 12345 runs in 30 second(s)" at the end of a run; the last status line otherwise.
+  runs=$(sed -n 's/^Done \([0-9]*\) runs in .*/\1/p' "$log")
+  [ -n "$runs" ] || runs=$(grep -o '^#[0-9]*' "$log" | tail -n 1 | tr -d '#')
+  printf '%-20s %12s executions in %5s s  %s\n' "$target" "${runs:-0}" "$elapsed" "$result"
+  if [ $result = FAILED ]; then
+    grep -E 'property broken|ERROR:|SUMMARY|runtime error|Test unit written' "$log" | head -n 10 >&2
+    echo "  (whole log: $log)" >&2
+  fi
+done
+exit $status

@@ -1,0 +1,115 @@
+// The close-program task ends processes by a name the user typed, among the
+// image names the system's snapshot holds: any bytes on both sides.
+#include <algorithm>
+#include <cstdint>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "process/image_name.h"
+#include "process/kill_by_name.h"
+#include "tests/fakes/fake_processes.h"
+#include "tests/fuzz/fuzz_support.h"
+
+namespace {
+
+bool IsAscii(std::string_view text) {
+  return std::all_of(text.begin(), text.end(),
+                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+std::string Lower(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return lower;
+}
+
+bool EndsWith(std::string_view text, std::string_view end) {
+  return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
+}
+
+// For ASCII texts: the whole image name, or what follows its last "\" or ":".
+bool AsciiMatches(std::string_view exeFile, std::string_view name) {
+  const std::string exe = Lower(exeFile);
+  const std::string wanted = Lower(name);
+  if (exe == wanted) return true;
+  if (wanted.find_first_of("\\:") != std::string::npos) return false;
+  return EndsWith(exe, "\\" + wanted) || EndsWith(exe, ":" + wanted);
+}
+
+bool AsciiCritical(std::string_view exeFile) {
+  for (const char* critical : {"system", "smss.exe", "csrss.exe", "wininit.exe", "winlogon.exe",
+                               "services.exe", "lsass.exe"}) {
+    if (AsciiMatches(exeFile, critical)) return true;
+  }
+  return false;
+}
+
+void CheckImageNames(std::string_view a, std::string_view b, const CodePage& codePage) {
+  const fuzz::ExactBytes exactA(a);
+  const fuzz::ExactBytes exactB(b);
+  const std::string_view x = exactA.View();
+  const std::string_view y = exactB.View();
+  const std::string_view part = FileNamePart(x, codePage);
+  FUZZ_CHECK(part.data() >= x.data() && part.data() + part.size() == x.data() + x.size());
+  FUZZ_CHECK(SameImageName(x, x, codePage));
+  FUZZ_CHECK(SameImageName(x, y, codePage) == SameImageName(y, x, codePage));
+  FUZZ_CHECK(ImageNameMatches(x, part, codePage));
+  if (IsAscii(x)) {
+    FUZZ_CHECK(SameImageName(x, Lower(x), codePage));
+    if (IsAscii(y)) FUZZ_CHECK(ImageNameMatches(x, y, codePage) == AsciiMatches(x, y));
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  fuzz::Reader input(data, size);
+  const fuzz::ChosenCodePage codePage(input.Byte());
+  const std::uint8_t selfIndex = input.Byte();
+  const std::string name(input.Field());
+
+  // Process ids are unique; 0 and 4 (idle, System) and our own come up too.
+  FakeProcesses processes;
+  std::set<std::uint32_t> ids;
+  while (!input.Empty() && processes.processes.size() < 64) {
+    const std::uint8_t flags = input.Byte();
+    std::uint32_t id = flags & 0x1F;
+    if (id == 31) id = processes.currentProcessId;
+    if (!ids.insert(id).second) id = 1000 + 4 * static_cast<std::uint32_t>(ids.size());
+    ids.insert(id);
+    FakeProcesses::Process& process =
+        processes.processes.emplace_back(id, std::string(input.Field()));
+    process.markedCritical = (flags & 0x20) != 0;
+    process.refusesToEnd = (flags & 0x40) != 0;
+    if (selfIndex == processes.processes.size() - 1) processes.currentProcessId = id;
+  }
+
+  for (const FakeProcesses::Process& process : processes.processes) {
+    CheckImageNames(process.exeFile, name, codePage);
+  }
+
+  KillProcessByName(processes, codePage, name);
+  const std::vector<std::uint32_t>& ended = processes.terminations;
+  if (name.empty()) FUZZ_CHECK(ended.empty());
+  FUZZ_CHECK(std::set<std::uint32_t>(ended.begin(), ended.end()).size() == ended.size());
+  for (std::size_t i = 0; i < ended.size(); ++i) {
+    FUZZ_CHECK(ended[i] != 0 && ended[i] != 4);
+    // Ending ourselves ends the walk: it must come last.
+    if (ended[i] == processes.currentProcessId) FUZZ_CHECK(i + 1 == ended.size());
+  }
+  for (const FakeProcesses::Process& process : processes.processes) {
+    const bool wasEnded = std::count(ended.begin(), ended.end(), process.processId) != 0;
+    if (process.markedCritical) FUZZ_CHECK(!wasEnded);
+    if (IsAscii(process.exeFile) && IsAscii(name) && !name.empty()) {
+      const bool critical = process.processId == 0 || process.processId == 4 ||
+                            process.markedCritical || AsciiCritical(process.exeFile);
+      FUZZ_CHECK(wasEnded == (AsciiMatches(process.exeFile, name) && !critical));
+    }
+    if (wasEnded) FUZZ_CHECK(ImageNameMatches(process.exeFile, name, codePage));
+  }
+  return 0;
+}
