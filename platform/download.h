@@ -22,8 +22,7 @@ class Download : public PlatformInterface {
   // Blocks until the file is stored or the fetch failed; for worker threads.
   // Only a plain success answer counts; its first keepBytes bytes are stored
   // and the rest is never read. A failed fetch leaves no file.
-  virtual bool ToFile(const std::string& url, const std::string& file,
-                      std::uint64_t keepBytes) = 0;
+  virtual bool ToFile(const std::string& url, const std::string& file, std::uint64_t keepBytes) = 0;
   // Fetches on a thread of its own; the windows keep being served meanwhile.
   // More than maxBytes, an answer that is not a plain success, or a body cut
   // short of its announced length ends it as failed, leaving no file. The

@@ -152,8 +152,8 @@ void PostProgress(void* context, std::uint64_t received, std::uint64_t total) {
 DWORD WINAPI RunBackgroundDownload(void* parameter) {
   // Owns copies only: the program may end while this runs.
   const std::unique_ptr<BackgroundDownload> job(static_cast<BackgroundDownload*>(parameter));
-  const bool succeeded = Fetch(job->url, job->file, {job->maxBytes, Overflow::kFail},
-                               PostProgress, job->window);
+  const bool succeeded =
+      Fetch(job->url, job->file, {job->maxBytes, Overflow::kFail}, PostProgress, job->window);
   PostMessageA(job->window, kFinishedMessage, succeeded ? 1 : 0, 0);
   return 0;
 }
@@ -178,8 +178,8 @@ bool Win32Download::ToFile(const std::string& url, const std::string& file,
 void Win32Download::StartToFile(const std::string& url, const std::string& file,
                                 std::uint64_t maxBytes, Listener& listener) {
   listener_ = &listener;
-  auto job = std::make_unique<BackgroundDownload>(
-      BackgroundDownload{url, file, maxBytes, window_.Get()});
+  auto job =
+      std::make_unique<BackgroundDownload>(BackgroundDownload{url, file, maxBytes, window_.Get()});
   const HANDLE thread = CreateThread(nullptr, 0, RunBackgroundDownload, job.get(), 0, nullptr);
   if (!thread) {
     PostMessageA(window_.Get(), kFinishedMessage, 0, 0);

@@ -336,8 +336,8 @@ void StepAlarmCountdown(const std::string& statePath) {
   if (!ClickRadio(p->radio1, kCountdown, "countdown mode")) return;
   constexpr int kMinutesUnit = 0;
   Ask(p->unit, CB_SETCURSEL, kMinutesUnit);
-  PostMessageA(GetParent(p->unit), WM_COMMAND,
-               MAKEWPARAM(GetDlgCtrlID(p->unit), CBN_SELCHANGE), (LPARAM)p->unit);
+  PostMessageA(GetParent(p->unit), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(p->unit), CBN_SELCHANGE),
+               (LPARAM)p->unit);
   WaitFor([&] { return TextOf(p->unit) == "分钟"; });
   TypeInto(p->spin, "1");
   CheckText(p->spin, "1", "count of one minute");

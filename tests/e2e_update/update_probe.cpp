@@ -15,144 +15,32 @@
 #include <commctrl.h>
 #include <tlhelp32.h>
 
-#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "tests/e2e/probe_support.h"
+
 namespace {
 
-constexpr const char* kFormClass = "DuskForm";
+using namespace probe;
+
 constexpr const char* kFixedName = "Dusk.exe";
 constexpr const char* kDownloadedName = "upDusk.exe";
 constexpr const char* kTitle = "Lumo定时关机";
 constexpr const char* kProgressCaptionStart = "Lumo定时关机 正在下载最新版本 下载进度：";
-constexpr DWORD kPollMs = 50;
 constexpr DWORD kBoundMs = 30000;
 // From the end of the download to the new program under the fixed name: three program starts,
 // a one-second tick in between, and up to five seconds of retried copying.
 constexpr DWORD kHandOverBoundMs = 90000;
-constexpr UINT kSendTimeoutMs = 3000;
 // Ending takes the program no more than its message loop's turn; Wine adds a little.
 constexpr DWORD kClosedBoundMs = 3000;
-
-int g_failures = 0;
-
-std::string Utf8(const std::string& acp) {
-  if (acp.empty()) return acp;
-  int wide = MultiByteToWideChar(CP_ACP, 0, acp.data(), (int)acp.size(), nullptr, 0);
-  std::wstring w(wide, L'\0');
-  MultiByteToWideChar(CP_ACP, 0, acp.data(), (int)acp.size(), w.data(), wide);
-  int bytes = WideCharToMultiByte(CP_UTF8, 0, w.data(), wide, nullptr, 0, nullptr, nullptr);
-  std::string out(bytes, '\0');
-  WideCharToMultiByte(CP_UTF8, 0, w.data(), wide, out.data(), bytes, nullptr, nullptr);
-  return out;
-}
-
-// Quoted and in UTF-8, so that blanks at the end show in the log.
-std::string Q(const std::string& acp) {
-  std::string quoted(1, '"');
-  quoted += Utf8(acp);
-  quoted += '"';
-  return quoted;
-}
-
-std::string Format(const char* fmt, ...) {
-  char buf[2048];
-  va_list args;
-  va_start(args, fmt);
-  vsnprintf(buf, sizeof buf, fmt, args);
-  va_end(args);
-  return buf;
-}
-
-void Check(bool ok, const std::string& check, const std::string& detail) {
-  if (!ok) ++g_failures;
-  printf("%s %s: %s\n", ok ? "PASS" : "FAIL", check.c_str(), detail.c_str());
-  fflush(stdout);
-}
-
-void Note(const std::string& text) {
-  printf("NOTE %s\n", text.c_str());
-  fflush(stdout);
-}
 
 void Value(const char* name, unsigned long value) {
   printf("VALUE %s %lu\n", name, value);
   fflush(stdout);
-}
-
-// Polls until the condition holds or the bound passes; true when it held.
-bool WaitFor(const std::function<bool()>& condition, DWORD boundMs = kBoundMs) {
-  DWORD start = GetTickCount();
-  for (;;) {
-    if (condition()) return true;
-    if (GetTickCount() - start >= boundMs) return false;
-    Sleep(kPollMs);
-  }
-}
-
-std::string ClassOf(HWND hwnd) {
-  char cls[256] = {};
-  GetClassNameA(hwnd, cls, sizeof cls);
-  return cls;
-}
-
-// Forms and controls carry their design name as a global atom in the "Name" property.
-std::string NameOf(HWND hwnd) {
-  ATOM atom = (ATOM)(ULONG_PTR)GetPropA(hwnd, "Name");
-  if (!atom) return "";
-  char name[256] = {};
-  GlobalGetAtomNameA(atom, name, sizeof name);
-  return name;
-}
-
-std::string TextOf(HWND hwnd) {
-  DWORD_PTR length = 0;
-  if (!SendMessageTimeoutA(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &length))
-    return "<no answer>";
-  std::string text(length + 1, '\0');
-  DWORD_PTR copied = 0;
-  SendMessageTimeoutA(hwnd, WM_GETTEXT, text.size(), (LPARAM)text.data(), SMTO_ABORTIFHUNG,
-                      kSendTimeoutMs, &copied);
-  text.resize(copied);
-  return text;
-}
-
-// IsWindowVisible is not to be trusted across desktops under Wine; the styles up the chain are.
-bool Shown(HWND hwnd) {
-  for (HWND h = hwnd; h; h = GetAncestor(h, GA_PARENT)) {
-    if (h == GetDesktopWindow()) break;
-    if (!(GetWindowLongA(h, GWL_STYLE) & WS_VISIBLE)) return false;
-  }
-  return true;
-}
-
-DWORD ProcessOf(HWND hwnd) {
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  return pid;
-}
-
-std::vector<HWND> TopLevelWindows() {
-  std::vector<HWND> all;
-  EnumWindows(
-      [](HWND hwnd, LPARAM out) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(out)->push_back(hwnd);
-        return TRUE;
-      },
-      (LPARAM)&all);
-  return all;
-}
-
-std::vector<HWND> ChildWindows(HWND parent) {
-  std::vector<HWND> all;
-  for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) all.push_back(c);
-  return all;
 }
 
 // The program's forms of one name; of one process when pid is not 0.
@@ -169,18 +57,6 @@ HWND OneForm(const char* name, DWORD pid) {
   return found.size() == 1 ? found[0] : nullptr;
 }
 
-HWND FindNamed(HWND root, const std::string& name) {
-  for (HWND c : ChildWindows(root)) {
-    if (NameOf(c) == name) return c;
-    if (HWND deeper = FindNamed(c, name)) return deeper;
-  }
-  return nullptr;
-}
-
-std::string Bounds(const RECT& r) {
-  return Format("(%ld,%ld %ldx%ld)", r.left, r.top, r.right - r.left, r.bottom - r.top);
-}
-
 // Process id -> file name of its program ("Dusk.exe").
 std::map<DWORD, std::string> Processes() {
   std::map<DWORD, std::string> found;
@@ -194,9 +70,9 @@ std::map<DWORD, std::string> Processes() {
   return found;
 }
 
-bool Running(DWORD pid) { return Processes().count(pid) != 0; }
-
-std::string MainCaption(const std::string& version) { return std::string(kTitle) + "     " + version; }
+std::string MainCaption(const std::string& version) {
+  return std::string(kTitle) + "     " + version;
+}
 
 // The main window of the process, shown, with the caption of the version.
 HWND ShownMainWindow(DWORD pid, const std::string& version) {
@@ -206,12 +82,13 @@ HWND ShownMainWindow(DWORD pid, const std::string& version) {
 
 bool CheckMainWindow(DWORD pid, const std::string& version, const char* check) {
   HWND main = nullptr;
-  bool shown = WaitFor([&] { return (main = ShownMainWindow(pid, version)) || !Running(pid); }) &&
-               main;
+  bool shown =
+      WaitFor([&] { return (main = ShownMainWindow(pid, version)) || !ProcessRunning(pid); }) &&
+      main;
   HWND any = OneForm("Form1", pid);
   Check(shown, check,
         shown ? Format("process %lu shows its main window ", pid) + Q(TextOf(main))
-              : Format("process %lu %s: %s", pid, Running(pid) ? "runs" : "has ended",
+              : Format("process %lu %s: %s", pid, ProcessRunning(pid) ? "runs" : "has ended",
                        any ? (Q(TextOf(any)) + (Shown(any) ? " shown" : " hidden")).c_str()
                            : "no single Form1") +
                     ", expected " + Q(MainCaption(version)) + " shown");
@@ -241,7 +118,8 @@ int PercentOf(const std::string& caption) {
   const std::string start = kProgressCaptionStart;
   if (caption.compare(0, start.size(), start) != 0 || caption.back() != '%') return -1;
   const std::string digits = caption.substr(start.size(), caption.size() - start.size() - 1);
-  if (digits.empty() || digits.size() > 3 || digits.find_first_not_of("0123456789") != std::string::npos)
+  if (digits.empty() || digits.size() > 3 ||
+      digits.find_first_not_of("0123456789") != std::string::npos)
     return -1;
   return atoi(digits.c_str());
 }
@@ -293,11 +171,11 @@ void StepDownloading(DWORD pid) {
     reading = ReadProgress(upForm, bar);
     return Shown(upForm) && reading.percent >= 1 && reading.percent <= 99;
   });
-  Check(midway, "progress caption",
-        Q(reading.caption) + (Shown(upForm) ? " shown" : " hidden") +
-            Format(" (bar at %ld of %ld), expected ", (long)reading.position,
-                   (long)reading.maximum) +
-            Q(std::string(kProgressCaptionStart) + "N%") + " with N from 1 to 99 while held");
+  Check(
+      midway, "progress caption",
+      Q(reading.caption) + (Shown(upForm) ? " shown" : " hidden") +
+          Format(" (bar at %ld of %ld), expected ", (long)reading.position, (long)reading.maximum) +
+          Q(std::string(kProgressCaptionStart) + "N%") + " with N from 1 to 99 while held");
   if (!midway) return;
   Value("PERCENT", (unsigned long)reading.percent);
   // What the caption says is what the bar holds.
@@ -381,8 +259,8 @@ void StepHandOver(DWORD oldPid, const std::string& version, const std::string& r
       },
       kHandOverBoundMs);
   std::map<DWORD, std::string> now = Processes();
-  Check(!now.count(oldPid), "old program ended", Format("process %lu %s", oldPid,
-                                                        now.count(oldPid) ? "still runs" : "gone"));
+  Check(!now.count(oldPid), "old program ended",
+        Format("process %lu %s", oldPid, now.count(oldPid) ? "still runs" : "gone"));
   DWORD downloaded = downloadedSeen();
   std::string all;
   for (auto& [pid, exe] : seen) all += Format(" %lu:%s", pid, exe.c_str());
@@ -410,7 +288,7 @@ void StepHandOver(DWORD oldPid, const std::string& version, const std::string& r
 void StepRelocation(const std::string& path, const std::string& version) {
   DWORD pid = Launch(path);
   if (!pid) return;
-  bool shownFirst = WaitFor([&] { return ShownMainWindow(pid, version) || !Running(pid); });
+  bool shownFirst = WaitFor([&] { return ShownMainWindow(pid, version) || !ProcessRunning(pid); });
   if (shownFirst && ShownMainWindow(pid, version)) Note("the program showed its main window first");
   DWORD fixedPid = 0;
   bool done = WaitFor(
@@ -426,7 +304,7 @@ void StepRelocation(const std::string& path, const std::string& version) {
         return !now.count(pid) && fixedPid;
       },
       kHandOverBoundMs);
-  Check(!Running(pid), "started program ended", Format("process %lu", pid));
+  Check(!ProcessRunning(pid), "started program ended", Format("process %lu", pid));
   Check(fixedPid != 0, "program under the fixed name",
         fixedPid ? Format("%s process %lu shows its main window", kFixedName, fixedPid)
                  : "no " + std::string(kFixedName) + " process shows " + Q(MainCaption(version)));
@@ -467,7 +345,7 @@ void StepQuiet(DWORD pid, const std::string& version) {
       others += " [" + ClassOf(h) + "] " + NameOf(h) + " " + Q(TextOf(h));
   Check(others.empty(), "nothing else shown",
         others.empty() ? "only the main window" : "also shown:" + others);
-  Check(Running(pid), "still running", Format("process %lu", pid));
+  Check(ProcessRunning(pid), "still running", Format("process %lu", pid));
 }
 
 // Closed as by its close button, the program ends at once, whatever request of it still runs.
@@ -477,82 +355,16 @@ void StepClose(DWORD pid) {
   if (!main) return;
   const ULONGLONG asked = GetTickCount64();
   PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
-  bool ended = WaitFor([&] { return !Running(pid); }, kClosedBoundMs);
+  bool ended = WaitFor([&] { return !ProcessRunning(pid); }, kClosedBoundMs);
   Check(ended, "ended at once",
         ended ? Format("process %lu gone %llu ms after the close", pid, GetTickCount64() - asked)
               : Format("process %lu still runs %lu ms after the close", pid, kClosedBoundMs));
 }
 
-void Dump(HWND hwnd, int depth) {
-  RECT r;
-  GetWindowRect(hwnd, &r);
-  std::string name = NameOf(hwnd);
-  printf("%*s%p [%s]%s%s %s %s %s pid %lu\n", depth * 2, "", (void*)hwnd, ClassOf(hwnd).c_str(),
-         name.empty() ? "" : " Name=", name.c_str(), Q(TextOf(hwnd)).c_str(), Bounds(r).c_str(),
-         Shown(hwnd) ? "shown" : "hidden", ProcessOf(hwnd));
-  for (HWND c : ChildWindows(hwnd)) Dump(c, depth + 1);
-}
-
 // Every process and window of the desktop, for the artifacts of a failed run.
 void StepTree() {
   for (auto& [pid, exe] : Processes()) printf("process %lu %s\n", pid, exe.c_str());
-  for (HWND h : TopLevelWindows()) Dump(h, 0);
-}
-
-std::string CurrentDesktop() {
-  char name[256] = {};
-  GetUserObjectInformationA(GetThreadDesktop(GetCurrentThreadId()), UOI_NAME, name, sizeof name,
-                            nullptr);
-  return name;
-}
-
-constexpr const char* kRelaunchedVariable = "DUSK_UPDATE_PROBE_IN_DESKTOP";
-
-// Starts this program again in the named desktop with the same command line and waits for it.
-int RunInDesktop(const std::string& desktop) {
-  if (GetEnvironmentVariableA(kRelaunchedVariable, nullptr, 0)) {
-    printf("FAIL start: started in desktop %s but running in %s\n", desktop.c_str(),
-           CurrentDesktop().c_str());
-    return 2;
-  }
-  SetEnvironmentVariableA(kRelaunchedVariable, "1");
-  char self[MAX_PATH];
-  GetModuleFileNameA(nullptr, self, sizeof self);
-  std::string commandLine = GetCommandLineA();
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
-  si.lpDesktop = const_cast<char*>(desktop.c_str());
-  si.dwFlags = STARTF_USESTDHANDLES;
-  si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-  si.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
-  si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-  PROCESS_INFORMATION pi{};
-  // Under load Wine has been seen to refuse a start in a desktop just made (error 1359) and to
-  // take the same start a moment later.
-  DWORD error = 0;
-  bool started = WaitFor([&] {
-    if (CreateProcessA(self, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si,
-                       &pi))
-      return true;
-    error = GetLastError();
-    Note(Format("start in desktop %s refused (error %lu)", desktop.c_str(), error));
-    return false;
-  }, 10000);
-  if (!started) {
-    printf("FAIL start: cannot start in desktop %s (error %lu)\n", desktop.c_str(), error);
-    return 2;
-  }
-  // Every wait of a step is bounded; this bound only guards against a hung child.
-  DWORD exitCode = 3;
-  if (WaitForSingleObject(pi.hProcess, kHandOverBoundMs * 2) == WAIT_OBJECT_0)
-    GetExitCodeProcess(pi.hProcess, &exitCode);
-  else {
-    printf("FAIL start: probe did not finish\n");
-    TerminateProcess(pi.hProcess, 3);
-  }
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  return (int)exitCode;
+  DumpWindows();
 }
 
 int Usage() {
@@ -578,7 +390,9 @@ int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 3, argv + argc);
   auto pidArg = [&] { return (DWORD)strtoul(args[0].c_str(), nullptr, 10); };
 
-  if (lstrcmpiA(CurrentDesktop().c_str(), desktop.c_str()) != 0) return RunInDesktop(desktop);
+  probe::g_timeoutMs = kBoundMs;
+  if (lstrcmpiA(probe::CurrentDesktop().c_str(), desktop.c_str()) != 0)
+    return probe::RunInDesktop(desktop);
 
   if (step == "launch" && args.size() == 2)
     StepLaunch(args[0], args[1]);
@@ -597,6 +411,6 @@ int main(int argc, char** argv) {
   else
     return Usage();
 
-  printf("RESULT %s %s\n", step.c_str(), g_failures ? "FAIL" : "PASS");
-  return g_failures ? 1 : 0;
+  printf("RESULT %s %s\n", step.c_str(), probe::g_failures ? "FAIL" : "PASS");
+  return probe::g_failures ? 1 : 0;
 }

@@ -1,9 +1,11 @@
 // The system's URL service behind Win32Download, against a loopback HTTP
 // server that lives in this test program: a real socket, no outside process.
-#include <winsock2.h>
+#include "platform/download_win.h"
+
 #include <windows.h>
 
 #include <gtest/gtest.h>
+#include <winsock2.h>
 
 #include <atomic>
 #include <cstdint>
@@ -14,7 +16,6 @@
 #include <thread>
 #include <vector>
 
-#include "platform/download_win.h"
 #include "platform/handler_errors_win.h"
 #include "platform/unique_handle_win.h"
 
@@ -148,8 +149,9 @@ class LoopbackServer {
 
   static bool SendAll(SOCKET connection, const std::string& bytes) {
     for (std::size_t done = 0; done < bytes.size();) {
-      const int sent = send(connection, bytes.data() + done,
-                            static_cast<int>(std::min<std::size_t>(bytes.size() - done, 1 << 16)), 0);
+      const int sent =
+          send(connection, bytes.data() + done,
+               static_cast<int>(std::min<std::size_t>(bytes.size() - done, 1 << 16)), 0);
       if (sent <= 0) return false;
       done += static_cast<std::size_t>(sent);
     }
@@ -249,8 +251,8 @@ void WriteWhole(const std::string& path, const std::string& bytes) {
   ASSERT_NE(opened, INVALID_HANDLE_VALUE);
   const UniqueKernelHandle file(opened);
   DWORD written = 0;
-  ASSERT_TRUE(WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                        nullptr));
+  ASSERT_TRUE(
+      WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
   ASSERT_EQ(written, bytes.size());
 }
 
@@ -390,8 +392,7 @@ TEST(Win32Download, ReportsAFailureWhenNothingListens) {
   Win32Download download(GetModuleHandleA(nullptr), errors);
   const std::string file = folder.File("up");
   EXPECT_FALSE(download.ToFile(
-      "http://127.0.0.1:" + std::to_string(port) + "/v/dusk.html" + UniqueQuery(), file,
-      kNoBound));
+      "http://127.0.0.1:" + std::to_string(port) + "/v/dusk.html" + UniqueQuery(), file, kNoBound));
   EXPECT_EQ(GetFileAttributesA(file.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
