@@ -44,15 +44,15 @@ void Control::SetText(std::string text) {
   Changed(ControlChange::Text);
 }
 
-const FontSpec& Control::Font() const {
-  static const FontSpec kDefault;
+const FontStyle& Control::Font() const {
+  static const FontStyle kDefault;
   for (const Control* c = this; c; c = c->parent_) {
     if (c->font_) return *c->font_;
   }
   return kDefault;
 }
 
-void Control::SetFont(FontSpec font) {
+void Control::SetFont(FontStyle font) {
   font_ = std::move(font);
   Changed(ControlChange::Style);
 }

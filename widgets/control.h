@@ -34,11 +34,11 @@ struct ColorRef {
   friend bool operator==(const ColorRef&, const ColorRef&) = default;
 };
 
-struct FontSpec {
+struct FontStyle {
   std::string face = "MS Sans Serif";
   int height = 11;  // character height in pixels
   bool bold = false;
-  friend bool operator==(const FontSpec&, const FontSpec&) = default;
+  friend bool operator==(const FontStyle&, const FontStyle&) = default;
 };
 
 enum class ControlKind {
@@ -120,8 +120,8 @@ class Control {
   [[nodiscard]] const std::string& Text() const { return text_; }
   void SetText(std::string text);
 
-  [[nodiscard]] const FontSpec& Font() const;
-  void SetFont(FontSpec font);
+  [[nodiscard]] const FontStyle& Font() const;
+  void SetFont(FontStyle font);
   [[nodiscard]] const ColorRef& TextColor() const { return textColor_; }
   void SetTextColor(ColorRef color);
   // Controls without a background of their own show their container's.
@@ -147,7 +147,7 @@ class Control {
   Bounds bounds_;
   bool visible_ = true;
   std::string text_;
-  std::optional<FontSpec> font_;
+  std::optional<FontStyle> font_;
   ColorRef textColor_ = ColorRef::System(SystemColor::WindowText);
   std::optional<ColorRef> backColor_;
   std::unique_ptr<ControlMirror> mirror_;

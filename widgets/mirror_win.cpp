@@ -28,7 +28,7 @@ COLORREF ToColorRef(const ColorRef& color) {
   return GetSysColor(COLOR_WINDOWTEXT);
 }
 
-HFONT FontCache::Get(const FontSpec& font) {
+HFONT FontCache::Get(const FontStyle& font) {
   UniqueFont& cached = fonts_[{font.face, font.height, font.bold}];
   if (cached) return cached.Get();
   LOGFONTA logFont{};

@@ -13,7 +13,7 @@
 // One font object per face, size and weight, shared by every window using it.
 class FontCache {
  public:
-  [[nodiscard]] HFONT Get(const FontSpec& font);
+  [[nodiscard]] HFONT Get(const FontStyle& font);
 
  private:
   std::map<std::tuple<std::string, int, bool>, UniqueFont> fonts_;

@@ -282,14 +282,14 @@ int main(int argc, char** argv) {
     std::replace(t.program.begin(), t.program.end(), '/', '\\');
     const std::size_t slash = t.program.find_last_of('\\');
     t.label = slash == std::string::npos ? t.program : t.program.substr(slash + 1);
-    const std::string& spec = positional[i + 1];
-    const std::size_t colon = spec.find(':');
-    t.windowClass = spec.substr(0, colon);
+    const std::string& awaited = positional[i + 1];
+    const std::size_t colon = awaited.find(':');
+    t.windowClass = awaited.substr(0, colon);
     if (colon != std::string::npos) {
-      const std::size_t equals = spec.find('=', colon);
+      const std::size_t equals = awaited.find('=', colon);
       if (equals == std::string::npos) return Usage();
-      t.property = spec.substr(colon + 1, equals - colon - 1);
-      t.propertyValue = spec.substr(equals + 1);
+      t.property = awaited.substr(colon + 1, equals - colon - 1);
+      t.propertyValue = awaited.substr(equals + 1);
     }
     targets.push_back(std::move(t));
   }

@@ -51,7 +51,7 @@ TEST(MainWindow, LaysOutEveryControlWhereTheDesignPutsIt) {
   EXPECT_EQ(f.PanelTop.BackColor(), ColorRef::Of({72, 162, 244}));
   EXPECT_EQ(f.LabelNow.TextColor(), ColorRef::Of({255, 255, 255}));
   EXPECT_EQ(f.LabelTips.TextColor(), ColorRef::Of({72, 162, 244}));
-  EXPECT_EQ(f.Title.Font(), (FontSpec{"Arial", 29, true}));
+  EXPECT_EQ(f.Title.Font(), (FontStyle{"Arial", 29, true}));
   EXPECT_EQ(f.RadioGroup1.ItemIndex(), 0);
   EXPECT_EQ(f.RadioGroup2.ItemIndex(), -1);
   EXPECT_EQ(f.RadioGroup2.Items().size(), 7u);
