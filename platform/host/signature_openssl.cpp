@@ -11,24 +11,14 @@
 #include <memory>
 #include <vector>
 
+#include "platform/host/openssl_owners.h"
+
 namespace {
 
-template <auto Free>
-struct Freer {
-  template <typename T>
-  void operator()(T* object) const {
-    Free(object);
-  }
-};
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 using UniqueFile = std::unique_ptr<std::FILE, FileCloser>;
-using UniqueDigestContext = std::unique_ptr<EVP_MD_CTX, Freer<EVP_MD_CTX_free>>;
-using UniqueKey = std::unique_ptr<EVP_PKEY, Freer<EVP_PKEY_free>>;
-using UniqueKeyContext = std::unique_ptr<EVP_PKEY_CTX, Freer<EVP_PKEY_CTX_free>>;
-using UniqueSignature = std::unique_ptr<ECDSA_SIG, Freer<ECDSA_SIG_free>>;
-using UniqueNumber = std::unique_ptr<BIGNUM, Freer<BN_free>>;
 
 constexpr std::size_t kReadPieceBytes = 64 * 1024;
 

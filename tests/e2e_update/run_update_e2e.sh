@@ -187,6 +187,13 @@ install_old() {
   cp "$installed" "$app/Dusk.exe"
 }
 
+# A refused or failed update leaves the folder as it was: the old program, nothing downloaded.
+check_old_program_kept() {
+  check "nothing kept" "neither upDusk.exe nor upDusk.exe.download in the folder" \
+    test ! -e "$app/upDusk.exe" -a ! -e "$app/upDusk.exe.download"
+  check "program kept" "Dusk.exe is still the old program" cmp -s "$app/Dusk.exe" "$installed"
+}
+
 new_url() {
   printf 'http://127.0.0.1:%s/new/Dusk-1.0.2.0.exe' "$port"
 }
@@ -356,9 +363,7 @@ refused_case() {
     wait_until 30 grep -Eq '^REQUEST 2 /new/[^ ]+\?[0-9a]+ [0-9]+ stamp=now' "$server_log"
   probe "quiet-$1" quiet "$pid" 1.0.1.2
   shot "refused-$1"
-  check "nothing kept" "neither upDusk.exe nor upDusk.exe.download in the folder" \
-    test ! -e "$app/upDusk.exe" -a ! -e "$app/upDusk.exe.download"
-  check "program kept" "Dusk.exe is still the old program" cmp -s "$app/Dusk.exe" "$installed"
+  check_old_program_kept
   check "one download" "one request for the program" \
     test "$(requests_for '/new/' "$server_log" | wc -l)" -eq 1
 }
@@ -430,9 +435,7 @@ failing_case() {
   fi
   probe "quiet-$1" quiet "$pid" 1.0.1.2
   shot "failing-$1"
-  check "nothing kept" "neither upDusk.exe nor upDusk.exe.download in the folder" \
-    test ! -e "$app/upDusk.exe" -a ! -e "$app/upDusk.exe.download"
-  check "program kept" "Dusk.exe is still the old program" cmp -s "$app/Dusk.exe" "$installed"
+  check_old_program_kept
   probe "close-$1" close "$pid"
 }
 

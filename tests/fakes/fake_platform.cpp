@@ -2,15 +2,7 @@
 
 #include <cstdio>
 
-namespace {
-
-// Empty and without its memory: assigning {} or clear() keeps the capacity.
-template <class Container>
-void Release(Container& records) {
-  Container().swap(records);
-}
-
-}  // namespace
+#include "tests/fakes/release_records.h"
 
 std::string FakeClock::FormatShortDate(const CalendarTime& time) const {
   char text[32];
@@ -25,20 +17,20 @@ std::string FakeClock::FormatLongTime(const CalendarTime& time) const {
 }
 
 void FakePlatform::ForgetCalls() {
-  Release(files.deleted);
-  Release(files.copies);
-  Release(versionResource.askedFor);
-  Release(notificationArea.added);
-  Release(notificationArea.balloons);
+  ReleaseRecords(files.deleted);
+  ReleaseRecords(files.copies);
+  ReleaseRecords(versionResource.askedFor);
+  ReleaseRecords(notificationArea.added);
+  ReleaseRecords(notificationArea.balloons);
   notificationArea.balloonHides = 0;
-  Release(shell.launches);
-  Release(windowSystem.fileDialogs);
-  Release(windowSystem.boxes);
-  Release(windowSystem.menus);
-  Release(power.calls);
-  Release(sound.calls);
+  ReleaseRecords(shell.launches);
+  ReleaseRecords(windowSystem.fileDialogs);
+  ReleaseRecords(windowSystem.boxes);
+  ReleaseRecords(windowSystem.menus);
+  ReleaseRecords(power.calls);
+  ReleaseRecords(sound.calls);
   processes.ForgetCalls();
-  Release(download.requests);
+  ReleaseRecords(download.requests);
 }
 
 DateTime At(int hour, int minute, int second, int day, int month, int year) {

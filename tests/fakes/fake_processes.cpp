@@ -1,14 +1,6 @@
 #include "tests/fakes/fake_processes.h"
 
-namespace {
-
-// Empty and without its memory: assigning {} or clear() keeps the capacity.
-template <class Container>
-void Release(Container& records) {
-  Container().swap(records);
-}
-
-}  // namespace
+#include "tests/fakes/release_records.h"
 
 const FakeProcesses::Process* FakeProcesses::Find(std::uint32_t processId) const {
   for (const Process& process : processes) {
@@ -70,12 +62,12 @@ void FakeProcesses::ReleaseIcon(IconHandle icon) {
 void FakeProcesses::ForgetCalls() {
   snapshots = 0;
   windowEnumerations = 0;
-  Release(pathReads);
-  Release(titleReads);
-  Release(iconCountReads);
-  Release(firstIconReads);
-  Release(criticalQueries);
-  Release(terminations);
+  ReleaseRecords(pathReads);
+  ReleaseRecords(titleReads);
+  ReleaseRecords(iconCountReads);
+  ReleaseRecords(firstIconReads);
+  ReleaseRecords(criticalQueries);
+  ReleaseRecords(terminations);
   std::erase_if(iconFiles_, [&](const auto& entry) { return !liveIcons.contains(entry.first); });
 }
 

@@ -17,23 +17,13 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/host/openssl_owners.h"
 #include "platform/host/signature_openssl.h"
 #include "tests/fixtures/test_signing_key.h"
 #include "tests/fuzz/fuzz_support.h"
 #include "upgrade/update_signature.h"
 
 namespace {
-
-template <auto Free>
-struct Freer {
-  template <typename T>
-  void operator()(T* object) const {
-    Free(object);
-  }
-};
-using UniqueKey = std::unique_ptr<EVP_PKEY, Freer<EVP_PKEY_free>>;
-using UniqueDigestContext = std::unique_ptr<EVP_MD_CTX, Freer<EVP_MD_CTX_free>>;
-using UniqueSignature = std::unique_ptr<ECDSA_SIG, Freer<ECDSA_SIG_free>>;
 
 EVP_PKEY* TestKey() {
   static const UniqueKey key = [] {
