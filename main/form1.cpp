@@ -188,7 +188,8 @@ void TForm1::TimerNowTimer() {
     platform.windowSystem.Terminate();
   }
   if (!taskActions_) throw std::logic_error("no task actions");
-  DueTaskRunner(*tasks_, *taskActions_, Title, bsTrayIcon1, platform.clock, state.AppTitle + "：")
+  DueTaskRunner(*tasks_, *taskActions_, Title, bsTrayIcon1, platform.clock, state.AppTitle + "：",
+                warnedInThisSecond_)
       .Run(now);
   if (downloadedProgramWaiting_ && tasks_->Queue().Empty()) HandOverToDownloadedProgram();
 }

@@ -118,4 +118,5 @@ class TForm1 : private Download::Listener {
   TaskActions* taskActions_ = nullptr;
   TForm3* tipForm_ = nullptr;
   bool tickRunning_ = false;
+  std::optional<Task> warnedInThisSecond_;
 };

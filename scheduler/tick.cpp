@@ -54,6 +54,12 @@ void DueTaskRunner::ReportMissed(std::vector<Task>& missed) {
   missed.clear();
 }
 
+void DueTaskRunner::Warn(const Task& task) {
+  if (warnedInThisSecond_ == task) return;
+  actions_.WarnTaskDue(task);
+  warnedInThisSecond_ = task;
+}
+
 void DueTaskRunner::Run(DateTime now) {
   // After a task performed in its own second, the headline keeps saying
   // "0秒后..." until the next tick, as the user expects to see it go.
@@ -82,7 +88,11 @@ void DueTaskRunner::Run(DateTime now) {
       title_.SetText(HeadlinePrefix(WholeSecondsApart(head.When, now)) +
                      HeadlineKindText(head.Kind));
     }
-    if (verdict == HeadVerdict::Warn) actions_.WarnTaskDue(head);
+    if (verdict == HeadVerdict::Warn) {
+      Warn(head);
+    } else {
+      warnedInThisSecond_.reset();
+    }
     if (verdict != HeadVerdict::Perform) return;
     Perform(head);
     keepHeadline = true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,14 +49,20 @@ inline constexpr std::int64_t kLatestLatePerformSeconds = 60;
 // the one before.
 class DueTaskRunner {
  public:
+  // `warnedInThisSecond` is kept by the caller from one tick to the next: a
+  // tick run at once after a wake or a clock change can fall in the same
+  // second as the timer's, and the task is warned of once in that second. Any
+  // other distance seen in between (the clock set back) warns it again.
   DueTaskRunner(TaskListing& tasks, TaskActions& actions, Label& title, TrayIcon& trayIcon,
-                const Clock& clock, std::string balloonTitle)
+                const Clock& clock, std::string balloonTitle,
+                std::optional<Task>& warnedInThisSecond)
       : tasks_(tasks),
         actions_(actions),
         title_(title),
         trayIcon_(trayIcon),
         clock_(clock),
-        balloonTitle_(std::move(balloonTitle)) {}
+        balloonTitle_(std::move(balloonTitle)),
+        warnedInThisSecond_(warnedInThisSecond) {}
 
   void Run(DateTime now);
 
@@ -65,6 +72,7 @@ class DueTaskRunner {
   // whatever heads it by then.
   void Perform(const Task& task);
   void ReportMissed(std::vector<Task>& missed);
+  void Warn(const Task& task);
 
   TaskListing& tasks_;
   TaskActions& actions_;
@@ -72,4 +80,5 @@ class DueTaskRunner {
   TrayIcon& trayIcon_;
   const Clock& clock_;
   std::string balloonTitle_;
+  std::optional<Task>& warnedInThisSecond_;
 };

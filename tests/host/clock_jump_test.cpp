@@ -227,3 +227,22 @@ TEST(ClockJump, ATaskEnteredJustBeforeAJump) {
     EXPECT_TRUE(run.f.Tasks().Queue().Empty());
   }
 }
+
+TEST(ClockJump, AWarningIsGivenOnceInItsSecond) {
+  Running run;
+  run.EnterAt(Later(60), TaskKind::TurnOff);
+  run.TickAt(Later(29.2));
+  ASSERT_EQ(run.actions.warned.size(), 1u);
+  // The time is set within the same second: the tick that follows at once
+  // sees the same thirty seconds to go.
+  run.JumpTo(Later(29.6), Jump::TimeChange);
+  EXPECT_EQ(run.actions.warned.size(), 1u);
+
+  // Set back an hour and forward again: the half minute is reached anew.
+  run.JumpTo(Later(29.7 - 3600), Jump::TimeChange);
+  run.JumpTo(Later(29.8), Jump::TimeChange);
+  EXPECT_EQ(run.actions.warned.size(), 2u);
+  run.TickEverySecond(30.8, 60.8);
+  EXPECT_EQ(run.actions.warned.size(), 2u);
+  EXPECT_EQ(run.Performed(), std::vector<TaskKind>{TaskKind::TurnOff});
+}

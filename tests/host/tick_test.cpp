@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <utility>
 
 #include "tests/fakes/fake_platform.h"
@@ -62,7 +63,7 @@ class DueTaskRunnerTest : public testing::Test {
   }
   void TickAt(DateTime now) {
     platform.clock.Set(now);
-    DueTaskRunner(listing, actions, title, tray, platform.clock, "Lumo定时关机：").Run(now);
+    DueTaskRunner(listing, actions, title, tray, platform.clock, "Lumo定时关机：", warned).Run(now);
   }
 
   FakePlatform platform;
@@ -72,6 +73,7 @@ class DueTaskRunnerTest : public testing::Test {
   TrayIcon tray;
   TaskListing listing;
   RecordingTaskActions actions;
+  std::optional<Task> warned;
 };
 
 TEST_F(DueTaskRunnerTest, EmptyQueueSaysSoAndTheDueTickKeepsItsHeadline) {
@@ -157,7 +159,8 @@ TEST_F(DueTaskRunnerTest, RemovesTheTaskPerformedThoughTheListChangedDuringItsAc
   } meddling;
   const auto tickAt = [&](DateTime now) {
     platform.clock.Set(now);
-    DueTaskRunner(listing, meddling, title, tray, platform.clock, "Lumo定时关机：").Run(now);
+    DueTaskRunner(listing, meddling, title, tray, platform.clock, "Lumo定时关机：", warned)
+        .Run(now);
   };
 
   // The task being performed is deleted from its row: the next one stays.
