@@ -94,8 +94,8 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
   bsTrayIcon1.OnClick = [this] { TrayClick(); };
   bsTrayIcon1.OnBalloonHintClick = [this] { bsTrayIcon1BalloonHintClick(); };
   Form1.OnActivate = [this] { FormActivate(); };
-  Form1.OnResume = [this] { FormResume(); };
-  Form1.OnTimeChange = [this] { FormTimeChange(); };
+  Form1.OnResume = [this] { TickAfterClockJump(); };
+  Form1.OnTimeChange = [this] { TickAfterClockJump(); };
   TaskList.OnContextMenu = [this] { TaskListContextMenu(); };
   bsSkinComboBoxEx1.SetImages(&ImageListJinCheng);
 
@@ -388,10 +388,6 @@ void TForm1::TrayClick() {
 }
 
 void TForm1::FormActivate() { ReshowAlarmWindow(); }
-
-void TForm1::FormResume() { TickAfterClockJump(); }
-
-void TForm1::FormTimeChange() { TickAfterClockJump(); }
 
 void TForm1::TickAfterClockJump() {
   // Due moments may have gone by unseen: the tick settles them now, not a

@@ -43,8 +43,6 @@ class TForm1 : private Download::Listener {
   void ButtonAddClick();
   void TrayClick();
   void FormActivate();
-  void FormResume();
-  void FormTimeChange();
   void bsTrayIcon1BalloonHintClick();
 
   [[nodiscard]] TaskListing& Tasks() { return *tasks_; }

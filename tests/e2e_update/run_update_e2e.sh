@@ -131,6 +131,14 @@ session_begin() {
   check "desktop" "the virtual desktop $desktop is shown" desktop_wait "$desktop" 60
 }
 
+# launch_old_program LABEL: a fresh desktop with the old program started in it as Dusk.exe; its
+# process id in $pid.
+launch_old_program() {
+  session_begin || return
+  probe "launch-$1" launch "$(windows_path "$app/Dusk.exe")" 1.0.1.2 || return
+  pid=$(value PID)
+}
+
 # probe LABEL STEP [ARGS]: one step of the probe in the test's desktop. Its lines go to the log;
 # its values stay in $out for value(). A failing step leaves a dump of the desktop.
 probe() {
@@ -287,9 +295,7 @@ no_update_case() {
   if [ "$1" != down ]; then
     server_start "$www" "$server_log" || return
   fi
-  session_begin || return
-  probe "launch-$1" launch "$(windows_path "$app/Dusk.exe")" 1.0.1.2 || return
-  pid=$(value PID)
+  launch_old_program "$1" || return
   if [ "$1" != down ]; then
     check "version request" "the program asked the server" \
       wait_until 30 grep -Eq '^REQUEST 1 /v/dusk\.html\?[0-9a]+ (200|404) stamp=now' "$server_log"
@@ -356,9 +362,7 @@ refused_case() {
       ;;
   esac
   server_start "$www" "$server_log" || return
-  session_begin || return
-  probe "launch-$1" launch "$(windows_path "$app/Dusk.exe")" 1.0.1.2 || return
-  pid=$(value PID)
+  launch_old_program "$1" || return
   check "program request" "the program asked for the address named" \
     wait_until 30 grep -Eq '^REQUEST 2 /new/[^ ]+\?[0-9a]+ [0-9]+ stamp=now' "$server_log"
   probe "quiet-$1" quiet "$pid" 1.0.1.2
@@ -427,9 +431,7 @@ failing_case() {
   else
     server_start "$www" "$server_log" || return
   fi
-  session_begin || return
-  probe "launch-$1" launch "$(windows_path "$app/Dusk.exe")" 1.0.1.2 || return
-  pid=$(value PID)
+  launch_old_program "$1" || return
   if [ -n "$_fc_asked" ]; then
     check "server reached" "the log shows $_fc_asked" wait_until 30 grep -Eq "$_fc_asked" "$server_log"
   fi
@@ -453,9 +455,7 @@ hang_case() {
     download) : >"$www/new/Dusk-1.0.2.0.exe.trickle"; _hc_path=/new/ ;;
   esac
   server_start "$www" "$server_log" || return
-  session_begin || return
-  probe "launch-$1" launch "$(windows_path "$app/Dusk.exe")" 1.0.1.2 || return
-  pid=$(value PID)
+  launch_old_program "$1" || return
   check "request hangs" "the server trickles $_hc_path" \
     wait_until 30 grep -q "^TRICKLE $_hc_path" "$server_log"
   state=$case_dir/alarm.state
