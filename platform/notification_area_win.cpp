@@ -1,6 +1,7 @@
 #include <cstring>
 
 #include "platform/win32_platform.h"
+#include "platform/window_binding_win.h"
 
 namespace {
 
@@ -80,11 +81,7 @@ void Win32NotificationArea::HideBalloon() {
 
 LRESULT CALLBACK Win32NotificationArea::WindowProc(HWND window, UINT message, WPARAM wParam,
                                                    LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<Win32NotificationArea*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  auto* self = BoundObject<Win32NotificationArea>(window, message, lParam);
   if (self && self->events_) {
     try {
       if (self->HandleMessage(message, lParam)) return 0;

@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include "platform/window_binding_win.h"
+
 namespace {
 
 constexpr char kMirrorProperty[] = "DuskMirror";
@@ -132,7 +134,7 @@ void Win32Mirror::Update(ControlChange change) {
 }
 
 OwnWindowMirror::~OwnWindowMirror() {
-  if (hwnd_) SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+  if (hwnd_) Unbind(hwnd_);
 }
 
 void OwnWindowMirror::RegisterClasses(HINSTANCE instance) {
@@ -161,15 +163,12 @@ void OwnWindowMirror::CreateOwn(const char* windowClass, DWORD style, DWORD exSt
 
 LRESULT CALLBACK OwnWindowMirror::WindowProc(HWND window, UINT message, WPARAM wParam,
                                              LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    static_cast<OwnWindowMirror*>(create->lpCreateParams)->hwnd_ = window;
-  }
-  auto* self = reinterpret_cast<OwnWindowMirror*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  auto* self = BoundObject<OwnWindowMirror>(window, message, lParam);
   if (!self) return DefWindowProcA(window, message, wParam, lParam);
+  // Known from here on, before CreateWindowEx returns.
+  if (message == WM_NCCREATE) self->hwnd_ = window;
   if (message == WM_NCDESTROY) {
-    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    Unbind(window);
     return DefWindowProcA(window, message, wParam, lParam);
   }
   try {
