@@ -1,22 +1,93 @@
 #!/bin/sh
-# README command 2: installs what is needed, builds both builds and runs every
-# test: the host tests, the same under sanitizers, the fuzz targets for a short
-# while, then the Windows-side and end-to-end tests under Wine.
-# Every step runs; the exit status is nonzero when any of them failed.
+# README command 2: installs what is needed, builds what the chosen layers need and runs them,
+# one after the other:
+#   host        the host tests (build/host)
+#   sanitizers  the host tests under ASan/UBSan (build/asan), the update hand-off under TSan
+#               (build/tsan)
+#   fuzz        the fuzz targets, each for a short while (build/fuzz)
+#   windows     the Windows-side tests under Wine (build/win, every test not labelled e2e)
+#   e2e         the end-to-end tests under Wine (build/win, label e2e)
+# Usage: scripts/test.sh [LAYER...]   (every layer when none is named)
+# Every chosen layer runs; a table of their results and seconds (a layer's build included) ends
+# the output, and the exit status is nonzero when any of them failed.
 # DUSK_FUZZ_SECONDS (default 25) is each fuzz target's time.
 set -eu
 cd "$(dirname "$0")/.."
+all_layers="host sanitizers fuzz windows e2e"
+
+usage() {
+  echo "usage: scripts/test.sh [host|sanitizers|fuzz|windows|e2e]..." >&2
+  exit 2
+}
+
+for layer; do
+  case " $all_layers " in
+    *" $layer "*) ;;
+    *) usage ;;
+  esac
+done
+# In their usual order, each once.
+chosen=
+for layer in $all_layers; do
+  if [ $# -eq 0 ]; then
+    chosen="$chosen $layer"
+    continue
+  fi
+  for wanted; do
+    if [ "$wanted" = "$layer" ]; then
+      chosen="$chosen $layer"
+      break
+    fi
+  done
+done
+
 ./scripts/setup.sh
-./scripts/build.sh all
+
+# The Windows-side and end-to-end layers share one build; the first of them makes it.
+win_built=
+build_win() {
+  if [ -z "$win_built" ]; then
+    if ./scripts/build.sh win; then win_built=ok; else win_built=failed; fi
+  fi
+  [ "$win_built" = ok ]
+}
+
+# run_layer LAYER: builds what LAYER needs and runs its tests; fails when any of it failed.
+run_layer() {
+  case $1 in
+    host) ./scripts/build.sh host && (cd build/host && ctest --output-on-failure) ;;
+    sanitizers)
+      _rl_status=0
+      # Memory faults and undefined behaviour fail the test that meets them.
+      { ./scripts/build.sh asan && (cd build/asan && ctest --output-on-failure); } || _rl_status=1
+      # The update check hands its result from its thread to the main window's timer.
+      { ./scripts/build.sh tsan &&
+        (cd build/tsan &&
+          ctest --output-on-failure --no-tests=error -R '^(SelfUpdateTest|UpdateCheck)\.'); } ||
+        _rl_status=1
+      return $_rl_status
+      ;;
+    fuzz) ./scripts/fuzz.sh "${DUSK_FUZZ_SECONDS:-25}" ;;
+    # One test at a time: the Wine tests share a prefix and a display.
+    windows) build_win && (cd build/win && ctest --output-on-failure --no-tests=error -LE e2e) ;;
+    e2e) build_win && (cd build/win && ctest --output-on-failure --no-tests=error -L e2e) ;;
+  esac
+}
+
 status=0
-(cd build/host && ctest --output-on-failure) || status=1
-# Memory faults and undefined behaviour fail the test that meets them.
-{ ./scripts/build.sh asan && (cd build/asan && ctest --output-on-failure); } || status=1
-# The update check hands its result from its thread to the main window's timer.
-{ ./scripts/build.sh tsan &&
-  (cd build/tsan && ctest --output-on-failure --no-tests=error -R '^(SelfUpdateTest|UpdateCheck)\.'); } ||
-  status=1
-./scripts/fuzz.sh "${DUSK_FUZZ_SECONDS:-25}" || status=1
-# One at a time: the Wine tests share a prefix and a display.
-(cd build/win && ctest --output-on-failure) || status=1
+table=
+for layer in $chosen; do
+  echo "== $layer"
+  started=$(date +%s)
+  if run_layer "$layer"; then
+    result=passed
+  else
+    result=failed
+    status=1
+  fi
+  table="$table$(printf '%-12s %-8s %7s' "$layer" "$result" $(($(date +%s) - started)))
+"
+done
+
+printf '\n%-12s %-8s %7s\n%s' layer result seconds "$table"
 exit $status
