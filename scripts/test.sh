@@ -48,6 +48,8 @@ win_built=
 build_win() {
   if [ -z "$win_built" ]; then
     if ./scripts/build.sh win; then win_built=ok; else win_built=failed; fi
+  elif [ "$win_built" = failed ]; then
+    echo "not run: the Windows build failed" >&2
   fi
   [ "$win_built" = ok ]
 }
