@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tests/fuzz/fuzz_support.h"
+#include "upgrade/version_compare.h"
 #include "upgrade/version_file.h"
 
 namespace {
@@ -75,9 +76,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       if (codePage.IsLeadByte(static_cast<unsigned char>(c))) singleBytes = false;
     }
   }
-  if (singleBytes || IsAscii(bytes)) FUZZ_CHECK(TokensOf(Quoted(tokens), codePage) == tokens);
+  // Quoting makes the text longer; past the bound the reader stops short of its end.
+  const std::string quoted = Quoted(tokens);
+  if ((singleBytes || IsAscii(bytes)) && quoted.size() <= kVersionFileMaxBytes) {
+    FUZZ_CHECK(TokensOf(quoted, codePage) == tokens);
+  }
 
-  const std::string candidate = UpdateCandidateFrom(tokens, "1.0.1.2");
-  FUZZ_CHECK(candidate.empty() || candidate == tokens[1]);
+  // Nothing past the bound is read: a longer text gives the tokens of its head.
+  if (bytes.size() > kVersionFileMaxBytes) {
+    FUZZ_CHECK(TokensOf(bytes.substr(0, kVersionFileMaxBytes), codePage) == tokens);
+  }
+
+  // Only a newer version is ever offered.
+  constexpr std::string_view kProgramVersion = "1.0.1.2";
+  const std::string candidate = UpdateCandidateFrom(tokens, kProgramVersion);
+  if (!candidate.empty()) {
+    FUZZ_CHECK(candidate == tokens[1]);
+    FUZZ_CHECK(IsNewerVersion(kProgramVersion, tokens[0]));
+  }
   return 0;
 }
