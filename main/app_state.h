@@ -5,6 +5,8 @@
 
 #include "upgrade/update_check.h"
 
+inline constexpr char kAppTitle[] = "Lumo定时关机";
+
 // The program's shared values. All texts are in the system code page.
 // AppPath, AppVersion and UpdateInfoUrl are written before the update check
 // starts and never change afterwards. The check thread's results,

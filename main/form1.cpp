@@ -1,9 +1,8 @@
 #include "main/form1.h"
 
-#include <stdexcept>
-
 #include "main/task_entry.h"
-#include "main/version_text.h"
+#include "upgrade/version_text.h"
+#include "process/image_name.h"
 #include "process/process_listing.h"
 #include "scheduler/moment_text.h"
 #include "scheduler/task_actions.h"
@@ -17,6 +16,35 @@ constexpr Rgb kBandBlue{72, 162, 244};
 constexpr Rgb kWhite{255, 255, 255};
 constexpr Rgb kTipGreen{0, 128, 0};
 
+// The main window's layout. The kind group, the prompt, the parameter field
+// and the add button stand one below the other with these gaps.
+constexpr Bounds kMainWindow{337, 220, 780, 550};
+constexpr Bounds kBand{0, 0, 780, 60};
+constexpr Bounds kHeadline{10, 10, 0, 34};
+constexpr Bounds kClock{512, 24, 0, 28};
+constexpr Bounds kLeftPane{0, 61, 300, 460};
+constexpr Bounds kRightPane{300, 60, 480, 460};
+constexpr Bounds kTaskList{15, 15, 430, 420};
+constexpr Bounds kTimingGroup{20, 20, 265, 140};
+constexpr Bounds kTimingModes{20, 20, 210, 40};
+constexpr Bounds kDateTimeFields{20, 70, 210, 60};
+constexpr Bounds kDateField{8, 8, 80, 18};
+constexpr Bounds kTimeField{104, 8, 75, 18};
+constexpr Bounds kExpiredHint{8, 32, 185, 22};
+constexpr Bounds kExpiredPicture{0, 3, 16, 16};
+constexpr Bounds kExpiredText{22, 4, 0, 14};
+constexpr Bounds kCountdownFields{20, 70, 210, 40};
+constexpr Bounds kCountField{8, 8, 50, 20};
+constexpr Bounds kUnitField{72, 8, 65, 20};
+constexpr Bounds kAfterText{144, 16, 0, 13};
+constexpr int kGroupGap = 20;
+constexpr int kPromptGap = 10;
+constexpr Bounds kKindGroup{20, kTimingGroup.top + kTimingGroup.height + kGroupGap, 265, 105};
+constexpr Bounds kPrompt{20, kKindGroup.top + kKindGroup.height + kGroupGap, 0, 15};
+constexpr Bounds kParameterField{20, kPrompt.top + kPrompt.height + kPromptGap, 265, 21};
+constexpr Bounds kPicker{20, kParameterField.top, 265, 20};
+constexpr Bounds kAddButton{20, kKindGroup.top + kKindGroup.height + kGroupGap, 75, 25};
+
 std::vector<std::string> TaskKindItems() {
   std::vector<std::string> items;
   for (int kind = 0; kind < kTaskKindCount; ++kind) {
@@ -25,60 +53,66 @@ std::vector<std::string> TaskKindItems() {
   return items;
 }
 
-std::string DirectoryOf(const std::string& path) {
-  const std::size_t separator = path.find_last_of("\\/:");
-  return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
-}
-
 }  // namespace
 
-TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateServerHost)
+TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateServerHost,
+               Collaborators collaborators)
     : platform(platform),
       state(state),
       updateServerHost_(std::move(updateServerHost)),
-      Form1("Form1", {337, 220, 780, 550}, Form::Frame::Main),
+      taskActions_(collaborators.taskActions),
+      tipForm_(collaborators.alarmWindow),
+      upForm_(collaborators.updateWindow),
+      Form1("Form1", kMainWindow, Form::Frame::Main),
       TimerNow("TimerNow", &Form1, 1000, true),
       TimerUpgrade("TimerUpgrade", &Form1, 300, true),
-      PanelTop("PanelTop", &Form1, {0, 0, 780, 60}, false),
-      Title("Title", &PanelTop, {10, 10, 0, 34}),
-      LabelNow("LabelNow", &PanelTop, {512, 24, 0, 28}),
-      PanelLeft("PanelLeft", &Form1, {0, 61, 300, 460}, false),
-      GroupBox1("GroupBox1", &PanelLeft, {20, 20, 265, 140}, "  计时方式  "),
-      RadioGroup1("RadioGroup1", &GroupBox1, {20, 20, 210, 40}, "", 2, {"指定时间", "倒计时"}),
-      Panel1("Panel1", &GroupBox1, {20, 70, 210, 60}, true),
-      bsSkinDateEdit1("bsSkinDateEdit1", &Panel1, {8, 8, 80, 18}),
-      bsSkinTimeEdit1("bsSkinTimeEdit1", &Panel1, {104, 8, 75, 18}),
-      PanelTimeTip("PanelTimeTip", &Panel1, {8, 32, 185, 22}, false),
-      Image1("Image1", &PanelTimeTip, {0, 3, 16, 16}, IconView::Stock::Warning),
-      Label1("Label1", &PanelTimeTip, {22, 4, 0, 14}),
-      Panel2("Panel2", &GroupBox1, {20, 70, 210, 40}, true),
-      bsSkinSpinEdit1("bsSkinSpinEdit1", &Panel2, {8, 8, 50, 20}, 1, 1000000, 1),
-      bsSkinComboBox1("bsSkinComboBox1", &Panel2, {72, 8, 65, 20}, {"分钟", "小时", "天"}),
-      bsSkinStdLabel1("bsSkinStdLabel1", &Panel2, {144, 16, 0, 13}),
-      RadioGroup2("RadioGroup2", &PanelLeft, {20, 180, 265, 105}, "  执行任务  ", 3,
-                  TaskKindItems()),
-      LabelTips("LabelTips", &PanelLeft, {20, 305, 0, 15}),
-      EditInfo("EditInfo", &PanelLeft, {20, 330, 265, 21}),
-      bsSkinComboBoxEx1("bsSkinComboBoxEx1", &PanelLeft, {20, 330, 265, 20}, "选择你要关闭的软件"),
-      ButtonAdd("ButtonAdd", &PanelLeft, {20, 305, 75, 25}, "添加任务"),
-      PanelRight("PanelRight", &Form1, {300, 60, 480, 460}, false),
-      TaskList("TaskList", &PanelRight, {15, 15, 430, 420}),
+      PanelTop("PanelTop", &Form1, kBand, false),
+      Title("Title", &PanelTop, kHeadline),
+      LabelNow("LabelNow", &PanelTop, kClock),
+      PanelLeft("PanelLeft", &Form1, kLeftPane, false),
+      GroupBox1("GroupBox1", &PanelLeft, kTimingGroup, "  计时方式  "),
+      RadioGroup1("RadioGroup1", &GroupBox1, kTimingModes, "", 2, {"指定时间", "倒计时"}),
+      Panel1("Panel1", &GroupBox1, kDateTimeFields, true),
+      bsSkinDateEdit1("bsSkinDateEdit1", &Panel1, kDateField),
+      bsSkinTimeEdit1("bsSkinTimeEdit1", &Panel1, kTimeField),
+      PanelTimeTip("PanelTimeTip", &Panel1, kExpiredHint, false),
+      Image1("Image1", &PanelTimeTip, kExpiredPicture, IconView::Stock::Warning),
+      Label1("Label1", &PanelTimeTip, kExpiredText),
+      Panel2("Panel2", &GroupBox1, kCountdownFields, true),
+      bsSkinSpinEdit1("bsSkinSpinEdit1", &Panel2, kCountField, 1, 1000000, 1),
+      bsSkinComboBox1("bsSkinComboBox1", &Panel2, kUnitField, {"分钟", "小时", "天"}),
+      bsSkinStdLabel1("bsSkinStdLabel1", &Panel2, kAfterText),
+      RadioGroup2("RadioGroup2", &PanelLeft, kKindGroup, "  执行任务  ", 3, TaskKindItems()),
+      LabelTips("LabelTips", &PanelLeft, kPrompt),
+      EditInfo("EditInfo", &PanelLeft, kParameterField),
+      bsSkinComboBoxEx1("bsSkinComboBoxEx1", &PanelLeft, kPicker, "选择你要关闭的软件"),
+      ButtonAdd("ButtonAdd", &PanelLeft, kAddButton, "添加任务"),
+      PanelRight("PanelRight", &Form1, kRightPane, false),
+      TaskList("TaskList", &PanelRight, kTaskList),
       bsTrayIcon1(platform.notificationArea, platform.codePage, Form1,
                   platform.windowSystem.DoubleClickTimeMs()),
       bsBusinessSkinForm1(Form1, bsTrayIcon1, platform.windowSystem),
       bsSkinMessage1("bsSkinMessage1", IconView::Stock::Warning, Form1, platform.windowSystem),
-      relocation_(platform.files, platform.codePage) {
+      tasks_(TaskList, bsTrayIcon1, platform.clock),
+      dueTasks_(tasks_, taskActions_, Title, bsTrayIcon1, platform.clock,
+                std::string(kAppTitle) + "："),
+      relocation_(platform.files, platform.versionResource, platform.codePage) {
   Form1.SetBackColor(ColorRef::System(SystemColor::Window));
   Form1.SetFont({"MS Sans Serif", 11, false});
+  PanelTop.SetBackColor(ColorRef::Of(kBandBlue));
   Title.SetFont({"Arial", 29, true});
   Title.SetTextColor(ColorRef::System(SystemColor::ButtonHighlight));
   LabelNow.SetFont({"Arial", 24, false});
+  LabelNow.SetTextColor(ColorRef::Of(kWhite));
   LabelTips.SetFont({"Arial", 12, false});
+  LabelTips.SetTextColor(ColorRef::Of(kBandBlue));
   TaskList.SetFont({"Arial", 16, true});
   Label1.SetText("您设置的时间已过期     ");
   Label1.SetTextColor(ColorRef::Of(kTipGreen));
-  PanelTimeTip.Hide();
   Panel2.Hide();
+  LabelTips.Hide();
+  EditInfo.Hide();
+  bsSkinComboBoxEx1.Hide();
   bsSkinStdLabel1.SetText("之后  ");
   bsSkinComboBox1.SetItemIndex(0);
   RadioGroup1.SetItemIndex(0);
@@ -93,6 +127,8 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
   ButtonAdd.OnClick = [this] { ButtonAddClick(); };
   bsTrayIcon1.OnClick = [this] { TrayClick(); };
   bsTrayIcon1.OnBalloonHintClick = [this] { bsTrayIcon1BalloonHintClick(); };
+  bsTrayIcon1.OnMainWindowHidden = [this] { tipForm_.LeaveWithMainWindow(); };
+  bsTrayIcon1.OnMainWindowShown = [this] { tipForm_.ComeBackWithMainWindow(); };
   Form1.OnActivate = [this] { FormActivate(); };
   Form1.OnResume = [this] { TickAfterClockJump(); };
   Form1.OnTimeChange = [this] { TickAfterClockJump(); };
@@ -108,10 +144,10 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
 
 void TForm1::FormCreate() {
   const std::string programFile = platform.files.ProgramFilePath();
-  state.AppPath = DirectoryOf(programFile);
+  state.AppPath = std::string(DirectoryPart(programFile, platform.codePage));
   state.AppVersion = GetFileVersionString(platform.versionResource, programFile);
   state.ExeFileName = "Dusk.exe";
-  state.AppTitle = "Lumo定时关机";
+  state.AppTitle = kAppTitle;
   state.UpdateInfoUrl = "http://" + updateServerHost_ + "/v/dusk.html";
   state.NewVersionUrl.clear();
   state.Check = std::make_shared<UpdateCheck>();
@@ -121,50 +157,23 @@ void TForm1::FormCreate() {
   StartUpdateCheck(state.Check, platform.threads,
                    {platform.download, platform.files, platform.clock, platform.codePage});
   state.RelaunchPending = false;
-  state.RelaunchPending = relocation_.RelocateToFixedName(programFile, state.AppPath,
-                                                          state.ExeFileName, platform.clock.Now());
+  state.RelaunchPending = relocation_.RelocateToFixedName(
+      programFile, state.AppPath, state.ExeFileName, state.AppVersion, platform.clock.Now());
   SettleStartupFiles(*state.Check);
   LayoutMainWindow();
 }
 
 void TForm1::LayoutMainWindow() {
   Form1.SetText(state.AppTitle + "     " + state.AppVersion);
-  Form1.SetWidth(780);
-  Form1.SetHeight(550);
-  PanelTop.SetBackColor(ColorRef::Of(kBandBlue));
-  PanelTop.SetBounds({0, 0, 780, 60});
-  Title.SetLeft(10);
-  Title.SetTop(10);
   const DateTime now = platform.clock.Now();
   LabelNow.SetText(MomentText(platform.clock, now));
-  LabelNow.SetTextColor(ColorRef::Of(kWhite));
-  PanelLeft.SetBounds({0, 61, 300, 460});
-  PanelRight.SetBounds({300, 60, 480, 460});
-  TaskList.SetBounds({15, 15, 430, 420});
   SetTimeEditTwentyMinutesAhead(now);
-  GroupBox1.SetLeft(20);
-  GroupBox1.SetTop(20);
-  GroupBox1.SetHeight(140);
-  RadioGroup1.SetBounds({20, 20, 210, 40});
-  Panel1.SetBounds({20, 70, 210, 60});
-  Panel2.Hide();
-  Panel2.SetBounds({20, 70, 210, 40});
-  RadioGroup2.SetLeft(20);
-  RadioGroup2.SetTop(GroupBox1.Top() + GroupBox1.Height() + 20);
-  LabelTips.SetTop(RadioGroup2.Top() + RadioGroup2.Height() + 20);
-  LabelTips.SetLeft(20);
-  LabelTips.SetTextColor(ColorRef::Of(kBandBlue));
-  EditInfo.SetTop(LabelTips.Top() + LabelTips.Height() + 10);
-  EditInfo.SetLeft(20);
+  // Setting the time raised its change event, which judged the moment: after
+  // 23:40 the time twenty minutes ahead lies before this one on today's date.
+  // The hint waits for the user's own change.
+  PanelTimeTip.Hide();
   EditInfo.SetText("");
-  LabelTips.Hide();
-  EditInfo.Hide();
-  bsSkinComboBoxEx1.Hide();
-  bsSkinComboBoxEx1.SetLeft(20);
-  bsSkinComboBoxEx1.SetTop(EditInfo.Top());
-  ButtonAdd.SetLeft(20);
   PlaceButtonAdd(false);
-  tasks_.emplace(TaskList, bsTrayIcon1, platform.clock);
 }
 
 void TForm1::TimerNowTimer() {
@@ -187,11 +196,8 @@ void TForm1::TimerNowTimer() {
                                   std::nullopt, Shell::kShowNormal});
     platform.windowSystem.Terminate();
   }
-  if (!taskActions_) throw std::logic_error("no task actions");
-  DueTaskRunner(*tasks_, *taskActions_, Title, bsTrayIcon1, platform.clock, state.AppTitle + "：",
-                warnedInThisSecond_)
-      .Run(now);
-  if (downloadedProgramWaiting_ && tasks_->Queue().Empty()) HandOverToDownloadedProgram();
+  dueTasks_.Run(now);
+  if (MayHandOver()) HandOverToDownloadedProgram();
 }
 
 void TForm1::TimerUpgradeTimer() {
@@ -201,26 +207,48 @@ void TForm1::TimerUpgradeTimer() {
   state.NewVersion = state.Check->UpdateCandidateVersion;
   state.NewVersionSignature = state.Check->UpdateCandidateSignature;
   if (state.NewVersionUrl.empty()) return;
-  upForm_->UpForm.Show();
-  upForm_->UpForm.BringToFront();
+  upForm_.UpForm.Show();
+  upForm_.UpForm.BringToFront();
   platform.download.StartToFile(
       UpdateRequestUrl(state.NewVersionUrl, DecodeDateTime(platform.clock.Now())),
       state.AppPath + "up" + state.ExeFileName + kDownloadSuffix, kProgramDownloadMaxBytes, *this);
 }
 
+// The download's handlers end it quietly on any fault, as a failed download
+// ends: no message, no retry in this run.
 void TForm1::DownloadProgress(std::uint32_t received, std::uint32_t total) {
-  upForm_->OnDownloadProgress(received, total, state.AppTitle);
+  if (downloadAbandoned_) return;
+  try {
+    upForm_.OnDownloadProgress(received, total, state.AppTitle);
+  } catch (...) {
+    AbandonDownload();
+  }
 }
 
 void TForm1::DownloadFinished(bool succeeded) {
   const std::string program = state.AppPath + "up" + state.ExeFileName;
-  if (!succeeded || !AcceptDownloadedProgram(program + kDownloadSuffix, program)) {
-    (void)platform.files.Delete(program + kDownloadSuffix);
-    upForm_->UpForm.Hide();  // silently: the next start checks again
-    return;
+  try {
+    if (downloadAbandoned_ || !succeeded ||
+        !AcceptDownloadedProgram(program + kDownloadSuffix, program)) {
+      AbandonDownload();
+      return;
+    }
+    // Nothing more to show: the new program waits unseen for its moment.
+    upForm_.UpForm.Hide();
+    downloadedProgramWaiting_ = true;
+    if (MayHandOver()) HandOverToDownloadedProgram();
+  } catch (...) {
+    AbandonDownload();
   }
-  downloadedProgramWaiting_ = true;
-  if (tasks_->Queue().Empty()) HandOverToDownloadedProgram();
+}
+
+void TForm1::AbandonDownload() {
+  downloadAbandoned_ = true;
+  downloadedProgramWaiting_ = false;
+  // What arrived so far is removed when the download ends; the next start
+  // removes what is left.
+  (void)platform.files.Delete(state.AppPath + "up" + state.ExeFileName + kDownloadSuffix);
+  upForm_.UpForm.Hide();
 }
 
 bool TForm1::AcceptDownloadedProgram(const std::string& download, const std::string& program) {
@@ -232,6 +260,12 @@ bool TForm1::AcceptDownloadedProgram(const std::string& download, const std::str
   return platform.files.MoveReplacing(download, program);
 }
 
+bool TForm1::MayHandOver() const {
+  // Pending tasks would be lost with this program, and an alarm on the screen
+  // would vanish with its sound the moment it came up.
+  return downloadedProgramWaiting_ && tasks_.Queue().Empty() && !tipForm_.Showing();
+}
+
 void TForm1::HandOverToDownloadedProgram() {
   downloadedProgramWaiting_ = false;
   (void)platform.shell.Execute({Form1.Handle(), "open", state.AppPath + "up" + state.ExeFileName,
@@ -239,7 +273,7 @@ void TForm1::HandOverToDownloadedProgram() {
   platform.windowSystem.Terminate();
 }
 
-void TForm1::N1Click() { tasks_->RemoveSelected(); }
+void TForm1::N1Click() { tasks_.RemoveSelected(); }
 
 void TForm1::TaskListContextMenu() {
   const int chosen = platform.windowSystem.ShowPopupMenu(Form1.Handle(), {{"删除选中的任务", ""}});
@@ -320,7 +354,7 @@ void TForm1::ChooseProgramFile() {
   OpenDialog1FileName = *chosen;
   if (!HasProgramExtension(*chosen)) {
     (void)platform.windowSystem.ShowMessageBox(0, "这不是应用软件！", "Error",
-                                               WindowSystem::kIconError);
+                                               WindowSystem::MessageBoxIcon::Error);
     return;
   }
   EditInfo.SetText(*chosen);
@@ -336,15 +370,13 @@ void TForm1::ButtonAddClick() {
   Task task;
   if (RadioGroup1.ItemIndex() == 1) {
     task.When = CountdownDueMoment(now, bsSkinSpinEdit1.Value(), bsSkinComboBox1.ItemIndex());
-    task.IsCountdown = 1;
   } else {
     task.When = EnteredMoment(bsSkinDateEdit1.Date(), bsSkinTimeEdit1.SecondOfDay());
     if (IsPastMoment(task.When, now)) {
       (void)platform.windowSystem.ShowMessageBox(Form1.Handle(), "光阴似箭，设置的时间已经过去了。",
-                                                 "添加定时任务错误", WindowSystem::kIconWarning);
+                                                 "添加定时任务错误", WindowSystem::MessageBoxIcon::Warning);
       return;
     }
-    task.IsCountdown = 0;
   }
   task.Kind = static_cast<TaskKind>(kindIndex);
   switch (task.Kind) {
@@ -359,7 +391,7 @@ void TForm1::ButtonAddClick() {
     default:
       break;
   }
-  tasks_->Add(std::move(task));
+  tasks_.Add(std::move(task));
   // No handler runs: the prompt and the field stay until another kind is chosen.
   RadioGroup2.SetItemIndex(-1);
   EditInfo.SetText("");
@@ -369,17 +401,11 @@ void TForm1::ListProcesses() {
   GetProcess(platform.processes, bsSkinComboBoxEx1, ImageListJinCheng);
 }
 
-void TForm1::UseAlarmWindow(TForm3& tipForm) {
-  tipForm_ = &tipForm;
-  bsTrayIcon1.OnMainWindowHidden = [this] { tipForm_->LeaveWithMainWindow(); };
-  bsTrayIcon1.OnMainWindowShown = [this] { tipForm_->ComeBackWithMainWindow(); };
-}
-
 void TForm1::ReshowAlarmWindow() {
   // Hidden and shown again: placed beside this window once more, and in front.
-  if (!tipForm_ || !tipForm_->Showing()) return;
-  tipForm_->Hide();
-  tipForm_->Show();
+  if (!tipForm_.Showing()) return;
+  tipForm_.Hide();
+  tipForm_.Show();
 }
 
 void TForm1::TrayClick() {

@@ -21,16 +21,19 @@
 // panel on the left, the task list on the right, and the tray icon.
 class TForm1 : private Download::Listener {
  public:
+  // The windows and services the main window works with. They may be built
+  // after it (their windows are owned by it) but before its message loop runs.
+  struct Collaborators {
+    TaskActions& taskActions;
+    TForm3& alarmWindow;
+    TForm2& updateWindow;
+  };
+
   // The update server is fixed when the program is built.
-  TForm1(const PlatformSet& platform, AppState& state, std::string updateServerHost);
+  TForm1(const PlatformSet& platform, AppState& state, std::string updateServerHost,
+         Collaborators collaborators);
   TForm1(const TForm1&) = delete;
   TForm1& operator=(const TForm1&) = delete;
-
-  // Who performs due tasks, and the alarm window kept in front of this one;
-  // both set before the message loop runs.
-  void UseTaskActions(TaskActions& actions) { taskActions_ = &actions; }
-  void UseAlarmWindow(TForm3& tipForm);
-  void UseUpdateWindow(TForm2& upForm) { upForm_ = &upForm; }
 
   void TimerNowTimer();
   void TimerUpgradeTimer();
@@ -45,13 +48,16 @@ class TForm1 : private Download::Listener {
   void FormActivate();
   void bsTrayIcon1BalloonHintClick();
 
-  [[nodiscard]] TaskListing& Tasks() { return *tasks_; }
+  [[nodiscard]] TaskListing& Tasks() { return tasks_; }
 
   const PlatformSet platform;
   AppState& state;
 
  private:
   std::string updateServerHost_;
+  TaskActions& taskActions_;
+  TForm3& tipForm_;
+  TForm2& upForm_;
 
  public:
   Form Form1;
@@ -63,12 +69,14 @@ class TForm1 : private Download::Listener {
   Panel PanelLeft;
   GroupBox GroupBox1;
   RadioGroup RadioGroup1;
+  // The date-and-time mode's fields.
   Panel Panel1;
   DateEdit bsSkinDateEdit1;
   TimeEdit bsSkinTimeEdit1;
   Panel PanelTimeTip;
   IconView Image1;
   Label Label1;
+  // The countdown mode's fields.
   Panel Panel2;
   SpinEdit bsSkinSpinEdit1;
   ComboBox bsSkinComboBox1;
@@ -76,7 +84,8 @@ class TForm1 : private Download::Listener {
   RadioGroup RadioGroup2;
   Label LabelTips;
   Edit EditInfo;
-  // Before the picker: the picker's window draws from it.
+  // The icons of the running programs in the close-program picker; before the
+  // picker, whose window draws from it.
   ImageList ImageListJinCheng;
   ComboBoxEx bsSkinComboBoxEx1;
   Button ButtonAdd;
@@ -98,23 +107,24 @@ class TForm1 : private Download::Listener {
   void ChooseProgramFile();
   void ListProcesses();
   void TickAfterClockJump();
-
-  std::optional<TaskListing> tasks_;
   void ReshowAlarmWindow();
+
   void DownloadProgress(std::uint32_t received, std::uint32_t total) override;
   void DownloadFinished(bool succeeded) override;
   [[nodiscard]] bool AcceptDownloadedProgram(const std::string& download,
                                              const std::string& program);
+  // A fault in a download's handler ends the download, as a failed one.
+  void AbandonDownload();
+  [[nodiscard]] bool MayHandOver() const;
   void HandOverToDownloadedProgram();
 
+  TaskListing tasks_;
+  DueTaskRunner dueTasks_;
   Relocation relocation_;
-  TForm2* upForm_ = nullptr;
-  // The new program is downloaded and waits for the queue to empty: pending
-  // tasks would be lost with this program.
+  // The new program is downloaded and waits until nothing is lost by ending
+  // this one: no pending task, no alarm on the screen.
   bool downloadedProgramWaiting_ = false;
-
-  TaskActions* taskActions_ = nullptr;
-  TForm3* tipForm_ = nullptr;
+  // A handler of the running download failed: what it still reports is ignored.
+  bool downloadAbandoned_ = false;
   bool tickRunning_ = false;
-  std::optional<Task> warnedInThisSecond_;
 };

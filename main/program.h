@@ -14,6 +14,8 @@ class Program {
  public:
   // The update server's host is fixed when the program is built.
   Program(const PlatformSet& platform, std::string updateServerHost);
+  // Due tasks go to `actions` instead of the system's own (tests watch them).
+  Program(const PlatformSet& platform, std::string updateServerHost, TaskActions& actions);
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
 

@@ -12,11 +12,11 @@ class Files : public PlatformInterface {
   // Full path of the running program file, in the system code page.
   [[nodiscard]] virtual std::string ProgramFilePath() const = 0;
   [[nodiscard]] virtual bool Exists(const std::string& path) const = 0;
-  virtual bool Delete(const std::string& path) = 0;
+  [[nodiscard]] virtual bool Delete(const std::string& path) = 0;
   // Copies over a file already at the target.
-  virtual bool CopyReplacing(const std::string& from, const std::string& to) = 0;
+  [[nodiscard]] virtual bool CopyReplacing(const std::string& from, const std::string& to) = 0;
   // Renames, replacing a file already at the target.
-  virtual bool MoveReplacing(const std::string& from, const std::string& to) = 0;
+  [[nodiscard]] virtual bool MoveReplacing(const std::string& from, const std::string& to) = 0;
   // The first maxBytes bytes of the file at most; none when it can't be read.
   [[nodiscard]] virtual std::optional<std::string> ReadPrefix(const std::string& path,
                                                               std::size_t maxBytes) const = 0;

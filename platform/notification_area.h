@@ -9,6 +9,10 @@
 class NotificationArea : public PlatformInterface {
  public:
   enum class Mouse { LeftDown, LeftUp, LeftDoubleClick, RightUp };
+  // The system's own values.
+  enum class BalloonIcon : unsigned {
+    None = 0,  // NIIF_NONE
+  };
 
   class Events {
    public:
@@ -23,9 +27,10 @@ class NotificationArea : public PlatformInterface {
 
   virtual void SetEvents(Events* events) = 0;
   // The texts are handed over already cut to what the shell holds.
-  virtual bool AddIcon(const std::string& tip) = 0;
-  virtual bool SetTip(const std::string& tip) = 0;
+  [[nodiscard]] virtual bool AddIcon(const std::string& tip) = 0;
+  [[nodiscard]] virtual bool SetTip(const std::string& tip) = 0;
   virtual void RemoveIcon() = 0;
-  virtual bool ShowBalloon(const std::string& title, const std::string& text, int iconKind) = 0;
+  [[nodiscard]] virtual bool ShowBalloon(const std::string& title, const std::string& text,
+                                         BalloonIcon icon) = 0;
   virtual void HideBalloon() = 0;
 };

@@ -65,11 +65,11 @@ void Win32NotificationArea::RemoveIcon() {
 }
 
 bool Win32NotificationArea::ShowBalloon(const std::string& title, const std::string& text,
-                                        int iconKind) {
+                                        BalloonIcon icon) {
   NOTIFYICONDATAA data = IconData(NIF_INFO);
   CopyText(data.szInfoTitle, sizeof data.szInfoTitle, title);
   CopyText(data.szInfo, sizeof data.szInfo, text);
-  data.dwInfoFlags = static_cast<DWORD>(iconKind);
+  data.dwInfoFlags = static_cast<DWORD>(icon);
   return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
 }
 

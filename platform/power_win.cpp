@@ -17,6 +17,6 @@ bool Win32Power::EnableShutdownPrivilege() {
          FALSE;
 }
 
-bool Win32Power::RequestExit(unsigned flags, unsigned reason) {
-  return ExitWindowsEx(flags, reason) != FALSE;
+bool Win32Power::RequestExit(ExitMode mode, unsigned reason) {
+  return ExitWindowsEx(static_cast<UINT>(mode), reason) != FALSE;
 }

@@ -20,5 +20,5 @@ class Shell : public PlatformInterface {
   };
 
   // True when the shell reports the launch started.
-  virtual bool Execute(const Launch& launch) = 0;
+  [[nodiscard]] virtual bool Execute(const Launch& launch) = 0;
 };

@@ -4,8 +4,8 @@
 
 #include "platform/win32_platform.h"
 
-bool Win32Sound::PlayFile(const std::string& file, unsigned flags) {
-  return sndPlaySoundA(file.c_str(), flags) != FALSE;
+bool Win32Sound::PlayFile(const std::string& file, Playback playback) {
+  return sndPlaySoundA(file.c_str(), static_cast<UINT>(playback)) != FALSE;
 }
 
 void Win32Sound::Stop() { sndPlaySoundA(nullptr, 0); }

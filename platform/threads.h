@@ -9,5 +9,5 @@ class Threads : public PlatformInterface {
  public:
   // Runs the body on a new thread that nobody waits for; false when no thread
   // could be started.
-  virtual bool StartDetached(std::function<void()> body) = 0;
+  [[nodiscard]] virtual bool StartDetached(std::function<void()> body) = 0;
 };

@@ -56,12 +56,12 @@ class Win32VersionResource : public VersionResource {
 class Win32Power : public Power {
  public:
   bool EnableShutdownPrivilege() override;
-  bool RequestExit(unsigned flags, unsigned reason) override;
+  bool RequestExit(ExitMode mode, unsigned reason) override;
 };
 
 class Win32Sound : public Sound {
  public:
-  bool PlayFile(const std::string& file, unsigned flags) override;
+  bool PlayFile(const std::string& file, Playback playback) override;
   void Stop() override;
 };
 
@@ -74,7 +74,7 @@ class Win32WindowSystem : public WindowSystem {
  public:
   [[nodiscard]] unsigned DoubleClickTimeMs() const override;
   int ShowMessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
-                     unsigned flags) override;
+                     MessageBoxIcon icon) override;
   int ShowPopupMenu(WindowHandle owner, const std::vector<MenuItem>& items) override;
   std::optional<std::string> ChooseFile(const FileDialog& dialog) override;
   void RunModal(WindowHandle window, const std::function<bool()>& stillOpen) override;
@@ -96,7 +96,7 @@ class Win32NotificationArea : public NotificationArea {
   bool AddIcon(const std::string& tip) override;
   bool SetTip(const std::string& tip) override;
   void RemoveIcon() override;
-  bool ShowBalloon(const std::string& title, const std::string& text, int iconKind) override;
+  bool ShowBalloon(const std::string& title, const std::string& text, BalloonIcon icon) override;
   void HideBalloon() override;
 
  private:

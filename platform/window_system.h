@@ -29,12 +29,16 @@ class WindowSystem : public PlatformInterface {
     int height = 0;
   };
 
-  static constexpr unsigned kIconError = 0x10;
-  static constexpr unsigned kIconWarning = 0x30;
+  // The system's own style values: an OK button and this icon.
+  enum class MessageBoxIcon : unsigned {
+    Error = 0x10,    // MB_ICONERROR
+    Warning = 0x30,  // MB_ICONWARNING
+  };
 
   [[nodiscard]] virtual unsigned DoubleClickTimeMs() const = 0;
+  // Modal; the button the user pressed.
   virtual int ShowMessageBox(WindowHandle owner, const std::string& text,
-                             const std::string& caption, unsigned flags) = 0;
+                             const std::string& caption, MessageBoxIcon icon) = 0;
   // Opens a menu at the pointer, in front of the given window; the index of
   // the chosen entry, or -1 when the menu was dismissed.
   virtual int ShowPopupMenu(WindowHandle owner, const std::vector<MenuItem>& items) = 0;

@@ -7,8 +7,9 @@
 unsigned Win32WindowSystem::DoubleClickTimeMs() const { return GetDoubleClickTime(); }
 
 int Win32WindowSystem::ShowMessageBox(WindowHandle owner, const std::string& text,
-                                      const std::string& caption, unsigned flags) {
-  return MessageBoxA(reinterpret_cast<HWND>(owner), text.c_str(), caption.c_str(), flags);
+                                      const std::string& caption, MessageBoxIcon icon) {
+  return MessageBoxA(reinterpret_cast<HWND>(owner), text.c_str(), caption.c_str(),
+                     MB_OK | static_cast<UINT>(icon));
 }
 
 int Win32WindowSystem::ShowPopupMenu(WindowHandle owner, const std::vector<MenuItem>& items) {

@@ -6,20 +6,32 @@ unsigned char AsciiUpper(unsigned char byte) {
   return byte >= 'a' && byte <= 'z' ? static_cast<unsigned char>(byte - 'a' + 'A') : byte;
 }
 
-}  // namespace
 
-std::string_view FileNamePart(std::string_view exeFile, const CodePage& codePage) {
+// Where the file-name part of a path starts: after the last separator byte
+// that is not the second byte of a double-byte character.
+std::size_t FileNameStart(std::string_view path, std::string_view separators,
+                          const CodePage& codePage) {
   std::size_t start = 0;
-  for (std::size_t i = 0; i < exeFile.size();) {
-    const auto byte = static_cast<unsigned char>(exeFile[i]);
-    if (codePage.IsLeadByte(byte) && i + 1 < exeFile.size()) {
+  for (std::size_t i = 0; i < path.size();) {
+    const auto byte = static_cast<unsigned char>(path[i]);
+    if (codePage.IsLeadByte(byte) && i + 1 < path.size()) {
       i += 2;  // "\" (0x5C) is a common second byte in GBK
       continue;
     }
-    if (byte == '\\' || byte == ':') start = i + 1;
+    if (separators.find(path[i]) != std::string_view::npos) start = i + 1;
     ++i;
   }
-  return exeFile.substr(start);
+  return start;
+}
+
+}  // namespace
+
+std::string_view FileNamePart(std::string_view exeFile, const CodePage& codePage) {
+  return exeFile.substr(FileNameStart(exeFile, "\\:", codePage));
+}
+
+std::string_view DirectoryPart(std::string_view path, const CodePage& codePage) {
+  return path.substr(0, FileNameStart(path, "\\/:", codePage));
 }
 
 bool SameImageName(std::string_view a, std::string_view b, const CodePage& codePage) {

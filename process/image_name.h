@@ -13,6 +13,10 @@
 // separator.
 [[nodiscard]] std::string_view FileNamePart(std::string_view exeFile, const CodePage& codePage);
 
+// The folder of a full path, with its last "\\", "/" or ":" (or nothing): cut
+// where the file-name part starts, by the same double-byte rules.
+[[nodiscard]] std::string_view DirectoryPart(std::string_view path, const CodePage& codePage);
+
 [[nodiscard]] bool SameImageName(std::string_view a, std::string_view b, const CodePage& codePage);
 
 // Whether the snapshot entry names `name`: its file-name part or its whole text.

@@ -19,7 +19,6 @@ inline constexpr int kTaskKindCount = 7;
 
 struct Task {
   DateTime When = 0;
-  std::uint8_t IsCountdown = 0;
   TaskKind Kind = TaskKind::TurnOff;
   std::string Param;
   // Field by field, the moment exactly: the same record, not the same second.

@@ -21,7 +21,7 @@ constexpr unsigned kNoReason = 0;
 
 void SystemTaskActions::WarnTaskDue(const Task& task) {
   if (const char* text = WarningText(task.Kind)) {
-    s_.trayIcon.ShowBalloonHint(s_.appTitle + "：", text, 0);
+    s_.trayIcon.ShowBalloonHint(s_.appTitle + "：", text);
   }
 }
 
@@ -29,14 +29,14 @@ void SystemTaskActions::PerformTask(const Task& task) {
   switch (task.Kind) {
     case TaskKind::TurnOff:
       (void)s_.power.EnableShutdownPrivilege();
-      (void)s_.power.RequestExit(Power::kShutDownForced, kNoReason);
+      (void)s_.power.RequestExit(Power::ExitMode::ShutDownForced, kNoReason);
       break;
     case TaskKind::Restart:
       (void)s_.power.EnableShutdownPrivilege();
-      (void)s_.power.RequestExit(Power::kRestartForced, kNoReason);
+      (void)s_.power.RequestExit(Power::ExitMode::RestartForced, kNoReason);
       break;
     case TaskKind::LogOff:
-      (void)s_.power.RequestExit(Power::kLogOff, kNoReason);
+      (void)s_.power.RequestExit(Power::ExitMode::LogOff, kNoReason);
       break;
     case TaskKind::Alarm:
       SoundAlarm(task);
@@ -57,9 +57,8 @@ void SystemTaskActions::PerformTask(const Task& task) {
 }
 
 void SystemTaskActions::SoundAlarm(const Task& task) {
-  (void)s_.sound.PlayFile(s_.appPath + "clock\\1.wav", Sound::kAsync | Sound::kLoop);
-  s_.trayIcon.ShowBalloonHint(kAlarmBalloonTitle, task.Param, 0);
-  s_.alarmWindow.Label2.SetText(task.Param);
+  (void)s_.sound.PlayFile(s_.appPath + "clock\\1.wav", Sound::Playback::Loop);
+  s_.trayIcon.ShowBalloonHint(kAlarmBalloonTitle, task.Param);
   s_.mainWindow.ShowNormal();
-  s_.alarmWindow.Show();
+  s_.alarmWindow.ShowAlarm(task.Param);
 }

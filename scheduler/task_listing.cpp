@@ -17,7 +17,6 @@ void TaskListing::Remove(const Task& task) {
 void TaskListing::RemoveSelected() {
   const int index = list_.ItemIndex();
   if (!queue_.RemoveAt(index)) return;
-  list_.DeleteRow(index);
   RefreshTaskList();
 }
 

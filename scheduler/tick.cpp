@@ -48,10 +48,18 @@ void DueTaskRunner::Perform(const Task& task) {
   tasks_.Remove(task);
 }
 
-void DueTaskRunner::ReportMissed(std::vector<Task>& missed) {
+void DueTaskRunner::ReportMissed(const std::vector<Task>& missed,
+                                 std::uint64_t balloonsBeforeTick) {
   if (missed.empty()) return;
-  trayIcon_.ShowBalloonHint(balloonTitle_, MissedTasksText(missed, clock_), 0);
-  missed.clear();
+  const std::string text = MissedTasksText(missed, clock_);
+  if (trayIcon_.BalloonsShown() != balloonsBeforeTick && !trayIcon_.BalloonTitle().empty()) {
+    // Copies: the tray icon clears its own record of the balloon first.
+    const std::string title = trayIcon_.BalloonTitle();
+    trayIcon_.ShowBalloonHint(title, trayIcon_.BalloonText() + "\r\n" + text,
+                              trayIcon_.BalloonIcon());
+    return;
+  }
+  trayIcon_.ShowBalloonHint(balloonTitle_, text);
 }
 
 void DueTaskRunner::Warn(const Task& task) {
@@ -65,6 +73,7 @@ void DueTaskRunner::Run(DateTime now) {
   // "0秒后..." until the next tick, as the user expects to see it go.
   bool keepHeadline = false;
   std::vector<Task> missed;
+  const std::uint64_t balloonsBeforeTick = trayIcon_.BalloonsShown();
   while (!tasks_.Queue().Empty()) {
     const Task head = tasks_.Queue().Head();
     const HeadVerdict verdict = JudgeHead(head.When, now);
@@ -81,9 +90,6 @@ void DueTaskRunner::Run(DateTime now) {
       case HeadVerdict::Perform:
         break;
     }
-    // Before the warning, whose balloon then takes its place: a shut-down
-    // half a minute away matters more.
-    ReportMissed(missed);
     if (!keepHeadline) {
       title_.SetText(HeadlinePrefix(WholeSecondsApart(head.When, now)) +
                      HeadlineKindText(head.Kind));
@@ -93,10 +99,10 @@ void DueTaskRunner::Run(DateTime now) {
     } else {
       warnedInThisSecond_.reset();
     }
-    if (verdict != HeadVerdict::Perform) return;
+    if (verdict != HeadVerdict::Perform) break;
     Perform(head);
     keepHeadline = true;
   }
-  ReportMissed(missed);
-  if (!keepHeadline) title_.SetText(kEmptyQueueHeadline);
+  if (tasks_.Queue().Empty() && !keepHeadline) title_.SetText(kEmptyQueueHeadline);
+  ReportMissed(missed, balloonsBeforeTick);
 }

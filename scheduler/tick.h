@@ -45,24 +45,21 @@ inline constexpr std::int64_t kLatestLatePerformSeconds = 60;
 
 // The part of the tick that counts down to the head task and runs what is due.
 // Every task that is due or overdue is handled in the same tick, in queue order;
-// the tasks dropped are named together in one balloon, as each balloon clears
-// the one before.
+// the tasks dropped are named together in one balloon. A balloon clears the one
+// before, so when a task's warning or alarm put up a balloon in the same tick,
+// the dropped tasks are named below its text instead of taking its place.
 class DueTaskRunner {
  public:
-  // `warnedInThisSecond` is kept by the caller from one tick to the next: a
-  // tick run at once after a wake or a clock change can fall in the same
-  // second as the timer's, and the task is warned of once in that second. Any
-  // other distance seen in between (the clock set back) warns it again.
   DueTaskRunner(TaskListing& tasks, TaskActions& actions, Label& title, TrayIcon& trayIcon,
-                const Clock& clock, std::string balloonTitle,
-                std::optional<Task>& warnedInThisSecond)
+                const Clock& clock, std::string balloonTitle)
       : tasks_(tasks),
         actions_(actions),
         title_(title),
         trayIcon_(trayIcon),
         clock_(clock),
-        balloonTitle_(std::move(balloonTitle)),
-        warnedInThisSecond_(warnedInThisSecond) {}
+        balloonTitle_(std::move(balloonTitle)) {}
+  DueTaskRunner(const DueTaskRunner&) = delete;
+  DueTaskRunner& operator=(const DueTaskRunner&) = delete;
 
   void Run(DateTime now);
 
@@ -71,7 +68,7 @@ class DueTaskRunner {
   // deletes or adds tasks: what leaves the queue is the task performed, not
   // whatever heads it by then.
   void Perform(const Task& task);
-  void ReportMissed(std::vector<Task>& missed);
+  void ReportMissed(const std::vector<Task>& missed, std::uint64_t balloonsBeforeTick);
   void Warn(const Task& task);
 
   TaskListing& tasks_;
@@ -80,5 +77,8 @@ class DueTaskRunner {
   TrayIcon& trayIcon_;
   const Clock& clock_;
   std::string balloonTitle_;
-  std::optional<Task>& warnedInThisSecond_;
+  // A tick run at once after a wake or a clock change can fall in the same
+  // second as the timer's: the task is warned of once in that second. Any
+  // other distance seen in between (the clock set back) warns it again.
+  std::optional<Task> warnedInThisSecond_;
 };

@@ -53,6 +53,11 @@ void TForm3::FormShow() {
   TipForm.SetLeft(mainWindow_.Left() + kOffsetFromMainWindow);
 }
 
+void TForm3::ShowAlarm(const std::string& text) {
+  Label2.SetText(text);
+  Show();
+}
+
 void TForm3::Show() {
   if (!TipForm.Visible()) FormShow();
   showing_ = true;
@@ -75,6 +80,6 @@ void TForm3::ComeBackWithMainWindow() {
 
 void TForm3::bsSkinButton1Click() {
   // A sound started without "no stop" ends the looping alarm.
-  (void)sound_.PlayFile("x.wav", Sound::kAsync);
+  (void)sound_.PlayFile("x.wav", Sound::Playback::Once);
   Hide();
 }

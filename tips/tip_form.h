@@ -14,6 +14,8 @@ class TForm3 {
   TForm3(const TForm3&) = delete;
   TForm3& operator=(const TForm3&) = delete;
 
+  // The alarm's reminder text, in front of the main window.
+  void ShowAlarm(const std::string& text);
   // Visible and in front; placed beside the main window when it was hidden.
   void Show();
   void Hide();

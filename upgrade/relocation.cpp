@@ -1,12 +1,21 @@
 #include "upgrade/relocation.h"
 
 #include "process/image_name.h"
+#include "upgrade/version_compare.h"
+#include "upgrade/version_text.h"
 
 bool Relocation::RelocateToFixedName(const std::string& programFile, const std::string& appPath,
-                                     const std::string& exeFileName, DateTime now) {
+                                     const std::string& exeFileName,
+                                     const std::string& programVersion, DateTime now) {
   if (FileNamePart(programFile, codePage_) != exeFileName) {
     from_ = programFile;
     to_ = appPath + exeFileName;
+    // A fixed-name program whose version cannot be read is no program worth
+    // keeping, and one in use cannot be replaced anyway.
+    if (files_.Exists(to_) &&
+        IsNewerVersion(programVersion, GetFileVersionString(versions_, to_))) {
+      return true;
+    }
     if (files_.CopyReplacing(from_, to_)) return true;
     retrying_ = true;
     retryUntil_ = now + kRetrySeconds / kSecondsPerDay;

@@ -5,6 +5,7 @@
 #include "platform/clock.h"
 #include "platform/code_page.h"
 #include "platform/files.h"
+#include "platform/version_resource.h"
 
 // A program download goes to this name beside its final one until it is
 // checked: only a program the project signed gets the name that is started.
@@ -13,23 +14,29 @@ inline constexpr char kDownloadSuffix[] = ".download";
 // Moving the program to its fixed file name after an update, and clearing up.
 class Relocation {
  public:
-  Relocation(Files& files, const CodePage& codePage) : files_(files), codePage_(codePage) {}
+  Relocation(Files& files, const VersionResource& versions, const CodePage& codePage)
+      : files_(files), versions_(versions), codePage_(codePage) {}
 
   // At start-up. Under another name than exeFileName (bytes compared exactly)
-  // the program copies itself to it: true when the copy is there, and the
-  // program is then to start that copy. Under the fixed name it deletes the
-  // downloaded program and the version-information file.
-  bool RelocateToFixedName(const std::string& programFile, const std::string& appPath,
-                           const std::string& exeFileName, DateTime now);
+  // the program copies itself to it, unless the program already there is of a
+  // newer version (a renamed old copy must not replace it): true when the
+  // program is then to start the one under the fixed name and end. Under the
+  // fixed name it deletes the downloaded program and the version-information
+  // file.
+  [[nodiscard]] bool RelocateToFixedName(const std::string& programFile,
+                                         const std::string& appPath,
+                                         const std::string& exeFileName,
+                                         const std::string& programVersion, DateTime now);
 
   // The old program may still be ending and hold the fixed name: the copy is
   // tried again for a few seconds. True once it succeeded.
-  bool RetryCopy(DateTime now);
+  [[nodiscard]] bool RetryCopy(DateTime now);
 
   static constexpr double kRetrySeconds = 5;
 
  private:
   Files& files_;
+  const VersionResource& versions_;
   const CodePage& codePage_;
   std::string from_;
   std::string to_;

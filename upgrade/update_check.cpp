@@ -1,5 +1,6 @@
 #include "upgrade/update_check.h"
 
+#include "upgrade/update_signature.h"
 #include "upgrade/url_time_stamp.h"
 #include "upgrade/version_file.h"
 
@@ -20,10 +21,14 @@ void CheckForUpdate(UpdateCheck& check, const UpdateCheckServices& services) {
       candidate = UpdateCandidateFrom(tokens, check.AppVersion);
     }
   }
+  // Files of older servers have no third token: without a well-formed
+  // signature nothing is downloaded at all, as nothing could be accepted.
+  if (!candidate.empty() && (tokens.size() < 3 || !ParseSignatureToken(tokens[2]))) {
+    candidate.clear();
+  }
   if (!candidate.empty()) {
     check.UpdateCandidateVersion = tokens[0];
-    // Files of older servers have no third token: no signature, no update.
-    if (tokens.size() > 2) check.UpdateCandidateSignature = tokens[2];
+    check.UpdateCandidateSignature = tokens[2];
   }
   check.UpdateCandidateUrl = std::move(candidate);
   check.UpdateCheckDone.store(true, std::memory_order_release);
@@ -31,7 +36,16 @@ void CheckForUpdate(UpdateCheck& check, const UpdateCheckServices& services) {
 
 void StartUpdateCheck(const std::shared_ptr<UpdateCheck>& check, Threads& threads,
                       const UpdateCheckServices& services) {
-  (void)threads.StartDetached([check, services] { CheckForUpdate(*check, services); });
+  (void)threads.StartDetached([check, services] {
+    try {
+      CheckForUpdate(*check, services);
+    } catch (...) {
+      // Nothing may escape a thread: the check then found no update, and the
+      // main window stops waiting for it.
+      check->UpdateCandidateUrl.clear();
+      check->UpdateCheckDone.store(true, std::memory_order_release);
+    }
+  });
 }
 
 void SettleStartupFiles(UpdateCheck& check) {

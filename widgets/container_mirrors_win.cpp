@@ -3,6 +3,11 @@
 namespace {
 
 constexpr int kProgramIconId = 1;
+// A wake or a clock change, handled after the sender has its answer: the
+// system sends both and waits, and the tick they cause may start a program
+// through the shell or show a message box.
+constexpr UINT kResumedMessage = WM_APP + 10;
+constexpr UINT kTimeChangedMessage = WM_APP + 11;
 
 DWORD FormStyle(Form::Frame frame) {
   switch (frame) {
@@ -78,10 +83,16 @@ LRESULT FormMirror::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // Every wake brings the automatic resume, one the user caused a second
       // one; both are passed on, and a second tick in a row does no harm.
       if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) {
-        form_.SystemResumed();
+        PostMessageA(hwnd_, kResumedMessage, 0, 0);
       }
       return TRUE;
     case WM_TIMECHANGE:
+      PostMessageA(hwnd_, kTimeChangedMessage, 0, 0);
+      return 0;
+    case kResumedMessage:
+      form_.SystemResumed();
+      return 0;
+    case kTimeChangedMessage:
       form_.SystemTimeChanged();
       return 0;
     case WM_WINDOWPOSCHANGED: {

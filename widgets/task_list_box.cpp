@@ -11,13 +11,6 @@ void TaskListBox::AddRow(Row row) {
   Changed(ControlChange::Items);
 }
 
-void TaskListBox::DeleteRow(int index) {
-  if (index < 0 || index >= static_cast<int>(rows_.size())) return;
-  rows_.erase(rows_.begin() + index);
-  if (itemIndex_ >= static_cast<int>(rows_.size())) itemIndex_ = -1;
-  Changed(ControlChange::Items);
-}
-
 void TaskListBox::UserSelect(int index) {
   itemIndex_ = index >= 0 && index < static_cast<int>(rows_.size()) ? index : -1;
   Changed(ControlChange::Selection);

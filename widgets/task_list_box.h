@@ -24,7 +24,6 @@ class TaskListBox : public Control {
   [[nodiscard]] int ItemIndex() const { return itemIndex_; }
   void Clear();
   void AddRow(Row row);
-  void DeleteRow(int index);
 
   void UserSelect(int index);
   // A right click; the row under the pointer (or -1) becomes the selected one.

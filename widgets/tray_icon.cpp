@@ -28,13 +28,18 @@ void TrayIcon::SetHint(const std::string& hint) {
   if (inTray_) (void)area_.SetTip(hint_);
 }
 
-void TrayIcon::ShowBalloonHint(const std::string& title, const std::string& text, int iconKind) {
+void TrayIcon::ShowBalloonHint(const std::string& title, const std::string& text,
+                               NotificationArea::BalloonIcon icon) {
   area_.HideBalloon();
   balloonTitle_.clear();
+  balloonText_.clear();
   if (text.empty()) return;
   balloonTitle_ = CutToBytes(title, kMaxBalloonTitleBytes, codePage_);
+  balloonText_ = text;
+  balloonIcon_ = icon;
+  ++balloonsShown_;
   (void)area_.ShowBalloon(balloonTitle_, CutToBytes(text, kMaxBalloonTextBytes, codePage_),
-                          iconKind);
+                          icon);
 }
 
 void TrayIcon::ShowMainWindow() {

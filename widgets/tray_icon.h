@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -31,14 +32,20 @@ class TrayIcon : private NotificationArea::Events {
   void SetHint(const std::string& hint);
 
   // Clears the balloon showing, then shows this one; an empty text shows none.
-  void ShowBalloonHint(const std::string& title, const std::string& text, int iconKind);
+  void ShowBalloonHint(const std::string& title, const std::string& text,
+                       NotificationArea::BalloonIcon icon = NotificationArea::BalloonIcon::None);
 
   [[nodiscard]] bool MinimizeToTray() const { return minimizeToTray_; }
   void SetMinimizeToTray(bool value) { minimizeToTray_ = value; }
   void ShowMainWindow();
   void HideMainWindow();
-  // The title of the balloon shown last, until a balloon is cleared.
+  // The balloon shown last (its title cut to fit, its text whole), until a
+  // balloon is cleared.
   [[nodiscard]] const std::string& BalloonTitle() const { return balloonTitle_; }
+  [[nodiscard]] const std::string& BalloonText() const { return balloonText_; }
+  [[nodiscard]] NotificationArea::BalloonIcon BalloonIcon() const { return balloonIcon_; }
+  // How many balloons were shown so far: whether one came up in between.
+  [[nodiscard]] std::uint64_t BalloonsShown() const { return balloonsShown_; }
 
   // The timer that ends the wait for a second click; the window system fires it.
   [[nodiscard]] Timer& ClickWaitTimer() { return clickWait_; }
@@ -66,6 +73,9 @@ class TrayIcon : private NotificationArea::Events {
   Timer clickWait_;
   std::string hint_;
   std::string balloonTitle_;
+  std::string balloonText_;
+  NotificationArea::BalloonIcon balloonIcon_ = NotificationArea::BalloonIcon::None;
+  std::uint64_t balloonsShown_ = 0;
   bool inTray_ = false;
   bool minimizeToTray_ = false;
   Press press_ = Press::None;

@@ -1,5 +1,7 @@
 #include "tests/fakes/fake_mirrors.h"
 
+#include <stdexcept>
+
 #include "widgets/controls.h"
 
 namespace {
@@ -50,6 +52,7 @@ class FakeWindowMirror : public ControlMirror {
   }
   ~FakeWindowMirror() override { --factory_.liveWindows; }
   void Update(ControlChange change) override {
+    if (control_.Name() == factory_.faultyControl) throw std::runtime_error("the window failed");
     ++factory_.nativeChanges;
     if (change == ControlChange::Items) ShowImages();
   }

@@ -17,6 +17,8 @@ class FakeMirrorFactory : public MirrorFactory {
   int liveImageLists = 0;
   int liveImages = 0;  // in all live image lists
   int nativeChanges = 0;
+  // The native window of the control of this name fails every change.
+  std::string faultyControl;
 
  private:
   WindowHandle nextWindow_ = 0x10000;

@@ -4,6 +4,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -48,6 +49,7 @@ class FakeFiles : public Files {
     return !locked.contains(path) && contents.erase(path) > 0;
   }
   bool MoveReplacing(const std::string& from, const std::string& to) override {
+    if (faulty.contains(from)) throw std::runtime_error("the file system failed");
     if (!CopyReplacing(from, to)) return false;
     contents.erase(from);
     return true;
@@ -68,6 +70,7 @@ class FakeFiles : public Files {
   std::string programFilePath = "C:\\Program Files\\Dusk\\Dusk.exe";
   std::map<std::string, std::string> contents{{programFilePath, "program"}};
   std::set<std::string> locked;  // in use: neither replaced nor deleted
+  std::set<std::string> faulty;  // moving them raises a fault
   std::vector<std::string> deleted;
   std::vector<std::string> copies;
 };
@@ -143,7 +146,7 @@ class FakeNotificationArea : public NotificationArea {
   struct Balloon {
     std::string title;
     std::string text;
-    int iconKind = 0;
+    BalloonIcon icon = BalloonIcon::None;
   };
   void SetEvents(Events* events) override { this->events = events; }
   bool AddIcon(const std::string& tip) override {
@@ -157,8 +160,8 @@ class FakeNotificationArea : public NotificationArea {
     return iconShown;
   }
   void RemoveIcon() override { iconShown = false; }
-  bool ShowBalloon(const std::string& title, const std::string& text, int iconKind) override {
-    balloons.push_back({title, text, iconKind});
+  bool ShowBalloon(const std::string& title, const std::string& text, BalloonIcon icon) override {
+    balloons.push_back({title, text, icon});
     balloonShowing = true;
     return iconShown;
   }
@@ -182,9 +185,12 @@ class FakeShell : public Shell {
  public:
   bool Execute(const Launch& launch) override {
     launches.push_back(launch);
+    if (whileLaunching) whileLaunching();
     return true;
   }
   std::vector<Launch> launches;
+  // What runs inside the launch: the shell dispatches messages while it works.
+  std::function<void()> whileLaunching;
 };
 
 class FakeWindowSystem : public WindowSystem {
@@ -193,12 +199,12 @@ class FakeWindowSystem : public WindowSystem {
     WindowHandle owner;
     std::string text;
     std::string caption;
-    unsigned flags;
+    MessageBoxIcon icon;
   };
   [[nodiscard]] unsigned DoubleClickTimeMs() const override { return 500; }
   int ShowMessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
-                     unsigned flags) override {
-    boxes.push_back({owner, text, caption, flags});
+                     MessageBoxIcon icon) override {
+    boxes.push_back({owner, text, caption, icon});
     return 1;
   }
   int ShowPopupMenu(WindowHandle, const std::vector<MenuItem>& items) override {
@@ -234,8 +240,9 @@ class FakePower : public Power {
     calls.push_back("privilege");
     return true;
   }
-  bool RequestExit(unsigned flags, unsigned reason) override {
-    calls.push_back("exit " + std::to_string(flags) + " " + std::to_string(reason));
+  bool RequestExit(ExitMode mode, unsigned reason) override {
+    calls.push_back("exit " + std::to_string(static_cast<unsigned>(mode)) + " " +
+                    std::to_string(reason));
     return true;
   }
   std::vector<std::string> calls;
@@ -243,8 +250,8 @@ class FakePower : public Power {
 
 class FakeSound : public Sound {
  public:
-  bool PlayFile(const std::string& file, unsigned flags) override {
-    calls.push_back(file + " " + std::to_string(flags));
+  bool PlayFile(const std::string& file, Playback playback) override {
+    calls.push_back(file + " " + std::to_string(static_cast<unsigned>(playback)));
     return true;
   }
   void Stop() override { calls.push_back("stop"); }

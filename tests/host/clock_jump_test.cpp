@@ -17,8 +17,9 @@ DateTime Later(double seconds) { return At(14, 0, 0) + seconds / kSecondsPerDay;
 // The program from 14:00:00, its tasks entered on the panel.
 struct Running {
   Running()
-      : platform(At(14, 0, 0)), program(platform.Set(), kTestUpdateHost), actions(platform.clock) {
-    f.UseTaskActions(actions);
+      : platform(At(14, 0, 0)),
+        actions(platform.clock),
+        program(platform.Set(), kTestUpdateHost, actions) {
     program.Start();
   }
 
@@ -75,9 +76,9 @@ struct Running {
   }
 
   FakePlatform platform;
+  RecordingTaskActions actions;
   Program program;
   TForm1& f = program.Form1;
-  RecordingTaskActions actions;
 };
 
 }  // namespace

@@ -65,7 +65,7 @@ TEST_F(EntryPanelTest, TheFileDialogRefusesWhatIsNotAProgramAndRemembersTheLastC
   ASSERT_EQ(platform.windowSystem.boxes.size(), 1u);
   EXPECT_EQ(platform.windowSystem.boxes[0].text, "这不是应用软件！");
   EXPECT_EQ(platform.windowSystem.boxes[0].caption, "Error");
-  EXPECT_EQ(platform.windowSystem.boxes[0].flags, WindowSystem::kIconError);
+  EXPECT_EQ(platform.windowSystem.boxes[0].icon, WindowSystem::MessageBoxIcon::Error);
 
   platform.windowSystem.chosenFile.reset();  // cancelled
   f.RadioGroup2.UserSelect(3);
@@ -121,8 +121,6 @@ TEST_F(EntryPanelTest, AddsTasksOfEveryKindInDueOrder) {
                         "关机：2026/12/10 16:00:00",
                     }));
   EXPECT_EQ(platform.notificationArea.tip, "注销：2026/12/10 14:10:00");
-  EXPECT_EQ(f.Tasks().Queue().At(1).IsCountdown, 1);
-  EXPECT_EQ(f.Tasks().Queue().Head().IsCountdown, 0);
 }
 
 TEST_F(EntryPanelTest, AnAddResetsTheKindAndTheFieldOnly) {
@@ -157,7 +155,7 @@ TEST_F(EntryPanelTest, RefusesAnAddWithoutAKindOrInThePast) {
   ASSERT_EQ(platform.windowSystem.boxes.size(), 2u);
   EXPECT_EQ(platform.windowSystem.boxes[0].text, "光阴似箭，设置的时间已经过去了。");
   EXPECT_EQ(platform.windowSystem.boxes[0].caption, "添加定时任务错误");
-  EXPECT_EQ(platform.windowSystem.boxes[0].flags, WindowSystem::kIconWarning);
+  EXPECT_EQ(platform.windowSystem.boxes[0].icon, WindowSystem::MessageBoxIcon::Warning);
   EXPECT_TRUE(f.Tasks().Queue().Empty());
   EXPECT_EQ(f.RadioGroup2.ItemIndex(), 0);
 

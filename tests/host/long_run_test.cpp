@@ -22,19 +22,20 @@ constexpr int kFirstBatchSecond = 8 * 3600;
 constexpr int kSecondsBetweenBatches = 25 * 60;
 constexpr int kMostTicksPerBatch = 400;
 
-// Counts what the tick has performed, and passes it on to the real actions.
+// Counts what the tick has performed, and passes it on to the program's own
+// actions, which exist once the program does.
 class CountingActions : public TaskActions {
  public:
-  explicit CountingActions(TaskActions& actions) : actions_(actions) {}
-  void WarnTaskDue(const Task& task) override { actions_.WarnTaskDue(task); }
+  void PassTo(TaskActions& actions) { actions_ = &actions; }
+  void WarnTaskDue(const Task& task) override { actions_->WarnTaskDue(task); }
   void PerformTask(const Task& task) override {
     ++performed;
-    actions_.PerformTask(task);
+    actions_->PerformTask(task);
   }
   long performed = 0;
 
  private:
-  TaskActions& actions_;
+  TaskActions* actions_ = nullptr;
 };
 
 // Heap bytes a day's use may leave behind for good reason: a text one digit
@@ -70,10 +71,9 @@ class LongRun {
  public:
   LongRun()
       : platform(Start()),
-        program(WithWindows(platform, windows), kTestUpdateHost),
-        f(program.Form1),
-        counting(program.taskActions) {
-    f.UseTaskActions(counting);
+        program(WithWindows(platform, windows), kTestUpdateHost, counting),
+        f(program.Form1) {
+    counting.PassTo(program.taskActions);
     program.Start();
     FillProcesses();
     platform.windowSystem.chosenFile = "C:\\Tools\\run.exe";
@@ -197,9 +197,9 @@ class LongRun {
 
   FakePlatform platform;
   FakeMirrorFactory windows;
+  CountingActions counting;
   Program program;
   TForm1& f;
-  CountingActions counting;
   long second_ = 0;
 };
 

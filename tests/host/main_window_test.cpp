@@ -82,6 +82,30 @@ TEST(MainWindow, StartsWithStateCaptionClockAndTrayIcon) {
   EXPECT_TRUE(platform.notificationArea.iconShown);
 }
 
+TEST(MainWindow, TheProgramsFolderIsCutAfterWholeCharacters) {
+  struct Case {
+    const char* programFile;
+    const char* appPath;
+  };
+  // 0x81 0x5C is one double-byte character whose second byte is "\\".
+  static const Case kCases[] = {
+      {"C:\\Tools\\Dusk.exe", "C:\\Tools\\"},
+      {"C:\\Tools\\\x81\x5C.exe", "C:\\Tools\\"},
+      {"C:\\\x81\x5C\\Dusk.exe", "C:\\\x81\x5C\\"},
+      {"C:\\\x81\x5C\x81\x5C.exe", "C:\\"},
+      {"C:/Tools/Dusk.exe", "C:/Tools/"},
+      {"D:Dusk.exe", "D:"},
+      {"Dusk.exe", ""},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.programFile);
+    FakePlatform platform(At(14, 0, 0));
+    platform.files.programFilePath = c.programFile;
+    Program program(platform.Set(), kTestUpdateHost);
+    EXPECT_EQ(program.state.AppPath, c.appPath);
+  }
+}
+
 TEST(MainWindow, CaptionEndsWithWhatTheVersionResourceGives) {
   using Outcome = VersionResource::Outcome;
   struct Case {
@@ -107,6 +131,10 @@ TEST(MainWindow, TimeEditWrapsPastMidnightAndClockShowsTheDateAlone) {
   Program lateProgram(late.Set(), kTestUpdateHost);
   EXPECT_EQ(lateProgram.Form1.bsSkinTimeEdit1.Text(), "00:05:00");
   EXPECT_EQ(lateProgram.Form1.bsSkinDateEdit1.Date(), At(0, 0, 0));
+  // The time set by the program is no entry of the user's: no expired hint yet.
+  EXPECT_FALSE(lateProgram.Form1.PanelTimeTip.Visible());
+  lateProgram.Form1.bsSkinTimeEdit1.UserSetTimeOfDay(0, 6, 0);
+  EXPECT_TRUE(lateProgram.Form1.PanelTimeTip.Visible());
 
   FakePlatform midnight(At(0, 0, 0));
   Program midnightProgram(midnight.Set(), kTestUpdateHost);
@@ -120,8 +148,8 @@ TEST(MainWindow, TaskListPopupDeletesTheRowUnderThePointer) {
   FakePlatform platform(At(14, 0, 0));
   Program program(platform.Set(), kTestUpdateHost);
   TForm1& f = program.Form1;
-  f.Tasks().Add({At(15, 0, 0), 0, TaskKind::TurnOff, ""});
-  f.Tasks().Add({At(16, 0, 0), 0, TaskKind::Alarm, "b"});
+  f.Tasks().Add({At(15, 0, 0), TaskKind::TurnOff, ""});
+  f.Tasks().Add({At(16, 0, 0), TaskKind::Alarm, "b"});
 
   platform.windowSystem.menuChoice = -1;  // dismissed
   f.TaskList.UserContextMenu(1);

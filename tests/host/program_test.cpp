@@ -4,14 +4,11 @@
 
 #include "tests/fakes/fake_platform.h"
 
-// The whole program on the fake platform, driven second by second.
+// The whole program on the fake platform, driven second by second through its
+// controls; what it did shows in what the fake system recorded.
 class ProgramTest : public testing::Test {
  protected:
-  ProgramTest()
-      : platform(At(14, 0, 0, 10)),
-        program(platform.Set(), kTestUpdateHost),
-        actions(platform.clock) {
-    program.Form1.UseTaskActions(actions);
+  ProgramTest() : platform(At(14, 0, 0, 10)), program(platform.Set(), kTestUpdateHost) {
     program.Start();
   }
 
@@ -20,9 +17,18 @@ class ProgramTest : public testing::Test {
     program.Form1.TimerNow.Fire();
   }
 
+  void EnterCountdownOfOneMinute(TaskKind kind, const std::string& param = "") {
+    TForm1& f = program.Form1;
+    f.RadioGroup1.UserSelect(1);
+    f.bsSkinComboBox1.UserSelect(0);  // minutes
+    f.bsSkinSpinEdit1.UserSetValue(1);
+    f.RadioGroup2.UserSelect(static_cast<int>(kind));
+    if (!param.empty()) f.EditInfo.UserEdit(param);
+    f.ButtonAdd.UserClick();
+  }
+
   FakePlatform platform;
   Program program;
-  RecordingTaskActions actions;
 };
 
 TEST_F(ProgramTest, AOneMinuteCountdownRunsDownToItsDueTick) {
@@ -30,56 +36,43 @@ TEST_F(ProgramTest, AOneMinuteCountdownRunsDownToItsDueTick) {
   Tick();
   EXPECT_EQ(f.Title.Text(), "你还没有添加定时任务。     ");
 
-  // Entered as a countdown: the due moment is computed on the minute scale.
-  const DateTime now = platform.clock.Now();
-  f.Tasks().Add({((now * kMinutesPerDay) + 1) / kMinutesPerDay, 1, TaskKind::Restart, ""});
-  EXPECT_EQ(f.TaskList.Rows().size(), 1u);
+  EnterCountdownOfOneMinute(TaskKind::Restart);
+  ASSERT_EQ(f.TaskList.Rows().size(), 1u);
 
-  Tick();
-  const std::string first = f.Title.Text();
-  EXPECT_TRUE(first == "59秒后重启电脑。     " || first == "60秒后重启电脑。     ") << first;
-  int seconds = std::stoi(first);
-  while (seconds > 0) {
+  for (int seconds = 59; seconds >= 0; --seconds) {
     Tick();
-    --seconds;
-    EXPECT_EQ(f.Title.Text(), std::to_string(seconds) + "秒后重启电脑。     ");
-    EXPECT_EQ(actions.performed.size(), seconds == 0 ? 1u : 0u);
+    ASSERT_EQ(f.Title.Text(), std::to_string(seconds) + "秒后重启电脑。     ");
+    ASSERT_EQ(platform.power.calls.empty(), seconds > 0) << seconds;
   }
-  EXPECT_EQ(actions.warned.size(), 1u);
+  EXPECT_EQ(platform.power.calls, (std::vector<std::string>{"privilege", "exit 6 0"}));
+  ASSERT_EQ(platform.notificationArea.balloons.size(), 1u);
+  EXPECT_EQ(platform.notificationArea.balloons[0].text, "你的计算机将在30秒后重启。");
   EXPECT_TRUE(f.Tasks().Queue().Empty());
   EXPECT_TRUE(f.TaskList.Rows().empty());
   EXPECT_EQ(f.LabelNow.Text(), "2026/12/10 14:01:01");
 
   Tick();
   EXPECT_EQ(f.Title.Text(), "你还没有添加定时任务。     ");
-  EXPECT_EQ(actions.performed.size(), 1u);
+  EXPECT_EQ(platform.power.calls.size(), 2u);
 }
 
 TEST_F(ProgramTest, TwoTasksInTheSameSecondAreBothPerformed) {
-  TForm1& f = program.Form1;
-  f.Tasks().Add({At(14, 0, 5), 0, TaskKind::Alarm, "a"});
-  f.Tasks().Add({At(14, 0, 5), 0, TaskKind::OpenProgram, "C:\\x.exe"});
-  for (int i = 0; i < 5; ++i) Tick();
-  ASSERT_EQ(actions.performed.size(), 2u);
-  EXPECT_TRUE(f.Tasks().Queue().Empty());
+  EnterCountdownOfOneMinute(TaskKind::OpenWebPage, "http://a.invalid/");
+  EnterCountdownOfOneMinute(TaskKind::OpenProgram, "C:\\x.exe");
+  for (int i = 0; i < 60; ++i) Tick();
+  ASSERT_EQ(platform.shell.launches.size(), 2u);
+  EXPECT_EQ(platform.shell.launches[0].file, "http://a.invalid/");
+  EXPECT_EQ(platform.shell.launches[1].file, "C:\\x.exe");
+  EXPECT_TRUE(program.Form1.Tasks().Queue().Empty());
 }
 
 TEST_F(ProgramTest, ATickInsideATickDoesNothing) {
   TForm1& f = program.Form1;
-  f.Tasks().Add({At(14, 0, 1), 0, TaskKind::Alarm, "a"});
-  // The action dispatches messages, and the timer fires inside it.
-  struct Reentering : TaskActions {
-    TForm1* form = nullptr;
-    int performed = 0;
-    void WarnTaskDue(const Task&) override {}
-    void PerformTask(const Task&) override {
-      ++performed;
-      form->TimerNowTimer();
-    }
-  } reentering;
-  reentering.form = &f;
-  f.UseTaskActions(reentering);
-  Tick();
-  EXPECT_EQ(reentering.performed, 1);
+  EnterCountdownOfOneMinute(TaskKind::OpenProgram, "C:\\x.exe");
+  // The shell dispatches messages while it starts the program, and the timer
+  // fires inside it.
+  platform.shell.whileLaunching = [&] { f.TimerNowTimer(); };
+  for (int i = 0; i < 60; ++i) Tick();
+  EXPECT_EQ(platform.shell.launches.size(), 1u);
   EXPECT_TRUE(f.Tasks().Queue().Empty());
 }

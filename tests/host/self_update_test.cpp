@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <stdexcept>
 #include <thread>
 
 #include "main/program.h"
+#include "tests/fakes/fake_mirrors.h"
 #include "tests/fakes/fake_platform.h"
 
 namespace {
@@ -13,6 +16,10 @@ constexpr char kFolder[] = "C:\\Program Files\\Dusk\\";
 constexpr char kSignature[] =
     "AQIDBAUGBwgJCgsMDQ4PEBESExQVFhcYGRobHB0eHyABAgMEBQYHCAkKCwwNDg8QERITFBUWFxgZGhscHR4fIA==";
 constexpr char kNewProgram[] = "new program";
+
+std::string VersionFile(const char* version, const char* url) {
+  return std::string(version) + "\r\n" + url + "\r\n" + kSignature + "\r\n";
+}
 
 // The program on the fake platform, started as it would be, with an update
 // server in memory.
@@ -36,9 +43,6 @@ class SelfUpdateTest : public testing::Test {
   }
 
   static std::string Downloaded() { return std::string(kFolder) + "upDusk.exe.download"; }
-  static std::string VersionFile(const char* version, const char* url) {
-    return std::string(version) + "\r\n" + url + "\r\n" + kSignature + "\r\n";
-  }
 
   FakePlatform platform;
   std::unique_ptr<Program> program;
@@ -118,8 +122,8 @@ TEST_F(SelfUpdateTest, NoNewerVersionOrNoAnswerMeansNothingHappens) {
 }
 
 TEST_F(SelfUpdateTest, AFailedDownloadHidesTheWindowAndTheProgramGoesOn) {
-  TForm1& f = Start("9.0.0.0 http://dl.invalid/new.exe").Form1;
-  f.Tasks().Add({At(14, 30, 48, 25, 12, 2023), 0, TaskKind::Alarm, "a"});
+  TForm1& f = Start(VersionFile("9.0.0.0", "http://dl.invalid/new.exe").c_str()).Form1;
+  f.Tasks().Add({At(14, 30, 48, 25, 12, 2023), TaskKind::Alarm, "a"});
   platform.threads.RunAll();
   f.TimerUpgrade.Fire();
   platform.download.Finish(false);
@@ -134,11 +138,13 @@ TEST_F(SelfUpdateTest, AFailedDownloadHidesTheWindowAndTheProgramGoesOn) {
 
 TEST_F(SelfUpdateTest, PendingTasksHoldTheHandOverBackUntilTheQueueIsEmpty) {
   TForm1& f = Start(VersionFile("1.0.2.0", "http://dl.invalid/new.exe").c_str()).Form1;
-  f.Tasks().Add({At(14, 30, 48, 25, 12, 2023), 0, TaskKind::OpenWebPage, "http://x.invalid/"});
+  f.Tasks().Add({At(14, 30, 48, 25, 12, 2023), TaskKind::OpenWebPage, "http://x.invalid/"});
   platform.threads.RunAll();
   f.TimerUpgrade.Fire();
   platform.download.Finish(true, kNewProgram);
   EXPECT_EQ(platform.windowSystem.terminations, 0);
+  // Nothing more to watch while the new program waits.
+  EXPECT_FALSE(program->UpForm.UpForm.Visible());
   Tick();
   Tick();
   EXPECT_EQ(platform.windowSystem.terminations, 0);
@@ -146,6 +152,68 @@ TEST_F(SelfUpdateTest, PendingTasksHoldTheHandOverBackUntilTheQueueIsEmpty) {
   ASSERT_EQ(platform.shell.launches.size(), 2u);
   EXPECT_EQ(platform.shell.launches[1].file, std::string(kFolder) + "upDusk.exe");
   EXPECT_EQ(platform.windowSystem.terminations, 1);
+}
+
+TEST_F(SelfUpdateTest, AnAlarmOnTheScreenHoldsTheHandOverBackUntilItIsDismissed) {
+  // The alarm rings before the download ends, or after: either way it stays.
+  for (const bool downloadFirst : {true, false}) {
+    SCOPED_TRACE(downloadFirst ? "download first" : "alarm first");
+    platform.shell.launches.clear();
+    platform.windowSystem.terminations = 0;
+    TForm1& f = Start(VersionFile("1.0.2.0", "http://dl.invalid/new.exe").c_str()).Form1;
+    f.Tasks().Add({platform.clock.Now() + 2.0 / kSecondsPerDay, TaskKind::Alarm, "tea"});
+    platform.threads.RunAll();
+    f.TimerUpgrade.Fire();
+    if (downloadFirst) platform.download.Finish(true, kNewProgram);
+    Tick();
+    Tick();
+    ASSERT_TRUE(program->TipForm.Showing());
+    if (!downloadFirst) platform.download.Finish(true, kNewProgram);
+    Tick();
+    EXPECT_EQ(platform.windowSystem.terminations, 0);
+    EXPECT_TRUE(platform.shell.launches.empty());
+
+    program->TipForm.bsSkinButton1.UserClick();
+    Tick();
+    ASSERT_EQ(platform.shell.launches.size(), 1u);
+    EXPECT_EQ(platform.shell.launches[0].file, std::string(kFolder) + "upDusk.exe");
+    EXPECT_EQ(platform.windowSystem.terminations, 1);
+  }
+}
+
+TEST_F(SelfUpdateTest, AFaultInADownloadHandlerEndsTheDownloadQuietly) {
+  enum class Fault { InProgress, InFinish };
+  for (const Fault fault : {Fault::InProgress, Fault::InFinish}) {
+    SCOPED_TRACE(fault == Fault::InProgress ? "progress" : "finish");
+    FakePlatform p(At(9, 0, 0));
+    FakeMirrorFactory windows;
+    PlatformSet set = p.Set();
+    set.mirrors = &windows;
+    p.download.bodies[kInfoPage] = VersionFile("1.0.2.0", "http://dl.invalid/new.exe");
+    p.signatures.Sign(kNewProgram, kSignature);
+    p.versionResource.byFile[Downloaded()] = {VersionResource::Outcome::Found, 0x00010000,
+                                              0x00020000};
+    Program updating(set, kTestUpdateHost);
+    updating.Start();
+    p.threads.RunAll();
+    updating.Form1.TimerUpgrade.Fire();
+    ASSERT_TRUE(updating.UpForm.UpForm.Visible());
+    if (fault == Fault::InProgress) {
+      windows.faultyControl = "ProgressBar1";
+      p.download.Progress(512, 2048);
+      EXPECT_FALSE(updating.UpForm.UpForm.Visible());
+      p.download.Progress(1024, 2048);  // what it still reports is ignored
+    } else {
+      p.files.faulty.insert(Downloaded());
+    }
+    p.download.Finish(true, kNewProgram);
+    EXPECT_FALSE(updating.UpForm.UpForm.Visible());
+    EXPECT_FALSE(p.files.Exists(Downloaded()));
+    EXPECT_FALSE(p.files.Exists(std::string(kFolder) + "upDusk.exe"));
+    EXPECT_TRUE(p.shell.launches.empty());
+    EXPECT_EQ(p.windowSystem.terminations, 0);
+    EXPECT_TRUE(p.windowSystem.boxes.empty());
+  }
 }
 
 TEST_F(SelfUpdateTest, UnderTheFixedNameTheLeftoversGoAtStart) {
@@ -159,16 +227,28 @@ TEST_F(SelfUpdateTest, UnderTheFixedNameTheLeftoversGoAtStart) {
 }
 
 TEST_F(SelfUpdateTest, UnderAnotherNameTheProgramMovesToTheFixedName) {
+  using Outcome = VersionResource::Outcome;
+  // This program is 1.0.1.2.
+  constexpr VersionResource::Result kOlder{Outcome::Found, 0x00010000, 0x00010001};
+  constexpr VersionResource::Result kSame{Outcome::Found, 0x00010000, 0x00010002};
+  constexpr VersionResource::Result kNewer{Outcome::Found, 0x00010000, 0x00030000};
+  constexpr VersionResource::Result kUnreadable{Outcome::Failed, 0, 0};
   struct Case {
     const char* runningAs;
+    std::optional<VersionResource::Result> fixedNameVersion;  // none: no Dusk.exe there
     int secondsLocked;  // the fixed name stays in use this long; -1: for good
     int relaunchTick;   // the tick that starts Dusk.exe, or 0 for none
+    bool replaced;      // Dusk.exe is then this program
   };
-  static const Case kCases[] = {
-      {"Foo.exe", 0, 1},
-      {"upDusk.exe", 2, 3},
-      {"dusk.exe", 0, 1},  // another name, by its letters' case
-      {"upDusk.exe", -1, 0},
+  const Case kCases[] = {
+      {"Foo.exe", std::nullopt, 0, 1, true},
+      {"upDusk.exe", kOlder, 2, 3, true},
+      {"dusk.exe", std::nullopt, 0, 1, true},  // another name, by its letters' case
+      {"upDusk.exe", kOlder, -1, 0, false},
+      // A renamed copy never replaces a newer program: it starts that one.
+      {"Dusk (1).exe", kNewer, 0, 1, false},
+      {"Dusk (1).exe", kSame, 0, 1, true},
+      {"Dusk (1).exe", kUnreadable, 0, 1, true},
   };
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.runningAs);
@@ -176,6 +256,10 @@ TEST_F(SelfUpdateTest, UnderAnotherNameTheProgramMovesToTheFixedName) {
     p.files.programFilePath = std::string(kFolder) + c.runningAs;
     p.files.contents[p.files.programFilePath] = "this program";
     const std::string fixed = std::string(kFolder) + "Dusk.exe";
+    if (c.fixedNameVersion) {
+      p.files.contents[fixed] = "program there";
+      p.versionResource.byFile[fixed] = *c.fixedNameVersion;
+    }
     if (c.secondsLocked != 0) p.files.locked.insert(fixed);
     Program started(p.Set(), kTestUpdateHost);
     started.Start();
@@ -188,20 +272,37 @@ TEST_F(SelfUpdateTest, UnderAnotherNameTheProgramMovesToTheFixedName) {
     }
     EXPECT_EQ(relaunchedAt, c.relaunchTick);
     if (c.relaunchTick) {
-      EXPECT_EQ(p.files.contents[fixed], "this program");
       EXPECT_EQ(p.shell.launches[0].file, fixed);
       EXPECT_EQ(p.shell.launches[0].verb, "open");
       EXPECT_EQ(p.windowSystem.terminations, 1);
     } else {
       EXPECT_EQ(p.windowSystem.terminations, 0);
     }
+    EXPECT_EQ(p.files.contents[fixed] == "this program", c.replaced);
     EXPECT_TRUE(p.files.Exists(p.files.programFilePath));
   }
 }
 
+TEST(UpdateCheck, AFaultOnItsThreadMeansNoUpdate) {
+  FakePlatform platform(At(9, 0, 0));
+  struct Failing : FakeDownload {
+    bool ToFile(const std::string&, const std::string&, std::uint64_t) override {
+      throw std::runtime_error("no memory");
+    }
+  } download;
+  auto check = std::make_shared<UpdateCheck>();
+  check->UpdateInfoUrl = kInfoPage;
+  StartUpdateCheck(check, platform.threads,
+                   {download, platform.files, platform.clock, platform.codePage});
+  SettleStartupFiles(*check);
+  platform.threads.RunAll();
+  EXPECT_TRUE(check->UpdateCheckDone.load(std::memory_order_acquire));
+  EXPECT_EQ(check->UpdateCandidateUrl, "");
+}
+
 TEST(UpdateCheck, WaitsForStartUpToSettleTheFilesBesideTheProgram) {
   FakePlatform platform(At(9, 0, 0));
-  platform.download.bodies[kInfoPage] = "1.0.2.0 http://dl.invalid/new.exe";
+  platform.download.bodies[kInfoPage] = VersionFile("1.0.2.0", "http://dl.invalid/new.exe");
   auto check = std::make_shared<UpdateCheck>();
   check->AppPath = kFolder;
   check->AppVersion = "1.0.1.2";
@@ -238,20 +339,23 @@ TEST_F(SelfUpdateTest, StartsOnlyAProgramTheProjectSignedAsTheNamedNewerVersion)
     std::string program;  // what the download stores
     VersionResource::Result programVersion;
     bool keyUsable;
+    // Without a well-formed signature nothing is fetched but the version file.
+    bool downloaded;
   };
   const std::string url = "http://dl.invalid/new.exe";
   const Case kCases[] = {
-      {"no signature token", "1.0.2.0 " + url, kNewProgram, v1020, true},
-      {"another program", VersionFile("1.0.2.0", url.c_str()), "tampered", v1020, true},
-      {"an empty download", VersionFile("1.0.2.0", url.c_str()), "", v1020, true},
-      {"a malformed token", "1.0.2.0 " + url + " AQID", kNewProgram, v1020, true},
+      {"no signature token", "1.0.2.0 " + url, kNewProgram, v1020, true, false},
+      {"a malformed token", "1.0.2.0 " + url + " AQID", kNewProgram, v1020, true, false},
+      {"another program", VersionFile("1.0.2.0", url.c_str()), "tampered", v1020, true, true},
+      {"an empty download", VersionFile("1.0.2.0", url.c_str()), "", v1020, true, true},
       {"an older signed program", VersionFile("1.0.2.0", url.c_str()), kNewProgram,
-       {Outcome::Found, 0x00010000, 0x00000001}, true},
-      {"a version other than named", VersionFile("1.0.3.0", url.c_str()), kNewProgram, v1020, true},
+       {Outcome::Found, 0x00010000, 0x00000001}, true, true},
+      {"a version other than named", VersionFile("1.0.3.0", url.c_str()), kNewProgram, v1020, true,
+       true},
       {"no version resource", VersionFile("1.0.2.0", url.c_str()), kNewProgram,
-       {Outcome::NoVersionInfo, 0, 0}, true},
+       {Outcome::NoVersionInfo, 0, 0}, true, true},
       {"a key that does not import", VersionFile("1.0.2.0", url.c_str()), kNewProgram, v1020,
-       false},
+       false, true},
   };
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.what);
@@ -264,8 +368,11 @@ TEST_F(SelfUpdateTest, StartsOnlyAProgramTheProjectSignedAsTheNamedNewerVersion)
     updating.Start();
     p.threads.RunAll();
     updating.Form1.TimerUpgrade.Fire();
-    ASSERT_NE(p.download.background.listener, nullptr);
-    p.download.Finish(true, c.program);
+    EXPECT_EQ(p.download.requests.size(), c.downloaded ? 2u : 1u);
+    if (c.downloaded) {
+      ASSERT_NE(p.download.background.listener, nullptr);
+      p.download.Finish(true, c.program);
+    }
     EXPECT_FALSE(p.files.Exists(Downloaded()));
     EXPECT_FALSE(p.files.Exists(std::string(kFolder) + "upDusk.exe"));
     EXPECT_TRUE(p.shell.launches.empty());

@@ -14,7 +14,7 @@ class TaskActionsTest : public testing::Test {
   }
 
   void AddIn(int seconds, TaskKind kind, std::string param = "") {
-    f.Tasks().Add({platform.clock.Now() + seconds / kSecondsPerDay, 0, kind, std::move(param)});
+    f.Tasks().Add({platform.clock.Now() + seconds / kSecondsPerDay, kind, std::move(param)});
   }
   void TickTo(DateTime moment) {
     while (platform.clock.Now() < moment - 0.5 / kSecondsPerDay) {
@@ -68,7 +68,7 @@ TEST_F(TaskActionsTest, EachKindWarnsAndActsAsItShould) {
     Program program(p.Set(), kTestUpdateHost);
     program.Start();
     const DateTime due = At(14, 1, 0);
-    program.Form1.Tasks().Add({due, 0, c.kind, c.param});
+    program.Form1.Tasks().Add({due, c.kind, c.param});
     while (p.clock.Now() < due - 30.5 / kSecondsPerDay) {
       p.clock.AdvanceSeconds(1);
       program.Form1.TimerNow.Fire();

@@ -6,7 +6,7 @@
 namespace {
 
 Task MakeTask(TaskKind kind, DateTime when, std::string param = "") {
-  return Task{when, 0, kind, std::move(param)};
+  return Task{when, kind, std::move(param)};
 }
 
 }  // namespace

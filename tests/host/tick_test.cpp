@@ -54,16 +54,17 @@ class DueTaskRunnerTest : public testing::Test {
         list("TaskList", &form, {15, 15, 430, 420}),
         tray(platform.notificationArea, platform.codePage, form, 500),
         listing(list, tray, platform.clock),
-        actions(platform.clock) {
+        actions(platform.clock),
+        runner(listing, actions, title, tray, platform.clock, "Lumo定时关机：") {
     tray.AddToTray();
   }
 
   void Add(TaskKind kind, DateTime when, std::string param = "") {
-    listing.Add(Task{when, 0, kind, std::move(param)});
+    listing.Add(Task{when, kind, std::move(param)});
   }
   void TickAt(DateTime now) {
     platform.clock.Set(now);
-    DueTaskRunner(listing, actions, title, tray, platform.clock, "Lumo定时关机：", warned).Run(now);
+    runner.Run(now);
   }
 
   FakePlatform platform;
@@ -73,7 +74,7 @@ class DueTaskRunnerTest : public testing::Test {
   TrayIcon tray;
   TaskListing listing;
   RecordingTaskActions actions;
-  std::optional<Task> warned;
+  DueTaskRunner runner;
 };
 
 TEST_F(DueTaskRunnerTest, EmptyQueueSaysSoAndTheDueTickKeepsItsHeadline) {
@@ -157,10 +158,10 @@ TEST_F(DueTaskRunnerTest, RemovesTheTaskPerformedThoughTheListChangedDuringItsAc
       if (const auto edit = std::exchange(meanwhile, nullptr)) edit();
     }
   } meddling;
+  DueTaskRunner meddled(listing, meddling, title, tray, platform.clock, "Lumo定时关机：");
   const auto tickAt = [&](DateTime now) {
     platform.clock.Set(now);
-    DueTaskRunner(listing, meddling, title, tray, platform.clock, "Lumo定时关机：", warned)
-        .Run(now);
+    meddled.Run(now);
   };
 
   // The task being performed is deleted from its row: the next one stays.
@@ -182,4 +183,38 @@ TEST_F(DueTaskRunnerTest, RemovesTheTaskPerformedThoughTheListChangedDuringItsAc
   EXPECT_EQ(meddling.performed,
             (std::vector<TaskKind>{TaskKind::OpenProgram, TaskKind::OpenProgram, TaskKind::Alarm}));
   EXPECT_TRUE(listing.Queue().Empty());
+}
+
+TEST_F(DueTaskRunnerTest, TheTasksDroppedAreNamedBelowABalloonOfTheSameTick) {
+  // The actions put up balloons of their own: a warning, an alarm.
+  struct Announcing : TaskActions {
+    TrayIcon* tray = nullptr;
+    void WarnTaskDue(const Task&) override { tray->ShowBalloonHint("Lumo定时关机：", "30秒后"); }
+    void PerformTask(const Task& task) override {
+      tray->ShowBalloonHint("设定的时间到了：", task.Param);
+    }
+  } announcing;
+  announcing.tray = &tray;
+  DueTaskRunner announced(listing, announcing, title, tray, platform.clock, "Lumo定时关机：");
+  const auto& balloons = platform.notificationArea.balloons;
+
+  Add(TaskKind::LogOff, At(7, 0, 0));
+  Add(TaskKind::TurnOff, At(9, 0, 30));
+  announced.Run(At(9, 0, 0));
+  ASSERT_FALSE(balloons.empty());
+  EXPECT_EQ(balloons.back().title, "Lumo定时关机：");
+  EXPECT_EQ(balloons.back().text, "30秒后\r\n错过的任务：注销：2026/12/10 7:00:00");
+
+  listing.RemoveHead();
+  Add(TaskKind::LogOff, At(7, 0, 0));
+  Add(TaskKind::Alarm, At(9, 0, 10), "tea");
+  announced.Run(At(9, 0, 10));
+  EXPECT_EQ(balloons.back().title, "设定的时间到了：");
+  EXPECT_EQ(balloons.back().text, "tea\r\n错过的任务：注销：2026/12/10 7:00:00");
+
+  // Alone in its tick, the balloon names the dropped task only.
+  Add(TaskKind::LogOff, At(7, 0, 0));
+  announced.Run(At(9, 0, 20));
+  EXPECT_EQ(balloons.back().title, "Lumo定时关机：");
+  EXPECT_EQ(balloons.back().text, "错过的任务：注销：2026/12/10 7:00:00");
 }

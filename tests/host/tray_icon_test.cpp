@@ -74,7 +74,7 @@ TEST_F(TrayIconTest, CutsTipAndBalloonTextsWithoutSplittingACharacter) {
   tray.SetHint(std::string(125, 'a') + "关");
   EXPECT_EQ(platform.notificationArea.tip.size(), 127u);
 
-  tray.ShowBalloonHint(std::string(70, 't'), std::string(300, 'x'), 0);
+  tray.ShowBalloonHint(std::string(70, 't'), std::string(300, 'x'));
   ASSERT_EQ(platform.notificationArea.balloons.size(), 1u);
   EXPECT_EQ(platform.notificationArea.balloons[0].title.size(), 63u);
   EXPECT_EQ(platform.notificationArea.balloons[0].text.size(), 255u);
@@ -82,8 +82,8 @@ TEST_F(TrayIconTest, CutsTipAndBalloonTextsWithoutSplittingACharacter) {
 
 TEST_F(TrayIconTest, AnEmptyBalloonTextOnlyClearsTheBalloonShowing) {
   tray.AddToTray();
-  tray.ShowBalloonHint("t", "shown", 0);
-  tray.ShowBalloonHint("t", "", 0);
+  tray.ShowBalloonHint("t", "shown");
+  tray.ShowBalloonHint("t", "");
   EXPECT_EQ(platform.notificationArea.balloons.size(), 1u);
   EXPECT_FALSE(platform.notificationArea.balloonShowing);
   EXPECT_EQ(platform.notificationArea.balloonHides, 2);

@@ -14,6 +14,10 @@
 
 namespace {
 
+// Base64 of 64 bytes with r and s in range: a well-formed signature token.
+constexpr char kSignature[] =
+    "AQIDBAUGBwgJCgsMDQ4PEBESExQVFhcYGRobHB0eHyABAgMEBQYHCAkKCwwNDg8QERITFBUWFxgZGhscHR4fIA==";
+
 // Threads that really run; the test waits for them before the fakes go.
 class JoinedThreads : public Threads {
  public:
@@ -34,7 +38,7 @@ class JoinedThreads : public Threads {
 TEST(UpdateCheck, HandsWhatItFoundToTheTimerAcrossThreads) {
   FakePlatform platform(At(9, 0, 0));
   platform.download.bodies["http://update.dusk.invalid/v/dusk.html"] =
-      "1.0.2.0\r\nhttp://dl.invalid/new.exe\r\nsignature\r\n";
+      "1.0.2.0\r\nhttp://dl.invalid/new.exe\r\n" + std::string(kSignature) + "\r\n";
   JoinedThreads threads;
   PlatformSet set = platform.Set();
   Program program(PlatformSet{set.clock, set.codePage, set.files, set.versionResource,
@@ -54,6 +58,6 @@ TEST(UpdateCheck, HandsWhatItFoundToTheTimerAcrossThreads) {
   ASSERT_FALSE(timer.Enabled());
   EXPECT_EQ(program.state.NewVersionUrl, "http://dl.invalid/new.exe");
   EXPECT_EQ(program.state.NewVersion, "1.0.2.0");
-  EXPECT_EQ(program.state.NewVersionSignature, "signature");
+  EXPECT_EQ(program.state.NewVersionSignature, kSignature);
   EXPECT_EQ(platform.download.background.url.rfind("http://dl.invalid/new.exe?", 0), 0u);
 }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "main/version_text.h"
+#include "upgrade/version_text.h"
 #include "platform/win32_platform.h"
 #include "widgets/text_cut.h"
 

@@ -1,4 +1,4 @@
-#include "main/version_text.h"
+#include "upgrade/version_text.h"
 
 std::string GetFileVersionString(const VersionResource& versions, const std::string& fileName) {
   const VersionResource::Result result = versions.ReadFileVersion(fileName);
