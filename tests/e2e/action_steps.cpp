@@ -125,8 +125,11 @@ bool PlanDueMoment(const Panel& p, State& state, long long lead) {
 }
 
 // After the user's keys: the time edit reads the due moment, which still lies ahead by at least
-// `leftAtAdd` seconds; the add button adds a row with the caption `prefix` and that moment.
-bool AddAtDueMoment(const Panel& p, State& state, const std::string& prefix, long long leftAtAdd) {
+// `lead.leftAtAdd` seconds; the add button adds a row with the caption `prefix` and that moment.
+// When the keys took so long that the moment came too close (a slow machine), the step plans a
+// new one, once, as a user would, and prints REPLAN with its keys: the driving script types them
+// and runs the step again.
+bool AddAtDueMoment(const Panel& p, State& state, const std::string& prefix, const Lead& lead) {
   long long due = atoll(state.Get("due").c_str());
   if (!due) {
     Check(false, "due moment", "the step before planned none");
@@ -139,11 +142,20 @@ bool AddAtDueMoment(const Panel& p, State& state, const std::string& prefix, lon
   Check(enteredDue, "entered moment",
         (entered ? At(SecondsOf(*entered)) : std::string("no moment")) + ", expected " + At(due));
   if (!enteredDue) return false;
-  CheckShown(p.timeTip, false, "no expired-time hint");
   long long left = due - Now();
-  Check(left >= leftAtAdd, "time left at the add",
-        Format("%lld s before the due moment, at least %lld s wanted", left, leftAtAdd));
-  if (left < leftAtAdd) return false;
+  std::string leftText =
+      Format("%lld s before the due moment, at least %lld s wanted", left, lead.leftAtAdd);
+  // "replanned" holds the due moment that was planned again.
+  if (left < lead.leftAtAdd && state.Get("replanned") != state.Get("due")) {
+    Note(leftText + ": planning a new moment");
+    if (!PlanDueMoment(p, state, lead.typed)) return false;
+    state.Set("replanned", state.Get("due"));
+    printf("REPLAN\n");
+    return false;
+  }
+  CheckShown(p.timeTip, false, "no expired-time hint");
+  Check(left >= lead.leftAtAdd, "time left at the add", leftText);
+  if (left < lead.leftAtAdd) return false;
   size_t before = StableRows(p.list).size();
   PostMessageA(p.add, BM_CLICK, 0, 0);
   bool added = WaitFor([&] { return HasRowCount(p.list, before + 1); });
@@ -321,8 +333,7 @@ void StepAlarmAdd(const std::string& statePath) {
   std::optional<TipForm> t = FindTipForm();
   if (!p || !t) return;
   State state(statePath);
-  if (!AddAtDueMoment(*p, state, std::string("闹钟：") + kReminder + "\r\n", kAlarmLead.leftAtAdd))
-    return;
+  if (!AddAtDueMoment(*p, state, std::string("闹钟：") + kReminder + "\r\n", kAlarmLead)) return;
   Check(!Shown(t->form), "no alarm window before the alarm", "TipForm hidden");
 }
 
@@ -467,8 +478,7 @@ void StepCloseAdd(const std::string& statePath) {
   Ask(p->picker, CB_SETCURSEL, index);
   PostMessageA(GetParent(p->picker), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(p->picker), CBN_SELCHANGE),
                (LPARAM)p->picker);
-  AddAtDueMoment(*p, state, std::string("关闭软件：") + kTargetImage + "\r\n",
-                 kCloseLead.leftAtAdd);
+  AddAtDueMoment(*p, state, std::string("关闭软件：") + kTargetImage + "\r\n", kCloseLead);
 }
 
 // The helper runs until the task's due second and ends in it; the program itself goes on.
@@ -511,7 +521,7 @@ void StepShutDownAdd(const std::string& statePath) {
   std::optional<Panel> p = FindPanel();
   if (!p) return;
   State state(statePath);
-  AddAtDueMoment(*p, state, "关机：", kShutDownLead.leftAtAdd);
+  AddAtDueMoment(*p, state, "关机：", kShutDownLead);
 }
 
 // Thirty seconds before the due moment the warning balloon shows; the task is still pending.

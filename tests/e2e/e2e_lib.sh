@@ -1,28 +1,46 @@
 # shellcheck shell=sh
 # What the end-to-end scripts share: a private display and Wine session with Dusk in a virtual
 # desktop, the probe's steps with their log and window dumps, screenshots and clean-up.
-# Source it after scripts/wine_session.sh, then:
+# A driver, two folders below the source root, sources this file (which sources
+# scripts/wine_session.sh), then:
+#   e2e_args COUNT USAGE "$@"  exits with the usage when fewer than COUNT arguments came
+#   e2e_session_begin ARTIFACTS_DIR WINEPREFIX
+#                           a private display and the Wine prefix, the log in ARTIFACTS_DIR, the
+#                           session's clean-up (e2e_cleanup) when the script exits
 #   e2e_begin DESKTOP DUSK_EXE PROBE_EXE ARTIFACTS_DIR [WINEPREFIX]
-#                           start Dusk in the named desktop; exits the script when that fails
+#                           all that, and Dusk started in the named desktop; exits the script
+#                           when that fails
 #   probe STEP [ARG]        one step of the probe; fails (and marks the run failed) on a FAIL
 #   point WHAT [STEP]       the X screen position of a point the last step (or STEP) printed
 #   click WHAT [STEP]       a left click there
 #   shot NAME               a screenshot into the artifacts
 #   type_due_time           the user's keys into the time edit that enter the due moment the last
 #                           step planned (its KEYS line), after a click on the hours
+#   add_at_due_time STEP STATE  type_due_time, then the adding STEP; when the moment had come too
+#                           close, the step planned a new one, which is typed and added once more
 #   e2e_clear_of_midnight SECONDS   waits, bounded, until the day has more than SECONDS left
+#   session_processes       the processes of our Wine session, as "PID NAME" lines
 #   say TEXT                a line in the log
 #   e2e_end                 the verdict; exits with 0 only when every step passed
 # The log, a screenshot of every checked state and, on failure, a dump of the desktop's windows
 # go to ARTIFACTS_DIR. The Wine prefix defaults to e2e-wineprefix beside ARTIFACTS_DIR.
 
-e2e_begin() {
-  desktop=$1
-  dusk=$(realpath "$2")
-  probe_exe=$(realpath "$3")
-  mkdir -p "$4"
-  artifacts=$(realpath "$4")
-  _e2e_prefix=${5:-$(dirname "$artifacts")/e2e-wineprefix}
+# shellcheck source=scripts/wine_session.sh
+. "$(cd "$(dirname "$0")/../.." && pwd)/scripts/wine_session.sh"
+
+e2e_args() {
+  _ea_count=$1
+  _ea_usage=$2
+  shift 2
+  if [ $# -lt "$_ea_count" ]; then
+    echo "usage: $0 $_ea_usage" >&2
+    exit 2
+  fi
+}
+
+e2e_session_begin() {
+  mkdir -p "$1"
+  artifacts=$(realpath "$1")
   log=$artifacts/e2e.log
   rm -f "$artifacts"/*.png "$artifacts"/*.txt "$artifacts"/*.log
   : >"$log"
@@ -32,7 +50,7 @@ e2e_begin() {
   trap 'exit 130' INT TERM
 
   # A private display even when one is set: the test moves the mouse, clicks and types.
-  wine_env "$_e2e_prefix"
+  wine_env "$2"
   _e2e_tries=0
   until unset DISPLAY && display_ready && _e2e_own_display; do
     say "NOTE display ${DISPLAY:-none} is not ours (another session took it); trying again"
@@ -43,12 +61,20 @@ e2e_begin() {
       exit 1
     }
   done
+  # A run that was killed outright (CTest's timeout) could not clean up after itself.
+  _e2e_end_leftovers "left by an earlier run"
   _e2e_from=$(date +%s)
   wine_prefix_ready || exit 1
   say "Wine prefix $WINEPREFIX ready in $(($(date +%s) - _e2e_from)) s; display $DISPLAY"
   DUSK_SESSION_LOG=$artifacts/wine.log
   : >"$DUSK_SESSION_LOG"
+}
 
+e2e_begin() {
+  desktop=$1
+  dusk=$(realpath "$2")
+  probe_exe=$(realpath "$3")
+  e2e_session_begin "$4" "${5:-$(dirname "$(realpath -m "$4")")/e2e-wineprefix}"
   desktop_start "$desktop" "$dusk"
   if ! desktop_wait "$desktop" 60; then
     say "FAIL desktop: the virtual desktop $desktop did not appear"
@@ -68,9 +94,43 @@ say() {
   echo "$*" | tee -a "$log"
 }
 
+# The processes of our Wine session, as "PID NAME" lines: Wine's binaries (the programs' loader
+# and the wineserver) running with our prefix. Other sessions on this machine use other prefixes.
+session_processes() {
+  grep -lzxF "WINEPREFIX=$WINEPREFIX" /proc/[0-9]*/environ 2>/dev/null |
+    while read -r _sp_environ; do
+      _sp_dir=${_sp_environ%/environ}
+      case $(readlink "$_sp_dir/exe" 2>/dev/null) in
+        */wine*) echo "${_sp_dir#/proc/} $(cat "$_sp_dir/comm" 2>/dev/null)" ;;
+      esac
+    done
+}
+
+# _e2e_end_leftovers WHY: ends whatever of our session still runs, and says so.
+_e2e_end_leftovers() {
+  _el_left=$(session_processes)
+  [ -n "$_el_left" ] || return 0
+  say "NOTE ending the processes of the session $1: $(echo "$_el_left" | awk '{ print $2 }' | tr '\n' ' ')"
+  session_stop
+  _el_left=$(session_processes)
+  [ -n "$_el_left" ] || return 0
+  # shellcheck disable=SC2046 # a list of process ids
+  kill -9 $(echo "$_el_left" | awk '{ print $1 }') 2>/dev/null
+  wait_until 10 _e2e_session_ended
+}
+
+_e2e_session_ended() {
+  [ -z "$(session_processes)" ]
+}
+
+# Ending the session ends every program in it, the helper program the steps start included; a
+# program that outlives the bounded wait is killed, so that a run leaves nothing behind.
 # shellcheck disable=SC2317 # run by the trap
 e2e_cleanup() {
-  session_stop
+  if [ -n "${WINEPREFIX:-}" ]; then
+    session_stop
+    _e2e_end_leftovers "that outlived its end"
+  fi
   display_stop
 }
 
@@ -137,6 +197,13 @@ type_due_time() {
   say "STEP keys $_keys into bsSkinTimeEdit1"
   # shellcheck disable=SC2086 # a list of keys
   xdotool key --delay 40 $_keys
+}
+
+add_at_due_time() {
+  type_due_time && probe "$1" "$2" || return 1
+  grep -q '^REPLAN' "$out" || return 0
+  say "STEP the moment came too close before the add: entering the new one"
+  type_due_time && probe "$1" "$2"
 }
 
 _e2e_seconds_left_today() {

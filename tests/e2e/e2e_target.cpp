@@ -1,7 +1,6 @@
 // A program for the end-to-end tests to find among the running processes: one plain top-level
-// window titled with the rest of its command line. It ends when its window is closed, and by
-// itself after twenty minutes, longer than any test that uses it may run (the longest, on a busy
-// machine, has taken over five), so that a broken run leaves nothing behind.
+// window titled with the rest of its command line. It ends when its window is closed or its
+// process is ended; a test that fails before that ends it with its Wine session.
 
 #include <windows.h>
 
@@ -9,14 +8,8 @@
 
 namespace {
 
-constexpr UINT kLifetimeMs = 20 * 60 * 1000;
-constexpr UINT_PTR kLifetimeTimer = 1;
-
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_TIMER:
-      if (wParam == kLifetimeTimer) DestroyWindow(hwnd);
-      return 0;
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;
@@ -54,7 +47,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                                 WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300, 120, nullptr,
                                 nullptr, instance, nullptr);
   if (!window) return 1;
-  SetTimer(window, kLifetimeTimer, kLifetimeMs, nullptr);
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
     TranslateMessage(&message);

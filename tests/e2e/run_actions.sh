@@ -13,15 +13,9 @@
 # go to ARTIFACTS_DIR. Exit status 0 when every check passed.
 set -u
 
-if [ $# -lt 3 ]; then
-  echo "usage: $0 DUSK_EXE PROBE_EXE ARTIFACTS_DIR [WINEPREFIX]" >&2
-  exit 2
-fi
-here=$(cd "$(dirname "$0")" && pwd)
-# shellcheck source=scripts/wine_session.sh
-. "$here/../../scripts/wine_session.sh"
 # shellcheck source=tests/e2e/e2e_lib.sh
-. "$here/e2e_lib.sh"
+. "$(dirname "$0")/e2e_lib.sh"
+e2e_args 3 "DUSK_EXE PROBE_EXE ARTIFACTS_DIR [WINEPREFIX]" "$@"
 
 # Two tasks, each a few tens of seconds ahead, and the alarm balloon's display time.
 e2e_budget=240
@@ -31,7 +25,7 @@ state=$artifacts/actions-state.txt
 rm -f "$state"
 st=Z:$state
 
-if probe alarm-entry "$st" && type_due_time && probe alarm-add "$st"; then
+if probe alarm-entry "$st" && add_at_due_time alarm-add "$st"; then
   shot 01-alarm-added
   if probe minimize; then
     shot 02-waiting-in-tray
@@ -57,7 +51,7 @@ if probe alarm-entry "$st" && type_due_time && probe alarm-add "$st"; then
   fi
 fi
 
-if probe close-entry "$st" && type_due_time && probe close-add "$st"; then
+if probe close-entry "$st" && add_at_due_time close-add "$st"; then
   shot 08-close-program-added
   probe close-due "$st"
   shot 09-helper-ended

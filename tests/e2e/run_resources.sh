@@ -12,15 +12,9 @@
 # desktop's windows go to ARTIFACTS_DIR. Exit status 0 when every check passed.
 set -u
 
-if [ $# -lt 3 ]; then
-  echo "usage: $0 DUSK_EXE PROBE_EXE ARTIFACTS_DIR [WINEPREFIX]" >&2
-  exit 2
-fi
-here=$(cd "$(dirname "$0")" && pwd)
-# shellcheck source=scripts/wine_session.sh
-. "$here/../../scripts/wine_session.sh"
 # shellcheck source=tests/e2e/e2e_lib.sh
-. "$here/e2e_lib.sh"
+. "$(dirname "$0")/e2e_lib.sh"
+e2e_args 3 "DUSK_EXE PROBE_EXE ARTIFACTS_DIR [WINEPREFIX]" "$@"
 
 # The probe checks that this many rounds ran.
 rounds=20

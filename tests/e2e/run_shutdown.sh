@@ -11,15 +11,9 @@
 # go to ARTIFACTS_DIR. Exit status 0 when every check passed.
 set -u
 
-if [ $# -lt 3 ]; then
-  echo "usage: $0 DUSK_EXE PROBE_EXE ARTIFACTS_DIR [WINEPREFIX]" >&2
-  exit 2
-fi
-here=$(cd "$(dirname "$0")" && pwd)
-# shellcheck source=scripts/wine_session.sh
-. "$here/../../scripts/wine_session.sh"
 # shellcheck source=tests/e2e/e2e_lib.sh
-. "$here/e2e_lib.sh"
+. "$(dirname "$0")/e2e_lib.sh"
+e2e_args 3 "DUSK_EXE PROBE_EXE ARTIFACTS_DIR [WINEPREFIX]" "$@"
 
 # The session may take this long to go once the task is due: Wine's shut-down ends the
 # processes one by one.
@@ -31,18 +25,6 @@ state=$artifacts/shutdown-state.txt
 rm -f "$state"
 st=Z:$state
 
-# The processes of our Wine session, as "PID NAME" lines: Wine's binaries (the programs' loader
-# and the wineserver) running with our prefix. Other sessions on this machine use other prefixes.
-session_processes() {
-  grep -lzxF "WINEPREFIX=$WINEPREFIX" /proc/[0-9]*/environ 2>/dev/null |
-    while read -r _sp_environ; do
-      _sp_dir=${_sp_environ%/environ}
-      case $(readlink "$_sp_dir/exe" 2>/dev/null) in
-        */wine*) echo "${_sp_dir#/proc/} $(cat "$_sp_dir/comm" 2>/dev/null)" ;;
-      esac
-    done
-}
-
 # shellcheck disable=SC2317 # run by wait_until
 session_gone() {
   [ -z "$(session_processes)" ] && ! desktop_running
@@ -53,7 +35,7 @@ due_of() {
   awk '$1 == "DUE" { print $2 }' "$artifacts/step-$1.txt" | tr -d '\r'
 }
 
-if probe shutdown-entry "$st" && type_due_time && probe shutdown-add "$st" &&
+if probe shutdown-entry "$st" && add_at_due_time shutdown-add "$st" &&
   due=$(due_of shutdown-add) && [ -n "$due" ]; then
   shot 01-shutdown-added
   probe shutdown-warning "$st"

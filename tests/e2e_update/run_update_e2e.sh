@@ -26,40 +26,25 @@
 # check passed.
 set -u
 
-if [ $# -lt 7 ]; then
-  echo "usage: $0 SCENARIO OLD_EXE NEW_EXE PROBE_EXE DUSK_PROBE_EXE PORT ARTIFACTS_DIR [WINEPREFIX]" >&2
-  exit 2
-fi
+here=$(cd "$(dirname "$0")" && pwd)
+source_root=$(cd "$here/../.." && pwd)
+# shellcheck source=tests/e2e/e2e_lib.sh
+. "$source_root/tests/e2e/e2e_lib.sh"
+e2e_args 7 "SCENARIO OLD_EXE NEW_EXE PROBE_EXE DUSK_PROBE_EXE PORT ARTIFACTS_DIR [WINEPREFIX]" "$@"
 scenario=$1
 old_exe=$(realpath "$2")
 new_exe=$(realpath "$3")
 probe_exe=$(realpath "$4")
 dusk_probe_exe=$(realpath "$5")
 port=$6
-mkdir -p "$7"
-artifacts=$(realpath "$7")
-prefix=${8:-$(dirname "$artifacts")/e2e-update-wineprefix}
-here=$(cd "$(dirname "$0")" && pwd)
-source_root=$(cd "$here/../.." && pwd)
-# shellcheck source=scripts/wine_session.sh
-. "$source_root/scripts/wine_session.sh"
+artifacts_dir=$7
+prefix=${8:-$(dirname "$(realpath -m "$7")")/e2e-update-wineprefix}
 
 python=/usr/bin/python3
 [ -x "$python" ] || python=python3
 desktop=DuskUpdateE2E
-log=$artifacts/e2e.log
-# Only what earlier runs of this script left here.
-rm -rf "$artifacts"/case-* "$artifacts"/*.png "$artifacts"/*.log
-: >"$log"
-failed=0
-started_at=$(date +%s)
 server_pid=
-case_dir=$artifacts
 server_log=
-
-say() {
-  echo "$*" | tee -a "$log"
-}
 
 # check NAME DETAIL COMMAND [ARGS]: one check made from here, logged as the probe logs its own.
 check() {
@@ -74,15 +59,6 @@ check() {
     return 1
   fi
 }
-
-# shellcheck disable=SC2317 # run by the trap
-cleanup() {
-  server_stop
-  session_stop
-  display_stop
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
 
 # ---- the update server ----
 
@@ -139,8 +115,9 @@ launch_old_program() {
   pid=$(value PID)
 }
 
-# probe LABEL STEP [ARGS]: one step of the probe in the test's desktop. Its lines go to the log;
-# its values stay in $out for value(). A failing step leaves a dump of the desktop.
+# probe LABEL STEP [ARGS]: one step of the update probe in the test's desktop, in place of the
+# shared one: a step may run more than once in a case, under a label of its own. Its lines go to
+# the log; its values stay in $out for value(). A failing step leaves a dump of the desktop.
 probe() {
   _p_label=$1
   shift
@@ -158,10 +135,6 @@ probe() {
 
 value() {
   awk -v name="$1" '$1 == "VALUE" && $2 == name { v = $3 } END { print v }' "$out"
-}
-
-shot() {
-  screenshot "$artifacts/$1.png" || say "NOTE no screenshot $1"
 }
 
 # The Windows path of a file: Wine's drive Z: is the root of the file system.
@@ -499,15 +472,11 @@ run_failing_servers() {
 
 # ---- the run ----
 
-# A private display even when one is set: screenshots show only this test.
-unset DISPLAY
-wine_env "$prefix"
-display_ready || exit 1
-prefix_from=$(date +%s)
-wine_prefix_ready || exit 1
-say "Wine prefix $WINEPREFIX ready in $(($(date +%s) - prefix_from)) s; display $DISPLAY"
-DUSK_SESSION_LOG=$artifacts/wine.log
-: >"$DUSK_SESSION_LOG"
+e2e_session_begin "$artifacts_dir" "$prefix"
+trap 'server_stop; e2e_cleanup' EXIT
+# Only what earlier runs of this script left here.
+rm -rf "$artifacts"/case-*
+case_dir=$artifacts
 
 case $scenario in
   handover) run_handover ;;
