@@ -13,6 +13,8 @@
 #   BENCH_IDLE_SECONDS=60   length of the idle CPU measurement
 #   BENCH_DISPLAY_FROM=47   first X display number tried for the private Xvfb
 #   BENCH_WINEPREFIX=build/bench-wineprefix   the prefix, created on first use and kept
+#   BENCH_DUSK=build/win/Dusk.exe             the program measured (built when it is the default
+#                                              and missing)
 set -eu
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -22,6 +24,8 @@ idle_seconds=${BENCH_IDLE_SECONDS:-60}
 display_from=${BENCH_DISPLAY_FROM:-47}
 prefix=${BENCH_WINEPREFIX:-$root/build/bench-wineprefix}
 case $prefix in /*) ;; *) prefix=$root/$prefix ;; esac
+dusk_exe=${BENCH_DUSK:-$root/build/win/Dusk.exe}
+case $dusk_exe in /*) ;; *) dusk_exe=$root/$dusk_exe ;; esac
 out=$root/build/bench
 desktop=duskbench
 cxx=x86_64-w64-mingw32-g++-posix
@@ -58,7 +62,8 @@ trap 'exit 130' INT
 trap 'exit 143' TERM
 
 # --- Builds ------------------------------------------------------------------------------------
-if [ ! -f build/win/Dusk.exe ]; then
+if [ ! -f "$dusk_exe" ]; then
+  [ -z "${BENCH_DUSK:-}" ] || { log "$dusk_exe is missing"; exit 1; }
   log "build/win/Dusk.exe is missing: building the Windows build ..."
   scripts/build.sh win >&2
 fi
@@ -76,9 +81,10 @@ build_bench minimal_window -mwindows
 build_bench launch_timer
 
 # --- a. Size -------------------------------------------------------------------------------------
-build_type=$(sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' build/win/CMakeCache.txt 2>/dev/null || true)
-size=$(stat -c %s build/win/Dusk.exe)
-cp build/win/Dusk.exe "$tmp/Dusk.exe"
+build_type=$(sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' "$(dirname "$dusk_exe")/CMakeCache.txt" \
+  2>/dev/null || true)
+size=$(stat -c %s "$dusk_exe")
+cp "$dusk_exe" "$tmp/Dusk.exe"
 x86_64-w64-mingw32-strip "$tmp/Dusk.exe"
 stripped=$(stat -c %s "$tmp/Dusk.exe")
 minimal_size=$(stat -c %s "$out/minimal_window.exe")
@@ -111,21 +117,33 @@ timeout 60 wine reg add "HKCU\\Software\\Wine\\Explorer\\Desktops\\$desktop" \
   /v EnableShell /t REG_DWORD /d 1 /f >/dev/null 2>&1 || { log "reg add failed"; exit 1; }
 
 timer=$(win "$out/launch_timer.exe")
-dusk=$(win "$root/build/win/Dusk.exe")
+dusk=$(win "$dusk_exe")
 minimal=$(win "$out/minimal_window.exe")
 
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 
 # --- b. Start-up time ----------------------------------------------------------------------------
 log "Timing $runs starts of each program in the virtual desktop on $DISPLAY ..."
-# The timer runs inside the desktop, the only place it sees the windows; the desktop closes
-# when the timer, its last program, ends.
+# The timer runs inside the desktop, the only place it sees the windows. The desktop may
+# outlive the timer (a program it had to end leaves its tray icon behind), so the session
+# is ended once the timer says it is through.
 # Long waits run in the background so that an interrupt reaches the clean-up at once.
 startup_ok=0
 timeout $((runs * 2 * 45 + 120)) wine explorer "/desktop=$desktop,1280x800" "$timer" \
   "--runs=$runs" --warmup=1 "$dusk" DuskForm:Name=Form1 "$minimal" MinimalWindow \
   >"$tmp/startup.txt" 2>"$tmp/startup.err" &
-wait $! || startup_ok=$?
+explorer_pid=$!
+timer_through() { grep -q '^DONE ' "$tmp/startup.txt" 2>/dev/null || pid_gone "$explorer_pid"; }
+wait_until $((runs * 2 * 45 + 120)) timer_through || true
+timer_code=$(sed -n 's/^DONE \([0-9]*\).*/\1/p' "$tmp/startup.txt" 2>/dev/null)
+if [ -n "$timer_code" ]; then
+  startup_ok=$timer_code
+  timeout 20 wineserver -k >/dev/null 2>&1 || true
+fi
+explorer_code=0
+wait "$explorer_pid" || explorer_code=$?
+[ -n "$timer_code" ] || startup_ok=$explorer_code
+explorer_pid=
 timeout 30 wineserver -w >/dev/null 2>&1 || true
 
 # --- c. Idle CPU ----------------------------------------------------------------------------------
@@ -210,7 +228,7 @@ echo "=== Dusk benchmark, $(date -u '+%Y-%m-%d %H:%M UTC'), Wine $(wine --versio
 echo "load average before: $load_before, after: $load_after (other work on the machine skews timings)"
 echo
 echo "a. Size"
-echo "  build/win/Dusk.exe:                $size bytes (build type: ${build_type:-unknown})"
+echo "  ${dusk_exe#"$root"/}: $size bytes (build type: ${build_type:-unknown})"
 echo "  the same after mingw strip:        $stripped bytes (information)"
 echo "  minimal window program (stripped): $minimal_size bytes (information)"
 echo

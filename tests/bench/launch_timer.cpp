@@ -25,6 +25,7 @@
 //   MEDIAN <program> <ms> <runs>  the median of the measured runs
 //   RATIO <first>/<second> <x>    first program's median over the second's (two programs)
 //   SHOWN <program> <ms> PID <windows-pid>   with --leave-running
+//   DONE <exit code>              the last line: the timer is through
 // Exit code: 0 when every run showed its window, 1 otherwise, 2 for bad arguments.
 
 #include <windows.h>
@@ -322,6 +323,7 @@ int main(int argc, char** argv) {
            Median(targets[0].times) / Median(targets[1].times));
     }
   }
+  Emit("DONE %d\n", allShown ? 0 : 1);
   if (g_out) fclose(g_out);
   return allShown ? 0 : 1;
 }
