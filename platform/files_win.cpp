@@ -32,10 +32,9 @@ bool Win32Files::MoveReplacing(const std::string& from, const std::string& to) {
 
 std::optional<std::string> Win32Files::ReadPrefix(const std::string& path,
                                                   std::size_t maxBytes) const {
-  const HANDLE opened = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (opened == INVALID_HANDLE_VALUE) return std::nullopt;
-  const UniqueKernelHandle file(opened);
+  const UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return std::nullopt;
   std::string bytes(maxBytes, '\0');
   std::size_t filled = 0;
   while (filled < maxBytes) {

@@ -38,10 +38,9 @@ UniqueAlgorithm OpenAlgorithm(LPCWSTR name) {
 std::optional<SignatureVerifier::FileDigest> Win32SignatureVerifier::DigestFile(
     const std::string& path, std::uint64_t maxBytes) const {
   // Nobody may write to the file while it is hashed.
-  const HANDLE opened = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-  if (opened == INVALID_HANDLE_VALUE) return std::nullopt;
-  const UniqueKernelHandle file(opened);
+  const UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!file) return std::nullopt;
 
   const UniqueAlgorithm sha256 = OpenAlgorithm(BCRYPT_SHA256_ALGORITHM);
   if (!sha256) return std::nullopt;

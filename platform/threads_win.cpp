@@ -14,9 +14,9 @@ DWORD WINAPI RunBody(void* parameter) {
 
 bool Win32Threads::StartDetached(std::function<void()> body) {
   auto owned = std::make_unique<std::function<void()>>(std::move(body));
-  const HANDLE thread = CreateThread(nullptr, 0, RunBody, owned.get(), 0, nullptr);
+  // Nobody waits for the thread: its handle goes at once.
+  const UniqueKernelHandle thread(CreateThread(nullptr, 0, RunBody, owned.get(), 0, nullptr));
   if (!thread) return false;
-  owned.release();      // the thread owns it now
-  CloseHandle(thread);  // nobody waits for it
+  owned.release();  // the thread owns it now
   return true;
 }
