@@ -23,6 +23,10 @@ class Form : public Control {
   // its owner. Set before the native window exists.
   void SetOwner(const Form* owner) { owner_ = owner; }
   [[nodiscard]] const Form* Owner() const { return owner_; }
+  // The main window hears the system (a wake, a clock change) and runs its
+  // timers from the start, shown or not; an owned window needs its native
+  // window only once it shows.
+  [[nodiscard]] bool WantsWindowWhileHidden() const override { return owner_ == nullptr; }
 
   // Visible, out of the minimised state, in front.
   void ShowNormal();
@@ -60,6 +64,8 @@ class Timer : public Control {
       : Control(ControlKind::Timer, std::move(name), owner, {}),
         intervalMs_(intervalMs),
         enabled_(enabled) {}
+  // It ticks whether or not anything shows.
+  [[nodiscard]] bool WantsWindowWhileHidden() const override { return true; }
   [[nodiscard]] unsigned IntervalMs() const { return intervalMs_; }
   [[nodiscard]] bool Enabled() const { return enabled_; }
   void SetInterval(unsigned intervalMs);

@@ -344,6 +344,7 @@ TEST(ComboBoxExMirror, FollowsTheEntriesWithTheirImages) {
   ComboBoxEx picker("bsSkinComboBoxEx1", &form, {20, 30, 265, 20}, "选择你要关闭的软件");
   picker.SetImages(&images);
   AttachMirrors(form, &factory);
+  form.Show();  // the picker's window is made as it first shows
   ASSERT_NE(picker.Handle(), 0u);
   ASSERT_TRUE(images.Mirror());
   EXPECT_EQ(SendMessageA(reinterpret_cast<HWND>(picker.Handle()), CBEM_GETIMAGELIST, 0, 0),
