@@ -7,6 +7,7 @@
 
 #include "main/error_text.h"
 #include "main/program.h"
+#include "platform/dll_search_win.h"
 #include "platform/download_win.h"
 #include "platform/processes_win.h"
 #include "platform/signature_win.h"
@@ -52,6 +53,7 @@ void RunMessageLoop(HandlerErrors& errors, const Program& program) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  LimitDllSearchToSystemFolder();
   HandlerErrors errors;
   Win32Clock clock;
   Win32CodePage codePage;
@@ -64,7 +66,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   Win32Sound sound;
   Win32Processes processes(instance);
   Win32Threads threads;
-  Win32Download download(instance, errors);
+  Win32Download download(instance, threads, errors);
   const Win32SignatureVerifier signatures(DUSK_PUBLIC_KEY);
   Win32MirrorFactory mirrors(instance, errors);
   {

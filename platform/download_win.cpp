@@ -10,6 +10,9 @@
 #include <string>
 #include <utility>
 
+#include "platform/download_address.h"
+#include "platform/window_binding_win.h"
+
 namespace {
 
 constexpr char kWindowClass[] = "DuskDownload";
@@ -44,14 +47,59 @@ std::uint64_t ContentLength(HINTERNET request) {
   return std::strtoull(text, nullptr, 10);
 }
 
-bool AnsweredOk(HINTERNET request) {
+DWORD StatusCode(HINTERNET request) {
   DWORD status = 0;
   DWORD size = sizeof status;
-  // Anything but the resource itself (an error page, a redirect that could
-  // not be followed) is not what was asked for. Not HTTP at all fails here too.
-  return HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size,
-                        nullptr) &&
-         status == HTTP_STATUS_OK;
+  // Not HTTP at all reads as 0, which is no answer we take.
+  if (!HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size,
+                      nullptr)) {
+    return 0;
+  }
+  return status;
+}
+
+bool IsRedirect(DWORD status) {
+  return status == HTTP_STATUS_MOVED || status == HTTP_STATUS_REDIRECT ||
+         status == HTTP_STATUS_REDIRECT_METHOD || status == HTTP_STATUS_REDIRECT_KEEP_VERB ||
+         status == HTTP_STATUS_PERMANENT_REDIRECT;
+}
+
+// Where a redirect answer points, made whole against the address that gave it.
+std::string RedirectLocation(HINTERNET request, const std::string& from) {
+  char location[INTERNET_MAX_URL_LENGTH]{};
+  DWORD size = sizeof location;
+  if (!HttpQueryInfoA(request, HTTP_QUERY_LOCATION, location, &size, nullptr)) return {};
+  char combined[INTERNET_MAX_URL_LENGTH]{};
+  DWORD combinedSize = sizeof combined;
+  if (!InternetCombineUrlA(from.c_str(), location, combined, &combinedSize, ICU_NO_ENCODE)) {
+    return {};
+  }
+  return std::string(combined, combinedSize);
+}
+
+// The resource's answer, following at most kMaxRedirects redirects to web
+// addresses; none when the fetch stops before a plain success. Never signs
+// in anywhere: the address, or a redirect, could name a server that asks for
+// the user's Windows credentials.
+UniqueInternetHandle OpenResource(HINTERNET session, std::string url) {
+  for (int redirects = 0; IsWebAddress(url); ++redirects) {
+    // Always from the server: a stale copy of the version page would hide an update.
+    UniqueInternetHandle request(InternetOpenUrlA(
+        session, url.c_str(), nullptr, 0,
+        INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE |
+            INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_AUTH |
+            INTERNET_FLAG_NO_AUTO_REDIRECT,
+        0));
+    if (!request) return {};
+    const DWORD status = StatusCode(request.Get());
+    if (status == HTTP_STATUS_OK) return request;
+    // Anything else (an error page, a request to sign in) is not what was asked for.
+    if (!IsRedirect(status) || redirects == kMaxRedirects) return {};
+    std::string next = RedirectLocation(request.Get(), url);
+    if (!MayRedirect(url, next)) return {};
+    url = std::move(next);
+  }
+  return {};
 }
 
 bool WriteAll(HANDLE file, const char* bytes, DWORD count) {
@@ -59,9 +107,52 @@ bool WriteAll(HANDLE file, const char* bytes, DWORD count) {
   return WriteFile(file, bytes, count, &written, nullptr) && written == count;
 }
 
+// Why the reading of a body stopped.
+enum class ReadEnd {
+  kWhole,       // the connection ended at the announced length, or none was named
+  kPrefixKept,  // the bytes wanted are stored, the rest never read
+  kCutShort,    // the connection ended before the announced length
+  kTooLarge,    // more bytes than allowed came
+  kReadFailed,
+  kWriteFailed,
+};
+
+bool Stored(ReadEnd end) { return end == ReadEnd::kWhole || end == ReadEnd::kPrefixKept; }
+
+ReadEnd ReadBody(HINTERNET request, HANDLE output, std::uint64_t total, FetchLimits limits,
+                 ProgressSink progress, void* context) {
+  std::uint64_t received = 0;
+  static constexpr DWORD kChunkBytes = 64 * 1024;
+  const auto buffer = std::make_unique<char[]>(kChunkBytes);
+  for (;;) {
+    if (limits.overflow == Overflow::kKeepPrefix && received == limits.maxBytes) {
+      return ReadEnd::kPrefixKept;
+    }
+    // Waits for what has come so far, not for a whole buffer: the progress
+    // moves with a slow line, and a head that is all we keep is not held up
+    // by a body that never ends.
+    DWORD available = 0;
+    if (!InternetQueryDataAvailable(request, &available, 0, 0)) return ReadEnd::kReadFailed;
+    std::uint64_t wanted = std::min(available, kChunkBytes);
+    if (limits.overflow == Overflow::kKeepPrefix) {
+      wanted = std::min(wanted, limits.maxBytes - received);
+    }
+    DWORD read = 0;
+    if (wanted > 0 && !InternetReadFile(request, buffer.get(), static_cast<DWORD>(wanted), &read)) {
+      return ReadEnd::kReadFailed;
+    }
+    if (read == 0) return total == 0 || received == total ? ReadEnd::kWhole : ReadEnd::kCutShort;
+    if (received + read > limits.maxBytes) return ReadEnd::kTooLarge;
+    if (!WriteAll(output, buffer.get(), read)) return ReadEnd::kWriteFailed;
+    received += read;
+    if (progress) progress(context, received, total);
+  }
+}
+
 // Stores the body of a plain GET answer in the file. A failure leaves no file.
 bool Fetch(const std::string& url, const std::string& file, FetchLimits limits,
            ProgressSink progress, void* context) {
+  if (!IsWebAddress(url)) return false;
   const UniqueInternetHandle session(
       InternetOpenA("Dusk", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
   if (!session) return false;
@@ -70,13 +161,8 @@ bool Fetch(const std::string& url, const std::string& file, FetchLimits limits,
                              INTERNET_OPTION_SEND_TIMEOUT}) {
     (void)InternetSetOptionA(session.Get(), option, &timeout, sizeof timeout);
   }
-  // Always from the server: a stale copy of the version page would hide an update.
-  const UniqueInternetHandle request(InternetOpenUrlA(
-      session.Get(), url.c_str(), nullptr, 0,
-      INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE |
-          INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_UI,
-      0));
-  if (!request || !AnsweredOk(request.Get())) return false;
+  const UniqueInternetHandle request = OpenResource(session.Get(), url);
+  if (!request) return false;
   const std::uint64_t total = ContentLength(request.Get());
   if (total > limits.maxBytes && limits.overflow == Overflow::kFail) return false;
 
@@ -85,50 +171,10 @@ bool Fetch(const std::string& url, const std::string& file, FetchLimits limits,
   if (opened == INVALID_HANDLE_VALUE) return false;
   UniqueKernelHandle output(opened);
   if (progress) progress(context, 0, total);
-
-  bool stored = true;
-  std::uint64_t received = 0;
-  static constexpr DWORD kChunkBytes = 64 * 1024;
-  const auto buffer = std::make_unique<char[]>(kChunkBytes);
-  for (;;) {
-    if (limits.overflow == Overflow::kKeepPrefix && received == limits.maxBytes) break;
-    // Waits for what has come so far, not for a whole buffer: the progress
-    // moves with a slow line, and a head that is all we keep is not held up
-    // by a body that never ends.
-    DWORD available = 0;
-    if (!InternetQueryDataAvailable(request.Get(), &available, 0, 0)) {
-      stored = false;
-      break;
-    }
-    std::uint64_t wanted = std::min(available, kChunkBytes);
-    if (limits.overflow == Overflow::kKeepPrefix) {
-      wanted = std::min(wanted, limits.maxBytes - received);
-    }
-    DWORD read = 0;
-    if (wanted > 0 &&
-        !InternetReadFile(request.Get(), buffer.get(), static_cast<DWORD>(wanted), &read)) {
-      stored = false;
-      break;
-    }
-    if (read == 0) {
-      // A connection closed before the announced end is a cut-short download.
-      stored = total == 0 || received == total;
-      break;
-    }
-    if (received + read > limits.maxBytes) {
-      stored = false;
-      break;
-    }
-    if (!WriteAll(output.Get(), buffer.get(), read)) {
-      stored = false;
-      break;
-    }
-    received += read;
-    if (progress) progress(context, received, total);
-  }
+  const ReadEnd end = ReadBody(request.Get(), output.Get(), total, limits, progress, context);
   output.Reset();
-  if (!stored) (void)DeleteFileA(file.c_str());
-  return stored;
+  if (!Stored(end)) (void)DeleteFileA(file.c_str());
+  return Stored(end);
 }
 
 struct BackgroundDownload {
@@ -149,18 +195,22 @@ void PostProgress(void* context, std::uint64_t received, std::uint64_t total) {
                static_cast<LPARAM>(Narrow(total)));
 }
 
-DWORD WINAPI RunBackgroundDownload(void* parameter) {
-  // Owns copies only: the program may end while this runs.
-  const std::unique_ptr<BackgroundDownload> job(static_cast<BackgroundDownload*>(parameter));
-  const bool succeeded =
-      Fetch(job->url, job->file, {job->maxBytes, Overflow::kFail}, PostProgress, job->window);
-  PostMessageA(job->window, kFinishedMessage, succeeded ? 1 : 0, 0);
-  return 0;
+// The top of the download's thread: whatever goes wrong inside, the
+// download fails like any other, leaving no file, and the window hears the end.
+void RunBackgroundDownload(const BackgroundDownload& job) noexcept {
+  bool succeeded = false;
+  try {
+    succeeded = Fetch(job.url, job.file, {job.maxBytes, Overflow::kFail}, PostProgress, job.window);
+  } catch (...) {
+    (void)DeleteFileA(job.file.c_str());
+  }
+  PostMessageA(job.window, kFinishedMessage, succeeded ? 1 : 0, 0);
 }
 
 }  // namespace
 
-Win32Download::Win32Download(HINSTANCE instance, HandlerErrors& errors) : errors_(errors) {
+Win32Download::Win32Download(HINSTANCE instance, Threads& threads, HandlerErrors& errors)
+    : threads_(threads), errors_(errors) {
   WNDCLASSA windowClass{};
   windowClass.lpfnWndProc = WindowProc;
   windowClass.hInstance = instance;
@@ -178,24 +228,17 @@ bool Win32Download::ToFile(const std::string& url, const std::string& file,
 void Win32Download::StartToFile(const std::string& url, const std::string& file,
                                 std::uint64_t maxBytes, Listener& listener) {
   listener_ = &listener;
-  auto job =
-      std::make_unique<BackgroundDownload>(BackgroundDownload{url, file, maxBytes, window_.Get()});
-  const HANDLE thread = CreateThread(nullptr, 0, RunBackgroundDownload, job.get(), 0, nullptr);
-  if (!thread) {
+  // The thread owns copies only: the program may end while it runs.
+  BackgroundDownload job{url, file, maxBytes, window_.Get()};
+  if (!threads_.StartDetached([job = std::move(job)] { RunBackgroundDownload(job); })) {
     PostMessageA(window_.Get(), kFinishedMessage, 0, 0);
-    return;
   }
-  job.release();  // the thread owns it now
-  CloseHandle(thread);
 }
 
 LRESULT CALLBACK Win32Download::WindowProc(HWND window, UINT message, WPARAM wParam,
                                            LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<Win32Download*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  auto* self = BoundObject<Win32Download>(window, message, lParam);
+  if (message == WM_NCDESTROY) Unbind(window);
   if (self && self->listener_ && (message == kProgressMessage || message == kFinishedMessage)) {
     try {
       if (message == kProgressMessage) {

@@ -8,6 +8,7 @@
 #include <winsock2.h>
 
 #include <atomic>
+#include <cctype>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -16,8 +17,10 @@
 #include <thread>
 #include <vector>
 
+#include "platform/download_address.h"
 #include "platform/handler_errors_win.h"
 #include "platform/unique_handle_win.h"
+#include "platform/win32_platform.h"
 
 namespace {
 
@@ -35,6 +38,8 @@ struct Reply {
   // When not npos: the connection closes after this many bytes of the body,
   // short of the length the head announced.
   std::size_t cutAfter = std::string::npos;
+  // More lines of the head, each ending in CR LF.
+  std::string headers{};
 };
 
 // Answers GET requests on 127.0.0.1 with a port of the system's choosing, one
@@ -80,6 +85,13 @@ class LoopbackServer {
     const std::lock_guard<std::mutex> lock(mutex_);
     return requests_;
   }
+  // The heads of those requests, whole.
+  [[nodiscard]] std::vector<std::string> RequestHeads() const {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return heads_;
+  }
+  // Connections accepted, whatever came over them.
+  [[nodiscard]] int Connections() const { return connections_count_; }
   // Lets a held reply go on.
   void Resume() { SetEvent(resume_.Get()); }
   // A held reply went on because the test said so, not because the bound passed.
@@ -98,6 +110,7 @@ class LoopbackServer {
       if (select(0, &readable, nullptr, nullptr, &pollTime) != 1) continue;
       const SOCKET connection = accept(listener_, nullptr, nullptr);
       if (connection == INVALID_SOCKET) continue;
+      ++connections_count_;
       connections_.emplace_back([this, connection] { Answer(connection); });
     }
   }
@@ -124,13 +137,14 @@ class LoopbackServer {
     {
       const std::lock_guard<std::mutex> lock(mutex_);
       requests_.push_back(target);
+      heads_.push_back(request.substr(0, request.find("\r\n\r\n")));
     }
     const auto found = replies_.find(target.substr(0, target.find('?')));
     const Reply reply = found != replies_.end() ? found->second : Reply{404, "<html>gone</html>"};
-    const std::string head = "HTTP/1.1 " + std::to_string(reply.status) +
-                             (reply.status == 200 ? " OK" : " Failed") +
-                             "\r\nContent-Type: application/octet-stream\r\nContent-Length: " +
-                             std::to_string(reply.body.size()) + "\r\nConnection: close\r\n\r\n";
+    const std::string head =
+        "HTTP/1.1 " + std::to_string(reply.status) + (reply.status == 200 ? " OK" : " Other") +
+        "\r\nContent-Type: application/octet-stream\r\nContent-Length: " +
+        std::to_string(reply.body.size()) + "\r\nConnection: close\r\n" + reply.headers + "\r\n";
     bool sent = SendAll(connection, head);
     if (reply.holdAfter != std::string::npos) {
       sent = sent && SendAll(connection, reply.body.substr(0, reply.holdAfter));
@@ -170,6 +184,8 @@ class LoopbackServer {
   std::vector<std::thread> connections_;  // the acceptor's alone until it has ended
   mutable std::mutex mutex_;
   std::vector<std::string> requests_;
+  std::vector<std::string> heads_;
+  std::atomic<int> connections_count_{0};
 };
 
 // A port on which nothing listens: the system hands out a free one, and we
@@ -332,7 +348,8 @@ TEST(Win32Download, StoresTheWholeBodyInPlaceOfAnOlderFileAndSendsTheQueryUnchan
   // Longer than the body: what is left of it would show behind the new bytes.
   WriteWhole(file, std::string(400'000, 'x'));
   HandlerErrors errors;
-  Win32Download download(GetModuleHandleA(nullptr), errors);
+  Win32Threads threads;
+  Win32Download download(GetModuleHandleA(nullptr), threads, errors);
 
   const std::string target = "/v/dusk.html?2026121014a30a45" + UniqueQuery();
   EXPECT_TRUE(download.ToFile(server.Url(target), file, kNoBound));
@@ -361,7 +378,8 @@ TEST(Win32Download, ReportsAFailureAndKeepsNoFileForAnAnswerThatIsNotTheResource
     ScratchFolder folder;
     const std::string file = folder.File("up");
     HandlerErrors errors;
-    Win32Download download(GetModuleHandleA(nullptr), errors);
+    Win32Threads threads;
+    Win32Download download(GetModuleHandleA(nullptr), threads, errors);
     EXPECT_FALSE(download.ToFile(server.Url("/v/dusk.html" + UniqueQuery()), file, kNoBound));
     EXPECT_EQ(GetFileAttributesA(file.c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(server.Requests().size(), 1u);
@@ -376,7 +394,8 @@ TEST(Win32Download, KeepsTheFirstBytesOfALongAnswerWithoutWaitingForTheRest) {
   ScratchFolder folder;
   const std::string file = folder.File("up");
   HandlerErrors errors;
-  Win32Download download(GetModuleHandleA(nullptr), errors);
+  Win32Threads threads;
+  Win32Download download(GetModuleHandleA(nullptr), threads, errors);
 
   EXPECT_TRUE(download.ToFile(server.Url("/v/dusk.html" + UniqueQuery()), file, 65'536));
 
@@ -389,7 +408,8 @@ TEST(Win32Download, ReportsAFailureWhenNothingListens) {
   ASSERT_NE(port, 0);
   ScratchFolder folder;
   HandlerErrors errors;
-  Win32Download download(GetModuleHandleA(nullptr), errors);
+  Win32Threads threads;
+  Win32Download download(GetModuleHandleA(nullptr), threads, errors);
   const std::string file = folder.File("up");
   EXPECT_FALSE(download.ToFile(
       "http://127.0.0.1:" + std::to_string(port) + "/v/dusk.html" + UniqueQuery(), file, kNoBound));
@@ -404,7 +424,8 @@ TEST(Win32Download, TellsTheProgressWhileItRunsThenTheEndOnThePumpingThread) {
   ScratchFolder folder;
   const std::string file = folder.File("upDusk.exe");
   HandlerErrors errors;
-  Win32Download download(GetModuleHandleA(nullptr), errors);
+  Win32Threads threads;
+  Win32Download download(GetModuleHandleA(nullptr), threads, errors);
   RecordingListener listener;
   // The server holds the rest of the body back until the first bytes are
   // reported here: the news must come while the download still runs.
@@ -441,7 +462,8 @@ TEST(Win32Download, TellsAFailedBackgroundDownloadOnThePumpingThread) {
   ASSERT_TRUE(server.Ready());
   ScratchFolder folder;
   HandlerErrors errors;
-  Win32Download download(GetModuleHandleA(nullptr), errors);
+  Win32Threads threads;
+  Win32Download download(GetModuleHandleA(nullptr), threads, errors);
   RecordingListener listener;
 
   download.StartToFile(server.Url("/new/Dusk.exe" + UniqueQuery()), folder.File("upDusk.exe"),
@@ -473,7 +495,8 @@ TEST(Win32Download, AbandonsADownloadLargerThanItsBound) {
     ASSERT_TRUE(server.Ready());
     ScratchFolder folder;
     HandlerErrors errors;
-    Win32Download download(GetModuleHandleA(nullptr), errors);
+    Win32Threads threads;
+    Win32Download download(GetModuleHandleA(nullptr), threads, errors);
     RecordingListener listener;
 
     download.StartToFile(server.Url("/new/Dusk.exe" + UniqueQuery()),
@@ -487,5 +510,147 @@ TEST(Win32Download, AbandonsADownloadLargerThanItsBound) {
         EXPECT_LE(h.received, c.maxBytes);
       }
     }
+  }
+}
+
+TEST(Win32Download, NeverSignsInWhenTheServerAsksForWindowsCredentials) {
+  Reply signIn{401, "<html>who are you</html>"};
+  signIn.headers = "WWW-Authenticate: NTLM\r\nWWW-Authenticate: Negotiate\r\n";
+  LoopbackServer server({{"/v/dusk.html", signIn}});
+  ASSERT_TRUE(server.Ready());
+  ScratchFolder folder;
+  const std::string file = folder.File("up");
+  HandlerErrors errors;
+  Win32Threads threads;
+  Win32Download download(GetModuleHandleA(nullptr), threads, errors);
+
+  EXPECT_FALSE(download.ToFile(server.Url("/v/dusk.html" + UniqueQuery()), file, kNoBound));
+
+  EXPECT_EQ(GetFileAttributesA(file.c_str()), INVALID_FILE_ATTRIBUTES);
+  const std::vector<std::string> heads = server.RequestHeads();
+  ASSERT_EQ(heads.size(), 1u);
+  std::string head = heads[0];
+  for (char& c : head) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  EXPECT_EQ(head.find("authorization:"), std::string::npos) << heads[0];
+}
+
+TEST(Win32Download, AsksNothingOfAnAddressOutsideTheWeb) {
+  LoopbackServer server({{"/v/dusk.html", {200, "1.0.2.0"}}});
+  ASSERT_TRUE(server.Ready());
+  ScratchFolder folder;
+  // A file that exists, so that only the refusal keeps it from being copied.
+  const std::string existing = folder.File("existing");
+  WriteWhole(existing, "1.0.2.0");
+  const std::string hostAndPort = server.Url("").substr(std::string("http://").size());
+  const std::string addresses[] = {
+      "file:///" + existing,
+      "FILE://" + existing,
+      "ftp://" + hostAndPort + "/v/dusk.html",
+      "\\\\127.0.0.1\\share\\dusk.html",
+      "//" + hostAndPort + "/v/dusk.html",
+      "http:///v/dusk.html",
+      existing,
+  };
+  HandlerErrors errors;
+  Win32Threads threads;
+  Win32Download download(GetModuleHandleA(nullptr), threads, errors);
+  for (const std::string& address : addresses) {
+    SCOPED_TRACE(address);
+    const std::string file = folder.File("up");
+    EXPECT_FALSE(download.ToFile(address, file, kNoBound));
+    EXPECT_EQ(GetFileAttributesA(file.c_str()), INVALID_FILE_ATTRIBUTES);
+
+    RecordingListener listener;
+    download.StartToFile(address, file, kNoBound, listener);
+    ASSERT_TRUE(PumpMessagesUntil([&] { return listener.Finished(); }));
+    EXPECT_FALSE(listener.heard.back().succeeded);
+    EXPECT_EQ(GetFileAttributesA(file.c_str()), INVALID_FILE_ATTRIBUTES);
+  }
+  EXPECT_EQ(server.Connections(), 0);
+}
+
+TEST(Win32Download, FollowsAFewRedirectsWithinTheWebOnly) {
+  const auto redirect = [](const std::string& location) {
+    Reply reply{302, "<html>moved</html>"};
+    reply.headers = "Location: " + location + "\r\n";
+    return reply;
+  };
+  LoopbackServer server({
+      {"/relative", redirect("/v/dusk.html")},
+      {"/to-ftp", redirect("ftp://127.0.0.1/v/dusk.html")},
+      {"/to-file", redirect("file:///c:/windows/win.ini")},
+      {"/hop1", redirect("/hop2")},
+      {"/hop2", redirect("/hop3")},
+      {"/hop3", redirect("/v/dusk.html")},
+      {"/hop0", redirect("/hop1")},
+      {"/v/dusk.html", {200, "1.0.2.0"}},
+  });
+  ASSERT_TRUE(server.Ready());
+  struct Case {
+    const char* target;
+    bool stored;
+    std::size_t requests;
+  };
+  static constexpr Case kCases[] = {
+      {"/relative", true, 2},
+      {"/hop1", true, kMaxRedirects + 1},   // as many redirects as are followed
+      {"/hop0", false, kMaxRedirects + 1},  // one more
+      {"/to-ftp", false, 1},
+      {"/to-file", false, 1},
+  };
+  ScratchFolder folder;
+  HandlerErrors errors;
+  Win32Threads threads;
+  Win32Download download(GetModuleHandleA(nullptr), threads, errors);
+  std::size_t requestsBefore = 0;
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.target);
+    const std::string file = folder.File("up");
+    EXPECT_EQ(download.ToFile(server.Url(c.target), file, kNoBound), c.stored);
+    EXPECT_EQ(ReadWhole(file), c.stored ? "1.0.2.0" : "<missing>");
+    const std::size_t requests = server.Requests().size();
+    EXPECT_EQ(requests - requestsBefore, c.requests);
+    requestsBefore = requests;
+    (void)DeleteFileA(file.c_str());
+  }
+}
+
+namespace {
+
+// The system's threads, counted; or none at all.
+class CountingThreads : public Threads {
+ public:
+  bool StartDetached(std::function<void()> body) override {
+    ++starts;
+    return refuse ? false : threads_.StartDetached(std::move(body));
+  }
+  int starts = 0;
+  bool refuse = false;
+
+ private:
+  Win32Threads threads_;
+};
+
+}  // namespace
+
+TEST(Win32Download, StartsItsThreadThroughTheThreadsItWasGiven) {
+  LoopbackServer server({{"/new/Dusk.exe", {200, BinaryBody(1000)}}});
+  ASSERT_TRUE(server.Ready());
+  for (const bool refuse : {false, true}) {
+    SCOPED_TRACE(refuse ? "no thread" : "a thread");
+    ScratchFolder folder;
+    const std::string file = folder.File("upDusk.exe");
+    HandlerErrors errors;
+    CountingThreads threads;
+    threads.refuse = refuse;
+    Win32Download download(GetModuleHandleA(nullptr), threads, errors);
+    RecordingListener listener;
+
+    download.StartToFile(server.Url("/new/Dusk.exe" + UniqueQuery()), file, kNoBound, listener);
+    ASSERT_TRUE(PumpMessagesUntil([&] { return listener.Finished(); }));
+
+    EXPECT_EQ(threads.starts, 1);
+    EXPECT_EQ(listener.heard.back().succeeded, !refuse);
+    EXPECT_EQ(GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES, !refuse);
   }
 }
