@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,7 +15,7 @@ using IconHandle = unsigned long long;
 // The running processes as the close-program task sees them: the system's
 // snapshot, their executables, their top-level windows and icons, and ending
 // one of them. Every failure reads as "nothing there": no entries, an empty
-// path or title, no icon, not ended.
+// path or title, no icon, not opened, not ended.
 class Processes : public PlatformInterface {
  public:
   struct SnapshotEntry {
@@ -50,9 +52,21 @@ class Processes : public PlatformInterface {
   [[nodiscard]] virtual IconHandle FirstIcon(const std::string& path) = 0;
   virtual void ReleaseIcon(IconHandle icon) = 0;
 
-  // Whether the system itself marks the process critical (its end would stop
-  // the system); false when that cannot be told.
-  [[nodiscard]] virtual bool IsMarkedCritical(std::uint32_t processId) = 0;
-  // Ends the process with exit code 0; true when the system took the request.
-  virtual bool Terminate(std::uint32_t processId) = 0;
+  // A process held open to be ended. A process id may pass to a new process
+  // once the old one ends, so everything asked before the end is asked
+  // through the one handle that ends it.
+  class OpenedProcess : public PlatformInterface {
+   public:
+    // The full path of its executable; empty when it cannot be read.
+    [[nodiscard]] virtual std::string ImagePath() = 0;
+    // Whether the system itself marks it critical (its end would stop the
+    // system); none when that cannot be told.
+    [[nodiscard]] virtual std::optional<bool> IsMarkedCritical() = 0;
+    // Ends it with exit code 0; true when the system took the request.
+    virtual bool Terminate() = 0;
+  };
+
+  // Opens the process with the rights to end it and to read its image name
+  // and critical mark, nothing more; none when it cannot be opened so.
+  [[nodiscard]] virtual std::unique_ptr<OpenedProcess> OpenToEnd(std::uint32_t processId) = 0;
 };

@@ -6,12 +6,18 @@
 
 #include <cstring>
 #include <exception>
+#include <memory>
+#include <optional>
+#include <utility>
 
 namespace {
 
 // The value of the older system headers, which is what the path read asks for.
 constexpr DWORD kAllAccessOfOlderHeaders = 0x1F0FFF;
 constexpr int kProcessBreakOnTermination = 29;
+constexpr LONG kStatusInvalidInfoClass = static_cast<LONG>(0xC0000003);
+// The longest path the system hands out, in UTF-16 units.
+constexpr DWORD kLongPathChars = 32768;
 constexpr DWORD kPathBufferBytes = 261;
 
 #ifdef _WIN64
@@ -47,7 +53,53 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM context) {
   }
 }
 
+// The image name in the ANSI code page, as the snapshot writes it. A character
+// that code page lacks becomes one that names no file, never a look-alike.
+std::string ToAnsiCodePage(const wchar_t* text, int length) {
+  if (length == 0) return {};
+  const int size =
+      WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, length, nullptr, 0, nullptr, nullptr);
+  if (size <= 0) return {};
+  std::string converted(static_cast<std::size_t>(size), '\0');
+  if (WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, length, converted.data(), size,
+                          nullptr, nullptr) != size) {
+    return {};
+  }
+  return converted;
+}
+
 }  // namespace
+
+class Win32Processes::OpenedWin32Process : public Processes::OpenedProcess {
+ public:
+  OpenedWin32Process(UniqueKernelHandle process, QueryProcessFunction queryProcess)
+      : process_(std::move(process)), queryProcess_(queryProcess) {}
+
+  [[nodiscard]] std::string ImagePath() override {
+    std::wstring path(kLongPathChars, L'\0');
+    DWORD length = kLongPathChars;
+    if (!QueryFullProcessImageNameW(process_.Get(), 0, path.data(), &length)) return {};
+    return ToAnsiCodePage(path.data(), static_cast<int>(length));
+  }
+
+  [[nodiscard]] std::optional<bool> IsMarkedCritical() override {
+    if (!queryProcess_) return std::nullopt;
+    ULONG breakOnTermination = 0;
+    const LONG status = queryProcess_(process_.Get(), kProcessBreakOnTermination,
+                                      &breakOnTermination, sizeof breakOnTermination, nullptr);
+    // A system that does not know the mark at all marks nothing with it
+    // (Wine); any other failure leaves the question open.
+    if (status == kStatusInvalidInfoClass) return false;
+    if (status < 0) return std::nullopt;
+    return breakOnTermination != 0;
+  }
+
+  bool Terminate() override { return TerminateProcess(process_.Get(), 0) != FALSE; }
+
+ private:
+  UniqueKernelHandle process_;
+  QueryProcessFunction queryProcess_;
+};
 
 void Win32Processes::BindSnapshot() {
   if (snapshotBound_) return;
@@ -128,24 +180,18 @@ void Win32Processes::ReleaseIcon(IconHandle icon) {
   if (icon) DestroyIcon(reinterpret_cast<HICON>(icon));
 }
 
-bool Win32Processes::IsMarkedCritical(std::uint32_t processId) {
-  if (!queryBound_) {
-    queryBound_ = true;
-    if (const HMODULE ntdll = GetModuleHandleA("ntdll.dll")) {
-      queryProcess_ = Bind<QueryProcessFunction>(ntdll, "NtQueryInformationProcess");
-    }
+void Win32Processes::BindQuery() {
+  if (queryBound_) return;
+  queryBound_ = true;
+  if (const HMODULE ntdll = GetModuleHandleA("ntdll.dll")) {
+    queryProcess_ = Bind<QueryProcessFunction>(ntdll, "NtQueryInformationProcess");
   }
-  if (!queryProcess_) return false;
-  UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
-  if (!process) process.Reset(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId));
-  if (!process) return false;
-  ULONG breakOnTermination = 0;
-  const LONG status = queryProcess_(process.Get(), kProcessBreakOnTermination, &breakOnTermination,
-                                    sizeof breakOnTermination, nullptr);
-  return status >= 0 && breakOnTermination != 0;
 }
 
-bool Win32Processes::Terminate(std::uint32_t processId) {
-  const UniqueKernelHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, processId));
-  return process && TerminateProcess(process.Get(), 0) != FALSE;
+std::unique_ptr<Processes::OpenedProcess> Win32Processes::OpenToEnd(std::uint32_t processId) {
+  BindQuery();
+  UniqueKernelHandle process(
+      OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+  if (!process) return nullptr;
+  return std::make_unique<OpenedWin32Process>(std::move(process), queryProcess_);
 }

@@ -9,7 +9,7 @@
 
 // The snapshot functions, the path reader and the critical-process query are
 // looked up at run time, on first use: a system without them still runs the
-// program, which then sees no processes, no paths, or no critical mark.
+// program, which then sees no processes or no paths, and ends none.
 class Win32Processes : public Processes {
  public:
   // Icons are extracted on behalf of this module instance.
@@ -23,8 +23,7 @@ class Win32Processes : public Processes {
   [[nodiscard]] unsigned IconCount(const std::string& path) override;
   [[nodiscard]] IconHandle FirstIcon(const std::string& path) override;
   void ReleaseIcon(IconHandle icon) override;
-  [[nodiscard]] bool IsMarkedCritical(std::uint32_t processId) override;
-  bool Terminate(std::uint32_t processId) override;
+  [[nodiscard]] std::unique_ptr<OpenedProcess> OpenToEnd(std::uint32_t processId) override;
 
  private:
   struct LibraryDeleter {
@@ -36,8 +35,11 @@ class Win32Processes : public Processes {
   using QueryProcessFunction = LONG(WINAPI*)(HANDLE process, int informationClass, void* data,
                                              ULONG size, ULONG* returned);
 
+  class OpenedWin32Process;
+
   void BindSnapshot();
   void BindModulePath();
+  void BindQuery();
 
   HINSTANCE instance_;
   bool snapshotBound_ = false;

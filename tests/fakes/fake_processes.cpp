@@ -66,6 +66,7 @@ void FakeProcesses::ForgetCalls() {
   ReleaseRecords(titleReads);
   ReleaseRecords(iconCountReads);
   ReleaseRecords(firstIconReads);
+  ReleaseRecords(opensToEnd);
   ReleaseRecords(criticalQueries);
   ReleaseRecords(terminations);
   std::erase_if(iconFiles_, [&](const auto& entry) { return !liveIcons.contains(entry.first); });
@@ -76,14 +77,41 @@ std::string FakeProcesses::IconFile(IconHandle icon) const {
   return found == iconFiles_.end() ? std::string() : found->second;
 }
 
-bool FakeProcesses::IsMarkedCritical(std::uint32_t processId) {
-  criticalQueries.push_back(processId);
-  const Process* process = Find(processId);
-  return process && process->markedCritical;
-}
+// Answers from the process as the fake holds it when asked, so a test may
+// change it between the snapshot and the questions.
+class FakeProcesses::OpenedFake : public Processes::OpenedProcess {
+ public:
+  OpenedFake(FakeProcesses& processes, std::uint32_t processId)
+      : processes_(processes), processId_(processId) {}
 
-bool FakeProcesses::Terminate(std::uint32_t processId) {
-  terminations.push_back(processId);
+  [[nodiscard]] std::string ImagePath() override {
+    const Process* process = processes_.Find(processId_);
+    if (!process || process->imageUnreadable) return {};
+    if (!process->imageWhenOpened.empty()) return process->imageWhenOpened;
+    return process->path.empty() ? process->exeFile : process->path;
+  }
+
+  [[nodiscard]] std::optional<bool> IsMarkedCritical() override {
+    processes_.criticalQueries.push_back(processId_);
+    const Process* process = processes_.Find(processId_);
+    if (!process || process->criticalUnknown) return std::nullopt;
+    return process->markedCritical;
+  }
+
+  bool Terminate() override {
+    processes_.terminations.push_back(processId_);
+    const Process* process = processes_.Find(processId_);
+    return process && !process->refusesToEnd;
+  }
+
+ private:
+  FakeProcesses& processes_;
+  std::uint32_t processId_;
+};
+
+std::unique_ptr<Processes::OpenedProcess> FakeProcesses::OpenToEnd(std::uint32_t processId) {
+  opensToEnd.push_back(processId);
   const Process* process = Find(processId);
-  return process && !process->refusesToEnd;
+  if (!process || process->cannotBeOpened) return nullptr;
+  return std::make_unique<OpenedFake>(*this, processId);
 }

@@ -19,7 +19,12 @@ class FakeProcesses : public Processes {
     std::uint32_t processId;
     std::string exeFile;
     std::string path;  // empty: the process cannot be opened for its path
+    // Once opened to be ended: what its handle says of it.
+    bool cannotBeOpened = false;
+    std::string imageWhenOpened;  // empty: `path`, or `exeFile` when that is empty too
+    bool imageUnreadable = false;
     bool markedCritical = false;
+    bool criticalUnknown = false;  // the system cannot tell whether it is critical
     bool refusesToEnd = false;
   };
   struct Window {
@@ -45,8 +50,7 @@ class FakeProcesses : public Processes {
   [[nodiscard]] unsigned IconCount(const std::string& path) override;
   [[nodiscard]] IconHandle FirstIcon(const std::string& path) override;
   void ReleaseIcon(IconHandle icon) override;
-  [[nodiscard]] bool IsMarkedCritical(std::uint32_t processId) override;
-  bool Terminate(std::uint32_t processId) override;
+  [[nodiscard]] std::unique_ptr<OpenedProcess> OpenToEnd(std::uint32_t processId) override;
 
   // The file an icon handed out came from; empty for none.
   [[nodiscard]] std::string IconFile(IconHandle icon) const;
@@ -73,10 +77,13 @@ class FakeProcesses : public Processes {
   std::vector<std::string> firstIconReads;
   std::set<IconHandle> liveIcons;
   int strayReleases = 0;  // icons released twice, or never handed out
+  std::vector<std::uint32_t> opensToEnd;
   std::vector<std::uint32_t> criticalQueries;
   std::vector<std::uint32_t> terminations;  // every request, in order
 
  private:
+  class OpenedFake;
+
   [[nodiscard]] const Process* Find(std::uint32_t processId) const;
 
   IconHandle nextIcon_ = 0x1000;

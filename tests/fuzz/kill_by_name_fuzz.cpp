@@ -40,6 +40,12 @@ bool AsciiMatches(std::string_view exeFile, std::string_view name) {
   return EndsWith(exe, "\\" + wanted) || EndsWith(exe, ":" + wanted);
 }
 
+// For ASCII texts: what follows the last "\" or ":", without case.
+std::string AsciiFileName(std::string_view exeFile) {
+  const std::size_t separator = exeFile.find_last_of("\\:");
+  return Lower(separator == std::string_view::npos ? exeFile : exeFile.substr(separator + 1));
+}
+
 bool AsciiCritical(std::string_view exeFile) {
   for (const char* critical : {"system", "smss.exe", "csrss.exe", "wininit.exe", "winlogon.exe",
                                "services.exe", "lsass.exe"}) {
@@ -85,6 +91,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         processes.processes.emplace_back(id, std::string(input.Field()));
     process.markedCritical = (flags & 0x20) != 0;
     process.refusesToEnd = (flags & 0x40) != 0;
+    // What its handle says once opened: the id may name another program by then.
+    if (flags & 0x80) {
+      const std::uint8_t opened = input.Byte();
+      process.cannotBeOpened = (opened & 1) != 0;
+      process.criticalUnknown = (opened & 2) != 0;
+      process.imageUnreadable = (opened & 4) != 0;
+      if (opened & 8) process.imageWhenOpened = std::string(input.Field());
+    }
     if (selfIndex == processes.processes.size() - 1) processes.currentProcessId = id;
   }
 
@@ -101,15 +115,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Ending ourselves ends the walk: it must come last.
     if (ended[i] == processes.currentProcessId) FUZZ_CHECK(i + 1 == ended.size());
   }
+  const std::vector<std::uint32_t>& opened = processes.opensToEnd;
+  FUZZ_CHECK(std::set<std::uint32_t>(opened.begin(), opened.end()).size() == opened.size());
   for (const FakeProcesses::Process& process : processes.processes) {
     const bool wasEnded = std::count(ended.begin(), ended.end(), process.processId) != 0;
-    if (process.markedCritical) FUZZ_CHECK(!wasEnded);
-    if (IsAscii(process.exeFile) && IsAscii(name) && !name.empty()) {
-      const bool critical = process.processId == 0 || process.processId == 4 ||
-                            process.markedCritical || AsciiCritical(process.exeFile);
-      FUZZ_CHECK(wasEnded == (AsciiMatches(process.exeFile, name) && !critical));
+    const std::string image =
+        process.imageWhenOpened.empty() ? process.exeFile : process.imageWhenOpened;
+    if (process.markedCritical || process.criticalUnknown || process.cannotBeOpened ||
+        process.imageUnreadable) {
+      FUZZ_CHECK(!wasEnded);
     }
-    if (wasEnded) FUZZ_CHECK(ImageNameMatches(process.exeFile, name, codePage));
+    if (wasEnded) {
+      FUZZ_CHECK(ImageNameMatches(process.exeFile, name, codePage));
+      FUZZ_CHECK(SameImageName(FileNamePart(image, codePage),
+                               FileNamePart(process.exeFile, codePage), codePage));
+    }
+    if (IsAscii(process.exeFile) && IsAscii(image) && IsAscii(name) && !name.empty()) {
+      const bool critical = process.processId == 0 || process.processId == 4 ||
+                            process.markedCritical || process.criticalUnknown ||
+                            AsciiCritical(process.exeFile);
+      const bool stillTheSame = !process.cannotBeOpened && !process.imageUnreadable &&
+                                !AsciiFileName(image).empty() &&
+                                AsciiFileName(image) == AsciiFileName(process.exeFile);
+      FUZZ_CHECK(wasEnded == (AsciiMatches(process.exeFile, name) && !critical && stillTheSame));
+    }
   }
   return 0;
 }

@@ -95,3 +95,39 @@ TEST(KillProcessByName, NeverEndsACriticalProcess) {
     EXPECT_EQ(processes.terminations, c.ended ? Ids{c.processId} : Ids{});
   }
 }
+
+TEST(KillProcessByName, EndsOnlyWhatTheHandleItEndsWithConfirms) {
+  using Process = FakeProcesses::Process;
+  struct Case {
+    const char* why;
+    void (*setUp)(Process&);
+    bool ended;
+  };
+  static const Case kCases[] = {
+      {"the same program", [](Process&) {}, true},
+      {"its full path, in another case",
+       [](Process& p) { p.imageWhenOpened = "C:\\WINDOWS\\NOTEPAD.EXE"; }, true},
+      {"the id passed to another program",
+       [](Process& p) { p.imageWhenOpened = "C:\\Apps\\other.exe"; }, false},
+      {"the id passed to a critical program",
+       [](Process& p) { p.imageWhenOpened = "C:\\Windows\\System32\\lsass.exe"; }, false},
+      {"a folder of the same name", [](Process& p) { p.imageWhenOpened = "C:\\notepad.exe\\"; },
+       false},
+      {"its image cannot be read", [](Process& p) { p.imageUnreadable = true; }, false},
+      {"it cannot be opened to be ended", [](Process& p) { p.cannotBeOpened = true; }, false},
+      {"the system cannot tell whether it is critical",
+       [](Process& p) { p.criticalUnknown = true; }, false},
+      {"the system marks it critical", [](Process& p) { p.markedCritical = true; }, false},
+  };
+  const FakeCodePage codePage;
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.why);
+    FakeProcesses processes;
+    processes.processes = {{2000, "notepad.exe"}};
+    // The snapshot still says notepad.exe; the handle opened after it may not.
+    c.setUp(processes.processes[0]);
+    KillProcessByName(processes, codePage, "notepad.exe");
+    EXPECT_EQ(processes.opensToEnd, Ids{2000});
+    EXPECT_EQ(processes.terminations, c.ended ? Ids{2000} : Ids{});
+  }
+}

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <thread>
@@ -272,8 +274,12 @@ TEST(Win32Processes, ReadsItsOwnEntryPathAndIcons) {
       lstrcmpiA(processes.ExecutablePath(self).c_str(), Win32Files().ProgramFilePath().c_str()), 0);
   constexpr std::uint32_t kNoSuchProcess = 0xFFFFFFF0;
   EXPECT_EQ(processes.ExecutablePath(kNoSuchProcess), "");
-  EXPECT_FALSE(processes.IsMarkedCritical(self));
-  EXPECT_FALSE(processes.Terminate(kNoSuchProcess));
+  EXPECT_EQ(processes.OpenToEnd(kNoSuchProcess), nullptr);
+  // The handle to end it with tells its image and that it is not critical.
+  const std::unique_ptr<Processes::OpenedProcess> opened = processes.OpenToEnd(self);
+  ASSERT_NE(opened, nullptr);
+  EXPECT_EQ(lstrcmpiA(opened->ImagePath().c_str(), Win32Files().ProgramFilePath().c_str()), 0);
+  EXPECT_EQ(opened->IsMarkedCritical(), std::optional<bool>(false));
 
   struct Case {
     const char* file;
