@@ -96,6 +96,8 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
       tasks_(TaskList, bsTrayIcon1, platform.clock),
       dueTasks_(tasks_, taskActions_, Title, bsTrayIcon1, platform.clock,
                 std::string(kAppTitle) + "："),
+      powerWarning_(tasks_, taskActions_, collaborators.warningWindow, bsTrayIcon1, platform.clock,
+                    std::string(kAppTitle) + "："),
       relocation_(platform.files, platform.versionResource, platform.codePage) {
   Form1.SetBackColor(ColorRef::System(SystemColor::Window));
   Form1.SetFont({"MS Sans Serif", 11, false});
@@ -197,6 +199,7 @@ void TForm1::TimerNowTimer() {
     platform.windowSystem.Terminate();
   }
   dueTasks_.Run(now);
+  powerWarning_.Follow(now);
   if (MayHandOver()) HandOverToDownloadedProgram();
 }
 
@@ -273,7 +276,29 @@ void TForm1::HandOverToDownloadedProgram() {
   platform.windowSystem.Terminate();
 }
 
-void TForm1::N1Click() { tasks_.RemoveSelected(); }
+void TForm1::N1Click() {
+  tasks_.RemoveSelected();
+  powerWarning_.Follow(platform.clock.Now());
+}
+
+// After each choice the tick runs at once: the list, the headline and the
+// window agree before the next second.
+void TForm1::ButtonPostponeClick(int minutes) {
+  powerWarning_.Postpone(minutes, platform.clock.Now());
+  TimerNowTimer();
+}
+
+void TForm1::ButtonCancelTaskClick() {
+  powerWarning_.Cancel();
+  TimerNowTimer();
+}
+
+void TForm1::ButtonRunNowClick() {
+  powerWarning_.RunNow();
+  TimerNowTimer();
+}
+
+void TForm1::WarnFormDismiss() { powerWarning_.Dismiss(); }
 
 void TForm1::TaskListContextMenu() {
   const int chosen = platform.windowSystem.ShowPopupMenu(Form1.Handle(), {{"删除选中的任务", ""}});
@@ -392,6 +417,8 @@ void TForm1::ButtonAddClick() {
       break;
   }
   tasks_.Add(std::move(task));
+  // A power action less than half a minute away is warned of at once.
+  powerWarning_.Follow(now);
   // No handler runs: the prompt and the field stay until another kind is chosen.
   RadioGroup2.SetItemIndex(-1);
   EditInfo.SetText("");

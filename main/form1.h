@@ -4,9 +4,11 @@
 
 #include "main/app_state.h"
 #include "main/platform_set.h"
+#include "scheduler/power_warning.h"
 #include "scheduler/task_listing.h"
 #include "scheduler/tick.h"
 #include "tips/tip_form.h"
+#include "tips/warn_form.h"
 #include "upgrade/relocation.h"
 #include "upgrade/up_form.h"
 #include "widgets/controls.h"
@@ -27,6 +29,7 @@ class TForm1 : private Download::Listener {
     TaskActions& taskActions;
     TForm3& alarmWindow;
     TForm2& updateWindow;
+    TForm4& warningWindow;
   };
 
   // The update server is fixed when the program is built.
@@ -47,6 +50,11 @@ class TForm1 : private Download::Listener {
   void TrayClick();
   void FormActivate();
   void bsTrayIcon1BalloonHintClick();
+  // The buttons of the warning before a power action, and its closing.
+  void ButtonPostponeClick(int minutes);
+  void ButtonCancelTaskClick();
+  void ButtonRunNowClick();
+  void WarnFormDismiss();
 
   [[nodiscard]] TaskListing& Tasks() { return tasks_; }
 
@@ -120,6 +128,7 @@ class TForm1 : private Download::Listener {
 
   TaskListing tasks_;
   DueTaskRunner dueTasks_;
+  PowerWarning powerWarning_;
   Relocation relocation_;
   // The new program is downloaded and waits until nothing is lost by ending
   // this one: no pending task, no alarm on the screen.

@@ -68,10 +68,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   Win32Threads threads;
   Win32Download download(instance, threads, errors);
   const Win32SignatureVerifier signatures(DUSK_PUBLIC_KEY);
+  const Win32SystemMessages messages;
   Win32MirrorFactory mirrors(instance, errors);
   {
     Program program({clock, codePage, files, versionResource, notificationArea, shell, windowSystem,
-                     power, sound, processes, threads, download, signatures, &mirrors},
+                     power, sound, processes, threads, download, signatures, messages, &mirrors},
                     DUSK_UPDATE_HOST);
     program.Start();
     RunMessageLoop(errors, program);

@@ -10,6 +10,7 @@
 #include "platform/shell.h"
 #include "platform/signature.h"
 #include "platform/sound.h"
+#include "platform/system_error.h"
 #include "platform/threads.h"
 #include "platform/version_resource.h"
 #include "platform/window_system.h"
@@ -32,5 +33,6 @@ struct PlatformSet {
   Threads& threads;
   Download& download;
   const SignatureVerifier& signatures;
+  const SystemMessages& messages;
   MirrorFactory* mirrors = nullptr;
 };

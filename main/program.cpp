@@ -9,16 +9,25 @@ Program::Program(const PlatformSet& platform, std::string updateServerHost)
 // actions use its tray icon. It only keeps references to them until its
 // message loop runs.
 Program::Program(const PlatformSet& platform, std::string updateServerHost, TaskActions& actions)
-    : Form1(platform, state, std::move(updateServerHost), {actions, TipForm, UpForm}),
+    : Form1(platform, state, std::move(updateServerHost), {actions, TipForm, UpForm, WarnForm}),
       UpForm(Form1.Form1, platform.mirrors),
       TipForm(Form1.Form1, platform.sound, platform.mirrors),
-      taskActions({Form1.bsTrayIcon1, platform.shell, platform.power, platform.sound, Form1.Form1,
-                   TipForm, state.AppPath, state.AppTitle,
-                   [this](const std::string& name) { KillProcessByName(name); }}),
-      platform_(platform) {}
+      WarnForm(Form1.Form1, platform.sound, state.AppTitle, state.AppPath + "warn.wav",
+               platform.mirrors),
+      taskActions({Form1.bsTrayIcon1, platform.shell, platform.power, platform.sound,
+                   platform.files, platform.messages, Form1.Form1, TipForm, state.AppPath,
+                   state.AppTitle, [this](const std::string& name) { return CloseProgram(name); }}),
+      platform_(platform) {
+  // The warning window exists only now: its buttons reach the main window here.
+  WarnForm.OnPostpone = [this](int minutes) { Form1.ButtonPostponeClick(minutes); };
+  WarnForm.OnCancel = [this] { Form1.ButtonCancelTaskClick(); };
+  WarnForm.OnRunNow = [this] { Form1.ButtonRunNowClick(); };
+  WarnForm.OnDismiss = [this] { Form1.WarnFormDismiss(); };
+}
 
 void Program::Start() { Form1.Form1.ShowNormal(); }
 
-void Program::KillProcessByName(const std::string& name) {
-  ::KillProcessByName(platform_.processes, platform_.codePage, name);
+std::optional<std::string> Program::CloseProgram(const std::string& name) {
+  KillProcessByName(platform_.processes, platform_.codePage, name);
+  return std::nullopt;
 }

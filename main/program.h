@@ -5,11 +5,12 @@
 #include "main/platform_set.h"
 #include "scheduler/task_actions.h"
 #include "tips/tip_form.h"
+#include "tips/warn_form.h"
 #include "upgrade/up_form.h"
 
-// The program's three windows, created in order: the main window first (it is
-// the application's main window), then the update progress window, then the
-// alarm window.
+// The program's windows, created in order: the main window first (it is the
+// application's main window), then the update progress window, the alarm
+// window and the warning before a power action.
 class Program {
  public:
   // The update server's host is fixed when the program is built.
@@ -26,9 +27,10 @@ class Program {
   TForm1 Form1;
   TForm2 UpForm;
   TForm3 TipForm;
+  TForm4 WarnForm;
   SystemTaskActions taskActions;
 
  private:
-  void KillProcessByName(const std::string& name);
+  [[nodiscard]] std::optional<std::string> CloseProgram(const std::string& name);
   const PlatformSet platform_;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/interface.h"
+#include "platform/system_error.h"
 
 // Asking the system to shut down, restart or log the user off.
 class Power : public PlatformInterface {
@@ -12,9 +13,10 @@ class Power : public PlatformInterface {
     LogOff = 0,           // EWX_LOGOFF, without force
   };
 
-  // Enables the shut-down privilege in the program's own access token; the
-  // success of the final adjustment.
-  [[nodiscard]] virtual bool EnableShutdownPrivilege() = 0;
+  // Enables the shut-down privilege in the program's own access token. A
+  // token without the privilege fails (ERROR_NOT_ALL_ASSIGNED), though the
+  // system reports the adjustment itself as done.
+  [[nodiscard]] virtual SystemError EnableShutdownPrivilege() = 0;
   // Only starts the exit: the call returns and the system ends the programs.
-  [[nodiscard]] virtual bool RequestExit(ExitMode mode, unsigned reason) = 0;
+  [[nodiscard]] virtual SystemError RequestExit(ExitMode mode, unsigned reason) = 0;
 };

@@ -1,22 +1,25 @@
 #include "platform/win32_platform.h"
 
-bool Win32Power::EnableShutdownPrivilege() {
+SystemError Win32Power::EnableShutdownPrivilege() {
   HANDLE rawToken = nullptr;
   if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &rawToken)) {
-    return false;
+    return GetLastError();
   }
   const UniqueKernelHandle token(rawToken);
   TOKEN_PRIVILEGES privileges{};
-  if (!LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &privileges.Privileges[0].Luid)) {
-    return false;
+  if (!LookupPrivilegeValueW(nullptr, L"SeShutdownPrivilege", &privileges.Privileges[0].Luid)) {
+    return GetLastError();
   }
   privileges.PrivilegeCount = 1;
   privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
   DWORD returnedLength = 0;
-  return AdjustTokenPrivileges(token.Get(), FALSE, &privileges, 0, nullptr, &returnedLength) !=
-         FALSE;
+  if (!AdjustTokenPrivileges(token.Get(), FALSE, &privileges, 0, nullptr, &returnedLength)) {
+    return GetLastError();
+  }
+  // The adjustment succeeds without the privilege in the token: only this says so.
+  return GetLastError() == ERROR_NOT_ALL_ASSIGNED ? ERROR_NOT_ALL_ASSIGNED : kSucceeded;
 }
 
-bool Win32Power::RequestExit(ExitMode mode, unsigned reason) {
-  return ExitWindowsEx(static_cast<UINT>(mode), reason) != FALSE;
+SystemError Win32Power::RequestExit(ExitMode mode, unsigned reason) {
+  return ExitWindowsEx(static_cast<UINT>(mode), reason) ? kSucceeded : GetLastError();
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/interface.h"
+#include "platform/system_error.h"
 
 // Starting a file through the shell: a program, a document, an address.
 class Shell : public PlatformInterface {
@@ -19,6 +20,8 @@ class Shell : public PlatformInterface {
     int showCommand = kShowNormal;
   };
 
-  // True when the shell reports the launch started.
-  [[nodiscard]] virtual bool Execute(const Launch& launch) = 0;
+  // Whether the shell reports the launch started, and why not: its own
+  // answers are given as the system's error codes (a file not found, no
+  // program for that kind of file).
+  [[nodiscard]] virtual SystemError Execute(const Launch& launch) = 0;
 };

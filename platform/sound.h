@@ -11,6 +11,8 @@ class Sound : public PlatformInterface {
   enum class Playback : unsigned {
     Once = 0x1,  // SND_ASYNC
     Loop = 0x9,  // SND_ASYNC | SND_LOOP
+    // Nothing when another sound plays: a ringing alarm goes on.
+    OnceUnlessPlaying = 0x11,  // SND_ASYNC | SND_NOSTOP
   };
 
   // Returns at once. Without a directory the player looks the file up by its

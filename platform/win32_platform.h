@@ -55,8 +55,8 @@ class Win32VersionResource : public VersionResource {
 
 class Win32Power : public Power {
  public:
-  bool EnableShutdownPrivilege() override;
-  bool RequestExit(ExitMode mode, unsigned reason) override;
+  SystemError EnableShutdownPrivilege() override;
+  SystemError RequestExit(ExitMode mode, unsigned reason) override;
 };
 
 class Win32Sound : public Sound {
@@ -67,7 +67,12 @@ class Win32Sound : public Sound {
 
 class Win32Shell : public Shell {
  public:
-  bool Execute(const Launch& launch) override;
+  SystemError Execute(const Launch& launch) override;
+};
+
+class Win32SystemMessages : public SystemMessages {
+ public:
+  [[nodiscard]] std::string Describe(SystemError error) const override;
 };
 
 class Win32WindowSystem : public WindowSystem {

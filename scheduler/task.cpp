@@ -2,6 +2,10 @@
 
 #include "scheduler/moment_text.h"
 
+bool IsPowerAction(TaskKind kind) {
+  return kind == TaskKind::TurnOff || kind == TaskKind::Restart || kind == TaskKind::LogOff;
+}
+
 int CompareTasksByWhen(const Task& a, const Task& b) { return CompareDateTime(a.When, b.When); }
 
 std::string TaskRowCaption(const Task& task, const Clock& clock) {

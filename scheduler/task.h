@@ -25,6 +25,9 @@ struct Task {
   friend bool operator==(const Task&, const Task&) = default;
 };
 
+// Shut-down, restart and log-off: the user is warned and may stop them.
+[[nodiscard]] bool IsPowerAction(TaskKind kind);
+
 // Negative when a is due first, positive when b is, 0 within one millisecond.
 [[nodiscard]] int CompareTasksByWhen(const Task& a, const Task& b);
 

@@ -17,6 +17,29 @@ const char* WarningText(TaskKind kind) {
 
 constexpr unsigned kNoReason = 0;
 
+// The first words of a failed exit's reason; the system's own words follow.
+const char* ExitNotDoneText(TaskKind kind) {
+  switch (kind) {
+    case TaskKind::TurnOff:
+      return "电脑没有关机：";
+    case TaskKind::Restart:
+      return "电脑没有重启：";
+    default:
+      return "没有注销：";
+  }
+}
+
+Power::ExitMode ExitModeOf(TaskKind kind) {
+  switch (kind) {
+    case TaskKind::TurnOff:
+      return Power::ExitMode::ShutDownForced;
+    case TaskKind::Restart:
+      return Power::ExitMode::RestartForced;
+    default:
+      return Power::ExitMode::LogOff;
+  }
+}
+
 }  // namespace
 
 void SystemTaskActions::WarnTaskDue(const Task& task) {
@@ -25,40 +48,50 @@ void SystemTaskActions::WarnTaskDue(const Task& task) {
   }
 }
 
-void SystemTaskActions::PerformTask(const Task& task) {
+std::optional<std::string> SystemTaskActions::PerformTask(const Task& task) {
   switch (task.Kind) {
     case TaskKind::TurnOff:
-      (void)s_.power.EnableShutdownPrivilege();
-      (void)s_.power.RequestExit(Power::ExitMode::ShutDownForced, kNoReason);
-      break;
     case TaskKind::Restart:
-      (void)s_.power.EnableShutdownPrivilege();
-      (void)s_.power.RequestExit(Power::ExitMode::RestartForced, kNoReason);
-      break;
     case TaskKind::LogOff:
-      (void)s_.power.RequestExit(Power::ExitMode::LogOff, kNoReason);
-      break;
+      return ExitSystem(task.Kind);
     case TaskKind::Alarm:
-      SoundAlarm(task);
-      break;
+      return SoundAlarm(task);
     case TaskKind::OpenProgram:
-      (void)s_.shell.Execute(
-          {0, std::nullopt, task.Param, std::nullopt, std::nullopt, Shell::kShowNormal});
-      break;
+      return Launch(task, 0);
     case TaskKind::OpenWebPage:
       // The program's windows share one owner, the main window.
-      (void)s_.shell.Execute({s_.mainWindow.Handle(), std::nullopt, task.Param, std::nullopt,
-                              std::nullopt, Shell::kShowNormal});
-      break;
+      return Launch(task, s_.mainWindow.Handle());
     case TaskKind::CloseProgram:
-      s_.killProcessByName(task.Param);
-      break;
+      return s_.closeProgram(task.Param);
   }
+  return std::nullopt;
 }
 
-void SystemTaskActions::SoundAlarm(const Task& task) {
-  (void)s_.sound.PlayFile(s_.appPath + "clock\\1.wav", Sound::Playback::Loop);
+std::optional<std::string> SystemTaskActions::ExitSystem(TaskKind kind) {
+  // Log-off needs no privilege. Without it the exit is still asked for: the
+  // system alone knows whether it goes ahead.
+  const SystemError privilege =
+      kind == TaskKind::LogOff ? kSucceeded : s_.power.EnableShutdownPrivilege();
+  const SystemError exit = s_.power.RequestExit(ExitModeOf(kind), kNoReason);
+  if (exit == kSucceeded) return std::nullopt;
+  return ExitNotDoneText(kind) + s_.messages.Describe(privilege != kSucceeded ? privilege : exit);
+}
+
+std::optional<std::string> SystemTaskActions::Launch(const Task& task, WindowHandle owner) {
+  const SystemError error = s_.shell.Execute(
+      {owner, std::nullopt, task.Param, std::nullopt, std::nullopt, Shell::kShowNormal});
+  if (error == kSucceeded) return std::nullopt;
+  return "无法打开：" + s_.messages.Describe(error);
+}
+
+std::optional<std::string> SystemTaskActions::SoundAlarm(const Task& task) {
+  const std::string soundFile = s_.appPath + "clock\\1.wav";
+  (void)s_.sound.PlayFile(soundFile, Sound::Playback::Loop);
   s_.trayIcon.ShowBalloonHint(kAlarmBalloonTitle, task.Param);
   s_.mainWindow.ShowNormal();
   s_.alarmWindow.ShowAlarm(task.Param);
+  // The player falls back to the system's default sound: the alarm still
+  // rings, but not as the user chose.
+  if (s_.files.Exists(soundFile)) return std::nullopt;
+  return "找不到闹钟的声音文件：" + soundFile;
 }

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
+#include "platform/files.h"
 #include "platform/power.h"
+#include "platform/system_error.h"
 #include "platform/shell.h"
 #include "platform/sound.h"
 #include "scheduler/tick.h"
@@ -15,7 +18,8 @@ inline constexpr char kAlarmBalloonTitle[] = "设定的时间到了：";
 
 // What the program does half a minute before a shut-down, restart or log-off,
 // and in each task's due second. Every action only starts its work: nothing
-// waits for it, and what it achieves is not examined.
+// waits for it. What the system answers at once is examined, and a refusal is
+// told in the user's words.
 class SystemTaskActions : public TaskActions {
  public:
   struct Services {
@@ -23,21 +27,26 @@ class SystemTaskActions : public TaskActions {
     Shell& shell;
     Power& power;
     Sound& sound;
+    const Files& files;
+    const SystemMessages& messages;
     Form& mainWindow;
     TForm3& alarmWindow;
     const std::string& appPath;
     const std::string& appTitle;
-    // Ends every running process of a program by its image name.
-    std::function<void(const std::string&)> killProcessByName;
+    // Ends every running process of a program by its image name; why it did
+    // not, when it did not.
+    std::function<std::optional<std::string>(const std::string&)> closeProgram;
   };
 
   explicit SystemTaskActions(Services services) : s_(std::move(services)) {}
 
   void WarnTaskDue(const Task& task) override;
-  void PerformTask(const Task& task) override;
+  [[nodiscard]] std::optional<std::string> PerformTask(const Task& task) override;
 
  private:
-  void SoundAlarm(const Task& task);
+  [[nodiscard]] std::optional<std::string> ExitSystem(TaskKind kind);
+  [[nodiscard]] std::optional<std::string> Launch(const Task& task, WindowHandle owner);
+  [[nodiscard]] std::optional<std::string> SoundAlarm(const Task& task);
 
   Services s_;
 };

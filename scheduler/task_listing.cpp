@@ -14,6 +14,10 @@ void TaskListing::Remove(const Task& task) {
   if (queue_.Remove(task)) RefreshTaskList();
 }
 
+void TaskListing::Reschedule(const Task& task, DateTime when) {
+  if (queue_.Reschedule(task, when)) RefreshTaskList();
+}
+
 void TaskListing::RemoveSelected() {
   const int index = list_.ItemIndex();
   if (!queue_.RemoveAt(index)) return;

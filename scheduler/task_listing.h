@@ -19,6 +19,8 @@ class TaskListing {
   void Remove(const Task& task);
   // The row selected in the list; nothing happens when none is.
   void RemoveSelected();
+  // This task, wherever it stands now, to another moment; nothing when it is gone.
+  void Reschedule(const Task& task, DateTime when);
   void RefreshTaskList();
 
  private:

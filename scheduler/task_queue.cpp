@@ -22,6 +22,14 @@ bool TaskQueue::Remove(const Task& task) {
   return true;
 }
 
+bool TaskQueue::Reschedule(const Task& task, DateTime when) {
+  if (!Remove(task)) return false;
+  Task moved = task;
+  moved.When = when;
+  Add(std::move(moved));
+  return true;
+}
+
 bool TaskQueue::RemoveAt(int index) {
   if (index < 0 || static_cast<std::size_t>(index) >= tasks_.size()) return false;
   tasks_.erase(tasks_.begin() + index);

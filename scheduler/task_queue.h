@@ -17,6 +17,9 @@ class TaskQueue {
   bool Remove(const Task& task);
   // False, and nothing removed, when the index is not a queue position.
   bool RemoveAt(int index);
+  // The first task equal to this one moves to another moment; false, and
+  // nothing changed, when none is.
+  bool Reschedule(const Task& task, DateTime when);
 
   [[nodiscard]] bool Empty() const { return tasks_.empty(); }
   [[nodiscard]] std::size_t Count() const { return tasks_.size(); }

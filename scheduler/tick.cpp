@@ -26,6 +26,12 @@ const char* HeadlineKindText(TaskKind kind) {
   return "";
 }
 
+std::string CountdownText(std::int64_t seconds, TaskKind kind) {
+  std::string text = HeadlinePrefix(seconds) + HeadlineKindText(kind);
+  text.erase(text.find_last_not_of(' ') + 1);
+  return text;
+}
+
 HeadVerdict JudgeHead(DateTime when, DateTime now) {
   const std::int64_t distance = WholeSecondsApart(when, now);
   if (when < now && distance >= 1) {
@@ -43,23 +49,35 @@ std::string MissedTasksText(const std::vector<Task>& missed, const Clock& clock)
   return text;
 }
 
-void DueTaskRunner::Perform(const Task& task) {
-  actions_.PerformTask(task);
-  tasks_.Remove(task);
+std::string FailedTasksText(const std::vector<FailedTask>& failed, const Clock& clock) {
+  if (failed.size() == 1) {
+    return "未能执行的任务：" + TaskRowCaption(failed.front().task, clock) + "\r\n" +
+           failed.front().reason;
+  }
+  std::string text = "未能执行的" + std::to_string(failed.size()) + "个任务：";
+  for (const FailedTask& f : failed) {
+    text += "\r\n" + TaskRowCaption(f.task, clock) + "\r\n" + f.reason;
+  }
+  return text;
 }
 
-void DueTaskRunner::ReportMissed(const std::vector<Task>& missed,
-                                 std::uint64_t balloonsBeforeTick) {
-  if (missed.empty()) return;
-  const std::string text = MissedTasksText(missed, clock_);
-  if (trayIcon_.BalloonsShown() != balloonsBeforeTick && !trayIcon_.BalloonTitle().empty()) {
+void ShowTaskReport(TrayIcon& trayIcon, const std::string& title, const std::string& report,
+                    std::uint64_t balloonsBefore) {
+  if (report.empty()) return;
+  if (trayIcon.BalloonsShown() != balloonsBefore && !trayIcon.BalloonTitle().empty()) {
     // Copies: the tray icon clears its own record of the balloon first.
-    const std::string title = trayIcon_.BalloonTitle();
-    trayIcon_.ShowBalloonHint(title, trayIcon_.BalloonText() + "\r\n" + text,
-                              trayIcon_.BalloonIcon());
+    const std::string shownTitle = trayIcon.BalloonTitle();
+    trayIcon.ShowBalloonHint(shownTitle, trayIcon.BalloonText() + "\r\n" + report,
+                             trayIcon.BalloonIcon());
     return;
   }
-  trayIcon_.ShowBalloonHint(balloonTitle_, text);
+  trayIcon.ShowBalloonHint(title, report);
+}
+
+void DueTaskRunner::Perform(const Task& task, std::vector<FailedTask>& failed) {
+  std::optional<std::string> failure = actions_.PerformTask(task);
+  tasks_.Remove(task);
+  if (failure) failed.push_back({task, std::move(*failure)});
 }
 
 void DueTaskRunner::Warn(const Task& task) {
@@ -73,13 +91,20 @@ void DueTaskRunner::Run(DateTime now) {
   // "0秒后..." until the next tick, as the user expects to see it go.
   bool keepHeadline = false;
   std::vector<Task> missed;
+  std::vector<FailedTask> failed;
   const std::uint64_t balloonsBeforeTick = trayIcon_.BalloonsShown();
   while (!tasks_.Queue().Empty()) {
     const Task head = tasks_.Queue().Head();
     const HeadVerdict verdict = JudgeHead(head.When, now);
+    const bool late = verdict == HeadVerdict::PerformLate || verdict == HeadVerdict::Drop;
+    if (late && IsPowerAction(head.Kind)) {
+      tasks_.Reschedule(head, now + static_cast<double>(kLatePowerActionWarningSeconds) /
+                                        kSecondsPerDay);
+      continue;
+    }
     switch (verdict) {
       case HeadVerdict::PerformLate:
-        Perform(head);
+        Perform(head, failed);
         continue;
       case HeadVerdict::Drop:
         tasks_.RemoveHead();
@@ -100,9 +125,11 @@ void DueTaskRunner::Run(DateTime now) {
       warnedInThisSecond_.reset();
     }
     if (verdict != HeadVerdict::Perform) break;
-    Perform(head);
+    Perform(head, failed);
     keepHeadline = true;
   }
   if (tasks_.Queue().Empty() && !keepHeadline) title_.SetText(kEmptyQueueHeadline);
-  ReportMissed(missed, balloonsBeforeTick);
+  std::string report = missed.empty() ? "" : MissedTasksText(missed, clock_);
+  if (!failed.empty()) report += (report.empty() ? "" : "\r\n") + FailedTasksText(failed, clock_);
+  ShowTaskReport(trayIcon_, balloonTitle_, report, balloonsBeforeTick);
 }

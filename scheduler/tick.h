@@ -16,6 +16,8 @@ inline constexpr char kEmptyQueueHeadline[] = "你还没有添加定时任务。
 [[nodiscard]] std::string HeadlinePrefix(std::int64_t seconds);
 // What the headline says the head task will do, with its trailing spaces.
 [[nodiscard]] const char* HeadlineKindText(TaskKind kind);
+// The headline's words alone: "29秒后关机。".
+[[nodiscard]] std::string CountdownText(std::int64_t seconds, TaskKind kind);
 
 // What the tick does with a task when it is due, and half a minute before.
 class TaskActions {
@@ -25,7 +27,13 @@ class TaskActions {
   TaskActions& operator=(const TaskActions&) = delete;
   virtual ~TaskActions() = default;
   virtual void WarnTaskDue(const Task& task) = 0;
-  virtual void PerformTask(const Task& task) = 0;
+  // Starts the task's work; why it could not be done, when it could not.
+  [[nodiscard]] virtual std::optional<std::string> PerformTask(const Task& task) = 0;
+};
+
+struct FailedTask {
+  Task task;
+  std::string reason;
 };
 
 // How the tick treats the head task at a given moment.
@@ -39,15 +47,27 @@ enum class HeadVerdict {
 [[nodiscard]] HeadVerdict JudgeHead(DateTime when, DateTime now);
 
 inline constexpr std::int64_t kLatestLatePerformSeconds = 60;
+// How far ahead a power action found late is moved: the warning's half minute.
+inline constexpr std::int64_t kLatePowerActionWarningSeconds = 30;
 
 // The balloon text that names the tasks dropped in one tick, earliest first.
 [[nodiscard]] std::string MissedTasksText(const std::vector<Task>& missed, const Clock& clock);
+// The balloon text that names the tasks whose action failed, with the reasons.
+[[nodiscard]] std::string FailedTasksText(const std::vector<FailedTask>& failed,
+                                          const Clock& clock);
+
+// Shows what the user must hear of (tasks dropped, actions that failed) in a
+// balloon. A balloon clears the one before: when a warning or an alarm put up
+// a balloon since `balloonsBefore`, the report goes below its text instead.
+void ShowTaskReport(TrayIcon& trayIcon, const std::string& title, const std::string& report,
+                    std::uint64_t balloonsBefore);
 
 // The part of the tick that counts down to the head task and runs what is due.
 // Every task that is due or overdue is handled in the same tick, in queue order;
-// the tasks dropped are named together in one balloon. A balloon clears the one
-// before, so when a task's warning or alarm put up a balloon in the same tick,
-// the dropped tasks are named below its text instead of taking its place.
+// the tasks dropped and the actions that failed are named together in one
+// balloon, below the balloon of a warning or an alarm of the same tick.
+// A shut-down, restart or log-off found late is never performed unannounced:
+// it is moved to half a minute from now, and warned of.
 class DueTaskRunner {
  public:
   DueTaskRunner(TaskListing& tasks, TaskActions& actions, Label& title, TrayIcon& trayIcon,
@@ -67,8 +87,7 @@ class DueTaskRunner {
   // An action may run a message loop (a shell error box) in which the user
   // deletes or adds tasks: what leaves the queue is the task performed, not
   // whatever heads it by then.
-  void Perform(const Task& task);
-  void ReportMissed(const std::vector<Task>& missed, std::uint64_t balloonsBeforeTick);
+  void Perform(const Task& task, std::vector<FailedTask>& failed);
   void Warn(const Task& task);
 
   TaskListing& tasks_;

@@ -17,8 +17,32 @@ DWORD FormStyle(Form::Frame frame) {
       return WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     case Form::Frame::Borderless:
       return WS_POPUP | WS_CLIPCHILDREN;
+    case Form::Frame::Alert:
+      return WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
   }
   return WS_OVERLAPPED;
+}
+
+// Above full-screen windows that are not exclusive, and never activated: the
+// keys the user types elsewhere do not reach its buttons.
+DWORD FormExStyle(Form::Frame frame) {
+  return frame == Form::Frame::Alert ? WS_EX_TOPMOST | WS_EX_NOACTIVATE : 0;
+}
+
+// Bottom right of the work area of the screen that holds the window the user
+// works in: where the notification area's news appear.
+void PlaceAlertOnActiveScreen(HWND window) {
+  const HWND foreground = GetForegroundWindow();
+  const HMONITOR monitor =
+      MonitorFromWindow(foreground ? foreground : window, MONITOR_DEFAULTTOPRIMARY);
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  RECT frame{};
+  if (!GetMonitorInfoA(monitor, &info) || !GetWindowRect(window, &frame)) return;
+  constexpr int kGap = 12;
+  const int x = info.rcWork.right - (frame.right - frame.left) - kGap;
+  const int y = info.rcWork.bottom - (frame.bottom - frame.top) - kGap;
+  SetWindowPos(window, HWND_TOPMOST, x, y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 }  // namespace
@@ -26,14 +50,16 @@ DWORD FormStyle(Form::Frame frame) {
 FormMirror::FormMirror(Form& form, MirrorContext& context)
     : OwnWindowMirror(form, context), form_(form) {
   const HWND owner = form.Owner() ? reinterpret_cast<HWND>(form.Owner()->Handle()) : nullptr;
-  CreateOwn("DuskForm", FormStyle(form.FrameKind()), 0, owner, form.GetBounds());
-  if (!hwnd_) return;
+  CreateOwn("DuskForm", FormStyle(form.FrameKind()), FormExStyle(form.FrameKind()), owner,
+            form.GetBounds());
+  if (!Hwnd()) return;
+  if (form.FrameKind() == Form::Frame::Alert && form.Visible()) PlaceAlertOnActiveScreen(Hwnd());
   const auto loadIcon = [&](int size) {
     return reinterpret_cast<LPARAM>(LoadImageA(context.instance, MAKEINTRESOURCEA(kProgramIconId),
                                                IMAGE_ICON, size, size, LR_SHARED));
   };
-  SendMessageA(hwnd_, WM_SETICON, ICON_BIG, loadIcon(GetSystemMetrics(SM_CXICON)));
-  SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, loadIcon(GetSystemMetrics(SM_CXSMICON)));
+  SendMessageA(Hwnd(), WM_SETICON, ICON_BIG, loadIcon(GetSystemMetrics(SM_CXICON)));
+  SendMessageA(Hwnd(), WM_SETICON, ICON_SMALL, loadIcon(GetSystemMetrics(SM_CXSMICON)));
 }
 
 void FormMirror::UpdateSpecific(ControlChange change) {
@@ -42,16 +68,28 @@ void FormMirror::UpdateSpecific(ControlChange change) {
       // Shown again from wherever, the main window comes to the front with its
       // taskbar entry; other windows come forward only when asked to.
       if (form_.Visible() && form_.FrameKind() == Form::Frame::Main) {
-        ShowWindow(hwnd_, SW_SHOW);
-        SetForegroundWindow(hwnd_);
+        ShowWindow(Hwnd(), SW_SHOW);
+        SetForegroundWindow(Hwnd());
+      }
+      if (form_.Visible() && form_.FrameKind() == Form::Frame::Alert) {
+        PlaceAlertOnActiveScreen(Hwnd());
       }
       break;
+    case ControlChange::Flash: {
+      // Until the window comes to the foreground, without taking it.
+      FLASHWINFO flash{};
+      flash.cbSize = sizeof flash;
+      flash.hwnd = Hwnd();
+      flash.dwFlags = FLASHW_TRAY | FLASHW_TIMERNOFG;
+      FlashWindowEx(&flash);
+      break;
+    }
     case ControlChange::Restore:
-      if (IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
+      if (IsIconic(Hwnd())) ShowWindow(Hwnd(), SW_RESTORE);
       break;
     case ControlChange::BringToFront:
-      SetForegroundWindow(hwnd_);
-      BringWindowToTop(hwnd_);
+      SetForegroundWindow(Hwnd());
+      BringWindowToTop(Hwnd());
       break;
     default:
       break;
@@ -83,11 +121,11 @@ LRESULT FormMirror::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // Every wake brings the automatic resume, one the user caused a second
       // one; both are passed on, and a second tick in a row does no harm.
       if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) {
-        PostMessageA(hwnd_, kResumedMessage, 0, 0);
+        PostMessageA(Hwnd(), kResumedMessage, 0, 0);
       }
       return TRUE;
     case WM_TIMECHANGE:
-      PostMessageA(hwnd_, kTimeChangedMessage, 0, 0);
+      PostMessageA(Hwnd(), kTimeChangedMessage, 0, 0);
       return 0;
     case kResumedMessage:
       form_.SystemResumed();
@@ -97,7 +135,7 @@ LRESULT FormMirror::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_WINDOWPOSCHANGED: {
       RECT frame;
-      if (!IsIconic(hwnd_) && GetWindowRect(hwnd_, &frame)) {
+      if (!IsIconic(Hwnd()) && GetWindowRect(Hwnd(), &frame)) {
         form_.UserMoved(
             {frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top});
       }
@@ -133,7 +171,7 @@ void GroupBoxMirror::Paint(HDC dc, const RECT& client) {
 }
 
 void GroupBoxMirror::UpdateSpecific(ControlChange change) {
-  if (change == ControlChange::Text) InvalidateRect(hwnd_, nullptr, TRUE);
+  if (change == ControlChange::Text) InvalidateRect(Hwnd(), nullptr, TRUE);
 }
 
 LabelMirror::LabelMirror(Label& label, MirrorContext& context)
@@ -145,22 +183,21 @@ LabelMirror::LabelMirror(Label& label, MirrorContext& context)
 void LabelMirror::UpdateSpecific(ControlChange change) {
   if (change == ControlChange::Text || change == ControlChange::Style) {
     Measure();
-    InvalidateRect(hwnd_, nullptr, TRUE);
+    InvalidateRect(Hwnd(), nullptr, TRUE);
   }
 }
 
 void LabelMirror::Measure() {
-  if (!hwnd_ || !label_.AutoWidth()) return;
-  const HDC dc = GetDC(hwnd_);
+  if (!Hwnd() || !label_.AutoWidth()) return;
   SIZE extent{};
   {
-    const SelectedObject font(dc, Font());
+    const WindowDC dc(Hwnd());
+    const SelectedObject font(dc.Get(), Font());
     const std::string& text = label_.Text();
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    GetTextExtentPoint32A(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
   }
-  ReleaseDC(hwnd_, dc);
   label_.TextMeasured(extent.cx);
-  SetWindowPos(hwnd_, nullptr, 0, 0, extent.cx, label_.Height(),
+  SetWindowPos(Hwnd(), nullptr, 0, 0, extent.cx, label_.Height(),
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -182,7 +219,7 @@ RadioGroupMirror::RadioGroupMirror(RadioGroup& group, MirrorContext& context)
   for (const std::string& item : group.Items()) {
     const HWND button = CreateWindowExA(0, "BUTTON", item.c_str(),
                                         WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_RADIOBUTTON, 0, 0,
-                                        0, 0, hwnd_, nullptr, context.instance, nullptr);
+                                        0, 0, Hwnd(), nullptr, context.instance, nullptr);
     SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
     items_.push_back(button);
   }
@@ -192,7 +229,7 @@ RadioGroupMirror::RadioGroupMirror(RadioGroup& group, MirrorContext& context)
 
 void RadioGroupMirror::LayOutItems() {
   RECT client;
-  GetClientRect(hwnd_, &client);
+  GetClientRect(Hwnd(), &client);
   const bool framed = !group_.Text().empty();
   const int columns = group_.Columns() > 0 ? group_.Columns() : 1;
   const int count = static_cast<int>(items_.size());
@@ -230,7 +267,7 @@ void RadioGroupMirror::UpdateSpecific(ControlChange change) {
       }
       break;
     case ControlChange::Text:
-      InvalidateRect(hwnd_, nullptr, TRUE);
+      InvalidateRect(Hwnd(), nullptr, TRUE);
       break;
     default:
       break;
@@ -267,19 +304,17 @@ PictureMirror::PictureMirror(Picture& picture, MirrorContext& context)
 void PictureMirror::Paint(HDC dc, const RECT& client) {
   BITMAP info{};
   if (!bitmap_ || !GetObjectA(bitmap_.Get(), sizeof info, &info)) return;
-  const HDC source = CreateCompatibleDC(dc);
-  {
-    const SelectedObject selected(source, bitmap_.Get());
-    if (picture_.Transparent()) {
-      const COLORREF clear = GetPixel(source, 0, info.bmHeight - 1);
-      TransparentBlt(dc, 0, 0, client.right, client.bottom, source, 0, 0, info.bmWidth,
-                     info.bmHeight, clear);
-    } else {
-      StretchBlt(dc, 0, 0, client.right, client.bottom, source, 0, 0, info.bmWidth, info.bmHeight,
-                 SRCCOPY);
-    }
+  const UniqueDC source(CreateCompatibleDC(dc));
+  if (!source) return;
+  const SelectedObject selected(source.Get(), bitmap_.Get());
+  if (picture_.Transparent()) {
+    const COLORREF clear = GetPixel(source.Get(), 0, info.bmHeight - 1);
+    TransparentBlt(dc, 0, 0, client.right, client.bottom, source.Get(), 0, 0, info.bmWidth,
+                   info.bmHeight, clear);
+  } else {
+    StretchBlt(dc, 0, 0, client.right, client.bottom, source.Get(), 0, 0, info.bmWidth,
+               info.bmHeight, SRCCOPY);
   }
-  DeleteDC(source);
 }
 
 IconMirror::IconMirror(IconView& icon, MirrorContext& context) : Win32Mirror(icon, context) {
@@ -299,7 +334,7 @@ IconMirror::IconMirror(IconView& icon, MirrorContext& context) : Win32Mirror(ico
   const HANDLE shared =
       LoadImageA(nullptr, stock, IMAGE_ICON, icon.Width(), icon.Height(), LR_SHARED);
   CreateStandard("STATIC", SS_ICON | SS_REALSIZECONTROL, 0, icon.Height());
-  SendMessageA(hwnd_, STM_SETICON, reinterpret_cast<WPARAM>(shared), 0);
+  SendMessageA(Hwnd(), STM_SETICON, reinterpret_cast<WPARAM>(shared), 0);
 }
 
 TimerMirror::TimerMirror(Timer& timer, FormMirror& owner) : timer_(timer), owner_(owner) {

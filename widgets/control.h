@@ -72,7 +72,10 @@ enum class ControlChange {
   Value,
   BringToFront,
   Restore,  // back from the minimised state
+  Flash,    // the taskbar entry asks for attention
 };
+
+class MirrorFactory;
 
 // The native window that shows a control. Controls work without one (headless).
 class ControlMirror {
@@ -128,7 +131,6 @@ class Control {
   [[nodiscard]] ColorRef BackColor() const;
   void SetBackColor(ColorRef color);
 
-  void AttachMirror(std::unique_ptr<ControlMirror> mirror);
   [[nodiscard]] ControlMirror* Mirror() const { return mirror_.get(); }
   [[nodiscard]] WindowHandle Handle() const { return mirror_ ? mirror_->Handle() : 0; }
 
@@ -140,6 +142,11 @@ class Control {
   void SetBoundsQuietly(Bounds bounds) { bounds_ = bounds; }
 
  private:
+  friend void AttachMirrors(Control& root, MirrorFactory* factory);
+  // The native window of this control, once its container has one, and those
+  // of its visible controls.
+  void CreateMissingMirrors();
+
   ControlKind kind_;
   std::string name_;
   Control* parent_;
@@ -150,6 +157,7 @@ class Control {
   std::optional<FontStyle> font_;
   ColorRef textColor_ = ColorRef::System(SystemColor::WindowText);
   std::optional<ColorRef> backColor_;
+  MirrorFactory* mirrors_ = nullptr;  // makes the native window when the control first shows
   std::unique_ptr<ControlMirror> mirror_;
 };
 
@@ -164,5 +172,8 @@ class MirrorFactory {
   [[nodiscard]] virtual std::unique_ptr<ControlMirror> CreateMirror(Control& control) = 0;
 };
 
-// Gives a control and all its contained controls their native windows.
+// Gives a window and its controls their native windows: the window and its
+// visible controls at once, a hidden control (and what it contains) as it first
+// shows, so a panel that starts hidden costs nothing until then. A native
+// window once made stays until its control goes.
 void AttachMirrors(Control& root, MirrorFactory* factory);

@@ -8,6 +8,8 @@ void Form::ShowNormal() {
 
 void Form::BringToFront() { Changed(ControlChange::BringToFront); }
 
+void Form::FlashTaskbarEntry() { Changed(ControlChange::Flash); }
+
 void Form::Close() {
   if (OnClose) OnClose();
 }

@@ -12,6 +12,9 @@ class Form : public Control {
     Main,        // caption with icon, system menu, minimise and close; fixed size
     Borderless,  // no frame, no caption
     Tool,        // caption and close only; fixed size
+    // Caption and close; above every other window, shown without taking the
+    // activation or the keyboard, on the screen the user works on.
+    Alert,
   };
 
   Form(std::string name, Bounds bounds, Frame frame)
@@ -23,14 +26,12 @@ class Form : public Control {
   // its owner. Set before the native window exists.
   void SetOwner(const Form* owner) { owner_ = owner; }
   [[nodiscard]] const Form* Owner() const { return owner_; }
-  // The main window hears the system (a wake, a clock change) and runs its
-  // timers from the start, shown or not; an owned window needs its native
-  // window only once it shows.
-  [[nodiscard]] bool WantsWindowWhileHidden() const override { return owner_ == nullptr; }
 
   // Visible, out of the minimised state, in front.
   void ShowNormal();
   void BringToFront();
+  // Draws the eye to the program's taskbar entry without taking the activation.
+  void FlashTaskbarEntry();
   // Asks the window to close; OnClose decides what closing means.
   void Close();
 
@@ -64,8 +65,6 @@ class Timer : public Control {
       : Control(ControlKind::Timer, std::move(name), owner, {}),
         intervalMs_(intervalMs),
         enabled_(enabled) {}
-  // It ticks whether or not anything shows.
-  [[nodiscard]] bool WantsWindowWhileHidden() const override { return true; }
   [[nodiscard]] unsigned IntervalMs() const { return intervalMs_; }
   [[nodiscard]] bool Enabled() const { return enabled_; }
   void SetInterval(unsigned intervalMs);

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "widgets/controls.h"
+#include "widgets/form.h"
 
 namespace {
 
@@ -55,6 +56,13 @@ class FakeWindowMirror : public ControlMirror {
     if (control_.Name() == factory_.faultyControl) throw std::runtime_error("the window failed");
     ++factory_.nativeChanges;
     if (change == ControlChange::Items) ShowImages();
+    if (change == ControlChange::Flash) ++factory_.taskbarFlashes;
+    if (change == ControlChange::Visible && control_.Visible() &&
+        control_.Kind() == ControlKind::Form &&
+        static_cast<Form&>(control_).FrameKind() == Form::Frame::Alert) {
+      ++factory_.alertsShown;
+      factory_.lastAlertShown = control_.Name();
+    }
   }
   [[nodiscard]] WindowHandle Handle() const override { return handle_; }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "widgets/control.h"
 #include "widgets/image_list.h"
@@ -19,6 +20,11 @@ class FakeMirrorFactory : public MirrorFactory {
   int nativeChanges = 0;
   // The native window of the control of this name fails every change.
   std::string faultyControl;
+  // Alert windows (on top, never activated) shown, the last by name, and the
+  // flashes of a taskbar entry.
+  int alertsShown = 0;
+  std::string lastAlertShown;
+  int taskbarFlashes = 0;
 
  private:
   WindowHandle nextWindow_ = 0x10000;

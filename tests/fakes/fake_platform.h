@@ -183,12 +183,13 @@ class FakeNotificationArea : public NotificationArea {
 
 class FakeShell : public Shell {
  public:
-  bool Execute(const Launch& launch) override {
+  SystemError Execute(const Launch& launch) override {
     launches.push_back(launch);
     if (whileLaunching) whileLaunching();
-    return true;
+    return answer;
   }
   std::vector<Launch> launches;
+  SystemError answer = kSucceeded;
   // What runs inside the launch: the shell dispatches messages while it works.
   std::function<void()> whileLaunching;
 };
@@ -236,16 +237,26 @@ class FakeWindowSystem : public WindowSystem {
 
 class FakePower : public Power {
  public:
-  bool EnableShutdownPrivilege() override {
+  SystemError EnableShutdownPrivilege() override {
     calls.push_back("privilege");
-    return true;
+    return privilegeAnswer;
   }
-  bool RequestExit(ExitMode mode, unsigned reason) override {
+  SystemError RequestExit(ExitMode mode, unsigned reason) override {
     calls.push_back("exit " + std::to_string(static_cast<unsigned>(mode)) + " " +
                     std::to_string(reason));
-    return true;
+    return exitAnswer;
   }
   std::vector<std::string> calls;
+  SystemError privilegeAnswer = kSucceeded;
+  SystemError exitAnswer = kSucceeded;
+};
+
+// The system's texts for its error codes, made up and easy to tell apart.
+class FakeSystemMessages : public SystemMessages {
+ public:
+  [[nodiscard]] std::string Describe(SystemError error) const override {
+    return "系统错误" + std::to_string(error) + "。";
+  }
 };
 
 class FakeSound : public Sound {
@@ -269,8 +280,9 @@ class RecordingTaskActions : public TaskActions {
   void WarnTaskDue(const Task& task) override {
     warned.push_back({task.Kind, task.Param, clock_.Now()});
   }
-  void PerformTask(const Task& task) override {
+  std::optional<std::string> PerformTask(const Task& task) override {
     performed.push_back({task.Kind, task.Param, clock_.Now()});
+    return std::nullopt;
   }
   std::vector<Call> warned;
   std::vector<Call> performed;
@@ -295,12 +307,14 @@ struct FakePlatform {
   FakeThreads threads;
   FakeDownload download;
   FakeSignatureVerifier signatures{files};
+  FakeSystemMessages messages;
   // Drops what every fake recorded, with its memory; what the fakes hold
   // (files, processes, the tray icon) stays.
   void ForgetCalls();
   PlatformSet Set() {
     return {clock, codePage,  files,   versionResource, notificationArea, shell,   windowSystem,
-            power, sound,     processes, threads,       download,         signatures, nullptr};
+            power, sound,     processes, threads,       download,         signatures, messages,
+            nullptr};
   }
 };
 

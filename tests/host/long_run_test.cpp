@@ -28,9 +28,9 @@ class CountingActions : public TaskActions {
  public:
   void PassTo(TaskActions& actions) { actions_ = &actions; }
   void WarnTaskDue(const Task& task) override { actions_->WarnTaskDue(task); }
-  void PerformTask(const Task& task) override {
+  std::optional<std::string> PerformTask(const Task& task) override {
     ++performed;
-    actions_->PerformTask(task);
+    return actions_->PerformTask(task);
   }
   long performed = 0;
 
@@ -77,6 +77,7 @@ class LongRun {
     program.Start();
     FillProcesses();
     platform.windowSystem.chosenFile = "C:\\Tools\\run.exe";
+    platform.files.contents[program.state.AppPath + "clock\\1.wav"] = "wave";
     platform.windowSystem.menuChoice = 0;  // the popup's delete entry
   }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "main/program.h"
 #include "tests/fakes/fake_platform.h"
 
@@ -10,6 +12,7 @@ class TaskActionsTest : public testing::Test {
  protected:
   TaskActionsTest()
       : platform(At(14, 0, 0)), program(platform.Set(), kTestUpdateHost), f(program.Form1) {
+    platform.files.contents["C:\\Program Files\\Dusk\\clock\\1.wav"] = "wave";
     program.Start();
   }
 
@@ -41,21 +44,28 @@ TEST_F(TaskActionsTest, EachKindWarnsAndActsAsItShould) {
     bool alarmWindow;
   };
   const Case kCases[] = {
+      // The warning window plays its sound as it opens, with the balloon.
       {TaskKind::TurnOff,
        "",
        "你的计算机将在30秒后关机。",
        {"privilege", "exit 21 0"},
-       {},
+       {"C:\\Dusk\\warn.wav 17"},
        0,
        false},
       {TaskKind::Restart,
        "",
        "你的计算机将在30秒后重启。",
        {"privilege", "exit 6 0"},
-       {},
+       {"C:\\Dusk\\warn.wav 17"},
        0,
        false},
-      {TaskKind::LogOff, "", "你的计算机将在30秒后注销。", {"exit 0 0"}, {}, 0, false},
+      {TaskKind::LogOff,
+       "",
+       "你的计算机将在30秒后注销。",
+       {"exit 0 0"},
+       {"C:\\Dusk\\warn.wav 17"},
+       0,
+       false},
       {TaskKind::Alarm, "喝水", nullptr, {}, {"C:\\Dusk\\clock\\1.wav 9"}, 0, true},
       {TaskKind::OpenProgram, "C:\\a b\\c.exe -x", nullptr, {}, {}, 1, false},
       {TaskKind::CloseProgram, "notepad.exe", nullptr, {}, {}, 0, false},
@@ -65,6 +75,7 @@ TEST_F(TaskActionsTest, EachKindWarnsAndActsAsItShould) {
     SCOPED_TRACE(static_cast<int>(c.kind));
     FakePlatform p(At(14, 0, 0));
     p.files.programFilePath = "C:\\Dusk\\Dusk.exe";
+    p.files.contents["C:\\Dusk\\clock\\1.wav"] = "wave";
     Program program(p.Set(), kTestUpdateHost);
     program.Start();
     const DateTime due = At(14, 1, 0);
@@ -140,7 +151,8 @@ TEST_F(TaskActionsTest, OnlyTheAlarmBalloonSilencesTheAlarm) {
   AddIn(31, TaskKind::TurnOff);
   TickTo(At(14, 0, 1));
   platform.notificationArea.events->TrayBalloonClicked();  // the 30-second warning
-  EXPECT_TRUE(platform.sound.calls.empty());
+  EXPECT_EQ(platform.sound.calls,
+            std::vector<std::string>{"C:\\Program Files\\Dusk\\warn.wav 17"});
 
   AddIn(5, TaskKind::Alarm, "tea");
   TickTo(At(14, 0, 6));
@@ -177,4 +189,81 @@ TEST_F(TaskActionsTest, TheAlarmWindowStandsBesideTheMainWindowAndComesBackInFro
   EXPECT_FALSE(program.TipForm.Showing());
   f.Form1.UserActivate();
   EXPECT_FALSE(program.TipForm.TipForm.Visible());
+}
+
+TEST(TaskFailures, EachFailedActionIsToldWithItsReason) {
+  struct Case {
+    const char* what;
+    TaskKind kind;
+    const char* param;
+    std::function<void(FakePlatform&)> fail;
+    const char* title;
+    const char* text;
+  };
+  const Case kCases[] = {
+      {"the system refuses to shut down", TaskKind::TurnOff, "",
+       [](FakePlatform& p) { p.power.exitAnswer = 5; }, "Lumo定时关机：",
+       "未能执行的任务：关机：2026/12/10 14:01:00\r\n电脑没有关机：系统错误5。"},
+      {"no shut-down privilege", TaskKind::TurnOff, "",
+       [](FakePlatform& p) {
+         p.power.privilegeAnswer = 1300;  // ERROR_NOT_ALL_ASSIGNED
+         p.power.exitAnswer = 1314;
+       },
+       "Lumo定时关机：", "未能执行的任务：关机：2026/12/10 14:01:00\r\n电脑没有关机：系统错误1300。"},
+      {"no restart", TaskKind::Restart, "", [](FakePlatform& p) { p.power.exitAnswer = 1115; },
+       "Lumo定时关机：",
+       "未能执行的任务：重启电脑：2026/12/10 14:01:00\r\n电脑没有重启：系统错误1115。"},
+      {"no log-off", TaskKind::LogOff, "", [](FakePlatform& p) { p.power.exitAnswer = 5; },
+       "Lumo定时关机：", "未能执行的任务：注销：2026/12/10 14:01:00\r\n没有注销：系统错误5。"},
+      {"the program is gone", TaskKind::OpenProgram, "C:\\gone.exe",
+       [](FakePlatform& p) { p.shell.answer = 2; }, "Lumo定时关机：",
+       "未能执行的任务：打开软件：C:\\gone.exe\r\n2026/12/10 14:01:00\r\n无法打开：系统错误2。"},
+      {"no program for the address", TaskKind::OpenWebPage, "http://x.invalid/",
+       [](FakePlatform& p) { p.shell.answer = 1155; }, "Lumo定时关机：",
+       "未能执行的任务：打开网页：http://x.invalid/\r\n2026/12/10 14:01:00\r\n"
+       "无法打开：系统错误1155。"},
+      // The alarm itself rings (in the system's default sound): its balloon stays
+      // and the failure is told below it.
+      {"the alarm's sound file is gone", TaskKind::Alarm, "喝水",
+       [](FakePlatform& p) { p.files.contents.erase("C:\\Dusk\\clock\\1.wav"); },
+       "设定的时间到了：",
+       "喝水\r\n未能执行的任务：闹钟：喝水\r\n2026/12/10 14:01:00\r\n"
+       "找不到闹钟的声音文件：C:\\Dusk\\clock\\1.wav"},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.what);
+    FakePlatform p(At(14, 0, 0));
+    p.files.programFilePath = "C:\\Dusk\\Dusk.exe";
+    p.files.contents["C:\\Dusk\\clock\\1.wav"] = "wave";
+    c.fail(p);
+    Program program(p.Set(), kTestUpdateHost);
+    program.Start();
+    program.Form1.Tasks().Add({At(14, 1, 0), c.kind, c.param});
+    while (p.clock.Now() < At(14, 1, 0) - 0.5 / kSecondsPerDay) {
+      p.clock.AdvanceSeconds(1);
+      program.Form1.TimerNow.Fire();
+    }
+    ASSERT_FALSE(p.notificationArea.balloons.empty());
+    EXPECT_EQ(p.notificationArea.balloons.back().title, c.title);
+    EXPECT_EQ(p.notificationArea.balloons.back().text, c.text);
+    // No retry: the task has left the queue.
+    EXPECT_TRUE(program.Form1.Tasks().Queue().Empty());
+  }
+}
+
+TEST(TaskFailures, FailuresOfOneTickShareOneBalloon) {
+  FakePlatform p(At(14, 0, 0));
+  p.shell.answer = 2;
+  Program program(p.Set(), kTestUpdateHost);
+  program.Start();
+  program.Form1.Tasks().Add({At(14, 0, 5), TaskKind::OpenProgram, "C:\\a.exe"});
+  program.Form1.Tasks().Add({At(14, 0, 5), TaskKind::OpenProgram, "C:\\b.exe"});
+  for (int i = 0; i < 5; ++i) {
+    p.clock.AdvanceSeconds(1);
+    program.Form1.TimerNow.Fire();
+  }
+  ASSERT_EQ(p.notificationArea.balloons.size(), 1u);
+  EXPECT_EQ(p.notificationArea.balloons[0].text,
+            "未能执行的2个任务：\r\n打开软件：C:\\a.exe\r\n2026/12/10 14:00:05\r\n无法打开：系统错误2。"
+            "\r\n打开软件：C:\\b.exe\r\n2026/12/10 14:00:05\r\n无法打开：系统错误2。");
 }

@@ -108,7 +108,7 @@ TEST_F(DueTaskRunnerTest, PerformsEveryTaskDueInTheSameSecondInQueueOrder) {
 }
 
 TEST_F(DueTaskRunnerTest, CatchesUpAfterAGapAndDropsWhatIsTooLate) {
-  Add(TaskKind::TurnOff, At(8, 0, 0));                   // two hours late: dropped
+  Add(TaskKind::OpenProgram, At(8, 0, 0), "C:\\x.exe");  // two hours late: dropped
   Add(TaskKind::Alarm, At(9, 59, 20), "tea");            // 40 s late: performed
   Add(TaskKind::OpenWebPage, At(10, 0, 0), "http://x");  // due now
   Add(TaskKind::Restart, At(10, 0, 30));                 // warned
@@ -119,7 +119,8 @@ TEST_F(DueTaskRunnerTest, CatchesUpAfterAGapAndDropsWhatIsTooLate) {
   EXPECT_EQ(actions.performed[1].kind, TaskKind::OpenWebPage);
   ASSERT_EQ(platform.notificationArea.balloons.size(), 1u);
   EXPECT_EQ(platform.notificationArea.balloons[0].title, "Lumo定时关机：");
-  EXPECT_EQ(platform.notificationArea.balloons[0].text, "错过的任务：关机：2026/12/10 8:00:00");
+  EXPECT_EQ(platform.notificationArea.balloons[0].text,
+            "错过的任务：打开软件：C:\\x.exe\r\n2026/12/10 8:00:00");
   // The headline stays on the task performed in its own second.
   EXPECT_EQ(title.Text(), "0秒后打开网页。   ");
   ASSERT_EQ(actions.warned.size(), 1u);
@@ -130,13 +131,27 @@ TEST_F(DueTaskRunnerTest, CatchesUpAfterAGapAndDropsWhatIsTooLate) {
   EXPECT_EQ(title.Text(), "29秒后重启电脑。     ");
 }
 
-TEST_F(DueTaskRunnerTest, NeverWarnsAboutAMissedTaskAgain) {
-  Add(TaskKind::TurnOff, At(9, 0, 0));
-  // The due second went by unseen; half a minute later the task is late, not due.
-  TickAt(At(9, 0, 30));
-  TickAt(At(9, 0, 31));
-  EXPECT_TRUE(actions.warned.empty());
-  EXPECT_EQ(actions.performed.size(), 1u);
+TEST_F(DueTaskRunnerTest, APowerTaskFoundLateIsWarnedOfAndPerformedHalfAMinuteLater) {
+  // Its due second went by unseen, a few seconds or hours ago.
+  for (const DateTime due : {At(9, 0, 0), At(7, 0, 0)}) {
+    SCOPED_TRACE(due);
+    actions.warned.clear();
+    actions.performed.clear();
+    Add(TaskKind::TurnOff, due);
+    TickAt(At(9, 0, 30));
+    EXPECT_EQ(actions.warned.size(), 1u);
+    EXPECT_TRUE(actions.performed.empty());
+    EXPECT_EQ(title.Text(), "30秒后关机。     ");
+    EXPECT_EQ(platform.notificationArea.tip, "关机：2026/12/10 9:01:00");
+    TickAt(At(9, 0, 31));
+    TickAt(At(9, 0, 59));
+    EXPECT_EQ(actions.warned.size(), 1u);
+    EXPECT_TRUE(actions.performed.empty());
+    TickAt(At(9, 1, 0));
+    EXPECT_EQ(actions.performed.size(), 1u);
+    EXPECT_TRUE(platform.notificationArea.balloons.empty());
+    platform.clock.Set(At(9, 0, 0));
+  }
 }
 
 TEST_F(DueTaskRunnerTest, AClockSetBackPerformsNothingTwice) {
@@ -153,9 +168,10 @@ TEST_F(DueTaskRunnerTest, RemovesTheTaskPerformedThoughTheListChangedDuringItsAc
     std::function<void()> meanwhile;
     std::vector<TaskKind> performed;
     void WarnTaskDue(const Task&) override {}
-    void PerformTask(const Task& task) override {
+    std::optional<std::string> PerformTask(const Task& task) override {
       performed.push_back(task.Kind);
       if (const auto edit = std::exchange(meanwhile, nullptr)) edit();
+      return std::nullopt;
     }
   } meddling;
   DueTaskRunner meddled(listing, meddling, title, tray, platform.clock, "Lumo定时关机：");
@@ -190,31 +206,32 @@ TEST_F(DueTaskRunnerTest, TheTasksDroppedAreNamedBelowABalloonOfTheSameTick) {
   struct Announcing : TaskActions {
     TrayIcon* tray = nullptr;
     void WarnTaskDue(const Task&) override { tray->ShowBalloonHint("Lumo定时关机：", "30秒后"); }
-    void PerformTask(const Task& task) override {
+    std::optional<std::string> PerformTask(const Task& task) override {
       tray->ShowBalloonHint("设定的时间到了：", task.Param);
+      return std::nullopt;
     }
   } announcing;
   announcing.tray = &tray;
   DueTaskRunner announced(listing, announcing, title, tray, platform.clock, "Lumo定时关机：");
   const auto& balloons = platform.notificationArea.balloons;
 
-  Add(TaskKind::LogOff, At(7, 0, 0));
+  Add(TaskKind::OpenWebPage, At(7, 0, 0), "http://x");
   Add(TaskKind::TurnOff, At(9, 0, 30));
   announced.Run(At(9, 0, 0));
   ASSERT_FALSE(balloons.empty());
   EXPECT_EQ(balloons.back().title, "Lumo定时关机：");
-  EXPECT_EQ(balloons.back().text, "30秒后\r\n错过的任务：注销：2026/12/10 7:00:00");
+  EXPECT_EQ(balloons.back().text, "30秒后\r\n错过的任务：打开网页：http://x\r\n2026/12/10 7:00:00");
 
   listing.RemoveHead();
-  Add(TaskKind::LogOff, At(7, 0, 0));
+  Add(TaskKind::OpenWebPage, At(7, 0, 0), "http://x");
   Add(TaskKind::Alarm, At(9, 0, 10), "tea");
   announced.Run(At(9, 0, 10));
   EXPECT_EQ(balloons.back().title, "设定的时间到了：");
-  EXPECT_EQ(balloons.back().text, "tea\r\n错过的任务：注销：2026/12/10 7:00:00");
+  EXPECT_EQ(balloons.back().text, "tea\r\n错过的任务：打开网页：http://x\r\n2026/12/10 7:00:00");
 
   // Alone in its tick, the balloon names the dropped task only.
-  Add(TaskKind::LogOff, At(7, 0, 0));
+  Add(TaskKind::OpenWebPage, At(7, 0, 0), "http://x");
   announced.Run(At(9, 0, 20));
   EXPECT_EQ(balloons.back().title, "Lumo定时关机：");
-  EXPECT_EQ(balloons.back().text, "错过的任务：注销：2026/12/10 7:00:00");
+  EXPECT_EQ(balloons.back().text, "错过的任务：打开网页：http://x\r\n2026/12/10 7:00:00");
 }

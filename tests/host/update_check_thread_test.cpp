@@ -43,7 +43,8 @@ TEST(UpdateCheck, HandsWhatItFoundToTheTimerAcrossThreads) {
   PlatformSet set = platform.Set();
   Program program(PlatformSet{set.clock, set.codePage, set.files, set.versionResource,
                               set.notificationArea, set.shell, set.windowSystem, set.power,
-                              set.sound, set.processes, threads, set.download, set.signatures},
+                              set.sound, set.processes, threads, set.download, set.signatures,
+                              set.messages},
                   kTestUpdateHost);
   program.Start();
 

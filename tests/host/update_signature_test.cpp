@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <array>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -58,7 +59,7 @@ constexpr std::string_view kValidToken = kSignatureCases[0].token;
 }  // namespace
 
 TEST(UpdateSignature, TakesOnlyTheKeysWellFormedSignatureOverTheWholeFile) {
-  const OpenSslSignatureVerifier verifier(kTestSigningPublicKey);
+  const OpenSslSignatureVerifier verifier(kTestReleaseKeys);
   for (const SignatureCase& c : kSignatureCases) {
     SCOPED_TRACE(c.name);
     const ScratchFile file(c.file);
@@ -71,12 +72,18 @@ TEST(UpdateSignature, FailsClosedWithoutTheFileOrWithAnotherOrBrokenKey) {
   const ScratchFile program(kProgram);
   EcdsaP256PublicKey offCurve = kTestSigningPublicKey;
   offCurve.y[31] ^= 1;
-  const OpenSslSignatureVerifier offCurveVerifier(offCurve);
+  const std::array offCurveKeys = {offCurve};
+  const OpenSslSignatureVerifier offCurveVerifier(offCurveKeys);
   EXPECT_FALSE(IsSignedByProject(program.Path(), kValidToken, offCurveVerifier));
-  const OpenSslSignatureVerifier projectVerifier(kProjectPublicKey);
+  const OpenSslSignatureVerifier projectVerifier(kProjectReleaseKeys);
   EXPECT_FALSE(IsSignedByProject(program.Path(), kValidToken, projectVerifier));
-  const OpenSslSignatureVerifier testVerifier(kTestSigningPublicKey);
+  const OpenSslSignatureVerifier testVerifier(kTestReleaseKeys);
   EXPECT_FALSE(IsSignedByProject(program.Path() + ".missing", kValidToken, testVerifier));
+  // The backup key's signature holds because the backup key is trusted, not by chance.
+  const std::array releaseKeyOnly = {kTestSigningPublicKey};
+  const OpenSslSignatureVerifier releaseKeyVerifier(releaseKeyOnly);
+  EXPECT_TRUE(IsSignedByProject(program.Path(), kValidToken, releaseKeyVerifier));
+  EXPECT_FALSE(IsSignedByProject(program.Path(), kBackupKeyToken, releaseKeyVerifier));
 }
 
 // The system's check refuses these too; the program must not rely on that.
@@ -126,7 +133,7 @@ TEST(OpenSslSignatureVerifier, DigestsWholeFilesNoLongerThanTheBound) {
       {"in several pieces, up to the bound", longFile, kLongFileBytes, kLongFileSha256},
       {"a byte over the bound", longFile, kLongFileBytes - 1, std::nullopt},
   };
-  const OpenSslSignatureVerifier verifier(kTestSigningPublicKey);
+  const OpenSslSignatureVerifier verifier(kTestReleaseKeys);
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.name);
     const ScratchFile file(c.bytes);

@@ -1,0 +1,68 @@
+#include "scheduler/power_warning.h"
+
+#include <vector>
+
+namespace {
+
+constexpr std::int64_t kWarningSeconds = 30;
+
+}  // namespace
+
+PowerWarning::PowerWarning(TaskListing& tasks, TaskActions& actions, TForm4& window,
+                           TrayIcon& trayIcon, const Clock& clock, std::string balloonTitle)
+    : tasks_(tasks),
+      actions_(actions),
+      window_(window),
+      trayIcon_(trayIcon),
+      clock_(clock),
+      balloonTitle_(std::move(balloonTitle)) {}
+
+void PowerWarning::Follow(DateTime now) {
+  const TaskQueue& queue = tasks_.Queue();
+  const bool warned = !queue.Empty() && IsPowerAction(queue.Head().Kind) &&
+                      CompareDateTime(queue.Head().When, now) >= 0 &&
+                      WholeSecondsApart(queue.Head().When, now) <= kWarningSeconds &&
+                      queue.Head() != dismissed_;
+  if (!warned) {
+    shown_.reset();
+    window_.Close();
+    return;
+  }
+  const Task& head = queue.Head();
+  shown_ = head;
+  window_.ShowWarning(TaskRowCaption(head, clock_),
+                      CountdownText(WholeSecondsApart(head.When, now), head.Kind));
+}
+
+void PowerWarning::Postpone(int minutes, DateTime now) {
+  if (!shown_) return;
+  // From now, not from the due moment: the user gets the minutes named.
+  tasks_.Reschedule(*shown_, now + minutes / kMinutesPerDay);
+  Follow(now);
+}
+
+void PowerWarning::Cancel() {
+  if (!shown_) return;
+  tasks_.Remove(*shown_);
+  Follow(clock_.Now());
+}
+
+void PowerWarning::RunNow() {
+  if (!shown_) return;
+  const Task task = *shown_;
+  // Out of the queue first: a tick that runs while the action waits on the
+  // system must not find the task and perform it a second time.
+  tasks_.Remove(task);
+  Follow(clock_.Now());
+  const std::uint64_t balloonsBefore = trayIcon_.BalloonsShown();
+  if (std::optional<std::string> failure = actions_.PerformTask(task)) {
+    ShowTaskReport(trayIcon_, balloonTitle_,
+                   FailedTasksText({FailedTask{task, std::move(*failure)}}, clock_),
+                   balloonsBefore);
+  }
+}
+
+void PowerWarning::Dismiss() {
+  dismissed_ = shown_;
+  shown_.reset();
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "platform/clock.h"
+#include "scheduler/task_listing.h"
+#include "scheduler/tick.h"
+#include "tips/warn_form.h"
+#include "widgets/tray_icon.h"
+
+// The warning window before a shut-down, restart or log-off. It shows the
+// power task that heads the queue in its last half minute, whatever brought
+// it there (its own countdown, an entry made late, a task performed before
+// it, a wake), counts it down, and carries out what the user chooses.
+class PowerWarning {
+ public:
+  PowerWarning(TaskListing& tasks, TaskActions& actions, TForm4& window, TrayIcon& trayIcon,
+               const Clock& clock, std::string balloonTitle);
+  PowerWarning(const PowerWarning&) = delete;
+  PowerWarning& operator=(const PowerWarning&) = delete;
+
+  // After every tick and every change of the queue: the window follows the
+  // head, or closes when no power task is that close.
+  void Follow(DateTime now);
+
+  // What the window's buttons do with the task it shows.
+  void Postpone(int minutes, DateTime now);
+  void Cancel();
+  void RunNow();
+  // Closed by the user: that task is not shown again; its countdown goes on.
+  void Dismiss();
+
+ private:
+  TaskListing& tasks_;
+  TaskActions& actions_;
+  TForm4& window_;
+  TrayIcon& trayIcon_;
+  const Clock& clock_;
+  std::string balloonTitle_;
+  std::optional<Task> shown_;
+  std::optional<Task> dismissed_;
+};

@@ -1,0 +1,68 @@
+#include "tips/warn_form.h"
+
+namespace {
+
+constexpr Rgb kBandBlue{72, 162, 244};
+constexpr int kMargin = 16;
+constexpr int kButtonWidth = 80;
+constexpr int kButtonGap = 8;
+constexpr int kButtonTop = 96;
+constexpr int kClientWidth = 2 * kMargin + 4 * kButtonWidth + 3 * kButtonGap;
+
+constexpr Bounds ButtonAt(int index) {
+  return {kMargin + index * (kButtonWidth + kButtonGap), kButtonTop, kButtonWidth, 28};
+}
+
+}  // namespace
+
+TForm4::TForm4(Form& mainWindow, Sound& sound, const std::string& appTitle,
+               std::string warningSound, MirrorFactory* mirrors)
+    : WarnForm("WarnForm", {0, 0, kClientWidth + 6, 170}, Form::Frame::Alert),
+      LabelWarnTask("LabelWarnTask", &WarnForm, {kMargin, 12, kClientWidth - 2 * kMargin, 34},
+                    false),
+      LabelCountdown("LabelCountdown", &WarnForm, {kMargin, 52, kClientWidth - 2 * kMargin, 30},
+                     false),
+      ButtonPostpone5("ButtonPostpone5", &WarnForm, ButtonAt(0), "推迟5分钟"),
+      ButtonPostpone30("ButtonPostpone30", &WarnForm, ButtonAt(1), "推迟30分钟"),
+      ButtonCancelTask("ButtonCancelTask", &WarnForm, ButtonAt(2), "取消任务"),
+      ButtonRunNow("ButtonRunNow", &WarnForm, ButtonAt(3), "立即执行"),
+      mainWindow_(mainWindow),
+      sound_(sound),
+      warningSound_(std::move(warningSound)) {
+  WarnForm.SetOwner(&mainWindow);
+  WarnForm.SetText(appTitle);
+  WarnForm.SetBackColor(ColorRef::System(SystemColor::Window));
+  WarnForm.SetFont({"MS Sans Serif", 12, false});
+  LabelCountdown.SetFont({"Arial", 22, true});
+  LabelCountdown.SetTextColor(ColorRef::Of(kBandBlue));
+  ButtonPostpone5.OnClick = [this] {
+    if (OnPostpone) OnPostpone(5);
+  };
+  ButtonPostpone30.OnClick = [this] {
+    if (OnPostpone) OnPostpone(30);
+  };
+  ButtonCancelTask.OnClick = [this] {
+    if (OnCancel) OnCancel();
+  };
+  ButtonRunNow.OnClick = [this] {
+    if (OnRunNow) OnRunNow();
+  };
+  // Closing it with the caption's button leaves the task as it is: the
+  // countdown goes on in the main window.
+  WarnForm.OnClose = [this] {
+    Close();
+    if (OnDismiss) OnDismiss();
+  };
+  AttachMirrors(WarnForm, mirrors);
+}
+
+void TForm4::ShowWarning(const std::string& caption, const std::string& countdown) {
+  LabelWarnTask.SetText(caption);
+  LabelCountdown.SetText(countdown);
+  if (WarnForm.Visible()) return;
+  WarnForm.Show();
+  mainWindow_.FlashTaskbarEntry();
+  (void)sound_.PlayFile(warningSound_, Sound::Playback::OnceUnlessPlaying);
+}
+
+void TForm4::Close() { WarnForm.Hide(); }

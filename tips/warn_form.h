@@ -1,0 +1,46 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "platform/sound.h"
+#include "widgets/controls.h"
+#include "widgets/form.h"
+
+// The warning before a shut-down, restart or log-off: the task, the seconds
+// left, and the buttons that put it off, cancel it or run it at once. It stays
+// above other windows and never takes the keyboard from the program the user
+// is typing in: no button of it is pressed by accident.
+class TForm4 {
+ public:
+  // `warningSound` is played each time the window opens.
+  TForm4(Form& mainWindow, Sound& sound, const std::string& appTitle, std::string warningSound,
+         MirrorFactory* mirrors);
+  TForm4(const TForm4&) = delete;
+  TForm4& operator=(const TForm4&) = delete;
+
+  // Shows the task's caption and the countdown; opening, it plays its sound
+  // and flashes the program's taskbar entry.
+  void ShowWarning(const std::string& caption, const std::string& countdown);
+  void Close();
+  [[nodiscard]] bool Showing() const { return WarnForm.Visible(); }
+
+  std::function<void(int minutes)> OnPostpone;
+  std::function<void()> OnCancel;
+  std::function<void()> OnRunNow;
+  // Closed with its caption's button: the task stays as it is.
+  std::function<void()> OnDismiss;
+
+  Form WarnForm;
+  Label LabelWarnTask;
+  Label LabelCountdown;
+  Button ButtonPostpone5;
+  Button ButtonPostpone30;
+  Button ButtonCancelTask;
+  Button ButtonRunNow;
+
+ private:
+  Form& mainWindow_;
+  Sound& sound_;
+  std::string warningSound_;
+};
