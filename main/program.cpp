@@ -27,7 +27,6 @@ Program::Program(const PlatformSet& platform, std::string updateServerHost, Task
 
 void Program::Start() { Form1.Form1.ShowNormal(); }
 
-std::optional<std::string> Program::CloseProgram(const std::string& name) {
-  KillProcessByName(platform_.processes, platform_.codePage, name);
-  return std::nullopt;
+KillResult Program::CloseProgram(const std::string& name) {
+  return KillProcessByName(platform_.processes, platform_.codePage, name);
 }

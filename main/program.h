@@ -31,6 +31,6 @@ class Program {
   SystemTaskActions taskActions;
 
  private:
-  [[nodiscard]] std::optional<std::string> CloseProgram(const std::string& name);
+  [[nodiscard]] KillResult CloseProgram(const std::string& name);
   const PlatformSet platform_;
 };

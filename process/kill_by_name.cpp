@@ -22,28 +22,38 @@ bool IsCriticalByIdOrName(const Processes::SnapshotEntry& entry, const CodePage&
   return false;
 }
 
+enum class Ending { Ended, Refused, Gone };
+
 // Ends the snapshot's process when its id still names the same image and the
 // system does not hold it critical.
-void EndIfStillTheSame(Processes& processes, const Processes::SnapshotEntry& entry,
-                       const CodePage& codePage) {
+Ending EndIfStillTheSame(Processes& processes, const Processes::SnapshotEntry& entry,
+                         const CodePage& codePage) {
   const std::unique_ptr<Processes::OpenedProcess> process = processes.OpenToEnd(entry.processId);
-  if (!process) return;
+  if (!process) return Ending::Refused;
   const std::string image = process->ImagePath();
   const std::string_view imageName = FileNamePart(image, codePage);
-  if (imageName.empty() ||
-      !SameImageName(imageName, FileNamePart(entry.exeFile, codePage), codePage)) {
-    return;
+  if (imageName.empty()) return Ending::Refused;
+  // The id passed to another program: the one listed has ended by itself.
+  if (!SameImageName(imageName, FileNamePart(entry.exeFile, codePage), codePage)) {
+    return Ending::Gone;
   }
   // A process the system cannot tell about may be one whose end stops it.
-  if (process->IsMarkedCritical().value_or(true)) return;
-  // A process that refuses to end stays: nobody is told.
-  (void)process->Terminate();
+  if (process->IsMarkedCritical().value_or(true)) return Ending::Refused;
+  return process->Terminate() ? Ending::Ended : Ending::Refused;
+}
+
+void Count(Ending ending, KillResult& result) {
+  if (ending == Ending::Gone) return;
+  ++result.found;
+  if (ending == Ending::Ended) ++result.ended;
 }
 
 }  // namespace
 
-void KillProcessByName(Processes& processes, const CodePage& codePage, const std::string& name) {
-  if (name.empty()) return;
+KillResult KillProcessByName(Processes& processes, const CodePage& codePage,
+                             const std::string& name) {
+  KillResult result;
+  if (name.empty()) return result;
   const std::uint32_t self = processes.CurrentProcessId();
   const Processes::SnapshotEntry* selfEntry = nullptr;
   const std::vector<Processes::SnapshotEntry> snapshot = processes.Snapshot();
@@ -54,8 +64,9 @@ void KillProcessByName(Processes& processes, const CodePage& codePage, const std
       selfEntry = &entry;
       continue;
     }
-    EndIfStillTheSame(processes, entry, codePage);
+    Count(EndIfStillTheSame(processes, entry, codePage), result);
   }
   // Ending ourselves ends the walk, so it comes after every other match.
-  if (selfEntry) EndIfStillTheSame(processes, *selfEntry, codePage);
+  if (selfEntry) Count(EndIfStillTheSame(processes, *selfEntry, codePage), result);
+  return result;
 }

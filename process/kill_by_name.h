@@ -11,5 +11,10 @@
 // any process the system marks critical or cannot tell about. Each is opened
 // once and asked through that handle again: a process id that passed to
 // another program since the snapshot ends nothing. Our own process, when it
-// matches, goes last. An empty name ends nothing; nothing is reported.
-void KillProcessByName(Processes& processes, const CodePage& codePage, const std::string& name);
+// matches, goes last. An empty name ends nothing.
+struct KillResult {
+  int found = 0;  // running processes of that name that may be ended
+  int ended = 0;  // of those, the ones the system ended
+};
+KillResult KillProcessByName(Processes& processes, const CodePage& codePage,
+                             const std::string& name);

@@ -62,7 +62,7 @@ std::optional<std::string> SystemTaskActions::PerformTask(const Task& task) {
       // The program's windows share one owner, the main window.
       return Launch(task, s_.mainWindow.Handle());
     case TaskKind::CloseProgram:
-      return s_.closeProgram(task.Param);
+      return CloseProgram(task);
   }
   return std::nullopt;
 }
@@ -82,6 +82,13 @@ std::optional<std::string> SystemTaskActions::Launch(const Task& task, WindowHan
       {owner, std::nullopt, task.Param, std::nullopt, std::nullopt, Shell::kShowNormal});
   if (error == kSucceeded) return std::nullopt;
   return "无法打开：" + s_.messages.Describe(error);
+}
+
+std::optional<std::string> SystemTaskActions::CloseProgram(const Task& task) {
+  const KillResult result = s_.closeProgram(task.Param);
+  if (result.found == 0) return std::string("没有正在运行的这个程序。");
+  if (result.ended == result.found) return std::nullopt;
+  return "有" + std::to_string(result.found - result.ended) + "个进程未能结束。";
 }
 
 std::optional<std::string> SystemTaskActions::SoundAlarm(const Task& task) {

@@ -7,6 +7,7 @@
 #include "platform/files.h"
 #include "platform/power.h"
 #include "platform/system_error.h"
+#include "process/kill_by_name.h"
 #include "platform/shell.h"
 #include "platform/sound.h"
 #include "scheduler/tick.h"
@@ -33,9 +34,8 @@ class SystemTaskActions : public TaskActions {
     TForm3& alarmWindow;
     const std::string& appPath;
     const std::string& appTitle;
-    // Ends every running process of a program by its image name; why it did
-    // not, when it did not.
-    std::function<std::optional<std::string>(const std::string&)> closeProgram;
+    // Ends every running process of a program by its image name.
+    std::function<KillResult(const std::string&)> closeProgram;
   };
 
   explicit SystemTaskActions(Services services) : s_(std::move(services)) {}
@@ -47,6 +47,7 @@ class SystemTaskActions : public TaskActions {
   [[nodiscard]] std::optional<std::string> ExitSystem(TaskKind kind);
   [[nodiscard]] std::optional<std::string> Launch(const Task& task, WindowHandle owner);
   [[nodiscard]] std::optional<std::string> SoundAlarm(const Task& task);
+  [[nodiscard]] std::optional<std::string> CloseProgram(const Task& task);
 
   Services s_;
 };

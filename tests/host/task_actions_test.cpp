@@ -222,6 +222,18 @@ TEST(TaskFailures, EachFailedActionIsToldWithItsReason) {
        [](FakePlatform& p) { p.shell.answer = 1155; }, "Lumo定时关机：",
        "未能执行的任务：打开网页：http://x.invalid/\r\n2026/12/10 14:01:00\r\n"
        "无法打开：系统错误1155。"},
+      {"no process of that name runs", TaskKind::CloseProgram, "notepad.exe",
+       [](FakePlatform&) {}, "Lumo定时关机：",
+       "未能执行的任务：关闭软件：notepad.exe\r\n2026/12/10 14:01:00\r\n"
+       "没有正在运行的这个程序。"},
+      {"a process refuses to end", TaskKind::CloseProgram, "notepad.exe",
+       [](FakePlatform& p) {
+         p.processes.processes.emplace_back(100, "notepad.exe", "C:\\notepad.exe");
+         p.processes.processes.emplace_back(104, "notepad.exe", "C:\\notepad.exe");
+         p.processes.processes.back().refusesToEnd = true;
+       },
+       "Lumo定时关机：",
+       "未能执行的任务：关闭软件：notepad.exe\r\n2026/12/10 14:01:00\r\n有1个进程未能结束。"},
       // The alarm itself rings (in the system's default sound): its balloon stays
       // and the failure is told below it.
       {"the alarm's sound file is gone", TaskKind::Alarm, "喝水",
