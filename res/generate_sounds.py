@@ -5,8 +5,9 @@ Synthesises the program's sounds from sine partials and writes:
 
     clock/1.wav   alarm ring, 2.4 s, played in a loop
     x.wav         short soft "acknowledged" sound, 0.25 s
+    warn.wav      the warning before a power action, 0.6 s
 
-Both are PCM 16-bit mono at 22050 Hz.  Only the Python 3 standard library
+All are PCM 16-bit mono at 22050 Hz.  Only the Python 3 standard library
 is used (math, struct, wave) and nothing is random, so the output is
 byte-for-byte reproducible.  Run from anywhere:
 
@@ -128,12 +129,25 @@ def make_ack():
 
 
 # ---------------------------------------------------------------------------
+# Warning before a shut-down: three falling notes (G6 E6 C6), firmer than the
+# acknowledgement and shorter than the alarm, so it is told from both
+# ---------------------------------------------------------------------------
+
+def make_warning():
+    buf = [0.0] * int(round(0.6 * RATE))
+    for i, f in enumerate((G6, E6, C6)):
+        note(buf, i * 0.16, f, 0.28, BELL, attack=0.004, gain=1.0 - 0.15 * i)
+    return normalise(buf, -6.0)
+
+
+# ---------------------------------------------------------------------------
 
 
 def main(argv):
     here = os.path.dirname(os.path.abspath(__file__))
     write_wav(os.path.join(here, 'clock', '1.wav'), make_alarm())
     write_wav(os.path.join(here, 'x.wav'), make_ack())
+    write_wav(os.path.join(here, 'warn.wav'), make_warning())
     return 0
 
 
