@@ -15,7 +15,7 @@ bool SameItem(const ComboBoxEx::Item& a, const ComboBoxEx::Item& b) {
 ComboBoxExMirror::ComboBoxExMirror(ComboBoxEx& combo, MirrorContext& context)
     : Win32Mirror(combo, context), combo_(combo) {
   CreateStandard(WC_COMBOBOXEXA, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, kDropDownHeight);
-  if (!hwnd_) return;
+  if (!Hwnd()) return;
   UseImages();
   ShowItems();
   AddHint();
@@ -32,7 +32,7 @@ void ComboBoxExMirror::UseImages() {
                                 : nullptr;
   if (native == imagesShown_) return;
   imagesShown_ = native;
-  SendMessageA(hwnd_, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(native));
+  SendMessageA(Hwnd(), CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(native));
 }
 
 void ComboBoxExMirror::SendItem(UINT message, int index, const ComboBoxEx::Item& item) {
@@ -44,7 +44,7 @@ void ComboBoxExMirror::SendItem(UINT message, int index, const ComboBoxEx::Item&
   const int image = item.imageIndex >= 0 ? item.imageIndex : I_IMAGENONE;
   entry.iImage = image;
   entry.iSelectedImage = image;
-  SendMessageA(hwnd_, message, 0, reinterpret_cast<LPARAM>(&entry));
+  SendMessageA(Hwnd(), message, 0, reinterpret_cast<LPARAM>(&entry));
 }
 
 void ComboBoxExMirror::ShowItems() {
@@ -52,11 +52,11 @@ void ComboBoxExMirror::ShowItems() {
   // at a time, and refilling it each time would cost the square of their number.
   const std::vector<ComboBoxEx::Item>& items = combo_.Items();
   if (items.empty() && !shown_.empty()) {
-    SendMessageA(hwnd_, CB_RESETCONTENT, 0, 0);
+    SendMessageA(Hwnd(), CB_RESETCONTENT, 0, 0);
     shown_.clear();
   }
   while (shown_.size() > items.size()) {
-    SendMessageA(hwnd_, CBEM_DELETEITEM, shown_.size() - 1, 0);
+    SendMessageA(Hwnd(), CBEM_DELETEITEM, shown_.size() - 1, 0);
     shown_.pop_back();
   }
   for (std::size_t i = 0; i < shown_.size(); ++i) {
@@ -68,24 +68,24 @@ void ComboBoxExMirror::ShowItems() {
     SendItem(CBEM_INSERTITEMA, static_cast<int>(i), items[i]);
     shown_.push_back(items[i]);
   }
-  SendMessageA(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(combo_.ItemIndex()), 0);
-  InvalidateRect(hwnd_, nullptr, TRUE);
+  SendMessageA(Hwnd(), CB_SETCURSEL, static_cast<WPARAM>(combo_.ItemIndex()), 0);
+  InvalidateRect(Hwnd(), nullptr, TRUE);
 }
 
 void ComboBoxExMirror::AddHint() {
   if (combo_.Hint().empty()) return;
   hint_.Reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Hwnd(),
                               nullptr, context_.instance, nullptr));
   TOOLINFOA tool{};
   tool.cbSize = sizeof tool;
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  tool.hwnd = hwnd_;
-  tool.uId = reinterpret_cast<UINT_PTR>(hwnd_);
+  tool.hwnd = Hwnd();
+  tool.uId = reinterpret_cast<UINT_PTR>(Hwnd());
   tool.lpszText = const_cast<char*>(combo_.Hint().c_str());
   SendMessageA(hint_.Get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
   // The edit part of the picker gets the pointer, so it carries the hint too.
-  if (const HWND combo = reinterpret_cast<HWND>(SendMessageA(hwnd_, CBEM_GETCOMBOCONTROL, 0, 0))) {
+  if (const HWND combo = reinterpret_cast<HWND>(SendMessageA(Hwnd(), CBEM_GETCOMBOCONTROL, 0, 0))) {
     tool.hwnd = combo;
     tool.uId = reinterpret_cast<UINT_PTR>(combo);
     SendMessageA(hint_.Get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
@@ -98,12 +98,12 @@ void ComboBoxExMirror::UpdateSpecific(ControlChange change) {
     ShowItems();
   }
   if (change == ControlChange::Selection) {
-    SendMessageA(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(combo_.ItemIndex()), 0);
+    SendMessageA(Hwnd(), CB_SETCURSEL, static_cast<WPARAM>(combo_.ItemIndex()), 0);
   }
 }
 
 void ComboBoxExMirror::OnCommand(WORD code) {
   if (code == CBN_SELCHANGE) {
-    combo_.UserSelect(static_cast<int>(SendMessageA(hwnd_, CB_GETCURSEL, 0, 0)));
+    combo_.UserSelect(static_cast<int>(SendMessageA(Hwnd(), CB_GETCURSEL, 0, 0)));
   }
 }

@@ -293,15 +293,18 @@ void RadioGroupMirror::Paint(HDC dc, const RECT& client) {
 }
 
 PictureMirror::PictureMirror(Picture& picture, MirrorContext& context)
-    : OwnWindowMirror(picture, context),
-      picture_(picture),
-      bitmap_(
-          static_cast<HBITMAP>(LoadImageA(context.instance, MAKEINTRESOURCEA(picture.ResourceId()),
-                                          IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR))) {
+    : OwnWindowMirror(picture, context), picture_(picture) {
   CreateOwn("DuskPicture", WS_CHILD | WS_CLIPSIBLINGS, 0, ParentHwnd(), picture.GetBounds());
 }
 
 void PictureMirror::Paint(HDC dc, const RECT& client) {
+  // Loaded with the first paint: the window may wait hidden for long, or for ever.
+  if (!bitmapLoaded_) {
+    bitmap_.Reset(
+        static_cast<HBITMAP>(LoadImageA(context_.instance, MAKEINTRESOURCEA(picture_.ResourceId()),
+                                        IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+    bitmapLoaded_ = true;
+  }
   BITMAP info{};
   if (!bitmap_ || !GetObjectA(bitmap_.Get(), sizeof info, &info)) return;
   const UniqueDC source(CreateCompatibleDC(dc));

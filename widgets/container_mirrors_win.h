@@ -76,6 +76,7 @@ class PictureMirror : public OwnWindowMirror {
   void Paint(HDC dc, const RECT& client) override;
   Picture& picture_;
   UniqueBitmap bitmap_;
+  bool bitmapLoaded_ = false;
 };
 
 class IconMirror : public Win32Mirror {

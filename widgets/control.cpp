@@ -27,6 +27,8 @@ void Control::SetHeight(int height) {
 
 void Control::SetVisible(bool visible) {
   if (visible == visible_) return;
+  // Made while still hidden, so that the window shows at once with its controls.
+  if (visible) CreateMissingMirrors();
   visible_ = visible;
   Changed(ControlChange::Visible);
 }
@@ -74,16 +76,30 @@ void Control::SetBackColor(ColorRef color) {
   Changed(ControlChange::Style);
 }
 
-void Control::AttachMirror(std::unique_ptr<ControlMirror> mirror) { mirror_ = std::move(mirror); }
-
 void Control::Changed(ControlChange change) {
   if (mirror_) mirror_->Update(change);
 }
 
+void Control::CreateMissingMirrors() {
+  if (!mirrors_) return;
+  if (!mirror_) {
+    if (parent_ && !parent_->mirror_) return;
+    mirror_ = mirrors_->CreateMirror(*this);
+    if (!mirror_) return;
+  }
+  // Copied: creating a native window never adds controls, but stay safe.
+  const std::vector<Control*> children = children_;
+  for (Control* child : children) {
+    if (child->visible_) child->CreateMissingMirrors();
+  }
+}
+
 void AttachMirrors(Control& root, MirrorFactory* factory) {
   if (!factory) return;
-  root.AttachMirror(factory->CreateMirror(root));
-  // Copied: creating a native window never adds controls, but stay safe.
-  const std::vector<Control*> children = root.Children();
-  for (Control* child : children) AttachMirrors(*child, factory);
+  const auto attach = [factory](Control& control, const auto& self) -> void {
+    control.mirrors_ = factory;
+    for (Control* child : control.children_) self(*child, self);
+  };
+  attach(root, attach);
+  root.CreateMissingMirrors();
 }

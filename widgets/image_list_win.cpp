@@ -33,9 +33,7 @@ bool AddBlankPicture(HIMAGELIST list) {
   std::array<BYTE, kSize * kMaskRowBytes> allTransparent;
   allTransparent.fill(0xFF);
   const UniqueBitmap mask(CreateBitmap(kSize, kSize, 1, 1, allTransparent.data()));
-  const HDC screen = GetDC(nullptr);
-  const UniqueBitmap blank(CreateCompatibleBitmap(screen, kSize, kSize));
-  ReleaseDC(nullptr, screen);
+  const UniqueBitmap blank(CreateCompatibleBitmap(WindowDC(nullptr).Get(), kSize, kSize));
   return ImageList_Add(list, blank.Get(), mask.Get()) == 0;
 }
 

@@ -35,15 +35,13 @@ void ButtonMirror::OnDrawItem(const DRAWITEMSTRUCT& item) {
   const bool pressed = (item.itemState & ODS_SELECTED) != 0;
   const COLORREF ink = ToColorRef(button_.TextColor());
   // A white face with rounded corners, edged in the caption's colour.
-  const HBRUSH face = CreateSolidBrush(pressed ? RGB(236, 246, 253) : RGB(255, 255, 255));
-  const HPEN edge = CreatePen(PS_SOLID, 2, ink);
+  const UniqueBrush face(CreateSolidBrush(pressed ? RGB(236, 246, 253) : RGB(255, 255, 255)));
+  const UniquePen edge(CreatePen(PS_SOLID, 2, ink));
   {
-    const SelectedObject selectedFace(dc, face);
-    const SelectedObject selectedEdge(dc, edge);
+    const SelectedObject selectedFace(dc, face.Get());
+    const SelectedObject selectedEdge(dc, edge.Get());
     RoundRect(dc, area.left + 1, area.top + 1, area.right - 1, area.bottom - 1, 12, 12);
   }
-  DeleteObject(face);
-  DeleteObject(edge);
   if (pressed) OffsetRect(&area, 1, 1);
   const SelectedObject font(dc, Font());
   SetBkMode(dc, TRANSPARENT);
@@ -70,7 +68,7 @@ EditMirror::EditMirror(Edit& edit, MirrorContext& context)
 void EditMirror::OnCommand(WORD code) {
   // The program's own texts come back as changes too; only the user's differ.
   if (code == EN_CHANGE) {
-    const std::string text = WindowText(hwnd_);
+    const std::string text = WindowText(Hwnd());
     if (text != edit_.Text()) edit_.UserEdit(text);
   }
 }
@@ -85,20 +83,20 @@ ComboBoxMirror::ComboBoxMirror(ComboBox& combo, MirrorContext& context)
     : Win32Mirror(combo, context), combo_(combo) {
   CreateStandard("COMBOBOX", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, kDropDownHeight);
   for (const std::string& item : combo.Items()) {
-    SendMessageA(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    SendMessageA(Hwnd(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
   }
-  SendMessageA(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(combo.ItemIndex()), 0);
+  SendMessageA(Hwnd(), CB_SETCURSEL, static_cast<WPARAM>(combo.ItemIndex()), 0);
 }
 
 void ComboBoxMirror::UpdateSpecific(ControlChange change) {
   if (change == ControlChange::Selection) {
-    SendMessageA(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(combo_.ItemIndex()), 0);
+    SendMessageA(Hwnd(), CB_SETCURSEL, static_cast<WPARAM>(combo_.ItemIndex()), 0);
   }
 }
 
 void ComboBoxMirror::OnCommand(WORD code) {
   if (code == CBN_SELCHANGE) {
-    combo_.UserSelect(static_cast<int>(SendMessageA(hwnd_, CB_GETCURSEL, 0, 0)));
+    combo_.UserSelect(static_cast<int>(SendMessageA(Hwnd(), CB_GETCURSEL, 0, 0)));
   }
 }
 
@@ -110,7 +108,7 @@ DateEditMirror::DateEditMirror(DateEdit& edit, MirrorContext& context)
 
 void DateEditMirror::ShowDate() {
   SYSTEMTIME st = ToSystemTime(DecodeDateTime(edit_.Date()));
-  SendMessageA(hwnd_, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
+  SendMessageA(Hwnd(), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
 }
 
 void DateEditMirror::UpdateSpecific(ControlChange change) {
@@ -131,7 +129,7 @@ LRESULT DateEditMirror::OnNotify(const NMHDR& header) {
 TimeEditMirror::TimeEditMirror(TimeEdit& edit, MirrorContext& context)
     : Win32Mirror(edit, context), edit_(edit) {
   CreateStandard(DATETIMEPICK_CLASSA, WS_TABSTOP | DTS_TIMEFORMAT | DTS_UPDOWN, 0, edit.Height());
-  SendMessageA(hwnd_, DTM_SETFORMATA, 0, reinterpret_cast<LPARAM>("HH:mm:ss"));
+  SendMessageA(Hwnd(), DTM_SETFORMATA, 0, reinterpret_cast<LPARAM>("HH:mm:ss"));
   ShowTime();
 }
 
@@ -143,7 +141,7 @@ void TimeEditMirror::ShowTime() {
   st.wMinute = static_cast<WORD>(second / 60 % 60);
   st.wSecond = static_cast<WORD>(second % 60);
   st.wMilliseconds = 0;
-  SendMessageA(hwnd_, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
+  SendMessageA(Hwnd(), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
 }
 
 void TimeEditMirror::UpdateSpecific(ControlChange change) {
@@ -163,27 +161,23 @@ LRESULT TimeEditMirror::OnNotify(const NMHDR& header) {
 SpinEditMirror::SpinEditMirror(SpinEdit& spin, MirrorContext& context)
     : Win32Mirror(spin, context), spin_(spin) {
   CreateStandard("EDIT", WS_TABSTOP | ES_NUMBER | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, spin.Height());
-  upDown_ =
-      CreateWindowExA(0, UPDOWN_CLASSA, "", WS_CHILD | WS_VISIBLE | UDS_ARROWKEYS | UDS_NOTHOUSANDS,
-                      0, 0, 0, 0, ParentHwnd(), nullptr, context.instance, nullptr);
-  SendMessageA(upDown_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(hwnd_), 0);
-  SendMessageA(upDown_, UDM_SETRANGE32, static_cast<WPARAM>(spin.Minimum()), spin.Maximum());
-  SendMessageA(upDown_, UDM_SETPOS32, 0, spin.Value());
+  upDown_.Reset(CreateWindowExA(0, UPDOWN_CLASSA, "",
+                                WS_CHILD | WS_VISIBLE | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0, 0, 0, 0,
+                                ParentHwnd(), nullptr, context.instance, nullptr));
+  SendMessageA(upDown_.Get(), UDM_SETBUDDY, reinterpret_cast<WPARAM>(Hwnd()), 0);
+  SendMessageA(upDown_.Get(), UDM_SETRANGE32, static_cast<WPARAM>(spin.Minimum()), spin.Maximum());
+  SendMessageA(upDown_.Get(), UDM_SETPOS32, 0, spin.Value());
   PlaceButtons();
-  ShowWindow(upDown_, spin.Visible() ? SW_SHOWNA : SW_HIDE);
-}
-
-SpinEditMirror::~SpinEditMirror() {
-  if (upDown_) DestroyWindow(upDown_);
+  ShowWindow(upDown_.Get(), spin.Visible() ? SW_SHOWNA : SW_HIDE);
 }
 
 void SpinEditMirror::PlaceButtons() {
   const Bounds& b = spin_.GetBounds();
   constexpr int kButtonWidth = 16;
-  SetWindowPos(hwnd_, nullptr, b.left, b.top, b.width - kButtonWidth, b.height,
+  SetWindowPos(Hwnd(), nullptr, b.left, b.top, b.width - kButtonWidth, b.height,
                SWP_NOZORDER | SWP_NOACTIVATE);
-  SetWindowPos(upDown_, nullptr, b.left + b.width - kButtonWidth, b.top, kButtonWidth, b.height,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(upDown_.Get(), nullptr, b.left + b.width - kButtonWidth, b.top, kButtonWidth,
+               b.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void SpinEditMirror::UpdateSpecific(ControlChange change) {
@@ -192,10 +186,10 @@ void SpinEditMirror::UpdateSpecific(ControlChange change) {
       PlaceButtons();
       break;
     case ControlChange::Visible:
-      ShowWindow(upDown_, spin_.Visible() ? SW_SHOWNA : SW_HIDE);
+      ShowWindow(upDown_.Get(), spin_.Visible() ? SW_SHOWNA : SW_HIDE);
       break;
     case ControlChange::Value:
-      SendMessageA(upDown_, UDM_SETPOS32, 0, spin_.Value());
+      SendMessageA(upDown_.Get(), UDM_SETPOS32, 0, spin_.Value());
       break;
     default:
       break;
@@ -206,16 +200,16 @@ void SpinEditMirror::OnCommand(WORD code) {
   if (settingText_) return;
   if (code == EN_CHANGE) {
     // Taken while typing only when it is a count; the rest waits for the focus to go.
-    const std::string text = WindowText(hwnd_);
+    const std::string text = WindowText(Hwnd());
     const long value = std::strtol(text.c_str(), nullptr, 10);
     if (!text.empty() && value >= spin_.Minimum() && value <= spin_.Maximum()) {
       spin_.UserSetValue(static_cast<int>(value));
     }
   } else if (code == EN_KILLFOCUS) {
-    const long value = std::strtol(WindowText(hwnd_).c_str(), nullptr, 10);
+    const long value = std::strtol(WindowText(Hwnd()).c_str(), nullptr, 10);
     spin_.UserSetValue(static_cast<int>(std::clamp<long>(value, spin_.Minimum(), spin_.Maximum())));
     settingText_ = true;
-    SetWindowTextA(hwnd_, spin_.Text().c_str());
+    SetWindowTextA(Hwnd(), spin_.Text().c_str());
     settingText_ = false;
   }
 }
@@ -228,6 +222,6 @@ ProgressBarMirror::ProgressBarMirror(ProgressBar& bar, MirrorContext& context)
 
 void ProgressBarMirror::UpdateSpecific(ControlChange change) {
   if (change != ControlChange::Value) return;
-  SendMessageA(hwnd_, PBM_SETRANGE32, 0, bar_.Maximum());
-  SendMessageA(hwnd_, PBM_SETPOS, static_cast<WPARAM>(bar_.Position()), 0);
+  SendMessageA(Hwnd(), PBM_SETRANGE32, 0, bar_.Maximum());
+  SendMessageA(Hwnd(), PBM_SETPOS, static_cast<WPARAM>(bar_.Position()), 0);
 }

@@ -59,14 +59,13 @@ class TimeEditMirror : public Win32Mirror {
 class SpinEditMirror : public Win32Mirror {
  public:
   SpinEditMirror(SpinEdit& spin, MirrorContext& context);
-  ~SpinEditMirror() override;
   void OnCommand(WORD code) override;
 
  private:
   void UpdateSpecific(ControlChange change) override;
   void PlaceButtons();
   SpinEdit& spin_;
-  HWND upDown_ = nullptr;
+  UniqueWindow upDown_;
   bool settingText_ = false;
 };
 

@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "platform/window_binding_win.h"
 
 namespace {
@@ -47,11 +49,10 @@ Win32Mirror::Win32Mirror(Control& control, MirrorContext& context)
     : control_(control), context_(context) {}
 
 Win32Mirror::~Win32Mirror() {
-  if (!hwnd_) return;
-  RemovePropA(hwnd_, kMirrorProperty);
-  RemovePropA(hwnd_, kNameProperty);
   if (nameAtom_) GlobalDeleteAtom(nameAtom_);
-  DestroyWindow(hwnd_);
+  if (!window_) return;
+  RemovePropA(Hwnd(), kMirrorProperty);
+  RemovePropA(Hwnd(), kNameProperty);
 }
 
 Win32Mirror* Win32Mirror::FromWindow(HWND window) {
@@ -63,19 +64,35 @@ HWND Win32Mirror::ParentHwnd() const {
   return parent && parent->Mirror() ? reinterpret_cast<HWND>(parent->Mirror()->Handle()) : nullptr;
 }
 
+void Win32Mirror::Own(HWND window) {
+  if (window != window_.Get()) window_.Reset(window);
+}
+
 void Win32Mirror::Adopt(HWND window) {
-  hwnd_ = window;
-  if (!hwnd_) return;
-  SetPropA(hwnd_, kMirrorProperty, this);
+  Own(window);
+  if (!window_) return;
+  SetPropA(Hwnd(), kMirrorProperty, this);
   // A global atom, so that tools in other processes can read the name.
   nameAtom_ = GlobalAddAtomA(control_.Name().c_str());
-  SetPropA(hwnd_, kNameProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(nameAtom_)));
-  // A control created later stands in front of those before it, so a
-  // background picture created first stays behind the controls on it.
-  if (GetWindowLongPtrA(hwnd_, GWL_STYLE) & WS_CHILD) {
-    SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetPropA(Hwnd(), kNameProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(nameAtom_)));
+  // A control stands in front of those before it in its container, so a
+  // background picture stays behind the controls on it.
+  if (GetWindowLongPtrA(Hwnd(), GWL_STYLE) & WS_CHILD) {
+    SetWindowPos(Hwnd(), WindowInFront(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
   ApplyStyle();
+}
+
+HWND Win32Mirror::WindowInFront() const {
+  // Windows are made as their controls first show, not in their order: one
+  // made late goes behind the first later control that has its window already.
+  const std::vector<Control*>& siblings = control_.Parent()->Children();
+  auto later = std::find(siblings.begin(), siblings.end(), &control_);
+  if (later != siblings.end()) ++later;
+  for (; later != siblings.end(); ++later) {
+    if (const WindowHandle window = (*later)->Handle()) return reinterpret_cast<HWND>(window);
+  }
+  return HWND_TOP;
 }
 
 void Win32Mirror::CreateStandard(const char* windowClass, DWORD style, DWORD exStyle, int height) {
@@ -89,9 +106,9 @@ void Win32Mirror::CreateStandard(const char* windowClass, DWORD style, DWORD exS
 void Win32Mirror::ApplyStyle() {
   font_ = context_.fonts.Get(control_.Font());
   backBrush_.Reset();
-  if (hwnd_) {
-    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
-    InvalidateRect(hwnd_, nullptr, TRUE);
+  if (window_) {
+    SendMessageA(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+    InvalidateRect(Hwnd(), nullptr, TRUE);
   }
 }
 
@@ -107,18 +124,19 @@ HBRUSH Win32Mirror::OnControlColor(HDC dc) {
 }
 
 void Win32Mirror::Update(ControlChange change) {
-  if (!hwnd_) return;
+  if (!window_) return;
   switch (change) {
     case ControlChange::Bounds: {
       const Bounds& b = control_.GetBounds();
-      SetWindowPos(hwnd_, nullptr, b.left, b.top, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
+      SetWindowPos(Hwnd(), nullptr, b.left, b.top, b.width, b.height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
       break;
     }
     case ControlChange::Visible:
-      ShowWindow(hwnd_, control_.Visible() ? SW_SHOWNA : SW_HIDE);
+      ShowWindow(Hwnd(), control_.Visible() ? SW_SHOWNA : SW_HIDE);
       break;
     case ControlChange::Text:
-      SetWindowTextA(hwnd_, control_.Text().c_str());
+      SetWindowTextA(Hwnd(), control_.Text().c_str());
       break;
     case ControlChange::Style:
       ApplyStyle();
@@ -134,7 +152,7 @@ void Win32Mirror::Update(ControlChange change) {
 }
 
 OwnWindowMirror::~OwnWindowMirror() {
-  if (hwnd_) Unbind(hwnd_);
+  if (const HWND window = Hwnd()) Unbind(window);
 }
 
 void OwnWindowMirror::RegisterClasses(HINSTANCE instance) {
@@ -166,9 +184,10 @@ LRESULT CALLBACK OwnWindowMirror::WindowProc(HWND window, UINT message, WPARAM w
   auto* self = BoundObject<OwnWindowMirror>(window, message, lParam);
   if (!self) return DefWindowProcA(window, message, wParam, lParam);
   // Known from here on, before CreateWindowEx returns.
-  if (message == WM_NCCREATE) self->hwnd_ = window;
+  if (message == WM_NCCREATE) self->Own(window);
   if (message == WM_NCDESTROY) {
     Unbind(window);
+    self->Disown();
     return DefWindowProcA(window, message, wParam, lParam);
   }
   try {
@@ -223,23 +242,23 @@ LRESULT OwnWindowMirror::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
       break;
     case WM_ERASEBKGND: {
       RECT client;
-      GetClientRect(hwnd_, &client);
+      GetClientRect(Hwnd(), &client);
       FillBackground(reinterpret_cast<HDC>(wParam), client);
       return 1;
     }
     case WM_PAINT: {
       PAINTSTRUCT paint;
-      const HDC dc = BeginPaint(hwnd_, &paint);
+      const HDC dc = BeginPaint(Hwnd(), &paint);
       RECT client;
-      GetClientRect(hwnd_, &client);
+      GetClientRect(Hwnd(), &client);
       Paint(dc, client);
-      EndPaint(hwnd_, &paint);
+      EndPaint(Hwnd(), &paint);
       return 0;
     }
     default:
       break;
   }
-  return DefWindowProcA(hwnd_, message, wParam, lParam);
+  return DefWindowProcA(Hwnd(), message, wParam, lParam);
 }
 
 void OwnWindowMirror::Paint(HDC, const RECT&) {}

@@ -36,9 +36,9 @@ class Win32Mirror : public ControlMirror {
   ~Win32Mirror() override;
 
   [[nodiscard]] WindowHandle Handle() const override {
-    return reinterpret_cast<WindowHandle>(hwnd_);
+    return reinterpret_cast<WindowHandle>(window_.Get());
   }
-  [[nodiscard]] HWND Hwnd() const { return hwnd_; }
+  [[nodiscard]] HWND Hwnd() const { return window_.Get(); }
   void Update(ControlChange change) override;
 
   virtual void OnCommand(WORD /*code*/) {}
@@ -59,16 +59,23 @@ class Win32Mirror : public ControlMirror {
   [[nodiscard]] HFONT Font() const { return font_; }
   void CreateStandard(const char* windowClass, DWORD style, DWORD exStyle, int height);
 
+  // The window is ours from WM_NCCREATE on, before CreateWindowEx returns it.
+  void Own(HWND window);
+  // The system destroyed the window already, with its container.
+  void Disown() { (void)window_.Release(); }
+
   Control& control_;
   MirrorContext& context_;
-  HWND hwnd_ = nullptr;
 
  private:
   void ApplyStyle();
+  // The sibling window this control's window goes behind.
+  [[nodiscard]] HWND WindowInFront() const;
 
   ATOM nameAtom_ = 0;
   HFONT font_ = nullptr;
   UniqueBrush backBrush_;
+  UniqueWindow window_;  // last: destroyed first, while the rest is still whole
 };
 
 // A window of one of the program's own classes: it paints itself and passes

@@ -31,44 +31,52 @@ UniqueBitmap LoadKindPictures(HINSTANCE instance) {
 }  // namespace
 
 TaskListMirror::TaskListMirror(TaskListBox& list, MirrorContext& context)
-    : Win32Mirror(list, context), list_(list), ImageListTask(LoadKindPictures(context.instance)) {
+    : Win32Mirror(list, context), list_(list) {
   CreateStandard("LISTBOX",
                  WS_TABSTOP | WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY |
                      LBS_NOINTEGRALHEIGHT,
                  WS_EX_CLIENTEDGE, list.Height());
   // Measured during creation, before this mirror could answer.
-  SendMessageA(hwnd_, LB_SETITEMHEIGHT, 0, TaskListBox::kRowHeight);
+  SendMessageA(Hwnd(), LB_SETITEMHEIGHT, 0, TaskListBox::kRowHeight);
   FillRows();
 }
 
-void TaskListMirror::FillRows() {
-  SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
-  SendMessageA(hwnd_, LB_RESETCONTENT, 0, 0);
-  for (const TaskListBox::Row& row : list_.Rows()) {
-    SendMessageA(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.caption.c_str()));
+HBITMAP TaskListMirror::KindPictures() {
+  if (!kindPicturesLoaded_) {
+    ImageListTask = LoadKindPictures(context_.instance);
+    kindPicturesLoaded_ = true;
   }
-  SendMessageA(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(list_.ItemIndex()), 0);
-  SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(hwnd_, nullptr, TRUE);
+  return ImageListTask.Get();
+}
+
+void TaskListMirror::FillRows() {
+  SendMessageA(Hwnd(), WM_SETREDRAW, FALSE, 0);
+  SendMessageA(Hwnd(), LB_RESETCONTENT, 0, 0);
+  for (const TaskListBox::Row& row : list_.Rows()) {
+    SendMessageA(Hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.caption.c_str()));
+  }
+  SendMessageA(Hwnd(), LB_SETCURSEL, static_cast<WPARAM>(list_.ItemIndex()), 0);
+  SendMessageA(Hwnd(), WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(Hwnd(), nullptr, TRUE);
 }
 
 void TaskListMirror::UpdateSpecific(ControlChange change) {
   if (change == ControlChange::Items) FillRows();
   if (change == ControlChange::Selection) {
-    SendMessageA(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(list_.ItemIndex()), 0);
+    SendMessageA(Hwnd(), LB_SETCURSEL, static_cast<WPARAM>(list_.ItemIndex()), 0);
   }
 }
 
 void TaskListMirror::OnCommand(WORD code) {
   if (code == LBN_SELCHANGE) {
-    list_.UserSelect(static_cast<int>(SendMessageA(hwnd_, LB_GETCURSEL, 0, 0)));
+    list_.UserSelect(static_cast<int>(SendMessageA(Hwnd(), LB_GETCURSEL, 0, 0)));
   }
 }
 
 void TaskListMirror::OnContextMenu(POINT screen) {
   POINT client = screen;
-  ScreenToClient(hwnd_, &client);
-  const LRESULT hit = SendMessageA(hwnd_, LB_ITEMFROMPOINT, 0, MAKELPARAM(client.x, client.y));
+  ScreenToClient(Hwnd(), &client);
+  const LRESULT hit = SendMessageA(Hwnd(), LB_ITEMFROMPOINT, 0, MAKELPARAM(client.x, client.y));
   const bool outside = HIWORD(hit) != 0;
   list_.UserContextMenu(outside ? -1 : LOWORD(hit));
 }
@@ -77,9 +85,8 @@ void TaskListMirror::OnDrawItem(const DRAWITEMSTRUCT& item) {
   const HDC dc = item.hDC;
   RECT row = item.rcItem;
   const bool selected = (item.itemState & ODS_SELECTED) != 0;
-  const HBRUSH back = CreateSolidBrush(selected ? kSelectedBack : GetSysColor(COLOR_WINDOW));
-  FillRect(dc, &row, back);
-  DeleteObject(back);
+  const UniqueBrush back(CreateSolidBrush(selected ? kSelectedBack : GetSysColor(COLOR_WINDOW)));
+  FillRect(dc, &row, back.Get());
   if (item.itemID == static_cast<UINT>(-1) ||
       item.itemID >= static_cast<UINT>(list_.Rows().size())) {
     return;
@@ -87,15 +94,12 @@ void TaskListMirror::OnDrawItem(const DRAWITEMSTRUCT& item) {
   const TaskListBox::Row& data = list_.Rows()[item.itemID];
 
   const int pictureTop = row.top + (row.bottom - row.top - kPictureSize) / 2;
-  if (ImageListTask && data.imageIndex >= 0) {
-    const HDC pictures = CreateCompatibleDC(dc);
-    {
-      const SelectedObject selectedPictures(pictures, ImageListTask.Get());
-      const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-      AlphaBlend(dc, row.left + 4, pictureTop, kPictureSize, kPictureSize, pictures,
-                 data.imageIndex * kPictureSize, 0, kPictureSize, kPictureSize, blend);
-    }
-    DeleteDC(pictures);
+  const HBITMAP kindPictures = data.imageIndex >= 0 ? KindPictures() : nullptr;
+  if (const UniqueDC pictures(kindPictures ? CreateCompatibleDC(dc) : nullptr); pictures) {
+    const SelectedObject selectedPictures(pictures.Get(), kindPictures);
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    AlphaBlend(dc, row.left + 4, pictureTop, kPictureSize, kPictureSize, pictures.Get(),
+               data.imageIndex * kPictureSize, 0, kPictureSize, kPictureSize, blend);
   }
 
   RECT text{row.left + kPictureSize + 12, row.top, row.right - 4, row.bottom};
@@ -110,12 +114,11 @@ void TaskListMirror::OnDrawItem(const DRAWITEMSTRUCT& item) {
   DrawTextA(dc, data.caption.c_str(), static_cast<int>(data.caption.size()), &text,
             DT_NOPREFIX | DT_LEFT | DT_END_ELLIPSIS);
 
-  const HPEN line = CreatePen(PS_SOLID, 1, kRowLine);
+  const UniquePen line(CreatePen(PS_SOLID, 1, kRowLine));
   {
-    const SelectedObject pen(dc, line);
+    const SelectedObject pen(dc, line.Get());
     MoveToEx(dc, row.left, row.bottom - 1, nullptr);
     LineTo(dc, row.right, row.bottom - 1);
   }
-  DeleteObject(line);
   if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &row);
 }

@@ -15,7 +15,10 @@ class TaskListMirror : public Win32Mirror {
  private:
   void UpdateSpecific(ControlChange change) override;
   void FillRows();
+  // Loaded with the first row drawn: the list is often empty at start-up.
+  [[nodiscard]] HBITMAP KindPictures();
 
   TaskListBox& list_;
   UniqueBitmap ImageListTask;  // the seven kind pictures side by side, premultiplied
+  bool kindPicturesLoaded_ = false;
 };

@@ -102,6 +102,11 @@ void State::AddRow(const ExpectedRow& row) {
 
 // ---- the panel's controls ----
 
+NamedControl::operator HWND() const {
+  if (!hwnd_) hwnd_ = FindNamed(main_, name_);
+  return hwnd_;
+}
+
 std::optional<Panel> FindPanel(bool whileHidden) {
   Panel p;
   bool up =
@@ -111,28 +116,31 @@ std::optional<Panel> FindPanel(bool whileHidden) {
     return std::nullopt;
   }
   struct Wanted {
-    HWND* hwnd;
+    NamedControl* control;
     const char* name;
+    bool showsWithWindow;
   };
   const Wanted wanted[] = {
-      {&p.radio1, "RadioGroup1"},
-      {&p.panel1, "Panel1"},
-      {&p.dateEdit, "bsSkinDateEdit1"},
-      {&p.timeEdit, "bsSkinTimeEdit1"},
-      {&p.timeTip, "PanelTimeTip"},
-      {&p.panel2, "Panel2"},
-      {&p.spin, "bsSkinSpinEdit1"},
-      {&p.unit, "bsSkinComboBox1"},
-      {&p.radio2, "RadioGroup2"},
-      {&p.tips, "LabelTips"},
-      {&p.info, "EditInfo"},
-      {&p.picker, "bsSkinComboBoxEx1"},
-      {&p.add, "ButtonAdd"},
-      {&p.list, "TaskList"},
+      {&p.radio1, "RadioGroup1", true},
+      {&p.panel1, "Panel1", true},
+      {&p.dateEdit, "bsSkinDateEdit1", true},
+      {&p.timeEdit, "bsSkinTimeEdit1", true},
+      {&p.timeTip, "PanelTimeTip", false},
+      {&p.panel2, "Panel2", false},
+      {&p.spin, "bsSkinSpinEdit1", false},
+      {&p.unit, "bsSkinComboBox1", false},
+      {&p.radio2, "RadioGroup2", true},
+      {&p.tips, "LabelTips", false},
+      {&p.info, "EditInfo", false},
+      {&p.picker, "bsSkinComboBoxEx1", false},
+      {&p.add, "ButtonAdd", true},
+      {&p.list, "TaskList", true},
   };
   std::string missing;
-  for (const Wanted& w : wanted)
-    if (!(*w.hwnd = FindNamed(p.main, w.name))) missing += std::string(" ") + w.name;
+  for (const Wanted& w : wanted) {
+    *w.control = NamedControl(p.main, w.name);
+    if (w.showsWithWindow && !static_cast<HWND>(*w.control)) missing += std::string(" ") + w.name;
+  }
   if (!missing.empty()) {
     Check(false, "entry panel controls", "not found:" + missing);
     return std::nullopt;

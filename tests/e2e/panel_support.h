@@ -67,16 +67,30 @@ class State {
 
 // ---- the panel's controls ----
 
+// A control of the main window, found by its name when first asked for: the program makes a
+// control's window as the control first shows, so one not shown yet has none (null).
+class NamedControl {
+ public:
+  NamedControl() = default;
+  NamedControl(HWND main, const char* name) : main_(main), name_(name) {}
+  operator HWND() const;
+  // For the notifications that carry the control's window.
+  explicit operator LPARAM() const { return reinterpret_cast<LPARAM>(static_cast<HWND>(*this)); }
+
+ private:
+  HWND main_ = nullptr;
+  const char* name_ = "";
+  mutable HWND hwnd_ = nullptr;
+};
+
 struct Panel {
   HWND main = nullptr;
-  HWND radio1 = nullptr, panel1 = nullptr, dateEdit = nullptr, timeEdit = nullptr,
-       timeTip = nullptr, panel2 = nullptr, spin = nullptr, unit = nullptr;
-  HWND radio2 = nullptr, tips = nullptr, info = nullptr, picker = nullptr, add = nullptr;
-  HWND list = nullptr;
+  NamedControl radio1, panel1, dateEdit, timeEdit, timeTip, panel2, spin, unit;
+  NamedControl radio2, tips, info, picker, add, list;
 };
 
 // Waits for the main window, shown unless `whileHidden` (in the tray, say); a failed check when
-// it or a control is missing.
+// it or a control that shows with it is missing.
 std::optional<Panel> FindPanel(bool whileHidden = false);
 
 int CheckedItem(HWND group);

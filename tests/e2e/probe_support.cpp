@@ -98,6 +98,7 @@ std::string TextOf(HWND hwnd) {
 }
 
 bool Shown(HWND hwnd) {
+  if (!hwnd) return false;  // a control not shown yet has no window
   for (HWND h = hwnd; h; h = GetAncestor(h, GA_PARENT)) {
     if (h == GetDesktopWindow()) break;
     if (!(GetWindowLongA(h, GWL_STYLE) & WS_VISIBLE)) return false;
