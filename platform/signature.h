@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "platform/interface.h"
@@ -13,10 +14,15 @@ struct EcdsaP256PublicKey {
   std::array<std::uint8_t, 32> y;
 };
 
+// The keys a verifier trusts. They live as long as the program (constants),
+// so the program file carries them where the release script can find them.
+using TrustedKeys = std::span<const EcdsaP256PublicKey>;
+
 // The system's cryptography as the update needs it: the SHA-256 of a file and
-// the ECDSA P-256 check of a signature over such a digest, against the one
-// public key the verifier was made with. Rules about what a signature must
-// look like live with the caller; this only asks the system.
+// the ECDSA P-256 check of a signature over such a digest, against the public
+// keys the verifier was made with (the release key and its backup). Rules
+// about what a signature must look like live with the caller; this only asks
+// the system.
 class SignatureVerifier : public PlatformInterface {
  public:
   using Sha256 = std::array<std::uint8_t, 32>;
@@ -35,7 +41,8 @@ class SignatureVerifier : public PlatformInterface {
                                                              std::uint64_t maxBytes) const = 0;
 
   // Whether the signature was made over the digest with the private half of
-  // the verifier's key. False when the key can't be used.
+  // any of the verifier's keys: a signature names no key, so each is tried.
+  // A key that can't be used verifies nothing.
   [[nodiscard]] virtual bool VerifiesDigest(const Sha256& digest,
                                             const Signature& signature) const = 0;
 };

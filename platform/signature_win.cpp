@@ -69,6 +69,14 @@ std::optional<SignatureVerifier::FileDigest> Win32SignatureVerifier::DigestFile(
 
 bool Win32SignatureVerifier::VerifiesDigest(const Sha256& digest,
                                             const Signature& signature) const {
+  for (const EcdsaP256PublicKey& key : keys_) {
+    if (VerifiesWithKey(key, digest, signature)) return true;
+  }
+  return false;
+}
+
+bool Win32SignatureVerifier::VerifiesWithKey(const EcdsaP256PublicKey& key, const Sha256& digest,
+                                             const Signature& signature) const {
   const UniqueAlgorithm ecdsa = OpenAlgorithm(BCRYPT_ECDSA_P256_ALGORITHM);
   if (!ecdsa) return false;
 
@@ -76,19 +84,19 @@ bool Win32SignatureVerifier::VerifiesDigest(const Sha256& digest,
   UCHAR blob[sizeof(BCRYPT_ECCKEY_BLOB) + 64];
   const BCRYPT_ECCKEY_BLOB header{BCRYPT_ECDSA_PUBLIC_P256_MAGIC, 32};
   std::memcpy(blob, &header, sizeof header);
-  std::memcpy(blob + sizeof header, key_.x.data(), 32);
-  std::memcpy(blob + sizeof header + 32, key_.y.data(), 32);
+  std::memcpy(blob + sizeof header, key.x.data(), 32);
+  std::memcpy(blob + sizeof header + 32, key.y.data(), 32);
   BCRYPT_KEY_HANDLE imported = nullptr;
   if (!BCRYPT_SUCCESS(BCryptImportKeyPair(ecdsa.Get(), nullptr, BCRYPT_ECCPUBLIC_BLOB, &imported,
                                           blob, sizeof blob, 0))) {
     return false;
   }
-  const UniqueKey key(imported);
+  const UniqueKey importedKey(imported);
 
   // The API takes non-const buffers but only reads them.
   Sha256 hashValue = digest;
   Signature signatureValue = signature;
-  return BCryptVerifySignature(key.Get(), nullptr, hashValue.data(),
+  return BCryptVerifySignature(importedKey.Get(), nullptr, hashValue.data(),
                                static_cast<ULONG>(hashValue.size()), signatureValue.data(),
                                static_cast<ULONG>(signatureValue.size()), 0) == kStatusSuccess;
 }

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <array>
+
 #include "platform/signature.h"
+#include "upgrade/project_backup_public_key.h"
 
 // The public half of the key every release of the program is signed with. Its
 // private half is kept by whoever makes releases, never in this tree; the
-// release script refuses to sign with any key but this one's partner.
+// release script signs only a program that carries the signing key's partner.
 inline constexpr EcdsaP256PublicKey kProjectPublicKey = {
     /* x */ {0x32, 0xD7, 0x59, 0x7D, 0xC8, 0xCC, 0xA1, 0x29, 0x9B, 0x8C, 0xBB,
              0xC2, 0x47, 0x6B, 0xF7, 0x3B, 0x2A, 0xED, 0xCA, 0xD2, 0x0D, 0x9B,
@@ -12,3 +15,8 @@ inline constexpr EcdsaP256PublicKey kProjectPublicKey = {
     /* y */ {0xFD, 0x35, 0x1D, 0x73, 0xAF, 0x1D, 0xE5, 0xC1, 0x92, 0x84, 0xB9,
              0xB2, 0xDB, 0x26, 0x45, 0x1D, 0x32, 0x2D, 0x5D, 0x52, 0x39, 0x41,
              0x5B, 0x11, 0x06, 0x7D, 0x40, 0x01, 0x74, 0x4A, 0xB9, 0xE3}};
+
+// The keys a release may be signed with: the release key, or the backup key
+// once the release key is lost or has leaked.
+inline constexpr std::array<EcdsaP256PublicKey, 2> kProjectReleaseKeys = {kProjectPublicKey,
+                                                                          kProjectBackupPublicKey};

@@ -22,7 +22,8 @@ inline constexpr std::uint64_t kProgramDownloadMaxBytes = 256ull * 1024 * 1024;
 
 // Whether the project signed the program file: the token is well formed, the
 // file holds at least one byte and at most kProgramDownloadMaxBytes, and the
-// signature holds over its SHA-256 with the verifier's key. The file is read
+// signature holds over its SHA-256 with one of the verifier's keys (the
+// release key or its backup: a token names no key, so each is tried). The file is read
 // in pieces, never whole. Anything unreadable or unexpected answers false.
 [[nodiscard]] bool IsSignedByProject(const std::string& programFile,
                                      std::string_view signatureToken,

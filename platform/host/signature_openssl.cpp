@@ -88,7 +88,16 @@ std::optional<SignatureVerifier::FileDigest> OpenSslSignatureVerifier::DigestFil
 
 bool OpenSslSignatureVerifier::VerifiesDigest(const Sha256& digest,
                                               const Signature& signature) const {
-  const UniqueKey key = ImportKey(key_);
+  for (const EcdsaP256PublicKey& key : keys_) {
+    if (VerifiesWithKey(key, digest, signature)) return true;
+  }
+  return false;
+}
+
+bool OpenSslSignatureVerifier::VerifiesWithKey(const EcdsaP256PublicKey& publicKey,
+                                               const Sha256& digest,
+                                               const Signature& signature) const {
+  const UniqueKey key = ImportKey(publicKey);
   if (!key) return false;
   const std::vector<unsigned char> der = ToDer(signature);
   const UniqueKeyContext context(EVP_PKEY_CTX_new(key.get(), nullptr));

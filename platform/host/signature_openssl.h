@@ -6,7 +6,7 @@
 // signature tests as the Windows build does against the system's own code.
 class OpenSslSignatureVerifier : public SignatureVerifier {
  public:
-  explicit OpenSslSignatureVerifier(const EcdsaP256PublicKey& key) : key_(key) {}
+  explicit OpenSslSignatureVerifier(TrustedKeys keys) : keys_(keys) {}
 
   [[nodiscard]] std::optional<FileDigest> DigestFile(const std::string& path,
                                                      std::uint64_t maxBytes) const override;
@@ -14,5 +14,8 @@ class OpenSslSignatureVerifier : public SignatureVerifier {
                                     const Signature& signature) const override;
 
  private:
-  EcdsaP256PublicKey key_;
+  [[nodiscard]] bool VerifiesWithKey(const EcdsaP256PublicKey& key, const Sha256& digest,
+                                     const Signature& signature) const;
+
+  TrustedKeys keys_;
 };

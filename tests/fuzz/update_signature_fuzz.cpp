@@ -8,6 +8,7 @@
 #include <openssl/pem.h>
 #include <unistd.h>
 
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -113,7 +114,9 @@ bool OpenSslVerifies(std::string_view bytes, const SignatureVerifier::Signature&
 }
 
 bool Decision(std::string_view programBytes, std::string_view token) {
-  static const OpenSslSignatureVerifier verifier(kTestSigningPublicKey);
+  // The one key the check below knows.
+  static constexpr std::array kKeys = {kTestSigningPublicKey};
+  static const OpenSslSignatureVerifier verifier(kKeys);
   WriteProgramFile(programBytes);
   const fuzz::ExactBytes exactToken(token);
   return IsSignedByProject(ProgramFile(), exactToken.View(), verifier);

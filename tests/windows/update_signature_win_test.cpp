@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -67,7 +68,7 @@ constexpr std::string_view kValidToken = kSignatureCases[0].token;
 }  // namespace
 
 TEST(Win32SignatureVerifier, TakesOnlyTheKeysWellFormedSignatureOverTheWholeFile) {
-  const Win32SignatureVerifier verifier(kTestSigningPublicKey);
+  const Win32SignatureVerifier verifier(kTestReleaseKeys);
   for (const SignatureCase& c : kSignatureCases) {
     SCOPED_TRACE(c.name);
     const ScratchFile file(c.file);
@@ -82,12 +83,18 @@ TEST(Win32SignatureVerifier, FailsClosedWithoutTheFileOrWithAnotherOrBrokenKey) 
   ASSERT_TRUE(program.Complete());
   EcdsaP256PublicKey offCurve = kTestSigningPublicKey;
   offCurve.y[31] ^= 1;
-  const Win32SignatureVerifier offCurveVerifier(offCurve);
+  const std::array offCurveKeys = {offCurve};
+  const Win32SignatureVerifier offCurveVerifier(offCurveKeys);
   EXPECT_FALSE(IsSignedByProject(program.Path(), kValidToken, offCurveVerifier));
-  const Win32SignatureVerifier projectVerifier(kProjectPublicKey);
+  const Win32SignatureVerifier projectVerifier(kProjectReleaseKeys);
   EXPECT_FALSE(IsSignedByProject(program.Path(), kValidToken, projectVerifier));
-  const Win32SignatureVerifier testVerifier(kTestSigningPublicKey);
+  const Win32SignatureVerifier testVerifier(kTestReleaseKeys);
   EXPECT_FALSE(IsSignedByProject(program.Path() + ".missing", kValidToken, testVerifier));
+  // The backup key's signature holds because the backup key is trusted, not by chance.
+  const std::array releaseKeyOnly = {kTestSigningPublicKey};
+  const Win32SignatureVerifier releaseKeyVerifier(releaseKeyOnly);
+  EXPECT_TRUE(IsSignedByProject(program.Path(), kValidToken, releaseKeyVerifier));
+  EXPECT_FALSE(IsSignedByProject(program.Path(), kBackupKeyToken, releaseKeyVerifier));
 }
 
 TEST(Win32SignatureVerifier, DigestsWholeFilesNoLongerThanTheBound) {
@@ -104,7 +111,7 @@ TEST(Win32SignatureVerifier, DigestsWholeFilesNoLongerThanTheBound) {
       {"in several pieces, up to the bound", longFile, kLongFileBytes, kLongFileSha256},
       {"a byte over the bound", longFile, kLongFileBytes - 1, std::nullopt},
   };
-  const Win32SignatureVerifier verifier(kTestSigningPublicKey);
+  const Win32SignatureVerifier verifier(kTestReleaseKeys);
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.name);
     const ScratchFile file(c.bytes);
