@@ -1,19 +1,19 @@
 #!/bin/sh
-# Signs a built Dusk.exe and writes the version-information file the update
+# Signs a program file and writes the version-information file the update
 # server answers with: the version, the program's address and the signature,
-# each followed by CR LF.
+# each followed by CR LF. It checks the file and its signature, not whether
+# the program should be released: scripts/release.sh does that, then calls
+# this. The update tests sign their test programs with it directly.
 #
-# Usage: scripts/release.sh KEY.pem Dusk.exe VERSION URL > dusk.html
-#   KEY.pem  the project's private signing key (never kept in this tree)
+# Usage: scripts/sign_update.sh KEY.pem PROGRAM.exe VERSION URL > dusk.html
+#   KEY.pem  a P-256 private key; when it is encrypted, its passphrase is the
+#            first line of standard input
 #   VERSION  the program's file version, e.g. 1.0.2.0; it must be the one in
-#            Dusk.exe's version resource, or every copy would refuse the update
-#   URL      where the server offers this Dusk.exe
+#            the program's version resource, or every copy would refuse it
+#   URL      where the server offers this program
 #
-# The key must be the partner of the public key the program is built with,
-# upgrade/project_public_key.h; a program built with another key is named by
-# DUSK_PUBLIC_KEY_HEADER (tests sign with tests/fixtures/test_signing_key.pem
-# and name tests/fixtures/test_signing_key.h). Nothing is written unless every
-# check passed, the signature read back and verified included.
+# Nothing is written unless every check passed, the signature read back and
+# verified included.
 set -eu
 
 fail() {
@@ -29,14 +29,22 @@ key=$1
 exe=$2
 version=$3
 url=$4
-here=$(cd "$(dirname "$0")" && pwd)
-header=${DUSK_PUBLIC_KEY_HEADER:-$here/../upgrade/project_public_key.h}
 python=/usr/bin/python3
 [ -x "$python" ] || python=python3
 
 [ -r "$key" ] || fail "cannot read the key $key"
 [ -r "$exe" ] || fail "cannot read the program $exe"
-[ -r "$header" ] || fail "cannot read the public key header $header"
+# The passphrase is read once and handed to each OpenSSL call through a pipe:
+# never an argument or a variable of the environment, which others may read.
+passphrase=
+if grep -q 'ENCRYPTED' "$key"; then
+  IFS= read -r passphrase || fail "no passphrase for the encrypted key $key"
+fi
+with_key() { # COMMAND ARGUMENTS...: an OpenSSL command, the key's passphrase on its input
+  command=$1
+  shift
+  printf '%s\n' "$passphrase" | openssl "$command" -passin stdin "$@"
+}
 # The program cuts the file into tokens at blanks, control bytes and commas,
 # and reads quotes specially: an address with any of them would arrive cut.
 if [ -z "$url" ] || printf '%s' "$url" | LC_ALL=C grep -q '[^!-~]\|[,"]'; then
@@ -120,18 +128,13 @@ PY
 [ "$file_version" = "$version" ] ||
   fail "$exe is version $file_version, not $version"
 
-# The key's public half against the program's: X then Y, as hex.
-openssl pkey -in "$key" -pubout -out "$work/public.pem" 2>/dev/null ||
+with_key pkey -in "$key" -pubout -out "$work/public.pem" 2>/dev/null ||
   fail "cannot read the private key $key"
-key_xy=$(openssl pkey -pubin -in "$work/public.pem" -outform DER | tail -c 64 | od -An -v -tx1 | tr -d ' \n')
-built_in_xy=$(grep -o '0x[0-9A-Fa-f][0-9A-Fa-f]' "$header" | sed 's/^0x//' | tr -d '\n' | tr A-F a-f)
 openssl pkey -pubin -in "$work/public.pem" -noout -text | grep -q 'prime256v1' ||
   fail "$key is not a P-256 key"
-[ "$key_xy" = "$built_in_xy" ] ||
-  fail "$key is not the partner of the public key in $header"
 
 # OpenSSL signs in DER; the program takes r and s, 32 bytes each, big-endian.
-openssl dgst -sha256 -sign "$key" -out "$work/signature.der" "$exe"
+with_key dgst -sha256 -sign "$key" -out "$work/signature.der" "$exe"
 token=$("$python" - "$work/signature.der" <<'PY'
 import base64
 import sys

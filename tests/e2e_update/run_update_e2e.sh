@@ -18,7 +18,7 @@
 #                    download cut short or replaced by garbage; the program runs on, shows
 #                    nothing, performs its tasks and ends at once when closed
 # OLD_EXE and NEW_EXE are builds of versions 1.0.1.2 and 1.0.2.0 that ask 127.0.0.1:PORT and
-# trust the test signing key; the offered program is signed with it by scripts/release.sh.
+# trust the test signing key; the offered program is signed with it by scripts/sign_update.sh.
 # DUSK_PROBE_EXE is the probe of the other end-to-end tests, which enters tasks.
 # The log, the server's logs, a screenshot of every checked state and, on failure, a dump of the
 # desktop's processes and windows go to ARTIFACTS_DIR. The Wine prefix defaults to
@@ -180,11 +180,10 @@ new_url() {
 }
 
 # release FILE VERSION URL PROGRAM: FILE becomes the version-information file for PROGRAM, signed
-# with the test key by the project's release script (the version, the address and the signature,
-# one a line).
+# with the test key by the project's signing script (the version, the address and the signature,
+# one a line). The release script itself refuses a program that trusts the test key.
 release() {
-  DUSK_PUBLIC_KEY_HEADER=$source_root/tests/fixtures/test_signing_key.h \
-    sh "$source_root/scripts/release.sh" "$source_root/tests/fixtures/test_signing_key.pem" \
+  sh "$source_root/scripts/sign_update.sh" "$source_root/tests/fixtures/test_signing_key.pem" \
     "$4" "$2" "$3" >"$1" 2>>"$log"
 }
 
