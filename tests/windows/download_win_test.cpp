@@ -10,9 +10,11 @@
 #include <atomic>
 #include <cctype>
 #include <cstdint>
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <mutex>
+#include <new>
 #include <string>
 #include <thread>
 #include <vector>
@@ -617,15 +619,26 @@ TEST(Win32Download, FollowsAFewRedirectsWithinTheWebOnly) {
 
 namespace {
 
-// The system's threads, counted; or none at all.
+// Set on a thread whose large allocations are to fail: a fault inside the
+// download's own code, where no test could reach otherwise.
+thread_local bool tFailLargeAllocations = false;
+
+// The system's threads, counted; or none at all; or threads whose large
+// allocations fail.
 class CountingThreads : public Threads {
  public:
   bool StartDetached(std::function<void()> body) override {
     ++starts;
-    return refuse ? false : threads_.StartDetached(std::move(body));
+    if (refuse) return false;
+    if (!failLargeAllocations) return threads_.StartDetached(std::move(body));
+    return threads_.StartDetached([body = std::move(body)] {
+      tFailLargeAllocations = true;
+      body();
+    });
   }
   int starts = 0;
   bool refuse = false;
+  bool failLargeAllocations = false;
 
  private:
   Win32Threads threads_;
@@ -654,3 +667,35 @@ TEST(Win32Download, StartsItsThreadThroughTheThreadsItWasGiven) {
     EXPECT_EQ(GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES, !refuse);
   }
 }
+
+TEST(Win32Download, AFaultInsideTheDownloadFailsItAndLeavesNoFile) {
+  LoopbackServer server({{"/new/Dusk.exe", {200, BinaryBody(1000)}}});
+  ASSERT_TRUE(server.Ready());
+  ScratchFolder folder;
+  const std::string file = folder.File("upDusk.exe");
+  HandlerErrors errors;
+  CountingThreads threads;
+  threads.failLargeAllocations = true;  // the read buffer among them, once the file is made
+  Win32Download download(GetModuleHandleA(nullptr), threads, errors);
+  RecordingListener listener;
+
+  download.StartToFile(server.Url("/new/Dusk.exe" + UniqueQuery()), file, kNoBound, listener);
+  ASSERT_TRUE(PumpMessagesUntil([&] { return listener.Finished(); }));
+
+  EXPECT_EQ(server.Requests().size(), 1u);
+  EXPECT_FALSE(listener.heard.back().succeeded);
+  EXPECT_EQ(GetFileAttributesA(file.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_FALSE(errors.Take());
+}
+
+// Every allocation of this test program comes here; only a thread that asked
+// for it sees its large ones fail.
+void* operator new(std::size_t size) {
+  if (tFailLargeAllocations && size >= 64 * 1024) throw std::bad_alloc();
+  if (void* memory = HeapAlloc(GetProcessHeap(), 0, size == 0 ? 1 : size)) return memory;
+  throw std::bad_alloc();
+}
+void operator delete(void* memory) noexcept {
+  if (memory) HeapFree(GetProcessHeap(), 0, memory);
+}
+void operator delete(void* memory, std::size_t) noexcept { operator delete(memory); }
