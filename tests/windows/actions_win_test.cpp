@@ -12,11 +12,18 @@ std::string BesideThisTest(const char* fileName) {
 }  // namespace
 
 // The adjustment answers TRUE even when the token lacks the privilege; only its last error,
-// ERROR_NOT_ALL_ASSIGNED, tells. Closing the token afterwards succeeds and leaves that error.
+// ERROR_NOT_ALL_ASSIGNED, tells, and the call reports that as its failure.
 TEST(Win32Power, EnablesTheShutdownPrivilege) {
   Win32Power power;
-  ASSERT_TRUE(power.EnableShutdownPrivilege());
-  EXPECT_NE(GetLastError(), static_cast<DWORD>(ERROR_NOT_ALL_ASSIGNED));
+  EXPECT_EQ(power.EnableShutdownPrivilege(), kSucceeded);
+}
+
+TEST(Win32SystemMessages, DescribesAnErrorInOneLine) {
+  const Win32SystemMessages messages;
+  const std::string text = messages.Describe(ERROR_FILE_NOT_FOUND);
+  EXPECT_FALSE(text.empty());
+  EXPECT_EQ(text.find_first_of("\r\n"), std::string::npos) << text;
+  EXPECT_EQ(messages.Describe(0xDEADBEEF), std::to_string(0xDEADBEEFul));
 }
 
 TEST(Win32Shell, StartsAProgramWhosePathHoldsASpaceAsOneFileName) {
@@ -29,7 +36,15 @@ TEST(Win32Shell, StartsAProgramWhosePathHoldsASpaceAsOneFileName) {
   ASSERT_TRUE(started);
   Win32Shell shell;
   // What the open-program task hands over: the path whole, no verb, no arguments.
-  EXPECT_TRUE(shell.Execute({0, std::nullopt, program, std::nullopt, std::nullopt,
-                             Shell::kShowNormal}));
+  EXPECT_EQ(shell.Execute({0, std::nullopt, program, std::nullopt, std::nullopt,
+                           Shell::kShowNormal}),
+            kSucceeded);
   EXPECT_EQ(WaitForSingleObject(started.Get(), 30'000), WAIT_OBJECT_0);
+}
+
+TEST(Win32Shell, TellsWhyAProgramCouldNotBeStarted) {
+  Win32Shell shell;
+  EXPECT_EQ(shell.Execute({0, std::nullopt, BesideThisTest("no such program.exe"), std::nullopt,
+                           std::nullopt, Shell::kShowNormal}),
+            static_cast<SystemError>(ERROR_FILE_NOT_FOUND));
 }

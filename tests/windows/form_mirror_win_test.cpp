@@ -19,6 +19,7 @@ TEST(Win32FormMirror, HearsOfAWakeAndAClockChangeAfterTheSenderHasItsAnswer) {
   form.OnResume = [&] { heard.emplace_back("resume"); };
   form.OnTimeChange = [&] { heard.emplace_back("time"); };
   AttachMirrors(form, &mirrors);
+  form.Show();  // a window is made as it first shows
   const auto window = reinterpret_cast<HWND>(form.Handle());
   ASSERT_NE(window, nullptr);
 
