@@ -7,7 +7,7 @@
 
 inline constexpr char kAppTitle[] = "Lumo定时关机";
 
-// The program's shared values. All texts are in the system code page.
+// The program's shared values. All texts are UTF-8.
 // AppPath, AppVersion and UpdateInfoUrl are written before the update check
 // starts and never change afterwards. The check thread's results,
 // UpdateCandidateUrl and UpdateCheckDone, live in the share it holds.

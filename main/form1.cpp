@@ -89,7 +89,7 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
       ButtonAdd("ButtonAdd", &PanelLeft, kAddButton, "添加任务"),
       PanelRight("PanelRight", &Form1, kRightPane, false),
       TaskList("TaskList", &PanelRight, kTaskList),
-      bsTrayIcon1(platform.notificationArea, platform.codePage, Form1,
+      bsTrayIcon1(platform.notificationArea, Form1,
                   platform.windowSystem.DoubleClickTimeMs()),
       bsBusinessSkinForm1(Form1, bsTrayIcon1, platform.windowSystem),
       bsSkinMessage1("bsSkinMessage1", IconView::Stock::Warning, Form1, platform.windowSystem),
@@ -98,7 +98,7 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
                 std::string(kAppTitle) + "："),
       powerWarning_(tasks_, taskActions_, collaborators.warningWindow, bsTrayIcon1, platform.clock,
                     std::string(kAppTitle) + "："),
-      relocation_(platform.files, platform.versionResource, platform.codePage) {
+      relocation_(platform.files, platform.versionResource) {
   Form1.SetBackColor(ColorRef::System(SystemColor::Window));
   Form1.SetFont({"MS Sans Serif", 11, false});
   PanelTop.SetBackColor(ColorRef::Of(kBandBlue));
@@ -146,7 +146,7 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
 
 void TForm1::FormCreate() {
   const std::string programFile = platform.files.ProgramFilePath();
-  state.AppPath = std::string(DirectoryPart(programFile, platform.codePage));
+  state.AppPath = std::string(DirectoryPart(programFile));
   state.AppVersion = GetFileVersionString(platform.versionResource, programFile);
   state.ExeFileName = "Dusk.exe";
   state.AppTitle = kAppTitle;
@@ -406,7 +406,7 @@ void TForm1::ButtonAddClick() {
   task.Kind = static_cast<TaskKind>(kindIndex);
   switch (task.Kind) {
     case TaskKind::CloseProgram:
-      task.Param = CloseProgramParam(bsSkinComboBoxEx1.Text(), platform.codePage);
+      task.Param = CloseProgramParam(bsSkinComboBoxEx1.Text());
       break;
     case TaskKind::Alarm:
     case TaskKind::OpenProgram:

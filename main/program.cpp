@@ -28,5 +28,5 @@ Program::Program(const PlatformSet& platform, std::string updateServerHost, Task
 void Program::Start() { Form1.Form1.ShowNormal(); }
 
 KillResult Program::CloseProgram(const std::string& name) {
-  return KillProcessByName(platform_.processes, platform_.codePage, name);
+  return KillProcessByName(platform_.processes, name);
 }

@@ -25,17 +25,10 @@ DateTime EnteredMoment(DateTime day, int secondOfDay) {
 
 bool IsPastMoment(DateTime moment, DateTime now) { return CompareDateTime(moment, now) < 0; }
 
-std::string CloseProgramParam(const std::string& pickerText, const CodePage& codePage) {
-  // The second byte of a double-byte character may have the value of "|".
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < pickerText.size(); ++i) {
-    if (codePage.IsLeadByte(static_cast<unsigned char>(pickerText[i]))) {
-      ++i;
-    } else if (pickerText[i] == '|') {
-      start = i + 1;
-    }
-  }
-  return pickerText.substr(start);
+std::string CloseProgramParam(const std::string& pickerText) {
+  // An image name holds no "|": what follows the last one is the name.
+  const std::size_t bar = pickerText.rfind('|');
+  return bar == std::string::npos ? pickerText : pickerText.substr(bar + 1);
 }
 
 const char* ParameterPrompt(TaskKind kind) {

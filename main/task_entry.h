@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "platform/code_page.h"
 #include "platform/date_time.h"
 #include "scheduler/task.h"
 
@@ -27,8 +26,7 @@ inline constexpr int kUnitDays = 2;
 
 // The picker's text stands for "title|image name" or the image name alone:
 // the image name. File names hold no "|", a title may.
-[[nodiscard]] std::string CloseProgramParam(const std::string& pickerText,
-                                            const CodePage& codePage);
+[[nodiscard]] std::string CloseProgramParam(const std::string& pickerText);
 
 // The prompt above the parameter field, or nullptr for kinds without one.
 [[nodiscard]] const char* ParameterPrompt(TaskKind kind);

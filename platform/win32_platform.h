@@ -30,6 +30,7 @@ class Win32Clock : public Clock {
 class Win32CodePage : public CodePage {
  public:
   [[nodiscard]] bool IsLeadByte(unsigned char byte) const override;
+  [[nodiscard]] std::string ToUtf8(std::string_view bytes) const override;
 };
 
 class Win32Files : public Files {

@@ -13,11 +13,11 @@ constexpr std::string_view kCriticalImageNames[] = {
     "System", "smss.exe", "csrss.exe", "wininit.exe", "winlogon.exe", "services.exe", "lsass.exe",
 };
 
-bool IsCriticalByIdOrName(const Processes::SnapshotEntry& entry, const CodePage& codePage) {
+bool IsCriticalByIdOrName(const Processes::SnapshotEntry& entry) {
   if (entry.processId == kIdleProcessId || entry.processId == kSystemProcessId) return true;
-  const std::string_view fileName = FileNamePart(entry.exeFile, codePage);
+  const std::string_view fileName = FileNamePart(entry.exeFile);
   for (const std::string_view critical : kCriticalImageNames) {
-    if (SameImageName(fileName, critical, codePage)) return true;
+    if (SameImageName(fileName, critical)) return true;
   }
   return false;
 }
@@ -26,15 +26,14 @@ enum class Ending { Ended, Refused, Gone };
 
 // Ends the snapshot's process when its id still names the same image and the
 // system does not hold it critical.
-Ending EndIfStillTheSame(Processes& processes, const Processes::SnapshotEntry& entry,
-                         const CodePage& codePage) {
+Ending EndIfStillTheSame(Processes& processes, const Processes::SnapshotEntry& entry) {
   const std::unique_ptr<Processes::OpenedProcess> process = processes.OpenToEnd(entry.processId);
   if (!process) return Ending::Refused;
   const std::string image = process->ImagePath();
-  const std::string_view imageName = FileNamePart(image, codePage);
+  const std::string_view imageName = FileNamePart(image);
   if (imageName.empty()) return Ending::Refused;
   // The id passed to another program: the one listed has ended by itself.
-  if (!SameImageName(imageName, FileNamePart(entry.exeFile, codePage), codePage)) {
+  if (!SameImageName(imageName, FileNamePart(entry.exeFile))) {
     return Ending::Gone;
   }
   // A process the system cannot tell about may be one whose end stops it.
@@ -50,23 +49,22 @@ void Count(Ending ending, KillResult& result) {
 
 }  // namespace
 
-KillResult KillProcessByName(Processes& processes, const CodePage& codePage,
-                             const std::string& name) {
+KillResult KillProcessByName(Processes& processes, const std::string& name) {
   KillResult result;
   if (name.empty()) return result;
   const std::uint32_t self = processes.CurrentProcessId();
   const Processes::SnapshotEntry* selfEntry = nullptr;
   const std::vector<Processes::SnapshotEntry> snapshot = processes.Snapshot();
   for (const Processes::SnapshotEntry& entry : snapshot) {
-    if (!ImageNameMatches(entry.exeFile, name, codePage)) continue;
-    if (IsCriticalByIdOrName(entry, codePage)) continue;
+    if (!ImageNameMatches(entry.exeFile, name)) continue;
+    if (IsCriticalByIdOrName(entry)) continue;
     if (entry.processId == self) {
       selfEntry = &entry;
       continue;
     }
-    Count(EndIfStillTheSame(processes, entry, codePage), result);
+    Count(EndIfStillTheSame(processes, entry), result);
   }
   // Ending ourselves ends the walk, so it comes after every other match.
-  if (selfEntry) Count(EndIfStillTheSame(processes, *selfEntry, codePage), result);
+  if (selfEntry) Count(EndIfStillTheSame(processes, *selfEntry), result);
   return result;
 }

@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "platform/code_page.h"
 #include "platform/processes.h"
 
 // Ends every running process whose image name is `name` (see ImageNameMatches),
@@ -16,5 +15,4 @@ struct KillResult {
   int found = 0;  // running processes of that name that may be ended
   int ended = 0;  // of those, the ones the system ended
 };
-KillResult KillProcessByName(Processes& processes, const CodePage& codePage,
-                             const std::string& name);
+KillResult KillProcessByName(Processes& processes, const std::string& name);

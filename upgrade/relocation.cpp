@@ -7,7 +7,7 @@
 bool Relocation::RelocateToFixedName(const std::string& programFile, const std::string& appPath,
                                      const std::string& exeFileName,
                                      const std::string& programVersion, DateTime now) {
-  if (FileNamePart(programFile, codePage_) != exeFileName) {
+  if (FileNamePart(programFile) != exeFileName) {
     from_ = programFile;
     to_ = appPath + exeFileName;
     // A fixed-name program whose version cannot be read is no program worth

@@ -3,7 +3,6 @@
 #include <string>
 
 #include "platform/clock.h"
-#include "platform/code_page.h"
 #include "platform/files.h"
 #include "platform/version_resource.h"
 
@@ -14,8 +13,7 @@ inline constexpr char kDownloadSuffix[] = ".download";
 // Moving the program to its fixed file name after an update, and clearing up.
 class Relocation {
  public:
-  Relocation(Files& files, const VersionResource& versions, const CodePage& codePage)
-      : files_(files), versions_(versions), codePage_(codePage) {}
+  Relocation(Files& files, const VersionResource& versions) : files_(files), versions_(versions) {}
 
   // At start-up. Under another name than exeFileName (bytes compared exactly)
   // the program copies itself to it, unless the program already there is of a
@@ -37,7 +35,6 @@ class Relocation {
  private:
   Files& files_;
   const VersionResource& versions_;
-  const CodePage& codePage_;
   std::string from_;
   std::string to_;
   DateTime retryUntil_ = 0;

@@ -95,7 +95,9 @@ std::vector<std::string> VersionFileTokens(std::string_view bytes, const CodePag
   std::string_view text = bytes.substr(0, kVersionFileMaxBytes);
   text = text.substr(0, text.find('\0'));
   const std::string joined = WithCrLfLineBreaks(text);
-  return TokenReader(joined, codePage).Tokens();
+  std::vector<std::string> tokens = TokenReader(joined, codePage).Tokens();
+  for (std::string& token : tokens) token = codePage.ToUtf8(token);
+  return tokens;
 }
 
 std::string UpdateCandidateFrom(const std::vector<std::string>& tokens,

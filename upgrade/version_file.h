@@ -19,8 +19,10 @@ inline constexpr std::size_t kVersionFileMaxBytes = 64 * 1024;
 // empty token. A token in double quotes may hold separators, "" stands for one
 // quote inside it, and a missing closing quote lets it run to the end of the
 // text. Line breaks count as CR LF. Double-byte characters are stepped over
-// whole, so their second byte is never a separator or a quote. Bytes are not
-// decoded: a byte-order mark stays in front of the first token.
+// whole, so their second byte is never a separator or a quote: the file is
+// read in the system's code page, as servers written for older programs
+// expect. Each token is then the program's UTF-8 text; a byte-order mark stays
+// in front of the first token.
 [[nodiscard]] std::vector<std::string> VersionFileTokens(std::string_view bytes,
                                                          const CodePage& codePage);
 

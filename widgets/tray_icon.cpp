@@ -1,11 +1,9 @@
 #include "widgets/tray_icon.h"
 
-#include "widgets/text_cut.h"
+#include "platform/utf16.h"
 
-TrayIcon::TrayIcon(NotificationArea& area, const CodePage& codePage, Form& mainWindow,
-                   unsigned doubleClickTimeMs)
+TrayIcon::TrayIcon(NotificationArea& area, Form& mainWindow, unsigned doubleClickTimeMs)
     : area_(area),
-      codePage_(codePage),
       mainWindow_(mainWindow),
       clickWait_("bsTrayIcon1ClickWait", &mainWindow, doubleClickTimeMs, false) {
   clickWait_.OnTimer = [this] { WaitEnded(); };
@@ -24,7 +22,7 @@ void TrayIcon::AddToTray() {
 }
 
 void TrayIcon::SetHint(const std::string& hint) {
-  hint_ = CutToBytes(hint, kMaxTipBytes, codePage_);
+  hint_ = CutToUtf16Units(hint, kMaxTipUnits);
   if (inTray_) (void)area_.SetTip(hint_);
 }
 
@@ -34,11 +32,11 @@ void TrayIcon::ShowBalloonHint(const std::string& title, const std::string& text
   balloonTitle_.clear();
   balloonText_.clear();
   if (text.empty()) return;
-  balloonTitle_ = CutToBytes(title, kMaxBalloonTitleBytes, codePage_);
+  balloonTitle_ = CutToUtf16Units(title, kMaxBalloonTitleUnits);
   balloonText_ = text;
   balloonIcon_ = icon;
   ++balloonsShown_;
-  (void)area_.ShowBalloon(balloonTitle_, CutToBytes(text, kMaxBalloonTextBytes, codePage_),
+  (void)area_.ShowBalloon(balloonTitle_, CutToUtf16Units(text, kMaxBalloonTextUnits),
                           icon);
 }
 

@@ -4,7 +4,6 @@
 #include <functional>
 #include <string>
 
-#include "platform/code_page.h"
 #include "platform/notification_area.h"
 #include "widgets/form.h"
 
@@ -14,12 +13,12 @@
 // double clicks with the system's double-click time.
 class TrayIcon : private NotificationArea::Events {
  public:
-  static constexpr std::size_t kMaxTipBytes = 127;
-  static constexpr std::size_t kMaxBalloonTitleBytes = 63;
-  static constexpr std::size_t kMaxBalloonTextBytes = 255;
+  // What the shell holds, in UTF-16 units.
+  static constexpr std::size_t kMaxTipUnits = 127;
+  static constexpr std::size_t kMaxBalloonTitleUnits = 63;
+  static constexpr std::size_t kMaxBalloonTextUnits = 255;
 
-  TrayIcon(NotificationArea& area, const CodePage& codePage, Form& mainWindow,
-           unsigned doubleClickTimeMs);
+  TrayIcon(NotificationArea& area, Form& mainWindow, unsigned doubleClickTimeMs);
   TrayIcon(const TrayIcon&) = delete;
   TrayIcon& operator=(const TrayIcon&) = delete;
   ~TrayIcon();
@@ -68,7 +67,6 @@ class TrayIcon : private NotificationArea::Events {
   void RaiseClick();
 
   NotificationArea& area_;
-  const CodePage& codePage_;
   Form& mainWindow_;
   Timer clickWait_;
   std::string hint_;

@@ -6,9 +6,8 @@
 //
 //   process_listing_bench [ROUNDS]     (default 15; each round times both once)
 
-#include <time.h>
-
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -23,11 +22,10 @@ constexpr int kProcesses = 500;
 constexpr int kWindows = 5000;
 constexpr int kExecutables = 120;  // copies of one program share a file, as svchost.exe does
 
-// <chrono> cannot be had here: its micro sign has no place in GBK, our texts' code page.
 double NowMs() {
-  timespec now{};
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+  return std::chrono::duration<double, std::milli>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
 }
 
 void FillSystem(FakeProcesses& processes) {

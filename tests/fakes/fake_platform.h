@@ -29,12 +29,14 @@ class FakeClock : public Clock {
   DateTime now_;
 };
 
-// Code page 936: bytes 0x81 to 0xFE lead a double-byte character.
+// Code page 936 (GBK): bytes 0x81 to 0xFE lead a double-byte character; what
+// it cannot read becomes U+FFFD.
 class FakeCodePage : public CodePage {
  public:
   [[nodiscard]] bool IsLeadByte(unsigned char byte) const override {
     return byte >= 0x81 && byte <= 0xFE;
   }
+  [[nodiscard]] std::string ToUtf8(std::string_view bytes) const override;
 };
 
 // Files in memory, by their full path.

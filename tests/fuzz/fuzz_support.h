@@ -38,8 +38,9 @@ class ExactBytes {
   std::unique_ptr<char[]> data_;
 };
 
-// The code pages the program meets: GBK (936, the one it is made for),
-// Shift-JIS (932, lead bytes in two ranges) and a single-byte one.
+// The code pages the program meets: GBK (936), Shift-JIS (932, lead bytes in
+// two ranges) and a single-byte one. Their bytes come through as Latin-1: what
+// the reader does with them is tried here, not the system's tables.
 class ChosenCodePage : public CodePage {
  public:
   explicit ChosenCodePage(std::uint8_t choice) : kind_(choice % 3) {}
@@ -52,6 +53,19 @@ class ChosenCodePage : public CodePage {
       default:
         return false;
     }
+  }
+  [[nodiscard]] std::string ToUtf8(std::string_view bytes) const override {
+    std::string text;
+    for (const char c : bytes) {
+      const auto byte = static_cast<unsigned char>(c);
+      if (byte < 0x80) {
+        text.push_back(c);
+      } else {
+        text.push_back(static_cast<char>(0xC0 | (byte >> 6)));
+        text.push_back(static_cast<char>(0x80 | (byte & 0x3F)));
+      }
+    }
+    return text;
   }
 
  private:

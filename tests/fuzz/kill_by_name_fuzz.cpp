@@ -54,19 +54,19 @@ bool AsciiCritical(std::string_view exeFile) {
   return false;
 }
 
-void CheckImageNames(std::string_view a, std::string_view b, const CodePage& codePage) {
+void CheckImageNames(std::string_view a, std::string_view b) {
   const fuzz::ExactBytes exactA(a);
   const fuzz::ExactBytes exactB(b);
   const std::string_view x = exactA.View();
   const std::string_view y = exactB.View();
-  const std::string_view part = FileNamePart(x, codePage);
+  const std::string_view part = FileNamePart(x);
   FUZZ_CHECK(part.data() >= x.data() && part.data() + part.size() == x.data() + x.size());
-  FUZZ_CHECK(SameImageName(x, x, codePage));
-  FUZZ_CHECK(SameImageName(x, y, codePage) == SameImageName(y, x, codePage));
-  FUZZ_CHECK(ImageNameMatches(x, part, codePage));
+  FUZZ_CHECK(SameImageName(x, x));
+  FUZZ_CHECK(SameImageName(x, y) == SameImageName(y, x));
+  FUZZ_CHECK(ImageNameMatches(x, part));
   if (IsAscii(x)) {
-    FUZZ_CHECK(SameImageName(x, Lower(x), codePage));
-    if (IsAscii(y)) FUZZ_CHECK(ImageNameMatches(x, y, codePage) == AsciiMatches(x, y));
+    FUZZ_CHECK(SameImageName(x, Lower(x)));
+    if (IsAscii(y)) FUZZ_CHECK(ImageNameMatches(x, y) == AsciiMatches(x, y));
   }
 }
 
@@ -74,7 +74,6 @@ void CheckImageNames(std::string_view a, std::string_view b, const CodePage& cod
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   fuzz::Reader input(data, size);
-  const fuzz::ChosenCodePage codePage(input.Byte());
   const std::uint8_t selfIndex = input.Byte();
   const std::string name(input.Field());
 
@@ -103,10 +102,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   for (const FakeProcesses::Process& process : processes.processes) {
-    CheckImageNames(process.exeFile, name, codePage);
+    CheckImageNames(process.exeFile, name);
   }
 
-  KillProcessByName(processes, codePage, name);
+  KillProcessByName(processes, name);
   const std::vector<std::uint32_t>& ended = processes.terminations;
   if (name.empty()) FUZZ_CHECK(ended.empty());
   FUZZ_CHECK(std::set<std::uint32_t>(ended.begin(), ended.end()).size() == ended.size());
@@ -126,9 +125,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       FUZZ_CHECK(!wasEnded);
     }
     if (wasEnded) {
-      FUZZ_CHECK(ImageNameMatches(process.exeFile, name, codePage));
-      FUZZ_CHECK(SameImageName(FileNamePart(image, codePage),
-                               FileNamePart(process.exeFile, codePage), codePage));
+      FUZZ_CHECK(ImageNameMatches(process.exeFile, name));
+      FUZZ_CHECK(SameImageName(FileNamePart(image),
+                               FileNamePart(process.exeFile)));
     }
     if (IsAscii(process.exeFile) && IsAscii(image) && IsAscii(name) && !name.empty()) {
       const bool critical = process.processId == 0 || process.processId == 4 ||

@@ -87,12 +87,13 @@ TEST(MainWindow, TheProgramsFolderIsCutAfterWholeCharacters) {
     const char* programFile;
     const char* appPath;
   };
-  // 0x81 0x5C is one double-byte character whose second byte is "\\".
+  // 乗 was 0x81 0x5C in GBK, whose second byte is "\\": no part of it cuts.
   static const Case kCases[] = {
       {"C:\\Tools\\Dusk.exe", "C:\\Tools\\"},
-      {"C:\\Tools\\\x81\x5C.exe", "C:\\Tools\\"},
-      {"C:\\\x81\x5C\\Dusk.exe", "C:\\\x81\x5C\\"},
-      {"C:\\\x81\x5C\x81\x5C.exe", "C:\\"},
+      {"C:\\Tools\\乗.exe", "C:\\Tools\\"},
+      {"C:\\乗\\Dusk.exe", "C:\\乗\\"},
+      {"C:\\乗乗.exe", "C:\\"},
+      {"C:\\工具\\Dusk.exe", "C:\\工具\\"},
       {"C:/Tools/Dusk.exe", "C:/Tools/"},
       {"D:Dusk.exe", "D:"},
       {"Dusk.exe", ""},

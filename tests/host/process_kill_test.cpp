@@ -28,28 +28,26 @@ TEST(KillProcessByName, MatchesTheFileNameOrTheWholeTextWithoutAsciiCase) {
       {"notepad.exe", "C:\\Windows\\notepad.exe", false, "a directory needs a full path"},
       {"C:\\Windows\\notepad.exe", "Windows\\notepad.exe", false, "a tail is neither"},
       {"C:notepad.exe", "notepad.exe", true, "a drive's colon separates too"},
-      {"\x95\x5C.exe", "\x95\x5C.exe", true, "a character whose second byte is 0x5C"},
-      {"\x95\x5C.exe", ".exe", false, "that second byte is no separator"},
-      {"D:\\游戏\\\x95\x5C.exe", "\x95\x5C.exe", true, "after a real separator"},
-      {"\x95\x41.exe", "\x95\x61.exe", false, "a second byte in the letters keeps its case"},
-      {"\x95\x61.EXE", "\x95\x61.exe", true, "while the ASCII letters after it fold"},
-      {"\xA3\xC1.exe", "\xA3\xE1.exe", false, "full-width A and a: not ASCII letters"},
+      // 乗 is 0x81 0x5C in GBK: no byte of it may count as a separator.
+      {"乗.exe", "乗.exe", true, "a character that was 0x5C in its second byte"},
+      {"乗.exe", ".exe", false, "no part of it is a separator"},
+      {"D:\\游戏\\乗.exe", "乗.exe", true, "after a real separator"},
+      {"下载器.EXE", "下载器.exe", true, "a Chinese name; the ASCII letters fold"},
+      {"Ａ.exe", "ａ.exe", false, "full-width A and a: not ASCII letters"},
       {"notepad.exe", "", false, "an empty name"},
       {"", "", false, "an empty name and an empty image name"},
       {"C:\\dir\\", "", false, "an empty name and an empty file-name part"},
   };
-  const FakeCodePage codePage;
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.why);
     FakeProcesses processes;
     processes.processes = {{2000, c.exeFile}};
-    KillProcessByName(processes, codePage, c.name);
+    KillProcessByName(processes, c.name);
     EXPECT_EQ(processes.terminations, c.ended ? Ids{2000} : Ids{});
   }
 }
 
 TEST(KillProcessByName, EndsEveryMatchAndItselfLast) {
-  const FakeCodePage codePage;
   FakeProcesses processes;
   processes.currentProcessId = 1000;
   processes.processes = {
@@ -58,7 +56,7 @@ TEST(KillProcessByName, EndsEveryMatchAndItselfLast) {
       {3000, "C:\\Apps\\DUSK.EXE"}, {3100, "notepad.exe"}, {3200, "dusk.exe"},
   };
   processes.processes[1].refusesToEnd = true;
-  KillProcessByName(processes, codePage, "dusk.exe");
+  KillProcessByName(processes, "dusk.exe");
   // The one that refused does not stop the walk.
   EXPECT_EQ(processes.terminations, (Ids{2000, 3000, 3200, 1000}));
 }
@@ -85,13 +83,12 @@ TEST(KillProcessByName, NeverEndsACriticalProcess) {
       {700, "mysmss.exe", false, "mysmss.exe", true},
       {710, "services.exe.old", false, "services.exe.old", true},
   };
-  const FakeCodePage codePage;
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.exeFile);
     FakeProcesses processes;
     processes.processes = {{c.processId, c.exeFile}};
     processes.processes[0].markedCritical = c.markedCritical;
-    KillProcessByName(processes, codePage, c.name);
+    KillProcessByName(processes, c.name);
     EXPECT_EQ(processes.terminations, c.ended ? Ids{c.processId} : Ids{});
   }
 }
@@ -119,14 +116,13 @@ TEST(KillProcessByName, EndsOnlyWhatTheHandleItEndsWithConfirms) {
        [](Process& p) { p.criticalUnknown = true; }, false},
       {"the system marks it critical", [](Process& p) { p.markedCritical = true; }, false},
   };
-  const FakeCodePage codePage;
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.why);
     FakeProcesses processes;
     processes.processes = {{2000, "notepad.exe"}};
     // The snapshot still says notepad.exe; the handle opened after it may not.
     c.setUp(processes.processes[0]);
-    KillProcessByName(processes, codePage, "notepad.exe");
+    KillProcessByName(processes, "notepad.exe");
     EXPECT_EQ(processes.opensToEnd, Ids{2000});
     EXPECT_EQ(processes.terminations, c.ended ? Ids{2000} : Ids{});
   }

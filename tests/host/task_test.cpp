@@ -50,7 +50,7 @@ class TaskListingTest : public testing::Test {
       : platform(At(9, 0, 0)),
         form("Form1", {0, 0, 780, 550}, Form::Frame::Main),
         list("TaskList", &form, {15, 15, 430, 420}),
-        tray(platform.notificationArea, platform.codePage, form, 500),
+        tray(platform.notificationArea, form, 500),
         listing(list, tray, platform.clock) {
     tray.AddToTray();
   }

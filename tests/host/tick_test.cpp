@@ -52,7 +52,7 @@ class DueTaskRunnerTest : public testing::Test {
         form("Form1", {0, 0, 780, 550}, Form::Frame::Main),
         title("Title", &form, {10, 10, 0, 34}),
         list("TaskList", &form, {15, 15, 430, 420}),
-        tray(platform.notificationArea, platform.codePage, form, 500),
+        tray(platform.notificationArea, form, 500),
         listing(list, tray, platform.clock),
         actions(platform.clock),
         runner(listing, actions, title, tray, platform.clock, "Lumo定时关机：") {

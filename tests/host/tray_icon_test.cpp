@@ -14,7 +14,7 @@ class TrayIconTest : public testing::Test {
   TrayIconTest()
       : platform(At(9, 0, 0)),
         form("Form1", {0, 0, 780, 550}, Form::Frame::Main),
-        tray(platform.notificationArea, platform.codePage, form, 500) {
+        tray(platform.notificationArea, form, 500) {
     tray.OnClick = [this] { events += "C"; };
     tray.OnDblClick = [this] { events += "D"; };
   }
@@ -66,18 +66,24 @@ TEST_F(TrayIconTest, TurnsPressesIntoClicksWithTheDoubleClickTime) {
   EXPECT_EQ(tray.ClickWaitTimer().IntervalMs(), 500u);
 }
 
-TEST_F(TrayIconTest, CutsTipAndBalloonTextsWithoutSplittingACharacter) {
+TEST_F(TrayIconTest, CutsTipAndBalloonTextsToWhatTheShellHoldsWithoutSplittingACharacter) {
   tray.AddToTray();
-  // 126 ASCII bytes then a two-byte character: 128 bytes, cut to 126.
+  // The shell counts UTF-16 units: 关 is one, three bytes in UTF-8.
   tray.SetHint(std::string(126, 'a') + "关");
+  EXPECT_EQ(platform.notificationArea.tip, std::string(126, 'a') + "关");
+  tray.SetHint(std::string(127, 'a') + "关");
+  EXPECT_EQ(platform.notificationArea.tip, std::string(127, 'a'));
+  // A character beyond U+FFFF takes two units, and is never cut in half.
+  const std::string emoji = "\xF0\x9F\x98\x80";
+  tray.SetHint(std::string(126, 'a') + emoji);
   EXPECT_EQ(platform.notificationArea.tip, std::string(126, 'a'));
-  tray.SetHint(std::string(125, 'a') + "关");
-  EXPECT_EQ(platform.notificationArea.tip.size(), 127u);
 
-  tray.ShowBalloonHint(std::string(70, 't'), std::string(300, 'x'));
+  std::string chinese;
+  for (int i = 0; i < 300; ++i) chinese += "关";
+  tray.ShowBalloonHint(std::string(62, 't') + emoji, chinese);
   ASSERT_EQ(platform.notificationArea.balloons.size(), 1u);
-  EXPECT_EQ(platform.notificationArea.balloons[0].title.size(), 63u);
-  EXPECT_EQ(platform.notificationArea.balloons[0].text.size(), 255u);
+  EXPECT_EQ(platform.notificationArea.balloons[0].title, std::string(62, 't'));
+  EXPECT_EQ(platform.notificationArea.balloons[0].text, chinese.substr(0, 255 * 3));
 }
 
 TEST_F(TrayIconTest, AnEmptyBalloonTextOnlyClearsTheBalloonShowing) {

@@ -4,7 +4,7 @@
 // reported race on the candidate the thread wrote.
 #include <gtest/gtest.h>
 
-#include <ctime>
+#include <chrono>
 #include <functional>
 #include <thread>
 #include <vector>
@@ -50,9 +50,8 @@ TEST(UpdateCheck, HandsWhatItFoundToTheTimerAcrossThreads) {
 
   // The timer stops itself once it has taken the result over.
   Timer& timer = program.Form1.TimerUpgrade;
-  // (<chrono> has text the GBK literals of the tests can't hold.)
-  const std::time_t deadline = std::time(nullptr) + 30;
-  while (timer.Enabled() && std::time(nullptr) < deadline) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (timer.Enabled() && std::chrono::steady_clock::now() < deadline) {
     timer.Fire();
     std::this_thread::yield();
   }

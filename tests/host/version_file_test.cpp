@@ -67,18 +67,22 @@ TEST(VersionFile, CutsTheTextIntoTokens) {
        {"1.0.2.0", "http://h/Dusk.exe"}},
       {"1.0.2.0 \"http://h/a\0b\""sv, {"1.0.2.0", "http://h/a\r\n"}},
       {"\0 1.0.2.0 http://h/"sv, {}},
-      // Bytes are not decoded: a UTF-8 byte-order mark (\357\273\277) stays.
-      {"\357\273\2771.0.2.0\r\nhttp://h/"sv, {"\357\273\2771.0.2.0", "http://h/"}},
-      {"1.0.2.0 http://h/新版本.exe"sv, {"1.0.2.0", "http://h/新版本.exe"}},
-      {"1.0.2.0 \"http://h/新 版本.exe\""sv, {"1.0.2.0", "http://h/新 版本.exe"}},
-      // A lead byte takes the next byte along, whatever it is.
-      {"1.0.2.0 a\x81,b"sv, {"1.0.2.0", "a\x81,b"}},
-      {"1.0.2.0 a\x81 b"sv, {"1.0.2.0", "a\x81 b"}},
-      {"1.0.2.0 a\x81\"b"sv, {"1.0.2.0", "a\x81\"b"}},
-      {"1.0.2.0 \"a\x81\" b\""sv, {"1.0.2.0", "a\x81\" b"}},
-      {"1.0.2.0 \"a\x81\"\"\"\" b"sv, {"1.0.2.0", "a\x81\"\"", "b"}},
-      {"\x81,x"sv, {"\x81,x"}},
-      {"\x81\"x\""sv, {"\x81\"x\""}},
+      // Read in the system's code page (GBK here: 新版本 is D0C2 B0E6 B1BE)
+      // and handed on as UTF-8.
+      {"1.0.2.0 http://h/\xD0\xC2\xB0\xE6\xB1\xBE.exe"sv, {"1.0.2.0", "http://h/新版本.exe"}},
+      {"1.0.2.0 \"http://h/\xD0\xC2 \xB0\xE6\xB1\xBE.exe\""sv,
+       {"1.0.2.0", "http://h/新 版本.exe"}},
+      // A UTF-8 byte-order mark is no GBK text: it stays in front, unreadable.
+      {"\357\273\2771.0.2.0\r\nhttp://h/"sv, {"锘\uFFFD1.0.2.0", "http://h/"}},
+      // A lead byte takes the next byte along, whatever it is; a pair the code
+      // page cannot read comes through as U+FFFD.
+      {"1.0.2.0 a\x81,b"sv, {"1.0.2.0", "a\uFFFD,b"}},
+      {"1.0.2.0 a\x81 b"sv, {"1.0.2.0", "a\uFFFD b"}},
+      {"1.0.2.0 a\x81\"b"sv, {"1.0.2.0", "a\uFFFD\"b"}},
+      {"1.0.2.0 \"a\x81\" b\""sv, {"1.0.2.0", "a\uFFFD\" b"}},
+      {"1.0.2.0 \"a\x81\"\"\"\" b"sv, {"1.0.2.0", "a\uFFFD\"\"", "b"}},
+      {"\x81,x"sv, {"\uFFFD,x"}},
+      {"\x81\"x\""sv, {"\uFFFD\"x\""}},
   };
   for (const Case& c : kCases) {
     SCOPED_TRACE(Printable(c.bytes));
