@@ -11,6 +11,7 @@
 #include "platform/download_win.h"
 #include "platform/processes_win.h"
 #include "platform/signature_win.h"
+#include "platform/wide_text_win.h"
 #include "platform/win32_platform.h"
 #include "widgets/mirror_factory_win.h"
 
@@ -35,24 +36,24 @@ std::string Describe(const std::exception_ptr& error) {
 
 void RunMessageLoop(HandlerErrors& errors, const Program& program) {
   MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     // Tab and the arrow keys move between the controls of a window.
     const HWND root = GetAncestor(message.hwnd, GA_ROOT);
-    if (!root || !IsDialogMessageA(root, &message)) {
+    if (!root || !IsDialogMessageW(root, &message)) {
       TranslateMessage(&message);
-      DispatchMessageA(&message);
+      DispatchMessageW(&message);
     }
     if (const std::exception_ptr error = errors.Take()) {
-      MessageBoxA(reinterpret_cast<HWND>(program.Form1.Form1.Handle()),
-                  ErrorBoxText(Describe(error)).c_str(), program.state.AppTitle.c_str(),
-                  MB_OK | MB_ICONERROR);
+      MessageBoxW(reinterpret_cast<HWND>(program.Form1.Form1.Handle()),
+                  ToWide(ErrorBoxText(Describe(error))).c_str(),
+                  ToWide(program.state.AppTitle).c_str(), MB_OK | MB_ICONERROR);
     }
   }
 }
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   LimitDllSearchToSystemFolder();
   HandlerErrors errors;
   Win32Clock clock;

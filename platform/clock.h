@@ -11,8 +11,8 @@
 class Clock : public PlatformInterface {
  public:
   [[nodiscard]] virtual DateTime Now() const = 0;
-  // The date in the user's short date format, in the system code page.
+  // The date in the user's short date format.
   [[nodiscard]] virtual std::string FormatShortDate(const CalendarTime& time) const = 0;
-  // The time of day in the user's long time format, in the system code page.
+  // The time of day in the user's long time format.
   [[nodiscard]] virtual std::string FormatLongTime(const CalendarTime& time) const = 0;
 };

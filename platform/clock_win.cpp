@@ -1,4 +1,5 @@
 #include "platform/system_time_win.h"
+#include "platform/wide_text_win.h"
 #include "platform/win32_platform.h"
 
 DateTime Win32Clock::Now() const {
@@ -10,15 +11,15 @@ DateTime Win32Clock::Now() const {
 
 std::string Win32Clock::FormatShortDate(const CalendarTime& time) const {
   const SYSTEMTIME st = ToSystemTime(time);
-  char text[128];
+  wchar_t text[128];
   const int length =
-      GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, text, sizeof text);
-  return length > 0 ? std::string(text) : std::string();
+      GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, text, std::size(text));
+  return length > 0 ? FromWide(text) : std::string();
 }
 
 std::string Win32Clock::FormatLongTime(const CalendarTime& time) const {
   const SYSTEMTIME st = ToSystemTime(time);
-  char text[128];
-  const int length = GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, nullptr, text, sizeof text);
-  return length > 0 ? std::string(text) : std::string();
+  wchar_t text[128];
+  const int length = GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &st, nullptr, text, std::size(text));
+  return length > 0 ? FromWide(text) : std::string();
 }

@@ -10,7 +10,7 @@
 inline void LimitDllSearchToSystemFolder() {
   constexpr DWORD kSearchSystem32 = 0x00000800;  // LOAD_LIBRARY_SEARCH_SYSTEM32
   using SetDefaultDirectories = BOOL(WINAPI*)(DWORD flags);
-  const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
   if (!kernel) return;
   const auto setDefaultDirectories = reinterpret_cast<SetDefaultDirectories>(
       reinterpret_cast<void (*)()>(GetProcAddress(kernel, "SetDefaultDllDirectories")));

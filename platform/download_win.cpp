@@ -11,11 +11,12 @@
 #include <utility>
 
 #include "platform/download_address.h"
+#include "platform/wide_text_win.h"
 #include "platform/window_binding_win.h"
 
 namespace {
 
-constexpr char kWindowClass[] = "DuskDownload";
+constexpr wchar_t kWindowClass[] = L"DuskDownload";
 constexpr UINT kProgressMessage = WM_APP + 2;
 constexpr UINT kFinishedMessage = WM_APP + 3;
 // A server that stops answering frees the thread in time; a slow one that
@@ -41,17 +42,17 @@ using ProgressSink = void (*)(void* context, std::uint64_t received, std::uint64
 
 // The announced length, when the server names one.
 std::uint64_t ContentLength(HINTERNET request) {
-  char text[32]{};
-  DWORD size = sizeof text;
-  if (!HttpQueryInfoA(request, HTTP_QUERY_CONTENT_LENGTH, text, &size, nullptr)) return 0;
-  return std::strtoull(text, nullptr, 10);
+  wchar_t text[32]{};
+  DWORD size = sizeof text;  // in bytes
+  if (!HttpQueryInfoW(request, HTTP_QUERY_CONTENT_LENGTH, text, &size, nullptr)) return 0;
+  return std::wcstoull(text, nullptr, 10);
 }
 
 DWORD StatusCode(HINTERNET request) {
   DWORD status = 0;
   DWORD size = sizeof status;
   // Not HTTP at all reads as 0, which is no answer we take.
-  if (!HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size,
+  if (!HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size,
                       nullptr)) {
     return 0;
   }
@@ -66,15 +67,16 @@ bool IsRedirect(DWORD status) {
 
 // Where a redirect answer points, made whole against the address that gave it.
 std::string RedirectLocation(HINTERNET request, const std::string& from) {
-  char location[INTERNET_MAX_URL_LENGTH]{};
-  DWORD size = sizeof location;
-  if (!HttpQueryInfoA(request, HTTP_QUERY_LOCATION, location, &size, nullptr)) return {};
-  char combined[INTERNET_MAX_URL_LENGTH]{};
-  DWORD combinedSize = sizeof combined;
-  if (!InternetCombineUrlA(from.c_str(), location, combined, &combinedSize, ICU_NO_ENCODE)) {
+  wchar_t location[INTERNET_MAX_URL_LENGTH]{};
+  DWORD size = sizeof location;  // in bytes
+  if (!HttpQueryInfoW(request, HTTP_QUERY_LOCATION, location, &size, nullptr)) return {};
+  wchar_t combined[INTERNET_MAX_URL_LENGTH]{};
+  DWORD combinedLength = INTERNET_MAX_URL_LENGTH;  // in characters
+  if (!InternetCombineUrlW(ToWide(from).c_str(), location, combined, &combinedLength,
+                           ICU_NO_ENCODE)) {
     return {};
   }
-  return std::string(combined, combinedSize);
+  return FromWide(std::wstring_view(combined, combinedLength));
 }
 
 // The resource's answer, following at most kMaxRedirects redirects to web
@@ -84,8 +86,8 @@ std::string RedirectLocation(HINTERNET request, const std::string& from) {
 UniqueInternetHandle OpenResource(HINTERNET session, std::string url) {
   for (int redirects = 0; IsWebAddress(url); ++redirects) {
     // Always from the server: a stale copy of the version page would hide an update.
-    UniqueInternetHandle request(InternetOpenUrlA(
-        session, url.c_str(), nullptr, 0,
+    UniqueInternetHandle request(InternetOpenUrlW(
+        session, ToWide(url).c_str(), nullptr, 0,
         INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE |
             INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_AUTH |
             INTERNET_FLAG_NO_AUTO_REDIRECT,
@@ -154,26 +156,26 @@ bool Fetch(const std::string& url, const std::string& file, FetchLimits limits,
            ProgressSink progress, void* context) {
   if (!IsWebAddress(url)) return false;
   const UniqueInternetHandle session(
-      InternetOpenA("Dusk", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+      InternetOpenW(L"Dusk", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
   if (!session) return false;
   DWORD timeout = kTimeoutMs;
   for (const DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT,
                              INTERNET_OPTION_SEND_TIMEOUT}) {
-    (void)InternetSetOptionA(session.Get(), option, &timeout, sizeof timeout);
+    (void)InternetSetOptionW(session.Get(), option, &timeout, sizeof timeout);
   }
   const UniqueInternetHandle request = OpenResource(session.Get(), url);
   if (!request) return false;
   const std::uint64_t total = ContentLength(request.Get());
   if (total > limits.maxBytes && limits.overflow == Overflow::kFail) return false;
 
-  const HANDLE opened = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+  const HANDLE opened = CreateFileW(ToWide(file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
   if (opened == INVALID_HANDLE_VALUE) return false;
   UniqueKernelHandle output(opened);
   if (progress) progress(context, 0, total);
   const ReadEnd end = ReadBody(request.Get(), output.Get(), total, limits, progress, context);
   output.Reset();
-  if (!Stored(end)) (void)DeleteFileA(file.c_str());
+  if (!Stored(end)) (void)DeleteFileW(ToWide(file).c_str());
   return Stored(end);
 }
 
@@ -191,7 +193,7 @@ std::uint32_t Narrow(std::uint64_t bytes) {
 }
 
 void PostProgress(void* context, std::uint64_t received, std::uint64_t total) {
-  PostMessageA(static_cast<HWND>(context), kProgressMessage, Narrow(received),
+  PostMessageW(static_cast<HWND>(context), kProgressMessage, Narrow(received),
                static_cast<LPARAM>(Narrow(total)));
 }
 
@@ -202,22 +204,22 @@ void RunBackgroundDownload(const BackgroundDownload& job) noexcept {
   try {
     succeeded = Fetch(job.url, job.file, {job.maxBytes, Overflow::kFail}, PostProgress, job.window);
   } catch (...) {
-    (void)DeleteFileA(job.file.c_str());
+    (void)DeleteFileW(ToWide(job.file).c_str());
   }
-  PostMessageA(job.window, kFinishedMessage, succeeded ? 1 : 0, 0);
+  PostMessageW(job.window, kFinishedMessage, succeeded ? 1 : 0, 0);
 }
 
 }  // namespace
 
 Win32Download::Win32Download(HINSTANCE instance, Threads& threads, HandlerErrors& errors)
     : threads_(threads), errors_(errors) {
-  WNDCLASSA windowClass{};
+  WNDCLASSW windowClass{};
   windowClass.lpfnWndProc = WindowProc;
   windowClass.hInstance = instance;
   windowClass.lpszClassName = kWindowClass;
-  RegisterClassA(&windowClass);
+  RegisterClassW(&windowClass);
   window_.Reset(
-      CreateWindowExA(0, kWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, this));
+      CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, this));
 }
 
 bool Win32Download::ToFile(const std::string& url, const std::string& file,
@@ -231,7 +233,7 @@ void Win32Download::StartToFile(const std::string& url, const std::string& file,
   // The thread owns copies only: the program may end while it runs.
   BackgroundDownload job{url, file, maxBytes, window_.Get()};
   if (!threads_.StartDetached([job = std::move(job)] { RunBackgroundDownload(job); })) {
-    PostMessageA(window_.Get(), kFinishedMessage, 0, 0);
+    PostMessageW(window_.Get(), kFinishedMessage, 0, 0);
   }
 }
 
@@ -253,5 +255,5 @@ LRESULT CALLBACK Win32Download::WindowProc(HWND window, UINT message, WPARAM wPa
     }
     return 0;
   }
-  return DefWindowProcA(window, message, wParam, lParam);
+  return DefWindowProcW(window, message, wParam, lParam);
 }

@@ -9,7 +9,7 @@
 // The program's own file and the files beside it.
 class Files : public PlatformInterface {
  public:
-  // Full path of the running program file, in the system code page.
+  // Full path of the running program file.
   [[nodiscard]] virtual std::string ProgramFilePath() const = 0;
   [[nodiscard]] virtual bool Exists(const std::string& path) const = 0;
   [[nodiscard]] virtual bool Delete(const std::string& path) = 0;

@@ -1,39 +1,42 @@
 #include <algorithm>
 
+#include "platform/wide_text_win.h"
 #include "platform/win32_platform.h"
 
 std::string Win32Files::ProgramFilePath() const {
-  std::string path(MAX_PATH, '\0');
+  std::wstring path(MAX_PATH, L'\0');
   for (;;) {
-    const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
     if (length == 0) return {};
     if (length < path.size()) {
       path.resize(length);
-      return path;
+      return FromWide(path);
     }
     path.resize(path.size() * 2);  // cut short: a long path
   }
 }
 
 bool Win32Files::Exists(const std::string& path) const {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes = GetFileAttributesW(ToWide(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool Win32Files::Delete(const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; }
+bool Win32Files::Delete(const std::string& path) { return DeleteFileW(ToWide(path).c_str()) != FALSE; }
 
 bool Win32Files::CopyReplacing(const std::string& from, const std::string& to) {
-  return CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE;
+  return CopyFileW(ToWide(from).c_str(), ToWide(to).c_str(), FALSE) != FALSE;
 }
 
 bool Win32Files::MoveReplacing(const std::string& from, const std::string& to) {
-  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+  return MoveFileExW(ToWide(from).c_str(), ToWide(to).c_str(), MOVEFILE_REPLACE_EXISTING) !=
+         FALSE;
 }
 
 std::optional<std::string> Win32Files::ReadPrefix(const std::string& path,
                                                   std::size_t maxBytes) const {
-  const UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  const UniqueFile file(CreateFileW(ToWide(path).c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return std::nullopt;
   std::string bytes(maxBytes, '\0');
   std::size_t filled = 0;

@@ -1,41 +1,58 @@
-#include <cstring>
+#include <windows.h>
 
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "platform/wide_text_win.h"
 #include "platform/win32_platform.h"
 #include "platform/window_binding_win.h"
 
 namespace {
 
-constexpr char kWindowClass[] = "DuskTray";
+constexpr wchar_t kWindowClass[] = L"DuskTray";
 constexpr int kProgramIconId = 1;
 
-void CopyText(char* target, std::size_t capacity, const std::string& text) {
-  const std::size_t length = text.size() < capacity ? text.size() : capacity - 1;
-  std::memcpy(target, text.data(), length);
-  target[length] = '\0';
+// The texts come cut to what the shell holds; this only guards the buffer.
+template <std::size_t kCapacity>
+void CopyText(wchar_t (&target)[kCapacity], const std::string& text) {
+  const std::wstring wide = ToWide(text);
+  const std::size_t length = std::min(wide.size(), kCapacity - 1);
+  std::copy_n(wide.begin(), length, target);
+  target[length] = L'\0';
+}
+
+// The small icon at the size the shell draws it on this display.
+HICON LoadTrayIcon(HINSTANCE instance) {
+  HICON icon = nullptr;
+  if (SUCCEEDED(LoadIconMetric(instance, MAKEINTRESOURCEW(kProgramIconId), LIM_SMALL, &icon))) {
+    return icon;
+  }
+  return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kProgramIconId), IMAGE_ICON,
+                                       GetSystemMetrics(SM_CXSMICON),
+                                       GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
 }
 
 }  // namespace
 
 Win32NotificationArea::Win32NotificationArea(HINSTANCE instance, HandlerErrors& errors)
-    : errors_(errors), taskbarCreated_(RegisterWindowMessageA("TaskbarCreated")) {
-  WNDCLASSA windowClass{};
+    : errors_(errors), taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {
+  WNDCLASSW windowClass{};
   windowClass.lpfnWndProc = WindowProc;
   windowClass.hInstance = instance;
   windowClass.lpszClassName = kWindowClass;
-  RegisterClassA(&windowClass);
-  icon_.Reset(static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(kProgramIconId), IMAGE_ICON,
-                                            GetSystemMetrics(SM_CXSMICON),
-                                            GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
+  RegisterClassW(&windowClass);
+  icon_.Reset(LoadTrayIcon(instance));
   // A top-level window (never shown): message-only windows miss the shell's
   // "TaskbarCreated" broadcast.
-  window_.Reset(CreateWindowExA(WS_EX_TOOLWINDOW, kWindowClass, "", WS_POPUP, 0, 0, 0, 0, nullptr,
+  window_.Reset(CreateWindowExW(WS_EX_TOOLWINDOW, kWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
                                 nullptr, instance, this));
 }
 
 Win32NotificationArea::~Win32NotificationArea() { RemoveIcon(); }
 
-NOTIFYICONDATAA Win32NotificationArea::IconData(UINT flags) const {
-  NOTIFYICONDATAA data{};
+NOTIFYICONDATAW Win32NotificationArea::IconData(UINT flags) const {
+  NOTIFYICONDATAW data{};
   data.cbSize = sizeof data;
   data.hWnd = window_.Get();
   data.uID = kIconId;
@@ -46,37 +63,37 @@ NOTIFYICONDATAA Win32NotificationArea::IconData(UINT flags) const {
 }
 
 bool Win32NotificationArea::AddIcon(const std::string& tip) {
-  NOTIFYICONDATAA data = IconData(NIF_MESSAGE | NIF_ICON | NIF_TIP);
-  CopyText(data.szTip, sizeof data.szTip, tip);
+  NOTIFYICONDATAW data = IconData(NIF_MESSAGE | NIF_ICON | NIF_TIP);
+  CopyText(data.szTip, tip);
   // After a shell restart the old icon is gone; one left over is replaced.
-  Shell_NotifyIconA(NIM_DELETE, &data);
-  return Shell_NotifyIconA(NIM_ADD, &data) != FALSE;
+  Shell_NotifyIconW(NIM_DELETE, &data);
+  return Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
 }
 
 bool Win32NotificationArea::SetTip(const std::string& tip) {
-  NOTIFYICONDATAA data = IconData(NIF_TIP);
-  CopyText(data.szTip, sizeof data.szTip, tip);
-  return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+  NOTIFYICONDATAW data = IconData(NIF_TIP);
+  CopyText(data.szTip, tip);
+  return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 
 void Win32NotificationArea::RemoveIcon() {
-  NOTIFYICONDATAA data = IconData(0);
-  Shell_NotifyIconA(NIM_DELETE, &data);
+  NOTIFYICONDATAW data = IconData(0);
+  Shell_NotifyIconW(NIM_DELETE, &data);
 }
 
 bool Win32NotificationArea::ShowBalloon(const std::string& title, const std::string& text,
                                         BalloonIcon icon) {
-  NOTIFYICONDATAA data = IconData(NIF_INFO);
-  CopyText(data.szInfoTitle, sizeof data.szInfoTitle, title);
-  CopyText(data.szInfo, sizeof data.szInfo, text);
+  NOTIFYICONDATAW data = IconData(NIF_INFO);
+  CopyText(data.szInfoTitle, title);
+  CopyText(data.szInfo, text);
   data.dwInfoFlags = static_cast<DWORD>(icon);
-  return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+  return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 
 void Win32NotificationArea::HideBalloon() {
   // A balloon without text is the removal of the one shown.
-  NOTIFYICONDATAA data = IconData(NIF_INFO);
-  Shell_NotifyIconA(NIM_MODIFY, &data);
+  NOTIFYICONDATAW data = IconData(NIF_INFO);
+  Shell_NotifyIconW(NIM_MODIFY, &data);
 }
 
 LRESULT CALLBACK Win32NotificationArea::WindowProc(HWND window, UINT message, WPARAM wParam,
@@ -90,7 +107,7 @@ LRESULT CALLBACK Win32NotificationArea::WindowProc(HWND window, UINT message, WP
       return 0;
     }
   }
-  return DefWindowProcA(window, message, wParam, lParam);
+  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 bool Win32NotificationArea::HandleMessage(UINT message, LPARAM lParam) {

@@ -30,8 +30,8 @@ class Processes : public PlatformInterface {
     bool enabled = false;
   };
 
-  // A title is read into 255 bytes, so it keeps at most 254.
-  static constexpr std::size_t kMaxTitleBytes = 254;
+  // A title is read into 255 UTF-16 units, so it keeps at most 254.
+  static constexpr std::size_t kMaxTitleUnits = 254;
 
   // One walk of the system's process snapshot, in its order; empty when no
   // snapshot could be taken.

@@ -4,11 +4,13 @@
 
 #include <shellapi.h>
 
-#include <cstring>
+#include <cwchar>
 #include <exception>
 #include <memory>
 #include <optional>
 #include <utility>
+
+#include "platform/wide_text_win.h"
 
 namespace {
 
@@ -18,10 +20,10 @@ constexpr int kProcessBreakOnTermination = 29;
 constexpr LONG kStatusInvalidInfoClass = static_cast<LONG>(0xC0000003);
 // The longest path the system hands out, in UTF-16 units.
 constexpr DWORD kLongPathChars = 32768;
-constexpr DWORD kPathBufferBytes = 261;
+constexpr DWORD kPathBufferChars = 261;
 
 #ifdef _WIN64
-static_assert(sizeof(PROCESSENTRY32) == 304, "the 8-bit snapshot record of a 64-bit program");
+static_assert(sizeof(PROCESSENTRY32W) == 568, "the wide snapshot record of a 64-bit program");
 #endif
 
 template <typename Function>
@@ -29,8 +31,8 @@ Function Bind(HMODULE module, const char* name) {
   return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
 }
 
-std::string UpToZero(const char* text, std::size_t capacity) {
-  return std::string(text, strnlen(text, capacity));
+std::string UpToZero(const wchar_t* text, std::size_t capacity) {
+  return FromWide(std::wstring_view(text, wcsnlen(text, capacity)));
 }
 
 struct WindowWalk {
@@ -53,21 +55,6 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM context) {
   }
 }
 
-// The image name in the ANSI code page, as the snapshot writes it. A character
-// that code page lacks becomes one that names no file, never a look-alike.
-std::string ToAnsiCodePage(const wchar_t* text, int length) {
-  if (length == 0) return {};
-  const int size =
-      WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, length, nullptr, 0, nullptr, nullptr);
-  if (size <= 0) return {};
-  std::string converted(static_cast<std::size_t>(size), '\0');
-  if (WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, length, converted.data(), size,
-                          nullptr, nullptr) != size) {
-    return {};
-  }
-  return converted;
-}
-
 }  // namespace
 
 class Win32Processes::OpenedWin32Process : public Processes::OpenedProcess {
@@ -79,7 +66,7 @@ class Win32Processes::OpenedWin32Process : public Processes::OpenedProcess {
     std::wstring path(kLongPathChars, L'\0');
     DWORD length = kLongPathChars;
     if (!QueryFullProcessImageNameW(process_.Get(), 0, path.data(), &length)) return {};
-    return ToAnsiCodePage(path.data(), static_cast<int>(length));
+    return FromWide(std::wstring_view(path.data(), length));
   }
 
   [[nodiscard]] std::optional<bool> IsMarkedCritical() override {
@@ -104,21 +91,21 @@ class Win32Processes::OpenedWin32Process : public Processes::OpenedProcess {
 void Win32Processes::BindSnapshot() {
   if (snapshotBound_) return;
   snapshotBound_ = true;
-  const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
   if (!kernel) return;
   createSnapshot_ = Bind<CreateSnapshotFunction>(kernel, "CreateToolhelp32Snapshot");
-  firstEntry_ = Bind<WalkFunction>(kernel, "Process32First");
-  nextEntry_ = Bind<WalkFunction>(kernel, "Process32Next");
+  firstEntry_ = Bind<WalkFunction>(kernel, "Process32FirstW");
+  nextEntry_ = Bind<WalkFunction>(kernel, "Process32NextW");
 }
 
 void Win32Processes::BindModulePath() {
   if (modulePathBound_) return;
   modulePathBound_ = true;
-  const HMODULE psapi = LoadLibraryA("PSAPI.dll");
+  const HMODULE psapi = LoadLibraryW(L"PSAPI.dll");
   // The old rule for a failed load: a handle below 32.
   if (reinterpret_cast<UINT_PTR>(psapi) < 32) return;
   psapi_.Reset(psapi);
-  modulePath_ = Bind<ModulePathFunction>(psapi, "GetModuleFileNameExA");
+  modulePath_ = Bind<ModulePathFunction>(psapi, "GetModuleFileNameExW");
 }
 
 std::vector<Processes::SnapshotEntry> Win32Processes::Snapshot() {
@@ -128,13 +115,14 @@ std::vector<Processes::SnapshotEntry> Win32Processes::Snapshot() {
   const HANDLE taken = createSnapshot_(TH32CS_SNAPPROCESS, 0);
   if (!taken || taken == INVALID_HANDLE_VALUE) return entries;
   const UniqueKernelHandle snapshot(taken);
-  PROCESSENTRY32 entry{};
-  // The size of this build's own record: 296 is right for a 32-bit program
-  // only, and a 64-bit system refuses the walk with it.
+  PROCESSENTRY32W entry{};
+  // The size of this build's own record: a 32-bit program's is smaller, and a
+  // 64-bit system refuses the walk with it.
   entry.dwSize = sizeof entry;
   for (BOOL read = firstEntry_(snapshot.Get(), &entry); read;
        read = nextEntry_(snapshot.Get(), &entry)) {
-    entries.push_back({entry.th32ProcessID, UpToZero(entry.szExeFile, sizeof entry.szExeFile)});
+    entries.push_back(
+        {entry.th32ProcessID, UpToZero(entry.szExeFile, std::size(entry.szExeFile))});
   }
   return entries;
 }
@@ -146,9 +134,9 @@ std::string Win32Processes::ExecutablePath(std::uint32_t processId) {
   if (!modulePath_) return {};
   const UniqueKernelHandle process(OpenProcess(kAllAccessOfOlderHeaders, FALSE, processId));
   if (!process) return {};
-  char path[kPathBufferBytes]{};
-  if (modulePath_(process.Get(), nullptr, path, kPathBufferBytes) == 0) return {};
-  return UpToZero(path, sizeof path);
+  wchar_t path[kPathBufferChars]{};
+  if (modulePath_(process.Get(), nullptr, path, kPathBufferChars) == 0) return {};
+  return UpToZero(path, std::size(path));
 }
 
 std::vector<Processes::TopLevelWindow> Win32Processes::TopLevelWindows() {
@@ -159,18 +147,21 @@ std::vector<Processes::TopLevelWindow> Win32Processes::TopLevelWindows() {
 }
 
 std::string Win32Processes::WindowTitle(WindowHandle window) {
-  char title[kMaxTitleBytes + 1]{};
-  if (GetWindowTextA(reinterpret_cast<HWND>(window), title, sizeof title) <= 0) return {};
-  return UpToZero(title, sizeof title);
+  wchar_t title[kMaxTitleUnits + 1]{};
+  if (GetWindowTextW(reinterpret_cast<HWND>(window), title, static_cast<int>(std::size(title))) <=
+      0) {
+    return {};
+  }
+  return UpToZero(title, std::size(title));
 }
 
 unsigned Win32Processes::IconCount(const std::string& path) {
-  const HICON count = ExtractIconA(instance_, path.c_str(), static_cast<UINT>(-1));
+  const HICON count = ExtractIconW(instance_, ToWide(path).c_str(), static_cast<UINT>(-1));
   return static_cast<unsigned>(reinterpret_cast<UINT_PTR>(count));
 }
 
 IconHandle Win32Processes::FirstIcon(const std::string& path) {
-  const HICON icon = ExtractIconA(instance_, path.c_str(), 0);
+  const HICON icon = ExtractIconW(instance_, ToWide(path).c_str(), 0);
   // 1 says the file is no program, library or icon file: no icon either.
   if (reinterpret_cast<UINT_PTR>(icon) <= 1) return 0;
   return reinterpret_cast<IconHandle>(icon);
@@ -183,7 +174,7 @@ void Win32Processes::ReleaseIcon(IconHandle icon) {
 void Win32Processes::BindQuery() {
   if (queryBound_) return;
   queryBound_ = true;
-  if (const HMODULE ntdll = GetModuleHandleA("ntdll.dll")) {
+  if (const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll")) {
     queryProcess_ = Bind<QueryProcessFunction>(ntdll, "NtQueryInformationProcess");
   }
 }

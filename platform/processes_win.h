@@ -30,8 +30,9 @@ class Win32Processes : public Processes {
     void operator()(HMODULE module) const { FreeLibrary(module); }
   };
   using CreateSnapshotFunction = HANDLE(WINAPI*)(DWORD flags, DWORD processId);
-  using WalkFunction = BOOL(WINAPI*)(HANDLE snapshot, PROCESSENTRY32* entry);
-  using ModulePathFunction = DWORD(WINAPI*)(HANDLE process, HMODULE module, LPSTR path, DWORD size);
+  using WalkFunction = BOOL(WINAPI*)(HANDLE snapshot, PROCESSENTRY32W* entry);
+  using ModulePathFunction = DWORD(WINAPI*)(HANDLE process, HMODULE module, LPWSTR path,
+                                            DWORD size);
   using QueryProcessFunction = LONG(WINAPI*)(HANDLE process, int informationClass, void* data,
                                              ULONG size, ULONG* returned);
 

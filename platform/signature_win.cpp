@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/unique_handle_win.h"
+#include "platform/wide_text_win.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ UniqueAlgorithm OpenAlgorithm(LPCWSTR name) {
 std::optional<SignatureVerifier::FileDigest> Win32SignatureVerifier::DigestFile(
     const std::string& path, std::uint64_t maxBytes) const {
   // Nobody may write to the file while it is hashed.
-  const UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+  const UniqueFile file(CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                     OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file) return std::nullopt;
 

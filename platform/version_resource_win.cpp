@@ -1,19 +1,21 @@
 #include <new>
 #include <vector>
 
+#include "platform/wide_text_win.h"
 #include "platform/win32_platform.h"
 
 VersionResource::Result Win32VersionResource::ReadFileVersion(const std::string& path) const {
   DWORD ignoredHandle = 0;
   // The whole size: a block above 64 KiB must not be read cut short.
-  const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignoredHandle);
+  const std::wstring file = ToWide(path);
+  const DWORD size = GetFileVersionInfoSizeW(file.c_str(), &ignoredHandle);
   if (size == 0) return {Outcome::NoVersionInfo};
   try {
     std::vector<char> block(size);
-    (void)GetFileVersionInfoA(path.c_str(), 0, size, block.data());
+    (void)GetFileVersionInfoW(file.c_str(), 0, size, block.data());
     void* value = nullptr;
     UINT valueLength = 0;
-    if (!VerQueryValueA(block.data(), "\\", &value, &valueLength) || !value ||
+    if (!VerQueryValueW(block.data(), L"\\", &value, &valueLength) || !value ||
         valueLength < sizeof(VS_FIXEDFILEINFO)) {
       return {Outcome::NoVersionInfo};
     }

@@ -108,7 +108,7 @@ class Win32NotificationArea : public NotificationArea {
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   bool HandleMessage(UINT message, LPARAM lParam);
-  [[nodiscard]] NOTIFYICONDATAA IconData(UINT flags) const;
+  [[nodiscard]] NOTIFYICONDATAW IconData(UINT flags) const;
 
   HandlerErrors& errors_;
   Events* events_ = nullptr;

@@ -11,11 +11,11 @@
 template <typename Object>
 [[nodiscard]] Object* BoundObject(HWND window, UINT message, LPARAM lParam) {
   if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
   }
-  return reinterpret_cast<Object*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  return reinterpret_cast<Object*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
 // The window stops reaching its object: on WM_NCDESTROY, or when the object goes first.
-inline void Unbind(HWND window) { SetWindowLongPtrA(window, GWLP_USERDATA, 0); }
+inline void Unbind(HWND window) { SetWindowLongPtrW(window, GWLP_USERDATA, 0); }

@@ -2,13 +2,14 @@
 
 #include <commdlg.h>
 
+#include "platform/wide_text_win.h"
 #include "platform/win32_platform.h"
 
 unsigned Win32WindowSystem::DoubleClickTimeMs() const { return GetDoubleClickTime(); }
 
 int Win32WindowSystem::ShowMessageBox(WindowHandle owner, const std::string& text,
                                       const std::string& caption, MessageBoxIcon icon) {
-  return MessageBoxA(reinterpret_cast<HWND>(owner), text.c_str(), caption.c_str(),
+  return MessageBoxW(reinterpret_cast<HWND>(owner), ToWide(text).c_str(), ToWide(caption).c_str(),
                      MB_OK | static_cast<UINT>(icon));
 }
 
@@ -18,11 +19,11 @@ int Win32WindowSystem::ShowPopupMenu(WindowHandle owner, const std::vector<MenuI
   for (std::size_t i = 0; i < items.size(); ++i) {
     const MenuItem& item = items[i];
     if (item.text.empty()) {
-      AppendMenuA(menu.Get(), MF_SEPARATOR, 0, nullptr);
+      AppendMenuW(menu.Get(), MF_SEPARATOR, 0, nullptr);
       continue;
     }
     const std::string text = item.shortcut.empty() ? item.text : item.text + "\t" + item.shortcut;
-    AppendMenuA(menu.Get(), MF_STRING, i + 1, text.c_str());
+    AppendMenuW(menu.Get(), MF_STRING, i + 1, ToWide(text).c_str());
   }
   POINT pointer{};
   GetCursorPos(&pointer);
@@ -31,29 +32,30 @@ int Win32WindowSystem::ShowPopupMenu(WindowHandle owner, const std::vector<MenuI
   SetForegroundWindow(window);
   const int chosen = TrackPopupMenu(menu.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
                                     pointer.x, pointer.y, 0, window, nullptr);
-  PostMessageA(window, WM_NULL, 0, 0);
+  PostMessageW(window, WM_NULL, 0, 0);
   return chosen - 1;
 }
 
 std::optional<std::string> Win32WindowSystem::ChooseFile(const FileDialog& dialog) {
   // Description and pattern, each closed by a zero, and the list by one more.
-  std::string filter = dialog.filterDescription;
-  filter.push_back('\0');
-  filter += dialog.filterPattern;
-  filter.push_back('\0');
-  char file[MAX_PATH * 4] = {};
-  lstrcpynA(file, dialog.initialFile.c_str(), sizeof file);
-  OPENFILENAMEA request{};
+  std::wstring filter = ToWide(dialog.filterDescription);
+  filter.push_back(L'\0');
+  filter += ToWide(dialog.filterPattern);
+  filter.push_back(L'\0');
+  const std::wstring title = ToWide(dialog.title);
+  wchar_t file[MAX_PATH * 4] = {};
+  lstrcpynW(file, ToWide(dialog.initialFile).c_str(), static_cast<int>(std::size(file)));
+  OPENFILENAMEW request{};
   request.lStructSize = sizeof request;
   request.hwndOwner = reinterpret_cast<HWND>(dialog.owner);
   request.lpstrFilter = filter.c_str();
   request.nFilterIndex = 1;
   request.lpstrFile = file;
-  request.nMaxFile = sizeof file;
-  request.lpstrTitle = dialog.title.c_str();
+  request.nMaxFile = static_cast<DWORD>(std::size(file));
+  request.lpstrTitle = title.c_str();
   request.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_SHOWHELP | OFN_ENABLESIZING;
-  if (!GetOpenFileNameA(&request)) return std::nullopt;
-  return std::string(file);
+  if (!GetOpenFileNameW(&request)) return std::nullopt;
+  return FromWide(file);
 }
 
 namespace {
@@ -76,13 +78,13 @@ void Win32WindowSystem::RunModal(WindowHandle window, const std::function<bool()
   MSG message;
   bool quit = false;
   while (stillOpen()) {
-    if (GetMessageA(&message, nullptr, 0, 0) <= 0) {
+    if (GetMessageW(&message, nullptr, 0, 0) <= 0) {
       quit = true;
       break;
     }
-    if (!IsDialogMessageA(modal, &message)) {
+    if (!IsDialogMessageW(modal, &message)) {
       TranslateMessage(&message);
-      DispatchMessageA(&message);
+      DispatchMessageW(&message);
     }
   }
   for (HWND other : disabled) EnableWindow(other, TRUE);

@@ -1,4 +1,5 @@
 #include "widgets/container_mirrors_win.h"
+#include "platform/wide_text_win.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ void PlaceAlertOnActiveScreen(HWND window) {
   MONITORINFO info{};
   info.cbSize = sizeof info;
   RECT frame{};
-  if (!GetMonitorInfoA(monitor, &info) || !GetWindowRect(window, &frame)) return;
+  if (!GetMonitorInfoW(monitor, &info) || !GetWindowRect(window, &frame)) return;
   constexpr int kGap = 12;
   const int x = info.rcWork.right - (frame.right - frame.left) - kGap;
   const int y = info.rcWork.bottom - (frame.bottom - frame.top) - kGap;
@@ -50,16 +51,16 @@ void PlaceAlertOnActiveScreen(HWND window) {
 FormMirror::FormMirror(Form& form, MirrorContext& context)
     : OwnWindowMirror(form, context), form_(form) {
   const HWND owner = form.Owner() ? reinterpret_cast<HWND>(form.Owner()->Handle()) : nullptr;
-  CreateOwn("DuskForm", FormStyle(form.FrameKind()), FormExStyle(form.FrameKind()), owner,
+  CreateOwn(L"DuskForm", FormStyle(form.FrameKind()), FormExStyle(form.FrameKind()), owner,
             form.GetBounds());
   if (!Hwnd()) return;
   if (form.FrameKind() == Form::Frame::Alert && form.Visible()) PlaceAlertOnActiveScreen(Hwnd());
   const auto loadIcon = [&](int size) {
-    return reinterpret_cast<LPARAM>(LoadImageA(context.instance, MAKEINTRESOURCEA(kProgramIconId),
+    return reinterpret_cast<LPARAM>(LoadImageW(context.instance, MAKEINTRESOURCEW(kProgramIconId),
                                                IMAGE_ICON, size, size, LR_SHARED));
   };
-  SendMessageA(Hwnd(), WM_SETICON, ICON_BIG, loadIcon(GetSystemMetrics(SM_CXICON)));
-  SendMessageA(Hwnd(), WM_SETICON, ICON_SMALL, loadIcon(GetSystemMetrics(SM_CXSMICON)));
+  SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, loadIcon(GetSystemMetrics(SM_CXICON)));
+  SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, loadIcon(GetSystemMetrics(SM_CXSMICON)));
 }
 
 void FormMirror::UpdateSpecific(ControlChange change) {
@@ -121,11 +122,11 @@ LRESULT FormMirror::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // Every wake brings the automatic resume, one the user caused a second
       // one; both are passed on, and a second tick in a row does no harm.
       if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) {
-        PostMessageA(Hwnd(), kResumedMessage, 0, 0);
+        PostMessageW(Hwnd(), kResumedMessage, 0, 0);
       }
       return TRUE;
     case WM_TIMECHANGE:
-      PostMessageA(Hwnd(), kTimeChangedMessage, 0, 0);
+      PostMessageW(Hwnd(), kTimeChangedMessage, 0, 0);
       return 0;
     case kResumedMessage:
       form_.SystemResumed();
@@ -149,7 +150,7 @@ LRESULT FormMirror::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 PanelMirror::PanelMirror(Panel& panel, MirrorContext& context)
     : OwnWindowMirror(panel, context), panel_(panel) {
-  CreateOwn("DuskPanel", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT,
+  CreateOwn(L"DuskPanel", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT,
             ParentHwnd(), panel.GetBounds());
 }
 
@@ -162,7 +163,7 @@ void PanelMirror::Paint(HDC dc, const RECT& client) {
 
 GroupBoxMirror::GroupBoxMirror(GroupBox& group, MirrorContext& context)
     : OwnWindowMirror(group, context) {
-  CreateOwn("DuskGroupBox", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT,
+  CreateOwn(L"DuskGroupBox", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT,
             ParentHwnd(), group.GetBounds());
 }
 
@@ -176,7 +177,7 @@ void GroupBoxMirror::UpdateSpecific(ControlChange change) {
 
 LabelMirror::LabelMirror(Label& label, MirrorContext& context)
     : OwnWindowMirror(label, context), label_(label) {
-  CreateOwn("DuskLabel", WS_CHILD | WS_CLIPSIBLINGS, 0, ParentHwnd(), label.GetBounds());
+  CreateOwn(L"DuskLabel", WS_CHILD | WS_CLIPSIBLINGS, 0, ParentHwnd(), label.GetBounds());
   Measure();
 }
 
@@ -194,7 +195,8 @@ void LabelMirror::Measure() {
     const WindowDC dc(Hwnd());
     const SelectedObject font(dc.Get(), Font());
     const std::string& text = label_.Text();
-    GetTextExtentPoint32A(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
+    const std::wstring wide = ToWide(text);
+    GetTextExtentPoint32W(dc.Get(), wide.c_str(), static_cast<int>(wide.size()), &extent);
   }
   label_.TextMeasured(extent.cx);
   SetWindowPos(Hwnd(), nullptr, 0, 0, extent.cx, label_.Height(),
@@ -208,19 +210,20 @@ void LabelMirror::Paint(HDC dc, const RECT& client) {
   RECT area = client;
   const std::string& text = label_.Text();
   const UINT wrap = label_.AutoWidth() ? 0 : DT_WORDBREAK;
-  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &area,
+  const std::wstring wide = ToWide(text);
+  DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &area,
             DT_NOPREFIX | DT_LEFT | DT_TOP | wrap);
 }
 
 RadioGroupMirror::RadioGroupMirror(RadioGroup& group, MirrorContext& context)
     : OwnWindowMirror(group, context), group_(group) {
-  CreateOwn("DuskRadioGroup", WS_CHILD | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, ParentHwnd(),
+  CreateOwn(L"DuskRadioGroup", WS_CHILD | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, ParentHwnd(),
             group.GetBounds());
   for (const std::string& item : group.Items()) {
-    const HWND button = CreateWindowExA(0, "BUTTON", item.c_str(),
+    const HWND button = CreateWindowExW(0, L"BUTTON", ToWide(item).c_str(),
                                         WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_RADIOBUTTON, 0, 0,
                                         0, 0, Hwnd(), nullptr, context.instance, nullptr);
-    SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
+    SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
     items_.push_back(button);
   }
   LayOutItems();
@@ -249,7 +252,7 @@ void RadioGroupMirror::LayOutItems() {
 void RadioGroupMirror::ShowSelection() {
   for (std::size_t i = 0; i < items_.size(); ++i) {
     const bool checked = static_cast<int>(i) == group_.ItemIndex();
-    SendMessageA(items_[i], BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    SendMessageW(items_[i], BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
   }
 }
 
@@ -263,7 +266,7 @@ void RadioGroupMirror::UpdateSpecific(ControlChange change) {
       break;
     case ControlChange::Style:
       for (HWND item : items_) {
-        SendMessageA(item, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
+        SendMessageW(item, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
       }
       break;
     case ControlChange::Text:
@@ -294,19 +297,19 @@ void RadioGroupMirror::Paint(HDC dc, const RECT& client) {
 
 PictureMirror::PictureMirror(Picture& picture, MirrorContext& context)
     : OwnWindowMirror(picture, context), picture_(picture) {
-  CreateOwn("DuskPicture", WS_CHILD | WS_CLIPSIBLINGS, 0, ParentHwnd(), picture.GetBounds());
+  CreateOwn(L"DuskPicture", WS_CHILD | WS_CLIPSIBLINGS, 0, ParentHwnd(), picture.GetBounds());
 }
 
 void PictureMirror::Paint(HDC dc, const RECT& client) {
   // Loaded with the first paint: the window may wait hidden for long, or for ever.
   if (!bitmapLoaded_) {
     bitmap_.Reset(
-        static_cast<HBITMAP>(LoadImageA(context_.instance, MAKEINTRESOURCEA(picture_.ResourceId()),
+        static_cast<HBITMAP>(LoadImageW(context_.instance, MAKEINTRESOURCEW(picture_.ResourceId()),
                                         IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
     bitmapLoaded_ = true;
   }
   BITMAP info{};
-  if (!bitmap_ || !GetObjectA(bitmap_.Get(), sizeof info, &info)) return;
+  if (!bitmap_ || !GetObjectW(bitmap_.Get(), sizeof info, &info)) return;
   const UniqueDC source(CreateCompatibleDC(dc));
   if (!source) return;
   const SelectedObject selected(source.Get(), bitmap_.Get());
@@ -324,20 +327,20 @@ IconMirror::IconMirror(IconView& icon, MirrorContext& context) : Win32Mirror(ico
   const auto stock = [&] {
     switch (icon.Icon()) {
       case IconView::Stock::Warning:
-        return MAKEINTRESOURCEA(32515);  // IDI_WARNING
+        return MAKEINTRESOURCEW(32515);  // IDI_WARNING
       case IconView::Stock::Error:
-        return MAKEINTRESOURCEA(32513);  // IDI_ERROR
+        return MAKEINTRESOURCEW(32513);  // IDI_ERROR
       case IconView::Stock::Information:
-        return MAKEINTRESOURCEA(32516);  // IDI_INFORMATION
+        return MAKEINTRESOURCEW(32516);  // IDI_INFORMATION
     }
-    return MAKEINTRESOURCEA(32516);
+    return MAKEINTRESOURCEW(32516);
   }();
   // Loaded at the control's own size, so a 16 x 16 hint stays sharp. A
   // system icon is shared: the system owns it.
   const HANDLE shared =
-      LoadImageA(nullptr, stock, IMAGE_ICON, icon.Width(), icon.Height(), LR_SHARED);
-  CreateStandard("STATIC", SS_ICON | SS_REALSIZECONTROL, 0, icon.Height());
-  SendMessageA(Hwnd(), STM_SETICON, reinterpret_cast<WPARAM>(shared), 0);
+      LoadImageW(nullptr, stock, IMAGE_ICON, icon.Width(), icon.Height(), LR_SHARED);
+  CreateStandard(L"STATIC", SS_ICON | SS_REALSIZECONTROL, 0, icon.Height());
+  SendMessageW(Hwnd(), STM_SETICON, reinterpret_cast<WPARAM>(shared), 0);
 }
 
 TimerMirror::TimerMirror(Timer& timer, FormMirror& owner) : timer_(timer), owner_(owner) {

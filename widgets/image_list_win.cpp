@@ -11,7 +11,7 @@ constexpr int kAlphaVisible = 128;
 // The bitmap's alpha as a mask (1: transparent); none when it has no alpha.
 UniqueBitmap MaskFromAlpha(HBITMAP picture) {
   DIBSECTION section{};
-  if (GetObjectA(picture, sizeof section, &section) != sizeof section ||
+  if (GetObjectW(picture, sizeof section, &section) != sizeof section ||
       section.dsBm.bmBitsPixel != 32 || section.dsBm.bmWidth != kSize ||
       section.dsBm.bmHeight != kSize || !section.dsBm.bmBits) {
     return UniqueBitmap();
@@ -43,8 +43,8 @@ Win32ImageListMirror::Win32ImageListMirror(HINSTANCE resources)
     : list_(ImageList_Create(kSize, kSize, ILC_COLOR32 | ILC_MASK, 1, 16)) {
   if (!list_) return;
   // Straight alpha, as the artwork is stored: the list blends it itself.
-  const UniqueBitmap picture(static_cast<HBITMAP>(LoadImageA(
-      resources, MAKEINTRESOURCEA(kDefaultPictureId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  const UniqueBitmap picture(static_cast<HBITMAP>(LoadImageW(
+      resources, MAKEINTRESOURCEW(kDefaultPictureId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   if (picture) {
     const UniqueBitmap mask = MaskFromAlpha(picture.Get());
     if (ImageList_Add(list_.Get(), picture.Get(), mask.Get()) == 0) return;

@@ -1,4 +1,5 @@
 #include "widgets/input_mirrors_win.h"
+#include "platform/wide_text_win.h"
 
 #include <windows.h>
 
@@ -14,17 +15,17 @@ namespace {
 constexpr int kDropDownHeight = 200;
 
 std::string WindowText(HWND window) {
-  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
   text.resize(
-      static_cast<std::size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
-  return text;
+      static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return FromWide(text);
 }
 
 }  // namespace
 
 ButtonMirror::ButtonMirror(Button& button, MirrorContext& context)
     : Win32Mirror(button, context), button_(button) {
-  CreateStandard("BUTTON", WS_TABSTOP | (button.Skinned() ? BS_OWNERDRAW : BS_PUSHBUTTON), 0,
+  CreateStandard(L"BUTTON", WS_TABSTOP | (button.Skinned() ? BS_OWNERDRAW : BS_PUSHBUTTON), 0,
                  button.Height());
 }
 
@@ -47,7 +48,8 @@ void ButtonMirror::OnDrawItem(const DRAWITEMSTRUCT& item) {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ink);
   const std::string& caption = button_.Text();
-  DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &area,
+  const std::wstring wide = ToWide(caption);
+  DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &area,
             DT_NOPREFIX | DT_CENTER | DT_VCENTER | DT_SINGLELINE);
   if (item.itemState & ODS_FOCUS) {
     RECT focus = item.rcItem;
@@ -62,7 +64,7 @@ void ButtonMirror::OnCommand(WORD code) {
 
 EditMirror::EditMirror(Edit& edit, MirrorContext& context)
     : Win32Mirror(edit, context), edit_(edit) {
-  CreateStandard("EDIT", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, edit.Height());
+  CreateStandard(L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, edit.Height());
 }
 
 void EditMirror::OnCommand(WORD code) {
@@ -81,34 +83,34 @@ HBRUSH EditMirror::OnControlColor(HDC dc) {
 
 ComboBoxMirror::ComboBoxMirror(ComboBox& combo, MirrorContext& context)
     : Win32Mirror(combo, context), combo_(combo) {
-  CreateStandard("COMBOBOX", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, kDropDownHeight);
+  CreateStandard(L"COMBOBOX", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, kDropDownHeight);
   for (const std::string& item : combo.Items()) {
-    SendMessageA(Hwnd(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    SendMessageW(Hwnd(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToWide(item).c_str()));
   }
-  SendMessageA(Hwnd(), CB_SETCURSEL, static_cast<WPARAM>(combo.ItemIndex()), 0);
+  SendMessageW(Hwnd(), CB_SETCURSEL, static_cast<WPARAM>(combo.ItemIndex()), 0);
 }
 
 void ComboBoxMirror::UpdateSpecific(ControlChange change) {
   if (change == ControlChange::Selection) {
-    SendMessageA(Hwnd(), CB_SETCURSEL, static_cast<WPARAM>(combo_.ItemIndex()), 0);
+    SendMessageW(Hwnd(), CB_SETCURSEL, static_cast<WPARAM>(combo_.ItemIndex()), 0);
   }
 }
 
 void ComboBoxMirror::OnCommand(WORD code) {
   if (code == CBN_SELCHANGE) {
-    combo_.UserSelect(static_cast<int>(SendMessageA(Hwnd(), CB_GETCURSEL, 0, 0)));
+    combo_.UserSelect(static_cast<int>(SendMessageW(Hwnd(), CB_GETCURSEL, 0, 0)));
   }
 }
 
 DateEditMirror::DateEditMirror(DateEdit& edit, MirrorContext& context)
     : Win32Mirror(edit, context), edit_(edit) {
-  CreateStandard(DATETIMEPICK_CLASSA, WS_TABSTOP | DTS_SHORTDATEFORMAT, 0, edit.Height());
+  CreateStandard(DATETIMEPICK_CLASSW, WS_TABSTOP | DTS_SHORTDATEFORMAT, 0, edit.Height());
   ShowDate();
 }
 
 void DateEditMirror::ShowDate() {
   SYSTEMTIME st = ToSystemTime(DecodeDateTime(edit_.Date()));
-  SendMessageA(Hwnd(), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
+  SendMessageW(Hwnd(), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
 }
 
 void DateEditMirror::UpdateSpecific(ControlChange change) {
@@ -128,8 +130,8 @@ LRESULT DateEditMirror::OnNotify(const NMHDR& header) {
 
 TimeEditMirror::TimeEditMirror(TimeEdit& edit, MirrorContext& context)
     : Win32Mirror(edit, context), edit_(edit) {
-  CreateStandard(DATETIMEPICK_CLASSA, WS_TABSTOP | DTS_TIMEFORMAT | DTS_UPDOWN, 0, edit.Height());
-  SendMessageA(Hwnd(), DTM_SETFORMATA, 0, reinterpret_cast<LPARAM>("HH:mm:ss"));
+  CreateStandard(DATETIMEPICK_CLASSW, WS_TABSTOP | DTS_TIMEFORMAT | DTS_UPDOWN, 0, edit.Height());
+  SendMessageW(Hwnd(), DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(L"HH:mm:ss"));
   ShowTime();
 }
 
@@ -141,7 +143,7 @@ void TimeEditMirror::ShowTime() {
   st.wMinute = static_cast<WORD>(second / 60 % 60);
   st.wSecond = static_cast<WORD>(second % 60);
   st.wMilliseconds = 0;
-  SendMessageA(Hwnd(), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
+  SendMessageW(Hwnd(), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
 }
 
 void TimeEditMirror::UpdateSpecific(ControlChange change) {
@@ -160,13 +162,13 @@ LRESULT TimeEditMirror::OnNotify(const NMHDR& header) {
 
 SpinEditMirror::SpinEditMirror(SpinEdit& spin, MirrorContext& context)
     : Win32Mirror(spin, context), spin_(spin) {
-  CreateStandard("EDIT", WS_TABSTOP | ES_NUMBER | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, spin.Height());
-  upDown_.Reset(CreateWindowExA(0, UPDOWN_CLASSA, "",
+  CreateStandard(L"EDIT", WS_TABSTOP | ES_NUMBER | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, spin.Height());
+  upDown_.Reset(CreateWindowExW(0, UPDOWN_CLASSW, L"",
                                 WS_CHILD | WS_VISIBLE | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0, 0, 0, 0,
                                 ParentHwnd(), nullptr, context.instance, nullptr));
-  SendMessageA(upDown_.Get(), UDM_SETBUDDY, reinterpret_cast<WPARAM>(Hwnd()), 0);
-  SendMessageA(upDown_.Get(), UDM_SETRANGE32, static_cast<WPARAM>(spin.Minimum()), spin.Maximum());
-  SendMessageA(upDown_.Get(), UDM_SETPOS32, 0, spin.Value());
+  SendMessageW(upDown_.Get(), UDM_SETBUDDY, reinterpret_cast<WPARAM>(Hwnd()), 0);
+  SendMessageW(upDown_.Get(), UDM_SETRANGE32, static_cast<WPARAM>(spin.Minimum()), spin.Maximum());
+  SendMessageW(upDown_.Get(), UDM_SETPOS32, 0, spin.Value());
   PlaceButtons();
   ShowWindow(upDown_.Get(), spin.Visible() ? SW_SHOWNA : SW_HIDE);
 }
@@ -189,7 +191,7 @@ void SpinEditMirror::UpdateSpecific(ControlChange change) {
       ShowWindow(upDown_.Get(), spin_.Visible() ? SW_SHOWNA : SW_HIDE);
       break;
     case ControlChange::Value:
-      SendMessageA(upDown_.Get(), UDM_SETPOS32, 0, spin_.Value());
+      SendMessageW(upDown_.Get(), UDM_SETPOS32, 0, spin_.Value());
       break;
     default:
       break;
@@ -209,19 +211,19 @@ void SpinEditMirror::OnCommand(WORD code) {
     const long value = std::strtol(WindowText(Hwnd()).c_str(), nullptr, 10);
     spin_.UserSetValue(static_cast<int>(std::clamp<long>(value, spin_.Minimum(), spin_.Maximum())));
     settingText_ = true;
-    SetWindowTextA(Hwnd(), spin_.Text().c_str());
+    SetWindowTextW(Hwnd(), ToWide(spin_.Text()).c_str());
     settingText_ = false;
   }
 }
 
 ProgressBarMirror::ProgressBarMirror(ProgressBar& bar, MirrorContext& context)
     : Win32Mirror(bar, context), bar_(bar) {
-  CreateStandard(PROGRESS_CLASSA, 0, 0, bar.Height());
+  CreateStandard(PROGRESS_CLASSW, 0, 0, bar.Height());
   UpdateSpecific(ControlChange::Value);
 }
 
 void ProgressBarMirror::UpdateSpecific(ControlChange change) {
   if (change != ControlChange::Value) return;
-  SendMessageA(Hwnd(), PBM_SETRANGE32, 0, bar_.Maximum());
-  SendMessageA(Hwnd(), PBM_SETPOS, static_cast<WPARAM>(bar_.Position()), 0);
+  SendMessageW(Hwnd(), PBM_SETRANGE32, 0, bar_.Maximum());
+  SendMessageW(Hwnd(), PBM_SETPOS, static_cast<WPARAM>(bar_.Position()), 0);
 }

@@ -1,4 +1,5 @@
 #include "widgets/mirror_win.h"
+#include "platform/wide_text_win.h"
 
 #include <windows.h>
 
@@ -10,10 +11,10 @@
 
 namespace {
 
-constexpr char kMirrorProperty[] = "DuskMirror";
-constexpr char kNameProperty[] = "Name";
-constexpr const char* kOwnClasses[] = {"DuskForm",  "DuskPanel",      "DuskGroupBox",
-                                       "DuskLabel", "DuskRadioGroup", "DuskPicture"};
+constexpr wchar_t kMirrorProperty[] = L"DuskMirror";
+constexpr wchar_t kNameProperty[] = L"Name";
+constexpr const wchar_t* kOwnClasses[] = {L"DuskForm",  L"DuskPanel",      L"DuskGroupBox",
+                                          L"DuskLabel", L"DuskRadioGroup", L"DuskPicture"};
 
 }  // namespace
 
@@ -35,13 +36,13 @@ COLORREF ToColorRef(const ColorRef& color) {
 HFONT FontCache::Get(const FontStyle& font) {
   UniqueFont& cached = fonts_[{font.face, font.height, font.bold}];
   if (cached) return cached.Get();
-  LOGFONTA logFont{};
+  LOGFONTW logFont{};
   logFont.lfHeight = -font.height;  // character height, not cell height
   logFont.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
   logFont.lfCharSet = DEFAULT_CHARSET;
   logFont.lfQuality = CLEARTYPE_QUALITY;
-  lstrcpynA(logFont.lfFaceName, font.face.c_str(), LF_FACESIZE);
-  cached.Reset(CreateFontIndirectA(&logFont));
+  lstrcpynW(logFont.lfFaceName, ToWide(font.face).c_str(), LF_FACESIZE);
+  cached.Reset(CreateFontIndirectW(&logFont));
   return cached.Get();
 }
 
@@ -51,12 +52,12 @@ Win32Mirror::Win32Mirror(Control& control, MirrorContext& context)
 Win32Mirror::~Win32Mirror() {
   if (nameAtom_) GlobalDeleteAtom(nameAtom_);
   if (!window_) return;
-  RemovePropA(Hwnd(), kMirrorProperty);
-  RemovePropA(Hwnd(), kNameProperty);
+  RemovePropW(Hwnd(), kMirrorProperty);
+  RemovePropW(Hwnd(), kNameProperty);
 }
 
 Win32Mirror* Win32Mirror::FromWindow(HWND window) {
-  return window ? static_cast<Win32Mirror*>(GetPropA(window, kMirrorProperty)) : nullptr;
+  return window ? static_cast<Win32Mirror*>(GetPropW(window, kMirrorProperty)) : nullptr;
 }
 
 HWND Win32Mirror::ParentHwnd() const {
@@ -71,13 +72,13 @@ void Win32Mirror::Own(HWND window) {
 void Win32Mirror::Adopt(HWND window) {
   Own(window);
   if (!window_) return;
-  SetPropA(Hwnd(), kMirrorProperty, this);
+  SetPropW(Hwnd(), kMirrorProperty, this);
   // A global atom, so that tools in other processes can read the name.
-  nameAtom_ = GlobalAddAtomA(control_.Name().c_str());
-  SetPropA(Hwnd(), kNameProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(nameAtom_)));
+  nameAtom_ = GlobalAddAtomW(ToWide(control_.Name()).c_str());
+  SetPropW(Hwnd(), kNameProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(nameAtom_)));
   // A control stands in front of those before it in its container, so a
   // background picture stays behind the controls on it.
-  if (GetWindowLongPtrA(Hwnd(), GWL_STYLE) & WS_CHILD) {
+  if (GetWindowLongPtrW(Hwnd(), GWL_STYLE) & WS_CHILD) {
     SetWindowPos(Hwnd(), WindowInFront(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
   ApplyStyle();
@@ -95,10 +96,10 @@ HWND Win32Mirror::WindowInFront() const {
   return HWND_TOP;
 }
 
-void Win32Mirror::CreateStandard(const char* windowClass, DWORD style, DWORD exStyle, int height) {
+void Win32Mirror::CreateStandard(const wchar_t* windowClass, DWORD style, DWORD exStyle, int height) {
   const Bounds& b = control_.GetBounds();
   const DWORD visible = control_.Visible() ? WS_VISIBLE : 0;
-  Adopt(CreateWindowExA(exStyle, windowClass, control_.Text().c_str(),
+  Adopt(CreateWindowExW(exStyle, windowClass, ToWide(control_.Text()).c_str(),
                         WS_CHILD | WS_CLIPSIBLINGS | visible | style, b.left, b.top, b.width,
                         height, ParentHwnd(), nullptr, context_.instance, nullptr));
 }
@@ -107,7 +108,7 @@ void Win32Mirror::ApplyStyle() {
   font_ = context_.fonts.Get(control_.Font());
   backBrush_.Reset();
   if (window_) {
-    SendMessageA(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+    SendMessageW(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
     InvalidateRect(Hwnd(), nullptr, TRUE);
   }
 }
@@ -136,7 +137,7 @@ void Win32Mirror::Update(ControlChange change) {
       ShowWindow(Hwnd(), control_.Visible() ? SW_SHOWNA : SW_HIDE);
       break;
     case ControlChange::Text:
-      SetWindowTextA(Hwnd(), control_.Text().c_str());
+      SetWindowTextW(Hwnd(), ToWide(control_.Text()).c_str());
       break;
     case ControlChange::Style:
       ApplyStyle();
@@ -156,25 +157,25 @@ OwnWindowMirror::~OwnWindowMirror() {
 }
 
 void OwnWindowMirror::RegisterClasses(HINSTANCE instance) {
-  for (const char* name : kOwnClasses) {
-    WNDCLASSA windowClass{};
+  for (const wchar_t* name : kOwnClasses) {
+    WNDCLASSW windowClass{};
     windowClass.style = CS_DBLCLKS;
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
     windowClass.lpszClassName = name;
-    if (lstrcmpA(name, "DuskForm") == 0) {
-      windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(1));
+    if (lstrcmpW(name, L"DuskForm") == 0) {
+      windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
     }
-    RegisterClassA(&windowClass);
+    RegisterClassW(&windowClass);
   }
 }
 
-void OwnWindowMirror::CreateOwn(const char* windowClass, DWORD style, DWORD exStyle, HWND parent,
+void OwnWindowMirror::CreateOwn(const wchar_t* windowClass, DWORD style, DWORD exStyle, HWND parent,
                                 const Bounds& b) {
   const DWORD visible = control_.Visible() ? WS_VISIBLE : 0;
   const HWND window =
-      CreateWindowExA(exStyle, windowClass, control_.Text().c_str(), style | visible, b.left, b.top,
+      CreateWindowExW(exStyle, windowClass, ToWide(control_.Text()).c_str(), style | visible, b.left, b.top,
                       b.width, b.height, parent, nullptr, context_.instance, this);
   Adopt(window);
 }
@@ -182,13 +183,13 @@ void OwnWindowMirror::CreateOwn(const char* windowClass, DWORD style, DWORD exSt
 LRESULT CALLBACK OwnWindowMirror::WindowProc(HWND window, UINT message, WPARAM wParam,
                                              LPARAM lParam) {
   auto* self = BoundObject<OwnWindowMirror>(window, message, lParam);
-  if (!self) return DefWindowProcA(window, message, wParam, lParam);
+  if (!self) return DefWindowProcW(window, message, wParam, lParam);
   // Known from here on, before CreateWindowEx returns.
   if (message == WM_NCCREATE) self->Own(window);
   if (message == WM_NCDESTROY) {
     Unbind(window);
     self->Disown();
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
   }
   try {
     return self->HandleMessage(message, wParam, lParam);
@@ -258,7 +259,7 @@ LRESULT OwnWindowMirror::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     default:
       break;
   }
-  return DefWindowProcA(Hwnd(), message, wParam, lParam);
+  return DefWindowProcW(Hwnd(), message, wParam, lParam);
 }
 
 void OwnWindowMirror::Paint(HDC, const RECT&) {}
@@ -268,7 +269,8 @@ void OwnWindowMirror::FillBackground(HDC dc, const RECT& area) { FillRect(dc, &a
 void OwnWindowMirror::PaintGroupFrame(HDC dc, const RECT& client, const std::string& caption) {
   const SelectedObject font(dc, Font());
   SIZE extent{};
-  GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
+  const std::wstring wide = ToWide(caption);
+  GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &extent);
   RECT frame = client;
   frame.top += extent.cy / 2;
   DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
@@ -277,6 +279,6 @@ void OwnWindowMirror::PaintGroupFrame(HDC dc, const RECT& client, const std::str
   FillRect(dc, &label, BackBrush());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ToColorRef(control_.TextColor()));
-  DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &label,
+  DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &label,
             DT_NOPREFIX | DT_SINGLELINE | DT_LEFT | DT_TOP);
 }

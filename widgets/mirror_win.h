@@ -57,7 +57,7 @@ class Win32Mirror : public ControlMirror {
   virtual void UpdateSpecific(ControlChange /*change*/) {}
   [[nodiscard]] HWND ParentHwnd() const;
   [[nodiscard]] HFONT Font() const { return font_; }
-  void CreateStandard(const char* windowClass, DWORD style, DWORD exStyle, int height);
+  void CreateStandard(const wchar_t* windowClass, DWORD style, DWORD exStyle, int height);
 
   // The window is ours from WM_NCCREATE on, before CreateWindowEx returns it.
   void Own(HWND window);
@@ -90,7 +90,7 @@ class OwnWindowMirror : public Win32Mirror {
   static void RegisterClasses(HINSTANCE instance);
 
  protected:
-  void CreateOwn(const char* windowClass, DWORD style, DWORD exStyle, HWND parent,
+  void CreateOwn(const wchar_t* windowClass, DWORD style, DWORD exStyle, HWND parent,
                  const Bounds& bounds);
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   virtual void Paint(HDC dc, const RECT& client);

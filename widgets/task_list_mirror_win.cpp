@@ -1,4 +1,5 @@
 #include "widgets/task_list_mirror_win.h"
+#include "platform/wide_text_win.h"
 
 namespace {
 
@@ -10,10 +11,10 @@ constexpr COLORREF kRowLine = RGB(226, 230, 236);
 // Loads the kind pictures as a 32-bit section with the alpha multiplied in,
 // which is what AlphaBlend draws.
 UniqueBitmap LoadKindPictures(HINSTANCE instance) {
-  UniqueBitmap bitmap(static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(kKindPicturesId),
+  UniqueBitmap bitmap(static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(kKindPicturesId),
                                                       IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   DIBSECTION section{};
-  if (!bitmap || GetObjectA(bitmap.Get(), sizeof section, &section) != sizeof section ||
+  if (!bitmap || GetObjectW(bitmap.Get(), sizeof section, &section) != sizeof section ||
       section.dsBm.bmBitsPixel != 32 || !section.dsBm.bmBits) {
     return bitmap;
   }
@@ -32,12 +33,12 @@ UniqueBitmap LoadKindPictures(HINSTANCE instance) {
 
 TaskListMirror::TaskListMirror(TaskListBox& list, MirrorContext& context)
     : Win32Mirror(list, context), list_(list) {
-  CreateStandard("LISTBOX",
+  CreateStandard(L"LISTBOX",
                  WS_TABSTOP | WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY |
                      LBS_NOINTEGRALHEIGHT,
                  WS_EX_CLIENTEDGE, list.Height());
   // Measured during creation, before this mirror could answer.
-  SendMessageA(Hwnd(), LB_SETITEMHEIGHT, 0, TaskListBox::kRowHeight);
+  SendMessageW(Hwnd(), LB_SETITEMHEIGHT, 0, TaskListBox::kRowHeight);
   FillRows();
 }
 
@@ -50,33 +51,33 @@ HBITMAP TaskListMirror::KindPictures() {
 }
 
 void TaskListMirror::FillRows() {
-  SendMessageA(Hwnd(), WM_SETREDRAW, FALSE, 0);
-  SendMessageA(Hwnd(), LB_RESETCONTENT, 0, 0);
+  SendMessageW(Hwnd(), WM_SETREDRAW, FALSE, 0);
+  SendMessageW(Hwnd(), LB_RESETCONTENT, 0, 0);
   for (const TaskListBox::Row& row : list_.Rows()) {
-    SendMessageA(Hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.caption.c_str()));
+    SendMessageW(Hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToWide(row.caption).c_str()));
   }
-  SendMessageA(Hwnd(), LB_SETCURSEL, static_cast<WPARAM>(list_.ItemIndex()), 0);
-  SendMessageA(Hwnd(), WM_SETREDRAW, TRUE, 0);
+  SendMessageW(Hwnd(), LB_SETCURSEL, static_cast<WPARAM>(list_.ItemIndex()), 0);
+  SendMessageW(Hwnd(), WM_SETREDRAW, TRUE, 0);
   InvalidateRect(Hwnd(), nullptr, TRUE);
 }
 
 void TaskListMirror::UpdateSpecific(ControlChange change) {
   if (change == ControlChange::Items) FillRows();
   if (change == ControlChange::Selection) {
-    SendMessageA(Hwnd(), LB_SETCURSEL, static_cast<WPARAM>(list_.ItemIndex()), 0);
+    SendMessageW(Hwnd(), LB_SETCURSEL, static_cast<WPARAM>(list_.ItemIndex()), 0);
   }
 }
 
 void TaskListMirror::OnCommand(WORD code) {
   if (code == LBN_SELCHANGE) {
-    list_.UserSelect(static_cast<int>(SendMessageA(Hwnd(), LB_GETCURSEL, 0, 0)));
+    list_.UserSelect(static_cast<int>(SendMessageW(Hwnd(), LB_GETCURSEL, 0, 0)));
   }
 }
 
 void TaskListMirror::OnContextMenu(POINT screen) {
   POINT client = screen;
   ScreenToClient(Hwnd(), &client);
-  const LRESULT hit = SendMessageA(Hwnd(), LB_ITEMFROMPOINT, 0, MAKELPARAM(client.x, client.y));
+  const LRESULT hit = SendMessageW(Hwnd(), LB_ITEMFROMPOINT, 0, MAKELPARAM(client.x, client.y));
   const bool outside = HIWORD(hit) != 0;
   list_.UserContextMenu(outside ? -1 : LOWORD(hit));
 }
@@ -108,10 +109,11 @@ void TaskListMirror::OnDrawItem(const DRAWITEMSTRUCT& item) {
   SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
   // Measure first so one line and two lines both sit in the middle of the row.
   RECT measured = text;
-  const int height = DrawTextA(dc, data.caption.c_str(), static_cast<int>(data.caption.size()),
+  const std::wstring caption = ToWide(data.caption);
+  const int height = DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()),
                                &measured, DT_NOPREFIX | DT_CALCRECT);
   text.top += (row.bottom - row.top - height) / 2;
-  DrawTextA(dc, data.caption.c_str(), static_cast<int>(data.caption.size()), &text,
+  DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
             DT_NOPREFIX | DT_LEFT | DT_END_ELLIPSIS);
 
   const UniquePen line(CreatePen(PS_SOLID, 1, kRowLine));

@@ -1,5 +1,6 @@
 #include "tests/fakes/fake_processes.h"
 
+#include "platform/utf16.h"
 #include "tests/fakes/release_records.h"
 
 const FakeProcesses::Process* FakeProcesses::Find(std::uint32_t processId) const {
@@ -34,7 +35,7 @@ std::vector<Processes::TopLevelWindow> FakeProcesses::TopLevelWindows() {
 std::string FakeProcesses::WindowTitle(WindowHandle window) {
   titleReads.push_back(window);
   for (const Window& w : windows) {
-    if (w.window == window) return w.title.substr(0, kMaxTitleBytes);
+    if (w.window == window) return CutToUtf16Units(w.title, kMaxTitleUnits);
   }
   return {};
 }
