@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/wide_text_win.h"
 #include "platform/win32_platform.h"
 
 namespace {
@@ -26,19 +27,21 @@ TEST(Win32SystemMessages, DescribesAnErrorInOneLine) {
   EXPECT_EQ(messages.Describe(0xDEADBEEF), std::to_string(0xDEADBEEFul));
 }
 
-TEST(Win32Shell, StartsAProgramWhosePathHoldsASpaceAsOneFileName) {
-  const std::string folder = BesideThisTest("launch test folder");
-  CreateDirectoryA(folder.c_str(), nullptr);
+// Hangul has no place in code page 936: only a wide call finds the program.
+TEST(Win32Shell, StartsAProgramWhosePathHoldsSpacesAndTextOutsideTheCodePageAsOneFileName) {
+  const std::string folder = BesideThisTest("launch test 启动 테스트");
+  CreateDirectoryW(ToWide(folder).c_str(), nullptr);
   const std::string program = folder + "\\launch fixture.exe";
-  ASSERT_TRUE(CopyFileA(BesideThisTest("launch_fixture.exe").c_str(), program.c_str(), FALSE));
+  ASSERT_TRUE(CopyFileW(ToWide(BesideThisTest("launch_fixture.exe")).c_str(),
+                        ToWide(program).c_str(), FALSE));
 
   const UniqueKernelHandle started(CreateEventA(nullptr, TRUE, FALSE, "DuskLaunchFixtureStarted"));
   ASSERT_TRUE(started);
   Win32Shell shell;
   // What the open-program task hands over: the path whole, no verb, no arguments.
-  EXPECT_EQ(shell.Execute({0, std::nullopt, program, std::nullopt, std::nullopt,
-                           Shell::kShowNormal}),
-            kSucceeded);
+  EXPECT_EQ(
+      shell.Execute({0, std::nullopt, program, std::nullopt, std::nullopt, Shell::kShowNormal}),
+      kSucceeded);
   EXPECT_EQ(WaitForSingleObject(started.Get(), 30'000), WAIT_OBJECT_0);
 }
 

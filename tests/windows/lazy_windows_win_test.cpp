@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/handler_errors_win.h"
+#include "platform/wide_text_win.h"
 #include "widgets/controls.h"
 #include "widgets/form.h"
 #include "widgets/mirror_factory_win.h"
@@ -14,9 +15,9 @@ namespace {
 HWND WindowOf(const Control& control) { return reinterpret_cast<HWND>(control.Handle()); }
 
 std::string NameOf(HWND window) {
-  const auto atom = static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(GetPropA(window, "Name")));
-  char name[256] = {};
-  return atom && GlobalGetAtomNameA(atom, name, sizeof name) ? name : "";
+  const auto atom = static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(GetPropW(window, L"Name")));
+  wchar_t name[256] = {};
+  return atom && GlobalGetAtomNameW(atom, name, std::size(name)) ? FromWide(name) : "";
 }
 
 // Whether `front` stands in front of `behind` among their siblings.

@@ -2,6 +2,7 @@
 // given, with a hidden and a disabled window above it that the listing must
 // pass over, then sets the event it is given and waits to be ended.
 //   process_fixture READY_EVENT TITLE
+// Wide throughout, so that a title outside the system's code page arrives whole.
 // It ends by itself after a minute, so that a failed test leaves nothing running.
 #include <windows.h>
 
@@ -9,7 +10,7 @@
 
 namespace {
 
-constexpr char kWindowClass[] = "DuskProcessFixture";
+constexpr wchar_t kWindowClass[] = L"DuskProcessFixture";
 constexpr UINT kLifetimeMs = 60000;
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -17,40 +18,40 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     PostQuitMessage(0);
     return 0;
   }
-  return DefWindowProcA(window, message, wParam, lParam);
+  return DefWindowProcW(window, message, wParam, lParam);
 }
 
-HWND MakeWindow(HINSTANCE instance, const std::string& title, DWORD extraStyle) {
-  return CreateWindowExA(0, kWindowClass, title.c_str(), WS_OVERLAPPEDWINDOW | extraStyle, 10, 10,
+HWND MakeWindow(HINSTANCE instance, const std::wstring& title, DWORD extraStyle) {
+  return CreateWindowExW(0, kWindowClass, title.c_str(), WS_OVERLAPPEDWINDOW | extraStyle, 10, 10,
                          300, 200, nullptr, nullptr, instance, nullptr);
 }
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
-  const std::string arguments = commandLine;
-  const std::size_t space = arguments.find(' ');
-  if (space == std::string::npos) return 2;
-  const std::string readyEvent = arguments.substr(0, space);
-  const std::string title = arguments.substr(space + 1);
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int) {
+  const std::wstring arguments = commandLine;
+  const std::size_t space = arguments.find(L' ');
+  if (space == std::wstring::npos) return 2;
+  const std::wstring readyEvent = arguments.substr(0, space);
+  const std::wstring title = arguments.substr(space + 1);
 
-  WNDCLASSA windowClass{};
+  WNDCLASSW windowClass{};
   windowClass.lpfnWndProc = WindowProc;
   windowClass.hInstance = instance;
   windowClass.lpszClassName = kWindowClass;
-  RegisterClassA(&windowClass);
+  RegisterClassW(&windowClass);
   // Made last, so they lie above the titled window in the stacking order.
   const HWND shown = MakeWindow(instance, title, WS_VISIBLE);
-  const HWND hidden = MakeWindow(instance, "hidden " + title, 0);
-  const HWND disabled = MakeWindow(instance, "disabled " + title, WS_VISIBLE | WS_DISABLED);
+  const HWND hidden = MakeWindow(instance, L"hidden " + title, 0);
+  const HWND disabled = MakeWindow(instance, L"disabled " + title, WS_VISIBLE | WS_DISABLED);
   if (!shown || !hidden || !disabled) return 3;
   SetTimer(shown, 1, kLifetimeMs, nullptr);
 
-  if (const HANDLE ready = OpenEventA(EVENT_MODIFY_STATE, FALSE, readyEvent.c_str())) {
+  if (const HANDLE ready = OpenEventW(EVENT_MODIFY_STATE, FALSE, readyEvent.c_str())) {
     SetEvent(ready);
     CloseHandle(ready);
   }
   MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
   return 0;
 }

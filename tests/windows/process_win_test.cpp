@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "platform/processes_win.h"
+#include "platform/wide_text_win.h"
 #include "platform/win32_platform.h"
 #include "process/kill_by_name.h"
 #include "process/process_listing.h"
@@ -56,18 +57,20 @@ class PrivateDesktop {
   // the display driver with the program, on the visible desktop.
   [[nodiscard]] static DWORD RunTestOnIt(const std::string& test) {
     std::string commandLine = "dusk_windows_tests.exe --gtest_filter=" + test;
-    STARTUPINFOA startup{};
+    std::wstring wideCommandLine = ToWide(commandLine);
+    std::wstring desktop = ToWide(kName);
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    startup.lpDesktop = const_cast<char*>(kName);
+    startup.lpDesktop = desktop.data();
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
     startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
     PROCESS_INFORMATION started{};
     SetEnvironmentVariableA(kOnPrivateDesktop, "1");
-    const std::string program = Win32Files().ProgramFilePath();
-    const BOOL made = CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0,
-                                     nullptr, nullptr, &startup, &started);
+    const std::wstring program = ToWide(Win32Files().ProgramFilePath());
+    const BOOL made = CreateProcessW(program.c_str(), wideCommandLine.data(), nullptr, nullptr,
+                                     TRUE, 0, nullptr, nullptr, &startup, &started);
     SetEnvironmentVariableA(kOnPrivateDesktop, nullptr);
     if (!made) return 255;
     CloseHandle(started.hThread);
@@ -100,22 +103,25 @@ class PrivateDesktop {
   HDESK desktop_ = nullptr;
 };
 
-// One running copy of the fixture; ended when the test is done with it, whatever happened.
+// One running copy of the fixture, the program file `program` (a copy of it, say), titled
+// `title`; ended when the test is done with it, whatever happened. Its texts go through the
+// wide calls: a title or a file name outside the system's code page arrives whole.
 class Fixture {
  public:
-  Fixture(const std::string& title, int copy) {
+  Fixture(const std::string& title, int copy,
+          const std::string& program = BesideThisTest(kFixture)) {
     const std::string readyName = "DuskProcessFixtureReady-" +
                                   std::to_string(GetCurrentProcessId()) + "-" +
                                   std::to_string(copy);
-    ready_.Reset(CreateEventA(nullptr, TRUE, FALSE, readyName.c_str()));
-    std::string commandLine = std::string(kFixture) + " " + readyName + " " + title;
-    STARTUPINFOA startup{};
+    ready_.Reset(CreateEventW(nullptr, TRUE, FALSE, ToWide(readyName).c_str()));
+    std::wstring commandLine = ToWide("\"" + program + "\" " + readyName + " " + title);
+    std::wstring desktop = ToWide(PrivateDesktop::kName);
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    startup.lpDesktop = const_cast<char*>(PrivateDesktop::kName);
+    startup.lpDesktop = desktop.data();
     PROCESS_INFORMATION started{};
-    const std::string program = BesideThisTest(kFixture);
-    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &started)) {
+    if (!CreateProcessW(ToWide(program).c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                        nullptr, nullptr, &startup, &started)) {
       return;
     }
     CloseHandle(started.hThread);
@@ -177,13 +183,14 @@ std::string NativeDifferences(const ComboBoxEx& picker) {
     differences += " count " + std::to_string(count);
   }
   for (std::size_t i = 0; i < std::min(count, picker.Items().size()); ++i) {
-    char text[300]{};
-    COMBOBOXEXITEMA item{};
+    wchar_t wide[300]{};
+    COMBOBOXEXITEMW item{};
     item.mask = CBEIF_TEXT | CBEIF_IMAGE | CBEIF_SELECTEDIMAGE;
     item.iItem = static_cast<INT_PTR>(i);
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(native, CBEM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    item.pszText = wide;
+    item.cchTextMax = static_cast<int>(std::size(wide));
+    SendMessageW(native, CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    const std::string text = FromWide(wide);
     const ComboBoxEx::Item& wanted = picker.Items()[i];
     const int image = wanted.imageIndex >= 0 ? wanted.imageIndex : I_IMAGENONE;
     if (wanted.caption != text || item.iImage != image || item.iSelectedImage != image) {
@@ -212,7 +219,7 @@ struct ResourceModule {
 TEST(Win32Processes, ListsTwoCopiesOfAProgramWithTheirTitlesAndEndsThemByName) {
   PrivateDesktop desktop;
   ASSERT_TRUE(desktop.Ready());
-  // Titles in GBK, as all our texts are, each holding a "|".
+  // Titles with Chinese, each holding a "|".
   const std::string titles[] = {"进程测试|甲", "进程测试|乙"};
   Fixture first(titles[0], 1);
   Fixture second(titles[1], 2);
@@ -251,7 +258,7 @@ TEST(Win32Processes, ListsTwoCopiesOfAProgramWithTheirTitlesAndEndsThemByName) {
   EXPECT_NE(DrawOnWhite(native->Native(), fixtureImages[0]),
             DrawOnWhite(native->Native(), ImageList::kDefaultImage));
 
-  KillProcessByName(processes, Win32CodePage(), "Process_FIXTURE.exe");
+  KillProcessByName(processes, "Process_FIXTURE.exe");
   const HANDLE both[] = {first.Process(), second.Process()};
   ASSERT_EQ(WaitForMultipleObjects(2, both, TRUE, kBoundMs), WAIT_OBJECT_0);
   for (const HANDLE process : both) {
@@ -259,6 +266,37 @@ TEST(Win32Processes, ListsTwoCopiesOfAProgramWithTheirTitlesAndEndsThemByName) {
     EXPECT_TRUE(GetExitCodeProcess(process, &exitCode));
     EXPECT_EQ(exitCode, 0u);
   }
+}
+
+// Hangul and an emoji (a surrogate pair in UTF-16) have no place in code page 936: only the
+// wide calls carry such names from the system to the picker and back to the ending.
+TEST(Win32Processes, ListsAndEndsAProgramWhoseNamesLieOutsideTheCodePage) {
+  PrivateDesktop desktop;
+  ASSERT_TRUE(desktop.Ready());
+  const std::string image = "下载器테스트😀.exe";
+  const std::string title = "标题 테스트 😀";
+  const std::string program = BesideThisTest(image.c_str());
+  ASSERT_TRUE(CopyFileW(ToWide(BesideThisTest(kFixture)).c_str(), ToWide(program).c_str(), FALSE));
+  struct RemovedAtEnd {
+    std::wstring path;
+    ~RemovedAtEnd() { DeleteFileW(path.c_str()); }
+  } const removed{ToWide(program)};
+  Fixture fixture(title, 3, program);
+  ASSERT_TRUE(fixture.WaitUntilShown());
+
+  ImageList images;
+  ComboBoxEx picker("bsSkinComboBoxEx1", nullptr, {20, 330, 265, 20}, "");
+  picker.SetImages(&images);
+  Win32Processes processes(GetModuleHandleA(nullptr));
+  ASSERT_TRUE(desktop.RunOnIt([&] { GetProcess(processes, picker, images); }));
+  int listed = 0;
+  for (const ComboBoxEx::Item& item : picker.Items()) listed += item.caption == title + "|" + image;
+  EXPECT_EQ(listed, 1);
+
+  const KillResult killed = KillProcessByName(processes, "下载器테스트😀.EXE");
+  EXPECT_EQ(killed.found, 1);
+  EXPECT_EQ(killed.ended, 1);
+  EXPECT_EQ(WaitForSingleObject(fixture.Process(), kBoundMs), WAIT_OBJECT_0);
 }
 
 TEST(Win32Processes, ReadsItsOwnEntryPathAndIcons) {
