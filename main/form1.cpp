@@ -21,7 +21,10 @@ constexpr Rgb kTipGreen{0, 128, 0};
 constexpr Bounds kMainWindow{337, 220, 780, 550};
 constexpr Bounds kBand{0, 0, 780, 60};
 constexpr Bounds kHeadline{10, 10, 0, 34};
-constexpr Bounds kClock{512, 24, 0, 28};
+// The clock grows to the left from its right edge, so that a long date and
+// time format stays inside the band.
+constexpr int kClockRightMargin = 27;
+constexpr Bounds kClock{kBand.width - kClockRightMargin, 24, 0, 28};
 constexpr Bounds kLeftPane{0, 61, 300, 460};
 constexpr Bounds kRightPane{300, 60, 480, 460};
 constexpr Bounds kTaskList{15, 15, 430, 420};
@@ -68,7 +71,7 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
       TimerUpgrade("TimerUpgrade", &Form1, 300, true),
       PanelTop("PanelTop", &Form1, kBand, false),
       Title("Title", &PanelTop, kHeadline),
-      LabelNow("LabelNow", &PanelTop, kClock),
+      LabelNow("LabelNow", &PanelTop, kClock, Label::Sizing::AutomaticFromRight),
       PanelLeft("PanelLeft", &Form1, kLeftPane, false),
       GroupBox1("GroupBox1", &PanelLeft, kTimingGroup, "  计时方式  "),
       RadioGroup1("RadioGroup1", &GroupBox1, kTimingModes, "", 2, {"指定时间", "倒计时"}),

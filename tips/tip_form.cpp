@@ -16,8 +16,8 @@ constexpr Rgb kButtonInk{74, 180, 232};
 TForm3::TForm3(const Form& mainWindow, Sound& sound, MirrorFactory* mirrors)
     : TipForm("TipForm", {0, 0, 500, 300}, Form::Frame::Borderless),
       Image1("Image1", &TipForm, {0, 0, 500, 300}, kPictureId, true),
-      Label1("Label1", &TipForm, {200, 30, 260, 30}, false),
-      Label2("Label2", &TipForm, {200, 80, 260, 100}, false),
+      Label1("Label1", &TipForm, {200, 30, 260, 30}, Label::Sizing::Fixed),
+      Label2("Label2", &TipForm, {200, 80, 260, 100}, Label::Sizing::Fixed),
       bsSkinButton1("bsSkinButton1", &TipForm, {160, 240, 161, 49}, "我知道了", true),
       mainWindow_(mainWindow),
       sound_(sound) {

@@ -1,5 +1,7 @@
 #include "widgets/container_mirrors_win.h"
+
 #include "platform/wide_text_win.h"
+#include "widgets/dpi_win.h"
 
 namespace {
 
@@ -49,11 +51,18 @@ void PlaceAlertOnActiveScreen(HWND window) {
 }  // namespace
 
 FormMirror::FormMirror(Form& form, MirrorContext& context)
-    : OwnWindowMirror(form, context), form_(form) {
+    : OwnWindowMirror(form, context), form_(form), dpi_(SystemDpi()) {
   const HWND owner = form.Owner() ? reinterpret_cast<HWND>(form.Owner()->Handle()) : nullptr;
   CreateOwn(L"DuskForm", FormStyle(form.FrameKind()), FormExStyle(form.FrameKind()), owner,
             form.GetBounds());
   if (!Hwnd()) return;
+  // Made at the system's density; a window that opens on another screen
+  // takes that screen's.
+  if (const int dpi = WindowDpi(Hwnd()); dpi != dpi_) {
+    dpi_ = dpi;
+    Update(ControlChange::Bounds);
+    Rescale();
+  }
   if (form.FrameKind() == Form::Frame::Alert && form.Visible()) PlaceAlertOnActiveScreen(Hwnd());
   const auto loadIcon = [&](int size) {
     return reinterpret_cast<LPARAM>(LoadImageW(context.instance, MAKEINTRESOURCEW(kProgramIconId),
@@ -137,15 +146,26 @@ LRESULT FormMirror::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_WINDOWPOSCHANGED: {
       RECT frame;
       if (!IsIconic(Hwnd()) && GetWindowRect(Hwnd(), &frame)) {
-        form_.UserMoved(
-            {frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top});
+        form_.UserMoved(ScaleFromDpi(
+            {frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top}, dpi_));
       }
       break;
     }
+    case WM_DPICHANGED:
+      DpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
     default:
       break;
   }
   return OwnWindowMirror::HandleMessage(message, wParam, lParam);
+}
+
+void FormMirror::DpiChanged(int dpi, const RECT& suggested) {
+  if (dpi <= 0) return;
+  dpi_ = dpi;
+  SetWindowPos(Hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  Rescale();
 }
 
 PanelMirror::PanelMirror(Panel& panel, MirrorContext& context)
@@ -182,7 +202,8 @@ LabelMirror::LabelMirror(Label& label, MirrorContext& context)
 }
 
 void LabelMirror::UpdateSpecific(ControlChange change) {
-  if (change == ControlChange::Text || change == ControlChange::Style) {
+  if (change == ControlChange::Text || change == ControlChange::Style ||
+      change == ControlChange::Bounds) {
     Measure();
     InvalidateRect(Hwnd(), nullptr, TRUE);
   }
@@ -190,6 +211,8 @@ void LabelMirror::UpdateSpecific(ControlChange change) {
 
 void LabelMirror::Measure() {
   if (!Hwnd() || !label_.AutoWidth()) return;
+  // Placed by the screen's pixels: a label that grows to the left keeps its
+  // right edge exactly where the layout puts it.
   SIZE extent{};
   {
     const WindowDC dc(Hwnd());
@@ -198,9 +221,11 @@ void LabelMirror::Measure() {
     const std::wstring wide = ToWide(text);
     GetTextExtentPoint32W(dc.Get(), wide.c_str(), static_cast<int>(wide.size()), &extent);
   }
-  label_.TextMeasured(extent.cx);
-  SetWindowPos(Hwnd(), nullptr, 0, 0, extent.cx, label_.Height(),
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  label_.TextMeasured(Unscaled(extent.cx));
+  const Bounds layout = Scaled(label_.GetBounds());
+  const int left = label_.RightAnchored() ? layout.left + layout.width - extent.cx : layout.left;
+  SetWindowPos(Hwnd(), nullptr, left, layout.top, extent.cx, layout.height,
+               SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void LabelMirror::Paint(HDC dc, const RECT& client) {
@@ -237,8 +262,8 @@ void RadioGroupMirror::LayOutItems() {
   const int columns = group_.Columns() > 0 ? group_.Columns() : 1;
   const int count = static_cast<int>(items_.size());
   const int rows = (count + columns - 1) / columns;
-  const int margin = framed ? 8 : 0;
-  const int top = framed ? 18 : 0;
+  const int margin = framed ? Scaled(8) : 0;
+  const int top = framed ? Scaled(18) : 0;
   const int columnWidth = (client.right - 2 * margin) / columns;
   const int rowHeight = rows > 0 ? (client.bottom - top - margin / 2) / rows : 0;
   for (int i = 0; i < count; ++i) {
@@ -313,6 +338,9 @@ void PictureMirror::Paint(HDC dc, const RECT& client) {
   const UniqueDC source(CreateCompatibleDC(dc));
   if (!source) return;
   const SelectedObject selected(source.Get(), bitmap_.Get());
+  // Pictures are drawn for the densest screens and shrink with good filtering.
+  SetStretchBltMode(dc, HALFTONE);
+  SetBrushOrgEx(dc, 0, 0, nullptr);
   if (picture_.Transparent()) {
     const COLORREF clear = GetPixel(source.Get(), 0, info.bmHeight - 1);
     TransparentBlt(dc, 0, 0, client.right, client.bottom, source.Get(), 0, 0, info.bmWidth,
@@ -337,8 +365,8 @@ IconMirror::IconMirror(IconView& icon, MirrorContext& context) : Win32Mirror(ico
   }();
   // Loaded at the control's own size, so a 16 x 16 hint stays sharp. A
   // system icon is shared: the system owns it.
-  const HANDLE shared =
-      LoadImageW(nullptr, stock, IMAGE_ICON, icon.Width(), icon.Height(), LR_SHARED);
+  const HANDLE shared = LoadImageW(nullptr, stock, IMAGE_ICON, Scaled(icon.Width()),
+                                   Scaled(icon.Height()), LR_SHARED);
   CreateStandard(L"STATIC", SS_ICON | SS_REALSIZECONTROL, 0, icon.Height());
   SendMessageW(Hwnd(), STM_SETICON, reinterpret_cast<WPARAM>(shared), 0);
 }

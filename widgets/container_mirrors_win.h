@@ -14,12 +14,17 @@ class FormMirror : public OwnWindowMirror {
   FormMirror(Form& form, MirrorContext& context);
   void AddTimer(TimerMirror* timer) { timers_.insert(timer); }
   void RemoveTimer(TimerMirror* timer) { timers_.erase(timer); }
+  [[nodiscard]] int Dpi() const override { return dpi_; }
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void UpdateSpecific(ControlChange change) override;
+  // Shown on a screen of another density: the system's rectangle keeps the
+  // window where the user sees it, the controls and fonts follow.
+  void DpiChanged(int dpi, const RECT& suggested);
 
   Form& form_;
+  int dpi_;
   std::set<TimerMirror*> timers_;
 };
 

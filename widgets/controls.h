@@ -31,17 +31,28 @@ class GroupBox : public Control {
 
 class Label : public Control {
  public:
-  // An automatic label takes the width of its text; its height stays as given.
-  Label(std::string name, Control* parent, Bounds bounds, bool autoWidth = true)
-      : Control(ControlKind::Label, std::move(name), parent, bounds), autoWidth_(autoWidth) {}
-  [[nodiscard]] bool AutoWidth() const { return autoWidth_; }
-  // The native window measured the text.
+  enum class Sizing {
+    Fixed,      // the bounds as given; the text wraps
+    Automatic,  // takes the width of its text, growing to the right
+    // Takes the width of its text, growing to the left: the right edge
+    // (left + width of the given bounds) stays.
+    AutomaticFromRight,
+  };
+  // The height stays as given.
+  Label(std::string name, Control* parent, Bounds bounds, Sizing sizing = Sizing::Automatic)
+      : Control(ControlKind::Label, std::move(name), parent, bounds), sizing_(sizing) {}
+  [[nodiscard]] bool AutoWidth() const { return sizing_ != Sizing::Fixed; }
+  [[nodiscard]] bool RightAnchored() const { return sizing_ == Sizing::AutomaticFromRight; }
+  [[nodiscard]] int Right() const { return Left() + Width(); }
+  // The native window measured the text, in layout pixels.
   void TextMeasured(int width) {
-    if (autoWidth_) SetBoundsQuietly({Left(), Top(), width, Height()});
+    if (!AutoWidth()) return;
+    const int left = RightAnchored() ? Right() - width : Left();
+    SetBoundsQuietly({left, Top(), width, Height()});
   }
 
  private:
-  bool autoWidth_;
+  Sizing sizing_;
 };
 
 // A horizontal bar from 0 to its maximum; the position stays within that range.

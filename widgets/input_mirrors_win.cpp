@@ -1,5 +1,4 @@
 #include "widgets/input_mirrors_win.h"
-#include "platform/wide_text_win.h"
 
 #include <windows.h>
 
@@ -9,6 +8,7 @@
 #include <cstdlib>
 
 #include "platform/system_time_win.h"
+#include "platform/wide_text_win.h"
 
 namespace {
 
@@ -37,11 +37,14 @@ void ButtonMirror::OnDrawItem(const DRAWITEMSTRUCT& item) {
   const COLORREF ink = ToColorRef(button_.TextColor());
   // A white face with rounded corners, edged in the caption's colour.
   const UniqueBrush face(CreateSolidBrush(pressed ? RGB(236, 246, 253) : RGB(255, 255, 255)));
-  const UniquePen edge(CreatePen(PS_SOLID, 2, ink));
+  const UniquePen edge(CreatePen(PS_SOLID, Scaled(2), ink));
   {
     const SelectedObject selectedFace(dc, face.Get());
     const SelectedObject selectedEdge(dc, edge.Get());
-    RoundRect(dc, area.left + 1, area.top + 1, area.right - 1, area.bottom - 1, 12, 12);
+    const int inset = Scaled(1);
+    const int corner = Scaled(12);
+    RoundRect(dc, area.left + inset, area.top + inset, area.right - inset, area.bottom - inset,
+              corner, corner);
   }
   if (pressed) OffsetRect(&area, 1, 1);
   const SelectedObject font(dc, Font());
@@ -53,7 +56,7 @@ void ButtonMirror::OnDrawItem(const DRAWITEMSTRUCT& item) {
             DT_NOPREFIX | DT_CENTER | DT_VCENTER | DT_SINGLELINE);
   if (item.itemState & ODS_FOCUS) {
     RECT focus = item.rcItem;
-    InflateRect(&focus, -5, -5);
+    InflateRect(&focus, -Scaled(5), -Scaled(5));
     DrawFocusRect(dc, &focus);
   }
 }
@@ -174,12 +177,12 @@ SpinEditMirror::SpinEditMirror(SpinEdit& spin, MirrorContext& context)
 }
 
 void SpinEditMirror::PlaceButtons() {
-  const Bounds& b = spin_.GetBounds();
-  constexpr int kButtonWidth = 16;
-  SetWindowPos(Hwnd(), nullptr, b.left, b.top, b.width - kButtonWidth, b.height,
+  const Bounds b = Scaled(spin_.GetBounds());
+  const int buttonWidth = Scaled(16);
+  SetWindowPos(Hwnd(), nullptr, b.left, b.top, b.width - buttonWidth, b.height,
                SWP_NOZORDER | SWP_NOACTIVATE);
-  SetWindowPos(upDown_.Get(), nullptr, b.left + b.width - kButtonWidth, b.top, kButtonWidth,
-               b.height, SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(upDown_.Get(), nullptr, b.left + b.width - buttonWidth, b.top, buttonWidth, b.height,
+               SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void SpinEditMirror::UpdateSpecific(ControlChange change) {

@@ -1,5 +1,4 @@
 #include "widgets/mirror_win.h"
-#include "platform/wide_text_win.h"
 
 #include <windows.h>
 
@@ -7,7 +6,9 @@
 
 #include <algorithm>
 
+#include "platform/wide_text_win.h"
 #include "platform/window_binding_win.h"
+#include "widgets/dpi_win.h"
 
 namespace {
 
@@ -33,11 +34,12 @@ COLORREF ToColorRef(const ColorRef& color) {
   return GetSysColor(COLOR_WINDOWTEXT);
 }
 
-HFONT FontCache::Get(const FontStyle& font) {
-  UniqueFont& cached = fonts_[{font.face, font.height, font.bold}];
+HFONT FontCache::Get(const FontStyle& font, int dpi) {
+  const int height = ScaleFontHeight(font.height, dpi);
+  UniqueFont& cached = fonts_[{font.face, height, font.bold}];
   if (cached) return cached.Get();
   LOGFONTW logFont{};
-  logFont.lfHeight = -font.height;  // character height, not cell height
+  logFont.lfHeight = -height;  // character height, not cell height
   logFont.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
   logFont.lfCharSet = DEFAULT_CHARSET;
   logFont.lfQuality = CLEARTYPE_QUALITY;
@@ -58,6 +60,24 @@ Win32Mirror::~Win32Mirror() {
 
 Win32Mirror* Win32Mirror::FromWindow(HWND window) {
   return window ? static_cast<Win32Mirror*>(GetPropW(window, kMirrorProperty)) : nullptr;
+}
+
+int Win32Mirror::Dpi() const {
+  const Control* parent = control_.Parent();
+  if (const auto* mirror = parent ? dynamic_cast<const Win32Mirror*>(parent->Mirror()) : nullptr) {
+    return mirror->Dpi();
+  }
+  return WindowDpi(Hwnd());
+}
+
+void Win32Mirror::Rescale() {
+  if (!window_) return;
+  if (GetWindowLongPtrW(Hwnd(), GWL_STYLE) & WS_CHILD) Update(ControlChange::Bounds);
+  ApplyStyle();
+  UpdateSpecific(ControlChange::Style);
+  for (Control* child : control_.Children()) {
+    if (auto* mirror = dynamic_cast<Win32Mirror*>(child->Mirror())) mirror->Rescale();
+  }
 }
 
 HWND Win32Mirror::ParentHwnd() const {
@@ -96,16 +116,17 @@ HWND Win32Mirror::WindowInFront() const {
   return HWND_TOP;
 }
 
-void Win32Mirror::CreateStandard(const wchar_t* windowClass, DWORD style, DWORD exStyle, int height) {
-  const Bounds& b = control_.GetBounds();
+void Win32Mirror::CreateStandard(const wchar_t* windowClass, DWORD style, DWORD exStyle,
+                                 int height) {
+  const Bounds b = Scaled(control_.GetBounds());
   const DWORD visible = control_.Visible() ? WS_VISIBLE : 0;
   Adopt(CreateWindowExW(exStyle, windowClass, ToWide(control_.Text()).c_str(),
                         WS_CHILD | WS_CLIPSIBLINGS | visible | style, b.left, b.top, b.width,
-                        height, ParentHwnd(), nullptr, context_.instance, nullptr));
+                        Scaled(height), ParentHwnd(), nullptr, context_.instance, nullptr));
 }
 
 void Win32Mirror::ApplyStyle() {
-  font_ = context_.fonts.Get(control_.Font());
+  font_ = context_.fonts.Get(control_.Font(), Dpi());
   backBrush_.Reset();
   if (window_) {
     SendMessageW(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
@@ -128,7 +149,7 @@ void Win32Mirror::Update(ControlChange change) {
   if (!window_) return;
   switch (change) {
     case ControlChange::Bounds: {
-      const Bounds& b = control_.GetBounds();
+      const Bounds b = Scaled(control_.GetBounds());
       SetWindowPos(Hwnd(), nullptr, b.left, b.top, b.width, b.height,
                    SWP_NOZORDER | SWP_NOACTIVATE);
       break;
@@ -172,11 +193,12 @@ void OwnWindowMirror::RegisterClasses(HINSTANCE instance) {
 }
 
 void OwnWindowMirror::CreateOwn(const wchar_t* windowClass, DWORD style, DWORD exStyle, HWND parent,
-                                const Bounds& b) {
+                                const Bounds& bounds) {
+  const Bounds b = Scaled(bounds);
   const DWORD visible = control_.Visible() ? WS_VISIBLE : 0;
   const HWND window =
-      CreateWindowExW(exStyle, windowClass, ToWide(control_.Text()).c_str(), style | visible, b.left, b.top,
-                      b.width, b.height, parent, nullptr, context_.instance, this);
+      CreateWindowExW(exStyle, windowClass, ToWide(control_.Text()).c_str(), style | visible,
+                      b.left, b.top, b.width, b.height, parent, nullptr, context_.instance, this);
   Adopt(window);
 }
 
@@ -275,7 +297,9 @@ void OwnWindowMirror::PaintGroupFrame(HDC dc, const RECT& client, const std::str
   frame.top += extent.cy / 2;
   DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
   if (caption.empty()) return;
-  RECT label{client.left + 8, client.top, client.left + 8 + extent.cx, client.top + extent.cy};
+  const int indent = Scaled(8);
+  RECT label{client.left + indent, client.top, client.left + indent + extent.cx,
+             client.top + extent.cy};
   FillRect(dc, &label, BackBrush());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ToColorRef(control_.TextColor()));

@@ -9,11 +9,13 @@
 #include "platform/handler_errors_win.h"
 #include "platform/unique_handle_win.h"
 #include "widgets/control.h"
+#include "widgets/display_scale.h"
 
 // One font object per face, size and weight, shared by every window using it.
 class FontCache {
  public:
-  [[nodiscard]] HFONT Get(const FontStyle& font);
+  // The font at its size on a screen of this density.
+  [[nodiscard]] HFONT Get(const FontStyle& font, int dpi);
 
  private:
   std::map<std::tuple<std::string, int, bool>, UniqueFont> fonts_;
@@ -51,12 +53,23 @@ class Win32Mirror : public ControlMirror {
   [[nodiscard]] static Win32Mirror* FromWindow(HWND window);
   [[nodiscard]] HBRUSH BackBrush();
 
+  // The density of the screen the window is on: its top-level window's.
+  [[nodiscard]] virtual int Dpi() const;
+  // Layout pixels on that screen, and back.
+  [[nodiscard]] int Scaled(int value) const { return ScaleToDpi(value, Dpi()); }
+  [[nodiscard]] Bounds Scaled(const Bounds& bounds) const { return ScaleToDpi(bounds, Dpi()); }
+  [[nodiscard]] int Unscaled(int value) const { return ScaleFromDpi(value, Dpi()); }
+  // The window and those inside it take their places and fonts anew: the
+  // window moved to a screen of another density.
+  void Rescale();
+
  protected:
   // Takes the window over: name property, font, position, visibility.
   void Adopt(HWND window);
   virtual void UpdateSpecific(ControlChange /*change*/) {}
   [[nodiscard]] HWND ParentHwnd() const;
   [[nodiscard]] HFONT Font() const { return font_; }
+  // height: in layout pixels, like the control's bounds.
   void CreateStandard(const wchar_t* windowClass, DWORD style, DWORD exStyle, int height);
 
   // The window is ours from WM_NCCREATE on, before CreateWindowEx returns it.

@@ -14,7 +14,7 @@ SkinnedMessage::SkinnedMessage(std::string name, IconView::Stock icon, const For
       form_(std::move(name), {0, 0, kWidth, kHeight}, Form::Frame::Tool),
       band_("Band", &form_, {0, 0, kWidth, 6}, false),
       icon_("Icon", &form_, {24, 30, 32, 32}, icon),
-      text_("Message", &form_, {72, 34, kWidth - 96, 40}, false),
+      text_("Message", &form_, {72, 34, kWidth - 96, 40}, Label::Sizing::Fixed),
       ok_("OK", &form_, {(kWidth - 80) / 2 - 3, 84, 80, 26}, "OK") {
   form_.SetOwner(&owner);
   form_.SetBackColor(ColorRef::System(SystemColor::Window));

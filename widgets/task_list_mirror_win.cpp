@@ -1,4 +1,5 @@
 #include "widgets/task_list_mirror_win.h"
+
 #include "platform/wide_text_win.h"
 
 namespace {
@@ -38,7 +39,7 @@ TaskListMirror::TaskListMirror(TaskListBox& list, MirrorContext& context)
                      LBS_NOINTEGRALHEIGHT,
                  WS_EX_CLIENTEDGE, list.Height());
   // Measured during creation, before this mirror could answer.
-  SendMessageW(Hwnd(), LB_SETITEMHEIGHT, 0, TaskListBox::kRowHeight);
+  SendMessageW(Hwnd(), LB_SETITEMHEIGHT, 0, Scaled(TaskListBox::kRowHeight));
   FillRows();
 }
 
@@ -62,6 +63,9 @@ void TaskListMirror::FillRows() {
 }
 
 void TaskListMirror::UpdateSpecific(ControlChange change) {
+  if (change == ControlChange::Style) {
+    SendMessageW(Hwnd(), LB_SETITEMHEIGHT, 0, Scaled(TaskListBox::kRowHeight));
+  }
   if (change == ControlChange::Items) FillRows();
   if (change == ControlChange::Selection) {
     SendMessageW(Hwnd(), LB_SETCURSEL, static_cast<WPARAM>(list_.ItemIndex()), 0);
@@ -94,24 +98,25 @@ void TaskListMirror::OnDrawItem(const DRAWITEMSTRUCT& item) {
   }
   const TaskListBox::Row& data = list_.Rows()[item.itemID];
 
-  const int pictureTop = row.top + (row.bottom - row.top - kPictureSize) / 2;
+  const int pictureSize = Scaled(kPictureSize);
+  const int pictureTop = row.top + (row.bottom - row.top - pictureSize) / 2;
   const HBITMAP kindPictures = data.imageIndex >= 0 ? KindPictures() : nullptr;
   if (const UniqueDC pictures(kindPictures ? CreateCompatibleDC(dc) : nullptr); pictures) {
     const SelectedObject selectedPictures(pictures.Get(), kindPictures);
     const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    AlphaBlend(dc, row.left + 4, pictureTop, kPictureSize, kPictureSize, pictures.Get(),
+    AlphaBlend(dc, row.left + Scaled(4), pictureTop, pictureSize, pictureSize, pictures.Get(),
                data.imageIndex * kPictureSize, 0, kPictureSize, kPictureSize, blend);
   }
 
-  RECT text{row.left + kPictureSize + 12, row.top, row.right - 4, row.bottom};
+  RECT text{row.left + pictureSize + Scaled(12), row.top, row.right - Scaled(4), row.bottom};
   const SelectedObject font(dc, Font());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
   // Measure first so one line and two lines both sit in the middle of the row.
   RECT measured = text;
   const std::wstring caption = ToWide(data.caption);
-  const int height = DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()),
-                               &measured, DT_NOPREFIX | DT_CALCRECT);
+  const int height = DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &measured,
+                               DT_NOPREFIX | DT_CALCRECT);
   text.top += (row.bottom - row.top - height) / 2;
   DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
             DT_NOPREFIX | DT_LEFT | DT_END_ELLIPSIS);

@@ -44,7 +44,7 @@ TEST(MainWindow, LaysOutEveryControlWhereTheDesignPutsIt) {
   const TForm1& f = program.Form1;
   EXPECT_EQ(f.Title.Left(), 10);
   EXPECT_EQ(f.Title.Top(), 10);
-  EXPECT_EQ(f.LabelNow.Left(), 512);
+  EXPECT_EQ(f.LabelNow.Right(), 753);  // grows to the left with its text
   EXPECT_EQ(f.LabelNow.Top(), 24);
   EXPECT_EQ(f.LabelTips.Top(), 305);
   EXPECT_FALSE(f.LabelTips.Visible());
