@@ -3,10 +3,13 @@
 
 Draws every picture the program ships from simple vector shapes and writes:
 
-    dusk.ico         program icon, one 128 x 128 32-bit BGRA image
-    task_kinds.bmp   336 x 48 strip, seven 48 x 48 task-kind pictures
+    dusk.ico         program icon: 16, 20, 24, 32, 40, 48 and 64 pixel 32-bit BGRA
+                     images and a 256 pixel PNG, each drawn at its own size
+    task_kinds.bmp   672 x 96 strip, seven 96 x 96 task-kind pictures (twice the
+                     48 x 48 the list shows at 96 DPI: enough for 200 %)
     program16.bmp    16 x 16 default picture for the process list
-    tip.bmp          500 x 300 24-bit picture of the alarm window
+    tip.bmp          1000 x 600 8-bit RLE picture of the alarm window, twice its
+                     500 x 300 place at 96 DPI (uncompressed it would be 1.8 MB)
 
 Only the Python 3 standard library is used (struct, zlib, math), so the
 output is byte-for-byte reproducible.  Run from anywhere:
@@ -191,6 +194,11 @@ def moved(shape, dx, dy):
     return lambda x, y: shape(x - dx, y - dy)
 
 
+def scaled(shape, k):
+    """The shape k times larger (also works for colour functions)."""
+    return lambda x, y: shape(x / k, y / k)
+
+
 # ---------------------------------------------------------------------------
 # Colours
 # ---------------------------------------------------------------------------
@@ -271,6 +279,19 @@ class Canvas:
         return rows
 
 
+class ScaledCanvas(Canvas):
+    """A canvas for a drawing made in units k pixels large."""
+
+    def __init__(self, w, h, k, ss=4):
+        super().__init__(w, h, ss)
+        self.k = k
+
+    def draw(self, shape, colour, bbox=None):
+        k = self.k
+        super().draw(scaled(shape, k), scaled(colour, k) if callable(colour) else colour,
+                     None if bbox is None else tuple(v * k for v in bbox))
+
+
 def _unpremultiply(r, g, b, a):
     A = int(round(a * 255))
     if A <= 0:
@@ -311,7 +332,7 @@ def write_bmp(path, rows):
         f.write(head + info + pixels)
 
 
-def write_ico(path, rows):
+def ico_bitmap(rows):
     h, w = len(rows), len(rows[0])
     xor = bgra_bottom_up(rows)
     stride = ((w + 31) // 32) * 4
@@ -323,16 +344,31 @@ def write_ico(path, rows):
                 line_bits[i >> 3] |= 0x80 >> (i & 7)
         mask += line_bits
     info = bitmap_info_header(w, h * 2, len(xor) + len(mask))
-    image = info + xor + bytes(mask)
-    icondir = struct.pack('<HHH', 0, 1, 1)
-    entry = struct.pack('<BBBBHHII', w & 0xFF, h & 0xFF, 0, 0, 1, 32,
-                        len(image), 6 + 16)
+    return info + xor + bytes(mask)
+
+
+def write_ico(path, images):
+    """images: rows of each size, smallest first; 256 pixels and up go in as PNG."""
+    icondir = struct.pack('<HHH', 0, 1, len(images))
+    entries, data = b'', b''
+    offset = 6 + 16 * len(images)
+    for rows in images:
+        h, w = len(rows), len(rows[0])
+        image = png_bytes(rows) if w >= 256 else ico_bitmap(rows)
+        entries += struct.pack('<BBBBHHII', w & 0xFF, h & 0xFF, 0, 0, 1, 32,
+                               len(image), offset + len(data))
+        data += image
     with open(path, 'wb') as f:
-        f.write(icondir + entry + image)
+        f.write(icondir + entries + data)
 
 
 def write_png(path, rows, scale=1, background=None):
     """Preview writer (RGBA PNG), optional integer zoom and flat background."""
+    with open(path, 'wb') as f:
+        f.write(png_bytes(rows, scale, background))
+
+
+def png_bytes(rows, scale=1, background=None):
     h, w = len(rows), len(rows[0])
     raw = bytearray()
     for row in rows:
@@ -353,9 +389,8 @@ def write_png(path, rows, scale=1, background=None):
         c = struct.pack('>I', len(data)) + tag + data
         return c + struct.pack('>I', zlib.crc32(tag + data) & 0xFFFFFFFF)
     ihdr = struct.pack('>IIBBBBB', w * scale, h * scale, 8, 6, 0, 0, 0)
-    with open(path, 'wb') as f:
-        f.write(b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', ihdr) +
-                chunk(b'IDAT', zlib.compress(bytes(raw), 9)) + chunk(b'IEND', b''))
+    return (b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', ihdr) +
+            chunk(b'IDAT', zlib.compress(bytes(raw), 9)) + chunk(b'IEND', b''))
 
 
 def downscale(rows, factor):
@@ -387,8 +422,12 @@ def downscale(rows, factor):
 BLUE = (72, 162, 244)
 
 
-def draw_icon():
-    cv = Canvas(128, 128, ss=6)
+ICON_SIZES = (16, 20, 24, 32, 40, 48, 64, 256)
+
+
+def draw_icon(size=128):
+    """The icon drawn in units of a 128 pixel icon, at `size` pixels."""
+    cv = ScaledCanvas(size, size, size / 128.0, ss=8 if size <= 64 else 3)
     c = 64.0
     # Face: blue disc, slightly lighter at the top, slightly deeper at the
     # bottom (evening sky), with a thin deeper rim so it stands out on light
@@ -523,8 +562,11 @@ KINDS = [kind_shutdown, kind_restart, kind_logoff, kind_alarm,
          kind_open, kind_close, kind_web]
 
 
+KIND_SCALE = 2     # drawn for 200 %: the list shrinks them for smaller screens
+
+
 def draw_kinds():
-    cv = Canvas(48 * len(KINDS), 48, ss=6)
+    cv = ScaledCanvas(48 * len(KINDS) * KIND_SCALE, 48 * KIND_SCALE, KIND_SCALE, ss=4)
     for n, fn in enumerate(KINDS):
         dx = 48 * n
         for shape, col in fn(None):
@@ -573,10 +615,13 @@ TIP_LIGHT = (254, 254, 254)
 TIP_CLOCK_BOX = (40, 36, 170, 166)  # area the clock drawing is rendered in
 
 
-def _panel_coverage(i, j, n=8):
-    """Fraction of pixel (i, j) covered by the rounded panel."""
-    x0, y0, x1, y1 = TIP_PANEL
-    rad = TIP_RADIUS
+TIP_SCALE = 2      # drawn for 200 %: the window shrinks it for smaller screens
+
+
+def _panel_coverage(i, j, n=8, k=TIP_SCALE):
+    """Fraction of pixel (i, j) of the k times larger picture covered by the panel."""
+    x0, y0, x1, y1 = (v * k for v in TIP_PANEL)
+    rad = TIP_RADIUS * k
     if i < x0 or i >= x1 or j < y0 or j >= y1:
         return 0.0
     near_x = i < x0 + rad or i + 1 > x1 - rad
@@ -632,17 +677,18 @@ def tip_clock_layers():
 
 def draw_tip():
     """Returns rows (top-down) of opaque (r, g, b) tuples."""
-    bx0, by0, bx1, by1 = TIP_CLOCK_BOX
-    cv = Canvas(bx1 - bx0, by1 - by0, ss=6)
+    k = TIP_SCALE
+    bx0, by0, bx1, by1 = (v * k for v in TIP_CLOCK_BOX)
+    cv = ScaledCanvas(bx1 - bx0, by1 - by0, k, ss=4)
     for shape, col in tip_clock_layers():
-        cv.draw(moved(shape, -bx0, -by0), col)
+        cv.draw(moved(shape, -TIP_CLOCK_BOX[0], -TIP_CLOCK_BOX[1]), col)
     clock = cv.render()
 
     rows = []
-    for j in range(TIP_H):
-        panel = TIP_UPPER if j < TIP_SPLIT else TIP_LOWER
+    for j in range(TIP_H * k):
+        panel = TIP_UPPER if j < TIP_SPLIT * k else TIP_LOWER
         row = []
-        for i in range(TIP_W):
+        for i in range(TIP_W * k):
             cov = _panel_coverage(i, j)
             if cov <= 0.0:
                 row.append(WHITE)
@@ -660,21 +706,41 @@ def draw_tip():
     return rows
 
 
-def write_bmp24(path, rows):
-    """24-bit BI_RGB bitmap, bottom-up, rows padded to four bytes."""
-    h, w = len(rows), len(rows[0])
-    pad = b'\x00' * ((4 - (w * 3) % 4) % 4)
-    pixels = bytearray()
+def write_bmp_rle8(path, rows):
+    """8-bit BI_RLE8 bitmap: the most frequent 256 colours (the rest, a few
+    anti-aliased edge pixels, take the nearest of them), encoded in runs."""
+    counts = {}
+    for row in rows:
+        for c in row:
+            counts[c] = counts.get(c, 0) + 1
+    palette = sorted(counts, key=lambda c: -counts[c])[:256]
+    index = {c: n for n, c in enumerate(palette)}
+
+    def nearest(c):
+        if c not in index:
+            index[c] = min(range(len(palette)),
+                           key=lambda n: sum((a - b) ** 2 for a, b in zip(c, palette[n])))
+        return index[c]
+    data = bytearray()
     for row in reversed(rows):
-        for (r, g, b) in row:
-            pixels += bytes((b, g, r))
-        pixels += pad
-    info = struct.pack('<IiiHHIIiiII', 40, w, h, 1, 24, 0, len(pixels),
-                       2835, 2835, 0, 0)
-    offset = 14 + len(info)
-    head = struct.pack('<2sIHHI', b'BM', offset + len(pixels), 0, 0, offset)
+        line_ix = [nearest(c) for c in row]
+        i = 0
+        while i < len(line_ix):
+            run = 1
+            while i + run < len(line_ix) and run < 255 and line_ix[i + run] == line_ix[i]:
+                run += 1
+            data += bytes((run, line_ix[i]))
+            i += run
+        data += b'\x00\x00'          # end of line
+    data += b'\x00\x01'              # end of bitmap
+    h, w = len(rows), len(rows[0])
+    info = struct.pack('<IiiHHIIiiII', 40, w, h, 1, 8, 1, len(data),
+                       2835, 2835, len(palette), 0)
+    quads = b''.join(bytes((b, g, r, 0)) for (r, g, b) in palette)
+    offset = 14 + len(info) + len(quads)
+    head = struct.pack('<2sIHHI', b'BM', offset + len(data), 0, 0, offset)
     with open(path, 'wb') as f:
-        f.write(head + info + bytes(pixels))
+        f.write(head + info + quads + bytes(data))
 
 
 # ---------------------------------------------------------------------------
@@ -687,13 +753,13 @@ def main(argv):
         png_dir = argv[1]
 
     icon = draw_icon()
-    write_ico(os.path.join(here, 'dusk.ico'), icon)
+    write_ico(os.path.join(here, 'dusk.ico'), [draw_icon(n) for n in ICON_SIZES])
     kinds = draw_kinds()
     write_bmp(os.path.join(here, 'task_kinds.bmp'), kinds)
     prog = draw_program16()
     write_bmp(os.path.join(here, 'program16.bmp'), prog)
     tip = draw_tip()
-    write_bmp24(os.path.join(here, 'tip.bmp'), tip)
+    write_bmp_rle8(os.path.join(here, 'tip.bmp'), tip)
 
     if png_dir:
         os.makedirs(png_dir, exist_ok=True)

@@ -1,6 +1,6 @@
 #include "widgets/combo_box_ex_mirror_win.h"
-#include "platform/wide_text_win.h"
 
+#include "platform/wide_text_win.h"
 #include "widgets/image_list_win.h"
 
 namespace {

@@ -6,6 +6,8 @@
 namespace {
 
 constexpr int kProgramIconId = 1;
+// Between an alert window and the screen's work area edges, in layout pixels.
+constexpr int kAlertGap = 12;
 // A wake or a clock change, handled after the sender has its answer: the
 // system sends both and waits, and the tick they cause may start a program
 // through the shell or show a message box.
@@ -34,7 +36,7 @@ DWORD FormExStyle(Form::Frame frame) {
 
 // Bottom right of the work area of the screen that holds the window the user
 // works in: where the notification area's news appear.
-void PlaceAlertOnActiveScreen(HWND window) {
+void PlaceAlertOnActiveScreen(HWND window, int gap) {
   const HWND foreground = GetForegroundWindow();
   const HMONITOR monitor =
       MonitorFromWindow(foreground ? foreground : window, MONITOR_DEFAULTTOPRIMARY);
@@ -42,9 +44,8 @@ void PlaceAlertOnActiveScreen(HWND window) {
   info.cbSize = sizeof info;
   RECT frame{};
   if (!GetMonitorInfoW(monitor, &info) || !GetWindowRect(window, &frame)) return;
-  constexpr int kGap = 12;
-  const int x = info.rcWork.right - (frame.right - frame.left) - kGap;
-  const int y = info.rcWork.bottom - (frame.bottom - frame.top) - kGap;
+  const int x = info.rcWork.right - (frame.right - frame.left) - gap;
+  const int y = info.rcWork.bottom - (frame.bottom - frame.top) - gap;
   SetWindowPos(window, HWND_TOPMOST, x, y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
@@ -63,13 +64,21 @@ FormMirror::FormMirror(Form& form, MirrorContext& context)
     Update(ControlChange::Bounds);
     Rescale();
   }
-  if (form.FrameKind() == Form::Frame::Alert && form.Visible()) PlaceAlertOnActiveScreen(Hwnd());
+  if (form.FrameKind() == Form::Frame::Alert && form.Visible())
+    PlaceAlertOnActiveScreen(Hwnd(), Scaled(kAlertGap));
+  SetIcons();
+}
+
+void FormMirror::SetIcons() {
+  // The icon holds an image for each size up to 200 % and beyond.
+  constexpr int kBigIcon = 32;
+  constexpr int kSmallIcon = 16;
   const auto loadIcon = [&](int size) {
-    return reinterpret_cast<LPARAM>(LoadImageW(context.instance, MAKEINTRESOURCEW(kProgramIconId),
+    return reinterpret_cast<LPARAM>(LoadImageW(context_.instance, MAKEINTRESOURCEW(kProgramIconId),
                                                IMAGE_ICON, size, size, LR_SHARED));
   };
-  SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, loadIcon(GetSystemMetrics(SM_CXICON)));
-  SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, loadIcon(GetSystemMetrics(SM_CXSMICON)));
+  SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, loadIcon(Scaled(kBigIcon)));
+  SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, loadIcon(Scaled(kSmallIcon)));
 }
 
 void FormMirror::UpdateSpecific(ControlChange change) {
@@ -82,7 +91,7 @@ void FormMirror::UpdateSpecific(ControlChange change) {
         SetForegroundWindow(Hwnd());
       }
       if (form_.Visible() && form_.FrameKind() == Form::Frame::Alert) {
-        PlaceAlertOnActiveScreen(Hwnd());
+        PlaceAlertOnActiveScreen(Hwnd(), Scaled(kAlertGap));
       }
       break;
     case ControlChange::Flash: {
@@ -165,6 +174,7 @@ void FormMirror::DpiChanged(int dpi, const RECT& suggested) {
   dpi_ = dpi;
   SetWindowPos(Hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  SetIcons();
   Rescale();
 }
 
@@ -339,16 +349,26 @@ void PictureMirror::Paint(HDC dc, const RECT& client) {
   if (!source) return;
   const SelectedObject selected(source.Get(), bitmap_.Get());
   // Pictures are drawn for the densest screens and shrink with good filtering.
-  SetStretchBltMode(dc, HALFTONE);
-  SetBrushOrgEx(dc, 0, 0, nullptr);
-  if (picture_.Transparent()) {
-    const COLORREF clear = GetPixel(source.Get(), 0, info.bmHeight - 1);
-    TransparentBlt(dc, 0, 0, client.right, client.bottom, source.Get(), 0, 0, info.bmWidth,
-                   info.bmHeight, clear);
-  } else {
-    StretchBlt(dc, 0, 0, client.right, client.bottom, source.Get(), 0, 0, info.bmWidth,
-               info.bmHeight, SRCCOPY);
+  const auto shrink = [&](HDC target) {
+    SetStretchBltMode(target, HALFTONE);
+    SetBrushOrgEx(target, 0, 0, nullptr);
+    return StretchBlt(target, 0, 0, client.right, client.bottom, source.Get(), 0, 0, info.bmWidth,
+                      info.bmHeight, SRCCOPY);
+  };
+  if (!picture_.Transparent()) {
+    shrink(dc);
+    return;
   }
+  // Shrunk first, then the clear colour left out pixel for pixel: a stretching
+  // TransparentBlt would pick pixels, not filter them.
+  const COLORREF clear = GetPixel(source.Get(), 0, info.bmHeight - 1);
+  const UniqueDC shrunk(CreateCompatibleDC(dc));
+  const UniqueBitmap canvas(CreateCompatibleBitmap(dc, client.right, client.bottom));
+  if (!shrunk || !canvas) return;
+  const SelectedObject selectedCanvas(shrunk.Get(), canvas.Get());
+  if (!shrink(shrunk.Get())) return;
+  TransparentBlt(dc, 0, 0, client.right, client.bottom, shrunk.Get(), 0, 0, client.right,
+                 client.bottom, clear);
 }
 
 IconMirror::IconMirror(IconView& icon, MirrorContext& context) : Win32Mirror(icon, context) {

@@ -22,6 +22,7 @@ class FormMirror : public OwnWindowMirror {
   // Shown on a screen of another density: the system's rectangle keeps the
   // window where the user sees it, the controls and fonts follow.
   void DpiChanged(int dpi, const RECT& suggested);
+  void SetIcons();
 
   Form& form_;
   int dpi_;

@@ -1,6 +1,10 @@
 #include "widgets/task_list_mirror_win.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "platform/wide_text_win.h"
+#include "widgets/picture_scale.h"
 
 namespace {
 
@@ -9,25 +13,46 @@ constexpr int kPictureSize = 48;
 constexpr COLORREF kSelectedBack = RGB(222, 238, 253);
 constexpr COLORREF kRowLine = RGB(226, 230, 236);
 
-// Loads the kind pictures as a 32-bit section with the alpha multiplied in,
-// which is what AlphaBlend draws.
-UniqueBitmap LoadKindPictures(HINSTANCE instance) {
-  UniqueBitmap bitmap(static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(kKindPicturesId),
-                                                      IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+// The kind pictures side by side, each `size` pixels square, as a 32-bit
+// section with the alpha multiplied in, which is what AlphaBlend draws. They
+// are drawn for 200 % and shrunk (or, past 200 %, grown) here, never grown from
+// a small picture.
+UniqueBitmap LoadKindPictures(HINSTANCE instance, int size) {
+  const UniqueBitmap bitmap(static_cast<HBITMAP>(LoadImageW(
+      instance, MAKEINTRESOURCEW(kKindPicturesId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   DIBSECTION section{};
   if (!bitmap || GetObjectW(bitmap.Get(), sizeof section, &section) != sizeof section ||
-      section.dsBm.bmBitsPixel != 32 || !section.dsBm.bmBits) {
-    return bitmap;
+      section.dsBm.bmBitsPixel != 32 || !section.dsBm.bmBits || section.dsBm.bmHeight <= 0) {
+    return {};
   }
-  auto* pixel = static_cast<BYTE*>(section.dsBm.bmBits);
-  const long count = static_cast<long>(section.dsBm.bmWidth) * section.dsBm.bmHeight;
-  for (long i = 0; i < count; ++i, pixel += 4) {
-    const unsigned alpha = pixel[3];
-    for (int channel = 0; channel < 3; ++channel) {
-      pixel[channel] = static_cast<BYTE>(pixel[channel] * alpha / 255);
+  PremultipliedImage source{section.dsBm.bmWidth, section.dsBm.bmHeight, {}};
+  source.pixels.assign(static_cast<const std::uint32_t*>(section.dsBm.bmBits),
+                       static_cast<const std::uint32_t*>(section.dsBm.bmBits) +
+                           static_cast<std::size_t>(source.width) * source.height);
+  for (std::uint32_t& pixel : source.pixels) {
+    const std::uint32_t alpha = pixel >> 24;
+    std::uint32_t premultiplied = alpha << 24;
+    for (int shift = 0; shift < 24; shift += 8) {
+      premultiplied |= ((pixel >> shift & 0xFF) * alpha / 255) << shift;
     }
+    pixel = premultiplied;
   }
-  return bitmap;
+  const int count = source.width / source.height;
+  const PremultipliedImage resized = ResizePremultiplied(source, count * size, size);
+
+  // Rows as the source had them: top-down or bottom-up alike.
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = resized.width;
+  info.bmiHeader.biHeight = section.dsBmih.biHeight > 0 ? resized.height : -resized.height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  UniqueBitmap result(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!result || !bits) return {};
+  std::copy(resized.pixels.begin(), resized.pixels.end(), static_cast<std::uint32_t*>(bits));
+  return result;
 }
 
 }  // namespace
@@ -43,10 +68,10 @@ TaskListMirror::TaskListMirror(TaskListBox& list, MirrorContext& context)
   FillRows();
 }
 
-HBITMAP TaskListMirror::KindPictures() {
-  if (!kindPicturesLoaded_) {
-    ImageListTask = LoadKindPictures(context_.instance);
-    kindPicturesLoaded_ = true;
+HBITMAP TaskListMirror::KindPictures(int size) {
+  if (kindPicturesSize_ != size) {
+    ImageListTask = LoadKindPictures(context_.instance, size);
+    kindPicturesSize_ = size;
   }
   return ImageListTask.Get();
 }
@@ -100,12 +125,12 @@ void TaskListMirror::OnDrawItem(const DRAWITEMSTRUCT& item) {
 
   const int pictureSize = Scaled(kPictureSize);
   const int pictureTop = row.top + (row.bottom - row.top - pictureSize) / 2;
-  const HBITMAP kindPictures = data.imageIndex >= 0 ? KindPictures() : nullptr;
+  const HBITMAP kindPictures = data.imageIndex >= 0 ? KindPictures(pictureSize) : nullptr;
   if (const UniqueDC pictures(kindPictures ? CreateCompatibleDC(dc) : nullptr); pictures) {
     const SelectedObject selectedPictures(pictures.Get(), kindPictures);
     const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     AlphaBlend(dc, row.left + Scaled(4), pictureTop, pictureSize, pictureSize, pictures.Get(),
-               data.imageIndex * kPictureSize, 0, kPictureSize, kPictureSize, blend);
+               data.imageIndex * pictureSize, 0, pictureSize, pictureSize, blend);
   }
 
   RECT text{row.left + pictureSize + Scaled(12), row.top, row.right - Scaled(4), row.bottom};

@@ -15,10 +15,11 @@ class TaskListMirror : public Win32Mirror {
  private:
   void UpdateSpecific(ControlChange change) override;
   void FillRows();
-  // Loaded with the first row drawn: the list is often empty at start-up.
-  [[nodiscard]] HBITMAP KindPictures();
+  // Loaded with the first row drawn (the list is often empty at start-up), at
+  // the size the screen's density asks for.
+  [[nodiscard]] HBITMAP KindPictures(int size);
 
   TaskListBox& list_;
   UniqueBitmap ImageListTask;  // the seven kind pictures side by side, premultiplied
-  bool kindPicturesLoaded_ = false;
+  int kindPicturesSize_ = 0;   // of the pictures loaded; none yet
 };

@@ -36,8 +36,7 @@ void TrayIcon::ShowBalloonHint(const std::string& title, const std::string& text
   balloonText_ = text;
   balloonIcon_ = icon;
   ++balloonsShown_;
-  (void)area_.ShowBalloon(balloonTitle_, CutToUtf16Units(text, kMaxBalloonTextUnits),
-                          icon);
+  (void)area_.ShowBalloon(balloonTitle_, CutToUtf16Units(text, kMaxBalloonTextUnits), icon);
 }
 
 void TrayIcon::ShowMainWindow() {
