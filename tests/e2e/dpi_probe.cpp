@@ -5,12 +5,16 @@
 //   dpi_probe DESKTOP layout DPI   the main window and its controls at DPI / 96 times their
 //                                  96-DPI bounds, within a pixel
 //   dpi_probe DESKTOP support      which of the system's per-monitor calls exist (notes only)
+//   dpi_probe DESKTOP add-alarm    an alarm in a minute added through the panel: the list shows
+//                                  its row with the kind picture
+//   dpi_probe DESKTOP alarm DPI    the alarm window, when it comes, at DPI / 96 times its layout
 
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "probe_support.h"
 
@@ -99,6 +103,56 @@ void StepLayout(const std::string& argument) {
   }
 }
 
+// A click as the user's reaches the program: posted, as the handler may open a box.
+bool Click(HWND hwnd, const char* check) {
+  Check(hwnd != nullptr, check, hwnd ? "clicked" : "not found");
+  return hwnd && PostMessageW(hwnd, BM_CLICK, 0, 0);
+}
+
+void StepAddAlarm(const std::string&) {
+  HWND main = MainWindow();
+  Check(main != nullptr, "main window", main ? "found" : "not found");
+  if (!main) return;
+  constexpr int kCountdown = 1, kAlarm = 3;
+  const std::vector<HWND> modes = RadioItems(FindNamed(main, "RadioGroup1"));
+  const std::vector<HWND> kinds = RadioItems(FindNamed(main, "RadioGroup2"));
+  if (modes.size() <= kCountdown || kinds.size() <= kAlarm) {
+    Check(false, "radio items", Format("%zu timing modes, %zu kinds", modes.size(), kinds.size()));
+    return;
+  }
+  // Counting down from the one minute the panel starts with.
+  Click(modes[kCountdown], "countdown");
+  Click(kinds[kAlarm], "alarm kind");
+  HWND list = FindNamed(main, "TaskList");
+  Click(FindNamed(main, "ButtonAdd"), "add");
+  const bool added = list && WaitFor([&] { return Ask(list, LB_GETCOUNT).value_or(0) == 1; });
+  Check(added, "task row", added ? "one row" : "no row in the list");
+}
+
+void StepAlarm(const std::string& argument) {
+  g_dpi = atoi(argument.c_str());
+  HWND tip = nullptr;
+  constexpr DWORD kMinuteAndMoreMs = 100000;
+  const bool shown = WaitFor(
+      [&] {
+        const std::vector<HWND> found = Forms("TipForm");
+        tip = found.size() == 1 ? found[0] : nullptr;
+        return tip && Shown(tip);
+      },
+      kMinuteAndMoreMs);
+  Check(shown, "alarm window", shown ? "shown" : "not shown within 100 s");
+  if (!shown) return;
+  RECT frame{};
+  GetWindowRect(tip, &frame);
+  Check(Near(frame.right - frame.left, Scaled(500)) && Near(frame.bottom - frame.top, Scaled(300)),
+        "alarm window size",
+        Format("%s; expected %dx%d (+-1)", Bounds(frame).c_str(), Scaled(500), Scaled(300)));
+  CheckPlace(tip, "Image1", "TipForm", 0, 0, 500, 300);
+  CheckPlace(tip, "Label1", "TipForm", 200, 30, 460, 30);
+  CheckPlace(tip, "Label2", "TipForm", 200, 80, 460, 100);
+  CheckPlace(tip, "bsSkinButton1", "TipForm", 160, 240, 321, 49);
+}
+
 void StepSupport(const std::string&) {
   const HMODULE user = GetModuleHandleW(L"user32.dll");
   for (const char* call : {"GetDpiForWindow", "AdjustWindowRectExForDpi", "GetDpiForSystem",
@@ -122,7 +176,7 @@ void StepSupport(const std::string&) {
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    fprintf(stderr, "usage: dpi_probe DESKTOP layout DPI | support\n");
+    fprintf(stderr, "usage: dpi_probe DESKTOP layout DPI | support | add-alarm | alarm DPI\n");
     return 2;
   }
   const std::string desktop = argv[1], step = argv[2], argument = argc > 3 ? argv[3] : "";
@@ -134,6 +188,10 @@ int main(int argc, char** argv) {
     StepLayout(argument);
   } else if (step == "support") {
     StepSupport(argument);
+  } else if (step == "add-alarm") {
+    StepAddAlarm(argument);
+  } else if (step == "alarm") {
+    StepAlarm(argument);
   } else {
     fprintf(stderr, "unknown step %s\n", step.c_str());
     return 2;

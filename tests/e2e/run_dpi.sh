@@ -4,6 +4,7 @@
 # layout by dpi_probe, with a screenshot of each.
 #
 # Usage: run_dpi.sh DUSK_EXE DPI_PROBE_EXE ARTIFACTS_DIR WINEPREFIX DPI...
+# At the last density an alarm is added and its window checked too.
 # The prefix is this test's own: the density is a setting of the whole prefix. The screen is
 # larger than the other tests' so that the window fits at 150 %.
 set -u
@@ -39,6 +40,7 @@ if [ -z "$_dusk_xvfb_pid" ]; then
 fi
 say "display $DISPLAY, 1920x1200"
 
+for last_dpi in "$@"; do :; done
 for dpi in "$@"; do
   desktop=DuskDpi$dpi
   say "STEP Dusk at $dpi DPI in desktop $desktop"
@@ -58,6 +60,13 @@ for dpi in "$@"; do
   probe support
   probe layout "$dpi"
   shot "main-window-${dpi}dpi"
+  # The pictures: the task list's kind picture and the alarm window, shrunk from their 200 %
+  # sources. Once is enough: the alarm takes a minute to come.
+  if [ "$dpi" = "$last_dpi" ] && probe add-alarm; then
+    shot "task-list-${dpi}dpi"
+    probe alarm "$dpi"
+    shot "alarm-window-${dpi}dpi"
+  fi
   session_stop
 done
 
