@@ -47,6 +47,7 @@ class WindowSystem : public PlatformInterface {
   // Runs a window modally: the program's other windows take no input until
   // stillOpen() turns false.
   virtual void RunModal(WindowHandle window, const std::function<bool()>& stillOpen) = 0;
+  // In the 96-DPI pixels windows are laid out in.
   [[nodiscard]] virtual ScreenSize PrimaryScreenSize() const = 0;
   // Ends the message loop once control returns to it.
   virtual void Terminate() = 0;

@@ -97,7 +97,12 @@ void Win32WindowSystem::RunModal(WindowHandle window, const std::function<bool()
 }
 
 WindowSystem::ScreenSize Win32WindowSystem::PrimaryScreenSize() const {
-  return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  // The program is aware of the screen's density: the system answers in its
+  // pixels, the windows are placed in 96-DPI ones.
+  const WindowDC screen(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
+  const auto layout = [dpi](int pixels) { return dpi > 0 ? MulDiv(pixels, 96, dpi) : pixels; };
+  return {layout(GetSystemMetrics(SM_CXSCREEN)), layout(GetSystemMetrics(SM_CYSCREEN))};
 }
 
 void Win32WindowSystem::Terminate() { PostQuitMessage(0); }

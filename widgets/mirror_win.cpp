@@ -118,6 +118,7 @@ HWND Win32Mirror::WindowInFront() const {
 
 void Win32Mirror::CreateStandard(const wchar_t* windowClass, DWORD style, DWORD exStyle,
                                  int height) {
+  if (height != control_.Height()) windowHeight_ = height;
   const Bounds b = Scaled(control_.GetBounds());
   const DWORD visible = control_.Visible() ? WS_VISIBLE : 0;
   Adopt(CreateWindowExW(exStyle, windowClass, ToWide(control_.Text()).c_str(),
@@ -150,8 +151,8 @@ void Win32Mirror::Update(ControlChange change) {
   switch (change) {
     case ControlChange::Bounds: {
       const Bounds b = Scaled(control_.GetBounds());
-      SetWindowPos(Hwnd(), nullptr, b.left, b.top, b.width, b.height,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+      const int height = windowHeight_ ? Scaled(*windowHeight_) : b.height;
+      SetWindowPos(Hwnd(), nullptr, b.left, b.top, b.width, height, SWP_NOZORDER | SWP_NOACTIVATE);
       break;
     }
     case ControlChange::Visible:

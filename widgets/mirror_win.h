@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <map>
+#include <optional>
 #include <string>
 #include <tuple>
 
@@ -85,6 +86,8 @@ class Win32Mirror : public ControlMirror {
   // The sibling window this control's window goes behind.
   [[nodiscard]] HWND WindowInFront() const;
 
+  // A window taller than its control (a drop-down list's), in layout pixels.
+  std::optional<int> windowHeight_;
   ATOM nameAtom_ = 0;
   HFONT font_ = nullptr;
   UniqueBrush backBrush_;

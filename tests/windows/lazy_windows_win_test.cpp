@@ -33,10 +33,10 @@ class LazyWindows : public testing::Test {
   HandlerErrors errors;
   Win32MirrorFactory mirrors{GetModuleHandleA(nullptr), errors};
   Form form{"Form1", {0, 0, 320, 240}, Form::Frame::Main};
-  Label picture{"Background", &form, {0, 0, 320, 240}, false};
+  Label picture{"Background", &form, {0, 0, 320, 240}, Label::Sizing::Fixed};
   Panel panel{"Panel2", &form, {10, 10, 200, 100}, true};
   Edit edit{"EditInfo", &panel, {5, 5, 100, 20}};
-  Label hint{"Label1", &panel, {5, 40, 100, 20}, false};
+  Label hint{"Label1", &panel, {5, 40, 100, 20}, Label::Sizing::Fixed};
   Button button{"ButtonAdd", &form, {10, 150, 75, 25}, "Add"};
 };
 
