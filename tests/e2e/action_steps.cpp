@@ -25,8 +25,8 @@
 namespace probe {
 namespace {
 
-// A reminder with double-byte text, so that it goes through the code page on its way to the
-// alarm window and the balloon.
+// A reminder with Chinese, so that it goes through the conversions on its way to the alarm window
+// and the balloon.
 constexpr const char* kReminder = "起来活动一下 stretch";
 constexpr const char* kAlarmPrompt = "请输入提醒的信息：";
 constexpr const char* kAlarmHeading = "闹钟时间到了";
@@ -257,24 +257,15 @@ void CheckAlarmInFront(const Panel& p, const TipForm& t) {
 // (TTS_BALLOON), whose text answers WM_GETTEXT. Its title cannot be read: Wine 8's tooltips do not
 // answer TTM_GETTITLE. The screenshot taken after the step shows it.
 
-std::string Narrow(const std::wstring& wide) {
-  int bytes =
-      WideCharToMultiByte(CP_ACP, 0, wide.data(), (int)wide.size(), nullptr, 0, nullptr, nullptr);
-  std::string text(bytes, '\0');
-  WideCharToMultiByte(CP_ACP, 0, wide.data(), (int)wide.size(), text.data(), bytes, nullptr,
-                      nullptr);
-  return text;
-}
-
-// WM_GETTEXT in UTF-16: the 8-bit length answer counts characters, not GBK bytes.
-std::string WideTextOf(HWND hwnd) {
+// Into a buffer larger than any balloon's text.
+std::string BalloonText(HWND hwnd) {
   std::wstring wide(1024, L'\0');
   DWORD_PTR copied = 0;
   if (!SendMessageTimeoutW(hwnd, WM_GETTEXT, wide.size(), (LPARAM)wide.data(), SMTO_ABORTIFHUNG,
                            kSendTimeoutMs, &copied))
     return "<no answer>";
   wide.resize(std::min<size_t>(copied, wide.size()));
-  return Narrow(wide);
+  return Utf8(wide);
 }
 
 struct Balloon {
@@ -290,7 +281,7 @@ std::optional<Balloon> ShownBalloon() {
   for (HWND h : TopLevelWindows())
     if (ProcessOf(h) == shell && lstrcmpiA(ClassOf(h).c_str(), TOOLTIPS_CLASSA) == 0 &&
         (GetWindowLongA(h, GWL_STYLE) & TTS_BALLOON) && Shown(h))
-      return Balloon{h, WideTextOf(h)};
+      return Balloon{h, BalloonText(h)};
   return std::nullopt;
 }
 
@@ -448,37 +439,51 @@ void StepCloseEntry(const std::string& statePath) {
   std::optional<Panel> p = FindPanel();
   if (!p) return;
   State state(statePath);
-  DWORD pid = StartTarget();
+  Target target = TargetOf(state);
+  DWORD pid = StartTarget(target);
   if (!pid) return;
   state.Set("target-pid", std::to_string(pid));
-  bool up = WaitFor([&] { return TargetWindow(pid) != nullptr; });
+  bool up = WaitFor([&] { return TargetWindow(pid, target) != nullptr; });
   Check(up, "helper program window",
-        Format("%s shown by process %lu", Q(kTargetTitle).c_str(), pid));
+        Format("%s shown by process %lu", Q(target.title).c_str(), pid));
   if (!up || !ClickRadio(p->radio2, kCloseProgram, "close-program kind")) return;
   CheckShown(p->picker, true, "picker shown");
   PlanDueMoment(*p, state, kCloseLead.typed);
 }
 
-// Picks the helper's entry as a user's pick reaches the program, then adds.
-void StepCloseAdd(const std::string& statePath) {
-  std::optional<Panel> p = FindPanel();
-  if (!p) return;
-  State state(statePath);
+// Picks the helper's entry as a user's pick reaches the program; false after a failed check.
+bool PickTarget(const Panel& p, const Target& target) {
   int index = -1;
   std::vector<std::string> items;
   bool listed = WaitFor([&] {
-    items = PickerItems(p->picker).value_or(std::vector<std::string>{});
-    auto it = std::find(items.begin(), items.end(), kTargetEntry);
+    items = PickerItems(p.picker).value_or(std::vector<std::string>{});
+    auto it = std::find(items.begin(), items.end(), target.Entry());
     index = it == items.end() ? -1 : (int)(it - items.begin());
     return index >= 0;
   });
   Check(listed, "helper program listed",
-        Format("%s among %zu entries", Q(kTargetEntry).c_str(), items.size()));
-  if (!listed) return;
-  Ask(p->picker, CB_SETCURSEL, index);
-  PostMessageA(GetParent(p->picker), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(p->picker), CBN_SELCHANGE),
-               (LPARAM)p->picker);
-  AddAtDueMoment(*p, state, std::string("关闭软件：") + kTargetImage + "\r\n", kCloseLead);
+        Format("%s among %zu entries", Q(target.Entry()).c_str(), items.size()));
+  if (!listed) return false;
+  Ask(p.picker, CB_SETCURSEL, index);
+  PostMessageA(GetParent(p.picker), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(p.picker), CBN_SELCHANGE),
+               (LPARAM)p.picker);
+  return true;
+}
+
+// The helper's entry chosen, for the screenshot of the picker before the add.
+void StepClosePick(const std::string& statePath) {
+  std::optional<Panel> p = FindPanel();
+  if (p) PickTarget(*p, TargetOf(State(statePath)));
+}
+
+// Picks the helper's entry, then adds.
+void StepCloseAdd(const std::string& statePath) {
+  std::optional<Panel> p = FindPanel();
+  if (!p) return;
+  State state(statePath);
+  Target target = TargetOf(state);
+  if (PickTarget(*p, target))
+    AddAtDueMoment(*p, state, "关闭软件：" + target.image + "\r\n", kCloseLead);
 }
 
 // The helper runs until the task's due second and ends in it; the program itself goes on.
@@ -499,8 +504,9 @@ void StepCloseDue(const std::string& statePath) {
       WaitAndTime([&] { return !ProcessRunning(pid); }, due + kLatestAfterDue);
   CheckOnTime(at, due - kEarliestBeforeDue, due + kLatestAfterDue, "helper ended on time",
               "helper process gone");
-  if (!at) EndTarget(pid);
-  Check(TargetWindow(pid) == nullptr, "helper window gone", Q(kTargetTitle));
+  Target target = TargetOf(state);
+  if (!at) EndTarget(pid, target);
+  Check(TargetWindow(pid, target) == nullptr, "helper window gone", Q(target.title));
   state.ClearRows();
   CheckRows(*p, state);
   Check(MainWindow() && Shown(p->main), "Dusk goes on", "its main window is still shown");
@@ -554,6 +560,12 @@ const std::vector<Step>& ActionSteps() {
       {"alarm-front", "STATE", StepAlarmFront},
       {"alarm-dismissed", "STATE", StepAlarmDismissed},
       {"close-entry", "STATE", StepCloseEntry},
+      {"chinese-target", "STATE",
+       [](const std::string& statePath) {
+         State state(statePath);
+         UseChineseTarget(state);
+       }},
+      {"close-pick", "STATE", StepClosePick},
       {"close-add", "STATE", StepCloseAdd},
       {"close-due", "STATE", StepCloseDue},
       {"shutdown-entry", "STATE", StepShutDownEntry},

@@ -20,8 +20,9 @@
 namespace {
 
 const probe::Step* FindStep(const std::string& name) {
-  for (const auto* steps : {&probe::MainWindowSteps(), &probe::EntryPanelSteps(),
-                            &probe::ActionSteps(), &probe::ResourceSteps()})
+  for (const auto* steps :
+       {&probe::MainWindowSteps(), &probe::EntryPanelSteps(), &probe::ActionSteps(),
+        &probe::ResourceSteps(), &probe::CodePageSteps()})
     for (const probe::Step& step : *steps)
       if (name == step.name) return &step;
   return nullptr;
@@ -29,8 +30,9 @@ const probe::Step* FindStep(const std::string& name) {
 
 int Usage() {
   fprintf(stderr, "usage: dusk_probe DESKTOP STEP [ARG] [--timeout=SECONDS]\nsteps:");
-  for (const auto* steps : {&probe::MainWindowSteps(), &probe::EntryPanelSteps(),
-                            &probe::ActionSteps(), &probe::ResourceSteps()})
+  for (const auto* steps :
+       {&probe::MainWindowSteps(), &probe::EntryPanelSteps(), &probe::ActionSteps(),
+        &probe::ResourceSteps(), &probe::CodePageSteps()})
     for (const probe::Step& step : *steps)
       fprintf(stderr, " %s%s%s", step.name, *step.argument ? " " : "", step.argument);
   fprintf(stderr, " tree\n");

@@ -380,10 +380,10 @@ void StepAddWebPage(const std::string& statePath) {
 
 // Looks for the helper's entry once its window shows; true when the helper should stay for the
 // next step.
-bool ListTarget(const Panel& p, State& state, DWORD pid) {
-  bool up = WaitFor([&] { return TargetWindow(pid) != nullptr; });
+bool ListTarget(const Panel& p, State& state, const Target& target, DWORD pid) {
+  bool up = WaitFor([&] { return TargetWindow(pid, target) != nullptr; });
   Check(up, "helper program window",
-        Format("%s shown by process %lu", Q(kTargetTitle).c_str(), pid));
+        Format("%s shown by process %lu", Q(target.title).c_str(), pid));
   if (!up || !ClickRadio(p.radio2, kCloseProgram, "close-program kind")) return false;
   CheckPrompt(p, "选择你要关闭的软件：", true);
 
@@ -393,7 +393,7 @@ bool ListTarget(const Panel& p, State& state, DWORD pid) {
   bool listed = WaitFor(
       [&] {
         items = PickerItems(p.picker).value_or(std::vector<std::string>{});
-        auto it = std::find(items.begin(), items.end(), kTargetEntry);
+        auto it = std::find(items.begin(), items.end(), target.Entry());
         index = it == items.end() ? -1 : (int)(it - items.begin());
         return index >= 0;
       },
@@ -404,8 +404,8 @@ bool ListTarget(const Panel& p, State& state, DWORD pid) {
     some += Q(items[i]);
   }
   Check(listed, "helper program listed",
-        Format("%s %s among %zu entries:", Q(kTargetEntry).c_str(), listed ? "found" : "not found",
-               items.size()) +
+        Format("%s %s among %zu entries:", Q(target.Entry()).c_str(),
+               listed ? "found" : "not found", items.size()) +
             some);
   if (!listed) return false;
   state.Set("target-item", std::to_string(index));
@@ -422,10 +422,11 @@ void StepPicker(const std::string& statePath) {
   std::optional<Panel> p = FindPanel();
   if (!p) return;
   State state(statePath);
-  DWORD pid = StartTarget();
+  Target target = TargetOf(state);
+  DWORD pid = StartTarget(target);
   if (!pid) return;
   state.Set("target-pid", std::to_string(pid));
-  if (!ListTarget(*p, state, pid)) EndTarget(pid);
+  if (!ListTarget(*p, state, target, pid)) EndTarget(pid, target);
 }
 
 // Choosing the helper's entry and adding, a day ahead, stores the image name alone as the
@@ -445,12 +446,13 @@ void StepAddClose(const std::string& statePath) {
     TypeInto(p->spin, "7");
     CheckText(p->spin, "7", "count typed");
     PickUnit(*p, kDays, "1");
-    AddAndExpect(*p, state, std::string("关闭软件：") + kTargetImage + "\r\n", kSecondsPerDay);
+    AddAndExpect(*p, state, "关闭软件：" + TargetOf(state).image + "\r\n", kSecondsPerDay);
     CheckResetAfterAdd(*p, "选择你要关闭的软件：", true);
   } else {
     Check(false, "picker entry", "the picker step found no entry to choose");
   }
-  if (DWORD pid = strtoul(state.Get("target-pid").c_str(), nullptr, 10)) EndTarget(pid);
+  if (DWORD pid = strtoul(state.Get("target-pid").c_str(), nullptr, 10))
+    EndTarget(pid, TargetOf(state));
 }
 
 // The keyboard focus of Dusk's window thread, after a click the script made.

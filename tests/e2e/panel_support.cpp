@@ -7,7 +7,7 @@
 
 namespace probe {
 
-const std::string kTargetEntry = std::string(kTargetTitle) + "|" + kTargetImage;
+const Target kUsualTarget{"Dusk测试窗口 e2e", "dusk_e2e_target.exe"};
 
 namespace {
 
@@ -25,14 +25,6 @@ std::string Unhex(const std::string& hex) {
 }
 
 const SYSTEMTIME kEpoch{1601, 1, 1, 1, 0, 0, 0, 0};
-
-std::optional<LRESULT> AskWide(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  DWORD_PTR result = 0;
-  if (!SendMessageTimeoutW(hwnd, message, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeoutMs,
-                           &result))
-    return std::nullopt;
-  return (LRESULT)result;
-}
 
 bool RowMatches(const std::string& row, const ExpectedRow& e) {
   for (long long s = e.earliest; s <= e.latest; ++s)
@@ -191,32 +183,28 @@ void CheckText(HWND hwnd, const std::string& expected, const char* check) {
 }
 
 void TypeInto(HWND edit, const std::string& text) {
-  Ask(edit, WM_SETTEXT, 0, (LPARAM)text.c_str());
+  std::wstring wide = Wide(text);
+  Ask(edit, WM_SETTEXT, 0, (LPARAM)wide.c_str());
 }
 
 // ---- the task list ----
 
 std::optional<std::vector<std::string>> ReadStrings(HWND hwnd, const ListMessages& m) {
   // LB_ERR and CB_ERR are both -1: every failure answers below zero.
-  std::optional<LRESULT> count = AskWide(hwnd, m.count, 0, 0);
+  std::optional<LRESULT> count = Ask(hwnd, m.count);
   if (!count || *count < 0) return std::nullopt;
   std::vector<std::string> strings;
   for (LRESULT i = 0; i < *count; ++i) {
-    std::optional<LRESULT> length = AskWide(hwnd, m.length, i, 0);
+    std::optional<LRESULT> length = Ask(hwnd, m.length, i);
     if (!length || *length < 0) return std::nullopt;
     // Room to spare: the text is copied back whole, and it may have grown since it was measured.
     std::wstring wide(std::max<LRESULT>(*length, 2048) + 1, L'\0');
-    std::optional<LRESULT> copied = AskWide(hwnd, m.text, i, (LPARAM)wide.data());
+    std::optional<LRESULT> copied = Ask(hwnd, m.text, i, (LPARAM)wide.data());
     if (!copied || *copied < 0 || *copied >= (LRESULT)wide.size()) return std::nullopt;
     wide.resize(*copied);
-    int bytes =
-        WideCharToMultiByte(CP_ACP, 0, wide.data(), (int)wide.size(), nullptr, 0, nullptr, nullptr);
-    std::string text(bytes, '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), (int)wide.size(), text.data(), bytes, nullptr,
-                        nullptr);
-    strings.push_back(text);
+    strings.push_back(Utf8(wide));
   }
-  if (AskWide(hwnd, m.count, 0, 0) != count) return std::nullopt;
+  if (Ask(hwnd, m.count) != count) return std::nullopt;
   return strings;
 }
 
@@ -253,9 +241,9 @@ void CheckRows(const Panel& p, const State& state) {
 // ---- the date and time pickers ----
 
 std::string ShortDate(const SYSTEMTIME& t) {
-  char date[128] = {};
-  GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &t, nullptr, date, sizeof date);
-  return date;
+  wchar_t date[128] = {};
+  GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &t, nullptr, date, 128);
+  return Utf8(date);
 }
 
 std::optional<int> SecondOfDay(const std::string& text) {
@@ -299,39 +287,62 @@ std::optional<std::vector<std::string>> PickerItems(HWND picker) {
   return ReadStrings(picker, kComboBoxMessages);
 }
 
-std::string TargetPath() {
-  char self[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, self, sizeof self);
-  std::string path = self;
-  return path.substr(0, path.find_last_of("\\/") + 1) + kTargetImage;
+namespace {
+
+// A file beside the probe.
+std::string BesideProbe(const std::string& name) {
+  wchar_t self[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::string path = Utf8(self);
+  return path.substr(0, path.find_last_of("\\/") + 1) + name;
 }
 
-HWND TargetWindow(DWORD pid) {
+}  // namespace
+
+Target TargetOf(const State& state) {
+  Target target{state.Get("target-title"), state.Get("target-image")};
+  return target.image.empty() ? kUsualTarget : target;
+}
+
+void UseChineseTarget(State& state) {
+  const Target chinese{"下载器窗口 e2e", "下载器.exe"};
+  std::string copy = BesideProbe(chinese.image);
+  bool copied = CopyFileW(Wide(BesideProbe(kUsualTarget.image)).c_str(), Wide(copy).c_str(), FALSE);
+  Check(copied, "helper under a Chinese name",
+        Format("%s copied to %s", kUsualTarget.image.c_str(), Q(copy).c_str()) +
+            (copied ? "" : Format(": error %lu", GetLastError())));
+  if (!copied) return;
+  state.Set("target-title", chinese.title);
+  state.Set("target-image", chinese.image);
+}
+
+HWND TargetWindow(DWORD pid, const Target& target) {
   for (HWND h : TopLevelWindows())
-    if (ProcessOf(h) == pid && TextOf(h) == kTargetTitle && Shown(h)) return h;
+    if (ProcessOf(h) == pid && TextOf(h) == target.title && Shown(h)) return h;
   return nullptr;
 }
 
-DWORD StartTarget() {
-  std::string path = TargetPath(), commandLine = "\"" + path + "\" " + kTargetTitle;
-  STARTUPINFOA si{};
+DWORD StartTarget(const Target& target) {
+  std::string path = BesideProbe(target.image);
+  std::wstring commandLine = Wide("\"" + path + "\" " + target.title);
+  STARTUPINFOW si{};
   si.cb = sizeof si;
-  PROCESS_INFORMATION target{};
-  if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      nullptr, &si, &target)) {
+  PROCESS_INFORMATION started{};
+  if (!CreateProcessW(Wide(path).c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      nullptr, &si, &started)) {
     Check(false, "helper program",
-          Format("cannot start %s (error %lu)", path.c_str(), GetLastError()));
+          Format("cannot start %s (error %lu)", Q(path).c_str(), GetLastError()));
     return 0;
   }
-  CloseHandle(target.hThread);
-  CloseHandle(target.hProcess);
-  return target.dwProcessId;
+  CloseHandle(started.hThread);
+  CloseHandle(started.hProcess);
+  return started.dwProcessId;
 }
 
-void EndTarget(DWORD pid) {
+void EndTarget(DWORD pid, const Target& target) {
   HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
   if (!process) return;
-  if (HWND window = TargetWindow(pid)) PostMessageA(window, WM_CLOSE, 0, 0);
+  if (HWND window = TargetWindow(pid, target)) PostMessageA(window, WM_CLOSE, 0, 0);
   if (WaitForSingleObject(process, 5000) != WAIT_OBJECT_0) TerminateProcess(process, 1);
   CloseHandle(process);
 }

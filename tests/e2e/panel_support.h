@@ -16,12 +16,6 @@
 
 namespace probe {
 
-// A title with a double-byte part, so that the picker's caption goes through the code page.
-inline constexpr const char* kTargetTitle = "Dusk测试窗口 e2e";
-inline constexpr const char* kTargetImage = "dusk_e2e_target.exe";
-// The helper's entry in the picker: its window title, "|" and its image name.
-extern const std::string kTargetEntry;
-
 // RadioGroup1
 inline constexpr int kDateAndTime = 0;
 inline constexpr int kCountdown = 1;
@@ -140,15 +134,27 @@ void PrintPickerPoints(const Panel& p);
 
 // ---- the helper program of the process picker ----
 
+// A program file beside the probe, run under a window title.
+struct Target {
+  std::string title, image;
+  // Its entry in the picker: its window title, "|" and its image name.
+  std::string Entry() const { return title + "|" + image; }
+};
+// The helper, under a title with Chinese in it.
+extern const Target kUsualTarget;
+// The helper the steps start: the usual one, or the copy that a step put in its place.
+Target TargetOf(const State& state);
+// A copy of the helper under a Chinese file name, and a Chinese title, in place of the usual one
+// for the steps that follow.
+void UseChineseTarget(State& state);
+
 // The entries of the picker. A ComboBoxEx answers CB_GETLBTEXT with its entries' captions.
 std::optional<std::vector<std::string>> PickerItems(HWND picker);
-// The helper lies beside the probe.
-std::string TargetPath();
-// Its shown window, titled kTargetTitle.
-HWND TargetWindow(DWORD pid);
-// Starts it under kTargetTitle; its process id, or 0 after a failed check.
-DWORD StartTarget();
+// Its shown window, under its title.
+HWND TargetWindow(DWORD pid, const Target& target);
+// Starts it under its title; its process id, or 0 after a failed check.
+DWORD StartTarget(const Target& target);
 // Ends the helper program a step started: asked first, then by its process id.
-void EndTarget(DWORD pid);
+void EndTarget(DWORD pid, const Target& target);
 
 }  // namespace probe

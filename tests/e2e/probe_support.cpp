@@ -12,20 +12,27 @@ namespace probe {
 DWORD g_timeoutMs = 20000;
 int g_failures = 0;
 
-std::string Utf8(const std::string& acp) {
-  if (acp.empty()) return acp;
-  int wide = MultiByteToWideChar(CP_ACP, 0, acp.data(), (int)acp.size(), nullptr, 0);
-  std::wstring w(wide, L'\0');
-  MultiByteToWideChar(CP_ACP, 0, acp.data(), (int)acp.size(), w.data(), wide);
-  int bytes = WideCharToMultiByte(CP_UTF8, 0, w.data(), wide, nullptr, 0, nullptr, nullptr);
+std::string Utf8(const std::wstring& wide) {
+  if (wide.empty()) return "";
+  int bytes =
+      WideCharToMultiByte(CP_UTF8, 0, wide.data(), (int)wide.size(), nullptr, 0, nullptr, nullptr);
   std::string out(bytes, '\0');
-  WideCharToMultiByte(CP_UTF8, 0, w.data(), wide, out.data(), bytes, nullptr, nullptr);
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), (int)wide.size(), out.data(), bytes, nullptr,
+                      nullptr);
   return out;
 }
 
-std::string Q(const std::string& acp) {
+std::wstring Wide(const std::string& utf8) {
+  if (utf8.empty()) return L"";
+  int units = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), (int)utf8.size(), nullptr, 0);
+  std::wstring out(units, L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), (int)utf8.size(), out.data(), units);
+  return out;
+}
+
+std::string Q(const std::string& text) {
   std::string quoted(1, '"');
-  for (char c : Utf8(acp)) {
+  for (char c : text) {
     if (c == '\r')
       quoted += "\\r";
     else if (c == '\n')
@@ -72,36 +79,34 @@ bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
 }
 
 std::string ClassOf(HWND hwnd) {
-  char cls[256] = {};
-  GetClassNameA(hwnd, cls, sizeof cls);
-  return cls;
+  wchar_t cls[256] = {};
+  GetClassNameW(hwnd, cls, 256);
+  return Utf8(cls);
 }
 
 std::string NameOf(HWND hwnd) {
-  ATOM atom = (ATOM)(ULONG_PTR)GetPropA(hwnd, "Name");
+  ATOM atom = (ATOM)(ULONG_PTR)GetPropW(hwnd, L"Name");
   if (!atom) return "";
-  char name[256] = {};
-  GlobalGetAtomNameA(atom, name, sizeof name);
-  return name;
+  wchar_t name[256] = {};
+  GlobalGetAtomNameW(atom, name, 256);
+  return Utf8(name);
 }
 
 std::string TextOf(HWND hwnd) {
-  DWORD_PTR length = 0;
-  if (!SendMessageTimeoutA(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &length))
-    return "<no answer>";
-  std::string text(length + 1, '\0');
-  DWORD_PTR copied = 0;
-  SendMessageTimeoutA(hwnd, WM_GETTEXT, text.size(), (LPARAM)text.data(), SMTO_ABORTIFHUNG,
-                      kSendTimeoutMs, &copied);
-  text.resize(copied);
-  return text;
+  std::optional<LRESULT> length = Ask(hwnd, WM_GETTEXTLENGTH);
+  if (!length) return "<no answer>";
+  // Room to spare: the text may have grown since it was measured.
+  std::wstring text(*length + 256, L'\0');
+  std::optional<LRESULT> copied = Ask(hwnd, WM_GETTEXT, text.size(), (LPARAM)text.data());
+  text.resize(std::clamp<LRESULT>(copied.value_or(0), 0, (LRESULT)text.size() - 1));
+  return Utf8(text);
 }
 
 bool Shown(HWND hwnd) {
   if (!hwnd) return false;  // a control not shown yet has no window
   for (HWND h = hwnd; h; h = GetAncestor(h, GA_PARENT)) {
     if (h == GetDesktopWindow()) break;
-    if (!(GetWindowLongA(h, GWL_STYLE) & WS_VISIBLE)) return false;
+    if (!(GetWindowLongW(h, GWL_STYLE) & WS_VISIBLE)) return false;
   }
   return true;
 }
@@ -112,10 +117,9 @@ DWORD ProcessOf(HWND hwnd) {
   return pid;
 }
 
-std::optional<LRESULT> Ask(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+std::optional<LRESULT> Ask(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT timeoutMs) {
   DWORD_PTR result = 0;
-  if (!SendMessageTimeoutA(hwnd, message, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeoutMs,
-                           &result))
+  if (!SendMessageTimeoutW(hwnd, message, wParam, lParam, SMTO_ABORTIFHUNG, timeoutMs, &result))
     return std::nullopt;
   return (LRESULT)result;
 }
@@ -188,11 +192,11 @@ POINT LeftPart(HWND hwnd, int dx) {
 }
 
 std::string ClockText(const SYSTEMTIME& t) {
-  char date[128] = {}, time[128] = {};
-  GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &t, nullptr, date, sizeof date);
-  if (t.wHour == 0 && t.wMinute == 0 && t.wSecond == 0) return date;
-  GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &t, nullptr, time, sizeof time);
-  return std::string(date) + " " + time;
+  wchar_t date[128] = {}, time[128] = {};
+  GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &t, nullptr, date, 128);
+  if (t.wHour == 0 && t.wMinute == 0 && t.wSecond == 0) return Utf8(date);
+  GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &t, nullptr, time, 128);
+  return Utf8(date) + " " + Utf8(time);
 }
 
 SYSTEMTIME LocalNow() {
@@ -248,7 +252,7 @@ void Dump(HWND hwnd, int depth) {
   for (HWND c : ChildWindows(hwnd)) Dump(c, depth + 1);
 }
 
-constexpr const char* kRelaunchedVariable = "DUSK_PROBE_IN_DESKTOP";
+constexpr const wchar_t* kRelaunchedVariable = L"DUSK_PROBE_IN_DESKTOP";
 
 }  // namespace
 
@@ -257,31 +261,31 @@ void DumpWindows() {
 }
 
 std::string CurrentDesktop() {
-  char name[256] = {};
-  GetUserObjectInformationA(GetThreadDesktop(GetCurrentThreadId()), UOI_NAME, name, sizeof name,
+  wchar_t name[256] = {};
+  GetUserObjectInformationW(GetThreadDesktop(GetCurrentThreadId()), UOI_NAME, name, sizeof name,
                             nullptr);
-  return name;
+  return Utf8(name);
 }
 
 int RunInDesktop(const std::string& desktop) {
-  if (GetEnvironmentVariableA(kRelaunchedVariable, nullptr, 0)) {
+  if (GetEnvironmentVariableW(kRelaunchedVariable, nullptr, 0)) {
     printf("FAIL start: started in desktop %s but running in %s\n", desktop.c_str(),
            CurrentDesktop().c_str());
     return 2;
   }
-  SetEnvironmentVariableA(kRelaunchedVariable, "1");
-  char self[MAX_PATH];
-  GetModuleFileNameA(nullptr, self, sizeof self);
-  std::string commandLine = GetCommandLineA();
-  STARTUPINFOA si{};
+  SetEnvironmentVariableW(kRelaunchedVariable, L"1");
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring commandLine = GetCommandLineW(), desktopName = Wide(desktop);
+  STARTUPINFOW si{};
   si.cb = sizeof si;
-  si.lpDesktop = const_cast<char*>(desktop.c_str());
+  si.lpDesktop = desktopName.data();
   si.dwFlags = STARTF_USESTDHANDLES;
   si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
   si.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
   si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
   PROCESS_INFORMATION pi{};
-  if (!CreateProcessA(self, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si,
+  if (!CreateProcessW(self, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si,
                       &pi)) {
     printf("FAIL start: cannot start in desktop %s (error %lu)\n", desktop.c_str(), GetLastError());
     return 2;

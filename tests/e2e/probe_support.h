@@ -2,7 +2,8 @@
 
 // What every step of the probe needs to look at Dusk from outside: its windows found by their
 // design names, their texts, bounded waits, and the PASS/FAIL lines the driving script reads.
-// Texts are GBK (the program's code page); they are printed in UTF-8 for the log.
+// Texts are UTF-8, as inside the program: they are read through the wide calls and converted, so
+// that they read back exactly whatever the system's code page.
 
 #include <windows.h>
 
@@ -21,9 +22,10 @@ inline constexpr UINT kSendTimeoutMs = 3000;
 extern DWORD g_timeoutMs;
 extern int g_failures;
 
-std::string Utf8(const std::string& acp);
-// Quoted and in UTF-8, so that trailing spaces and line breaks show in the log.
-std::string Q(const std::string& acp);
+std::string Utf8(const std::wstring& wide);
+std::wstring Wide(const std::string& utf8);
+// Quoted, so that trailing spaces and line breaks show in the log.
+std::string Q(const std::string& text);
 std::string Format(const char* fmt, ...) __attribute__((format(gnu_printf, 1, 2)));
 
 void Check(bool ok, const std::string& check, const std::string& detail);
@@ -41,7 +43,9 @@ std::string TextOf(HWND hwnd);
 bool Shown(HWND hwnd);
 DWORD ProcessOf(HWND hwnd);
 // Sent with a bound: a program stuck in a handler fails the check instead of hanging the probe.
-std::optional<LRESULT> Ask(HWND hwnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+// Wide: a text in or out is UTF-16.
+std::optional<LRESULT> Ask(HWND hwnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0,
+                           UINT timeoutMs = kSendTimeoutMs);
 
 std::vector<HWND> TopLevelWindows();
 std::vector<HWND> ChildWindows(HWND parent);

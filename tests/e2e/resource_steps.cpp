@@ -279,29 +279,14 @@ bool WaitQuick(const std::function<bool()>& condition, DWORD timeoutMs = g_timeo
   }
 }
 
-std::wstring Wide(const std::string& acp) {
-  int length = MultiByteToWideChar(CP_ACP, 0, acp.data(), (int)acp.size(), nullptr, 0);
-  std::wstring wide(length, L'\0');
-  MultiByteToWideChar(CP_ACP, 0, acp.data(), (int)acp.size(), wide.data(), length);
-  return wide;
-}
-
-std::optional<LRESULT> AskWide(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                               UINT timeoutMs = kSendTimeoutMs) {
-  DWORD_PTR result = 0;
-  if (!SendMessageTimeoutW(hwnd, message, wParam, lParam, SMTO_ABORTIFHUNG, timeoutMs, &result))
-    return std::nullopt;
-  return (LRESULT)result;
-}
-
-long RowCount(HWND list) { return (long)AskWide(list, LB_GETCOUNT, 0, 0).value_or(-1); }
+long RowCount(HWND list) { return (long)Ask(list, LB_GETCOUNT, 0, 0).value_or(-1); }
 
 // A row's text, as the list hands it over: UTF-16, whatever the call's variant.
 std::wstring RowText(HWND list, long index) {
-  std::optional<LRESULT> length = AskWide(list, LB_GETTEXTLEN, index, 0);
+  std::optional<LRESULT> length = Ask(list, LB_GETTEXTLEN, index, 0);
   if (!length || *length < 0) return L"";
   std::wstring text(*length + 256, L'\0');
-  std::optional<LRESULT> copied = AskWide(list, LB_GETTEXT, index, (LPARAM)text.data());
+  std::optional<LRESULT> copied = Ask(list, LB_GETTEXT, index, (LPARAM)text.data());
   if (!copied || *copied < 0 || *copied >= (LRESULT)text.size()) return L"";
   text.resize(*copied);
   return text;
@@ -309,16 +294,7 @@ std::wstring RowText(HWND list, long index) {
 
 // The row whose text begins with `prefix`, or -1.
 long FindRow(HWND list, const std::wstring& prefix) {
-  return (long)AskWide(list, LB_FINDSTRING, (WPARAM)-1, (LPARAM)prefix.c_str()).value_or(LB_ERR);
-}
-
-std::string Acp(const std::wstring& wide) {
-  int bytes =
-      WideCharToMultiByte(CP_ACP, 0, wide.data(), (int)wide.size(), nullptr, 0, nullptr, nullptr);
-  std::string text(bytes, '\0');
-  WideCharToMultiByte(CP_ACP, 0, wide.data(), (int)wide.size(), text.data(), bytes, nullptr,
-                      nullptr);
-  return text;
+  return (long)Ask(list, LB_FINDSTRING, (WPARAM)-1, (LPARAM)prefix.c_str()).value_or(LB_ERR);
 }
 
 // A click on a radio item whose handler opens no box: sent, so that it returns once the handler
@@ -327,7 +303,7 @@ bool ClickKind(const Panel& p, int kind, UINT timeoutMs = kSendTimeoutMs) {
   std::vector<HWND> items = RadioItems(p.radio2);
   if (kind >= (int)items.size())
     return Expect(false, "kind", Format("RadioGroup2 has %zu items", items.size()));
-  bool answered = AskWide(items[kind], BM_CLICK, 0, 0, timeoutMs).has_value();
+  bool answered = Ask(items[kind], BM_CLICK, 0, 0, timeoutMs).has_value();
   return Expect(answered && CheckedItem(p.radio2) == kind, Format("kind %d clicked", kind),
                 Format("RadioGroup2 item %d checked after the click%s", CheckedItem(p.radio2),
                        answered ? "" : ", which got no answer"));
@@ -395,17 +371,17 @@ bool DeleteRow(const Panel& p, long index) {
                      before, index, count, PopupMenuOf(pid) ? "still shown" : "closed")))
     return false;
   return Expect(FindRow(p.list, text) < 0, "the chosen row deleted",
-                Q(Acp(text)) + " is still listed");
+                Q(Utf8(text)) + " is still listed");
 }
 
 // The helper's entry shows that the listing ran; the click returned, so it ran to its end.
 bool ListProcesses(const Panel& p) {
   if (!ClickKind(p, kAlarm) || !ClickKind(p, kCloseProgram, kListingTimeoutMs)) return false;
   std::optional<std::vector<std::string>> items = PickerItems(p.picker);
-  bool listed = items && std::find(items->begin(), items->end(), kTargetEntry) != items->end();
-  return Expect(
-      listed, "helper program listed",
-      Format("%s not among %zu entries", Q(kTargetEntry).c_str(), items ? items->size() : 0));
+  const std::string entry = kUsualTarget.Entry();
+  bool listed = items && std::find(items->begin(), items->end(), entry) != items->end();
+  return Expect(listed, "helper program listed",
+                Format("%s not among %zu entries", Q(entry).c_str(), items ? items->size() : 0));
 }
 
 int Counter(const State& state, const char* key) { return atoi(state.Get(key).c_str()); }
@@ -436,11 +412,12 @@ void StepResourcesStart(const std::string& statePath) {
                (LPARAM)p->unit);
   CheckText(p->spin, "1", "an hour ahead");
   CheckRows(*p, state);
-  DWORD target = StartTarget();
+  DWORD target = StartTarget(kUsualTarget);
   if (!target) return;
   state.Set("target-pid", std::to_string(target));
-  Check(WaitFor([&] { return TargetWindow(target) != nullptr; }), "helper program window",
-        Format("%s shown by process %lu", Q(kTargetTitle).c_str(), target));
+  Check(WaitFor([&] { return TargetWindow(target, kUsualTarget) != nullptr; }),
+        "helper program window",
+        Format("%s shown by process %lu", Q(kUsualTarget.title).c_str(), target));
 }
 
 void StepResourcesAdd(const std::string& statePath) {
@@ -504,7 +481,8 @@ void StepResourcesDelete(const std::string& statePath) {
 void StepResourcesEnd(const std::string& statePath) {
   std::optional<Panel> p = FindPanel();
   State state(statePath);
-  if (DWORD target = strtoul(state.Get("target-pid").c_str(), nullptr, 10)) EndTarget(target);
+  if (DWORD target = strtoul(state.Get("target-pid").c_str(), nullptr, 10))
+    EndTarget(target, kUsualTarget);
   if (!p) return;
   int adds = Counter(state, "adds"), deletes = Counter(state, "deletes"),
       listings = Counter(state, "listings");
