@@ -156,13 +156,19 @@ void TForm1::FormCreate() {
   state.Check->AppPath = state.AppPath;
   state.Check->AppVersion = state.AppVersion;
   state.Check->UpdateInfoUrl = state.UpdateInfoUrl;
-  StartUpdateCheck(state.Check, platform.threads,
-                   {platform.download, platform.files, platform.clock, platform.codePage});
   state.RelaunchPending = false;
   state.RelaunchPending = relocation_.RelocateToFixedName(
       programFile, state.AppPath, state.ExeFileName, state.AppVersion, platform.clock.Now());
   SettleStartupFiles(*state.Check);
   LayoutMainWindow();
+}
+
+void TForm1::ShowAndStartUpdateCheck() {
+  Form1.ShowNormal();
+  // Once the window is on the screen: the thread and the internet service it
+  // loads would only hold it up.
+  StartUpdateCheck(state.Check, platform.threads,
+                   {platform.download, platform.files, platform.clock, platform.codePage});
 }
 
 void TForm1::LayoutMainWindow() {

@@ -38,6 +38,9 @@ class TForm1 : private Download::Listener {
   TForm1(const TForm1&) = delete;
   TForm1& operator=(const TForm1&) = delete;
 
+  // The window comes up first, then the update check starts.
+  void ShowAndStartUpdateCheck();
+
   void TimerNowTimer();
   void TimerUpgradeTimer();
   void N1Click();

@@ -25,7 +25,7 @@ Program::Program(const PlatformSet& platform, std::string updateServerHost, Task
   WarnForm.OnDismiss = [this] { Form1.WarnFormDismiss(); };
 }
 
-void Program::Start() { Form1.Form1.ShowNormal(); }
+void Program::Start() { Form1.ShowAndStartUpdateCheck(); }
 
 KillResult Program::CloseProgram(const std::string& name) {
   return KillProcessByName(platform_.processes, platform_.codePage, name);

@@ -48,9 +48,11 @@ NOTIFYICONDATAA Win32NotificationArea::IconData(UINT flags) const {
 bool Win32NotificationArea::AddIcon(const std::string& tip) {
   NOTIFYICONDATAA data = IconData(NIF_MESSAGE | NIF_ICON | NIF_TIP);
   CopyText(data.szTip, sizeof data.szTip, tip);
-  // After a shell restart the old icon is gone; one left over is replaced.
-  Shell_NotifyIconA(NIM_DELETE, &data);
-  return Shell_NotifyIconA(NIM_ADD, &data) != FALSE;
+  // After a shell restart the old icon is gone; one left over is replaced. The
+  // first time there is none: one trip to the shell fewer before the window shows.
+  if (added_) Shell_NotifyIconA(NIM_DELETE, &data);
+  added_ = Shell_NotifyIconA(NIM_ADD, &data) != FALSE;
+  return added_;
 }
 
 bool Win32NotificationArea::SetTip(const std::string& tip) {

@@ -112,6 +112,7 @@ class Win32NotificationArea : public NotificationArea {
   HandlerErrors& errors_;
   Events* events_ = nullptr;
   UINT taskbarCreated_;
+  bool added_ = false;
   UniqueIcon icon_;
   UniqueWindow window_;
 };
