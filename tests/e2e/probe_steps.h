@@ -18,6 +18,7 @@ const std::vector<Step>& MainWindowSteps();
 const std::vector<Step>& EntryPanelSteps();
 const std::vector<Step>& ActionSteps();
 const std::vector<Step>& ResourceSteps();
+const std::vector<Step>& WarningSteps();
 
 // The program's buttons on the desktop's taskbar, counted until there are `expected` or a few
 // seconds have passed.
