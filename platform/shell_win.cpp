@@ -5,14 +5,14 @@
 #include <optional>
 #include <string>
 
-#include "platform/wide_text_win.h"
+#include "platform/ansi_text_win.h"
 #include "platform/win32_platform.h"
 
 namespace {
 
 std::optional<std::wstring> Wide(const std::optional<std::string>& text) {
   if (!text) return std::nullopt;
-  return ToWide(*text);
+  return AnsiToWide(*text);
 }
 
 const wchar_t* OrNull(const std::optional<std::wstring>& text) {
@@ -55,9 +55,9 @@ SystemError Win32Shell::Execute(const Launch& launch) {
   const std::optional<std::wstring> verb = Wide(launch.verb);
   const std::optional<std::wstring> parameters = Wide(launch.parameters);
   const std::optional<std::wstring> directory = Wide(launch.directory);
-  const HINSTANCE result =
-      ShellExecuteW(reinterpret_cast<HWND>(launch.owner), OrNull(verb), ToWide(launch.file).c_str(),
-                    OrNull(parameters), OrNull(directory), launch.showCommand);
+  const HINSTANCE result = ShellExecuteW(reinterpret_cast<HWND>(launch.owner), OrNull(verb),
+                                         AnsiToWide(launch.file).c_str(), OrNull(parameters),
+                                         OrNull(directory), launch.showCommand);
   const auto answer = reinterpret_cast<INT_PTR>(result);
   return answer > 32 ? kSucceeded : FromShellAnswer(answer);
 }

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/wide_text_win.h"
+#include "platform/ansi_text_win.h"
 #include "platform/win32_platform.h"
 
 std::string Win32SystemMessages::Describe(SystemError error) const {
@@ -13,9 +13,9 @@ std::string Win32SystemMessages::Describe(SystemError error) const {
   if (length == 0 || !text) return std::to_string(error);
   std::wstring message(text, length);
   LocalFree(text);
-  while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' ||
-                              message.back() == L' ')) {
+  while (!message.empty() &&
+         (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' ')) {
     message.pop_back();
   }
-  return FromWide(message);
+  return WideToAnsi(message);
 }
