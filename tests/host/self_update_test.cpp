@@ -31,8 +31,8 @@ class SelfUpdateTest : public testing::Test {
     if (versionFile) platform.download.bodies[kInfoPage] = versionFile;
     // The project signed the new program, which carries version 1.0.2.0.
     platform.signatures.Sign(kNewProgram, kSignature);
-    platform.versionResource.byFile[std::string(kFolder) + "upDusk.exe"] = {VersionResource::Outcome::Found, 0x00010000,
-                                                     0x00020000};
+    platform.versionResource.byFile[std::string(kFolder) + "upDusk.exe"] = {
+        VersionResource::Outcome::Found, 0x00010000, 0x00020000};
     program = std::make_unique<Program>(platform.Set(), kTestUpdateHost);
     program->Start();
     return *program;
@@ -162,7 +162,8 @@ TEST_F(SelfUpdateTest, WhatIsStartedIsWhatWasCheckedAndHeldUntilThen) {
     platform.shell.launches.clear();
     platform.windowSystem.terminations = 0;
     TForm1& f = Start(VersionFile("1.0.2.0", "http://dl.invalid/new.exe").c_str()).Form1;
-    f.Tasks().Add({platform.clock.Now() + 3.0 / kSecondsPerDay, TaskKind::OpenWebPage, "http://x/"});
+    f.Tasks().Add(
+        {platform.clock.Now() + 3.0 / kSecondsPerDay, TaskKind::OpenWebPage, "http://x/"});
     platform.threads.RunAll();
     f.TimerUpgrade.Fire();
     platform.download.Finish(true, kNewProgram);
@@ -219,8 +220,8 @@ TEST_F(SelfUpdateTest, AFaultInADownloadHandlerEndsTheDownloadQuietly) {
     set.mirrors = &windows;
     p.download.bodies[kInfoPage] = VersionFile("1.0.2.0", "http://dl.invalid/new.exe");
     p.signatures.Sign(kNewProgram, kSignature);
-    p.versionResource.byFile[std::string(kFolder) + "upDusk.exe"] = {VersionResource::Outcome::Found, 0x00010000,
-                                              0x00020000};
+    p.versionResource.byFile[std::string(kFolder) + "upDusk.exe"] = {
+        VersionResource::Outcome::Found, 0x00010000, 0x00020000};
     Program updating(set, kTestUpdateHost);
     updating.Start();
     p.threads.RunAll();
@@ -376,14 +377,22 @@ TEST_F(SelfUpdateTest, StartsOnlyAProgramTheProjectSignedAsTheNamedNewerVersion)
       {"a malformed token", "1.0.2.0 " + url + " AQID", kNewProgram, v1020, true, false},
       {"another program", VersionFile("1.0.2.0", url.c_str()), "tampered", v1020, true, true},
       {"an empty download", VersionFile("1.0.2.0", url.c_str()), "", v1020, true, true},
-      {"an older signed program", VersionFile("1.0.2.0", url.c_str()), kNewProgram,
-       {Outcome::Found, 0x00010000, 0x00000001}, true, true},
+      {"an older signed program",
+       VersionFile("1.0.2.0", url.c_str()),
+       kNewProgram,
+       {Outcome::Found, 0x00010000, 0x00000001},
+       true,
+       true},
       {"a version other than named", VersionFile("1.0.3.0", url.c_str()), kNewProgram, v1020, true,
        true},
-      {"no version resource", VersionFile("1.0.2.0", url.c_str()), kNewProgram,
-       {Outcome::NoVersionInfo, 0, 0}, true, true},
-      {"a key that does not import", VersionFile("1.0.2.0", url.c_str()), kNewProgram, v1020,
-       false, true},
+      {"no version resource",
+       VersionFile("1.0.2.0", url.c_str()),
+       kNewProgram,
+       {Outcome::NoVersionInfo, 0, 0},
+       true,
+       true},
+      {"a key that does not import", VersionFile("1.0.2.0", url.c_str()), kNewProgram, v1020, false,
+       true},
   };
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.what);

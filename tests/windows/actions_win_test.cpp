@@ -36,9 +36,9 @@ TEST(Win32Shell, StartsAProgramWhosePathHoldsASpaceAsOneFileName) {
   ASSERT_TRUE(started);
   Win32Shell shell;
   // What the open-program task hands over: the path whole, no verb, no arguments.
-  EXPECT_EQ(shell.Execute({0, std::nullopt, program, std::nullopt, std::nullopt,
-                           Shell::kShowNormal}),
-            kSucceeded);
+  EXPECT_EQ(
+      shell.Execute({0, std::nullopt, program, std::nullopt, std::nullopt, Shell::kShowNormal}),
+      kSucceeded);
   EXPECT_EQ(WaitForSingleObject(started.Get(), 30'000), WAIT_OBJECT_0);
 }
 
