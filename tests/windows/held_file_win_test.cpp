@@ -6,15 +6,7 @@
 
 #include "platform/unique_handle_win.h"
 #include "platform/win32_platform.h"
-
-namespace {
-
-std::string BesideThisTest(const char* fileName) {
-  const std::string self = Win32Files().ProgramFilePath();
-  return self.substr(0, self.find_last_of('\\') + 1) + fileName;
-}
-
-}  // namespace
+#include "tests/windows/beside_this_test.h"
 
 // The downloaded program is held from its check until it has been started:
 // meanwhile nobody may change it, rename it or delete it, and readers (the
