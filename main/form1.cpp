@@ -1,7 +1,6 @@
 #include "main/form1.h"
 
 #include "main/task_entry.h"
-#include "upgrade/version_text.h"
 #include "process/image_name.h"
 #include "process/process_listing.h"
 #include "scheduler/moment_text.h"
@@ -9,6 +8,7 @@
 #include "upgrade/update_signature.h"
 #include "upgrade/url_time_stamp.h"
 #include "upgrade/version_compare.h"
+#include "upgrade/version_text.h"
 
 namespace {
 
@@ -264,12 +264,29 @@ void TForm1::AbandonDownload() {
 }
 
 bool TForm1::AcceptDownloadedProgram(const std::string& download, const std::string& program) {
+  // Under its final name, then held from the first byte hashed until it has
+  // been started: what is started is what was checked.
+  if (!platform.files.MoveReplacing(download, program)) return false;
+  heldProgram_ = platform.files.Hold(program);
+  if (!heldProgram_ || !IsTheAnnouncedProgram(program)) {
+    DropDownloadedProgram(program);
+    return false;
+  }
+  acceptedAt_ = platform.clock.Now();
+  return true;
+}
+
+bool TForm1::IsTheAnnouncedProgram(const std::string& program) const {
   // Only what the project signed, of the version the server named, and newer
   // than this program: an old signed program offered as new is refused too.
-  if (!IsSignedByProject(download, state.NewVersionSignature, platform.signatures)) return false;
-  const std::string version = GetFileVersionString(platform.versionResource, download);
-  if (version != state.NewVersion || !IsNewerVersion(state.AppVersion, version)) return false;
-  return platform.files.MoveReplacing(download, program);
+  if (!IsSignedByProject(program, state.NewVersionSignature, platform.signatures)) return false;
+  const std::string version = GetFileVersionString(platform.versionResource, program);
+  return version == state.NewVersion && IsNewerVersion(state.AppVersion, version);
+}
+
+void TForm1::DropDownloadedProgram(const std::string& program) {
+  heldProgram_.reset();
+  (void)platform.files.Delete(program);
 }
 
 bool TForm1::MayHandOver() const {
@@ -280,8 +297,18 @@ bool TForm1::MayHandOver() const {
 
 void TForm1::HandOverToDownloadedProgram() {
   downloadedProgramWaiting_ = false;
-  (void)platform.shell.Execute({Form1.Handle(), "open", state.AppPath + "up" + state.ExeFileName,
-                                "", std::nullopt, Shell::kShowNormal});
+  const std::string program = state.AppPath + "up" + state.ExeFileName;
+  // Held all along; checked once more when time has passed, should a file
+  // system not have kept the hold.
+  if (WholeSecondsApart(platform.clock.Now(), acceptedAt_) >= 1 &&
+      !IsTheAnnouncedProgram(program)) {
+    DropDownloadedProgram(program);
+    return;
+  }
+  (void)platform.shell.Execute(
+      {Form1.Handle(), "open", program, "", std::nullopt, Shell::kShowNormal});
+  // Started: the new program may copy and delete it now.
+  heldProgram_.reset();
   platform.windowSystem.Terminate();
 }
 
@@ -408,7 +435,8 @@ void TForm1::ButtonAddClick() {
     task.When = EnteredMoment(bsSkinDateEdit1.Date(), bsSkinTimeEdit1.SecondOfDay());
     if (IsPastMoment(task.When, now)) {
       (void)platform.windowSystem.ShowMessageBox(Form1.Handle(), "光阴似箭，设置的时间已经过去了。",
-                                                 "添加定时任务错误", WindowSystem::MessageBoxIcon::Warning);
+                                                 "添加定时任务错误",
+                                                 WindowSystem::MessageBoxIcon::Warning);
       return;
     }
   }

@@ -124,6 +124,8 @@ class TForm1 : private Download::Listener {
   void DownloadFinished(bool succeeded) override;
   [[nodiscard]] bool AcceptDownloadedProgram(const std::string& download,
                                              const std::string& program);
+  [[nodiscard]] bool IsTheAnnouncedProgram(const std::string& program) const;
+  void DropDownloadedProgram(const std::string& program);
   // A fault in a download's handler ends the download, as a failed one.
   void AbandonDownload();
   [[nodiscard]] bool MayHandOver() const;
@@ -136,6 +138,9 @@ class TForm1 : private Download::Listener {
   // The new program is downloaded and waits until nothing is lost by ending
   // this one: no pending task, no alarm on the screen.
   bool downloadedProgramWaiting_ = false;
+  // The accepted program, held from its check until it has been started.
+  std::unique_ptr<Files::HeldFile> heldProgram_;
+  DateTime acceptedAt_ = 0;
   // A handler of the running download failed: what it still reports is ignored.
   bool downloadAbandoned_ = false;
   bool tickRunning_ = false;

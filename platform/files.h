@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -17,6 +18,17 @@ class Files : public PlatformInterface {
   [[nodiscard]] virtual bool CopyReplacing(const std::string& from, const std::string& to) = 0;
   // Renames, replacing a file already at the target.
   [[nodiscard]] virtual bool MoveReplacing(const std::string& from, const std::string& to) = 0;
+  // A file kept open for reading and shared with readers only: while it is
+  // held nobody writes to it, renames it or deletes it. Released when it goes.
+  class HeldFile {
+   public:
+    HeldFile() = default;
+    HeldFile(const HeldFile&) = delete;
+    HeldFile& operator=(const HeldFile&) = delete;
+    virtual ~HeldFile() = default;
+  };
+  // None when the file cannot be opened so (missing, or written to right now).
+  [[nodiscard]] virtual std::unique_ptr<HeldFile> Hold(const std::string& path) = 0;
   // The first maxBytes bytes of the file at most; none when it can't be read.
   [[nodiscard]] virtual std::optional<std::string> ReadPrefix(const std::string& path,
                                                               std::size_t maxBytes) const = 0;

@@ -32,6 +32,25 @@ bool Win32Files::MoveReplacing(const std::string& from, const std::string& to) {
          FALSE;
 }
 
+namespace {
+
+class Win32HeldFile : public Files::HeldFile {
+ public:
+  explicit Win32HeldFile(UniqueFile file) : file_(std::move(file)) {}
+
+ private:
+  UniqueFile file_;
+};
+
+}  // namespace
+
+std::unique_ptr<Files::HeldFile> Win32Files::Hold(const std::string& path) {
+  UniqueFile file(CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return nullptr;
+  return std::make_unique<Win32HeldFile>(std::move(file));
+}
+
 std::optional<std::string> Win32Files::ReadPrefix(const std::string& path,
                                                   std::size_t maxBytes) const {
   const UniqueFile file(CreateFileW(ToWide(path).c_str(), GENERIC_READ,

@@ -40,6 +40,7 @@ class Win32Files : public Files {
   bool Delete(const std::string& path) override;
   bool CopyReplacing(const std::string& from, const std::string& to) override;
   bool MoveReplacing(const std::string& from, const std::string& to) override;
+  [[nodiscard]] std::unique_ptr<HeldFile> Hold(const std::string& path) override;
   [[nodiscard]] std::optional<std::string> ReadPrefix(const std::string& path,
                                                       std::size_t maxBytes) const override;
 };

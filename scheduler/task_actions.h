@@ -6,10 +6,10 @@
 
 #include "platform/files.h"
 #include "platform/power.h"
-#include "platform/system_error.h"
-#include "process/kill_by_name.h"
 #include "platform/shell.h"
 #include "platform/sound.h"
+#include "platform/system_error.h"
+#include "process/kill_by_name.h"
 #include "scheduler/tick.h"
 #include "tips/tip_form.h"
 #include "widgets/form.h"

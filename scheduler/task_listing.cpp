@@ -2,26 +2,31 @@
 
 void TaskListing::Add(Task task) {
   queue_.Add(std::move(task));
-  RefreshTaskList();
+  Changed();
 }
 
 void TaskListing::RemoveHead() {
   queue_.RemoveHead();
-  RefreshTaskList();
+  Changed();
 }
 
 void TaskListing::Remove(const Task& task) {
-  if (queue_.Remove(task)) RefreshTaskList();
+  if (queue_.Remove(task)) Changed();
 }
 
 void TaskListing::Reschedule(const Task& task, DateTime when) {
-  if (queue_.Reschedule(task, when)) RefreshTaskList();
+  if (queue_.Reschedule(task, when)) Changed();
 }
 
 void TaskListing::RemoveSelected() {
   const int index = list_.ItemIndex();
   if (!queue_.RemoveAt(index)) return;
+  Changed();
+}
+
+void TaskListing::Changed() {
   RefreshTaskList();
+  for (QueueObserver* observer : observers_) observer->QueueChanged(queue_);
 }
 
 void TaskListing::RefreshTaskList() {

@@ -1,16 +1,20 @@
 #pragma once
 
+#include <vector>
+
 #include "platform/clock.h"
+#include "scheduler/queue_observer.h"
 #include "scheduler/task_queue.h"
 #include "widgets/task_list_box.h"
 #include "widgets/tray_icon.h"
 
 // The task queue together with its view: every change rebuilds the list rows
-// and the tray hint.
+// and the tray hint, then tells the observers, in their order.
 class TaskListing {
  public:
-  TaskListing(TaskListBox& list, TrayIcon& trayIcon, const Clock& clock)
-      : list_(list), trayIcon_(trayIcon), clock_(clock) {}
+  TaskListing(TaskListBox& list, TrayIcon& trayIcon, const Clock& clock,
+              std::vector<QueueObserver*> observers = {})
+      : list_(list), trayIcon_(trayIcon), clock_(clock), observers_(std::move(observers)) {}
 
   [[nodiscard]] const TaskQueue& Queue() const { return queue_; }
   void Add(Task task);
@@ -21,11 +25,14 @@ class TaskListing {
   void RemoveSelected();
   // This task, wherever it stands now, to another moment; nothing when it is gone.
   void Reschedule(const Task& task, DateTime when);
-  void RefreshTaskList();
 
  private:
+  void Changed();
+  void RefreshTaskList();
+
   TaskQueue queue_;
   TaskListBox& list_;
   TrayIcon& trayIcon_;
   const Clock& clock_;
+  std::vector<QueueObserver*> observers_;
 };

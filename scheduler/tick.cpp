@@ -98,8 +98,8 @@ void DueTaskRunner::Run(DateTime now) {
     const HeadVerdict verdict = JudgeHead(head.When, now);
     const bool late = verdict == HeadVerdict::PerformLate || verdict == HeadVerdict::Drop;
     if (late && IsPowerAction(head.Kind)) {
-      tasks_.Reschedule(head, now + static_cast<double>(kLatePowerActionWarningSeconds) /
-                                        kSecondsPerDay);
+      tasks_.Reschedule(head,
+                        now + static_cast<double>(kLatePowerActionWarningSeconds) / kSecondsPerDay);
       continue;
     }
     switch (verdict) {

@@ -17,7 +17,7 @@
 set -eu
 
 fail() {
-  echo "release.sh: $*" >&2
+  echo "sign_update.sh: $*" >&2
   exit 1
 }
 
@@ -64,7 +64,7 @@ data = open(sys.argv[1], "rb").read()
 
 
 def fail(why):
-    sys.exit("release.sh: %s: %s" % (sys.argv[1], why))
+    sys.exit("sign_update.sh: %s: %s" % (sys.argv[1], why))
 
 
 def u16(at):
@@ -142,17 +142,17 @@ import sys
 der = open(sys.argv[1], "rb").read()
 # SEQUENCE { INTEGER r, INTEGER s }; for P-256 every length fits one byte.
 if len(der) < 8 or der[0] != 0x30 or der[1] != len(der) - 2:
-    sys.exit("release.sh: OpenSSL wrote an unexpected signature")
+    sys.exit("sign_update.sh: OpenSSL wrote an unexpected signature")
 raw, at = b"", 2
 for _ in range(2):
     if der[at] != 0x02:
-        sys.exit("release.sh: OpenSSL wrote an unexpected signature")
+        sys.exit("sign_update.sh: OpenSSL wrote an unexpected signature")
     length = der[at + 1]
     value = int.from_bytes(der[at + 2:at + 2 + length], "big")
     raw += value.to_bytes(32, "big")  # left-padded; OverflowError if too long
     at += 2 + length
 if at != len(der):
-    sys.exit("release.sh: OpenSSL wrote an unexpected signature")
+    sys.exit("sign_update.sh: OpenSSL wrote an unexpected signature")
 print(base64.b64encode(raw).decode())
 PY
 )

@@ -99,7 +99,8 @@ bool Shown(HWND hwnd) {
 
 bool HasProperty(HWND hwnd, const Target& target) {
   if (target.property.empty()) return true;
-  const auto atom = static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(GetPropA(hwnd, target.property.c_str())));
+  const auto atom =
+      static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(GetPropA(hwnd, target.property.c_str())));
   if (!atom) return false;
   char name[256] = {};
   if (!GlobalGetAtomNameA(atom, name, sizeof name)) return false;
@@ -247,17 +248,28 @@ int main(int argc, char** argv) {
   std::vector<std::string> positional;
   for (int i = 1; i < argc; ++i) {
     const char* v = nullptr;
-    if (Starts(argv[i], "--runs=", &v)) g_options.runs = atoi(v);
-    else if (Starts(argv[i], "--warmup=", &v)) g_options.warmups = atoi(v);
-    else if (Starts(argv[i], "--poll-ms=", &v)) g_options.pollMs = strtoul(v, nullptr, 10);
-    else if (Starts(argv[i], "--timeout=", &v)) g_options.timeoutMs = strtoul(v, nullptr, 10) * 1000;
-    else if (Starts(argv[i], "--close-ms=", &v)) g_options.closeMs = strtoul(v, nullptr, 10);
-    else if (Starts(argv[i], "--gap-ms=", &v)) g_options.gapMs = strtoul(v, nullptr, 10);
-    else if (Starts(argv[i], "--desktop=", &v)) g_options.desktop = v;
-    else if (Starts(argv[i], "--out=", &v)) g_options.outFile = v;
-    else if (strcmp(argv[i], "--leave-running") == 0) g_options.leaveRunning = true;
-    else if (strncmp(argv[i], "--", 2) == 0) return Usage();
-    else positional.emplace_back(argv[i]);
+    if (Starts(argv[i], "--runs=", &v))
+      g_options.runs = atoi(v);
+    else if (Starts(argv[i], "--warmup=", &v))
+      g_options.warmups = atoi(v);
+    else if (Starts(argv[i], "--poll-ms=", &v))
+      g_options.pollMs = strtoul(v, nullptr, 10);
+    else if (Starts(argv[i], "--timeout=", &v))
+      g_options.timeoutMs = strtoul(v, nullptr, 10) * 1000;
+    else if (Starts(argv[i], "--close-ms=", &v))
+      g_options.closeMs = strtoul(v, nullptr, 10);
+    else if (Starts(argv[i], "--gap-ms=", &v))
+      g_options.gapMs = strtoul(v, nullptr, 10);
+    else if (Starts(argv[i], "--desktop=", &v))
+      g_options.desktop = v;
+    else if (Starts(argv[i], "--out=", &v))
+      g_options.outFile = v;
+    else if (strcmp(argv[i], "--leave-running") == 0)
+      g_options.leaveRunning = true;
+    else if (strncmp(argv[i], "--", 2) == 0)
+      return Usage();
+    else
+      positional.emplace_back(argv[i]);
   }
   if (positional.empty() || positional.size() % 2 || g_options.runs < 1 || g_options.warmups < 0)
     return Usage();
@@ -307,8 +319,10 @@ int main(int argc, char** argv) {
     for (std::size_t k = 0; k < targets.size(); ++k) {
       Target& t = targets[round % 2 ? targets.size() - 1 - k : k];
       const double ms = TimeOneStart(t, run, warmup);
-      if (ms < 0) allShown = false;
-      else if (!warmup) t.times.push_back(ms);
+      if (ms < 0)
+        allShown = false;
+      else if (!warmup)
+        t.times.push_back(ms);
       // Let the desktop finish with the old window (tray icon, taskbar button) first.
       if (!g_options.leaveRunning) Sleep(g_options.gapMs);
     }
@@ -316,7 +330,8 @@ int main(int argc, char** argv) {
 
   if (!g_options.leaveRunning) {
     for (const Target& t : targets) {
-      if (!t.times.empty()) Emit("MEDIAN %s %.1f %zu\n", t.label.c_str(), Median(t.times), t.times.size());
+      if (!t.times.empty())
+        Emit("MEDIAN %s %.1f %zu\n", t.label.c_str(), Median(t.times), t.times.size());
     }
     if (targets.size() == 2 && !targets[0].times.empty() && !targets[1].times.empty()) {
       Emit("RATIO %s/%s %.2f\n", targets[0].label.c_str(), targets[1].label.c_str(),

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "action_support.h"
 #include "panel_support.h"
 #include "probe_steps.h"
 #include "probe_support.h"
@@ -37,9 +38,6 @@ constexpr int kTipWidth = 500, kTipHeight = 300;
 
 // How far ahead each task is typed in, and how much of it must be left when the add button is
 // pressed: the keys and the probe runs between take a few seconds.
-struct Lead {
-  long long typed, leftAtAdd;
-};
 constexpr Lead kAlarmLead{18, 6};
 constexpr Lead kCloseLead{18, 6};
 // The warning comes at a distance of 30 seconds, so the task must be added before that.
@@ -51,6 +49,8 @@ constexpr long long kEarliestBeforeDue = 2;
 constexpr long long kLatestAfterDue = 4;
 // Wine's notification area shows a balloon a moment after it was asked for.
 constexpr long long kBalloonDelay = 5;
+
+}  // namespace
 
 // ---- moments ----
 
@@ -76,6 +76,8 @@ void WaitUntil(long long seconds) {
 }
 
 // ---- the time edit, stepped by a user's keys ----
+
+namespace {
 
 // Steps from `from` to `to` on a field that wraps round `size` values: the shorter way.
 std::string FieldKeys(int from, int to, int size) {
@@ -103,6 +105,8 @@ std::string KeysToTime(int current, int target) {
   if (!seconds.empty()) keys += " " + seconds;
   return keys;
 }
+
+}  // namespace
 
 // Chooses a due moment `lead` seconds from now and prints the keys that enter it; the date edit
 // must already hold its day (the driving script keeps clear of midnight).
@@ -174,6 +178,8 @@ std::optional<long long> WaitAndTime(const std::function<bool()>& seen, long lon
   return Now();
 }
 
+namespace {
+
 void CheckOnTime(std::optional<long long> at, long long earliest, long long latest,
                  const char* check, const char* what) {
   Check(at && *at >= earliest && *at <= latest, check,
@@ -202,11 +208,15 @@ std::optional<TipForm> FindTipForm() {
   return t;
 }
 
+}  // namespace
+
 RECT WindowBounds(HWND hwnd) {
   RECT r{};
   GetWindowRect(hwnd, &r);
   return r;
 }
+
+namespace {
 
 // Beside the main window: 140 pixels right of and below its top-left corner, 500 x 300.
 void CheckTipPlace(HWND tip, HWND main, const char* check) {
@@ -222,6 +232,8 @@ void CheckTipPlace(HWND tip, HWND main, const char* check) {
                Bounds(m).c_str(), m.left + kTipOffset, m.top + kTipOffset, kTipWidth, kTipHeight));
 }
 
+}  // namespace
+
 // Top-level windows come in z-order, the topmost first.
 bool InFrontOf(HWND a, HWND b) {
   std::vector<HWND> order = TopLevelWindows();
@@ -234,6 +246,8 @@ std::string Describe(HWND hwnd) {
   return Format("%p [%s] %s %s", (void*)hwnd, ClassOf(hwnd).c_str(), NameOf(hwnd).c_str(),
                 Q(TextOf(hwnd)).c_str());
 }
+
+namespace {
 
 // The alarm window stands in front of the main window, as the active window, and the main window
 // is shown in its normal state.
@@ -268,10 +282,7 @@ std::string BalloonText(HWND hwnd) {
   return Utf8(wide);
 }
 
-struct Balloon {
-  HWND hwnd = nullptr;
-  std::string text;
-};
+}  // namespace
 
 // The balloon on screen, if there is one.
 std::optional<Balloon> ShownBalloon() {
@@ -284,6 +295,8 @@ std::optional<Balloon> ShownBalloon() {
       return Balloon{h, BalloonText(h)};
   return std::nullopt;
 }
+
+namespace {
 
 // Waits for a balloon with this text; the moment it was first seen.
 std::optional<long long> WaitForBalloon(const std::string& text, long long latest,

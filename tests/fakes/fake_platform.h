@@ -62,6 +62,19 @@ class FakeFiles : public Files {
     contents[to] = contents[from];
     return true;
   }
+  // Holding records the file; nothing stops the test from changing it.
+  [[nodiscard]] std::unique_ptr<HeldFile> Hold(const std::string& path) override {
+    if (!contents.contains(path)) return nullptr;
+    struct Held : HeldFile {
+      Held(std::set<std::string>& held, std::string path) : held(held), path(std::move(path)) {
+        held.insert(this->path);
+      }
+      ~Held() override { held.erase(path); }
+      std::set<std::string>& held;
+      std::string path;
+    };
+    return std::make_unique<Held>(held, path);
+  }
   [[nodiscard]] std::optional<std::string> ReadPrefix(const std::string& path,
                                                       std::size_t maxBytes) const override {
     const auto file = contents.find(path);
@@ -73,6 +86,7 @@ class FakeFiles : public Files {
   std::map<std::string, std::string> contents{{programFilePath, "program"}};
   std::set<std::string> locked;  // in use: neither replaced nor deleted
   std::set<std::string> faulty;  // moving them raises a fault
+  std::set<std::string> held;    // held open now
   std::vector<std::string> deleted;
   std::vector<std::string> copies;
 };
@@ -314,9 +328,9 @@ struct FakePlatform {
   // (files, processes, the tray icon) stays.
   void ForgetCalls();
   PlatformSet Set() {
-    return {clock, codePage,  files,   versionResource, notificationArea, shell,   windowSystem,
-            power, sound,     processes, threads,       download,         signatures, messages,
-            nullptr};
+    return {clock,   codePage,     files,      versionResource, notificationArea,
+            shell,   windowSystem, power,      sound,           processes,
+            threads, download,     signatures, messages,        nullptr};
   }
 };
 

@@ -75,8 +75,7 @@ TEST_F(PowerWarningTest, OpensAtHalfAMinuteAndCountsDownToThePerformance) {
   EXPECT_EQ(windows.alertsShown, 1);
   EXPECT_EQ(windows.lastAlertShown, "WarnForm");
   EXPECT_EQ(windows.taskbarFlashes, 1);
-  EXPECT_EQ(platform.sound.calls,
-            std::vector<std::string>{"C:\\Program Files\\Dusk\\warn.wav 17"});
+  EXPECT_EQ(platform.sound.calls, std::vector<std::string>{"C:\\Program Files\\Dusk\\warn.wav 17"});
   EXPECT_EQ(warning.LabelWarnTask.Text(), "关机：2026/12/10 14:01:00");
   EXPECT_EQ(warning.LabelCountdown.Text(), "30秒后关机。");
   ASSERT_EQ(platform.notificationArea.balloons.size(), 1u);  // the balloon stays

@@ -151,8 +151,7 @@ TEST_F(TaskActionsTest, OnlyTheAlarmBalloonSilencesTheAlarm) {
   AddIn(31, TaskKind::TurnOff);
   TickTo(At(14, 0, 1));
   platform.notificationArea.events->TrayBalloonClicked();  // the 30-second warning
-  EXPECT_EQ(platform.sound.calls,
-            std::vector<std::string>{"C:\\Program Files\\Dusk\\warn.wav 17"});
+  EXPECT_EQ(platform.sound.calls, std::vector<std::string>{"C:\\Program Files\\Dusk\\warn.wav 17"});
 
   AddIn(5, TaskKind::Alarm, "tea");
   TickTo(At(14, 0, 6));
@@ -209,7 +208,8 @@ TEST(TaskFailures, EachFailedActionIsToldWithItsReason) {
          p.power.privilegeAnswer = 1300;  // ERROR_NOT_ALL_ASSIGNED
          p.power.exitAnswer = 1314;
        },
-       "Lumo定时关机：", "未能执行的任务：关机：2026/12/10 14:01:00\r\n电脑没有关机：系统错误1300。"},
+       "Lumo定时关机：",
+       "未能执行的任务：关机：2026/12/10 14:01:00\r\n电脑没有关机：系统错误1300。"},
       {"no restart", TaskKind::Restart, "", [](FakePlatform& p) { p.power.exitAnswer = 1115; },
        "Lumo定时关机：",
        "未能执行的任务：重启电脑：2026/12/10 14:01:00\r\n电脑没有重启：系统错误1115。"},
@@ -222,8 +222,8 @@ TEST(TaskFailures, EachFailedActionIsToldWithItsReason) {
        [](FakePlatform& p) { p.shell.answer = 1155; }, "Lumo定时关机：",
        "未能执行的任务：打开网页：http://x.invalid/\r\n2026/12/10 14:01:00\r\n"
        "无法打开：系统错误1155。"},
-      {"no process of that name runs", TaskKind::CloseProgram, "notepad.exe",
-       [](FakePlatform&) {}, "Lumo定时关机：",
+      {"no process of that name runs", TaskKind::CloseProgram, "notepad.exe", [](FakePlatform&) {},
+       "Lumo定时关机：",
        "未能执行的任务：关闭软件：notepad.exe\r\n2026/12/10 14:01:00\r\n"
        "没有正在运行的这个程序。"},
       {"a process refuses to end", TaskKind::CloseProgram, "notepad.exe",
@@ -275,7 +275,8 @@ TEST(TaskFailures, FailuresOfOneTickShareOneBalloon) {
     program.Form1.TimerNow.Fire();
   }
   ASSERT_EQ(p.notificationArea.balloons.size(), 1u);
-  EXPECT_EQ(p.notificationArea.balloons[0].text,
-            "未能执行的2个任务：\r\n打开软件：C:\\a.exe\r\n2026/12/10 14:00:05\r\n无法打开：系统错误2。"
-            "\r\n打开软件：C:\\b.exe\r\n2026/12/10 14:00:05\r\n无法打开：系统错误2。");
+  EXPECT_EQ(
+      p.notificationArea.balloons[0].text,
+      "未能执行的2个任务：\r\n打开软件：C:\\a.exe\r\n2026/12/10 14:00:05\r\n无法打开：系统错误2。"
+      "\r\n打开软件：C:\\b.exe\r\n2026/12/10 14:00:05\r\n无法打开：系统错误2。");
 }

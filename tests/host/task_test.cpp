@@ -104,3 +104,31 @@ TEST_F(TaskListingTest, DeletesTheSelectedRowOnly) {
   EXPECT_TRUE(listing.Queue().Empty());
   EXPECT_EQ(platform.notificationArea.tip, "注销：2026/12/10 10:02:00");
 }
+
+// Whoever keeps the queue elsewhere (the saved list, the wake timer) hears of
+// each change once, after the rows show it, and of nothing that changed nothing.
+TEST_F(TaskListingTest, TellsObserversOfEachRealChangeAfterTheRowsShowIt) {
+  struct Recorder : QueueObserver {
+    explicit Recorder(const TaskListBox& list) : list(list) {}
+    void QueueChanged(const TaskQueue& queue) override {
+      counts.push_back(queue.Count());
+      EXPECT_EQ(list.Rows().size(), queue.Count());
+    }
+    const TaskListBox& list;
+    std::vector<std::size_t> counts;
+  } recorder(list);
+  TaskListing observed(list, tray, platform.clock, {&recorder});
+  const Task first = MakeTask(TaskKind::TurnOff, At(10, 1, 0));
+  const Task second = MakeTask(TaskKind::Alarm, At(10, 2, 0), "喝水");
+
+  observed.Add(first);
+  observed.Add(second);
+  observed.Reschedule(second, At(10, 0, 0));
+  observed.Reschedule(second, At(10, 0, 0) + 1.0);  // gone: moved already
+  observed.Remove(first);
+  observed.Remove(first);
+  observed.RemoveSelected();  // nothing selected
+  observed.RemoveHead();
+
+  EXPECT_EQ(recorder.counts, (std::vector<std::size_t>{1, 2, 2, 1, 0}));
+}

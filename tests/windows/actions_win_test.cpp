@@ -2,15 +2,7 @@
 
 #include "platform/wide_text_win.h"
 #include "platform/win32_platform.h"
-
-namespace {
-
-std::string BesideThisTest(const char* fileName) {
-  const std::string self = Win32Files().ProgramFilePath();
-  return self.substr(0, self.find_last_of('\\') + 1) + fileName;
-}
-
-}  // namespace
+#include "tests/windows/beside_this_test.h"
 
 // The adjustment answers TRUE even when the token lacks the privilege; only its last error,
 // ERROR_NOT_ALL_ASSIGNED, tells, and the call reports that as its failure.

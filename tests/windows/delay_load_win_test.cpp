@@ -12,13 +12,9 @@
 #include "platform/dll_search_win.h"
 #include "platform/unique_handle_win.h"
 #include "platform/win32_platform.h"
+#include "tests/windows/beside_this_test.h"
 
 namespace {
-
-std::string BesideThisTest(const char* fileName) {
-  const std::string self = Win32Files().ProgramFilePath();
-  return self.substr(0, self.find_last_of('\\') + 1) + fileName;
-}
 
 std::string Lower(std::string text) {
   for (char& c : text) {

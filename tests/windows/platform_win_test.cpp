@@ -1,16 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "upgrade/version_text.h"
 #include "platform/win32_platform.h"
-
-namespace {
-
-std::string BesideThisTest(const char* fileName) {
-  const std::string self = Win32Files().ProgramFilePath();
-  return self.substr(0, self.find_last_of('\\') + 1) + fileName;
-}
-
-}  // namespace
+#include "tests/windows/beside_this_test.h"
+#include "upgrade/version_text.h"
 
 TEST(Win32VersionResource, ReadsTheFixedFileVersionOnly) {
   const Win32VersionResource versions;

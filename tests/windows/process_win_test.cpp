@@ -12,6 +12,7 @@
 #include "platform/win32_platform.h"
 #include "process/kill_by_name.h"
 #include "process/process_listing.h"
+#include "tests/windows/beside_this_test.h"
 #include "widgets/form.h"
 #include "widgets/image_list_win.h"
 #include "widgets/mirror_factory_win.h"
@@ -22,11 +23,6 @@ constexpr DWORD kBoundMs = 20000;
 constexpr char kFixture[] = "process_fixture.exe";
 // Set for a copy of this program that runs one test on the private desktop.
 constexpr char kOnPrivateDesktop[] = "DUSK_TEST_ON_PRIVATE_DESKTOP";
-
-std::string BesideThisTest(const char* fileName) {
-  const std::string self = Win32Files().ProgramFilePath();
-  return self.substr(0, self.find_last_of('\\') + 1) + fileName;
-}
 
 bool EndsWith(const std::string& text, const std::string& end) {
   return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
