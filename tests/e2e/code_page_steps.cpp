@@ -54,12 +54,13 @@ void StepTexts(const std::string& statePath) {
   std::vector<std::string> units =
       ReadStrings(p->unit, kComboBoxMessages).value_or(std::vector<std::string>{});
   std::vector<std::string> expectedUnits = {"分钟", "小时", "天"};
-  std::string read;
-  for (const std::string& unit : units) read += " " + Q(unit);
-  Check(units == expectedUnits, "bsSkinComboBox1 entries", "[" + read + " ] expected 分钟 小时 天");
+  std::string read = "[";
+  for (const std::string& unit : units) read.append(" ").append(Q(unit));
+  read.append(" ] expected 分钟 小时 天");
+  Check(units == expectedUnits, "bsSkinComboBox1 entries", read);
   constexpr int kMinutes = 0;
   Ask(p->unit, CB_SETCURSEL, kMinutes);
-  PostMessageA(GetParent(p->unit), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(p->unit), CBN_SELCHANGE),
+  PostMessageW(GetParent(p->unit), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(p->unit), CBN_SELCHANGE),
                (LPARAM)p->unit);
   CheckText(p->unit, "分钟", "unit picked");
   CheckText(p->spin, "30", "count for minutes");

@@ -287,17 +287,12 @@ std::optional<std::vector<std::string>> PickerItems(HWND picker) {
   return ReadStrings(picker, kComboBoxMessages);
 }
 
-namespace {
-
-// A file beside the probe.
 std::string BesideProbe(const std::string& name) {
   wchar_t self[MAX_PATH] = {};
   GetModuleFileNameW(nullptr, self, MAX_PATH);
   std::string path = Utf8(self);
   return path.substr(0, path.find_last_of("\\/") + 1) + name;
 }
-
-}  // namespace
 
 Target TargetOf(const State& state) {
   Target target{state.Get("target-title"), state.Get("target-image")};

@@ -134,6 +134,9 @@ void PrintPickerPoints(const Panel& p);
 
 // ---- the helper program of the process picker ----
 
+// A file beside the probe: the helper programs are built there.
+std::string BesideProbe(const std::string& name);
+
 // A program file beside the probe, run under a window title.
 struct Target {
   std::string title, image;

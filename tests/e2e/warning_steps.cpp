@@ -79,10 +79,7 @@ std::optional<WarnForm> FindWarnForm() {
 
 long long Due(const State& state) { return atoll(state.Get("due").c_str()); }
 
-std::string CoverPath() {
-  std::string path = TargetPath();
-  return path.substr(0, path.find_last_of("\\/") + 1) + kCoverImage;
-}
+std::string CoverPath() { return BesideProbe(kCoverImage); }
 
 HWND CoverWindow(DWORD pid) {
   for (HWND h : TopLevelWindows())
