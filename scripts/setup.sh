@@ -1,6 +1,6 @@
 #!/bin/sh
 # Installs everything the builds, the tests and a run under Wine need, on Debian 12 as root.
-# Safe to run again: apt skips what is there, the locale is generated once.
+# Safe to run again: apt skips what is there, the locales are generated once.
 set -eu
 
 export DEBIAN_FRONTEND=noninteractive
@@ -23,8 +23,13 @@ if [ -n "$missing" ]; then
   apt-get install -y --no-install-recommends $missing
 fi
 
-if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
-  sed -i 's/^# *\(zh_CN.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-  grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' >> /etc/locale.gen
-  locale-gen
-fi
+# Wine takes its ANSI code page from the locale: 936 (zh_CN), and for the code-page tests 950
+# (zh_TW) and 1252 (en_US).
+locales_generated=
+for wanted in zh_CN zh_TW en_US; do
+  locale -a 2>/dev/null | grep -qi "^$wanted\.utf-\?8$" && continue
+  sed -i "s/^# *\($wanted.UTF-8 UTF-8\)/\1/" /etc/locale.gen
+  grep -q "^$wanted.UTF-8 UTF-8" /etc/locale.gen || echo "$wanted.UTF-8 UTF-8" >> /etc/locale.gen
+  locales_generated=yes
+done
+[ -z "$locales_generated" ] || locale-gen

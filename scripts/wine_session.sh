@@ -1,6 +1,7 @@
 # shellcheck shell=sh
 # Wine session helpers shared by run.sh and the end-to-end test. Source this file, then:
-#   wine_env [PREFIX]       Wine's environment: a 64-bit prefix, zh_CN.UTF-8 (ANSI code page 936),
+#   wine_env [PREFIX]       Wine's environment: a 64-bit prefix, zh_CN.UTF-8 (ANSI code page 936;
+#                           DUSK_WINE_LANG names another locale, e.g. en_US.UTF-8 for 1252),
 #                           no Mono/Gecko prompts, no debug output
 #   wine_prefix_ready       create the prefix once and make Chinese text draw in our fonts
 #   display_ready           use $DISPLAY if it answers, else start a private Xvfb (display_stop)
@@ -35,7 +36,9 @@ wine_env() {
   export WINEARCH=win64
   export WINEDLLOVERRIDES="mscoree,mshtml="
   export WINEDEBUG=-all
-  export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+  LANG=${DUSK_WINE_LANG:-zh_CN.UTF-8}
+  LC_ALL=$LANG
+  export LANG LC_ALL
 }
 
 # wineserver -w waits for the session to end by itself; never wait for it unbounded.

@@ -478,7 +478,7 @@ bool PickTarget(const Panel& p, const Target& target) {
         Format("%s among %zu entries", Q(target.Entry()).c_str(), items.size()));
   if (!listed) return false;
   Ask(p.picker, CB_SETCURSEL, index);
-  PostMessageA(GetParent(p.picker), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(p.picker), CBN_SELCHANGE),
+  PostMessageW(GetParent(p.picker), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(p.picker), CBN_SELCHANGE),
                (LPARAM)p.picker);
   return true;
 }

@@ -39,7 +39,8 @@ void CheckNamedText(HWND main, const char* name, const std::string& expected) {
 }
 
 // The captions and texts that the start shows, then those of the countdown fields and of the
-// prompts, and a reminder typed, added and read back from the task list.
+// prompts, and a reminder typed, added and read back from the task list; the date-and-time mode
+// is chosen again at the end.
 void StepTexts(const std::string& statePath) {
   std::optional<Panel> p = FindPanel();
   if (!p) return;
@@ -71,7 +72,7 @@ void StepTexts(const std::string& statePath) {
   CheckText(p->info, kReminder, "reminder typed");
   size_t before = StableRows(p->list).size();
   long long pressed = SecondsOf(LocalNow());
-  PostMessageA(p->add, BM_CLICK, 0, 0);
+  PostMessageW(p->add, BM_CLICK, 0, 0);
   bool added = WaitFor([&] { return HasRowCount(p->list, before + 1); });
   Check(added, "row added", Format("%zu rows before the press", before));
   // The program's second of the press may differ from ours by one either way.
@@ -82,6 +83,9 @@ void StepTexts(const std::string& statePath) {
   if (!ClickRadio(p->radio2, kCloseProgram, "close-program kind")) return;
   CheckText(p->tips, "选择你要关闭的软件：", "close-program prompt");
   CheckShown(p->picker, true, "picker shown");
+  // Back to the mode of the start, which the steps that enter a due moment expect.
+  if (ClickRadio(p->radio1, kDateAndTime, "date-and-time mode"))
+    CheckShown(p->panel1, true, "date and time fields shown");
 }
 
 }  // namespace

@@ -231,10 +231,11 @@ long long SecondsBetween(const SYSTEMTIME& a, const SYSTEMTIME& b) {
 bool ProcessRunning(DWORD pid) {
   HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   if (snap == INVALID_HANDLE_VALUE) return true;
-  PROCESSENTRY32 entry{};
+  PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;
   bool found = false;
-  for (BOOL more = Process32First(snap, &entry); more && !found; more = Process32Next(snap, &entry))
+  for (BOOL more = Process32FirstW(snap, &entry); more && !found;
+       more = Process32NextW(snap, &entry))
     found = entry.th32ProcessID == pid;
   CloseHandle(snap);
   return found;

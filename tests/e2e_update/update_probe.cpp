@@ -8,7 +8,7 @@
 // "RESULT <step> PASS|FAIL", and the exit code is 0 only when every check passed. Values the
 // script needs come as "VALUE <name> <value>".
 //
-// Texts are GBK (the program's code page); they are printed in UTF-8 for the log.
+// Texts are read through the wide calls and compared and printed as UTF-8.
 
 #include <windows.h>
 // After windows.h, which they need.
@@ -57,15 +57,20 @@ HWND OneForm(const char* name, DWORD pid) {
   return found.size() == 1 ? found[0] : nullptr;
 }
 
+// File and desktop names, as Windows compares them: regardless of case.
+bool SameName(const std::string& a, const std::string& b) {
+  return lstrcmpiW(Wide(a).c_str(), Wide(b).c_str()) == 0;
+}
+
 // Process id -> file name of its program ("Dusk.exe").
 std::map<DWORD, std::string> Processes() {
   std::map<DWORD, std::string> found;
   HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   if (snap == INVALID_HANDLE_VALUE) return found;
-  PROCESSENTRY32 entry{};
+  PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;
-  for (BOOL more = Process32First(snap, &entry); more; more = Process32Next(snap, &entry))
-    found[entry.th32ProcessID] = entry.szExeFile;
+  for (BOOL more = Process32FirstW(snap, &entry); more; more = Process32NextW(snap, &entry))
+    found[entry.th32ProcessID] = Utf8(entry.szExeFile);
   CloseHandle(snap);
   return found;
 }
@@ -97,12 +102,12 @@ bool CheckMainWindow(DWORD pid, const std::string& version, const char* check) {
 
 // Starts a program in this desktop, as the user would from a folder: nothing on its command line.
 DWORD Launch(const std::string& path) {
-  std::string commandLine = "\"" + path + "\"";
-  std::string folder = path.substr(0, path.find_last_of('\\') + 1);
-  STARTUPINFOA si{};
+  std::wstring commandLine = Wide("\"" + path + "\"");
+  std::wstring folder = Wide(path.substr(0, path.find_last_of('\\') + 1));
+  STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+  if (!CreateProcessW(Wide(path).c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       folder.c_str(), &si, &pi)) {
     Check(false, "start", Format("cannot start %s (error %lu)", path.c_str(), GetLastError()));
     return 0;
@@ -137,8 +142,8 @@ ProgressReading ReadProgress(HWND upForm, HWND bar) {
   for (int attempt = 0; attempt < 20; ++attempt) {
     reading.caption = TextOf(upForm);
     DWORD_PTR position = 0, maximum = 0;
-    SendMessageTimeoutA(bar, PBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &position);
-    SendMessageTimeoutA(bar, PBM_GETRANGE, FALSE, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &maximum);
+    SendMessageTimeoutW(bar, PBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &position);
+    SendMessageTimeoutW(bar, PBM_GETRANGE, FALSE, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &maximum);
     reading.position = (LRESULT)position;
     reading.maximum = (LRESULT)maximum;
     if (TextOf(upForm) == reading.caption) break;
@@ -206,7 +211,7 @@ void StepDownloading(DWORD pid) {
 
 // Creates the file that lets the update server send the rest of the held download.
 bool Release(const std::string& releaseFile) {
-  HANDLE file = CreateFileA(releaseFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+  HANDLE file = CreateFileW(Wide(releaseFile).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   CloseHandle(file);
@@ -228,7 +233,7 @@ void StepHandOver(DWORD oldPid, const std::string& version, const std::string& r
   };
   auto downloadedSeen = [&] {
     for (auto& p : seen)
-      if (lstrcmpiA(p.second.c_str(), kDownloadedName) == 0) return p.first;
+      if (SameName(p.second, kDownloadedName)) return p.first;
     return (DWORD)0;
   };
   bool released = false;
@@ -251,8 +256,8 @@ void StepHandOver(DWORD oldPid, const std::string& version, const std::string& r
         newPid = 0;
         for (HWND h : Forms("Form1")) {
           DWORD pid = ProcessOf(h);
-          if (pid != oldPid && now.count(pid) && lstrcmpiA(now[pid].c_str(), kFixedName) == 0 &&
-              Shown(h) && TextOf(h) == MainCaption(version))
+          if (pid != oldPid && now.count(pid) && SameName(now[pid], kFixedName) && Shown(h) &&
+              TextOf(h) == MainCaption(version))
             newPid = pid;
         }
         return !now.count(oldPid) && downloaded && !now.count(downloaded) && newPid;
@@ -297,8 +302,8 @@ void StepRelocation(const std::string& path, const std::string& version) {
         fixedPid = 0;
         for (HWND h : Forms("Form1")) {
           DWORD owner = ProcessOf(h);
-          if (owner != pid && now.count(owner) && lstrcmpiA(now[owner].c_str(), kFixedName) == 0 &&
-              Shown(h) && TextOf(h) == MainCaption(version))
+          if (owner != pid && now.count(owner) && SameName(now[owner], kFixedName) && Shown(h) &&
+              TextOf(h) == MainCaption(version))
             fixedPid = owner;
         }
         return !now.count(pid) && fixedPid;
@@ -354,7 +359,7 @@ void StepClose(DWORD pid) {
   Check(main != nullptr, "main window", Format("process %lu has one", pid));
   if (!main) return;
   const ULONGLONG asked = GetTickCount64();
-  PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+  PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
   bool ended = WaitFor([&] { return !ProcessRunning(pid); }, kClosedBoundMs);
   Check(ended, "ended at once",
         ended ? Format("process %lu gone %llu ms after the close", pid, GetTickCount64() - asked)
@@ -391,8 +396,7 @@ int main(int argc, char** argv) {
   auto pidArg = [&] { return (DWORD)strtoul(args[0].c_str(), nullptr, 10); };
 
   probe::g_timeoutMs = kBoundMs;
-  if (lstrcmpiA(probe::CurrentDesktop().c_str(), desktop.c_str()) != 0)
-    return probe::RunInDesktop(desktop);
+  if (!SameName(probe::CurrentDesktop(), desktop)) return probe::RunInDesktop(desktop);
 
   if (step == "launch" && args.size() == 2)
     StepLaunch(args[0], args[1]);
