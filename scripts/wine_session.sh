@@ -3,7 +3,8 @@
 #   wine_env [PREFIX]       Wine's environment: a 64-bit prefix, zh_CN.UTF-8 (ANSI code page 936;
 #                           DUSK_WINE_LANG names another locale, e.g. en_US.UTF-8 for 1252),
 #                           no Mono/Gecko prompts, no debug output
-#   wine_prefix_ready       create the prefix once and make Chinese text draw in our fonts
+#   wine_prefix_ready       create the prefix once and make Chinese text draw in our fonts (again
+#                           after a change of locale)
 #   display_ready           use $DISPLAY if it answers, else start a private Xvfb (display_stop)
 #   desktop_start NAME EXE [ARGS]   run EXE in a Wine virtual desktop with a taskbar and tray
 #   desktop_origin NAME     where that desktop sits on the X screen ("X Y"), for xdotool
@@ -49,7 +50,10 @@ _wineserver_wait() {
 wine_prefix_ready() {
   [ -n "${WINEPREFIX:-}" ] || wine_env ""
   _wp_stamp=$WINEPREFIX/.dusk-prefix-setup
-  if [ -f "$_wp_stamp" ] && [ "$(cat "$_wp_stamp")" = "$_dusk_prefix_setup_version" ]; then
+  # Wine rewrites the font links of the prefix for each new locale it runs under: the set-up is
+  # done again after a change of locale.
+  _wp_setup="$_dusk_prefix_setup_version ${LANG:-}"
+  if [ -f "$_wp_stamp" ] && [ "$(cat "$_wp_stamp")" = "$_wp_setup" ]; then
     return 0
   fi
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
@@ -92,7 +96,7 @@ wine_prefix_ready() {
   }
   _wineserver_wait 60
   rm -f "$_wp_reg"
-  echo "$_dusk_prefix_setup_version" >"$_wp_stamp"
+  echo "$_wp_setup" >"$_wp_stamp"
 }
 
 _display_answers() {

@@ -9,6 +9,7 @@
 #include "platform/wide_text_win.h"
 #include "platform/window_binding_win.h"
 #include "widgets/dpi_win.h"
+#include "widgets/font_face.h"
 
 namespace {
 
@@ -41,9 +42,11 @@ HFONT FontCache::Get(const FontStyle& font, int dpi) {
   LOGFONTW logFont{};
   logFont.lfHeight = -height;  // character height, not cell height
   logFont.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
-  logFont.lfCharSet = DEFAULT_CHARSET;
+  // The texts are Chinese: where a face lacks them, the font mapper is to pick one that has
+  // them, on every system as on a Simplified Chinese one, whose default character set this is.
+  logFont.lfCharSet = GB2312_CHARSET;
   logFont.lfQuality = CLEARTYPE_QUALITY;
-  lstrcpynW(logFont.lfFaceName, ToWide(font.face).c_str(), LF_FACESIZE);
+  lstrcpynW(logFont.lfFaceName, ToWide(SystemFontFace(font.face)).c_str(), LF_FACESIZE);
   cached.Reset(CreateFontIndirectW(&logFont));
   return cached.Get();
 }

@@ -474,8 +474,11 @@ bool PickTarget(const Panel& p, const Target& target) {
     index = it == items.end() ? -1 : (int)(it - items.begin());
     return index >= 0;
   });
+  std::string entries;
+  if (!listed)
+    for (const std::string& item : items) entries.append(" ").append(Q(item));
   Check(listed, "helper program listed",
-        Format("%s among %zu entries", Q(target.Entry()).c_str(), items.size()));
+        Format("%s among %zu entries", Q(target.Entry()).c_str(), items.size()) + entries);
   if (!listed) return false;
   Ask(p.picker, CB_SETCURSEL, index);
   PostMessageW(GetParent(p.picker), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(p.picker), CBN_SELCHANGE),
@@ -520,7 +523,7 @@ void StepCloseDue(const std::string& statePath) {
   Target target = TargetOf(state);
   if (!at) EndTarget(pid, target);
   Check(TargetWindow(pid, target) == nullptr, "helper window gone", Q(target.title));
-  state.ClearRows();
+  state.RemoveRows("关闭软件：" + target.image + "\r\n");
   CheckRows(*p, state);
   Check(MainWindow() && Shown(p->main), "Dusk goes on", "its main window is still shown");
 }

@@ -39,8 +39,7 @@ void CheckNamedText(HWND main, const char* name, const std::string& expected) {
 }
 
 // The captions and texts that the start shows, then those of the countdown fields and of the
-// prompts, and a reminder typed, added and read back from the task list; the date-and-time mode
-// is chosen again at the end.
+// prompts, and a reminder typed, added and read back from the task list.
 void StepTexts(const std::string& statePath) {
   std::optional<Panel> p = FindPanel();
   if (!p) return;
@@ -79,13 +78,24 @@ void StepTexts(const std::string& statePath) {
   state.AddRow({std::string("闹钟：") + kReminder + "\r\n", pressed + 30 * kSecondsPerMinute - 1,
                 SecondsOf(LocalNow()) + 30 * kSecondsPerMinute + 1});
   CheckRows(*p, state);
+  // The headline counts down to it, within a second of the add.
+  HWND title = FindNamed(p->main, "Title");
+  std::string headline;
+  bool counting =
+      title && WaitFor([&] {
+        headline = TextOf(title);
+        return headline == "29分钟后闹钟响起。     " || headline == "30分钟后闹钟响起。     ";
+      });
+  Check(counting, "headline", "Title reads " + Q(headline) + " expected 29 or 30 分钟后闹钟响起。");
 
   if (!ClickRadio(p->radio2, kCloseProgram, "close-program kind")) return;
   CheckText(p->tips, "选择你要关闭的软件：", "close-program prompt");
   CheckShown(p->picker, true, "picker shown");
-  // Back to the mode of the start, which the steps that enter a due moment expect.
+  // Back to the date-and-time mode of the start, which the steps that enter a due moment
+  // expect, and to another kind, so that a later choice of this one lists the programs anew.
   if (ClickRadio(p->radio1, kDateAndTime, "date-and-time mode"))
     CheckShown(p->panel1, true, "date and time fields shown");
+  ClickRadio(p->radio2, kAlarm, "alarm kind again");
 }
 
 }  // namespace

@@ -66,6 +66,13 @@ void State::ClearRows() {
   Save();
 }
 
+void State::RemoveRows(const std::string& prefix) {
+  std::vector<ExpectedRow> kept = Rows();
+  std::erase_if(kept, [&](const ExpectedRow& row) { return row.prefix == prefix; });
+  ClearRows();
+  for (const ExpectedRow& row : kept) AddRow(row);
+}
+
 void State::Save() {
   std::ofstream out(path_, std::ios::trunc);
   for (const auto& [k, v] : values_) out << k << ' ' << (v.empty() ? "-" : Hex(v)) << '\n';

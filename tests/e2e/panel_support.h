@@ -51,6 +51,8 @@ class State {
   void AddRow(const ExpectedRow& row);
   // The tasks were performed: the list should be empty.
   void ClearRows();
+  // The tasks with this caption prefix were performed; the others wait on.
+  void RemoveRows(const std::string& prefix);
 
  private:
   void Save();

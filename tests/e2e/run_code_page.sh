@@ -33,6 +33,11 @@ for run; do
   session_stop
   DUSK_WINE_LANG=$locale
   wine_env "$WINEPREFIX"
+  if ! wine_prefix_ready; then
+    say "FAIL prefix: the Wine prefix could not be set up for $locale"
+    failed=1
+    continue
+  fi
   state=$artifacts/code-page-$code_page-state.txt
   rm -f "$state"
   st=Z:$state
@@ -48,12 +53,11 @@ for run; do
   case $code_page in
     936 | 950 | 65001) ;;
     *)
-      if probe chinese-target "$st" && probe close-entry "$st" && probe close-pick "$st"; then
-        shot "chinese-helper-picked-code-page-$code_page"
-        if add_at_due_time close-add "$st"; then
-          probe close-due "$st"
-          shot "chinese-helper-ended-code-page-$code_page"
-        fi
+      if probe chinese-target "$st" && probe close-entry "$st" &&
+        add_at_due_time close-add "$st"; then
+        shot "chinese-helper-task-added-code-page-$code_page"
+        probe close-due "$st"
+        shot "chinese-helper-ended-code-page-$code_page"
       fi
       ;;
   esac
