@@ -92,8 +92,7 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
       ButtonAdd("ButtonAdd", &PanelLeft, kAddButton, "添加任务"),
       PanelRight("PanelRight", &Form1, kRightPane, false),
       TaskList("TaskList", &PanelRight, kTaskList),
-      bsTrayIcon1(platform.notificationArea, Form1,
-                  platform.windowSystem.DoubleClickTimeMs()),
+      bsTrayIcon1(platform.notificationArea, Form1, platform.windowSystem.DoubleClickTimeMs()),
       bsBusinessSkinForm1(Form1, bsTrayIcon1, platform.windowSystem),
       bsSkinMessage1("bsSkinMessage1", IconView::Stock::Warning, Form1, platform.windowSystem),
       tasks_(TaskList, bsTrayIcon1, platform.clock),
@@ -143,8 +142,6 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
   AttachMirrors(Form1, platform.mirrors);
   bsSkinMessage1.AttachMirrors(platform.mirrors);
   FormCreate();
-  // The icon is in the tray before the window first shows.
-  bsTrayIcon1.AddToTray();
 }
 
 void TForm1::FormCreate() {
@@ -168,8 +165,9 @@ void TForm1::FormCreate() {
 
 void TForm1::ShowAndStartUpdateCheck() {
   Form1.ShowNormal();
-  // Once the window is on the screen: the thread and the internet service it
-  // loads would only hold it up.
+  // Once the window is on the screen: the shell's library that the tray icon
+  // loads, the thread and the internet service would only hold it up.
+  bsTrayIcon1.AddToTray();
   StartUpdateCheck(state.Check, platform.threads,
                    {platform.download, platform.files, platform.clock, platform.codePage});
 }

@@ -38,7 +38,7 @@ class TForm1 : private Download::Listener {
   TForm1(const TForm1&) = delete;
   TForm1& operator=(const TForm1&) = delete;
 
-  // The window comes up first, then the update check starts.
+  // The window comes up first, then the tray icon and the update check.
   void ShowAndStartUpdateCheck();
 
   void TimerNowTimer();

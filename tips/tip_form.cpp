@@ -36,7 +36,7 @@ TForm3::TForm3(const Form& mainWindow, Sound& sound, MirrorFactory* mirrors)
   bsSkinButton1.SetBackColor(ColorRef::Of(kBandBlue));
   bsSkinButton1.OnClick = [this] { bsSkinButton1Click(); };
   FormCreate();
-  AttachMirrors(TipForm, mirrors);
+  AttachMirrors(TipForm, mirrors, NativeWindow::WhenFirstShown);
 }
 
 void TForm3::FormCreate() {

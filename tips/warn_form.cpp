@@ -53,7 +53,7 @@ TForm4::TForm4(Form& mainWindow, Sound& sound, const std::string& appTitle,
     Close();
     if (OnDismiss) OnDismiss();
   };
-  AttachMirrors(WarnForm, mirrors);
+  AttachMirrors(WarnForm, mirrors, NativeWindow::WhenFirstShown);
 }
 
 void TForm4::ShowWarning(const std::string& caption, const std::string& countdown) {

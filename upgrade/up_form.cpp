@@ -8,7 +8,7 @@ TForm2::TForm2(const Form& mainWindow, MirrorFactory* mirrors)
   UpForm.SetOwner(&mainWindow);
   UpForm.SetBackColor(ColorRef::System(SystemColor::ButtonFace));
   FormCreate();
-  AttachMirrors(UpForm, mirrors);
+  AttachMirrors(UpForm, mirrors, NativeWindow::WhenFirstShown);
 }
 
 void TForm2::FormCreate() {

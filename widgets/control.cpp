@@ -94,12 +94,12 @@ void Control::CreateMissingMirrors() {
   }
 }
 
-void AttachMirrors(Control& root, MirrorFactory* factory) {
+void AttachMirrors(Control& root, MirrorFactory* factory, NativeWindow when) {
   if (!factory) return;
   const auto attach = [factory](Control& control, const auto& self) -> void {
     control.mirrors_ = factory;
     for (Control* child : control.children_) self(*child, self);
   };
   attach(root, attach);
-  root.CreateMissingMirrors();
+  if (when == NativeWindow::AtOnce || root.visible_) root.CreateMissingMirrors();
 }

@@ -77,6 +77,14 @@ enum class ControlChange {
 
 class MirrorFactory;
 
+// When a window that starts hidden gets its native window.
+enum class NativeWindow {
+  AtOnce,  // it works while hidden: its timers run, its handle is an owner
+  // Most runs never show it (the alarm, the warning, the progress window):
+  // the start does not pay for it.
+  WhenFirstShown,
+};
+
 // The native window that shows a control. Controls work without one (headless).
 class ControlMirror {
  public:
@@ -142,7 +150,7 @@ class Control {
   void SetBoundsQuietly(Bounds bounds) { bounds_ = bounds; }
 
  private:
-  friend void AttachMirrors(Control& root, MirrorFactory* factory);
+  friend void AttachMirrors(Control& root, MirrorFactory* factory, NativeWindow when);
   // The native window of this control, once its container has one, and those
   // of its visible controls.
   void CreateMissingMirrors();
@@ -172,8 +180,8 @@ class MirrorFactory {
   [[nodiscard]] virtual std::unique_ptr<ControlMirror> CreateMirror(Control& control) = 0;
 };
 
-// Gives a window and its controls their native windows: the window and its
-// visible controls at once, a hidden control (and what it contains) as it first
-// shows, so a panel that starts hidden costs nothing until then. A native
-// window once made stays until its control goes.
-void AttachMirrors(Control& root, MirrorFactory* factory);
+// Gives a window and its controls their native windows: the window as `when`
+// says and its visible controls with it, a hidden control (and what it
+// contains) as it first shows, so a panel that starts hidden costs nothing
+// until then. A native window once made stays until its control goes.
+void AttachMirrors(Control& root, MirrorFactory* factory, NativeWindow when = NativeWindow::AtOnce);

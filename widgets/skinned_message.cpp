@@ -24,7 +24,9 @@ SkinnedMessage::SkinnedMessage(std::string name, IconView::Stock icon, const For
   form_.OnClose = [this] { form_.Hide(); };
 }
 
-void SkinnedMessage::AttachMirrors(MirrorFactory* mirrors) { ::AttachMirrors(form_, mirrors); }
+void SkinnedMessage::AttachMirrors(MirrorFactory* mirrors) {
+  ::AttachMirrors(form_, mirrors, NativeWindow::WhenFirstShown);
+}
 
 void SkinnedMessage::Show(const std::string& caption, const std::string& text) {
   form_.SetText(caption);

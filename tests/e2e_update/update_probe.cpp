@@ -159,15 +159,17 @@ void StepLaunch(const std::string& path, const std::string& version) {
   DWORD pid = Launch(path);
   if (!pid) return;
   CheckMainWindow(pid, version, "main window");
-  // Whether the progress window shows by now depends on how fast the update check was.
-  for (const char* name : {"UpForm", "TipForm"})
-    Check(OneForm(name, pid) != nullptr, Format("form %s", name), "one, of the same process");
+  // The alarm window is made when it first shows. (Whether the progress window shows by now
+  // depends on how fast the update check was.)
+  Check(Forms("TipForm", pid).empty(), "no alarm window yet", "no TipForm");
 }
 
 // The download of the new program is under way and held by the server half-way: the progress
 // window shows the percentage reached, and the main window goes on being served meanwhile.
 void StepDownloading(DWORD pid) {
-  HWND upForm = OneForm("UpForm", pid);
+  // Made when it first shows, as the download starts.
+  HWND upForm = nullptr;
+  WaitFor([&] { return (upForm = OneForm("UpForm", pid)) != nullptr; });
   HWND bar = upForm ? FindNamed(upForm, "ProgressBar1") : nullptr;
   Check(upForm && bar, "progress window", upForm ? "UpForm with ProgressBar1" : "no UpForm");
   if (!upForm || !bar) return;
@@ -341,9 +343,9 @@ void StepQuiet(DWORD pid, const std::string& version) {
   // is done with it.
   HWND upForm = OneForm("UpForm", pid);
   if (upForm) WaitFor([&] { return !Shown(upForm); });
-  Check(upForm && !Shown(upForm), "no progress window",
+  Check(!upForm || !Shown(upForm), "no progress window",
         upForm ? (Shown(upForm) ? "UpForm shown: " + Q(TextOf(upForm)) : "UpForm hidden")
-               : "no UpForm");
+               : "no UpForm: it never showed");
   std::string others;
   for (HWND h : TopLevelWindows())
     if (ProcessOf(h) == pid && h != main && Shown(h))

@@ -75,3 +75,28 @@ TEST_F(LazyWindows, AHiddenPanelsControlsGetTheirWindowsAsTheyFirstShow) {
   EXPECT_EQ(WindowOf(edit), kept) << "made once, kept";
   EXPECT_FALSE(errors.Take());
 }
+
+// A window most runs never show is made when it first shows, with its
+// controls and the state they took meanwhile; one that must work while hidden
+// is made at once.
+TEST_F(LazyWindows, AWindowMadeWhenFirstShownWaitsForItsShowing) {
+  AttachMirrors(form, &mirrors, NativeWindow::WhenFirstShown);
+  EXPECT_EQ(WindowOf(form), nullptr);
+  EXPECT_EQ(WindowOf(button), nullptr);
+  button.SetText("添加任务");
+  form.BringToFront();  // nothing to bring yet
+
+  form.Show();
+  ASSERT_NE(WindowOf(form), nullptr);
+  EXPECT_TRUE(IsWindowVisible(WindowOf(form)));
+  ASSERT_NE(WindowOf(button), nullptr);
+  wchar_t text[32] = {};
+  GetWindowTextW(WindowOf(button), text, std::size(text));
+  EXPECT_EQ(FromWide(text), "添加任务");
+
+  Form atOnce{"UpForm", {0, 0, 200, 100}, Form::Frame::Tool};
+  AttachMirrors(atOnce, &mirrors, NativeWindow::AtOnce);
+  ASSERT_NE(WindowOf(atOnce), nullptr);
+  EXPECT_FALSE(IsWindowVisible(WindowOf(atOnce)));
+  EXPECT_FALSE(errors.Take());
+}
