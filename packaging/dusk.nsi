@@ -7,6 +7,9 @@
 ; uninstaller's /S removes everything but the saved tasks.
 
 Unicode true
+; A 64-bit installer for a 64-bit program: it runs where the program runs, Wine's 64-bit-only
+; set-ups too.
+Target amd64-unicode
 RequestExecutionLevel user
 SetCompressor /SOLID lzma
 ManifestDPIAware true
