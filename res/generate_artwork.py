@@ -3,9 +3,9 @@
 
 Draws every picture the program ships from simple vector shapes and writes:
 
-    dusk.ico         program icon: 16, 20, 24 and 32 pixel 32-bit BGRA images and
-                     40, 48, 64 and 256 pixel PNG images, each drawn at its own
-                     size (the small ones, which load at start, need no decoder)
+    dusk.ico         program icon: 16, 20, 24, 32, 40 and 48 pixel 32-bit BGRA
+                     images and 64 and 256 pixel PNG images, each drawn at its own
+                     size (those that load at start up to 150 % need no decoder)
     task_kinds.png   672 x 96 strip, seven 96 x 96 task-kind pictures (twice the
                      48 x 48 the list shows at 96 DPI: enough for 200 %), PNG:
                      as a 32-bit bitmap it would be 258 KB
@@ -350,13 +350,13 @@ def ico_bitmap(rows):
 
 
 def write_ico(path, images):
-    """images: rows of each size, smallest first; 40 pixels and up go in as PNG."""
+    """images: rows of each size, smallest first; 64 pixels and up go in as PNG."""
     icondir = struct.pack('<HHH', 0, 1, len(images))
     entries, data = b'', b''
     offset = 6 + 16 * len(images)
     for rows in images:
         h, w = len(rows), len(rows[0])
-        image = png_bytes(rows) if w >= 40 else ico_bitmap(rows)
+        image = png_bytes(rows) if w >= 64 else ico_bitmap(rows)
         entries += struct.pack('<BBBBHHII', w & 0xFF, h & 0xFF, 0, 0, 1, 32,
                                len(image), offset + len(data))
         data += image
