@@ -73,7 +73,7 @@ Function ${un}CloseRunningDusk
       System::Call 'kernel32::GlobalGetAtomNameW(i r1, w .r2, i 64) i'
     ${EndIf}
     ${If} $2 == "Form1"
-      System::Call 'user32::GetWindowThreadProcessId(p r0, *i 0 r3) i'
+      System::Call 'user32::GetWindowThreadProcessId(p r0, *i .r3) i'
       ; SYNCHRONIZE | PROCESS_TERMINATE
       System::Call 'kernel32::OpenProcess(i 0x00100001, i 0, i r3) p .r4'
       SendMessage $0 ${WM_CLOSE} 0 0 /TIMEOUT=5000
