@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 
 #include "platform/wide_text_win.h"
 #include "widgets/picture_scale.h"
+#include "widgets/png_resource_win.h"
 
 namespace {
 
@@ -18,33 +20,15 @@ constexpr COLORREF kRowLine = RGB(226, 230, 236);
 // are drawn for 200 % and shrunk (or, past 200 %, grown) here, never grown from
 // a small picture.
 UniqueBitmap LoadKindPictures(HINSTANCE instance, int size) {
-  const UniqueBitmap bitmap(static_cast<HBITMAP>(LoadImageW(
-      instance, MAKEINTRESOURCEW(kKindPicturesId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-  DIBSECTION section{};
-  if (!bitmap || GetObjectW(bitmap.Get(), sizeof section, &section) != sizeof section ||
-      section.dsBm.bmBitsPixel != 32 || !section.dsBm.bmBits || section.dsBm.bmHeight <= 0) {
-    return {};
-  }
-  PremultipliedImage source{section.dsBm.bmWidth, section.dsBm.bmHeight, {}};
-  source.pixels.assign(static_cast<const std::uint32_t*>(section.dsBm.bmBits),
-                       static_cast<const std::uint32_t*>(section.dsBm.bmBits) +
-                           static_cast<std::size_t>(source.width) * source.height);
-  for (std::uint32_t& pixel : source.pixels) {
-    const std::uint32_t alpha = pixel >> 24;
-    std::uint32_t premultiplied = alpha << 24;
-    for (int shift = 0; shift < 24; shift += 8) {
-      premultiplied |= ((pixel >> shift & 0xFF) * alpha / 255) << shift;
-    }
-    pixel = premultiplied;
-  }
-  const int count = source.width / source.height;
-  const PremultipliedImage resized = ResizePremultiplied(source, count * size, size);
+  const std::optional<PremultipliedImage> source = LoadPngResource(instance, kKindPicturesId);
+  if (!source) return {};
+  const int count = source->width / source->height;
+  const PremultipliedImage resized = ResizePremultiplied(*source, count * size, size);
 
-  // Rows as the source had them: top-down or bottom-up alike.
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = resized.width;
-  info.bmiHeader.biHeight = section.dsBmih.biHeight > 0 ? resized.height : -resized.height;
+  info.bmiHeader.biHeight = -resized.height;  // top-down, as decoded
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;

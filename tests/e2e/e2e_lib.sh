@@ -91,7 +91,7 @@ _e2e_own_display() {
 }
 
 say() {
-  echo "$*" | tee -a "$log"
+  printf "%s\n" "$*" | tee -a "$log"
 }
 
 # The processes of our Wine session, as "PID NAME" lines: Wine's binaries (the programs' loader

@@ -1,0 +1,83 @@
+"""Checks a release folder made by scripts/package.sh: the zip holds exactly the program's
+files, the checksums and the manifests' hashes are those of the files, the manifests parse and
+name this version and the given download addresses.
+
+Usage: check_package.py DIST_DIR VERSION BASE_URL
+"""
+
+import hashlib
+import json
+import os
+import sys
+import unittest
+import zipfile
+
+import yaml
+
+DIST, VERSION, BASE = sys.argv[1:4]
+del sys.argv[1:4]
+SETUP = "Dusk-%s-setup.exe" % VERSION
+ZIP = "Dusk-%s-portable.zip" % VERSION
+PROGRAM_FILES = {"Dusk.exe", "clock/1.wav", "x.wav", "warn.wav", "readme.txt", "license.txt"}
+
+
+def sha256(name):
+    with open(os.path.join(DIST, name), "rb") as data:
+        return hashlib.sha256(data.read()).hexdigest()
+
+
+def winget(kind):
+    name = {"version": "Dusk.Dusk.yaml", "installer": "Dusk.Dusk.installer.yaml",
+            "defaultLocale": "Dusk.Dusk.locale.zh-CN.yaml"}[kind]
+    with open(os.path.join(DIST, "winget", name), encoding="utf-8") as text:
+        return yaml.safe_load(text)
+
+
+class Downloads(unittest.TestCase):
+    def test_zip_holds_exactly_the_program_files(self):
+        with zipfile.ZipFile(os.path.join(DIST, ZIP)) as archive:
+            self.assertIsNone(archive.testzip())
+            self.assertEqual(set(archive.namelist()), PROGRAM_FILES)
+            self.assertEqual(len(archive.namelist()), len(PROGRAM_FILES))
+
+    def test_sums_match_the_files(self):
+        with open(os.path.join(DIST, "SHA256SUMS")) as sums:
+            listed = dict(reversed(line.split()) for line in sums)
+        self.assertEqual(listed, {SETUP: sha256(SETUP), ZIP: sha256(ZIP)})
+
+    def test_installer_is_a_windows_program(self):
+        with open(os.path.join(DIST, SETUP), "rb") as setup:
+            self.assertEqual(setup.read(2), b"MZ")
+
+
+class Manifests(unittest.TestCase):
+    def test_winget_manifests_agree(self):
+        for kind in ("version", "installer", "defaultLocale"):
+            with self.subTest(kind=kind):
+                manifest = winget(kind)
+                self.assertEqual(manifest["ManifestType"], kind)
+                self.assertEqual(manifest["ManifestVersion"], "1.6.0")
+                self.assertEqual(manifest["PackageIdentifier"], "Dusk.Dusk")
+                self.assertEqual(manifest["PackageVersion"], VERSION)
+
+    def test_winget_installer_is_the_release_setup(self):
+        manifest = winget("installer")
+        self.assertEqual(manifest["InstallerType"], "nullsoft")
+        self.assertEqual(manifest["Scope"], "user")
+        self.assertIs(manifest["RequireExplicitUpgrade"], True)
+        (installer,) = manifest["Installers"]
+        self.assertEqual(installer["InstallerUrl"], BASE + SETUP)
+        self.assertEqual(installer["InstallerSha256"].lower(), sha256(SETUP))
+
+    def test_scoop_manifest_is_the_release_zip(self):
+        with open(os.path.join(DIST, "scoop", "dusk.json"), encoding="utf-8") as text:
+            manifest = json.load(text)
+        self.assertEqual(manifest["version"], VERSION)
+        download = manifest["architecture"]["64bit"]
+        self.assertEqual(download["url"], BASE + ZIP)
+        self.assertEqual(download["hash"], sha256(ZIP))
+        self.assertEqual(manifest["bin"], "Dusk.exe")
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)
