@@ -96,7 +96,11 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
                   platform.windowSystem.DoubleClickTimeMs()),
       bsBusinessSkinForm1(Form1, bsTrayIcon1, platform.windowSystem),
       bsSkinMessage1("bsSkinMessage1", IconView::Stock::Warning, Form1, platform.windowSystem),
-      tasks_(TaskList, bsTrayIcon1, platform.clock),
+      wakeKeeper_(platform.powerRequests, platform.clock),
+      tasks_(TaskList, bsTrayIcon1, platform.clock,
+             {
+                 &wakeKeeper_,
+             }),
       dueTasks_(tasks_, taskActions_, Title, bsTrayIcon1, platform.clock,
                 std::string(kAppTitle) + "："),
       powerWarning_(tasks_, taskActions_, collaborators.warningWindow, bsTrayIcon1, platform.clock,
@@ -209,6 +213,7 @@ void TForm1::TimerNowTimer() {
   }
   dueTasks_.Run(now);
   powerWarning_.Follow(now);
+  wakeKeeper_.Follow(now);
   if (MayHandOver()) HandOverToDownloadedProgram();
 }
 
@@ -483,6 +488,7 @@ void TForm1::TickAfterClockJump() {
   // Due moments may have gone by unseen: the tick settles them now, not a
   // timer period later, and the next period counts from here.
   TimerNowTimer();
+  wakeKeeper_.AfterClockJump(platform.clock.Now());
   TimerNow.Restart();
 }
 

@@ -7,6 +7,7 @@
 #include "scheduler/power_warning.h"
 #include "scheduler/task_listing.h"
 #include "scheduler/tick.h"
+#include "scheduler/wake_keeper.h"
 #include "tips/tip_form.h"
 #include "tips/warn_form.h"
 #include "upgrade/relocation.h"
@@ -131,6 +132,7 @@ class TForm1 : private Download::Listener {
   [[nodiscard]] bool MayHandOver() const;
   void HandOverToDownloadedProgram();
 
+  WakeKeeper wakeKeeper_;
   TaskListing tasks_;
   DueTaskRunner dueTasks_;
   PowerWarning powerWarning_;

@@ -6,6 +6,7 @@
 #include "platform/files.h"
 #include "platform/notification_area.h"
 #include "platform/power.h"
+#include "platform/power_requests.h"
 #include "platform/processes.h"
 #include "platform/shell.h"
 #include "platform/signature.h"
@@ -34,5 +35,6 @@ struct PlatformSet {
   Download& download;
   const SignatureVerifier& signatures;
   const SystemMessages& messages;
+  PowerRequests& powerRequests;
   MirrorFactory* mirrors = nullptr;
 };

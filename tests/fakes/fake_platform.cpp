@@ -56,6 +56,8 @@ void FakePlatform::ForgetCalls() {
   ReleaseRecords(sound.calls);
   processes.ForgetCalls();
   ReleaseRecords(download.requests);
+  ReleaseRecords(powerRequests.calls);
+  ReleaseRecords(powerRequests.armedFor);
 }
 
 DateTime At(int hour, int minute, int second, int day, int month, int year) {

@@ -11,6 +11,7 @@
 
 #include "main/platform_set.h"
 #include "scheduler/tick.h"
+#include "tests/fakes/fake_power_requests.h"
 #include "tests/fakes/fake_processes.h"
 #include "tests/fakes/fake_signature_verifier.h"
 
@@ -324,13 +325,14 @@ struct FakePlatform {
   FakeDownload download;
   FakeSignatureVerifier signatures{files};
   FakeSystemMessages messages;
+  FakePowerRequests powerRequests;
   // Drops what every fake recorded, with its memory; what the fakes hold
   // (files, processes, the tray icon) stays.
   void ForgetCalls();
   PlatformSet Set() {
     return {clock,   codePage,     files,      versionResource, notificationArea,
             shell,   windowSystem, power,      sound,           processes,
-            threads, download,     signatures, messages,        nullptr};
+            threads, download,     signatures, messages,        powerRequests, nullptr};
   }
 };
 
