@@ -1,5 +1,7 @@
 #include "main/form1.h"
 
+#include <utility>
+
 #include "main/task_entry.h"
 #include "process/image_name.h"
 #include "process/process_listing.h"
@@ -96,9 +98,13 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
                   platform.windowSystem.DoubleClickTimeMs()),
       bsBusinessSkinForm1(Form1, bsTrayIcon1, platform.windowSystem),
       bsSkinMessage1("bsSkinMessage1", IconView::Stock::Warning, Form1, platform.windowSystem),
+      savedTasks_(platform.profileFiles, platform.messages, bsTrayIcon1, platform.clock,
+                  TaskListFolder(platform.profileFiles.RoamingAppDataFolder()),
+                  std::string(kAppTitle) + "："),
       wakeKeeper_(platform.powerRequests, platform.clock),
       tasks_(TaskList, bsTrayIcon1, platform.clock,
              {
+                 &savedTasks_,
                  &wakeKeeper_,
              }),
       dueTasks_(tasks_, taskActions_, Title, bsTrayIcon1, platform.clock,
@@ -149,6 +155,8 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
   FormCreate();
   // The icon is in the tray before the window first shows.
   bsTrayIcon1.AddToTray();
+  // Before the first tick, which treats tasks found late as after a sleep.
+  loadReport_ = savedTasks_.LoadInto(tasks_);
 }
 
 void TForm1::FormCreate() {
@@ -211,7 +219,12 @@ void TForm1::TimerNowTimer() {
                                   std::nullopt, Shell::kShowNormal});
     platform.windowSystem.Terminate();
   }
+  const std::uint64_t balloonsBeforeTick = bsTrayIcon1.BalloonsShown();
   dueTasks_.Run(now);
+  if (!loadReport_.empty()) {
+    ShowTaskReport(bsTrayIcon1, std::string(kAppTitle) + "：", std::exchange(loadReport_, {}),
+                   balloonsBeforeTick);
+  }
   powerWarning_.Follow(now);
   wakeKeeper_.Follow(now);
   if (MayHandOver()) HandOverToDownloadedProgram();

@@ -8,6 +8,7 @@
 #include "platform/power.h"
 #include "platform/power_requests.h"
 #include "platform/processes.h"
+#include "platform/profile_files.h"
 #include "platform/shell.h"
 #include "platform/signature.h"
 #include "platform/sound.h"
@@ -35,6 +36,7 @@ struct PlatformSet {
   Download& download;
   const SignatureVerifier& signatures;
   const SystemMessages& messages;
+  ProfileFiles& profileFiles;
   PowerRequests& powerRequests;
   MirrorFactory* mirrors = nullptr;
 };

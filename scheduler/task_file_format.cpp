@@ -159,9 +159,9 @@ std::optional<std::string> UnescapeTaskParam(std::string_view escaped) {
 }
 
 std::string WriteTaskFile(const TaskQueue& queue) {
+  // Left to grow by doubling: a guess at the size per task would ask the heap
+  // for a new size of block with each new length of the list.
   std::string text;
-  // Most lines are a short kind, the moment and a short parameter.
-  text.reserve(32 + queue.Count() * 48);
   text += kTaskFileHeader;
   text += std::to_string(kTaskFileFormat);
   text += "\r\n";

@@ -58,6 +58,7 @@ void FakePlatform::ForgetCalls() {
   ReleaseRecords(download.requests);
   ReleaseRecords(powerRequests.calls);
   ReleaseRecords(powerRequests.armedFor);
+  ReleaseRecords(profileFiles.calls);
 }
 
 DateTime At(int hour, int minute, int second, int day, int month, int year) {
