@@ -75,6 +75,9 @@ e2e_begin() {
   dusk=$(realpath "$2")
   probe_exe=$(realpath "$3")
   e2e_session_begin "$4" "${5:-$(dirname "$(realpath -m "$4")")/e2e-wineprefix}"
+  # Every test starts with no task list saved: the prefix is shared, the tasks of one test are
+  # not the next one's.
+  rm -rf "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/Dusk
   desktop_start "$desktop" "$dusk"
   if ! desktop_wait "$desktop" 60; then
     say "FAIL desktop: the virtual desktop $desktop did not appear"
