@@ -34,7 +34,13 @@ std::string SetAsideFileName(const CalendarTime& at, int attempt) {
   char name[64];
   std::snprintf(name, sizeof name, "tasks.bad-%04d%02d%02d-%02d%02d%02d", at.year, at.month, at.day,
                 at.hour, at.minute, at.second);
-  return name + (attempt > 1 ? "-" + std::to_string(attempt) : std::string()) + ".txt";
+  std::string fileName = name;
+  if (attempt > 1) {
+    fileName += '-';
+    fileName += std::to_string(attempt);
+  }
+  fileName += ".txt";
+  return fileName;
 }
 
 std::string SavedTaskList::LoadInto(TaskListing& tasks) {
