@@ -1,5 +1,7 @@
 #include "main/form1.h"
 
+#include <utility>
+
 #include "main/task_entry.h"
 #include "process/image_name.h"
 #include "process/process_listing.h"
@@ -95,7 +97,15 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
       bsTrayIcon1(platform.notificationArea, Form1, platform.windowSystem.DoubleClickTimeMs()),
       bsBusinessSkinForm1(Form1, bsTrayIcon1, platform.windowSystem),
       bsSkinMessage1("bsSkinMessage1", IconView::Stock::Warning, Form1, platform.windowSystem),
-      tasks_(TaskList, bsTrayIcon1, platform.clock),
+      savedTasks_(platform.profileFiles, platform.messages, bsTrayIcon1, platform.clock,
+                  TaskListFolder(platform.profileFiles.RoamingAppDataFolder()),
+                  std::string(kAppTitle) + "："),
+      wakeKeeper_(platform.powerRequests, platform.clock),
+      tasks_(TaskList, bsTrayIcon1, platform.clock,
+             {
+                 &savedTasks_,
+                 &wakeKeeper_,
+             }),
       dueTasks_(tasks_, taskActions_, Title, bsTrayIcon1, platform.clock,
                 std::string(kAppTitle) + "："),
       powerWarning_(tasks_, taskActions_, collaborators.warningWindow, bsTrayIcon1, platform.clock,
@@ -142,6 +152,8 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
   AttachMirrors(Form1, platform.mirrors);
   bsSkinMessage1.AttachMirrors(platform.mirrors);
   FormCreate();
+  // Before the first tick, which treats tasks found late as after a sleep.
+  loadReport_ = savedTasks_.LoadInto(tasks_);
 }
 
 void TForm1::FormCreate() {
@@ -205,8 +217,14 @@ void TForm1::TimerNowTimer() {
                                   std::nullopt, Shell::kShowNormal});
     platform.windowSystem.Terminate();
   }
+  const std::uint64_t balloonsBeforeTick = bsTrayIcon1.BalloonsShown();
   dueTasks_.Run(now);
+  if (!loadReport_.empty()) {
+    ShowTaskReport(bsTrayIcon1, std::string(kAppTitle) + "：", std::exchange(loadReport_, {}),
+                   balloonsBeforeTick);
+  }
   powerWarning_.Follow(now);
+  wakeKeeper_.Follow(now);
   if (MayHandOver()) HandOverToDownloadedProgram();
 }
 
@@ -481,6 +499,7 @@ void TForm1::TickAfterClockJump() {
   // Due moments may have gone by unseen: the tick settles them now, not a
   // timer period later, and the next period counts from here.
   TimerNowTimer();
+  wakeKeeper_.AfterClockJump(platform.clock.Now());
   TimerNow.Restart();
 }
 

@@ -5,8 +5,10 @@
 #include "main/app_state.h"
 #include "main/platform_set.h"
 #include "scheduler/power_warning.h"
+#include "scheduler/saved_task_list.h"
 #include "scheduler/task_listing.h"
 #include "scheduler/tick.h"
+#include "scheduler/wake_keeper.h"
 #include "tips/tip_form.h"
 #include "tips/warn_form.h"
 #include "upgrade/relocation.h"
@@ -131,7 +133,12 @@ class TForm1 : private Download::Listener {
   [[nodiscard]] bool MayHandOver() const;
   void HandOverToDownloadedProgram();
 
+  // Before the queue it observes.
+  SavedTaskList savedTasks_;
+  WakeKeeper wakeKeeper_;
   TaskListing tasks_;
+  // What the saved list lost at start-up, told after the first tick's own report.
+  std::string loadReport_;
   DueTaskRunner dueTasks_;
   PowerWarning powerWarning_;
   Relocation relocation_;

@@ -9,7 +9,9 @@
 #include "main/program.h"
 #include "platform/dll_search_win.h"
 #include "platform/download_win.h"
+#include "platform/power_requests_win.h"
 #include "platform/processes_win.h"
+#include "platform/profile_files_win.h"
 #include "platform/signature_win.h"
 #include "platform/wide_text_win.h"
 #include "platform/win32_platform.h"
@@ -70,10 +72,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   Win32Download download(instance, threads, errors);
   const Win32SignatureVerifier signatures(DUSK_PUBLIC_KEY);
   const Win32SystemMessages messages;
+  Win32ProfileFiles profileFiles;
+  Win32PowerRequests powerRequests;
   Win32MirrorFactory mirrors(instance, errors);
   {
     Program program({clock, codePage, files, versionResource, notificationArea, shell, windowSystem,
-                     power, sound, processes, threads, download, signatures, messages, &mirrors},
+                     power, sound, processes, threads, download, signatures, messages, profileFiles,
+                     powerRequests, &mirrors},
                     DUSK_UPDATE_HOST);
     program.Start();
     RunMessageLoop(errors, program);

@@ -6,7 +6,9 @@
 #include "platform/files.h"
 #include "platform/notification_area.h"
 #include "platform/power.h"
+#include "platform/power_requests.h"
 #include "platform/processes.h"
+#include "platform/profile_files.h"
 #include "platform/shell.h"
 #include "platform/signature.h"
 #include "platform/sound.h"
@@ -34,5 +36,7 @@ struct PlatformSet {
   Download& download;
   const SignatureVerifier& signatures;
   const SystemMessages& messages;
+  ProfileFiles& profileFiles;
+  PowerRequests& powerRequests;
   MirrorFactory* mirrors = nullptr;
 };

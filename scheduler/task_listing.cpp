@@ -5,6 +5,11 @@ void TaskListing::Add(Task task) {
   Changed();
 }
 
+void TaskListing::AddAll(std::vector<Task> tasks) {
+  queue_.AddAll(std::move(tasks));
+  Changed();
+}
+
 void TaskListing::RemoveHead() {
   queue_.RemoveHead();
   Changed();

@@ -18,6 +18,8 @@ class TaskListing {
 
   [[nodiscard]] const TaskQueue& Queue() const { return queue_; }
   void Add(Task task);
+  // Many tasks at once (the saved list at start-up): one change, told once.
+  void AddAll(std::vector<Task> tasks);
   void RemoveHead();
   // This task, wherever it stands now; nothing when it is gone already.
   void Remove(const Task& task);

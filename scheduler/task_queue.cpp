@@ -1,14 +1,29 @@
 #include "scheduler/task_queue.h"
 
 #include <algorithm>
+#include <iterator>
+
+namespace {
+
+// Equality within a millisecond is not transitive, so sorting by the raw
+// moment keeps the order strict-weak while agreeing with CompareTasksByWhen on
+// every pair it tells apart.
+void SortByWhen(std::vector<Task>& tasks) {
+  std::stable_sort(tasks.begin(), tasks.end(),
+                   [](const Task& a, const Task& b) { return a.When < b.When; });
+}
+
+}  // namespace
 
 void TaskQueue::Add(Task task) {
   tasks_.push_back(std::move(task));
-  // Equality within a millisecond is not transitive, so sorting by the raw
-  // moment keeps the order strict-weak while agreeing with CompareTasksByWhen
-  // on every pair it tells apart.
-  std::stable_sort(tasks_.begin(), tasks_.end(),
-                   [](const Task& a, const Task& b) { return a.When < b.When; });
+  SortByWhen(tasks_);
+}
+
+void TaskQueue::AddAll(std::vector<Task> tasks) {
+  tasks_.insert(tasks_.end(), std::make_move_iterator(tasks.begin()),
+                std::make_move_iterator(tasks.end()));
+  SortByWhen(tasks_);
 }
 
 void TaskQueue::RemoveHead() {

@@ -12,6 +12,8 @@ class TaskQueue {
   // Appends and sorts again; tasks due within one millisecond of each other
   // keep no particular order.
   void Add(Task task);
+  // Many tasks at once, sorted once: the saved list at start-up.
+  void AddAll(std::vector<Task> tasks);
   void RemoveHead();
   // The first task equal to this one; false, and nothing removed, when none is.
   bool Remove(const Task& task);

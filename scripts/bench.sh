@@ -3,7 +3,9 @@
 #   a. the size of build/win/Dusk.exe (and of a stripped copy, for information);
 #   b. the time from starting Dusk.exe to its main window being shown, against a minimal
 #      Win32 program that shows one window of the same size (medians and their ratio);
-#   c. the CPU time the idle Dusk.exe uses over a minute (and the wineserver's, for information).
+#   c. the CPU time the idle Dusk.exe uses over a minute (and the wineserver's, for information);
+#   d. the CPU time of an idle one-second tick with the wake timer armed and the awake request
+#      on, against neither (tests/bench/wake_timer_idle.cpp, the program's own Win32 code).
 # Nothing here passes or fails on the figures; the exit code only says whether they could be
 # taken. It is not part of the test suite: timings from a shared machine are not verdicts.
 #
@@ -79,6 +81,8 @@ build_bench() { # NAME [EXTRA FLAGS]
 }
 build_bench minimal_window -mwindows
 build_bench launch_timer
+build_bench wake_timer_idle -I"$root" -DWIN32_LEAN_AND_MEAN -DNOMINMAX -D_WIN32_WINNT=0x0601 \
+  platform/power_requests_win.cpp platform/date_time.cpp
 
 # --- a. Size -------------------------------------------------------------------------------------
 build_type=$(sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' "$(dirname "$dusk_exe")/CMakeCache.txt" \
@@ -221,6 +225,35 @@ else
   fi
 fi
 
+# --- d. Idle CPU with the wake timer armed and without ---------------------------------------
+log "Measuring an idle tick with and without the wake timer, $idle_seconds s each ..."
+wake_report=
+for mode in none --armed; do
+  timeout 20 wineserver -w >/dev/null 2>&1 || true
+  wine "$out/wake_timer_idle.exe" "$((idle_seconds + 5))" "$mode" >"$tmp/wake.txt" 2>&1 &
+  wake_wine_pid=$!
+  if ! wait_until 60 grep -q '^READY' "$tmp/wake.txt"; then
+    wake_report="$wake_report  $mode: the idle program did not start
+"
+    kill "$wake_wine_pid" 2>/dev/null || true
+    continue
+  fi
+  idle_pid=$(prefix_pid wake_timer_idle '(^|[\\/])wake_timer_idle\.exe$') || idle_pid=
+  server_pid=$(prefix_pid wineserver '(^|/)wineserver(64)?$') || server_pid=
+  i0=$(cpu_ticks "$idle_pid" || echo 0)
+  s0=$(cpu_ticks "$server_pid" || echo 0)
+  sleep "$idle_seconds"
+  i1=$(cpu_ticks "$idle_pid" || echo 0)
+  s1=$(cpu_ticks "$server_pid" || echo 0)
+  wait "$wake_wine_pid" || true
+  wake_report="$wake_report$(awk -v m="$mode" -v i="$((i1 - i0))" -v s="$((s1 - s0))" \
+    -v hz="$ticks" -v w="$idle_seconds" -v note="$(sed -n 1p "$tmp/wake.txt")" 'BEGIN {
+      printf "  %-8s program %6.2f s CPU (%6.3f %%), wineserver %6.2f s CPU (%6.3f %%)  %s\n",
+        (m == "none" ? "none" : "armed"), i / hz, 100 * i / hz / w, s / hz, 100 * s / hz / w,
+        (m == "none" ? "" : note) }')
+"
+done
+
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 
 # --- Report ---------------------------------------------------------------------------------------
@@ -249,5 +282,8 @@ fi
 echo
 echo "c. Idle CPU over ${idle_seconds} s after the main window showed"
 printf '%s\n' "$idle_report"
+echo
+echo "d. Idle tick over ${idle_seconds} s: wake timer armed an hour ahead and awake request on, against neither"
+printf '%s' "$wake_report"
 
 [ "$startup_ok" = 0 ] && [ -n "${d1:-}" ]

@@ -22,7 +22,8 @@ namespace {
 const probe::Step* FindStep(const std::string& name) {
   for (const auto* steps :
        {&probe::MainWindowSteps(), &probe::EntryPanelSteps(), &probe::ActionSteps(),
-        &probe::ResourceSteps(), &probe::CodePageSteps(), &probe::WarningSteps()})
+        &probe::ResourceSteps(), &probe::CodePageSteps(), &probe::WarningSteps(),
+        &probe::SavedListSteps()})
     for (const probe::Step& step : *steps)
       if (name == step.name) return &step;
   return nullptr;
@@ -32,7 +33,8 @@ int Usage() {
   fprintf(stderr, "usage: dusk_probe DESKTOP STEP [ARG] [--timeout=SECONDS]\nsteps:");
   for (const auto* steps :
        {&probe::MainWindowSteps(), &probe::EntryPanelSteps(), &probe::ActionSteps(),
-        &probe::ResourceSteps(), &probe::CodePageSteps(), &probe::WarningSteps()})
+        &probe::ResourceSteps(), &probe::CodePageSteps(), &probe::WarningSteps(),
+        &probe::SavedListSteps()})
     for (const probe::Step& step : *steps)
       fprintf(stderr, " %s%s%s", step.name, *step.argument ? " " : "", step.argument);
   fprintf(stderr, " tree\n");

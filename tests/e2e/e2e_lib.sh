@@ -65,6 +65,9 @@ e2e_session_begin() {
   _e2e_end_leftovers "left by an earlier run"
   _e2e_from=$(date +%s)
   wine_prefix_ready || exit 1
+  # Every test starts with no task list saved: the prefix is shared, the tasks of one test are
+  # not the next one's.
+  rm -rf "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/Dusk
   say "Wine prefix $WINEPREFIX ready in $(($(date +%s) - _e2e_from)) s; display $DISPLAY"
   DUSK_SESSION_LOG=$artifacts/wine.log
   : >"$DUSK_SESSION_LOG"

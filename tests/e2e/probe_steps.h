@@ -20,6 +20,7 @@ const std::vector<Step>& ActionSteps();
 const std::vector<Step>& ResourceSteps();
 const std::vector<Step>& CodePageSteps();
 const std::vector<Step>& WarningSteps();
+const std::vector<Step>& SavedListSteps();
 
 // The program's buttons on the desktop's taskbar, counted until there are `expected` or a few
 // seconds have passed.

@@ -56,6 +56,9 @@ void FakePlatform::ForgetCalls() {
   ReleaseRecords(sound.calls);
   processes.ForgetCalls();
   ReleaseRecords(download.requests);
+  ReleaseRecords(powerRequests.calls);
+  ReleaseRecords(powerRequests.armedFor);
+  ReleaseRecords(profileFiles.calls);
 }
 
 DateTime At(int hour, int minute, int second, int day, int month, int year) {

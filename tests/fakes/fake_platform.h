@@ -11,7 +11,9 @@
 
 #include "main/platform_set.h"
 #include "scheduler/tick.h"
+#include "tests/fakes/fake_power_requests.h"
 #include "tests/fakes/fake_processes.h"
+#include "tests/fakes/fake_profile_files.h"
 #include "tests/fakes/fake_signature_verifier.h"
 
 // A clock that stands still until the test moves it, writing dates and times
@@ -324,13 +326,15 @@ struct FakePlatform {
   FakeDownload download;
   FakeSignatureVerifier signatures{files};
   FakeSystemMessages messages;
+  FakeProfileFiles profileFiles;
+  FakePowerRequests powerRequests;
   // Drops what every fake recorded, with its memory; what the fakes hold
   // (files, processes, the tray icon) stays.
   void ForgetCalls();
   PlatformSet Set() {
-    return {clock,   codePage,     files,      versionResource, notificationArea,
-            shell,   windowSystem, power,      sound,           processes,
-            threads, download,     signatures, messages,        nullptr};
+    return {clock,        codePage, files,        versionResource, notificationArea, shell,
+            windowSystem, power,    sound,        processes,       threads,          download,
+            signatures,   messages, profileFiles, powerRequests,   nullptr};
   }
 };
 

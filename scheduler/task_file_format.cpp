@@ -1,0 +1,225 @@
+#include "scheduler/task_file_format.h"
+
+#include <array>
+#include <charconv>
+
+namespace {
+
+constexpr std::array<std::string_view, kTaskKindCount> kKindNames{
+    "turn-off", "restart", "log-off", "alarm", "open-program", "close-program", "open-web-page"};
+
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
+std::optional<TaskKind> KindNamed(std::string_view name) {
+  for (std::size_t kind = 0; kind < kKindNames.size(); ++kind) {
+    if (kKindNames[kind] == name) return static_cast<TaskKind>(kind);
+  }
+  return std::nullopt;
+}
+
+// Digits written by hand: a formatted print per field costs more than the
+// rest of a line, and a list of 100,000 tasks is saved on the UI thread.
+void AppendDigits(std::string& text, int value, int width) {
+  char digits[4];
+  for (int i = width - 1; i >= 0; --i) {
+    digits[i] = static_cast<char>('0' + value % 10);
+    value /= 10;
+  }
+  text.append(digits, static_cast<std::size_t>(width));
+}
+
+void AppendMoment(std::string& text, DateTime when) {
+  const CalendarTime t = DecodeDateTime(when);
+  AppendDigits(text, t.year, 4);
+  text += '-';
+  AppendDigits(text, t.month, 2);
+  text += '-';
+  AppendDigits(text, t.day, 2);
+  text += ' ';
+  AppendDigits(text, t.hour, 2);
+  text += ':';
+  AppendDigits(text, t.minute, 2);
+  text += ':';
+  AppendDigits(text, t.second, 2);
+}
+
+void AppendEscaped(std::string& text, std::string_view param) {
+  for (const char c : param) {
+    switch (c) {
+      case '\\':
+        text += "\\\\";
+        break;
+      case '|':
+        text += "\\|";
+        break;
+      case '\r':
+        text += "\\r";
+        break;
+      case '\n':
+        text += "\\n";
+        break;
+      case '\0':
+        text += "\\0";
+        break;
+      default:
+        text += c;
+    }
+  }
+}
+
+std::optional<int> Digits(std::string_view text, std::size_t at, std::size_t count) {
+  int value = 0;
+  for (std::size_t i = at; i < at + count; ++i) {
+    if (text[i] < '0' || text[i] > '9') return std::nullopt;
+    value = value * 10 + (text[i] - '0');
+  }
+  return value;
+}
+
+int DaysInMonth(int year, int month) {
+  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  return month == 2 && leap ? 29 : kDays[month - 1];
+}
+
+// "yyyy-mm-dd hh:mm:ss" and nothing else.
+std::optional<DateTime> ReadMoment(std::string_view text) {
+  static constexpr std::string_view kShape = "0000-00-00 00:00:00";
+  if (text.size() != kShape.size()) return std::nullopt;
+  for (std::size_t i = 0; i < kShape.size(); ++i) {
+    if (kShape[i] != '0' && text[i] != kShape[i]) return std::nullopt;
+  }
+  const auto year = Digits(text, 0, 4), month = Digits(text, 5, 2), day = Digits(text, 8, 2),
+             hour = Digits(text, 11, 2), minute = Digits(text, 14, 2), second = Digits(text, 17, 2);
+  if (!year || !month || !day || !hour || !minute || !second) return std::nullopt;
+  if (*year < 1 || *month < 1 || *month > 12 || *day < 1 || *day > DaysInMonth(*year, *month) ||
+      *hour > 23 || *minute > 59 || *second > 59) {
+    return std::nullopt;
+  }
+  return EncodeDateTime({*year, *month, *day, *hour, *minute, *second, 0});
+}
+
+std::optional<Task> ReadTaskLine(std::string_view line) {
+  const std::size_t kindEnd = line.find('|');
+  if (kindEnd == std::string_view::npos) return std::nullopt;
+  const std::size_t momentEnd = line.find('|', kindEnd + 1);
+  if (momentEnd == std::string_view::npos) return std::nullopt;
+  const auto kind = KindNamed(line.substr(0, kindEnd));
+  const auto when = ReadMoment(line.substr(kindEnd + 1, momentEnd - kindEnd - 1));
+  // An unescaped "|" in the parameter would be a field this format has not.
+  auto param = UnescapeTaskParam(line.substr(momentEnd + 1));
+  if (!kind || !when || !param) return std::nullopt;
+  return Task{*when, *kind, std::move(*param)};
+}
+
+// The format number of a header line; none when it is not one of ours.
+std::optional<int> ReadHeader(std::string_view line) {
+  const std::string_view prefix = kTaskFileHeader;
+  if (!line.starts_with(prefix)) return std::nullopt;
+  const std::string_view number = line.substr(prefix.size());
+  int format = 0;
+  const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), format);
+  if (error != std::errc() || end != number.data() + number.size() || number.empty() ||
+      number[0] == '0' || format < 1) {
+    return std::nullopt;
+  }
+  return format;
+}
+
+// The next line without its line end; `rest` moves past it.
+std::string_view NextLine(std::string_view& rest) {
+  const std::size_t end = rest.find('\n');
+  std::string_view line = rest.substr(0, end);
+  rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+  // A CR in a parameter is written \r, so one at the end is the line's.
+  if (line.ends_with('\r')) line.remove_suffix(1);
+  return line;
+}
+
+}  // namespace
+
+std::string EscapeTaskParam(std::string_view param) {
+  std::string escaped;
+  AppendEscaped(escaped, param);
+  return escaped;
+}
+
+std::optional<std::string> UnescapeTaskParam(std::string_view escaped) {
+  std::string param;
+  param.reserve(escaped.size());
+  for (std::size_t i = 0; i < escaped.size(); ++i) {
+    const char c = escaped[i];
+    if (c == '|' || c == '\r' || c == '\n') return std::nullopt;
+    if (c != '\\') {
+      param += c;
+      continue;
+    }
+    if (++i == escaped.size()) return std::nullopt;
+    switch (escaped[i]) {
+      case '\\':
+        param += '\\';
+        break;
+      case '|':
+        param += '|';
+        break;
+      case 'r':
+        param += '\r';
+        break;
+      case 'n':
+        param += '\n';
+        break;
+      case '0':
+        param += '\0';
+        break;
+      default:
+        return std::nullopt;
+    }
+  }
+  return param;
+}
+
+std::string WriteTaskFile(const TaskQueue& queue) {
+  // Left to grow by doubling: a guess at the size per task would ask the heap
+  // for a new size of block with each new length of the list.
+  std::string text;
+  text += kTaskFileHeader;
+  text += std::to_string(kTaskFileFormat);
+  text += "\r\n";
+  for (std::size_t i = 0; i < queue.Count(); ++i) {
+    const Task& task = queue.At(i);
+    text += kKindNames[static_cast<std::size_t>(task.Kind)];
+    text += '|';
+    AppendMoment(text, task.When);
+    text += '|';
+    AppendEscaped(text, task.Param);
+    text += "\r\n";
+  }
+  return text;
+}
+
+TaskFileReading ReadTaskFile(std::string_view bytes) {
+  TaskFileReading reading;
+  // Notepad may have put one there when a person saved it.
+  if (bytes.starts_with(kUtf8ByteOrderMark)) bytes.remove_prefix(kUtf8ByteOrderMark.size());
+  std::string_view rest = bytes;
+  const std::optional<int> format = ReadHeader(NextLine(rest));
+  while (!rest.empty()) {
+    const std::string_view line = NextLine(rest);
+    if (line.empty()) continue;
+    if (format == kTaskFileFormat) {
+      if (std::optional<Task> task = ReadTaskLine(line)) {
+        reading.tasks.push_back(std::move(*task));
+        continue;
+      }
+    }
+    ++reading.unreadLines;
+  }
+  if (!format) {
+    reading.outcome = TaskFileReading::Outcome::NotATaskList;
+  } else if (*format > kTaskFileFormat) {
+    reading.outcome = TaskFileReading::Outcome::NewerFormat;
+  } else if (reading.unreadLines > 0) {
+    reading.outcome = TaskFileReading::Outcome::LinesLost;
+  }
+  return reading;
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "scheduler/task_queue.h"
+
+// The saved task list as a text a person can read: a header line with the
+// format's number, then one line per task, earliest first:
+//
+//   Dusk task list 1
+//   alarm|2026-12-10 23:30:00|起床\r\n带上钥匙
+//
+// kind | due moment in local time to the second | parameter. In the parameter
+// a backslash, "|", CR, LF and NUL are written \\ \| \r \n \0; everything else,
+// bytes that are not UTF-8 included, stands as it is. Lines end in CRLF; LF
+// alone is read too, and blank lines are skipped.
+//
+// A line of format 1 has exactly these three fields. Fields a later version
+// adds (repeats, triggers) come with a new format number: a program that
+// dropped them on reading would lose them at its next save, so this one
+// refuses a line with more fields, and a file of a newer format, whole.
+inline constexpr int kTaskFileFormat = 1;
+inline constexpr char kTaskFileHeader[] = "Dusk task list ";
+
+[[nodiscard]] std::string WriteTaskFile(const TaskQueue& queue);
+
+[[nodiscard]] std::string EscapeTaskParam(std::string_view param);
+// None when it is not what EscapeTaskParam writes.
+[[nodiscard]] std::optional<std::string> UnescapeTaskParam(std::string_view escaped);
+
+struct TaskFileReading {
+  enum class Outcome {
+    Whole,        // every line read
+    LinesLost,    // the lines that could be read, not all
+    NewerFormat,  // written by a newer program: not read
+    NotATaskList  // no header of ours: not read
+  };
+  Outcome outcome = Outcome::Whole;
+  std::vector<Task> tasks;
+  // Non-blank lines below the header that were not read.
+  std::size_t unreadLines = 0;
+};
+[[nodiscard]] TaskFileReading ReadTaskFile(std::string_view bytes);

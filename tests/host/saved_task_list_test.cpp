@@ -1,0 +1,248 @@
+#include "scheduler/saved_task_list.h"
+
+#include <gtest/gtest.h>
+
+#include "main/program.h"
+#include "scheduler/task_file_format.h"
+#include "tests/fakes/fake_platform.h"
+
+namespace {
+
+constexpr char kFolder[] = "C:\\Users\\李雷\\AppData\\Roaming\\Dusk";
+constexpr char kList[] = "C:\\Users\\李雷\\AppData\\Roaming\\Dusk\\tasks.txt";
+constexpr char kTemporary[] = "C:\\Users\\李雷\\AppData\\Roaming\\Dusk\\tasks.tmp";
+constexpr char kSetAside[] =
+    "C:\\Users\\李雷\\AppData\\Roaming\\Dusk\\tasks.bad-20261210-090000.txt";
+constexpr char kSaveFailure[] = "\r\n任务仍在程序中，下次修改任务时会再次保存。";
+
+}  // namespace
+
+// The saved list under a task list, in the fake profile.
+struct SavedListRig {
+  SavedListRig()
+      : platform(At(9, 0, 0)),
+        form("Form1", {0, 0, 780, 550}, Form::Frame::Main),
+        list("TaskList", &form, {15, 15, 430, 420}),
+        tray(platform.notificationArea, form, 500),
+        saved(files, platform.messages, tray, platform.clock,
+              TaskListFolder(files.RoamingAppDataFolder()), "Lumo定时关机："),
+        listing(list, tray, platform.clock, {&saved}) {
+    tray.AddToTray();
+  }
+
+  const std::vector<FakeNotificationArea::Balloon>& Balloons() {
+    return platform.notificationArea.balloons;
+  }
+
+  FakePlatform platform;
+  FakeProfileFiles& files = platform.profileFiles;
+  Form form;
+  TaskListBox list;
+  TrayIcon tray;
+  SavedTaskList saved;
+  TaskListing listing;
+};
+
+class SavedTaskListTest : public testing::Test, public SavedListRig {};
+
+TEST_F(SavedTaskListTest, EveryChangeWritesTheWholeListFlushedThenMovedIntoPlace) {
+  listing.Add({At(10, 0, 0), TaskKind::Alarm, "起床"});
+  const std::string first = WriteTaskFile(listing.Queue());
+  EXPECT_EQ(files.calls, (std::vector<std::string>{
+                             std::string("create folder ") + kFolder,
+                             std::string("create ") + kTemporary,
+                             "write " + std::to_string(first.size()) + " bytes",
+                             "flush",
+                             std::string("close ") + kTemporary,
+                             std::string("move ") + kTemporary + " > " + kList,
+                         }));
+  EXPECT_EQ(files.contents, (std::map<std::string, std::string>{{kList, first}}));
+
+  files.calls.clear();
+  listing.Add({At(9, 30, 0), TaskKind::TurnOff, ""});
+  listing.Reschedule(listing.Queue().Head(), At(11, 0, 0));
+  listing.RemoveHead();
+  ASSERT_EQ(files.calls.size(), 3u * 5);  // the folder is made once
+  EXPECT_EQ(files.contents.at(kList), WriteTaskFile(listing.Queue()));
+  EXPECT_TRUE(Balloons().empty());
+}
+
+TEST_F(SavedTaskListTest, AFailedStepLeavesTheOldListAndSaysWhyOnceUntilASaveSucceeds) {
+  static const char* const kSteps[] = {"create folder", "create", "write", "flush", "move"};
+  for (const char* step : kSteps) {
+    SCOPED_TRACE(step);
+    files.contents = {{kList, "the old list"}};
+    platform.notificationArea.balloons.clear();
+    files.failing = {{step, 112}};
+    listing.Add({At(10, 0, 0), TaskKind::Alarm, step});
+    EXPECT_EQ(files.contents, (std::map<std::string, std::string>{{kList, "the old list"}}));
+    ASSERT_EQ(Balloons().size(), 1u);
+    EXPECT_EQ(Balloons()[0].title, "Lumo定时关机：");
+    EXPECT_EQ(Balloons()[0].text, std::string("无法保存任务列表：系统错误112。") + kSaveFailure);
+
+    listing.Add({At(10, 0, 0), TaskKind::OpenWebPage, step});  // fails the same way: no balloon
+    files.failing = {{step, 5}};                               // another reason is told
+    listing.RemoveHead();
+    ASSERT_EQ(Balloons().size(), 2u);
+    EXPECT_EQ(Balloons()[1].text, std::string("无法保存任务列表：系统错误5。") + kSaveFailure);
+
+    files.failing.clear();
+    listing.RemoveHead();
+    EXPECT_EQ(files.contents,
+              (std::map<std::string, std::string>{{kList, WriteTaskFile(listing.Queue())}}));
+    files.failing = {{"move", 112}};  // after a success the same reason is told again
+    listing.RemoveHead();
+    EXPECT_EQ(Balloons().size(), 3u);
+    files.failing.clear();
+    listing.RemoveHead();
+    EXPECT_TRUE(listing.Queue().Empty());
+  }
+}
+
+TEST_F(SavedTaskListTest, LoadingReadsTheListOnceAndWritesNothing) {
+  const std::string file =
+      "Dusk task list 1\r\n"
+      "alarm|2026-12-10 12:00:00|b\r\n"
+      "alarm|2026-12-10 10:00:00|a\r\n";
+  files.contents = {{kList, file}};
+  EXPECT_EQ(saved.LoadInto(listing), "");
+  EXPECT_EQ(files.calls, std::vector<std::string>{std::string("read ") + kList});
+  ASSERT_EQ(listing.Queue().Count(), 2u);
+  EXPECT_EQ(listing.Queue().Head().Param, "a");
+  EXPECT_EQ(list.Rows().size(), 2u);
+  EXPECT_EQ(files.contents.at(kList), file);
+}
+
+TEST_F(SavedTaskListTest, NoFileIsAnEmptyList) {
+  EXPECT_EQ(saved.LoadInto(listing), "");
+  EXPECT_TRUE(listing.Queue().Empty());
+  EXPECT_TRUE(files.contents.empty());
+}
+
+TEST_F(SavedTaskListTest, AFileNotReadWhollyIsSetAsideAndWhatWasReadIsSavedAgain) {
+  const std::string good = "alarm|2026-12-10 10:00:00|留下\r\n";
+  struct Case {
+    const char* name;
+    std::string file;
+    SystemError readFailure;
+    std::size_t tasksRead;
+    std::string report;
+  };
+  const std::string where = std::string("，原文件已保存为 ") + kSetAside;
+  const Case kCases[] = {
+      {"a bad line", "Dusk task list 1\r\n" + good + "alarm|2026-13-10 10:00:00|坏\r\nrestart\r\n",
+       0, 1, "有 2 个任务无法读取" + where},
+      {"a newer format", "Dusk task list 2\r\n" + good + good, 0, 0,
+       "任务列表由更高版本的程序保存，其中 2 个任务无法读取" + where},
+      {"not a task list", std::string("\x89PNG\r\n\x1A\n\0\0", 10), 0, 0,
+       "任务列表文件无法读取" + where},
+      {"an empty file", "", 0, 0, "任务列表文件无法读取" + where},
+      {"a file that cannot be read", "Dusk task list 1\r\n" + good, 33, 0,
+       "任务列表文件无法读取" + where},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.name);
+    SavedListRig fresh;
+    fresh.files.contents = {{kList, c.file}};
+    if (c.readFailure) fresh.files.failing = {{"read", c.readFailure}};
+    EXPECT_EQ(fresh.saved.LoadInto(fresh.listing), c.report);
+    EXPECT_EQ(fresh.listing.Queue().Count(), c.tasksRead);
+    EXPECT_EQ(fresh.files.contents.at(kSetAside), c.file);
+    EXPECT_EQ(fresh.files.contents.at(kList), WriteTaskFile(fresh.listing.Queue()));
+    EXPECT_TRUE(fresh.Balloons().empty());  // the report is the program's to show
+  }
+}
+
+TEST_F(SavedTaskListTest, ASetAsideFileIsNeverWrittenOver) {
+  const std::string second =
+      "C:\\Users\\李雷\\AppData\\Roaming\\Dusk\\tasks.bad-20261210-090000-2.txt";
+  files.contents = {{kList, "garbage"}, {kSetAside, "an earlier list"}};
+  EXPECT_EQ(saved.LoadInto(listing), "任务列表文件无法读取，原文件已保存为 " + second);
+  EXPECT_EQ(files.contents.at(kSetAside), "an earlier list");
+  EXPECT_EQ(files.contents.at(second), "garbage");
+}
+
+TEST_F(SavedTaskListTest, AListThatCannotBeSetAsideIsNotWrittenOver) {
+  const std::string file = "Dusk task list 1\r\nalarm|2026-12-10 10:00:00|a\r\nbad\r\n";
+  files.contents = {{kList, file}};
+  files.failing = {{"move aside", 5}};
+  EXPECT_EQ(saved.LoadInto(listing), std::string("有 1 个任务无法读取，原文件未能另存，仍在 ") +
+                                         kList + "\r\n无法保存任务列表：系统错误5。" +
+                                         kSaveFailure);
+  listing.Add({At(11, 0, 0), TaskKind::Alarm, "b"});
+  EXPECT_EQ(files.contents, (std::map<std::string, std::string>{{kList, file}}));
+  EXPECT_TRUE(Balloons().empty());  // told already
+
+  files.failing.clear();
+  listing.Add({At(12, 0, 0), TaskKind::Alarm, "c"});
+  EXPECT_EQ(files.contents.at(kSetAside), file);
+  EXPECT_EQ(files.contents.at(kList), WriteTaskFile(listing.Queue()));
+  EXPECT_EQ(listing.Queue().Count(), 3u);
+}
+
+TEST(SavedTaskListFolder, IsDuskInTheRoamingProfile) {
+  EXPECT_EQ(TaskListFolder("C:\\Users\\a\\AppData\\Roaming"),
+            "C:\\Users\\a\\AppData\\Roaming\\Dusk");
+  EXPECT_EQ(TaskListFolder(""), "");
+  EXPECT_EQ(SetAsideFileName({2027, 1, 2, 3, 4, 5, 678}, 1), "tasks.bad-20270102-030405.txt");
+  EXPECT_EQ(SetAsideFileName({2027, 1, 2, 3, 4, 5, 678}, 7), "tasks.bad-20270102-030405-7.txt");
+}
+
+// The whole program on the fake platform, started on a saved list.
+TEST(SavedTaskListProgram, TheListOutlivesTheProgram) {
+  FakePlatform platform(At(14, 0, 0));
+  {
+    Program program(platform.Set(), kTestUpdateHost);
+    program.Start();
+    TForm1& f = program.Form1;
+    for (const char* text : {"一", "二|\r\n三", "四"}) {
+      f.RadioGroup1.UserSelect(1);
+      f.bsSkinSpinEdit1.UserSetValue(5);
+      f.RadioGroup2.UserSelect(static_cast<int>(TaskKind::Alarm));
+      f.EditInfo.UserEdit(text);
+      f.ButtonAdd.UserClick();
+      platform.clock.AdvanceSeconds(1);
+    }
+    ASSERT_EQ(f.TaskList.Rows().size(), 3u);
+  }
+  Program again(platform.Set(), kTestUpdateHost);
+  again.Start();
+  const auto& rows = again.Form1.TaskList.Rows();
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[0].caption, "闹钟：一\r\n2026/12/10 14:05:00");
+  EXPECT_EQ(rows[1].caption, "闹钟：二|\r\n三\r\n2026/12/10 14:05:01");
+  EXPECT_EQ(rows[2].caption, "闹钟：四\r\n2026/12/10 14:05:02");
+}
+
+TEST(SavedTaskListProgram, TasksFoundLateAtStartAreTreatedAsAfterASleep) {
+  FakePlatform platform(At(14, 0, 0));
+  platform.profileFiles.contents[kList] =
+      "Dusk task list 1\r\n"
+      "open-web-page|2026-12-10 13:50:00|http://missed.invalid/\r\n"
+      "turn-off|2026-12-10 13:55:00|\r\n"
+      "alarm|2026-12-10 13:59:30|on time, nearly\r\n"
+      "alarm|2026-12-10 14:30:00|later\r\n"
+      "alarm|someday|\r\n";
+  RecordingTaskActions actions(platform.clock);
+  Program program(platform.Set(), kTestUpdateHost, actions);
+  program.Start();
+  EXPECT_EQ(program.Form1.TaskList.Rows().size(), 4u);
+  EXPECT_TRUE(platform.notificationArea.balloons.empty());
+
+  platform.clock.AdvanceSeconds(1);
+  program.Form1.TimerNow.Fire();
+  ASSERT_EQ(actions.performed.size(), 1u);
+  EXPECT_EQ(actions.performed[0].param, "on time, nearly");
+  ASSERT_EQ(actions.warned.size(), 1u);  // the shut-down, moved to half a minute from now
+  EXPECT_EQ(actions.warned[0].kind, TaskKind::TurnOff);
+  // Below the missed task, in the balloon that shows it.
+  ASSERT_FALSE(platform.notificationArea.balloons.empty());
+  EXPECT_EQ(platform.notificationArea.balloons.back().text,
+            "错过的任务：打开网页：http://missed.invalid/\r\n2026/12/10 13:50:00\r\n"
+            "有 1 个任务无法读取，原文件已保存为 C:\\Users\\李雷\\AppData\\Roaming\\Dusk\\"
+            "tasks.bad-20261210-140000.txt");
+  EXPECT_EQ(platform.profileFiles.contents.at(kList),
+            "Dusk task list 1\r\n"
+            "turn-off|2026-12-10 14:00:31|\r\n"
+            "alarm|2026-12-10 14:30:00|later\r\n");
+}

@@ -1,0 +1,140 @@
+#include "scheduler/task_file_format.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/fakes/fake_platform.h"
+
+namespace {
+
+TaskQueue QueueOf(std::vector<Task> tasks) {
+  TaskQueue queue;
+  queue.AddAll(std::move(tasks));
+  return queue;
+}
+
+}  // namespace
+
+TEST(TaskFile, WritesAHeaderAndOneReadableLinePerTask) {
+  const TaskQueue queue = QueueOf({
+      {At(23, 30, 0), TaskKind::Alarm, "起床\r\n带上钥匙"},
+      {At(23, 0, 5) + 0.4 / kSecondsPerDay, TaskKind::TurnOff, ""},
+      {At(1, 2, 3, 1, 1, 2027), TaskKind::OpenWebPage, "http://a.invalid/?a|b"},
+      {At(8, 0, 0, 29, 2, 2028), TaskKind::CloseProgram, "C:\\x\\y.exe"},
+  });
+  EXPECT_EQ(WriteTaskFile(queue),
+            "Dusk task list 1\r\n"
+            "turn-off|2026-12-10 23:00:05|\r\n"
+            "alarm|2026-12-10 23:30:00|起床\\r\\n带上钥匙\r\n"
+            "open-web-page|2027-01-01 01:02:03|http://a.invalid/?a\\|b\r\n"
+            "close-program|2028-02-29 08:00:00|C:\\\\x\\\\y.exe\r\n");
+  EXPECT_EQ(WriteTaskFile(TaskQueue()), "Dusk task list 1\r\n");
+}
+
+TEST(TaskFile, EveryParameterAndKindComesBackByteForByte) {
+  static const std::string kParams[] = {
+      "",
+      "|",
+      "||",
+      "\r\n",
+      "\n",
+      "\r",
+      "a\n\rb\r\n",
+      "\"quoted\" 'and' \"\"",
+      "\\",
+      "\\\\|\\r\\n",
+      "ends in a backslash\\",
+      "C:\\Program Files\\Dusk\\Dusk.exe",
+      std::string(255, 'x'),
+      std::string(85, '\xE5') + std::string(85, '\x88') + std::string(85, '\x86'),  // not UTF-8
+      "起床了！\t带上钥匙 – ☕ 𝄞",
+      std::string("NUL\0inside", 10),
+      " leading and trailing spaces ",
+  };
+  std::vector<Task> tasks;
+  int second = 0;
+  for (const std::string& param : kParams) {
+    const auto kind = static_cast<TaskKind>(second % kTaskKindCount);
+    tasks.push_back({At(12, 0, second++), kind, param});
+  }
+  const std::string file = WriteTaskFile(QueueOf(tasks));
+  const TaskFileReading reading = ReadTaskFile(file);
+  EXPECT_EQ(reading.outcome, TaskFileReading::Outcome::Whole);
+  EXPECT_EQ(reading.unreadLines, 0u);
+  ASSERT_EQ(reading.tasks.size(), tasks.size());
+  for (std::size_t i = 0; i < tasks.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(reading.tasks[i], tasks[i]);
+  }
+  EXPECT_EQ(WriteTaskFile(QueueOf(reading.tasks)), file);
+}
+
+TEST(TaskFile, ABadLineIsDroppedAlone) {
+  static const char* const kBadLines[] = {
+      "nap|2026-12-10 12:00:00|",               // no such kind
+      "Alarm|2026-12-10 12:00:00|",             // kinds are lower case
+      "alarm|2026-02-29 12:00:00|",             // not a leap year
+      "alarm|2026-12-10 24:00:00|",             // no such hour
+      "alarm|2026-12-10 12:00|",                // to the second
+      "alarm|2026-12-10T12:00:00|",             // a space between date and time
+      "alarm|+026-12-10 12:00:00|",             // digits only
+      "alarm|2026-12-10 12:00:00",              // no parameter field
+      "alarm|2026-12-10 12:00:00|a|every day",  // a field format 1 has not
+      "alarm|2026-12-10 12:00:00|a\\tb",        // no such escape
+      "alarm|2026-12-10 12:00:00|ends in half an escape\\",
+      "alarm",
+      "\xEF\xBB\xBF"
+      "alarm|2026-12-10 12:00:00|",  // a byte-order mark is the file's, not a line's
+  };
+  for (const char* bad : kBadLines) {
+    SCOPED_TRACE(bad);
+    const std::string file = std::string("Dusk task list 1\n") +
+                             "alarm|2026-12-10 11:00:00|first\r\n" + bad + "\r\n" + "\r\n" +
+                             "alarm|2026-12-10 13:00:00|last\n";
+    const TaskFileReading reading = ReadTaskFile(file);
+    EXPECT_EQ(reading.outcome, TaskFileReading::Outcome::LinesLost);
+    EXPECT_EQ(reading.unreadLines, 1u);
+    ASSERT_EQ(reading.tasks.size(), 2u);
+    EXPECT_EQ(reading.tasks[0].Param, "first");
+    EXPECT_EQ(reading.tasks[1].Param, "last");
+  }
+}
+
+TEST(TaskFile, ReadsWhatAPersonSavedWithNotepad) {
+  const TaskFileReading reading = ReadTaskFile(
+      "\xEF\xBB\xBF"
+      "Dusk task list 1\n\nalarm|2026-12-10 12:00:00|饭\n\n");
+  EXPECT_EQ(reading.outcome, TaskFileReading::Outcome::Whole);
+  ASSERT_EQ(reading.tasks.size(), 1u);
+  EXPECT_EQ(reading.tasks[0], (Task{At(12, 0, 0), TaskKind::Alarm, "饭"}));
+}
+
+TEST(TaskFile, ReadsNothingOfAFileThatIsNotItsOwnOrNewer) {
+  struct Case {
+    std::string file;
+    TaskFileReading::Outcome outcome;
+    std::size_t unreadLines;
+  };
+  const Case kCases[] = {
+      {"Dusk task list 2\r\nalarm|2026-12-10 12:00:00|a\r\nalarm|2026-12-10 12:00:00|b\r\n",
+       TaskFileReading::Outcome::NewerFormat, 2},
+      {"Dusk task list 12\r\nwhatever a later version writes\r\n",
+       TaskFileReading::Outcome::NewerFormat, 1},
+      {"", TaskFileReading::Outcome::NotATaskList, 0},
+      {"Dusk task list 0\r\nalarm|2026-12-10 12:00:00|a\r\n",
+       TaskFileReading::Outcome::NotATaskList, 1},
+      {"Dusk task list 01\r\n", TaskFileReading::Outcome::NotATaskList, 0},
+      {"Dusk task list 1 \r\n", TaskFileReading::Outcome::NotATaskList, 0},
+      {"alarm|2026-12-10 12:00:00|no header\r\n", TaskFileReading::Outcome::NotATaskList, 0},
+      {std::string("\0\0\0\0\x7F"
+                   "ELF\x02\x01",
+                   10),
+       TaskFileReading::Outcome::NotATaskList, 0},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.file);
+    const TaskFileReading reading = ReadTaskFile(c.file);
+    EXPECT_EQ(reading.outcome, c.outcome);
+    EXPECT_TRUE(reading.tasks.empty());
+    EXPECT_EQ(reading.unreadLines, c.unreadLines);
+  }
+}
