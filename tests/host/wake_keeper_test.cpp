@@ -165,7 +165,9 @@ TEST(WakeKeeper, AsksToStayAwakeExactlyWhileATaskIsDueWithinTwelveHours) {
     c.act(r);
     EXPECT_EQ(r.power.calls, c.calls);
     EXPECT_EQ(r.power.keptAwake, c.awake);
-    if (c.armedSeconds != 0) EXPECT_NEAR(r.LastArmedSeconds(), c.armedSeconds, 0.001);
+    if (c.armedSeconds != 0) {
+      EXPECT_NEAR(r.LastArmedSeconds(), c.armedSeconds, 0.001);
+    }
   }
 }
 
