@@ -13,6 +13,7 @@ class Win32SessionInstance : public SessionInstance {
  public:
   // claimName: "Local\\" and a name no other program uses.
   explicit Win32SessionInstance(std::wstring claimName) : claimName_(std::move(claimName)) {}
+  ~Win32SessionInstance() override { GiveUp(); }
 
   bool Claim(unsigned waitMs) override;
   void GiveUp() override;
