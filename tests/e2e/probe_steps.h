@@ -22,6 +22,7 @@ const std::vector<Step>& CodePageSteps();
 const std::vector<Step>& WarningSteps();
 const std::vector<Step>& SavedListSteps();
 const std::vector<Step>& InstanceSteps();
+const std::vector<Step>& HandOverSteps();
 
 // The program's buttons on the desktop's taskbar, counted until there are `expected` or a few
 // seconds have passed.

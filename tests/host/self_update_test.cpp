@@ -169,6 +169,8 @@ TEST_F(SelfUpdateTest, TheNewProgramTakesThePendingTasksOverUnlessOneIsAboutToCo
     p.threads.RunAll();
     f.TimerUpgrade.Fire();
     p.download.Finish(true, kNewProgram);
+    // Nothing more to watch while the new program waits.
+    EXPECT_FALSE(updating->UpForm.UpForm.Visible());
     int tick = 0;
     while (p.windowSystem.terminations == 0 && tick < 130) {
       ++tick;
