@@ -12,8 +12,8 @@ enum class StartDecision {
   LeaveToRunningCopy  // another copy runs in this session: this start ends
 };
 
-// Before anything else at start-up, the saved task list above all: two copies
-// must never keep it at once. A start that finds a copy running brings that
+// Decided before anything else at start-up, before the saved task list is read
+// above all: two copies must never keep it at once. A start that finds a copy running brings that
 // one's window to the front, unless it was asked to start in the tray.
 [[nodiscard]] StartDecision ClaimSession(SessionInstance& instance,
                                          const StartArguments& arguments);

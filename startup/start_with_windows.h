@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "platform/run_at_logon.h"
 #include "widgets/tray_frame.h"
