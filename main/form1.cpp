@@ -7,6 +7,8 @@
 #include "process/process_listing.h"
 #include "scheduler/moment_text.h"
 #include "scheduler/task_actions.h"
+#include "startup/start_arguments.h"
+#include "upgrade/hand_over_moment.h"
 #include "upgrade/update_signature.h"
 #include "upgrade/url_time_stamp.h"
 #include "upgrade/version_compare.h"
@@ -68,6 +70,8 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
       taskActions_(collaborators.taskActions),
       tipForm_(collaborators.alarmWindow),
       upForm_(collaborators.updateWindow),
+      warnForm_(collaborators.warningWindow),
+      startWithWindows_(platform.runAtLogon, platform.files.ProgramFilePath()),
       Form1("Form1", kMainWindow, Form::Frame::Main),
       TimerNow("TimerNow", &Form1, 1000, true),
       TimerUpgrade("TimerUpgrade", &Form1, 300, true),
@@ -95,7 +99,7 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
       PanelRight("PanelRight", &Form1, kRightPane, false),
       TaskList("TaskList", &PanelRight, kTaskList),
       bsTrayIcon1(platform.notificationArea, Form1, platform.windowSystem.DoubleClickTimeMs()),
-      bsBusinessSkinForm1(Form1, bsTrayIcon1, platform.windowSystem),
+      bsBusinessSkinForm1(Form1, bsTrayIcon1, platform.windowSystem, startWithWindows_),
       bsSkinMessage1("bsSkinMessage1", IconView::Stock::Warning, Form1, platform.windowSystem),
       savedTasks_(platform.profileFiles, platform.messages, bsTrayIcon1, platform.clock,
                   TaskListFolder(platform.profileFiles.RoamingAppDataFolder()),
@@ -144,6 +148,7 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
   bsTrayIcon1.OnMainWindowHidden = [this] { tipForm_.LeaveWithMainWindow(); };
   bsTrayIcon1.OnMainWindowShown = [this] { tipForm_.ComeBackWithMainWindow(); };
   Form1.OnActivate = [this] { FormActivate(); };
+  Form1.OnShowRequest = [this] { TrayClick(); };
   Form1.OnResume = [this] { TickAfterClockJump(); };
   Form1.OnTimeChange = [this] { TickAfterClockJump(); };
   TaskList.OnContextMenu = [this] { TaskListContextMenu(); };
@@ -171,6 +176,9 @@ void TForm1::FormCreate() {
   state.RelaunchPending = false;
   state.RelaunchPending = relocation_.RelocateToFixedName(
       programFile, state.AppPath, state.ExeFileName, state.AppVersion, platform.clock.Now());
+  // Only the program under its fixed name stays: a copy under another name
+  // hands over to it, or is a leftover.
+  if (FileNamePart(programFile) == state.ExeFileName) startWithWindows_.FollowProgramFile();
   SettleStartupFiles(*state.Check);
   LayoutMainWindow();
 }
@@ -179,6 +187,15 @@ void TForm1::ShowAndStartUpdateCheck() {
   Form1.ShowNormal();
   // Once the window is on the screen: the shell's library that the tray icon
   // loads, the thread and the internet service would only hold it up.
+  ShowTrayIconAndStartUpdateCheck();
+}
+
+void TForm1::StartInTray() {
+  // With no window on the screen, the icon is all the user has.
+  ShowTrayIconAndStartUpdateCheck();
+}
+
+void TForm1::ShowTrayIconAndStartUpdateCheck() {
   bsTrayIcon1.AddToTray();
   StartUpdateCheck(state.Check, platform.threads,
                    {platform.download, platform.files, platform.clock, platform.codePage});
@@ -200,7 +217,7 @@ void TForm1::LayoutMainWindow() {
 void TForm1::TimerNowTimer() {
   // A shell call inside an action may dispatch messages, and with them this
   // timer; the tick already running owns the head task.
-  if (tickRunning_) return;
+  if (tickRunning_ || handedOver_) return;
   tickRunning_ = true;
   struct Reset {
     bool& flag;
@@ -211,11 +228,9 @@ void TForm1::TimerNowTimer() {
   LabelNow.SetText(MomentText(platform.clock, now));
   if (!state.RelaunchPending && relocation_.RetryCopy(now)) state.RelaunchPending = true;
   if (state.RelaunchPending) {
-    // Once: a resume or a clock change may still tick before the loop ends.
     state.RelaunchPending = false;
-    (void)platform.shell.Execute({Form1.Handle(), "open", state.AppPath + state.ExeFileName, "",
-                                  std::nullopt, Shell::kShowNormal});
-    platform.windowSystem.Terminate();
+    StartSuccessor(state.AppPath + state.ExeFileName);
+    return;
   }
   const std::uint64_t balloonsBeforeTick = bsTrayIcon1.BalloonsShown();
   dueTasks_.Run(now);
@@ -306,9 +321,11 @@ void TForm1::DropDownloadedProgram(const std::string& program) {
 }
 
 bool TForm1::MayHandOver() const {
-  // Pending tasks would be lost with this program, and an alarm on the screen
-  // would vanish with its sound the moment it came up.
-  return downloadedProgramWaiting_ && tasks_.Queue().Empty() && !tipForm_.Showing();
+  if (!downloadedProgramWaiting_) return false;
+  const TaskQueue& queue = tasks_.Queue();
+  return MayHandOverNow({tipForm_.Showing(), warnForm_.Showing(),
+                         queue.Empty() ? std::nullopt : std::optional<DateTime>(queue.Head().When)},
+                        platform.clock.Now());
 }
 
 void TForm1::HandOverToDownloadedProgram() {
@@ -321,10 +338,20 @@ void TForm1::HandOverToDownloadedProgram() {
     DropDownloadedProgram(program);
     return;
   }
-  (void)platform.shell.Execute(
-      {Form1.Handle(), "open", program, "", std::nullopt, Shell::kShowNormal});
+  StartSuccessor(program);
   // Started: the new program may copy and delete it now.
   heldProgram_.reset();
+}
+
+void TForm1::StartSuccessor(const std::string& program) {
+  // The saved list is written after every change: the successor loads what
+  // this program holds. It waits for the claim until this one gives it up.
+  (void)platform.shell.Execute({Form1.Handle(), "open", program,
+                                HandOverArguments(!Form1.Visible()), std::nullopt,
+                                Shell::kShowNormal});
+  platform.sessionInstance.GiveUp();
+  // Once: a resume or a clock change may still tick before the loop ends.
+  handedOver_ = true;
   platform.windowSystem.Terminate();
 }
 

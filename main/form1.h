@@ -9,6 +9,7 @@
 #include "scheduler/task_listing.h"
 #include "scheduler/tick.h"
 #include "scheduler/wake_keeper.h"
+#include "startup/start_with_windows.h"
 #include "tips/tip_form.h"
 #include "tips/warn_form.h"
 #include "upgrade/relocation.h"
@@ -42,6 +43,8 @@ class TForm1 : private Download::Listener {
 
   // The window comes up first, then the tray icon and the update check.
   void ShowAndStartUpdateCheck();
+  // Started at logon: the window stays hidden, the icon in the tray.
+  void StartInTray();
 
   void TimerNowTimer();
   void TimerUpgradeTimer();
@@ -71,6 +74,9 @@ class TForm1 : private Download::Listener {
   TaskActions& taskActions_;
   TForm3& tipForm_;
   TForm2& upForm_;
+  TForm4& warnForm_;
+  // Before the tray menu that turns it on and off.
+  StartWithWindows startWithWindows_;
 
  public:
   Form Form1;
@@ -113,6 +119,7 @@ class TForm1 : private Download::Listener {
  private:
   void FormCreate();
   void LayoutMainWindow();
+  void ShowTrayIconAndStartUpdateCheck();
   void TaskListContextMenu();
   void PlaceButtonAdd(bool belowParameterField);
   void SetTimeEditTwentyMinutesAhead(DateTime now);
@@ -132,6 +139,8 @@ class TForm1 : private Download::Listener {
   void AbandonDownload();
   [[nodiscard]] bool MayHandOver() const;
   void HandOverToDownloadedProgram();
+  // Starts the program that takes over from this one, then ends this one.
+  void StartSuccessor(const std::string& program);
 
   // Before the queue it observes.
   SavedTaskList savedTasks_;
@@ -143,8 +152,11 @@ class TForm1 : private Download::Listener {
   PowerWarning powerWarning_;
   Relocation relocation_;
   // The new program is downloaded and waits until nothing is lost by ending
-  // this one: no pending task, no alarm on the screen.
+  // this one (MayHandOverNow).
   bool downloadedProgramWaiting_ = false;
+  // The successor runs and holds the claim: this program only ends, and
+  // changes nothing the successor has loaded.
+  bool handedOver_ = false;
   // The accepted program, held from its check until it has been started.
   std::unique_ptr<Files::HeldFile> heldProgram_;
   DateTime acceptedAt_ = 0;

@@ -12,9 +12,12 @@
 #include "platform/power_requests_win.h"
 #include "platform/processes_win.h"
 #include "platform/profile_files_win.h"
+#include "platform/run_at_logon_win.h"
+#include "platform/session_instance_win.h"
 #include "platform/signature_win.h"
 #include "platform/wide_text_win.h"
 #include "platform/win32_platform.h"
+#include "startup/single_instance.h"
 #include "widgets/mirror_factory_win.h"
 
 #ifndef DUSK_UPDATE_HOST
@@ -55,8 +58,11 @@ void RunMessageLoop(HandlerErrors& errors, const Program& program) {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
   LimitDllSearchToSystemFolder();
+  const StartArguments arguments = ParseStartArguments(FromWide(commandLine));
+  Win32SessionInstance sessionInstance(L"Local\\Dusk.Instance.5f1c0e2a");
+  if (ClaimSession(sessionInstance, arguments) == StartDecision::LeaveToRunningCopy) ExitProcess(0);
   HandlerErrors errors;
   Win32Clock clock;
   Win32CodePage codePage;
@@ -74,13 +80,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   const Win32SystemMessages messages;
   Win32ProfileFiles profileFiles;
   Win32PowerRequests powerRequests;
+  Win32RunAtLogon runAtLogon;
   Win32MirrorFactory mirrors(instance, errors);
   {
     Program program({clock, codePage, files, versionResource, notificationArea, shell, windowSystem,
                      power, sound, processes, threads, download, signatures, messages, profileFiles,
-                     powerRequests, &mirrors},
+                     powerRequests, sessionInstance, runAtLogon, &mirrors},
                     DUSK_UPDATE_HOST);
-    program.Start();
+    program.Start(arguments);
     RunMessageLoop(errors, program);
   }
   // The windows and the tray icon are gone. An update check or a download may

@@ -9,6 +9,8 @@
 #include "platform/power_requests.h"
 #include "platform/processes.h"
 #include "platform/profile_files.h"
+#include "platform/run_at_logon.h"
+#include "platform/session_instance.h"
 #include "platform/shell.h"
 #include "platform/signature.h"
 #include "platform/sound.h"
@@ -38,5 +40,7 @@ struct PlatformSet {
   const SystemMessages& messages;
   ProfileFiles& profileFiles;
   PowerRequests& powerRequests;
+  SessionInstance& sessionInstance;
+  RunAtLogon& runAtLogon;
   MirrorFactory* mirrors = nullptr;
 };

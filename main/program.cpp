@@ -25,7 +25,13 @@ Program::Program(const PlatformSet& platform, std::string updateServerHost, Task
   WarnForm.OnDismiss = [this] { Form1.WarnFormDismiss(); };
 }
 
-void Program::Start() { Form1.ShowAndStartUpdateCheck(); }
+void Program::Start(const StartArguments& arguments) {
+  if (arguments.inTray) {
+    Form1.StartInTray();
+  } else {
+    Form1.ShowAndStartUpdateCheck();
+  }
+}
 
 KillResult Program::CloseProgram(const std::string& name) {
   return KillProcessByName(platform_.processes, name);

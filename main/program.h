@@ -4,6 +4,7 @@
 #include "main/form1.h"
 #include "main/platform_set.h"
 #include "scheduler/task_actions.h"
+#include "startup/start_arguments.h"
 #include "tips/tip_form.h"
 #include "tips/warn_form.h"
 #include "upgrade/up_form.h"
@@ -20,8 +21,8 @@ class Program {
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
 
-  // Shows the main window; the message loop runs after this.
-  void Start();
+  // Shows the main window, or only the tray icon; the message loop runs after this.
+  void Start(const StartArguments& arguments = {});
 
   AppState state;
   TForm1 Form1;

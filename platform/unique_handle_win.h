@@ -65,6 +65,9 @@ struct MenuDeleter {
 struct WindowDeleter {
   void operator()(HWND window) const { DestroyWindow(window); }
 };
+struct RegistryKeyDeleter {
+  void operator()(HKEY key) const { RegCloseKey(key); }
+};
 
 using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleDeleter>;
 using UniqueFile = UniqueHandle<HANDLE, FileHandleDeleter>;
@@ -76,6 +79,7 @@ using UniqueDC = UniqueHandle<HDC, DeviceContextDeleter>;
 using UniqueIcon = UniqueHandle<HICON, IconDeleter>;
 using UniqueMenu = UniqueHandle<HMENU, MenuDeleter>;
 using UniqueWindow = UniqueHandle<HWND, WindowDeleter>;
+using UniqueRegistryKey = UniqueHandle<HKEY, RegistryKeyDeleter>;
 
 // Puts a GDI object into a device context and puts the previous one back.
 class SelectedObject {

@@ -14,6 +14,7 @@ class WindowSystem : public PlatformInterface {
   struct MenuItem {
     std::string text;  // empty: a separator line
     std::string shortcut;
+    bool checked = false;
   };
 
   struct FileDialog {

@@ -23,7 +23,8 @@ int Win32WindowSystem::ShowPopupMenu(WindowHandle owner, const std::vector<MenuI
       continue;
     }
     const std::string text = item.shortcut.empty() ? item.text : item.text + "\t" + item.shortcut;
-    AppendMenuW(menu.Get(), MF_STRING, i + 1, ToWide(text).c_str());
+    AppendMenuW(menu.Get(), MF_STRING | (item.checked ? MF_CHECKED : MF_UNCHECKED), i + 1,
+                ToWide(text).c_str());
   }
   POINT pointer{};
   GetCursorPos(&pointer);

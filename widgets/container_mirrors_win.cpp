@@ -1,5 +1,6 @@
 #include "widgets/container_mirrors_win.h"
 
+#include "platform/show_request_win.h"
 #include "platform/wide_text_win.h"
 #include "widgets/dpi_win.h"
 
@@ -116,6 +117,10 @@ void FormMirror::UpdateSpecific(ControlChange change) {
 }
 
 LRESULT FormMirror::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != 0 && message == ShowRequestMessage()) {
+    if (form_.FrameKind() == Form::Frame::Main) form_.ShowRequested();
+    return 0;
+  }
   switch (message) {
     case WM_TIMER: {
       auto* timer = reinterpret_cast<TimerMirror*>(wParam);

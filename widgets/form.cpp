@@ -30,6 +30,10 @@ void Form::SystemTimeChanged() {
   if (OnTimeChange) OnTimeChange();
 }
 
+void Form::ShowRequested() {
+  if (OnShowRequest) OnShowRequest();
+}
+
 void Timer::SetInterval(unsigned intervalMs) {
   if (intervalMs == intervalMs_) return;
   intervalMs_ = intervalMs;

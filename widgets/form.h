@@ -45,12 +45,15 @@ class Form : public Control {
   // have jumped while nothing ran.
   void SystemResumed();
   void SystemTimeChanged();
+  // Another start of the program, which ends at once, asks for this window.
+  void ShowRequested();
 
   std::function<void()> OnClose;
   std::function<void()> OnMinimize;
   std::function<void()> OnActivate;
   std::function<void()> OnResume;
   std::function<void()> OnTimeChange;
+  std::function<void()> OnShowRequest;
 
  private:
   Frame frame_;

@@ -6,10 +6,20 @@
 
 // Ties the main window to the tray icon: minimising goes to the tray, a double
 // click or the tray menu's "&Restore" brings the window back, the tray menu's
-// "&Close" closes it, and closing the main window ends the program.
+// "&Close" closes it, and closing the main window ends the program. Above
+// "&Close" the menu turns the start with Windows on and off.
 class TrayFrame {
  public:
-  TrayFrame(Form& mainWindow, TrayIcon& trayIcon, WindowSystem& windowSystem);
+  // A setting the tray menu shows with a check mark and turns over when chosen.
+  class Setting {
+   public:
+    virtual ~Setting() = default;
+    [[nodiscard]] virtual bool On() const = 0;
+    virtual void Toggle() = 0;
+  };
+
+  TrayFrame(Form& mainWindow, TrayIcon& trayIcon, WindowSystem& windowSystem,
+            Setting& startWithWindows);
 
   void Restore();
 
@@ -19,4 +29,5 @@ class TrayFrame {
   Form& mainWindow_;
   TrayIcon& trayIcon_;
   WindowSystem& windowSystem_;
+  Setting& startWithWindows_;
 };

@@ -364,8 +364,6 @@ void CheckTaskbarEntries(const char* check, int expected) {
         Format("%d taskbar entr%s, expected %d", entries, entries == 1 ? "y" : "ies", expected));
 }
 
-namespace {
-
 // Our icon is the only one in the test's session, so it is the rightmost.
 void CheckOneTrayIcon(const char* check) {
   std::optional<Tray> tray;
@@ -381,6 +379,8 @@ void CheckOneTrayIcon(const char* check) {
                tray->icons, tray->drawn, c.x, c.y));
   if (one) printf("POINT tray-icon %ld %ld\n", c.x, c.y);
 }
+
+namespace {
 
 void StepMinimize() {
   HWND main = MainWindow();
@@ -424,13 +424,16 @@ void StepMenu() {
               });
   Check(open, "tray menu open", open ? "a popup menu of Dusk is shown" : "no popup menu of Dusk");
   if (!open) return;
-  // Items: "&Restore", a separator, "&Close"; the last one sits on the bottom border. Other
-  // processes' menus cannot be read, so the point comes from the menu window's frame.
+  // Items: "&Restore", a separator, "开机时启动", "&Close"; the last one sits on the bottom
+  // border. Other processes' menus cannot be read, so the points come from the menu window's
+  // frame.
   RECT r;
   GetWindowRect(menu, &r);
   int border = GetSystemMetrics(SM_CYFIXEDFRAME);
-  int itemHeight = std::max(8L, (r.bottom - r.top - 2 * border - 8) / 2);
+  int itemHeight = std::max(8L, (r.bottom - r.top - 2 * border - 8) / 3);
   printf("POINT menu-close %ld %ld\n", (r.left + r.right) / 2, r.bottom - border - itemHeight / 2);
+  printf("POINT menu-start-with-windows %ld %ld\n", (r.left + r.right) / 2,
+         r.bottom - border - itemHeight * 3 / 2);
   printf("PID %lu\n", pid);
   Note("menu at " + Bounds(r));
 }

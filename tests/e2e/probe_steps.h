@@ -21,9 +21,13 @@ const std::vector<Step>& ResourceSteps();
 const std::vector<Step>& CodePageSteps();
 const std::vector<Step>& WarningSteps();
 const std::vector<Step>& SavedListSteps();
+const std::vector<Step>& InstanceSteps();
+const std::vector<Step>& HandOverSteps();
 
 // The program's buttons on the desktop's taskbar, counted until there are `expected` or a few
 // seconds have passed.
 void CheckTaskbarEntries(const char* check, int expected);
+// Our icon alone in the notification area, within a few seconds; prints its point as tray-icon.
+void CheckOneTrayIcon(const char* check);
 
 }  // namespace probe

@@ -8,6 +8,9 @@
 #                          [WINEPREFIX]
 #   handover         version 1.0.1.2 finds 1.0.2.0, downloads it with the progress window, and the
 #                    new program ends up running as Dusk.exe, the leftovers removed
+#   handover-tasks   as handover, with two alarms entered while the download comes: the update
+#                    does not wait for them; the new program lists both and rings the first in
+#                    its due second
 #   no-update        the server down, a 404, a version that is not newer: the program runs on
 #   relocation       started as Foo.exe, the program creates Dusk.exe and hands over to it
 #   refused-update   a newer version is named, but its address answers 404, or the version file
@@ -242,6 +245,36 @@ run_handover() {
     test ! -e "$app/upDusk.exe.download"
   check "one download" "$(requests_for '/new/' "$server_log" | wc -l) request(s) for the program" \
     test "$(requests_for '/new/' "$server_log" | wc -l)" -eq 1
+}
+
+# The hand-over with tasks pending: they go over with the saved list.
+run_handover_tasks() {
+  case_begin handover-tasks
+  cp "$old_exe" "$app/Dusk.exe"
+  cp "$new_exe" "$www/new/Dusk-1.0.2.0.exe"
+  : >"$www/new/Dusk-1.0.2.0.exe.hold"
+  check "release" "the new program signed, its version-information file written" \
+    release "$www/v/dusk.html" 1.0.2.0 "$(new_url)" "$new_exe" || return
+  server_start "$www" "$server_log" "$app/up" "$app/upDusk.exe" "$app/upDusk.exe.download" ||
+    return
+  session_begin || return
+
+  probe launch launch "$(windows_path "$app/Dusk.exe")" 1.0.1.2 || return
+  old_pid=$(value PID)
+  probe downloading downloading "$old_pid" || return
+  tasks_state=$case_dir/tasks.state
+  rm -f "$tasks_state"
+  dusk_probe handover-tasks-add "Z:$tasks_state" || return
+  shot handover-tasks-1-two-alarms
+  probe handover handover "$old_pid" 1.0.2.0 \
+    "$(windows_path "$www/new/Dusk-1.0.2.0.exe.release")" || return
+  shot handover-tasks-2-new-program
+  dusk_probe handover-tasks-listed "Z:$tasks_state"
+  # The first alarm is a few minutes ahead of its entry.
+  dusk_probe handover-tasks-due "Z:$tasks_state" --timeout=60
+  shot handover-tasks-3-first-alarm
+  check "program file replaced" "Dusk.exe holds the new program" \
+    cmp -s "$app/Dusk.exe" "$www/new/Dusk-1.0.2.0.exe"
 }
 
 _cleared_request_logged() {
@@ -492,6 +525,7 @@ case_dir=$artifacts
 
 case $scenario in
   handover) run_handover ;;
+  handover-tasks) run_handover_tasks ;;
   no-update) run_no_update ;;
   relocation) run_relocation ;;
   refused-update) run_refused_update ;;

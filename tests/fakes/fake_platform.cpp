@@ -59,6 +59,8 @@ void FakePlatform::ForgetCalls() {
   ReleaseRecords(powerRequests.calls);
   ReleaseRecords(powerRequests.armedFor);
   ReleaseRecords(profileFiles.calls);
+  ReleaseRecords(sessionInstance.calls);
+  ReleaseRecords(runAtLogon.calls);
 }
 
 DateTime At(int hour, int minute, int second, int day, int month, int year) {

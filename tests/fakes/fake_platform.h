@@ -14,6 +14,8 @@
 #include "tests/fakes/fake_power_requests.h"
 #include "tests/fakes/fake_processes.h"
 #include "tests/fakes/fake_profile_files.h"
+#include "tests/fakes/fake_run_at_logon.h"
+#include "tests/fakes/fake_session_instance.h"
 #include "tests/fakes/fake_signature_verifier.h"
 
 // A clock that stands still until the test moves it, writing dates and times
@@ -328,13 +330,16 @@ struct FakePlatform {
   FakeSystemMessages messages;
   FakeProfileFiles profileFiles;
   FakePowerRequests powerRequests;
+  FakeSessionInstance sessionInstance;
+  FakeRunAtLogon runAtLogon;
   // Drops what every fake recorded, with its memory; what the fakes hold
   // (files, processes, the tray icon) stays.
   void ForgetCalls();
   PlatformSet Set() {
-    return {clock,        codePage, files,        versionResource, notificationArea, shell,
-            windowSystem, power,    sound,        processes,       threads,          download,
-            signatures,   messages, profileFiles, powerRequests,   nullptr};
+    return {clock,         codePage,        files,      versionResource, notificationArea,
+            shell,         windowSystem,    power,      sound,           processes,
+            threads,       download,        signatures, messages,        profileFiles,
+            powerRequests, sessionInstance, runAtLogon, nullptr};
   }
 };
 

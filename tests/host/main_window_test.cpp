@@ -168,23 +168,27 @@ TEST(MainWindow, TaskListPopupDeletesTheRowUnderThePointer) {
 TEST(MainWindow, RelaunchPendingStartsTheFixedNameAndEnds) {
   FakePlatform platform(At(14, 0, 0));
   platform.files.programFilePath = "C:\\Tools\\upDusk.exe";
-  Program program(platform.Set(), kTestUpdateHost);
+  RecordingTaskActions actions(platform.clock);
+  Program program(platform.Set(), kTestUpdateHost, actions);
+  program.Start();
+  program.Form1.Tasks().Add({At(14, 0, 0), TaskKind::Alarm, "due now"});
   program.state.RelaunchPending = true;
   program.Form1.TimerNow.Fire();
   ASSERT_EQ(platform.shell.launches.size(), 1u);
   const Shell::Launch& launch = platform.shell.launches[0];
   EXPECT_EQ(launch.verb, "open");
   EXPECT_EQ(launch.file, "C:\\Tools\\Dusk.exe");
-  EXPECT_EQ(launch.parameters, "");
+  EXPECT_EQ(launch.parameters, "/handover");
   EXPECT_EQ(launch.directory, std::nullopt);
   EXPECT_EQ(launch.showCommand, 1);
+  EXPECT_EQ(platform.sessionInstance.calls, std::vector<std::string>{"give up"});
   EXPECT_EQ(platform.windowSystem.terminations, 1);
-  // The rest of the tick still runs.
-  EXPECT_EQ(program.Form1.Title.Text(), "你还没有添加定时任务。     ");
-  // Before the loop ends, a clock change ticks again: one program is started.
+  // Before the loop ends, a clock change ticks again: one program is started, and the task
+  // the started one loaded is left to it.
   program.Form1.Form1.SystemTimeChanged();
   EXPECT_EQ(platform.shell.launches.size(), 1u);
   EXPECT_EQ(platform.windowSystem.terminations, 1);
+  EXPECT_TRUE(actions.performed.empty());
 }
 
 TEST(ErrorBoxText, AddsAFullStopOnlyWhereNoneIs) {

@@ -89,8 +89,10 @@ TEST_F(SelfUpdateTest, DownloadsANewerVersionWithProgressAndHandsOver) {
   EXPECT_EQ(launch.owner, f.Form1.Handle());
   EXPECT_EQ(launch.verb, "open");
   EXPECT_EQ(launch.file, std::string(kFolder) + "upDusk.exe");
-  EXPECT_EQ(launch.parameters, "");
+  EXPECT_EQ(launch.parameters, "/handover");
   EXPECT_EQ(launch.directory, std::nullopt);
+  // Started, then the claim given up for it: it waits for the claim before it reads the list.
+  EXPECT_EQ(platform.sessionInstance.calls, std::vector<std::string>{"give up"});
   EXPECT_EQ(platform.windowSystem.terminations, 1);
 }
 
@@ -136,27 +138,62 @@ TEST_F(SelfUpdateTest, AFailedDownloadHidesTheWindowAndTheProgramGoesOn) {
   EXPECT_TRUE(platform.windowSystem.boxes.empty());
 }
 
-TEST_F(SelfUpdateTest, PendingTasksHoldTheHandOverBackUntilTheQueueIsEmpty) {
-  TForm1& f = Start(VersionFile("1.0.2.0", "http://dl.invalid/new.exe").c_str()).Form1;
-  f.Tasks().Add({At(14, 30, 48, 25, 12, 2023), TaskKind::OpenWebPage, "http://x.invalid/"});
-  platform.threads.RunAll();
-  f.TimerUpgrade.Fire();
-  platform.download.Finish(true, kNewProgram);
-  EXPECT_EQ(platform.windowSystem.terminations, 0);
-  // Nothing more to watch while the new program waits.
-  EXPECT_FALSE(program->UpForm.UpForm.Visible());
-  Tick();
-  Tick();
-  EXPECT_EQ(platform.windowSystem.terminations, 0);
-  Tick();  // the web page opens, the queue empties, the hand-over follows
-  ASSERT_EQ(platform.shell.launches.size(), 2u);
-  EXPECT_EQ(platform.shell.launches[1].file, std::string(kFolder) + "upDusk.exe");
-  EXPECT_EQ(platform.windowSystem.terminations, 1);
+// The pending tasks go over with the saved list; only a task about to come due is performed
+// here first. The new program comes up as this one was: with its window, or in the tray.
+TEST_F(SelfUpdateTest, TheNewProgramTakesThePendingTasksOverUnlessOneIsAboutToComeDue) {
+  struct Case {
+    int secondsAhead;  // of the first task; the second is an hour ahead
+    bool inTray;
+    int handOverTick;  // 0: as the download is accepted
+    std::size_t tasksTakenOver;
+  };
+  static constexpr Case kCases[] = {
+      {121, false, 0, 2},
+      {121, true, 0, 2},
+      {119, false, 119, 1},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(testing::Message()
+                 << c.secondsAhead << " s ahead" << (c.inTray ? ", in tray" : ""));
+    FakePlatform p(At(9, 0, 0));
+    p.download.bodies[kInfoPage] = VersionFile("1.0.2.0", "http://dl.invalid/new.exe");
+    p.signatures.Sign(kNewProgram, kSignature);
+    p.versionResource.byFile[std::string(kFolder) + "upDusk.exe"] = {
+        VersionResource::Outcome::Found, 0x00010000, 0x00020000};
+    auto updating = std::make_unique<Program>(p.Set(), kTestUpdateHost);
+    updating->Start({.inTray = c.inTray});
+    TForm1& f = updating->Form1;
+    f.Tasks().Add({p.clock.Now() + c.secondsAhead / kSecondsPerDay, TaskKind::OpenWebPage,
+                   "http://x.invalid/"});
+    f.Tasks().Add({p.clock.Now() + 1.0 / 24, TaskKind::Alarm, "later"});
+    p.threads.RunAll();
+    f.TimerUpgrade.Fire();
+    p.download.Finish(true, kNewProgram);
+    // Nothing more to watch while the new program waits.
+    EXPECT_FALSE(updating->UpForm.UpForm.Visible());
+    int tick = 0;
+    while (p.windowSystem.terminations == 0 && tick < 130) {
+      ++tick;
+      p.clock.AdvanceSeconds(1);
+      f.TimerNow.Fire();
+    }
+    EXPECT_EQ(tick, c.handOverTick);
+    ASSERT_FALSE(p.shell.launches.empty());
+    EXPECT_EQ(p.shell.launches.back().file, std::string(kFolder) + "upDusk.exe");
+    EXPECT_EQ(p.shell.launches.back().parameters, c.inTray ? "/handover /tray" : "/handover");
+    EXPECT_EQ(p.shell.launches.size(), c.handOverTick ? 2u : 1u);  // the web page first
+
+    updating.reset();
+    Program successor(p.Set(), kTestUpdateHost);
+    successor.Start(ParseStartArguments(p.shell.launches.back().parameters.value_or("")));
+    EXPECT_EQ(successor.Form1.TaskList.Rows().size(), c.tasksTakenOver);
+    EXPECT_EQ(successor.Form1.Form1.Visible(), !c.inTray);
+  }
 }
 
 TEST_F(SelfUpdateTest, WhatIsStartedIsWhatWasCheckedAndHeldUntilThen) {
-  // Changed while it waits for the queue (a file system that did not keep the
-  // hold): checked again at the hand-over, it is not started.
+  // Changed while it waits for a task about to come due (a file system that did
+  // not keep the hold): checked again at the hand-over, it is not started.
   for (const bool changed : {false, true}) {
     SCOPED_TRACE(changed ? "changed" : "unchanged");
     platform.shell.launches.clear();

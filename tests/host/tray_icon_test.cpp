@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "startup/start_with_windows.h"
 #include "tests/fakes/fake_platform.h"
 #include "widgets/tray_frame.h"
 
@@ -114,7 +115,8 @@ TEST_F(TrayIconTest, ComesBackWithItsTooltipWhenTheTaskbarIsCreated) {
 }
 
 TEST_F(TrayIconTest, FrameMinimisesToTheTrayAndRestoresFromIt) {
-  TrayFrame frame(form, tray, platform.windowSystem);
+  StartWithWindows startWithWindows(platform.runAtLogon, platform.files.programFilePath);
+  TrayFrame frame(form, tray, platform.windowSystem, startWithWindows);
   tray.AddToTray();
   form.ShowNormal();
 
@@ -135,13 +137,14 @@ TEST_F(TrayIconTest, FrameMinimisesToTheTrayAndRestoresFromIt) {
   EXPECT_TRUE(form.Visible());
   ASSERT_EQ(platform.windowSystem.menus.size(), 1u);
   const auto& menu = platform.windowSystem.menus[0];
-  ASSERT_EQ(menu.size(), 3u);
+  ASSERT_EQ(menu.size(), 4u);
   EXPECT_EQ(menu[0].text, "&Restore");
   EXPECT_EQ(menu[1].text, "");
-  EXPECT_EQ(menu[2].text, "&Close");
-  EXPECT_EQ(menu[2].shortcut, "Alt+F4");
+  EXPECT_EQ(menu[2].text, "开机时启动");
+  EXPECT_EQ(menu[3].text, "&Close");
+  EXPECT_EQ(menu[3].shortcut, "Alt+F4");
 
-  platform.windowSystem.menuChoice = 2;  // "&Close"
+  platform.windowSystem.menuChoice = 3;  // "&Close"
   platform.notificationArea.Raise(Mouse::RightUp);
   EXPECT_EQ(platform.windowSystem.terminations, 1);
 }

@@ -44,8 +44,8 @@ TEST(UpdateCheck, HandsWhatItFoundToTheTimerAcrossThreads) {
   Program program(
       PlatformSet{set.clock, set.codePage, set.files, set.versionResource, set.notificationArea,
                   set.shell, set.windowSystem, set.power, set.sound, set.processes, threads,
-                  set.download, set.signatures, set.messages, set.profileFiles,
-                  set.powerRequests},
+                  set.download, set.signatures, set.messages, set.profileFiles, set.powerRequests,
+                  set.sessionInstance, set.runAtLogon},
       kTestUpdateHost);
   program.Start();
 
