@@ -329,6 +329,9 @@ bool TForm1::MayHandOver() const {
 }
 
 void TForm1::HandOverToDownloadedProgram() {
+  // The new program knows only the tasks the file holds: while the list
+  // cannot be saved, this program keeps them and tries again each tick.
+  if (!savedTasks_.SaveIfBehind(tasks_.Queue())) return;
   downloadedProgramWaiting_ = false;
   const std::string program = state.AppPath + "up" + state.ExeFileName;
   // Held all along; checked once more when time has passed, should a file

@@ -82,6 +82,11 @@ void SavedTaskList::QueueChanged(const TaskQueue& queue) {
   Report(Save(queue));
 }
 
+bool SavedTaskList::SaveIfBehind(const TaskQueue& queue) {
+  if (reportedFailure_ != kSucceeded) Report(Save(queue));
+  return reportedFailure_ == kSucceeded;
+}
+
 SystemError SavedTaskList::Save(const TaskQueue& queue) {
   if (folder_.empty()) return kPathNotFound;
   if (!folderMade_) {

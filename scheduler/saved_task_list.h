@@ -42,6 +42,10 @@ class SavedTaskList : public QueueObserver {
 
   void QueueChanged(const TaskQueue& queue) override;
 
+  // Whether the file holds the queue as it is now; when the last save failed,
+  // tries once more first.
+  [[nodiscard]] bool SaveIfBehind(const TaskQueue& queue);
+
  private:
   [[nodiscard]] SystemError Save(const TaskQueue& queue);
   [[nodiscard]] SystemError SetAside();
@@ -59,6 +63,7 @@ class SavedTaskList : public QueueObserver {
   // The file at ListPath() holds what was not read: it goes aside first.
   bool setAsideNeeded_ = false;
   std::string setAsidePath_;
-  // The failure the user was told of last; none since the last save.
+  // The failure the user was told of last; none since the last save. Only
+  // while it is none does the file hold the queue.
   SystemError reportedFailure_ = kSucceeded;
 };

@@ -191,6 +191,30 @@ TEST_F(SelfUpdateTest, TheNewProgramTakesThePendingTasksOverUnlessOneIsAboutToCo
   }
 }
 
+// The new program reads the file: while the list cannot be saved, a hand-over
+// would lose what the file lacks.
+TEST_F(SelfUpdateTest, AListThatCouldNotBeSavedHoldsTheHandOverBackUntilASaveSucceeds) {
+  constexpr SystemError kDiskFull = 112;
+  TForm1& f = Start(VersionFile("1.0.2.0", "http://dl.invalid/new.exe").c_str()).Form1;
+  platform.profileFiles.failing["write"] = kDiskFull;
+  f.Tasks().Add({platform.clock.Now() + 1.0 / 24, TaskKind::Alarm, "not in the file"});
+  platform.threads.RunAll();
+  f.TimerUpgrade.Fire();
+  platform.download.Finish(true, kNewProgram);
+  for (int tick = 0; tick < 3; ++tick) Tick();
+  EXPECT_EQ(platform.windowSystem.terminations, 0);
+  EXPECT_TRUE(platform.shell.launches.empty());
+
+  platform.profileFiles.failing.clear();
+  Tick();
+  EXPECT_EQ(platform.windowSystem.terminations, 1);
+  ASSERT_EQ(platform.shell.launches.size(), 1u);
+  program.reset();
+  Program successor(platform.Set(), kTestUpdateHost);
+  successor.Start(ParseStartArguments(platform.shell.launches.back().parameters.value_or("")));
+  EXPECT_EQ(successor.Form1.TaskList.Rows().size(), 1u);
+}
+
 TEST_F(SelfUpdateTest, WhatIsStartedIsWhatWasCheckedAndHeldUntilThen) {
   // Changed while it waits for a task about to come due (a file system that did
   // not keep the hold): checked again at the hand-over, it is not started.
