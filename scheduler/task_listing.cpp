@@ -35,12 +35,14 @@ void TaskListing::Changed() {
 }
 
 void TaskListing::RefreshTaskList() {
-  list_.Clear();
+  std::vector<TaskListBox::Row> rows;
+  rows.reserve(queue_.Count());
   for (std::size_t i = 0; i < queue_.Count(); ++i) {
     const Task& task = queue_.At(i);
     std::string caption = TaskRowCaption(task, clock_);
     // An empty queue leaves the hint alone: it keeps the last task's caption.
     if (i == 0) trayIcon_.SetHint(caption);
-    list_.AddRow({std::move(caption), static_cast<int>(task.Kind)});
+    rows.push_back({std::move(caption), static_cast<int>(task.Kind)});
   }
+  list_.SetRows(std::move(rows));
 }

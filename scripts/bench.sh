@@ -2,7 +2,8 @@
 # Prints Dusk's speed and size figures under Wine, to be run by hand and read by a person:
 #   a. the size of build/win/Dusk.exe (and of a stripped copy, for information);
 #   b. the time from starting Dusk.exe to its main window being shown, against a minimal
-#      Win32 program that shows one window of the same size (medians and their ratio);
+#      Win32 program that shows one window of the same size (medians and their ratio), with no
+#      saved task and again with 1,000 saved tasks;
 #   c. the CPU time the idle Dusk.exe uses over a minute (and the wineserver's, for information);
 #   d. the CPU time of an idle one-second tick with the wake timer armed and the awake request
 #      on, against neither (tests/bench/wake_timer_idle.cpp, the program's own Win32 code).
@@ -127,28 +128,55 @@ minimal=$(win "$out/minimal_window.exe")
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 
 # --- b. Start-up time ----------------------------------------------------------------------------
-log "Timing $runs starts of each program in the virtual desktop on $DISPLAY ..."
+# The saved list Dusk reads at start: empty for the comparison with the bare window, then a
+# thousand tasks, all due tomorrow, so that no start changes (and rewrites) it.
+saved_list_folder=$prefix/drive_c/users/$(id -un)/AppData/Roaming/Dusk
+save_tasks() { # COUNT
+  rm -rf "$saved_list_folder"
+  [ "$1" -gt 0 ] || return 0
+  mkdir -p "$saved_list_folder"
+  tomorrow=$(date -d tomorrow +%Y-%m-%d)
+  awk -v n="$1" -v day="$tomorrow" 'BEGIN {
+    printf "Dusk task list 1\r\n"
+    for (i = 0; i < n; ++i)
+      printf "alarm|%s %02d:%02d:00|提醒 %d\r\n", day, int(i / 60) % 24, i % 60, i
+  }' >"$saved_list_folder/tasks.txt"
+}
+
+# time_starts OUT: the launch timer's lines for Dusk against the bare window, in OUT.
 # The timer runs inside the desktop, the only place it sees the windows. The desktop may
 # outlive the timer (a program it had to end leaves its tray icon behind), so the session
 # is ended once the timer says it is through.
 # Long waits run in the background so that an interrupt reaches the clean-up at once.
+time_starts() {
+  _ts_out=$1
+  timeout $((runs * 2 * 45 + 120)) wine explorer "/desktop=$desktop,1280x800" "$timer" \
+    "--runs=$runs" --warmup=1 "$dusk" DuskForm:Name=Form1 "$minimal" MinimalWindow \
+    >"$_ts_out" 2>"$tmp/startup.err" &
+  explorer_pid=$!
+  wait_until $((runs * 2 * 45 + 120)) timer_through "$_ts_out" || true
+  _ts_code=$(sed -n 's/^DONE \([0-9]*\).*/\1/p' "$_ts_out" 2>/dev/null)
+  if [ -n "$_ts_code" ]; then
+    timeout 20 wineserver -k >/dev/null 2>&1 || true
+  fi
+  _ts_explorer=0
+  wait "$explorer_pid" || _ts_explorer=$?
+  explorer_pid=
+  timeout 30 wineserver -w >/dev/null 2>&1 || true
+  [ -n "$_ts_code" ] || _ts_code=$_ts_explorer
+  return "$_ts_code"
+}
+timer_through() { grep -q '^DONE ' "$1" 2>/dev/null || pid_gone "$explorer_pid"; }
+
+log "Timing $runs starts of each program in the virtual desktop on $DISPLAY ..."
 startup_ok=0
-timeout $((runs * 2 * 45 + 120)) wine explorer "/desktop=$desktop,1280x800" "$timer" \
-  "--runs=$runs" --warmup=1 "$dusk" DuskForm:Name=Form1 "$minimal" MinimalWindow \
-  >"$tmp/startup.txt" 2>"$tmp/startup.err" &
-explorer_pid=$!
-timer_through() { grep -q '^DONE ' "$tmp/startup.txt" 2>/dev/null || pid_gone "$explorer_pid"; }
-wait_until $((runs * 2 * 45 + 120)) timer_through || true
-timer_code=$(sed -n 's/^DONE \([0-9]*\).*/\1/p' "$tmp/startup.txt" 2>/dev/null)
-if [ -n "$timer_code" ]; then
-  startup_ok=$timer_code
-  timeout 20 wineserver -k >/dev/null 2>&1 || true
-fi
-explorer_code=0
-wait "$explorer_pid" || explorer_code=$?
-[ -n "$timer_code" ] || startup_ok=$explorer_code
-explorer_pid=
-timeout 30 wineserver -w >/dev/null 2>&1 || true
+save_tasks 0
+time_starts "$tmp/startup.txt" || startup_ok=$?
+log "Timing $runs starts again with 1,000 saved tasks ..."
+saved_ok=0
+save_tasks 1000
+time_starts "$tmp/startup-saved.txt" || saved_ok=$?
+save_tasks 0
 
 # --- c. Idle CPU ----------------------------------------------------------------------------------
 log "Measuring Dusk's idle CPU over $idle_seconds s ..."
@@ -265,20 +293,26 @@ echo "  ${dusk_exe#"$root"/}: $size bytes (build type: ${build_type:-unknown})"
 echo "  the same after mingw strip:        $stripped bytes (information)"
 echo "  minimal window program (stripped): $minimal_size bytes (information)"
 echo
+print_starts() { # OUT EXIT
+  if [ -s "$1" ]; then
+    awk '
+      $1 == "WARMUP" { printf "  warm-up %-20s %8.1f\n", $2, $4 }
+      $1 == "RUN"    { printf "  run %-2s  %-20s %8.1f\n", $3, $2, $4 }
+      $1 == "FAIL" || $1 == "NOTE" { print "  " $0 }
+      $1 == "MEDIAN" { printf "  median  %-20s %8.1f over %d runs\n", $2, $3, $4 }
+      $1 == "RATIO"  { printf "  ratio   %-20s %8.2f\n", $2, $3 }
+    ' "$1"
+  else
+    echo "  no figures: the timer printed nothing (exit $2)"
+    sed 's/^/  /' "$tmp/startup.err" | head -n 20
+  fi
+  [ "$2" = 0 ] || echo "  the timer exited with $2"
+}
 echo "b. Start to main window shown (ms; one warm-up start each, not counted; runs alternate)"
-if [ -s "$tmp/startup.txt" ]; then
-  awk '
-    $1 == "WARMUP" { printf "  warm-up %-20s %8.1f\n", $2, $4 }
-    $1 == "RUN"    { printf "  run %-2s  %-20s %8.1f\n", $3, $2, $4 }
-    $1 == "FAIL" || $1 == "NOTE" { print "  " $0 }
-    $1 == "MEDIAN" { printf "  median  %-20s %8.1f over %d runs\n", $2, $3, $4 }
-    $1 == "RATIO"  { printf "  ratio   %-20s %8.2f\n", $2, $3 }
-  ' "$tmp/startup.txt"
-else
-  echo "  no figures: the timer printed nothing (exit $startup_ok)"
-  sed 's/^/  /' "$tmp/startup.err" | head -n 20
-fi
-[ "$startup_ok" = 0 ] || echo "  the timer exited with $startup_ok"
+echo "  with no saved task:"
+print_starts "$tmp/startup.txt" "$startup_ok"
+echo "  with 1,000 saved tasks:"
+print_starts "$tmp/startup-saved.txt" "$saved_ok"
 echo
 echo "c. Idle CPU over ${idle_seconds} s after the main window showed"
 printf '%s\n' "$idle_report"
@@ -286,4 +320,4 @@ echo
 echo "d. Idle tick over ${idle_seconds} s: wake timer armed an hour ahead and awake request on, against neither"
 printf '%s' "$wake_report"
 
-[ "$startup_ok" = 0 ] && [ -n "${d1:-}" ]
+[ "$startup_ok" = 0 ] && [ "$saved_ok" = 0 ] && [ -n "${d1:-}" ]

@@ -1,13 +1,8 @@
 #include "widgets/task_list_box.h"
 
-void TaskListBox::Clear() {
-  rows_.clear();
+void TaskListBox::SetRows(std::vector<Row> rows) {
+  rows_ = std::move(rows);
   itemIndex_ = -1;
-  Changed(ControlChange::Items);
-}
-
-void TaskListBox::AddRow(Row row) {
-  rows_.push_back(std::move(row));
   Changed(ControlChange::Items);
 }
 

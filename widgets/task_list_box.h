@@ -22,8 +22,9 @@ class TaskListBox : public Control {
   [[nodiscard]] const std::vector<Row>& Rows() const { return rows_; }
   // The selected row, or -1.
   [[nodiscard]] int ItemIndex() const { return itemIndex_; }
-  void Clear();
-  void AddRow(Row row);
+  // All rows at once, none selected: the window is filled once, however long
+  // the list.
+  void SetRows(std::vector<Row> rows);
 
   void UserSelect(int index);
   // A right click; the row under the pointer (or -1) becomes the selected one.

@@ -4,6 +4,7 @@
 
 #include "main/program.h"
 #include "scheduler/task_file_format.h"
+#include "tests/fakes/fake_mirrors.h"
 #include "tests/fakes/fake_platform.h"
 
 namespace {
@@ -245,4 +246,26 @@ TEST(SavedTaskListProgram, TasksFoundLateAtStartAreTreatedAsAfterASleep) {
             "Dusk task list 1\r\n"
             "turn-off|2026-12-10 14:00:31|\r\n"
             "alarm|2026-12-10 14:30:00|later\r\n");
+}
+
+// The list's window is filled once at start, not once per saved row: a long
+// list would otherwise cost the square of its length in window messages.
+TEST(SavedTaskListProgram, ALongListFillsTheWindowOnce) {
+  const auto windowChangesAtStart = [](int taskCount) {
+    FakePlatform platform(At(14, 0, 0));
+    std::string file = "Dusk task list 1\r\n";
+    for (int i = 0; i < taskCount; ++i) {
+      file += "alarm|2026-12-11 " + std::string(i < 600 ? "10" : "11") + ":" +
+              std::to_string(10 + i % 60 / 6) + ":0" + std::to_string(i % 6) + "|提醒\r\n";
+    }
+    platform.profileFiles.contents[kList] = file;
+    FakeMirrorFactory windows;
+    PlatformSet set = platform.Set();
+    set.mirrors = &windows;
+    Program program(set, kTestUpdateHost);
+    program.Start();
+    EXPECT_EQ(program.Form1.TaskList.Rows().size(), static_cast<std::size_t>(taskCount));
+    return windows.nativeChanges;
+  };
+  EXPECT_EQ(windowChangesAtStart(1000), windowChangesAtStart(1));
 }
