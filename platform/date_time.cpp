@@ -80,3 +80,15 @@ DateTime AtTimeOfDay(DateTime day, int hour, int minute, int second) {
   t.millisecond = 0;
   return EncodeDateTime(t);
 }
+
+void AppendZeroPadded(std::string& text, int value, int width) {
+  char digits[12];
+  int count = 0;
+  unsigned rest = value < 0 ? 0u : static_cast<unsigned>(value);
+  do {
+    digits[count++] = static_cast<char>('0' + rest % 10);
+    rest /= 10;
+  } while (rest != 0);
+  while (count < width && count < static_cast<int>(sizeof digits)) digits[count++] = '0';
+  while (count > 0) text += digits[--count];
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 // A moment in local time as the program keeps it: days since 1899-12-30, the
 // fraction being the time of day. Tasks, the clock and the entry panel all
@@ -34,3 +35,9 @@ struct CalendarTime {
 
 inline constexpr double kSecondsPerDay = 86400.0;
 inline constexpr double kMinutesPerDay = 1440.0;
+
+// value in decimal, at least width digits with leading zeros (a width up to
+// 4): the fields of a date and time, written without a formatted print, which
+// would cost more than the rest of a saved task's line and bring the runtime's
+// whole formatter into the program.
+void AppendZeroPadded(std::string& text, int value, int width);

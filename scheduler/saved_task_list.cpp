@@ -1,7 +1,5 @@
 #include "scheduler/saved_task_list.h"
 
-#include <cstdio>
-
 #include "platform/whole_file_write.h"
 #include "scheduler/task_file_format.h"
 
@@ -31,10 +29,14 @@ std::string TaskListFolder(const std::string& roamingAppData) {
 }
 
 std::string SetAsideFileName(const CalendarTime& at, int attempt) {
-  char name[64];
-  std::snprintf(name, sizeof name, "tasks.bad-%04d%02d%02d-%02d%02d%02d", at.year, at.month, at.day,
-                at.hour, at.minute, at.second);
-  std::string fileName = name;
+  std::string fileName = "tasks.bad-";
+  AppendZeroPadded(fileName, at.year, 4);
+  AppendZeroPadded(fileName, at.month, 2);
+  AppendZeroPadded(fileName, at.day, 2);
+  fileName += '-';
+  AppendZeroPadded(fileName, at.hour, 2);
+  AppendZeroPadded(fileName, at.minute, 2);
+  AppendZeroPadded(fileName, at.second, 2);
   if (attempt > 1) {
     fileName += '-';
     fileName += std::to_string(attempt);

@@ -17,30 +17,19 @@ std::optional<TaskKind> KindNamed(std::string_view name) {
   return std::nullopt;
 }
 
-// Digits written by hand: a formatted print per field costs more than the
-// rest of a line, and a list of 100,000 tasks is saved on the UI thread.
-void AppendDigits(std::string& text, int value, int width) {
-  char digits[4];
-  for (int i = width - 1; i >= 0; --i) {
-    digits[i] = static_cast<char>('0' + value % 10);
-    value /= 10;
-  }
-  text.append(digits, static_cast<std::size_t>(width));
-}
-
 void AppendMoment(std::string& text, DateTime when) {
   const CalendarTime t = DecodeDateTime(when);
-  AppendDigits(text, t.year, 4);
+  AppendZeroPadded(text, t.year, 4);
   text += '-';
-  AppendDigits(text, t.month, 2);
+  AppendZeroPadded(text, t.month, 2);
   text += '-';
-  AppendDigits(text, t.day, 2);
+  AppendZeroPadded(text, t.day, 2);
   text += ' ';
-  AppendDigits(text, t.hour, 2);
+  AppendZeroPadded(text, t.hour, 2);
   text += ':';
-  AppendDigits(text, t.minute, 2);
+  AppendZeroPadded(text, t.minute, 2);
   text += ':';
-  AppendDigits(text, t.second, 2);
+  AppendZeroPadded(text, t.second, 2);
 }
 
 void AppendEscaped(std::string& text, std::string_view param) {

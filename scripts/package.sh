@@ -15,6 +15,8 @@
 #             https://example.org/dusk/1.0.2.0/
 #   KEY.pem   the release's signing key (README.md, "Keys"); without it update/ is not made
 # DUSK_BUILD_DIR names another Windows build than build/win, DUSK_DIST_DIR another output.
+# The tests package other builds of the program from the same build folder: DUSK_PROGRAM names
+# the program file in place of the build's Dusk.exe, DUSK_VERSION its version.
 set -eu
 
 fail() {
@@ -35,17 +37,19 @@ dist=$(realpath -m "${DUSK_DIST_DIR:-$root/build/dist}")
 
 cache=$build/CMakeCache.txt
 [ -r "$cache" ] || fail "no Windows build in $build: run scripts/build.sh win"
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$cache")
+version=${DUSK_VERSION:-$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$cache")}
+program_file=$(realpath -m "${DUSK_PROGRAM:-$build/Dusk.exe}")
 host=$(sed -n 's/^DUSK_UPDATE_HOST:STRING=//p' "$cache")
 [ -n "$version" ] && [ -n "$host" ] || fail "$cache names no version or update host"
-for file in Dusk.exe clock/1.wav x.wav warn.wav; do
-  [ -r "$build/$file" ] || fail "the build has no $file: run scripts/build.sh win"
+for file in "$program_file" "$build/clock/1.wav" "$build/x.wav" "$build/warn.wav"; do
+  [ -r "$file" ] || fail "there is no $file: run scripts/build.sh win"
 done
 command -v makensis >/dev/null || fail "makensis is missing: run scripts/setup.sh"
 
 rm -rf "$dist"
 mkdir -p "$dist/files/clock" "$dist/winget" "$dist/scoop"
-cp "$build/Dusk.exe" "$build/x.wav" "$build/warn.wav" "$dist/files/"
+cp "$program_file" "$dist/files/Dusk.exe"
+cp "$build/x.wav" "$build/warn.wav" "$dist/files/"
 cp "$build/clock/1.wav" "$dist/files/clock/"
 # Notepad reads UTF-8 for sure with its byte-order mark, and lines end in CR LF.
 for text in readme.txt license.txt; do
@@ -90,7 +94,7 @@ if [ -z "$key" ]; then
 else
   program=Dusk-$version.exe
   mkdir -p "$dist/update/v"
-  cp "$build/Dusk.exe" "$dist/update/$program"
+  cp "$program_file" "$dist/update/$program"
   sh "$root/scripts/release.sh" "$key" "$dist/update/$program" "$version" \
     "http://$host/$program" "$host" >"$dist/update/v/dusk.html" ||
     fail "release.sh refused the program; see above"

@@ -1,11 +1,13 @@
 #include "upgrade/url_time_stamp.h"
 
-#include <cstdio>
-
 std::string UrlTimeStamp(const CalendarTime& time) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%04d%d%d%da%da%d", time.year, time.month, time.day, time.hour,
-                time.minute, time.second);
+  std::string text;
+  AppendZeroPadded(text, time.year, 4);
+  for (const int field : {time.month, time.day, time.hour}) AppendZeroPadded(text, field, 1);
+  for (const int field : {time.minute, time.second}) {
+    text += 'a';
+    AppendZeroPadded(text, field, 1);
+  }
   return text;
 }
 

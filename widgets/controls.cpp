@@ -1,7 +1,6 @@
 #include "widgets/controls.h"
 
 #include <algorithm>
-#include <cstdio>
 
 void RadioGroup::SetItemIndex(int index) {
   if (index < -1 || index >= static_cast<int>(items_.size())) index = -1;
@@ -69,9 +68,12 @@ void TimeEdit::SetTimeOfDay(int hour, int minute, int second) {
 }
 
 std::string TimeEdit::FormatTimeOfDay(int secondOfDay) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%02d:%02d:%02d", secondOfDay / 3600, secondOfDay / 60 % 60,
-                secondOfDay % 60);
+  std::string text;
+  AppendZeroPadded(text, secondOfDay / 3600, 2);
+  text += ':';
+  AppendZeroPadded(text, secondOfDay / 60 % 60, 2);
+  text += ':';
+  AppendZeroPadded(text, secondOfDay % 60, 2);
   return text;
 }
 

@@ -8,6 +8,8 @@
 #                          [WINEPREFIX]
 #   handover         version 1.0.1.2 finds 1.0.2.0, downloads it with the progress window, and the
 #                    new program ends up running as Dusk.exe, the leftovers removed
+#   handover-installed  as handover, with the old program installed by the release's installer in
+#                    the user's programs folder
 #   handover-tasks   as handover, with two alarms entered while the download comes: the update
 #                    does not wait for them; the new program lists both and rings the first in
 #                    its due second
@@ -202,20 +204,57 @@ signature_of() {
 
 # ---- scenarios ----
 
-# The three-instance hand-over: the old program downloads the new one while the server holds the
-# second half of it back, so the progress window can be looked at mid-way.
+# install_old_program: the old program installed by a silent run of the release's installer,
+# which starts it; the session is ended then, the program with it, so that the probe starts it
+# again and watches it from its start. app becomes the installed folder.
+install_old_program() {
+  _io_user_dir=$WINEPREFIX/drive_c/users/${USER:-$(id -un)}
+  app=$_io_user_dir/AppData/Local/Programs/Dusk
+  # What an earlier run installed goes first.
+  rm -rf "$app" "$_io_user_dir/AppData/Roaming/Dusk"
+  timeout 60 wine reg delete 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Dusk' \
+    /f >/dev/null 2>&1
+  check "package" "the old program packaged as release 1.0.1.2" _package_old_program || return
+  say "STEP silent install into $app"
+  desktop_start "$desktop" "$case_dir/dist/Dusk-1.0.1.2-setup.exe" /S
+  check "install" "the old program installed and started" \
+    wait_until 120 _old_program_installed || return
+  session_stop
+}
+
+_package_old_program() {
+  DUSK_BUILD_DIR=$(dirname "$old_exe") DUSK_DIST_DIR=$case_dir/dist DUSK_PROGRAM=$old_exe \
+    DUSK_VERSION=1.0.1.2 sh "$source_root/scripts/package.sh" https://downloads.dusk.invalid/ \
+    >>"$log" 2>&1
+}
+
+_old_program_installed() {
+  [ -f "$app/uninstall.exe" ] && cmp -s "$old_exe" "$app/Dusk.exe" &&
+    session_processes | grep -q ' Dusk\.exe$'
+}
+
+# run_handover [installed]: the three-instance hand-over: the old program downloads the new one
+# while the server holds the second half of it back, so the progress window can be looked at
+# mid-way.
 run_handover() {
-  case_begin handover
-  cp "$old_exe" "$app/Dusk.exe"
+  case_begin "handover${1:+-$1}"
   cp "$new_exe" "$www/new/Dusk-1.0.2.0.exe"
   : >"$www/new/Dusk-1.0.2.0.exe.hold"
   check "release" "the new program signed, its version-information file written" \
     release "$www/v/dusk.html" 1.0.2.0 "$(new_url)" "$new_exe" || return
+  if [ "${1:-}" = installed ]; then
+    install_old_program || return
+    # As the Start menu's shortcut names it.
+    launched='C:\users\'${USER:-$(id -un)}'\AppData\Local\Programs\Dusk\Dusk.exe'
+  else
+    cp "$old_exe" "$app/Dusk.exe"
+    launched=$(windows_path "$app/Dusk.exe")
+  fi
   server_start "$www" "$server_log" "$app/up" "$app/upDusk.exe" "$app/upDusk.exe.download" ||
     return
   session_begin || return
 
-  probe launch launch "$(windows_path "$app/Dusk.exe")" 1.0.1.2 || return
+  probe launch launch "$launched" 1.0.1.2 || return
   old_pid=$(value PID)
   probe downloading downloading "$old_pid"
   shot handover-1-downloading
@@ -525,6 +564,7 @@ case_dir=$artifacts
 
 case $scenario in
   handover) run_handover ;;
+  handover-installed) run_handover installed ;;
   handover-tasks) run_handover_tasks ;;
   no-update) run_no_update ;;
   relocation) run_relocation ;;

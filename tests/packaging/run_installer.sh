@@ -1,21 +1,24 @@
 #!/bin/sh
 # End-to-end test of the installer under Wine: scripts/package.sh makes it from the build, then
 # in a virtual desktop a silent install puts the files, the Start-menu shortcut, the start at
-# log-on and the uninstall key in place and starts the program, which shows its main window; a
-# second silent install over the running copy ends it and starts the new one; the silent
-# uninstall ends it and leaves none of our files or keys, the saved tasks excepted.
+# log-on and the uninstall key in place and starts the program, which shows its main window;
+# two tasks are added in it; the silent install of a newer version over the running copy ends
+# it and starts the new program, which lists the same tasks; the silent uninstall ends it and
+# leaves none of our files or keys, the saved tasks excepted.
 #
-# Usage: run_installer.sh BUILD_DIR PROBE_EXE ARTIFACTS_DIR WINEPREFIX
+# Usage: run_installer.sh BUILD_DIR NEWER_EXE PROBE_EXE ARTIFACTS_DIR WINEPREFIX
+#   NEWER_EXE  a build of the program with version 1.0.2.0, packaged as the newer release
 set -u
 
 # shellcheck source=tests/e2e/e2e_lib.sh
 . "$(dirname "$0")/../e2e/e2e_lib.sh"
-e2e_args 4 "BUILD_DIR PROBE_EXE ARTIFACTS_DIR WINEPREFIX" "$@"
+e2e_args 5 "BUILD_DIR NEWER_EXE PROBE_EXE ARTIFACTS_DIR WINEPREFIX" "$@"
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(realpath "$1")
-probe_exe=$(realpath "$2")
-e2e_session_begin "$3" "$4"
+newer_exe=$(realpath "$2")
+probe_exe=$(realpath "$3")
+e2e_session_begin "$4" "$5"
 # No menu entries of the host's desktop for the shortcut.
 WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
 desktop=DuskSetup
@@ -28,6 +31,15 @@ if ! DUSK_BUILD_DIR=$build DUSK_DIST_DIR=$dist sh "$root/scripts/package.sh" \
 fi
 setup=$(echo "$dist"/Dusk-*-setup.exe)
 version=$(basename "$setup" | sed 's/^Dusk-\(.*\)-setup\.exe$/\1/')
+newer_version=1.0.2.0
+newer_dist=$artifacts/dist-newer
+if ! DUSK_BUILD_DIR=$build DUSK_DIST_DIR=$newer_dist DUSK_PROGRAM=$newer_exe \
+  DUSK_VERSION=$newer_version sh "$root/scripts/package.sh" https://downloads.dusk.invalid/ \
+  >>"$log" 2>&1; then
+  say "FAIL package: scripts/package.sh failed for the newer version"
+  exit 1
+fi
+newer_setup=$newer_dist/Dusk-$newer_version-setup.exe
 
 user_dir=$WINEPREFIX/drive_c/users/${USER:-$(id -un)}
 installed=$user_dir/AppData/Local/Programs/Dusk
@@ -115,19 +127,26 @@ check "uninstall key EstimatedSize" "$size KB" test "$((size))" -gt 100
 value=$(reg_value "$run_key" Dusk)
 check "start at log-on" "Run value Dusk reads '$value'" test "$value" = "\"$win_dir\\Dusk.exe\" /tray"
 
-if probe started; then
+state=$artifacts/installer-state.txt
+rm -f "$state"
+if probe started && probe saved-add "Z:$state" && probe saved-add "Z:$state"; then
   shot 01-installed-and-started
   first=$(dusk_pid)
-  say "STEP silent install over the running copy (process $first)"
+  say "STEP silent install of version $newer_version over the running copy (process $first)"
   from=$(now_ms)
-  desktop_start "$desktop" "$setup" /S
+  desktop_start "$desktop" "$newer_setup" /S
   replaced() {
     ! setup_running && [ -n "$(dusk_pid)" ] && [ "$(dusk_pid)" != "$first" ]
   }
   check "install over a running copy" "the old copy ended and a new one started" \
     wait_until 120 replaced
   say "TIME silent install over a running copy: $(seconds_since "$from") s"
-  probe started && shot 02-reinstalled-and-started
+  check "one program" "$(dusk_pid | wc -l) Dusk.exe process(es)" test "$(dusk_pid | wc -l)" -eq 1
+  check "newer program" "the installed Dusk.exe is version $newer_version" \
+    cmp -s "$newer_exe" "$installed/Dusk.exe"
+  value=$(reg_value "$uninstall_key" DisplayVersion)
+  check "uninstall key DisplayVersion" "reads '$value'" test "$value" = "$newer_version"
+  probe saved-same "Z:$state" && shot 02-newer-version-with-the-tasks
 fi
 
 # The saved tasks stay when the uninstaller runs silently.
