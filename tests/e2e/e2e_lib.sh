@@ -21,6 +21,8 @@
 #   e2e_clear_of_midnight SECONDS   waits, bounded, until the day has more than SECONDS left
 #   session_processes       the processes of our Wine session, as "PID NAME" lines
 #   say TEXT                a line in the log
+#   check NAME DETAIL COMMAND [ARGS]  a check made from the script: a PASS or FAIL line for the
+#                           command's outcome, logged as the probe logs its own
 #   e2e_end                 the verdict; exits with 0 only when every step passed
 # The log, a screenshot of every checked state and, on failure, a dump of the desktop's windows
 # go to ARTIFACTS_DIR. The Wine prefix defaults to e2e-wineprefix beside ARTIFACTS_DIR.
@@ -95,6 +97,19 @@ _e2e_own_display() {
 
 say() {
   printf "%s\n" "$*" | tee -a "$log"
+}
+
+check() {
+  _c_name=$1
+  _c_detail=$2
+  shift 2
+  if "$@"; then
+    say "PASS $_c_name: $_c_detail"
+  else
+    say "FAIL $_c_name: $_c_detail"
+    failed=1
+    return 1
+  fi
 }
 
 # The processes of our Wine session, as "PID NAME" lines: Wine's binaries (the programs' loader

@@ -41,20 +41,6 @@ slashed() {
   printf '%s' "$1" | tr '\134' /
 }
 
-# check NAME DETAIL COMMAND [ARGS]: one check made from here, logged as the probe logs its own.
-check() {
-  _c_name=$1
-  _c_detail=$2
-  shift 2
-  if "$@"; then
-    say "PASS $_c_name: $_c_detail"
-  else
-    say "FAIL $_c_name: $_c_detail"
-    failed=1
-    return 1
-  fi
-}
-
 # choose_start_with_windows SHOT: the tray menu opened with a right click on the icon, a screenshot
 # of it, and a click on "开机时启动".
 choose_start_with_windows() {

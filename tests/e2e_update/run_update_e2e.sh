@@ -51,20 +51,6 @@ desktop=DuskUpdateE2E
 server_pid=
 server_log=
 
-# check NAME DETAIL COMMAND [ARGS]: one check made from here, logged as the probe logs its own.
-check() {
-  _c_name=$1
-  _c_detail=$2
-  shift 2
-  if "$@"; then
-    say "PASS $_c_name: $_c_detail"
-  else
-    say "FAIL $_c_name: $_c_detail"
-    failed=1
-    return 1
-  fi
-}
-
 # ---- the update server ----
 
 _server_settled() {

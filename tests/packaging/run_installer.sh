@@ -49,17 +49,6 @@ uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Dusk'
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 files="Dusk.exe clock/1.wav x.wav warn.wav readme.txt license.txt uninstall.exe"
 
-check() { # NAME DETAIL COMMAND...: a PASS or FAIL line for the command's outcome
-  _c_name=$1
-  _c_detail=$2
-  shift 2
-  if "$@"; then
-    say "PASS $_c_name: $_c_detail"
-  else
-    say "FAIL $_c_name: $_c_detail"
-    failed=1
-  fi
-}
 reg_value() { # KEY VALUE: the value's data, as reg query prints it
   timeout 60 wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
     awk -v v="$2" '$1 == v { sub(/^[ \t]*[^ \t]+[ \t]+[^ \t]+[ \t]+/, ""); print }'
