@@ -360,7 +360,9 @@ void TForm1::StartSuccessor(const std::string& program) {
 
 void TForm1::N1Click() {
   tasks_.RemoveSelected();
-  powerWarning_.Follow(platform.clock.Now());
+  const DateTime now = platform.clock.Now();
+  dueTasks_.ShowHeadline(now);
+  powerWarning_.Follow(now);
 }
 
 // After each choice the tick runs at once: the list, the headline and the
@@ -500,6 +502,7 @@ void TForm1::ButtonAddClick() {
       break;
   }
   tasks_.Add(std::move(task));
+  dueTasks_.ShowHeadline(now);
   // A power action less than half a minute away is warned of at once.
   powerWarning_.Follow(now);
   // No handler runs: the prompt and the field stay until another kind is chosen.

@@ -86,6 +86,15 @@ void DueTaskRunner::Warn(const Task& task) {
   warnedInThisSecond_ = task;
 }
 
+void DueTaskRunner::ShowHeadline(DateTime now) {
+  if (tasks_.Queue().Empty()) {
+    title_.SetText(kEmptyQueueHeadline);
+    return;
+  }
+  const Task& head = tasks_.Queue().Head();
+  title_.SetText(HeadlinePrefix(WholeSecondsApart(head.When, now)) + HeadlineKindText(head.Kind));
+}
+
 void DueTaskRunner::Run(DateTime now) {
   // After a task performed in its own second, the headline keeps saying
   // "0秒后..." until the next tick, as the user expects to see it go.

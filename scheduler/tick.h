@@ -82,6 +82,9 @@ class DueTaskRunner {
   DueTaskRunner& operator=(const DueTaskRunner&) = delete;
 
   void Run(DateTime now);
+  // The headline for the list as it is now, without running anything: after
+  // the user added or deleted a task, the next tick is up to a second away.
+  void ShowHeadline(DateTime now);
 
  private:
   // An action may run a message loop (a shell error box) in which the user

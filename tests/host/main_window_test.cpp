@@ -2,6 +2,7 @@
 
 #include "main/error_text.h"
 #include "main/program.h"
+#include "scheduler/tick.h"
 #include "tests/fakes/fake_platform.h"
 
 namespace {
@@ -163,6 +164,23 @@ TEST(MainWindow, TaskListPopupDeletesTheRowUnderThePointer) {
   ASSERT_EQ(f.Tasks().Queue().Count(), 1u);
   EXPECT_EQ(f.Tasks().Queue().Head().Kind, TaskKind::TurnOff);
   EXPECT_EQ(f.TaskList.Rows().size(), 1u);
+}
+
+// The headline follows the user's add and delete at once, not at the next tick.
+TEST(MainWindow, TheHeadlineFollowsAnAddAndADeleteAtOnce) {
+  FakePlatform platform(At(14, 0, 0));
+  Program program(platform.Set(), kTestUpdateHost);
+  program.Start();
+  TForm1& f = program.Form1;
+  f.RadioGroup1.UserSelect(1);
+  f.bsSkinSpinEdit1.UserSetValue(5);
+  f.RadioGroup2.UserSelect(static_cast<int>(TaskKind::Alarm));
+  f.ButtonAdd.UserClick();
+  EXPECT_EQ(f.Title.Text(), "5分钟后闹钟响起。     ");
+
+  platform.windowSystem.menuChoice = 0;
+  f.TaskList.UserContextMenu(0);
+  EXPECT_EQ(f.Title.Text(), kEmptyQueueHeadline);
 }
 
 TEST(MainWindow, RelaunchPendingStartsTheFixedNameAndEnds) {
