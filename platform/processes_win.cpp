@@ -88,6 +88,24 @@ class Win32Processes::OpenedWin32Process : public Processes::OpenedProcess {
   QueryProcessFunction queryProcess_;
 };
 
+class Win32Processes::WatchedWin32Process : public Processes::WatchedProcess {
+ public:
+  explicit WatchedWin32Process(UniqueKernelHandle process) : process_(std::move(process)) {}
+
+  [[nodiscard]] bool HasEnded() override {
+    return WaitForSingleObject(process_.Get(), 0) == WAIT_OBJECT_0;
+  }
+
+  [[nodiscard]] std::uint64_t StartTime() override {
+    FILETIME created{}, exited{}, kernel{}, user{};
+    if (!GetProcessTimes(process_.Get(), &created, &exited, &kernel, &user)) return 0;
+    return static_cast<std::uint64_t>(created.dwHighDateTime) << 32 | created.dwLowDateTime;
+  }
+
+ private:
+  UniqueKernelHandle process_;
+};
+
 void Win32Processes::BindSnapshot() {
   if (snapshotBound_) return;
   snapshotBound_ = true;
@@ -121,8 +139,7 @@ std::vector<Processes::SnapshotEntry> Win32Processes::Snapshot() {
   entry.dwSize = sizeof entry;
   for (BOOL read = firstEntry_(snapshot.Get(), &entry); read;
        read = nextEntry_(snapshot.Get(), &entry)) {
-    entries.push_back(
-        {entry.th32ProcessID, UpToZero(entry.szExeFile, std::size(entry.szExeFile))});
+    entries.push_back({entry.th32ProcessID, UpToZero(entry.szExeFile, std::size(entry.szExeFile))});
   }
   return entries;
 }
@@ -185,4 +202,11 @@ std::unique_ptr<Processes::OpenedProcess> Win32Processes::OpenToEnd(std::uint32_
       OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
   if (!process) return nullptr;
   return std::make_unique<OpenedWin32Process>(std::move(process), queryProcess_);
+}
+
+std::unique_ptr<Processes::WatchedProcess> Win32Processes::OpenToWatch(std::uint32_t processId) {
+  UniqueKernelHandle process(
+      OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+  if (!process) return nullptr;
+  return std::make_unique<WatchedWin32Process>(std::move(process));
 }

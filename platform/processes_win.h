@@ -24,6 +24,7 @@ class Win32Processes : public Processes {
   [[nodiscard]] IconHandle FirstIcon(const std::string& path) override;
   void ReleaseIcon(IconHandle icon) override;
   [[nodiscard]] std::unique_ptr<OpenedProcess> OpenToEnd(std::uint32_t processId) override;
+  [[nodiscard]] std::unique_ptr<WatchedProcess> OpenToWatch(std::uint32_t processId) override;
 
  private:
   struct LibraryDeleter {
@@ -37,6 +38,7 @@ class Win32Processes : public Processes {
                                              ULONG size, ULONG* returned);
 
   class OpenedWin32Process;
+  class WatchedWin32Process;
 
   void BindSnapshot();
   void BindModulePath();
