@@ -84,4 +84,9 @@ class Processes : public PlatformInterface {
   // Opens the process with the rights to wait for it and to read its times,
   // nothing more; none when it cannot be opened so.
   [[nodiscard]] virtual std::unique_ptr<WatchedProcess> OpenToWatch(std::uint32_t processId) = 0;
+  // Which of these processes (all opened by this object) have ended, each as
+  // HasEnded tells. A system that can wait for many at once is asked once for
+  // many while none has ended.
+  [[nodiscard]] virtual std::vector<bool> WhichEnded(
+      const std::vector<WatchedProcess*>& watched) = 0;
 };

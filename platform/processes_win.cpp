@@ -4,6 +4,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cwchar>
 #include <exception>
 #include <memory>
@@ -95,6 +96,8 @@ class Win32Processes::WatchedWin32Process : public Processes::WatchedProcess {
   [[nodiscard]] bool HasEnded() override {
     return WaitForSingleObject(process_.Get(), 0) == WAIT_OBJECT_0;
   }
+
+  [[nodiscard]] HANDLE Handle() const { return process_.Get(); }
 
   [[nodiscard]] std::uint64_t StartTime() override {
     FILETIME created{}, exited{}, kernel{}, user{};
@@ -209,4 +212,21 @@ std::unique_ptr<Processes::WatchedProcess> Win32Processes::OpenToWatch(std::uint
       OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
   if (!process) return nullptr;
   return std::make_unique<WatchedWin32Process>(std::move(process));
+}
+
+std::vector<bool> Win32Processes::WhichEnded(const std::vector<WatchedProcess*>& watched) {
+  std::vector<bool> ended(watched.size(), false);
+  HANDLE handles[MAXIMUM_WAIT_OBJECTS];
+  for (std::size_t first = 0; first < watched.size(); first += MAXIMUM_WAIT_OBJECTS) {
+    const std::size_t count = std::min<std::size_t>(MAXIMUM_WAIT_OBJECTS, watched.size() - first);
+    for (std::size_t i = 0; i < count; ++i) {
+      // Every one of them came from OpenToWatch above.
+      handles[i] = static_cast<WatchedWin32Process*>(watched[first + i])->Handle();
+    }
+    if (WaitForMultipleObjects(static_cast<DWORD>(count), handles, FALSE, 0) == WAIT_TIMEOUT) {
+      continue;
+    }
+    for (std::size_t i = 0; i < count; ++i) ended[first + i] = watched[first + i]->HasEnded();
+  }
+  return ended;
 }

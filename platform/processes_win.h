@@ -25,6 +25,9 @@ class Win32Processes : public Processes {
   void ReleaseIcon(IconHandle icon) override;
   [[nodiscard]] std::unique_ptr<OpenedProcess> OpenToEnd(std::uint32_t processId) override;
   [[nodiscard]] std::unique_ptr<WatchedProcess> OpenToWatch(std::uint32_t processId) override;
+  // One zero-timeout wait for up to 64 handles; the handles one by one only
+  // when that wait says one has ended.
+  [[nodiscard]] std::vector<bool> WhichEnded(const std::vector<WatchedProcess*>& watched) override;
 
  private:
   struct LibraryDeleter {

@@ -1,7 +1,6 @@
 #include "scheduler/program_end_watch.h"
 
 #include <algorithm>
-#include <vector>
 
 #include "scheduler/tick.h"
 
@@ -23,39 +22,66 @@ std::optional<ProgramEndTrigger> ProgramEndWatch::Watch(std::uint32_t processId,
   trigger.ProcessId = processId;
   trigger.StartTime = process->StartTime();
   trigger.DelayMinutes = std::clamp(delayMinutes, 0, kMaxProgramEndDelayMinutes);
-  watched_.try_emplace(KeyOf(trigger), std::move(process));
+  (void)Keep(trigger, std::move(process));
   return trigger;
 }
 
-Processes::WatchedProcess* ProgramEndWatch::BindAgain(const ProgramEndTrigger& trigger) {
-  std::unique_ptr<Processes::WatchedProcess> process = processes_.OpenToWatch(trigger.ProcessId);
-  if (!process || process->StartTime() != trigger.StartTime || process->HasEnded()) return nullptr;
-  return watched_.try_emplace(KeyOf(trigger), std::move(process)).first->second.get();
+bool ProgramEndWatch::Keep(const ProgramEndTrigger& trigger,
+                           std::unique_ptr<Processes::WatchedProcess> process) {
+  // A second task for the same process shares the handle kept first.
+  if (!watched_.try_emplace(KeyOf(trigger), std::move(process)).second) return false;
+  ListHandles();
+  return true;
+}
+
+void ProgramEndWatch::ListHandles() {
+  handles_.clear();
+  handleKeys_.clear();
+  for (const auto& [key, process] : watched_) {
+    handles_.push_back(process.get());
+    handleKeys_.push_back(key);
+  }
+}
+
+void ProgramEndWatch::BindAgain(DateTime now, std::vector<Ended>& ended) {
+  const TaskQueue& queue = tasks_.Queue();
+  for (std::size_t i = queue.Count(); i-- > 0 && IsWaitingForProgram(queue.At(i));) {
+    const Task& task = queue.At(i);
+    if (watched_.contains(KeyOf(task.AfterProgram))) continue;
+    std::unique_ptr<Processes::WatchedProcess> process =
+        processes_.OpenToWatch(task.AfterProgram.ProcessId);
+    if (process && process->StartTime() == task.AfterProgram.StartTime && !process->HasEnded()) {
+      (void)Keep(task.AfterProgram, std::move(process));
+    } else {
+      ended.push_back({task, ProgramEndDueMoment(task.Kind, 0, now)});
+    }
+  }
 }
 
 void ProgramEndWatch::Follow(DateTime now) {
-  struct Ended {
-    Task task;
-    DateTime due;
-  };
   std::vector<Ended> ended;
-  const TaskQueue& queue = tasks_.Queue();
-  // The waiting tasks sort after every dated one.
-  for (std::size_t i = queue.Count(); i-- > 0 && IsWaitingForProgram(queue.At(i));) {
-    const Task& task = queue.At(i);
-    const auto found = watched_.find(KeyOf(task.AfterProgram));
-    if (found == watched_.end()) {
-      if (!BindAgain(task.AfterProgram))
-        ended.push_back({task, ProgramEndDueMoment(task.Kind, 0, now)});
-      continue;
-    }
-    if (found->second->HasEnded()) {
-      ended.push_back({task, ProgramEndDueMoment(task.Kind, task.AfterProgram.DelayMinutes, now)});
+  if (std::exchange(unbound_, false)) BindAgain(now, ended);
+  const std::vector<bool> which =
+      handles_.empty() ? std::vector<bool>() : processes_.WhichEnded(handles_);
+  std::vector<ProcessKey> endedKeys;
+  for (std::size_t i = 0; i < which.size(); ++i) {
+    if (which[i]) endedKeys.push_back(handleKeys_[i]);
+  }
+  if (!endedKeys.empty()) {
+    const TaskQueue& queue = tasks_.Queue();
+    // The waiting tasks sort after every dated one.
+    for (std::size_t i = queue.Count(); i-- > 0 && IsWaitingForProgram(queue.At(i));) {
+      const Task& task = queue.At(i);
+      if (std::find(endedKeys.begin(), endedKeys.end(), KeyOf(task.AfterProgram)) !=
+          endedKeys.end()) {
+        ended.push_back(
+            {task, ProgramEndDueMoment(task.Kind, task.AfterProgram.DelayMinutes, now)});
+      }
     }
   }
   // In the order they were added.
   std::reverse(ended.begin(), ended.end());
-  for (Ended& e : ended) {
+  for (const Ended& e : ended) {
     Task due = e.task;
     due.When = e.due;
     due.AfterProgram = {};
@@ -64,11 +90,17 @@ void ProgramEndWatch::Follow(DateTime now) {
 }
 
 void ProgramEndWatch::QueueChanged(const TaskQueue& queue) {
-  if (watched_.empty()) return;
   std::map<ProcessKey, std::unique_ptr<Processes::WatchedProcess>> kept;
   for (std::size_t i = queue.Count(); i-- > 0 && IsWaitingForProgram(queue.At(i));) {
-    const auto found = watched_.find(KeyOf(queue.At(i).AfterProgram));
-    if (found != watched_.end()) kept.insert(watched_.extract(found));
+    const ProcessKey key = KeyOf(queue.At(i).AfterProgram);
+    if (kept.contains(key)) continue;
+    const auto found = watched_.find(key);
+    if (found == watched_.end()) {
+      unbound_ = true;
+    } else {
+      kept.insert(watched_.extract(found));
+    }
   }
   watched_ = std::move(kept);
+  ListHandles();
 }

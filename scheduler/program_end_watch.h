@@ -4,8 +4,9 @@
 #include <map>
 #include <memory>
 #include <optional>
-#include <string>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 #include "platform/processes.h"
 #include "scheduler/queue_observer.h"
@@ -15,11 +16,11 @@
 // delay, and a shut-down, restart or log-off not before its half-minute warning.
 [[nodiscard]] DateTime ProgramEndDueMoment(TaskKind kind, int delayMinutes, DateTime now);
 
-// Holds the processes that tasks wait for, one handle each, and turns a
-// waiting task into a dated one once its process has ended. A tick asks each
-// kept handle once, without waiting and without a snapshot. A task from the
-// saved list is bound again at the first tick to the process of its id and
-// start time; when that process is gone, the task is due at once.
+// Holds the processes that tasks wait for, one handle each however many tasks
+// wait for it, and turns a waiting task into a dated one once its process has
+// ended. A tick asks the kept handles, without waiting and without a snapshot.
+// A task from the saved list is bound again at the first tick to the process
+// of its id and start time; when that process is gone, the task is due at once.
 class ProgramEndWatch : public QueueObserver {
  public:
   ProgramEndWatch(Processes& processes, TaskListing& tasks)
@@ -40,10 +41,22 @@ class ProgramEndWatch : public QueueObserver {
   [[nodiscard]] static ProcessKey KeyOf(const ProgramEndTrigger& trigger) {
     return {trigger.ProcessId, trigger.StartTime};
   }
-  // The handle of a trigger read from the saved list; none when its process is gone.
-  [[nodiscard]] Processes::WatchedProcess* BindAgain(const ProgramEndTrigger& trigger);
+  struct Ended {
+    Task task;
+    DateTime due;
+  };
+  // The tasks read from the saved list, bound to their processes again or due at once.
+  void BindAgain(DateTime now, std::vector<Ended>& ended);
+  [[nodiscard]] bool Keep(const ProgramEndTrigger& trigger,
+                          std::unique_ptr<Processes::WatchedProcess> process);
+  void ListHandles();
 
   Processes& processes_;
   TaskListing& tasks_;
   std::map<ProcessKey, std::unique_ptr<Processes::WatchedProcess>> watched_;
+  // The kept handles and their keys in one order, for the one question per tick.
+  std::vector<Processes::WatchedProcess*> handles_;
+  std::vector<ProcessKey> handleKeys_;
+  // A waiting task has no handle yet.
+  bool unbound_ = false;
 };

@@ -150,6 +150,13 @@ std::unique_ptr<Processes::WatchedProcess> FakeProcesses::OpenToWatch(std::uint3
   return std::make_unique<WatchedFake>(*this, processId, process->startTime);
 }
 
+std::vector<bool> FakeProcesses::WhichEnded(const std::vector<WatchedProcess*>& watched) {
+  std::vector<bool> ended;
+  ended.reserve(watched.size());
+  for (WatchedProcess* process : watched) ended.push_back(process->HasEnded());
+  return ended;
+}
+
 void FakeProcesses::End(std::uint32_t processId) {
   std::erase_if(processes, [&](const Process& process) { return process.processId == processId; });
 }

@@ -56,6 +56,8 @@ class FakeProcesses : public Processes {
   void ReleaseIcon(IconHandle icon) override;
   [[nodiscard]] std::unique_ptr<OpenedProcess> OpenToEnd(std::uint32_t processId) override;
   [[nodiscard]] std::unique_ptr<WatchedProcess> OpenToWatch(std::uint32_t processId) override;
+  // Asks each handle, as a system without a wait for many would.
+  [[nodiscard]] std::vector<bool> WhichEnded(const std::vector<WatchedProcess*>& watched) override;
 
   // Takes the process out of `processes`, as its end would.
   void End(std::uint32_t processId);
@@ -91,7 +93,7 @@ class FakeProcesses : public Processes {
   std::vector<std::uint32_t> criticalQueries;
   std::vector<std::uint32_t> terminations;  // every request, in order
   std::vector<std::uint32_t> opensToWatch;
-  long long endChecks = 0;
+  long long endChecks = 0;  // handles asked, one by one or in a WhichEnded
 
  private:
   class OpenedFake;

@@ -317,10 +317,24 @@ TEST(Win32Processes, WatchesAProcessByItsHandleUntilItEnds) {
   ASSERT_NE(again, nullptr);
   EXPECT_EQ(again->StartTime(), started);
 
+  // Asked together with this running program, more than one wait's worth of handles.
+  std::vector<std::unique_ptr<Processes::WatchedProcess>> running;
+  std::vector<Processes::WatchedProcess*> asked;
+  for (int i = 0; i < MAXIMUM_WAIT_OBJECTS + 6; ++i) {
+    running.push_back(processes.OpenToWatch(GetCurrentProcessId()));
+    ASSERT_NE(running.back(), nullptr);
+    asked.push_back(running.back().get());
+  }
+  asked.insert(asked.begin() + MAXIMUM_WAIT_OBJECTS + 2, watched.get());
+  std::vector<bool> expected(asked.size(), false);
+  EXPECT_EQ(processes.WhichEnded(asked), expected);
+
   ASSERT_TRUE(TerminateProcess(fixture.Process(), 1));
   ASSERT_EQ(WaitForSingleObject(fixture.Process(), kBoundMs), WAIT_OBJECT_0);
   EXPECT_TRUE(watched->HasEnded());
   EXPECT_TRUE(again->HasEnded());
+  expected[MAXIMUM_WAIT_OBJECTS + 2] = true;
+  EXPECT_EQ(processes.WhichEnded(asked), expected);
   EXPECT_EQ(processes.OpenToWatch(0xFFFFFFF0), nullptr);
 }
 
