@@ -14,11 +14,13 @@ DateTime ProgramEndDueMoment(TaskKind kind, int delayMinutes, DateTime now) {
 std::optional<ProgramEndTrigger> ProgramEndWatch::Watch(std::uint32_t processId,
                                                         std::string_view pickerText,
                                                         int delayMinutes) {
+  ProgramEndTrigger trigger;
+  trigger.SetLabel(pickerText);
+  // The image name is what marks the task as waiting, and names it in the saved list.
+  if (trigger.ImageName.empty()) return std::nullopt;
   std::unique_ptr<Processes::WatchedProcess> process = processes_.OpenToWatch(processId);
   // Ended between the listing and the add: nothing is left to wait for.
   if (!process || process->HasEnded()) return std::nullopt;
-  ProgramEndTrigger trigger;
-  trigger.SetLabel(pickerText);
   trigger.ProcessId = processId;
   trigger.StartTime = process->StartTime();
   trigger.DelayMinutes = std::clamp(delayMinutes, 0, kMaxProgramEndDelayMinutes);
