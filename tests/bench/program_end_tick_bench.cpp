@@ -131,7 +131,7 @@ int main(int argc, char** argv) {
   std::printf("per tick, median of %d rounds of %d ticks:\n", rounds, kTicksPerRound);
   std::printf("  no task:                     %8.0f ns\n", Median(noneNs));
   std::printf("  %d tasks waiting for ends: %8.0f ns\n", kWaitingTasks, Median(waitingNs));
-  std::printf("  handles asked per tick: %.1f, snapshots during the ticks: %d, tasks performed: %zu\n",
+  std::printf("  handles asked per tick: %.1f, snapshots in the ticks: %d, tasks performed: %zu\n",
               static_cast<double>(waiting.processes.asked - askedBefore) / ticks,
               waiting.processes.snapshots - snapshotsBefore, waiting.actions.performed.size());
   return 0;
