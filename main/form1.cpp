@@ -44,6 +44,9 @@ constexpr Bounds kCountdownFields{20, 70, 210, 40};
 constexpr Bounds kCountField{8, 8, 50, 20};
 constexpr Bounds kUnitField{72, 8, 65, 20};
 constexpr Bounds kAfterText{144, 16, 0, 13};
+constexpr Bounds kDelayFields{20, 70, 210, 40};
+constexpr Bounds kDelayField{8, 8, 50, 20};
+constexpr Bounds kDelayText{64, 12, 0, 13};
 constexpr int kGroupGap = 20;
 constexpr int kPromptGap = 10;
 constexpr Bounds kKindGroup{20, kTimingGroup.top + kTimingGroup.height + kGroupGap, 265, 105};
@@ -51,6 +54,15 @@ constexpr Bounds kPrompt{20, kKindGroup.top + kKindGroup.height + kGroupGap, 0, 
 constexpr Bounds kParameterField{20, kPrompt.top + kPrompt.height + kPromptGap, 265, 21};
 constexpr Bounds kPicker{20, kParameterField.top, 265, 20};
 constexpr Bounds kAddButton{20, kKindGroup.top + kKindGroup.height + kGroupGap, 75, 25};
+constexpr int kButtonGap = 20;
+
+constexpr int kDateTimeMode = 0;
+constexpr int kCountdownMode = 1;
+constexpr int kProgramEndMode = 2;
+
+// Waiting for a program's end, the picker names that program: a program to
+// end after it is typed in.
+constexpr char kCloseProgramTypedPrompt[] = "请输入要关闭的软件：";
 
 std::vector<std::string> TaskKindItems() {
   std::vector<std::string> items;
@@ -80,7 +92,8 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
       LabelNow("LabelNow", &PanelTop, kClock, Label::Sizing::AutomaticFromRight),
       PanelLeft("PanelLeft", &Form1, kLeftPane, false),
       GroupBox1("GroupBox1", &PanelLeft, kTimingGroup, "  计时方式  "),
-      RadioGroup1("RadioGroup1", &GroupBox1, kTimingModes, "", 2, {"指定时间", "倒计时"}),
+      RadioGroup1("RadioGroup1", &GroupBox1, kTimingModes, "", 2,
+                  {"指定时间", "倒计时", "程序结束后"}),
       Panel1("Panel1", &GroupBox1, kDateTimeFields, true),
       bsSkinDateEdit1("bsSkinDateEdit1", &Panel1, kDateField),
       bsSkinTimeEdit1("bsSkinTimeEdit1", &Panel1, kTimeField),
@@ -91,6 +104,9 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
       bsSkinSpinEdit1("bsSkinSpinEdit1", &Panel2, kCountField, 1, 1000000, 1),
       bsSkinComboBox1("bsSkinComboBox1", &Panel2, kUnitField, {"分钟", "小时", "天"}),
       bsSkinStdLabel1("bsSkinStdLabel1", &Panel2, kAfterText),
+      Panel3("Panel3", &GroupBox1, kDelayFields, true),
+      bsSkinSpinEdit2("bsSkinSpinEdit2", &Panel3, kDelayField, 0, kMaxProgramEndDelayMinutes, 0),
+      bsSkinStdLabel2("bsSkinStdLabel2", &Panel3, kDelayText),
       RadioGroup2("RadioGroup2", &PanelLeft, kKindGroup, "  执行任务  ", 3, TaskKindItems()),
       LabelTips("LabelTips", &PanelLeft, kPrompt),
       EditInfo("EditInfo", &PanelLeft, kParameterField),
@@ -105,10 +121,12 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
                   TaskListFolder(platform.profileFiles.RoamingAppDataFolder()),
                   std::string(kAppTitle) + "："),
       wakeKeeper_(platform.powerRequests, platform.clock),
+      programEnd_(platform.processes, tasks_),
       tasks_(TaskList, bsTrayIcon1, platform.clock,
              {
                  &savedTasks_,
                  &wakeKeeper_,
+                 &programEnd_,
              }),
       dueTasks_(tasks_, taskActions_, Title, bsTrayIcon1, platform.clock,
                 std::string(kAppTitle) + "："),
@@ -128,6 +146,8 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
   Label1.SetText("您设置的时间已过期     ");
   Label1.SetTextColor(ColorRef::Of(kTipGreen));
   Panel2.Hide();
+  Panel3.Hide();
+  bsSkinStdLabel2.SetText("分钟之后  ");
   LabelTips.Hide();
   EditInfo.Hide();
   bsSkinComboBoxEx1.Hide();
@@ -233,6 +253,7 @@ void TForm1::TimerNowTimer() {
     return;
   }
   const std::uint64_t balloonsBeforeTick = bsTrayIcon1.BalloonsShown();
+  programEnd_.Follow(now);
   dueTasks_.Run(now);
   if (!loadReport_.empty()) {
     ShowTaskReport(bsTrayIcon1, std::string(kAppTitle) + "：", std::exchange(loadReport_, {}),
@@ -396,19 +417,55 @@ void TForm1::SetTimeEditTwentyMinutesAhead(DateTime now) {
 }
 
 void TForm1::PlaceButtonAdd(bool belowParameterField) {
-  ButtonAdd.SetTop(belowParameterField ? EditInfo.Top() + EditInfo.Height() + 20
-                                       : RadioGroup2.Top() + RadioGroup2.Height() + 20);
+  ButtonAdd.SetTop(belowParameterField ? EditInfo.Top() + EditInfo.Height() + kButtonGap
+                                       : RadioGroup2.Top() + RadioGroup2.Height() + kButtonGap);
+}
+
+bool TForm1::WaitsForProgramEnd() const { return RadioGroup1.ItemIndex() == kProgramEndMode; }
+
+void TForm1::PlaceEntryFields() {
+  const auto kind = static_cast<TaskKind>(RadioGroup2.ItemIndex());
+  const char* prompt = RadioGroup2.ItemIndex() < 0 ? nullptr : ParameterPrompt(kind);
+  if (!WaitsForProgramEnd()) {
+    const bool picker = prompt && kind == TaskKind::CloseProgram;
+    LabelTips.SetVisible(prompt != nullptr);
+    if (prompt) LabelTips.SetText(prompt);
+    LabelTips.SetTop(kPrompt.top);
+    EditInfo.SetTop(kParameterField.top);
+    bsSkinComboBoxEx1.SetTop(kPicker.top);
+    EditInfo.SetVisible(prompt && !picker);
+    bsSkinComboBoxEx1.SetVisible(picker);
+    PlaceButtonAdd(prompt != nullptr);
+    return;
+  }
+  // The program waited for comes first, right below the kinds; a kind's own
+  // parameter goes below it.
+  bsSkinComboBoxEx1.SetTop(kPrompt.top);
+  bsSkinComboBoxEx1.Show();
+  const int belowPicker = kPrompt.top + kPicker.height + kPromptGap;
+  if (kind == TaskKind::CloseProgram) prompt = kCloseProgramTypedPrompt;
+  LabelTips.SetVisible(prompt != nullptr);
+  EditInfo.SetVisible(prompt != nullptr);
+  if (!prompt) {
+    ButtonAdd.SetTop(kPrompt.top + kPicker.height + kButtonGap);
+    return;
+  }
+  LabelTips.SetText(prompt);
+  LabelTips.SetTop(belowPicker);
+  EditInfo.SetTop(belowPicker + kPrompt.height + kPromptGap);
+  PlaceButtonAdd(true);
 }
 
 void TForm1::RadioGroup1Click() {
-  if (RadioGroup1.ItemIndex() == 1) {
-    Panel1.Hide();
-    Panel2.Show();
-    return;
-  }
-  SetTimeEditTwentyMinutesAhead(platform.clock.Now());
-  Panel2.Hide();
-  Panel1.Show();
+  const int mode = RadioGroup1.ItemIndex();
+  Panel1.SetVisible(mode == kDateTimeMode);
+  Panel2.SetVisible(mode == kCountdownMode);
+  Panel3.SetVisible(mode == kProgramEndMode);
+  if (mode == kDateTimeMode) SetTimeEditTwentyMinutesAhead(platform.clock.Now());
+  // The picker lists the programs running now, and keeps the pick while the
+  // kind changes.
+  if (mode == kProgramEndMode) ListProcesses();
+  PlaceEntryFields();
 }
 
 void TForm1::bsSkinComboBox1Click() {
@@ -425,28 +482,16 @@ void TForm1::ShowExpiredHint() {
 }
 
 void TForm1::RadioGroup2Click() {
-  LabelTips.Hide();
-  EditInfo.Hide();
-  bsSkinComboBoxEx1.Hide();
-  PlaceButtonAdd(false);
   EditInfo.SetText("");
+  PlaceEntryFields();
   const auto kind = static_cast<TaskKind>(RadioGroup2.ItemIndex());
-  const char* prompt = ParameterPrompt(kind);
-  if (!prompt) return;
-  LabelTips.SetText(prompt);
-  LabelTips.Show();
-  if (kind == TaskKind::CloseProgram) {
-    bsSkinComboBoxEx1.Show();
-  } else {
-    EditInfo.Show();
-  }
-  PlaceButtonAdd(true);
+  if (!ParameterPrompt(kind)) return;
   switch (kind) {
     case TaskKind::OpenProgram:
       ChooseProgramFile();
       break;
     case TaskKind::CloseProgram:
-      ListProcesses();
+      if (!WaitsForProgramEnd()) ListProcesses();
       break;
     case TaskKind::OpenWebPage:
       EditInfo.SetText("http://");
@@ -477,7 +522,24 @@ void TForm1::ButtonAddClick() {
   }
   const DateTime now = platform.clock.Now();
   Task task;
-  if (RadioGroup1.ItemIndex() == 1) {
+  if (WaitsForProgramEnd()) {
+    const int picked = bsSkinComboBoxEx1.ItemIndex();
+    if (picked < 0 || static_cast<std::size_t>(picked) >= pickerProcessIds_.size()) {
+      bsSkinMessage1.Show("Warning", "请选择要等待结束的软件");
+      return;
+    }
+    std::optional<ProgramEndTrigger> trigger =
+        programEnd_.Watch(pickerProcessIds_[static_cast<std::size_t>(picked)],
+                          bsSkinComboBoxEx1.Text(), bsSkinSpinEdit2.Value());
+    if (!trigger) {
+      (void)platform.windowSystem.ShowMessageBox(
+          Form1.Handle(), "无法等待这个软件结束：它已经结束，或者不允许本程序打开它。",
+          "添加定时任务错误", WindowSystem::MessageBoxIcon::Warning);
+      return;
+    }
+    task.When = kWaitingMoment;
+    task.AfterProgram = std::move(*trigger);
+  } else if (RadioGroup1.ItemIndex() == kCountdownMode) {
     task.When = CountdownDueMoment(now, bsSkinSpinEdit1.Value(), bsSkinComboBox1.ItemIndex());
   } else {
     task.When = EnteredMoment(bsSkinDateEdit1.Date(), bsSkinTimeEdit1.SecondOfDay());
@@ -491,7 +553,8 @@ void TForm1::ButtonAddClick() {
   task.Kind = static_cast<TaskKind>(kindIndex);
   switch (task.Kind) {
     case TaskKind::CloseProgram:
-      task.Param = CloseProgramParam(bsSkinComboBoxEx1.Text());
+      task.Param =
+          WaitsForProgramEnd() ? EditInfo.Text() : CloseProgramParam(bsSkinComboBoxEx1.Text());
       break;
     case TaskKind::Alarm:
     case TaskKind::OpenProgram:
@@ -511,7 +574,7 @@ void TForm1::ButtonAddClick() {
 }
 
 void TForm1::ListProcesses() {
-  GetProcess(platform.processes, bsSkinComboBoxEx1, ImageListJinCheng);
+  pickerProcessIds_ = GetProcess(platform.processes, bsSkinComboBoxEx1, ImageListJinCheng);
 }
 
 void TForm1::ReshowAlarmWindow() {

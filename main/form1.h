@@ -5,6 +5,7 @@
 #include "main/app_state.h"
 #include "main/platform_set.h"
 #include "scheduler/power_warning.h"
+#include "scheduler/program_end_watch.h"
 #include "scheduler/saved_task_list.h"
 #include "scheduler/task_listing.h"
 #include "scheduler/tick.h"
@@ -100,6 +101,10 @@ class TForm1 : private Download::Listener {
   SpinEdit bsSkinSpinEdit1;
   ComboBox bsSkinComboBox1;
   Label bsSkinStdLabel1;
+  // The after-a-program-ends mode's field: the delay after the end.
+  Panel Panel3;
+  SpinEdit bsSkinSpinEdit2;
+  Label bsSkinStdLabel2;
   RadioGroup RadioGroup2;
   Label LabelTips;
   Edit EditInfo;
@@ -122,6 +127,10 @@ class TForm1 : private Download::Listener {
   void ShowTrayIconAndStartUpdateCheck();
   void TaskListContextMenu();
   void PlaceButtonAdd(bool belowParameterField);
+  // The prompt, the parameter field and the picker that the timing mode and
+  // the kind call for, one below the other, with the add button below them.
+  void PlaceEntryFields();
+  [[nodiscard]] bool WaitsForProgramEnd() const;
   void SetTimeEditTwentyMinutesAhead(DateTime now);
   void ShowExpiredHint();
   void ChooseProgramFile();
@@ -145,6 +154,7 @@ class TForm1 : private Download::Listener {
   // Before the queue it observes.
   SavedTaskList savedTasks_;
   WakeKeeper wakeKeeper_;
+  ProgramEndWatch programEnd_;
   TaskListing tasks_;
   // What the saved list lost at start-up, told after the first tick's own report.
   std::string loadReport_;
@@ -163,4 +173,6 @@ class TForm1 : private Download::Listener {
   // A handler of the running download failed: what it still reports is ignored.
   bool downloadAbandoned_ = false;
   bool tickRunning_ = false;
+  // The process id of each picker entry, from the last listing.
+  std::vector<std::uint32_t> pickerProcessIds_;
 };

@@ -12,10 +12,10 @@
 // An icon the system handed out (from a program file); 0 is none.
 using IconHandle = unsigned long long;
 
-// The running processes as the close-program task sees them: the system's
-// snapshot, their executables, their top-level windows and icons, and ending
-// one of them. Every failure reads as "nothing there": no entries, an empty
-// path or title, no icon, not opened, not ended.
+// The running processes as the close-program task and the wait for a program's
+// end see them: the system's snapshot, their executables, their top-level
+// windows and icons, ending one of them and waiting for one to end. Every failure reads as "nothing
+// there": no entries, an empty path or title, no icon, not opened, not ended.
 class Processes : public PlatformInterface {
  public:
   struct SnapshotEntry {
@@ -69,4 +69,24 @@ class Processes : public PlatformInterface {
   // Opens the process with the rights to end it and to read its image name
   // and critical mark, nothing more; none when it cannot be opened so.
   [[nodiscard]] virtual std::unique_ptr<OpenedProcess> OpenToEnd(std::uint32_t processId) = 0;
+
+  // A process held open to be told when it ends. The handle keeps the process
+  // apart from a later one that gets the same id.
+  class WatchedProcess : public PlatformInterface {
+   public:
+    // A wait that does not wait: true once the process has ended.
+    [[nodiscard]] virtual bool HasEnded() = 0;
+    // When the system created it, in 100-nanosecond units since 1601; 0 when
+    // that cannot be read.
+    [[nodiscard]] virtual std::uint64_t StartTime() = 0;
+  };
+
+  // Opens the process with the rights to wait for it and to read its times,
+  // nothing more; none when it cannot be opened so.
+  [[nodiscard]] virtual std::unique_ptr<WatchedProcess> OpenToWatch(std::uint32_t processId) = 0;
+  // Which of these processes (all opened by this object) have ended, each as
+  // HasEnded tells. A system that can wait for many at once is asked once for
+  // many while none has ended.
+  [[nodiscard]] virtual std::vector<bool> WhichEnded(
+      const std::vector<WatchedProcess*>& watched) = 0;
 };

@@ -4,6 +4,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cwchar>
 #include <exception>
 #include <memory>
@@ -88,6 +89,26 @@ class Win32Processes::OpenedWin32Process : public Processes::OpenedProcess {
   QueryProcessFunction queryProcess_;
 };
 
+class Win32Processes::WatchedWin32Process : public Processes::WatchedProcess {
+ public:
+  explicit WatchedWin32Process(UniqueKernelHandle process) : process_(std::move(process)) {}
+
+  [[nodiscard]] bool HasEnded() override {
+    return WaitForSingleObject(process_.Get(), 0) == WAIT_OBJECT_0;
+  }
+
+  [[nodiscard]] HANDLE Handle() const { return process_.Get(); }
+
+  [[nodiscard]] std::uint64_t StartTime() override {
+    FILETIME created{}, exited{}, kernel{}, user{};
+    if (!GetProcessTimes(process_.Get(), &created, &exited, &kernel, &user)) return 0;
+    return static_cast<std::uint64_t>(created.dwHighDateTime) << 32 | created.dwLowDateTime;
+  }
+
+ private:
+  UniqueKernelHandle process_;
+};
+
 void Win32Processes::BindSnapshot() {
   if (snapshotBound_) return;
   snapshotBound_ = true;
@@ -121,8 +142,7 @@ std::vector<Processes::SnapshotEntry> Win32Processes::Snapshot() {
   entry.dwSize = sizeof entry;
   for (BOOL read = firstEntry_(snapshot.Get(), &entry); read;
        read = nextEntry_(snapshot.Get(), &entry)) {
-    entries.push_back(
-        {entry.th32ProcessID, UpToZero(entry.szExeFile, std::size(entry.szExeFile))});
+    entries.push_back({entry.th32ProcessID, UpToZero(entry.szExeFile, std::size(entry.szExeFile))});
   }
   return entries;
 }
@@ -185,4 +205,28 @@ std::unique_ptr<Processes::OpenedProcess> Win32Processes::OpenToEnd(std::uint32_
       OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
   if (!process) return nullptr;
   return std::make_unique<OpenedWin32Process>(std::move(process), queryProcess_);
+}
+
+std::unique_ptr<Processes::WatchedProcess> Win32Processes::OpenToWatch(std::uint32_t processId) {
+  UniqueKernelHandle process(
+      OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+  if (!process) return nullptr;
+  return std::make_unique<WatchedWin32Process>(std::move(process));
+}
+
+std::vector<bool> Win32Processes::WhichEnded(const std::vector<WatchedProcess*>& watched) {
+  std::vector<bool> ended(watched.size(), false);
+  HANDLE handles[MAXIMUM_WAIT_OBJECTS];
+  for (std::size_t first = 0; first < watched.size(); first += MAXIMUM_WAIT_OBJECTS) {
+    const std::size_t count = std::min<std::size_t>(MAXIMUM_WAIT_OBJECTS, watched.size() - first);
+    for (std::size_t i = 0; i < count; ++i) {
+      // Every one of them came from OpenToWatch above.
+      handles[i] = static_cast<WatchedWin32Process*>(watched[first + i])->Handle();
+    }
+    if (WaitForMultipleObjects(static_cast<DWORD>(count), handles, FALSE, 0) == WAIT_TIMEOUT) {
+      continue;
+    }
+    for (std::size_t i = 0; i < count; ++i) ended[first + i] = watched[first + i]->HasEnded();
+  }
+  return ended;
 }

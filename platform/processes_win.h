@@ -24,6 +24,10 @@ class Win32Processes : public Processes {
   [[nodiscard]] IconHandle FirstIcon(const std::string& path) override;
   void ReleaseIcon(IconHandle icon) override;
   [[nodiscard]] std::unique_ptr<OpenedProcess> OpenToEnd(std::uint32_t processId) override;
+  [[nodiscard]] std::unique_ptr<WatchedProcess> OpenToWatch(std::uint32_t processId) override;
+  // One zero-timeout wait for up to 64 handles; the handles one by one only
+  // when that wait says one has ended.
+  [[nodiscard]] std::vector<bool> WhichEnded(const std::vector<WatchedProcess*>& watched) override;
 
  private:
   struct LibraryDeleter {
@@ -37,6 +41,7 @@ class Win32Processes : public Processes {
                                              ULONG size, ULONG* returned);
 
   class OpenedWin32Process;
+  class WatchedWin32Process;
 
   void BindSnapshot();
   void BindModulePath();

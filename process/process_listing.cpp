@@ -36,12 +36,13 @@ int AddFirstIcon(Processes& processes, IconHolder& holder, ImageList& images,
 
 }  // namespace
 
-void GetProcess(Processes& processes, ComboBoxEx& picker, ImageList& images) {
+std::vector<std::uint32_t> GetProcess(Processes& processes, ComboBoxEx& picker, ImageList& images) {
   picker.ClearItems();
   // No entry points at them any more.
   images.DropAddedImages();
+  std::vector<std::uint32_t> processIds;
   const std::vector<Processes::SnapshotEntry> snapshot = processes.Snapshot();
-  if (snapshot.empty()) return;
+  if (snapshot.empty()) return processIds;
   const ProcessWindows windows(processes.TopLevelWindows());
   IconHolder holder(processes);
   // Per path: the image its first entry got, or -1 when the file gave none.
@@ -65,5 +66,7 @@ void GetProcess(Processes& processes, ComboBoxEx& picker, ImageList& images) {
       if (image >= 0) item.imageIndex = image;
     }
     picker.AddItem(std::move(item));
+    processIds.push_back(entry.processId);
   }
+  return processIds;
 }

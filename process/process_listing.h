@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 #include "platform/processes.h"
 #include "widgets/controls.h"
 #include "widgets/image_list.h"
@@ -9,4 +12,5 @@
 // else the image name; the picture is a copy of the program's first icon, or
 // the default picture. The images of earlier listings are dropped first.
 // Each executable's icon is read once, however many copies of it run.
-void GetProcess(Processes& processes, ComboBoxEx& picker, ImageList& images);
+// Returns the process id of each entry, in the picker's order.
+std::vector<std::uint32_t> GetProcess(Processes& processes, ComboBoxEx& picker, ImageList& images);

@@ -8,8 +8,20 @@ bool IsPowerAction(TaskKind kind) {
 
 int CompareTasksByWhen(const Task& a, const Task& b) { return CompareDateTime(a.When, b.When); }
 
+std::string ProgramEndTrigger::Label() const {
+  return WindowTitle.empty() ? ImageName : WindowTitle + "|" + ImageName;
+}
+
+void ProgramEndTrigger::SetLabel(std::string_view label) {
+  const std::size_t bar = label.rfind('|');
+  ImageName = label.substr(bar == std::string_view::npos ? 0 : bar + 1);
+  WindowTitle = bar == std::string_view::npos ? std::string_view() : label.substr(0, bar);
+}
+
 std::string TaskRowCaption(const Task& task, const Clock& clock) {
-  const std::string moment = MomentText(clock, task.When);
+  const std::string moment = IsWaitingForProgram(task)
+                                 ? "等待 " + task.AfterProgram.Label() + " 结束后"
+                                 : MomentText(clock, task.When);
   const auto withParam = [&](const char* prefix) { return prefix + task.Param + "\r\n" + moment; };
   switch (task.Kind) {
     case TaskKind::TurnOff:

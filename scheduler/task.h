@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <utility>
 
 #include "platform/clock.h"
 
@@ -17,13 +19,46 @@ enum class TaskKind : std::int32_t {
 
 inline constexpr int kTaskKindCount = 7;
 
+// The last day the date-time value holds: the moment of a task that waits for
+// a program to end, which sorts it after every dated task.
+inline constexpr DateTime kWaitingMoment = 2958465.0;  // 9999-12-31
+
+// "After a program ends": the one process picked (not its name: a new process
+// of the same name does not hold the task back), told apart from a later
+// process with the same id by its start time. Empty for a task due at its moment.
+struct ProgramEndTrigger {
+  std::string ImageName;
+  std::string WindowTitle;  // empty when the process had no titled window
+  std::uint32_t ProcessId = 0;
+  std::uint64_t StartTime = 0;  // the system's creation time, in its own units
+  int DelayMinutes = 0;
+  [[nodiscard]] bool Waiting() const { return !ImageName.empty(); }
+  // "title|image name", or the image name alone, as the picker showed it.
+  [[nodiscard]] std::string Label() const;
+  // From such a label: an image name holds no "|", a title may.
+  void SetLabel(std::string_view label);
+  friend bool operator==(const ProgramEndTrigger&, const ProgramEndTrigger&) = default;
+};
+
+inline constexpr int kMaxProgramEndDelayMinutes = 60;
+
 struct Task {
+  Task() = default;
+  // A task due at its moment; the triggers and repeats are set by name.
+  Task(DateTime when, TaskKind kind, std::string param = {})
+      : When(when), Kind(kind), Param(std::move(param)) {}
+
   DateTime When = 0;
   TaskKind Kind = TaskKind::TurnOff;
   std::string Param;
+  ProgramEndTrigger AfterProgram;
   // Field by field, the moment exactly: the same record, not the same second.
   friend bool operator==(const Task&, const Task&) = default;
 };
+
+[[nodiscard]] inline bool IsWaitingForProgram(const Task& task) {
+  return task.AfterProgram.Waiting();
+}
 
 // Shut-down, restart and log-off: the user is warned and may stop them.
 [[nodiscard]] bool IsPowerAction(TaskKind kind);

@@ -88,18 +88,56 @@ std::optional<DateTime> ReadMoment(std::string_view text) {
   return EncodeDateTime({*year, *month, *day, *hour, *minute, *second, 0});
 }
 
-std::optional<Task> ReadTaskLine(std::string_view line) {
-  const std::size_t kindEnd = line.find('|');
-  if (kindEnd == std::string_view::npos) return std::nullopt;
-  const std::size_t momentEnd = line.find('|', kindEnd + 1);
-  if (momentEnd == std::string_view::npos) return std::nullopt;
-  const auto kind = KindNamed(line.substr(0, kindEnd));
-  const auto when = ReadMoment(line.substr(kindEnd + 1, momentEnd - kindEnd - 1));
-  // An unescaped "|" in the parameter would be a field this format has not.
-  auto param = UnescapeTaskParam(line.substr(momentEnd + 1));
-  if (!kind || !when || !param) return std::nullopt;
-  return Task{*when, *kind, std::move(*param)};
+// The field that starts at `at`, up to the next "|" that is not escaped; `at`
+// moves past that "|", or to npos after the last field.
+std::string_view NextField(std::string_view line, std::size_t& at) {
+  const std::size_t start = at;
+  for (std::size_t i = start; i < line.size(); ++i) {
+    if (line[i] == '\\') {
+      ++i;
+    } else if (line[i] == '|') {
+      at = i + 1;
+      return line.substr(start, i - start);
+    }
+  }
+  at = std::string_view::npos;
+  return line.substr(start);
 }
+
+std::optional<Task> ReadTaskLine(std::string_view line, int format) {
+  std::string_view fields[5];
+  const std::size_t count = format == 1 ? 3 : 5;
+  std::size_t at = 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    if (at == std::string_view::npos) return std::nullopt;
+    fields[i] = NextField(line, at);
+  }
+  if (at != std::string_view::npos) return std::nullopt;
+  const auto kind = KindNamed(fields[0]);
+  const auto when = ReadMoment(fields[1]);
+  auto param = UnescapeTaskParam(fields[2]);
+  // Repeats are not known to this program.
+  if (!kind || !when || !param || !fields[3].empty()) return std::nullopt;
+  Task task{*when, *kind, std::move(*param)};
+  if (!fields[4].empty()) {
+    const auto trigger = UnescapeTaskParam(fields[4]);
+    auto read = trigger ? ReadTriggerField(*trigger) : std::nullopt;
+    if (!read) return std::nullopt;
+    task.AfterProgram = std::move(*read);
+    task.When = kWaitingMoment;
+  }
+  return task;
+}
+
+template <typename Number>
+std::optional<Number> ReadNumber(std::string_view text) {
+  Number value{};
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
+  return value;
+}
+
+constexpr std::string_view kProgramEndPrefix = "program-end:";
 
 // The format number of a header line; none when it is not one of ours.
 std::optional<int> ReadHeader(std::string_view line) {
@@ -167,6 +205,38 @@ std::optional<std::string> UnescapeTaskParam(std::string_view escaped) {
   return param;
 }
 
+std::string TriggerFieldText(const ProgramEndTrigger& trigger) {
+  if (!trigger.Waiting()) return {};
+  return std::string(kProgramEndPrefix) + std::to_string(trigger.ProcessId) + ":" +
+         std::to_string(trigger.StartTime) + ":" + std::to_string(trigger.DelayMinutes) + ":" +
+         trigger.Label();
+}
+
+std::optional<ProgramEndTrigger> ReadTriggerField(std::string_view text) {
+  if (!text.starts_with(kProgramEndPrefix)) return std::nullopt;
+  text.remove_prefix(kProgramEndPrefix.size());
+  std::string_view numbers[3];
+  for (std::string_view& number : numbers) {
+    const std::size_t colon = text.find(':');
+    if (colon == std::string_view::npos) return std::nullopt;
+    number = text.substr(0, colon);
+    text.remove_prefix(colon + 1);
+  }
+  const auto processId = ReadNumber<std::uint32_t>(numbers[0]);
+  const auto startTime = ReadNumber<std::uint64_t>(numbers[1]);
+  const auto delay = ReadNumber<int>(numbers[2]);
+  if (!processId || !startTime || !delay || *delay < 0 || *delay > kMaxProgramEndDelayMinutes) {
+    return std::nullopt;
+  }
+  ProgramEndTrigger trigger;
+  trigger.SetLabel(text);
+  if (trigger.ImageName.empty()) return std::nullopt;
+  trigger.ProcessId = *processId;
+  trigger.StartTime = *startTime;
+  trigger.DelayMinutes = *delay;
+  return trigger;
+}
+
 std::string WriteTaskFile(const TaskQueue& queue) {
   // Left to grow by doubling: a guess at the size per task would ask the heap
   // for a new size of block with each new length of the list.
@@ -181,6 +251,8 @@ std::string WriteTaskFile(const TaskQueue& queue) {
     AppendMoment(text, task.When);
     text += '|';
     AppendEscaped(text, task.Param);
+    text += "||";
+    if (IsWaitingForProgram(task)) AppendEscaped(text, TriggerFieldText(task.AfterProgram));
     text += "\r\n";
   }
   return text;
@@ -195,8 +267,8 @@ TaskFileReading ReadTaskFile(std::string_view bytes) {
   while (!rest.empty()) {
     const std::string_view line = NextLine(rest);
     if (line.empty()) continue;
-    if (format == kTaskFileFormat) {
-      if (std::optional<Task> task = ReadTaskLine(line)) {
+    if (format && *format <= kTaskFileFormat) {
+      if (std::optional<Task> task = ReadTaskLine(line, *format)) {
         reading.tasks.push_back(std::move(*task));
         continue;
       }

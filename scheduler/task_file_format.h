@@ -11,19 +11,28 @@
 // The saved task list as a text a person can read: a header line with the
 // format's number, then one line per task, earliest first:
 //
-//   Dusk task list 1
-//   alarm|2026-12-10 23:30:00|起床\r\n带上钥匙
+//   Dusk task list 2
+//   alarm|2026-12-10 23:30:00|起床\r\n带上钥匙||
+//   turn-off|9999-12-31 00:00:00|||program-end:4242:133500000000000000:5:无标题 -
+//   记事本\|notepad.exe
 //
-// kind | due moment in local time to the second | parameter. In the parameter
-// a backslash, "|", CR, LF and NUL are written \\ \| \r \n \0; everything else,
-// bytes that are not UTF-8 included, stands as it is. Lines end in CRLF; LF
-// alone is read too, and blank lines are skipped.
+// kind | due moment in local time to the second | parameter | repeat | trigger.
+// In the parameter and the trigger a backslash, "|", CR, LF and NUL are
+// written \\ \| \r \n \0; everything else, bytes that are not UTF-8 included,
+// stands as it is. Lines end in CRLF; LF alone is read too, and blank lines
+// are skipped.
 //
-// A line of format 1 has exactly these three fields. Fields a later version
-// adds (repeats, triggers) come with a new format number: a program that
-// dropped them on reading would lose them at its next save, so this one
-// refuses a line with more fields, and a file of a newer format, whole.
-inline constexpr int kTaskFileFormat = 1;
+// The repeat is empty for a task that runs once. The trigger is empty for a
+// task due at its moment; a task that waits for a program to end has
+// "program-end:" process id ":" start time ":" delay in minutes ":" and the
+// picker's "title|image name" (or the image name alone), and the last day as
+// its moment.
+//
+// A line of format 1 has the first three fields only, and is still read. A
+// program that dropped fields it does not know on reading would lose them at
+// its next save, so this one refuses a line with other fields, and a file of a
+// newer format, whole.
+inline constexpr int kTaskFileFormat = 2;
 inline constexpr char kTaskFileHeader[] = "Dusk task list ";
 
 [[nodiscard]] std::string WriteTaskFile(const TaskQueue& queue);
@@ -31,6 +40,11 @@ inline constexpr char kTaskFileHeader[] = "Dusk task list ";
 [[nodiscard]] std::string EscapeTaskParam(std::string_view param);
 // None when it is not what EscapeTaskParam writes.
 [[nodiscard]] std::optional<std::string> UnescapeTaskParam(std::string_view escaped);
+
+// The trigger field's text before escaping; empty for a task due at its moment.
+[[nodiscard]] std::string TriggerFieldText(const ProgramEndTrigger& trigger);
+// None when it is not what TriggerFieldText writes.
+[[nodiscard]] std::optional<ProgramEndTrigger> ReadTriggerField(std::string_view text);
 
 struct TaskFileReading {
   enum class Outcome {

@@ -23,6 +23,10 @@ void TaskListing::Reschedule(const Task& task, DateTime when) {
   if (queue_.Reschedule(task, when)) Changed();
 }
 
+void TaskListing::Replace(const Task& task, Task replacement) {
+  if (queue_.Replace(task, std::move(replacement))) Changed();
+}
+
 void TaskListing::RemoveSelected() {
   const int index = list_.ItemIndex();
   if (!queue_.RemoveAt(index)) return;

@@ -27,6 +27,8 @@ class TaskListing {
   void RemoveSelected();
   // This task, wherever it stands now, to another moment; nothing when it is gone.
   void Reschedule(const Task& task, DateTime when);
+  // This task, wherever it stands now, gives way to another; nothing when it is gone.
+  void Replace(const Task& task, Task replacement);
 
  private:
   void Changed();

@@ -45,6 +45,12 @@ bool TaskQueue::Reschedule(const Task& task, DateTime when) {
   return true;
 }
 
+bool TaskQueue::Replace(const Task& task, Task replacement) {
+  if (!Remove(task)) return false;
+  Add(std::move(replacement));
+  return true;
+}
+
 bool TaskQueue::RemoveAt(int index) {
   if (index < 0 || static_cast<std::size_t>(index) >= tasks_.size()) return false;
   tasks_.erase(tasks_.begin() + index);

@@ -22,6 +22,9 @@ class TaskQueue {
   // The first task equal to this one moves to another moment; false, and
   // nothing changed, when none is.
   bool Reschedule(const Task& task, DateTime when);
+  // The first task equal to this one gives way to another, sorted into its
+  // place; false, and nothing changed, when none is.
+  bool Replace(const Task& task, Task replacement);
 
   [[nodiscard]] bool Empty() const { return tasks_.empty(); }
   [[nodiscard]] std::size_t Count() const { return tasks_.size(); }

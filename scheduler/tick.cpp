@@ -26,6 +26,10 @@ const char* HeadlineKindText(TaskKind kind) {
   return "";
 }
 
+std::string WaitingHeadline(TaskKind kind) {
+  return std::string("程序结束后") + HeadlineKindText(kind);
+}
+
 std::string CountdownText(std::int64_t seconds, TaskKind kind) {
   std::string text = HeadlinePrefix(seconds) + HeadlineKindText(kind);
   text.erase(text.find_last_not_of(' ') + 1);
@@ -104,6 +108,12 @@ void DueTaskRunner::Run(DateTime now) {
   const std::uint64_t balloonsBeforeTick = trayIcon_.BalloonsShown();
   while (!tasks_.Queue().Empty()) {
     const Task head = tasks_.Queue().Head();
+    // Only waiting tasks are left: no moment to count down to.
+    if (IsWaitingForProgram(head)) {
+      if (!keepHeadline) title_.SetText(WaitingHeadline(head.Kind));
+      warnedInThisSecond_.reset();
+      break;
+    }
     const HeadVerdict verdict = JudgeHead(head.When, now);
     const bool late = verdict == HeadVerdict::PerformLate || verdict == HeadVerdict::Drop;
     if (late && IsPowerAction(head.Kind)) {

@@ -1,7 +1,9 @@
 #include "scheduler/wake_keeper.h"
 
 void WakeKeeper::QueueChanged(const TaskQueue& queue) {
-  head_ = queue.Empty() ? std::nullopt : std::optional(queue.Head().When);
+  // A task waiting for a program's end has no moment to wake for.
+  head_ = queue.Empty() || IsWaitingForProgram(queue.Head()) ? std::nullopt
+                                                             : std::optional(queue.Head().When);
   if (head_ != armedFor_) ArmFor(head_);
   Follow(clock_.Now());
 }

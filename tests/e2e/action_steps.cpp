@@ -303,6 +303,27 @@ std::optional<Balloon> ShownBalloon() {
   return std::nullopt;
 }
 
+bool PickTarget(const Panel& p, const Target& target) {
+  int index = -1;
+  std::vector<std::string> items;
+  bool listed = WaitFor([&] {
+    items = PickerItems(p.picker).value_or(std::vector<std::string>{});
+    auto it = std::find(items.begin(), items.end(), target.Entry());
+    index = it == items.end() ? -1 : (int)(it - items.begin());
+    return index >= 0;
+  });
+  std::string entries;
+  if (!listed)
+    for (const std::string& item : items) entries.append(" ").append(Q(item));
+  Check(listed, "helper program listed",
+        Format("%s among %zu entries", Q(target.Entry()).c_str(), items.size()) + entries);
+  if (!listed) return false;
+  Ask(p.picker, CB_SETCURSEL, index);
+  PostMessageW(GetParent(p.picker), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(p.picker), CBN_SELCHANGE),
+               (LPARAM)p.picker);
+  return true;
+}
+
 namespace {
 
 // Waits for a balloon with this text; the moment it was first seen.
@@ -467,28 +488,6 @@ void StepCloseEntry(const std::string& statePath) {
   if (!up || !ClickRadio(p->radio2, kCloseProgram, "close-program kind")) return;
   CheckShown(p->picker, true, "picker shown");
   PlanDueMoment(*p, state, kCloseLead.typed);
-}
-
-// Picks the helper's entry as a user's pick reaches the program; false after a failed check.
-bool PickTarget(const Panel& p, const Target& target) {
-  int index = -1;
-  std::vector<std::string> items;
-  bool listed = WaitFor([&] {
-    items = PickerItems(p.picker).value_or(std::vector<std::string>{});
-    auto it = std::find(items.begin(), items.end(), target.Entry());
-    index = it == items.end() ? -1 : (int)(it - items.begin());
-    return index >= 0;
-  });
-  std::string entries;
-  if (!listed)
-    for (const std::string& item : items) entries.append(" ").append(Q(item));
-  Check(listed, "helper program listed",
-        Format("%s among %zu entries", Q(target.Entry()).c_str(), items.size()) + entries);
-  if (!listed) return false;
-  Ask(p.picker, CB_SETCURSEL, index);
-  PostMessageW(GetParent(p.picker), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(p.picker), CBN_SELCHANGE),
-               (LPARAM)p.picker);
-  return true;
 }
 
 // The helper's entry chosen, for the screenshot of the picker before the add.

@@ -38,6 +38,9 @@ bool AddAtDueMoment(const Panel& p, State& state, const std::string& prefix, con
 // Polls until `seen` holds, up to the second `latest`; the second it was first seen.
 std::optional<long long> WaitAndTime(const std::function<bool()>& seen, long long latest);
 
+// Picks the helper's entry as a user's pick reaches the program; false after a failed check.
+bool PickTarget(const Panel& p, const Target& target);
+
 RECT WindowBounds(HWND hwnd);
 // Top-level windows come in z-order, the topmost first.
 bool InFrontOf(HWND a, HWND b);

@@ -70,6 +70,8 @@ void FakeProcesses::ForgetCalls() {
   ReleaseRecords(opensToEnd);
   ReleaseRecords(criticalQueries);
   ReleaseRecords(terminations);
+  ReleaseRecords(opensToWatch);
+  endChecks = 0;
   std::erase_if(iconFiles_, [&](const auto& entry) { return !liveIcons.contains(entry.first); });
 }
 
@@ -115,4 +117,46 @@ std::unique_ptr<Processes::OpenedProcess> FakeProcesses::OpenToEnd(std::uint32_t
   const Process* process = Find(processId);
   if (!process || process->cannotBeOpened) return nullptr;
   return std::make_unique<OpenedFake>(*this, processId);
+}
+
+// Bound to the process it was opened on, by id and start time: ended once no
+// such process is held any more, whatever takes its id or name later.
+class FakeProcesses::WatchedFake : public Processes::WatchedProcess {
+ public:
+  WatchedFake(FakeProcesses& processes, std::uint32_t processId, std::uint64_t startTime)
+      : processes_(processes), processId_(processId), startTime_(startTime) {
+    ++processes_.openWatches_;
+  }
+  ~WatchedFake() override { --processes_.openWatches_; }
+
+  [[nodiscard]] bool HasEnded() override {
+    ++processes_.endChecks;
+    const Process* process = processes_.Find(processId_);
+    return !process || process->startTime != startTime_;
+  }
+
+  [[nodiscard]] std::uint64_t StartTime() override { return startTime_; }
+
+ private:
+  FakeProcesses& processes_;
+  std::uint32_t processId_;
+  std::uint64_t startTime_;
+};
+
+std::unique_ptr<Processes::WatchedProcess> FakeProcesses::OpenToWatch(std::uint32_t processId) {
+  opensToWatch.push_back(processId);
+  const Process* process = Find(processId);
+  if (!process || process->cannotBeOpened) return nullptr;
+  return std::make_unique<WatchedFake>(*this, processId, process->startTime);
+}
+
+std::vector<bool> FakeProcesses::WhichEnded(const std::vector<WatchedProcess*>& watched) {
+  std::vector<bool> ended;
+  ended.reserve(watched.size());
+  for (WatchedProcess* process : watched) ended.push_back(process->HasEnded());
+  return ended;
+}
+
+void FakeProcesses::End(std::uint32_t processId) {
+  std::erase_if(processes, [&](const Process& process) { return process.processId == processId; });
 }

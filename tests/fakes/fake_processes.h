@@ -26,6 +26,10 @@ class FakeProcesses : public Processes {
     bool markedCritical = false;
     bool criticalUnknown = false;  // the system cannot tell whether it is critical
     bool refusesToEnd = false;
+    // What a watching handle reads as its start time; a process the test
+    // ends is taken out of `processes`, and one that comes later with the
+    // same id has another start time.
+    std::uint64_t startTime = 1;
   };
   struct Window {
     Window(WindowHandle window, std::uint32_t processId, std::string title, bool visible = true,
@@ -51,6 +55,14 @@ class FakeProcesses : public Processes {
   [[nodiscard]] IconHandle FirstIcon(const std::string& path) override;
   void ReleaseIcon(IconHandle icon) override;
   [[nodiscard]] std::unique_ptr<OpenedProcess> OpenToEnd(std::uint32_t processId) override;
+  [[nodiscard]] std::unique_ptr<WatchedProcess> OpenToWatch(std::uint32_t processId) override;
+  // Asks each handle, as a system without a wait for many would.
+  [[nodiscard]] std::vector<bool> WhichEnded(const std::vector<WatchedProcess*>& watched) override;
+
+  // Takes the process out of `processes`, as its end would.
+  void End(std::uint32_t processId);
+  // Watching handles opened and not yet given back.
+  [[nodiscard]] int OpenWatches() const { return openWatches_; }
 
   // The file an icon handed out came from; empty for none.
   [[nodiscard]] std::string IconFile(IconHandle icon) const;
@@ -80,12 +92,16 @@ class FakeProcesses : public Processes {
   std::vector<std::uint32_t> opensToEnd;
   std::vector<std::uint32_t> criticalQueries;
   std::vector<std::uint32_t> terminations;  // every request, in order
+  std::vector<std::uint32_t> opensToWatch;
+  long long endChecks = 0;  // handles asked, one by one or in a WhichEnded
 
  private:
   class OpenedFake;
+  class WatchedFake;
 
   [[nodiscard]] const Process* Find(std::uint32_t processId) const;
 
+  int openWatches_ = 0;
   IconHandle nextIcon_ = 0x1000;
   std::map<IconHandle, std::string> iconFiles_;
 };

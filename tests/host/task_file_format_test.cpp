@@ -22,12 +22,12 @@ TEST(TaskFile, WritesAHeaderAndOneReadableLinePerTask) {
       {At(8, 0, 0, 29, 2, 2028), TaskKind::CloseProgram, "C:\\x\\y.exe"},
   });
   EXPECT_EQ(WriteTaskFile(queue),
-            "Dusk task list 1\r\n"
-            "turn-off|2026-12-10 23:00:05|\r\n"
-            "alarm|2026-12-10 23:30:00|起床\\r\\n带上钥匙\r\n"
-            "open-web-page|2027-01-01 01:02:03|http://a.invalid/?a\\|b\r\n"
-            "close-program|2028-02-29 08:00:00|C:\\\\x\\\\y.exe\r\n");
-  EXPECT_EQ(WriteTaskFile(TaskQueue()), "Dusk task list 1\r\n");
+            "Dusk task list 2\r\n"
+            "turn-off|2026-12-10 23:00:05|||\r\n"
+            "alarm|2026-12-10 23:30:00|起床\\r\\n带上钥匙||\r\n"
+            "open-web-page|2027-01-01 01:02:03|http://a.invalid/?a\\|b||\r\n"
+            "close-program|2028-02-29 08:00:00|C:\\\\x\\\\y.exe||\r\n");
+  EXPECT_EQ(WriteTaskFile(TaskQueue()), "Dusk task list 2\r\n");
 }
 
 TEST(TaskFile, EveryParameterAndKindComesBackByteForByte) {
@@ -115,7 +115,7 @@ TEST(TaskFile, ReadsNothingOfAFileThatIsNotItsOwnOrNewer) {
     std::size_t unreadLines;
   };
   const Case kCases[] = {
-      {"Dusk task list 2\r\nalarm|2026-12-10 12:00:00|a\r\nalarm|2026-12-10 12:00:00|b\r\n",
+      {"Dusk task list 3\r\nalarm|2026-12-10 12:00:00|a||\r\nalarm|2026-12-10 12:00:00|b||\r\n",
        TaskFileReading::Outcome::NewerFormat, 2},
       {"Dusk task list 12\r\nwhatever a later version writes\r\n",
        TaskFileReading::Outcome::NewerFormat, 1},

@@ -295,6 +295,49 @@ TEST(Win32Processes, ListsAndEndsAProgramWhoseNamesLieOutsideTheCodePage) {
   EXPECT_EQ(WaitForSingleObject(fixture.Process(), kBoundMs), WAIT_OBJECT_0);
 }
 
+TEST(Win32Processes, WatchesAProcessByItsHandleUntilItEnds) {
+  PrivateDesktop desktop;
+  ASSERT_TRUE(desktop.Ready());
+  Fixture fixture("等待结束", 3);
+  ASSERT_TRUE(fixture.WaitUntilShown());
+  Win32Processes processes(GetModuleHandleA(nullptr));
+  const std::uint32_t id = GetProcessId(fixture.Process());
+  const std::unique_ptr<Processes::WatchedProcess> watched = processes.OpenToWatch(id);
+  ASSERT_NE(watched, nullptr);
+  EXPECT_FALSE(watched->HasEnded());
+  // The start time tells this process apart: the same through another handle, before now.
+  FILETIME now{};
+  GetSystemTimeAsFileTime(&now);
+  const std::uint64_t nowTime =
+      static_cast<std::uint64_t>(now.dwHighDateTime) << 32 | now.dwLowDateTime;
+  const std::uint64_t started = watched->StartTime();
+  EXPECT_GT(started, 0u);
+  EXPECT_LE(started, nowTime);
+  const std::unique_ptr<Processes::WatchedProcess> again = processes.OpenToWatch(id);
+  ASSERT_NE(again, nullptr);
+  EXPECT_EQ(again->StartTime(), started);
+
+  // Asked together with this running program, more than one wait's worth of handles.
+  std::vector<std::unique_ptr<Processes::WatchedProcess>> running;
+  std::vector<Processes::WatchedProcess*> asked;
+  for (int i = 0; i < MAXIMUM_WAIT_OBJECTS + 6; ++i) {
+    running.push_back(processes.OpenToWatch(GetCurrentProcessId()));
+    ASSERT_NE(running.back(), nullptr);
+    asked.push_back(running.back().get());
+  }
+  asked.insert(asked.begin() + MAXIMUM_WAIT_OBJECTS + 2, watched.get());
+  std::vector<bool> expected(asked.size(), false);
+  EXPECT_EQ(processes.WhichEnded(asked), expected);
+
+  ASSERT_TRUE(TerminateProcess(fixture.Process(), 1));
+  ASSERT_EQ(WaitForSingleObject(fixture.Process(), kBoundMs), WAIT_OBJECT_0);
+  EXPECT_TRUE(watched->HasEnded());
+  EXPECT_TRUE(again->HasEnded());
+  expected[MAXIMUM_WAIT_OBJECTS + 2] = true;
+  EXPECT_EQ(processes.WhichEnded(asked), expected);
+  EXPECT_EQ(processes.OpenToWatch(0xFFFFFFF0), nullptr);
+}
+
 TEST(Win32Processes, ReadsItsOwnEntryPathAndIcons) {
   Win32Processes processes(GetModuleHandleA(nullptr));
   const std::uint32_t self = processes.CurrentProcessId();

@@ -1,0 +1,108 @@
+#include "scheduler/program_end_watch.h"
+
+#include <algorithm>
+
+#include "scheduler/tick.h"
+
+DateTime ProgramEndDueMoment(TaskKind kind, int delayMinutes, DateTime now) {
+  // On the minute scale, as a countdown's moment is worked out.
+  const DateTime due = (now * kMinutesPerDay + delayMinutes) / kMinutesPerDay;
+  if (!IsPowerAction(kind)) return due;
+  return std::max(due, now + static_cast<double>(kLatePowerActionWarningSeconds) / kSecondsPerDay);
+}
+
+std::optional<ProgramEndTrigger> ProgramEndWatch::Watch(std::uint32_t processId,
+                                                        std::string_view pickerText,
+                                                        int delayMinutes) {
+  ProgramEndTrigger trigger;
+  trigger.SetLabel(pickerText);
+  // The image name is what marks the task as waiting, and names it in the saved list.
+  if (trigger.ImageName.empty()) return std::nullopt;
+  std::unique_ptr<Processes::WatchedProcess> process = processes_.OpenToWatch(processId);
+  // Ended between the listing and the add: nothing is left to wait for.
+  if (!process || process->HasEnded()) return std::nullopt;
+  trigger.ProcessId = processId;
+  trigger.StartTime = process->StartTime();
+  trigger.DelayMinutes = std::clamp(delayMinutes, 0, kMaxProgramEndDelayMinutes);
+  (void)Keep(trigger, std::move(process));
+  return trigger;
+}
+
+bool ProgramEndWatch::Keep(const ProgramEndTrigger& trigger,
+                           std::unique_ptr<Processes::WatchedProcess> process) {
+  // A second task for the same process shares the handle kept first.
+  if (!watched_.try_emplace(KeyOf(trigger), std::move(process)).second) return false;
+  ListHandles();
+  return true;
+}
+
+void ProgramEndWatch::ListHandles() {
+  handles_.clear();
+  handleKeys_.clear();
+  for (const auto& [key, process] : watched_) {
+    handles_.push_back(process.get());
+    handleKeys_.push_back(key);
+  }
+}
+
+void ProgramEndWatch::BindAgain(DateTime now, std::vector<Ended>& ended) {
+  const TaskQueue& queue = tasks_.Queue();
+  for (std::size_t i = queue.Count(); i-- > 0 && IsWaitingForProgram(queue.At(i));) {
+    const Task& task = queue.At(i);
+    if (watched_.contains(KeyOf(task.AfterProgram))) continue;
+    std::unique_ptr<Processes::WatchedProcess> process =
+        processes_.OpenToWatch(task.AfterProgram.ProcessId);
+    if (process && process->StartTime() == task.AfterProgram.StartTime && !process->HasEnded()) {
+      (void)Keep(task.AfterProgram, std::move(process));
+    } else {
+      ended.push_back({task, ProgramEndDueMoment(task.Kind, 0, now)});
+    }
+  }
+}
+
+void ProgramEndWatch::Follow(DateTime now) {
+  std::vector<Ended> ended;
+  if (std::exchange(unbound_, false)) BindAgain(now, ended);
+  const std::vector<bool> which =
+      handles_.empty() ? std::vector<bool>() : processes_.WhichEnded(handles_);
+  std::vector<ProcessKey> endedKeys;
+  for (std::size_t i = 0; i < which.size(); ++i) {
+    if (which[i]) endedKeys.push_back(handleKeys_[i]);
+  }
+  if (!endedKeys.empty()) {
+    const TaskQueue& queue = tasks_.Queue();
+    // The waiting tasks sort after every dated one.
+    for (std::size_t i = queue.Count(); i-- > 0 && IsWaitingForProgram(queue.At(i));) {
+      const Task& task = queue.At(i);
+      if (std::find(endedKeys.begin(), endedKeys.end(), KeyOf(task.AfterProgram)) !=
+          endedKeys.end()) {
+        ended.push_back(
+            {task, ProgramEndDueMoment(task.Kind, task.AfterProgram.DelayMinutes, now)});
+      }
+    }
+  }
+  // In the order they were added.
+  std::reverse(ended.begin(), ended.end());
+  for (const Ended& e : ended) {
+    Task due = e.task;
+    due.When = e.due;
+    due.AfterProgram = {};
+    tasks_.Replace(e.task, std::move(due));
+  }
+}
+
+void ProgramEndWatch::QueueChanged(const TaskQueue& queue) {
+  std::map<ProcessKey, std::unique_ptr<Processes::WatchedProcess>> kept;
+  for (std::size_t i = queue.Count(); i-- > 0 && IsWaitingForProgram(queue.At(i));) {
+    const ProcessKey key = KeyOf(queue.At(i).AfterProgram);
+    if (kept.contains(key)) continue;
+    const auto found = watched_.find(key);
+    if (found == watched_.end()) {
+      unbound_ = true;
+    } else {
+      kept.insert(watched_.extract(found));
+    }
+  }
+  watched_ = std::move(kept);
+  ListHandles();
+}
