@@ -96,7 +96,9 @@ void DueTaskRunner::ShowHeadline(DateTime now) {
     return;
   }
   const Task& head = tasks_.Queue().Head();
-  title_.SetText(HeadlinePrefix(WholeSecondsApart(head.When, now)) + HeadlineKindText(head.Kind));
+  title_.SetText(IsWaitingForProgram(head) ? WaitingHeadline(head.Kind)
+                                           : HeadlinePrefix(WholeSecondsApart(head.When, now)) +
+                                                 HeadlineKindText(head.Kind));
 }
 
 void DueTaskRunner::Run(DateTime now) {

@@ -71,6 +71,8 @@ class ProgramEndTest : public testing::Test {
 TEST_F(ProgramEndTest, TheWaitingTaskShowsWhatItWaitsForAndNoMoment) {
   AddWaiting(TaskKind::Alarm, kNotepad, 0, "喝水");
   AddWaiting(TaskKind::TurnOff, kCalc);
+  // At once, before the next tick.
+  EXPECT_EQ(Form().Title.Text(), "程序结束后闹钟响起。     ");
   Tick();
   EXPECT_EQ(Rows(),
             (std::vector<std::string>{"闹钟：喝水\r\n等待 无标题 - 记事本|notepad.exe 结束后",
