@@ -6,9 +6,20 @@
 namespace {
 
 constexpr std::array<std::string_view, kTaskKindCount> kKindNames{
-    "turn-off", "restart", "log-off", "alarm", "open-program", "close-program", "open-web-page"};
+    "turn-off",      "restart",       "log-off", "alarm", "open-program",
+    "close-program", "open-web-page", "sleep",   "lock"};
+
+constexpr std::array<std::string_view, kRepeatKindCount> kRepeatNames{"", "daily", "weekdays",
+                                                                      "weekly"};
 
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
+std::optional<RepeatKind> RepeatNamed(std::string_view name) {
+  for (std::size_t kind = 0; kind < kRepeatNames.size(); ++kind) {
+    if (kRepeatNames[kind] == name) return static_cast<RepeatKind>(kind);
+  }
+  return std::nullopt;
+}
 
 std::optional<TaskKind> KindNamed(std::string_view name) {
   for (std::size_t kind = 0; kind < kKindNames.size(); ++kind) {
@@ -99,17 +110,39 @@ std::optional<DateTime> ReadMoment(std::string_view text) {
   return EncodeDateTime({*year, *month, *day, *hour, *minute, *second, 0});
 }
 
-std::optional<Task> ReadTaskLine(std::string_view line) {
-  const std::size_t kindEnd = line.find('|');
-  if (kindEnd == std::string_view::npos) return std::nullopt;
-  const std::size_t momentEnd = line.find('|', kindEnd + 1);
-  if (momentEnd == std::string_view::npos) return std::nullopt;
-  const auto kind = KindNamed(line.substr(0, kindEnd));
-  const auto when = ReadMoment(line.substr(kindEnd + 1, momentEnd - kindEnd - 1));
-  // An unescaped "|" in the parameter would be a field this format has not.
-  auto param = UnescapeTaskParam(line.substr(momentEnd + 1));
-  if (!kind || !when || !param) return std::nullopt;
-  return Task{*when, *kind, std::move(*param)};
+// Where the field starting at `from` ends: at the next "|" that no backslash
+// escapes, or at the line's end.
+std::size_t FieldEnd(std::string_view line, std::size_t from) {
+  for (std::size_t i = from; i < line.size(); ++i) {
+    if (line[i] == '\\') {
+      ++i;
+    } else if (line[i] == '|') {
+      return i;
+    }
+  }
+  return line.size();
+}
+
+std::optional<Task> ReadTaskLine(std::string_view line, int format) {
+  std::string_view fields[5];
+  const std::size_t fieldCount = format == 1 ? 3 : 5;
+  std::size_t from = 0;
+  for (std::size_t i = 0; i < fieldCount; ++i) {
+    if (from > line.size()) return std::nullopt;
+    const std::size_t end = FieldEnd(line, from);
+    fields[i] = line.substr(from, end - from);
+    from = end + 1;
+  }
+  // More fields than the format has.
+  if (from <= line.size()) return std::nullopt;
+  const auto kind = KindNamed(fields[0]);
+  const auto when = ReadMoment(fields[1]);
+  auto param = UnescapeTaskParam(fields[2]);
+  const auto repeat = RepeatNamed(fields[3]);
+  if (!kind || !when || !param || !repeat || !fields[4].empty()) return std::nullopt;
+  Task task{*when, *kind, std::move(*param)};
+  if (*repeat != RepeatKind::None) task.Repeat = {*repeat, *when};
+  return task;
 }
 
 // The format number of a header line; none when it is not one of ours.
@@ -192,6 +225,9 @@ std::string WriteTaskFile(const TaskQueue& queue) {
     AppendMoment(text, task.When);
     text += '|';
     AppendEscaped(text, task.Param);
+    text += '|';
+    text += kRepeatNames[static_cast<std::size_t>(task.Repeat.kind)];
+    text += '|';
     text += "\r\n";
   }
   return text;
@@ -206,8 +242,8 @@ TaskFileReading ReadTaskFile(std::string_view bytes) {
   while (!rest.empty()) {
     const std::string_view line = NextLine(rest);
     if (line.empty()) continue;
-    if (format == kTaskFileFormat) {
-      if (std::optional<Task> task = ReadTaskLine(line)) {
+    if (format && *format <= kTaskFileFormat) {
+      if (std::optional<Task> task = ReadTaskLine(line, *format)) {
         reading.tasks.push_back(std::move(*task));
         continue;
       }

@@ -11,19 +11,22 @@
 // The saved task list as a text a person can read: a header line with the
 // format's number, then one line per task, earliest first:
 //
-//   Dusk task list 1
-//   alarm|2026-12-10 23:30:00|起床\r\n带上钥匙
+//   Dusk task list 2
+//   alarm|2026-12-10 23:30:00|起床\r\n带上钥匙|daily|
 //
-// kind | due moment in local time to the second | parameter. In the parameter
-// a backslash, "|", CR, LF and NUL are written \\ \| \r \n \0; everything else,
-// bytes that are not UTF-8 included, stands as it is. Lines end in CRLF; LF
-// alone is read too, and blank lines are skipped.
+// kind | due moment in local time to the second | parameter | repeat ("",
+// "daily", "weekdays" or "weekly") | trigger ("" for a task due at its
+// moment). In the parameter a backslash, "|", CR, LF and NUL are written
+// \\ \| \r \n \0; everything else, bytes that are not UTF-8 included, stands
+// as it is. Lines end in CRLF; LF alone is read too, and blank lines are
+// skipped. A series comes back at the due moment's time of day.
 //
-// A line of format 1 has exactly these three fields. Fields a later version
-// adds (repeats, triggers) come with a new format number: a program that
-// dropped them on reading would lose them at its next save, so this one
-// refuses a line with more fields, and a file of a newer format, whole.
-inline constexpr int kTaskFileFormat = 1;
+// A line of format 2 has exactly these five fields; format 1, written before
+// repeats, has the first three and is still read. Fields a later version adds
+// come with a new format number: a program that dropped them on reading would
+// lose them at its next save, so this one refuses a line with more fields, and
+// a file of a newer format, whole.
+inline constexpr int kTaskFileFormat = 2;
 inline constexpr char kTaskFileHeader[] = "Dusk task list ";
 
 [[nodiscard]] std::string WriteTaskFile(const TaskQueue& queue);

@@ -26,7 +26,7 @@ struct SavedListRig {
         tray(platform.notificationArea, form, 500),
         saved(files, platform.messages, tray, platform.clock,
               TaskListFolder(files.RoamingAppDataFolder()), "Lumo定时关机："),
-        listing(list, tray, platform.clock, {&saved}) {
+        listing(list, tray, platform.clock, platform.timeZone, {&saved}) {
     tray.AddToTray();
   }
 
@@ -132,7 +132,7 @@ TEST_F(SavedTaskListTest, AFileNotReadWhollyIsSetAsideAndWhatWasReadIsSavedAgain
   const Case kCases[] = {
       {"a bad line", "Dusk task list 1\r\n" + good + "alarm|2026-13-10 10:00:00|坏\r\nrestart\r\n",
        0, 1, "有 2 个任务无法读取" + where},
-      {"a newer format", "Dusk task list 2\r\n" + good + good, 0, 0,
+      {"a newer format", "Dusk task list 3\r\n" + good + good, 0, 0,
        "任务列表由更高版本的程序保存，其中 2 个任务无法读取" + where},
       {"not a task list", std::string("\x89PNG\r\n\x1A\n\0\0", 10), 0, 0,
        "任务列表文件无法读取" + where},
@@ -242,7 +242,7 @@ TEST(SavedTaskListProgram, TasksFoundLateAtStartAreTreatedAsAfterASleep) {
             "有 1 个任务无法读取，原文件已保存为 C:\\Users\\李雷\\AppData\\Roaming\\Dusk\\"
             "tasks.bad-20261210-140000.txt");
   EXPECT_EQ(platform.profileFiles.contents.at(kList),
-            "Dusk task list 1\r\n"
-            "turn-off|2026-12-10 14:00:31|\r\n"
-            "alarm|2026-12-10 14:30:00|later\r\n");
+            "Dusk task list 2\r\n"
+            "turn-off|2026-12-10 14:00:31|||\r\n"
+            "alarm|2026-12-10 14:30:00|later||\r\n");
 }
