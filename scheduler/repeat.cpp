@@ -94,28 +94,24 @@ TaskRepeat FirstOccurrence(RepeatKind kind, DateTime entered, DateTime now, cons
 
 std::string RepeatText(const TaskRepeat& repeat) {
   static constexpr const char* kWeekdayNames[] = {"日", "一", "二", "三", "四", "五", "六"};
-  std::string days;
-  switch (repeat.kind) {
-    case RepeatKind::None:
-      return "";
-    case RepeatKind::Daily:
-      days = "每天";
-      break;
-    case RepeatKind::Weekdays:
-      days = "工作日";
-      break;
-    case RepeatKind::Weekly:
-      days = std::string("每周") + kWeekdayNames[DayOfWeek(repeat.occurrence)];
-      break;
-  }
+  if (repeat.kind == RepeatKind::None) return "";
+  std::string text =
+      repeat.kind == RepeatKind::Weekdays ? "工作日" : RepeatKindItemText(repeat.kind);
+  if (repeat.kind == RepeatKind::Weekly) text += kWeekdayNames[DayOfWeek(repeat.occurrence)];
   const CalendarTime time = DecodeDateTime(repeat.occurrence);
-  const auto twoDigits = [](int value) {
-    return std::string(1, static_cast<char>('0' + value / 10)) +
-           static_cast<char>('0' + value % 10);
-  };
-  std::string text = days + " " + std::to_string(time.hour) + ":" + twoDigits(time.minute);
-  if (time.second != 0) text += ":" + twoDigits(time.second);
-  return text;
+  // " 7:05", " 23:30:15": the seconds only where the user set some.
+  char clock[10];
+  std::size_t length = 0;
+  clock[length++] = ' ';
+  if (time.hour >= 10) clock[length++] = static_cast<char>('0' + time.hour / 10);
+  clock[length++] = static_cast<char>('0' + time.hour % 10);
+  const int parts[] = {time.minute, time.second};
+  for (int i = 0; i < (time.second == 0 ? 1 : 2); ++i) {
+    clock[length++] = ':';
+    clock[length++] = static_cast<char>('0' + parts[i] / 10);
+    clock[length++] = static_cast<char>('0' + parts[i] % 10);
+  }
+  return text.append(clock, length);
 }
 
 const char* RepeatKindItemText(RepeatKind kind) {
