@@ -23,7 +23,8 @@ const probe::Step* FindStep(const std::string& name) {
   for (const auto* steps :
        {&probe::MainWindowSteps(), &probe::EntryPanelSteps(), &probe::ActionSteps(),
         &probe::ResourceSteps(), &probe::CodePageSteps(), &probe::WarningSteps(),
-        &probe::SavedListSteps(), &probe::InstanceSteps(), &probe::HandOverSteps()})
+        &probe::SavedListSteps(), &probe::InstanceSteps(), &probe::HandOverSteps(),
+        &probe::RepeatSteps()})
     for (const probe::Step& step : *steps)
       if (name == step.name) return &step;
   return nullptr;
@@ -34,7 +35,8 @@ int Usage() {
   for (const auto* steps :
        {&probe::MainWindowSteps(), &probe::EntryPanelSteps(), &probe::ActionSteps(),
         &probe::ResourceSteps(), &probe::CodePageSteps(), &probe::WarningSteps(),
-        &probe::SavedListSteps(), &probe::InstanceSteps(), &probe::HandOverSteps()})
+        &probe::SavedListSteps(), &probe::InstanceSteps(), &probe::HandOverSteps(),
+        &probe::RepeatSteps()})
     for (const probe::Step& step : *steps)
       fprintf(stderr, " %s%s%s", step.name, *step.argument ? " " : "", step.argument);
   fprintf(stderr, " tree\n");
