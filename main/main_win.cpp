@@ -2,6 +2,7 @@
 // message loop that reports errors escaping a handler and goes on.
 #include <windows.h>
 
+#include <cstdlib>
 #include <exception>
 #include <stdexcept>
 
@@ -27,6 +28,13 @@
 // The key whose signature an update must carry: the project's, or a test key
 // for the programs the update tests build.
 #include DUSK_PUBLIC_KEY_HEADER
+
+// A program without a console has no one to read the runtime's report of a
+// call to std::terminate: defined here, the runtime's own handler, and the
+// name demangler it brings, stay out of Dusk.exe.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
 
 namespace {
 
