@@ -52,9 +52,10 @@ DateTime ClockChangeMoment(const ClockChangeRule& rule, int year) {
 }
 
 DateTime DueMomentOf(DateTime wallClock, const TimeZone& zone) {
-  const std::optional<DaylightSaving> rules = zone.DaylightSavingIn(DecodeDateTime(wallClock).year);
+  const int year = DecodeDateTime(wallClock).year;
+  const std::optional<DaylightSaving> rules = zone.DaylightSavingIn(year);
   if (!rules || rules->shiftMinutes <= 0) return wallClock;
-  const DateTime gapStart = ClockChangeMoment(rules->forward, DecodeDateTime(wallClock).year);
+  const DateTime gapStart = ClockChangeMoment(rules->forward, year);
   const DateTime gapEnd = gapStart + rules->shiftMinutes / kMinutesPerDay;
   const bool inGap =
       CompareDateTime(wallClock, gapStart) >= 0 && CompareDateTime(wallClock, gapEnd) < 0;
