@@ -37,7 +37,9 @@ constexpr Bounds kTimingModes{20, 20, 210, 40};
 constexpr Bounds kDateTimeFields{20, 70, 210, 60};
 constexpr Bounds kDateField{8, 8, 80, 18};
 constexpr Bounds kTimeField{104, 8, 75, 18};
-constexpr Bounds kExpiredHint{8, 32, 185, 22};
+// The hint and the repeat list share the row below the date and the time.
+constexpr Bounds kExpiredHint{8, 32, 126, 22};
+constexpr Bounds kRepeatField{136, 32, 66, 20};
 constexpr Bounds kExpiredPicture{0, 3, 16, 16};
 constexpr Bounds kExpiredText{22, 4, 0, 14};
 constexpr Bounds kCountdownFields{20, 70, 210, 40};
@@ -72,6 +74,14 @@ std::vector<std::string> TaskKindItems() {
   return items;
 }
 
+std::vector<std::string> RepeatKindItems() {
+  std::vector<std::string> items;
+  for (int kind = 0; kind < kRepeatKindCount; ++kind) {
+    items.emplace_back(RepeatKindItemText(static_cast<RepeatKind>(kind)));
+  }
+  return items;
+}
+
 }  // namespace
 
 TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateServerHost,
@@ -100,6 +110,7 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
       PanelTimeTip("PanelTimeTip", &Panel1, kExpiredHint, false),
       Image1("Image1", &PanelTimeTip, kExpiredPicture, IconView::Stock::Warning),
       Label1("Label1", &PanelTimeTip, kExpiredText),
+      ComboBoxRepeat("ComboBoxRepeat", &Panel1, kRepeatField, RepeatKindItems()),
       Panel2("Panel2", &GroupBox1, kCountdownFields, true),
       bsSkinSpinEdit1("bsSkinSpinEdit1", &Panel2, kCountField, 1, 1000000, 1),
       bsSkinComboBox1("bsSkinComboBox1", &Panel2, kUnitField, {"分钟", "小时", "天"}),
@@ -122,7 +133,7 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
                   std::string(kAppTitle) + "："),
       wakeKeeper_(platform.powerRequests, platform.clock),
       programEnd_(platform.processes, tasks_),
-      tasks_(TaskList, bsTrayIcon1, platform.clock,
+      tasks_(TaskList, bsTrayIcon1, platform.clock, platform.timeZone,
              {
                  &savedTasks_,
                  &wakeKeeper_,
@@ -153,6 +164,7 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
   bsSkinComboBoxEx1.Hide();
   bsSkinStdLabel1.SetText("之后  ");
   bsSkinComboBox1.SetItemIndex(0);
+  ComboBoxRepeat.SetItemIndex(0);
   RadioGroup1.SetItemIndex(0);
   bsSkinDateEdit1.SetDate(platform.clock.Now());
   TimerNow.OnTimer = [this] { TimerNowTimer(); };
@@ -161,6 +173,7 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
   bsSkinComboBox1.OnClick = [this] { bsSkinComboBox1Click(); };
   bsSkinDateEdit1.OnChange = [this] { bsSkinDateEdit1Change(); };
   bsSkinTimeEdit1.OnChange = [this] { bsSkinTimeEdit1Change(); };
+  ComboBoxRepeat.OnClick = [this] { ShowExpiredHint(); };
   RadioGroup2.OnClick = [this] { RadioGroup2Click(); };
   ButtonAdd.OnClick = [this] { ButtonAddClick(); };
   bsTrayIcon1.OnClick = [this] { TrayClick(); };
@@ -478,7 +491,14 @@ void TForm1::bsSkinTimeEdit1Change() { ShowExpiredHint(); }
 
 void TForm1::ShowExpiredHint() {
   const DateTime entered = EnteredMoment(bsSkinDateEdit1.Date(), bsSkinTimeEdit1.SecondOfDay());
-  PanelTimeTip.SetVisible(IsPastMoment(entered, platform.clock.Now()));
+  // A series starts at its next occurrence: no moment of it is past.
+  PanelTimeTip.SetVisible(ChosenRepeat() == RepeatKind::None &&
+                          IsPastMoment(entered, platform.clock.Now()));
+}
+
+RepeatKind TForm1::ChosenRepeat() const {
+  const int index = ComboBoxRepeat.ItemIndex();
+  return index > 0 && index < kRepeatKindCount ? static_cast<RepeatKind>(index) : RepeatKind::None;
 }
 
 void TForm1::RadioGroup2Click() {
@@ -542,7 +562,10 @@ void TForm1::ButtonAddClick() {
   } else if (RadioGroup1.ItemIndex() == kCountdownMode) {
     task.When = CountdownDueMoment(now, bsSkinSpinEdit1.Value(), bsSkinComboBox1.ItemIndex());
   } else {
-    task.When = EnteredMoment(bsSkinDateEdit1.Date(), bsSkinTimeEdit1.SecondOfDay());
+    const DateTime entered = EnteredMoment(bsSkinDateEdit1.Date(), bsSkinTimeEdit1.SecondOfDay());
+    task.Repeat = FirstOccurrence(ChosenRepeat(), entered, now, platform.timeZone);
+    task.When = DueMomentOf(task.Repeat.occurrence, platform.timeZone);
+    if (task.Repeat.kind == RepeatKind::None) task.Repeat = {};
     if (IsPastMoment(task.When, now)) {
       (void)platform.windowSystem.ShowMessageBox(Form1.Handle(), "光阴似箭，设置的时间已经过去了。",
                                                  "添加定时任务错误",

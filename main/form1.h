@@ -96,6 +96,8 @@ class TForm1 : private Download::Listener {
   Panel PanelTimeTip;
   IconView Image1;
   Label Label1;
+  // How the task comes back: not, every day, Monday to Friday, or weekly.
+  ComboBox ComboBoxRepeat;
   // The countdown mode's fields.
   Panel Panel2;
   SpinEdit bsSkinSpinEdit1;
@@ -133,6 +135,7 @@ class TForm1 : private Download::Listener {
   [[nodiscard]] bool WaitsForProgramEnd() const;
   void SetTimeEditTwentyMinutesAhead(DateTime now);
   void ShowExpiredHint();
+  [[nodiscard]] RepeatKind ChosenRepeat() const;
   void ChooseProgramFile();
   void ListProcesses();
   void TickAfterClockJump();

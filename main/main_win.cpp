@@ -15,6 +15,7 @@
 #include "platform/run_at_logon_win.h"
 #include "platform/session_instance_win.h"
 #include "platform/signature_win.h"
+#include "platform/time_zone_win.h"
 #include "platform/wide_text_win.h"
 #include "platform/win32_platform.h"
 #include "startup/single_instance.h"
@@ -81,11 +82,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
   Win32ProfileFiles profileFiles;
   Win32PowerRequests powerRequests;
   Win32RunAtLogon runAtLogon;
+  const Win32TimeZone timeZone;
   Win32MirrorFactory mirrors(instance, errors);
   {
-    Program program({clock, codePage, files, versionResource, notificationArea, shell, windowSystem,
-                     power, sound, processes, threads, download, signatures, messages, profileFiles,
-                     powerRequests, sessionInstance, runAtLogon, &mirrors},
+    Program program({clock,         codePage,        files,      versionResource, notificationArea,
+                     shell,         windowSystem,    power,      sound,           processes,
+                     threads,       download,        signatures, messages,        profileFiles,
+                     powerRequests, sessionInstance, runAtLogon, timeZone,        &mirrors},
                     DUSK_UPDATE_HOST);
     program.Start(arguments);
     RunMessageLoop(errors, program);

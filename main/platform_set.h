@@ -16,6 +16,7 @@
 #include "platform/sound.h"
 #include "platform/system_error.h"
 #include "platform/threads.h"
+#include "platform/time_zone.h"
 #include "platform/version_resource.h"
 #include "platform/window_system.h"
 #include "widgets/control.h"
@@ -42,5 +43,6 @@ struct PlatformSet {
   PowerRequests& powerRequests;
   SessionInstance& sessionInstance;
   RunAtLogon& runAtLogon;
+  const TimeZone& timeZone;
   MirrorFactory* mirrors = nullptr;
 };

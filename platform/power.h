@@ -3,7 +3,8 @@
 #include "platform/interface.h"
 #include "platform/system_error.h"
 
-// Asking the system to shut down, restart or log the user off.
+// Asking the system to shut down, restart, log the user off, sleep, or lock
+// the workstation.
 class Power : public PlatformInterface {
  public:
   // The system's own flag values.
@@ -19,4 +20,9 @@ class Power : public PlatformInterface {
   [[nodiscard]] virtual SystemError EnableShutdownPrivilege() = 0;
   // Only starts the exit: the call returns and the system ends the programs.
   [[nodiscard]] virtual SystemError RequestExit(ExitMode mode, unsigned reason) = 0;
+  // Sleeps, or hibernates where the user's power settings say so; needs the
+  // shut-down privilege.
+  [[nodiscard]] virtual SystemError Suspend() = 0;
+  // Only starts the lock: the call returns before the desktop is switched.
+  [[nodiscard]] virtual SystemError LockWorkStation() = 0;
 };

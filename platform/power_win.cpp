@@ -1,3 +1,7 @@
+#include <windows.h>
+
+#include <powrprof.h>
+
 #include "platform/win32_platform.h"
 
 SystemError Win32Power::EnableShutdownPrivilege() {
@@ -22,4 +26,14 @@ SystemError Win32Power::EnableShutdownPrivilege() {
 
 SystemError Win32Power::RequestExit(ExitMode mode, unsigned reason) {
   return ExitWindowsEx(static_cast<UINT>(mode), reason) ? kSucceeded : GetLastError();
+}
+
+SystemError Win32Power::Suspend() {
+  // Hibernate FALSE: the system sleeps, or hibernates when the user has set
+  // it to; wake events stay enabled.
+  return SetSuspendState(FALSE, FALSE, FALSE) ? kSucceeded : GetLastError();
+}
+
+SystemError Win32Power::LockWorkStation() {
+  return ::LockWorkStation() ? kSucceeded : GetLastError();
 }

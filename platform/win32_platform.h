@@ -59,6 +59,8 @@ class Win32Power : public Power {
  public:
   SystemError EnableShutdownPrivilege() override;
   SystemError RequestExit(ExitMode mode, unsigned reason) override;
+  SystemError Suspend() override;
+  SystemError LockWorkStation() override;
 };
 
 class Win32Sound : public Sound {

@@ -6,7 +6,7 @@ Draws every picture the program ships from simple vector shapes and writes:
     dusk.ico         program icon: 16, 20, 24, 32, 40 and 48 pixel 32-bit BGRA
                      images and 64 and 256 pixel PNG images, each drawn at its own
                      size (those that load at start up to 150 % need no decoder)
-    task_kinds.png   672 x 96 strip, seven 96 x 96 task-kind pictures (twice the
+    task_kinds.png   864 x 96 strip, nine 96 x 96 task-kind pictures (twice the
                      48 x 48 the list shows at 96 DPI: enough for 200 %), PNG:
                      as a 32-bit bitmap it would be 258 KB
     program16.bmp    16 x 16 default picture for the process list
@@ -467,9 +467,11 @@ TASK_COLOURS = [
     (36, 164, 82),     # 4 open program - green
     (168, 30, 40),     # 5 close program- dark red
     (0, 148, 148),     # 6 web page     - teal
+    (58, 72, 170),     # 7 sleep        - indigo
+    (84, 96, 118),     # 8 lock         - slate
 ]
 
-SW = 4.5        # stroke width shared by all seven pictures
+SW = 4.5        # stroke width shared by all the pictures
 
 
 def tint(c, t=0.78):
@@ -560,8 +562,27 @@ def kind_web(c):
     yield inter(box(cx - r, cy + 6.5, cx + r, cy + 9.5), inside), col
 
 
+def kind_sleep(c):
+    col = TASK_COLOURS[7]
+    yield circle(24, 25, 17.5), tint(col, 0.82)
+    # a crescent moon, and a small "z" above its opening
+    yield diff(circle(22, 27, 13), circle(29.5, 20.5, 10.5)), col
+    yield polyline([(31, 8), (39, 8), (31, 16), (39, 16)], 2.8), col
+
+
+def kind_lock(c):
+    col = TASK_COLOURS[8]
+    # shackle over a padlock body with a keyhole
+    yield arc(24, 20, 8.5, SW, 270, 90), col
+    yield line(15.5, 20, 15.5, 24, SW), col
+    yield line(32.5, 20, 32.5, 24, SW), col
+    yield rrect(9, 22, 39, 42, 4), col
+    yield circle(24, 30, 3.2), tint(col, 0.85)
+    yield line(24, 30, 24, 36.5, 3), tint(col, 0.85)
+
+
 KINDS = [kind_shutdown, kind_restart, kind_logoff, kind_alarm,
-         kind_open, kind_close, kind_web]
+         kind_open, kind_close, kind_web, kind_sleep, kind_lock]
 
 
 KIND_SCALE = 2     # drawn for 200 %: the list shrinks them for smaller screens

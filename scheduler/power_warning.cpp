@@ -43,7 +43,8 @@ void PowerWarning::Postpone(int minutes, DateTime now) {
 
 void PowerWarning::Cancel() {
   if (!shown_) return;
-  tasks_.Remove(*shown_);
+  // This occurrence only: deleting the row is what ends a series.
+  tasks_.Finish(*shown_, clock_.Now());
   Follow(clock_.Now());
 }
 
@@ -52,7 +53,7 @@ void PowerWarning::RunNow() {
   const Task task = *shown_;
   // Out of the queue first: a tick that runs while the action waits on the
   // system must not find the task and perform it a second time.
-  tasks_.Remove(task);
+  tasks_.Finish(task, clock_.Now());
   Follow(clock_.Now());
   const std::uint64_t balloonsBefore = trayIcon_.BalloonsShown();
   if (std::optional<std::string> failure = actions_.PerformTask(task)) {

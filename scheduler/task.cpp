@@ -3,7 +3,8 @@
 #include "scheduler/moment_text.h"
 
 bool IsPowerAction(TaskKind kind) {
-  return kind == TaskKind::TurnOff || kind == TaskKind::Restart || kind == TaskKind::LogOff;
+  return kind == TaskKind::TurnOff || kind == TaskKind::Restart || kind == TaskKind::LogOff ||
+         kind == TaskKind::Sleep;
 }
 
 int CompareTasksByWhen(const Task& a, const Task& b) { return CompareDateTime(a.When, b.When); }
@@ -18,28 +19,52 @@ void ProgramEndTrigger::SetLabel(std::string_view label) {
   WindowTitle = bar == std::string_view::npos ? std::string_view() : label.substr(0, bar);
 }
 
+namespace {
+
+// The caption's first words; the kinds that take a parameter end their first
+// line with it.
+const char* CaptionPrefix(TaskKind kind) {
+  switch (kind) {
+    case TaskKind::TurnOff:
+      return "关机：";
+    case TaskKind::Restart:
+      return "重启电脑：";
+    case TaskKind::LogOff:
+      return "注销：";
+    case TaskKind::Alarm:
+      return "闹钟：";
+    case TaskKind::OpenProgram:
+      return "打开软件：";
+    case TaskKind::CloseProgram:
+      return "关闭软件：";
+    case TaskKind::OpenWebPage:
+      return "打开网页：";
+    case TaskKind::Sleep:
+      return "睡眠：";
+    case TaskKind::Lock:
+      return "锁定：";
+  }
+  return "";
+}
+
+bool TakesParam(TaskKind kind) {
+  return kind == TaskKind::Alarm || kind == TaskKind::OpenProgram ||
+         kind == TaskKind::CloseProgram || kind == TaskKind::OpenWebPage;
+}
+
+}  // namespace
+
 std::string TaskRowCaption(const Task& task, const Clock& clock) {
   const std::string moment = IsWaitingForProgram(task)
                                  ? "等待 " + task.AfterProgram.Label() + " 结束后"
                                  : MomentText(clock, task.When);
-  const auto withParam = [&](const char* prefix) { return prefix + task.Param + "\r\n" + moment; };
-  switch (task.Kind) {
-    case TaskKind::TurnOff:
-      return "关机：" + moment;
-    case TaskKind::Restart:
-      return "重启电脑：" + moment;
-    case TaskKind::LogOff:
-      return "注销：" + moment;
-    case TaskKind::Alarm:
-      return withParam("闹钟：");
-    case TaskKind::OpenProgram:
-      return withParam("打开软件：");
-    case TaskKind::CloseProgram:
-      return withParam("关闭软件：");
-    case TaskKind::OpenWebPage:
-      return withParam("打开网页：");
+  // A series names itself on the first line, and its next moment below.
+  const std::string repeat = RepeatText(task.Repeat);
+  const char* prefix = CaptionPrefix(task.Kind);
+  if (TakesParam(task.Kind)) {
+    return prefix + (repeat.empty() ? "" : repeat + " ") + task.Param + "\r\n" + moment;
   }
-  return moment;
+  return prefix + (repeat.empty() ? moment : repeat + "\r\n" + moment);
 }
 
 const char* TaskKindItemText(TaskKind kind) {
@@ -58,6 +83,10 @@ const char* TaskKindItemText(TaskKind kind) {
       return "关闭软件";
     case TaskKind::OpenWebPage:
       return "打开网页";
+    case TaskKind::Sleep:
+      return "睡眠";
+    case TaskKind::Lock:
+      return "锁定";
   }
   return "";
 }

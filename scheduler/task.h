@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/clock.h"
+#include "scheduler/repeat.h"
 
 enum class TaskKind : std::int32_t {
   TurnOff = 0,
@@ -15,9 +16,11 @@ enum class TaskKind : std::int32_t {
   OpenProgram = 4,
   CloseProgram = 5,
   OpenWebPage = 6,
+  Sleep = 7,
+  Lock = 8,
 };
 
-inline constexpr int kTaskKindCount = 7;
+inline constexpr int kTaskKindCount = 9;
 
 // The last day the date-time value holds: the moment of a task that waits for
 // a program to end, which sorts it after every dated task.
@@ -44,13 +47,15 @@ inline constexpr int kMaxProgramEndDelayMinutes = 60;
 
 struct Task {
   Task() = default;
-  // A task due at its moment; the triggers and repeats are set by name.
-  Task(DateTime when, TaskKind kind, std::string param = {})
-      : When(when), Kind(kind), Param(std::move(param)) {}
+  // Fields a task may go without come last, with their defaults; the trigger
+  // is set by name.
+  Task(DateTime when, TaskKind kind, std::string param = {}, TaskRepeat repeat = {})
+      : When(when), Kind(kind), Param(std::move(param)), Repeat(repeat) {}
 
   DateTime When = 0;
   TaskKind Kind = TaskKind::TurnOff;
   std::string Param;
+  TaskRepeat Repeat;
   ProgramEndTrigger AfterProgram;
   // Field by field, the moment exactly: the same record, not the same second.
   friend bool operator==(const Task&, const Task&) = default;
@@ -60,7 +65,7 @@ struct Task {
   return task.AfterProgram.Waiting();
 }
 
-// Shut-down, restart and log-off: the user is warned and may stop them.
+// Shut-down, restart, log-off and sleep: the user is warned and may stop them.
 [[nodiscard]] bool IsPowerAction(TaskKind kind);
 
 // Negative when a is due first, positive when b is, 0 within one millisecond.

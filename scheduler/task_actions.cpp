@@ -10,6 +10,8 @@ const char* WarningText(TaskKind kind) {
       return "你的计算机将在30秒后重启。";
     case TaskKind::LogOff:
       return "你的计算机将在30秒后注销。";
+    case TaskKind::Sleep:
+      return "你的计算机将在30秒后进入睡眠。";
     default:
       return nullptr;
   }
@@ -63,6 +65,10 @@ std::optional<std::string> SystemTaskActions::PerformTask(const Task& task) {
       return Launch(task, s_.mainWindow.Handle());
     case TaskKind::CloseProgram:
       return CloseProgram(task);
+    case TaskKind::Sleep:
+      return Suspend();
+    case TaskKind::Lock:
+      return Lock();
   }
   return std::nullopt;
 }
@@ -75,6 +81,20 @@ std::optional<std::string> SystemTaskActions::ExitSystem(TaskKind kind) {
   const SystemError exit = s_.power.RequestExit(ExitModeOf(kind), kNoReason);
   if (exit == kSucceeded) return std::nullopt;
   return ExitNotDoneText(kind) + s_.messages.Describe(privilege != kSucceeded ? privilege : exit);
+}
+
+std::optional<std::string> SystemTaskActions::Suspend() {
+  // As for a shut-down: without the privilege the system alone decides.
+  const SystemError privilege = s_.power.EnableShutdownPrivilege();
+  const SystemError sleep = s_.power.Suspend();
+  if (sleep == kSucceeded) return std::nullopt;
+  return "电脑没有进入睡眠：" + s_.messages.Describe(privilege != kSucceeded ? privilege : sleep);
+}
+
+std::optional<std::string> SystemTaskActions::Lock() {
+  const SystemError lock = s_.power.LockWorkStation();
+  if (lock == kSucceeded) return std::nullopt;
+  return "电脑没有锁定：" + s_.messages.Describe(lock);
 }
 
 std::optional<std::string> SystemTaskActions::Launch(const Task& task, WindowHandle owner) {

@@ -17,7 +17,7 @@
 
 inline constexpr char kAlarmBalloonTitle[] = "设定的时间到了：";
 
-// What the program does half a minute before a shut-down, restart or log-off,
+// What the program does half a minute before a shut-down, restart, log-off or sleep,
 // and in each task's due second. Every action only starts its work: nothing
 // waits for it. What the system answers at once is examined, and a refusal is
 // told in the user's words.
@@ -45,6 +45,8 @@ class SystemTaskActions : public TaskActions {
 
  private:
   [[nodiscard]] std::optional<std::string> ExitSystem(TaskKind kind);
+  [[nodiscard]] std::optional<std::string> Suspend();
+  [[nodiscard]] std::optional<std::string> Lock();
   [[nodiscard]] std::optional<std::string> Launch(const Task& task, WindowHandle owner);
   [[nodiscard]] std::optional<std::string> SoundAlarm(const Task& task);
   [[nodiscard]] std::optional<std::string> CloseProgram(const Task& task);

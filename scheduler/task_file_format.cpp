@@ -6,9 +6,20 @@
 namespace {
 
 constexpr std::array<std::string_view, kTaskKindCount> kKindNames{
-    "turn-off", "restart", "log-off", "alarm", "open-program", "close-program", "open-web-page"};
+    "turn-off",      "restart",       "log-off", "alarm", "open-program",
+    "close-program", "open-web-page", "sleep",   "lock"};
+
+constexpr std::array<std::string_view, kRepeatKindCount> kRepeatNames{"", "daily", "weekdays",
+                                                                      "weekly"};
 
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
+std::optional<RepeatKind> RepeatNamed(std::string_view name) {
+  for (std::size_t kind = 0; kind < kRepeatNames.size(); ++kind) {
+    if (kRepeatNames[kind] == name) return static_cast<RepeatKind>(kind);
+  }
+  return std::nullopt;
+}
 
 std::optional<TaskKind> KindNamed(std::string_view name) {
   for (std::size_t kind = 0; kind < kKindNames.size(); ++kind) {
@@ -116,10 +127,13 @@ std::optional<Task> ReadTaskLine(std::string_view line, int format) {
   const auto kind = KindNamed(fields[0]);
   const auto when = ReadMoment(fields[1]);
   auto param = UnescapeTaskParam(fields[2]);
-  // Repeats are not known to this program.
-  if (!kind || !when || !param || !fields[3].empty()) return std::nullopt;
+  const auto repeat = RepeatNamed(fields[3]);
+  if (!kind || !when || !param || !repeat) return std::nullopt;
   Task task{*when, *kind, std::move(*param)};
+  if (*repeat != RepeatKind::None) task.Repeat = {*repeat, *when};
   if (!fields[4].empty()) {
+    // A series is dated: it never waits for a program.
+    if (*repeat != RepeatKind::None) return std::nullopt;
     const auto trigger = UnescapeTaskParam(fields[4]);
     auto read = trigger ? ReadTriggerField(*trigger) : std::nullopt;
     if (!read) return std::nullopt;
@@ -251,7 +265,9 @@ std::string WriteTaskFile(const TaskQueue& queue) {
     AppendMoment(text, task.When);
     text += '|';
     AppendEscaped(text, task.Param);
-    text += "||";
+    text += '|';
+    text += kRepeatNames[static_cast<std::size_t>(task.Repeat.kind)];
+    text += '|';
     if (IsWaitingForProgram(task)) AppendEscaped(text, TriggerFieldText(task.AfterProgram));
     text += "\r\n";
   }

@@ -12,7 +12,7 @@
 // format's number, then one line per task, earliest first:
 //
 //   Dusk task list 2
-//   alarm|2026-12-10 23:30:00|起床\r\n带上钥匙||
+//   alarm|2026-12-10 23:30:00|起床\r\n带上钥匙|daily|
 //   turn-off|9999-12-31 00:00:00|||program-end:4242:133500000000000000:5:无标题 -
 //   记事本\|notepad.exe
 //
@@ -22,16 +22,18 @@
 // stands as it is. Lines end in CRLF; LF alone is read too, and blank lines
 // are skipped.
 //
-// The repeat is empty for a task that runs once. The trigger is empty for a
-// task due at its moment; a task that waits for a program to end has
-// "program-end:" process id ":" start time ":" delay in minutes ":" and the
-// picker's "title|image name" (or the image name alone), and the last day as
-// its moment.
+// The repeat is empty for a task that runs once, else "daily", "weekdays" or
+// "weekly"; a series comes back at the due moment's time of day. The trigger
+// is empty for a task due at its moment; a task that waits for a program to
+// end has "program-end:" process id ":" start time ":" delay in minutes ":"
+// and the picker's "title|image name" (or the image name alone), and the last
+// day as its moment.
 //
-// A line of format 1 has the first three fields only, and is still read. A
-// program that dropped fields it does not know on reading would lose them at
-// its next save, so this one refuses a line with other fields, and a file of a
-// newer format, whole.
+// A line of format 2 has exactly these five fields; format 1, written before
+// repeats and triggers, has the first three and is still read. A program that
+// dropped fields it does not know on reading would lose them at its next save,
+// so this one refuses a line with other fields, and a file of a newer format,
+// whole.
 inline constexpr int kTaskFileFormat = 2;
 inline constexpr char kTaskFileHeader[] = "Dusk task list ";
 

@@ -27,6 +27,17 @@ void TaskListing::Replace(const Task& task, Task replacement) {
   if (queue_.Replace(task, std::move(replacement))) Changed();
 }
 
+void TaskListing::Finish(const Task& task, DateTime now) {
+  if (!queue_.Remove(task)) return;
+  if (const std::optional<TaskRepeat> next = NextOccurrence(task.Repeat, now, timeZone_)) {
+    Task again = task;
+    again.Repeat = *next;
+    again.When = DueMomentOf(next->occurrence, timeZone_);
+    queue_.Add(std::move(again));
+  }
+  Changed();
+}
+
 void TaskListing::RemoveSelected() {
   const int index = list_.ItemIndex();
   if (!queue_.RemoveAt(index)) return;

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/clock.h"
+#include "platform/time_zone.h"
 #include "scheduler/queue_observer.h"
 #include "scheduler/task_queue.h"
 #include "widgets/task_list_box.h"
@@ -12,9 +13,13 @@
 // and the tray hint, then tells the observers, in their order.
 class TaskListing {
  public:
-  TaskListing(TaskListBox& list, TrayIcon& trayIcon, const Clock& clock,
+  TaskListing(TaskListBox& list, TrayIcon& trayIcon, const Clock& clock, const TimeZone& timeZone,
               std::vector<QueueObserver*> observers = {})
-      : list_(list), trayIcon_(trayIcon), clock_(clock), observers_(std::move(observers)) {}
+      : list_(list),
+        trayIcon_(trayIcon),
+        clock_(clock),
+        timeZone_(timeZone),
+        observers_(std::move(observers)) {}
 
   [[nodiscard]] const TaskQueue& Queue() const { return queue_; }
   void Add(Task task);
@@ -29,6 +34,9 @@ class TaskListing {
   void Reschedule(const Task& task, DateTime when);
   // This task, wherever it stands now, gives way to another; nothing when it is gone.
   void Replace(const Task& task, Task replacement);
+  // This occurrence is over (performed, missed or cancelled): the task leaves,
+  // and a series comes back at its first occurrence after now, in one change.
+  void Finish(const Task& task, DateTime now);
 
  private:
   void Changed();
@@ -38,5 +46,6 @@ class TaskListing {
   TaskListBox& list_;
   TrayIcon& trayIcon_;
   const Clock& clock_;
+  const TimeZone& timeZone_;
   std::vector<QueueObserver*> observers_;
 };

@@ -22,6 +22,10 @@ const char* HeadlineKindText(TaskKind kind) {
       return "关闭软件。    ";
     case TaskKind::OpenWebPage:
       return "打开网页。   ";
+    case TaskKind::Sleep:
+      return "进入睡眠。     ";
+    case TaskKind::Lock:
+      return "锁定电脑。     ";
   }
   return "";
 }
@@ -80,7 +84,7 @@ void ShowTaskReport(TrayIcon& trayIcon, const std::string& title, const std::str
 
 void DueTaskRunner::Perform(const Task& task, std::vector<FailedTask>& failed) {
   std::optional<std::string> failure = actions_.PerformTask(task);
-  tasks_.Remove(task);
+  tasks_.Finish(task, clock_.Now());
   if (failure) failed.push_back({task, std::move(*failure)});
 }
 
@@ -128,7 +132,7 @@ void DueTaskRunner::Run(DateTime now) {
         Perform(head, failed);
         continue;
       case HeadVerdict::Drop:
-        tasks_.RemoveHead();
+        tasks_.Finish(head, now);
         missed.push_back(head);
         continue;
       case HeadVerdict::Wait:

@@ -92,6 +92,7 @@ struct Rig {
             set.powerRequests,
             set.sessionInstance,
             set.runAtLogon,
+            set.timeZone,
             set.mirrors};
   }
 

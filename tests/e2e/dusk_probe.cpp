@@ -13,18 +13,25 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "probe_steps.h"
 #include "probe_support.h"
 
 namespace {
 
+// Every group of steps, in the order the usage lists them.
+const std::vector<const std::vector<probe::Step>*>& StepGroups() {
+  static const std::vector<const std::vector<probe::Step>*> groups = {
+      &probe::MainWindowSteps(), &probe::EntryPanelSteps(), &probe::ActionSteps(),
+      &probe::ResourceSteps(),   &probe::CodePageSteps(),   &probe::WarningSteps(),
+      &probe::SavedListSteps(),  &probe::InstanceSteps(),   &probe::HandOverSteps(),
+      &probe::ProgramEndSteps(), &probe::RepeatSteps()};
+  return groups;
+}
+
 const probe::Step* FindStep(const std::string& name) {
-  for (const auto* steps :
-       {&probe::MainWindowSteps(), &probe::EntryPanelSteps(), &probe::ActionSteps(),
-        &probe::ResourceSteps(), &probe::CodePageSteps(), &probe::WarningSteps(),
-        &probe::SavedListSteps(), &probe::InstanceSteps(), &probe::HandOverSteps(),
-        &probe::ProgramEndSteps()})
+  for (const auto* steps : StepGroups())
     for (const probe::Step& step : *steps)
       if (name == step.name) return &step;
   return nullptr;
@@ -32,11 +39,7 @@ const probe::Step* FindStep(const std::string& name) {
 
 int Usage() {
   fprintf(stderr, "usage: dusk_probe DESKTOP STEP [ARG] [--timeout=SECONDS]\nsteps:");
-  for (const auto* steps :
-       {&probe::MainWindowSteps(), &probe::EntryPanelSteps(), &probe::ActionSteps(),
-        &probe::ResourceSteps(), &probe::CodePageSteps(), &probe::WarningSteps(),
-        &probe::SavedListSteps(), &probe::InstanceSteps(), &probe::HandOverSteps(),
-        &probe::ProgramEndSteps()})
+  for (const auto* steps : StepGroups())
     for (const probe::Step& step : *steps)
       fprintf(stderr, " %s%s%s", step.name, *step.argument ? " " : "", step.argument);
   fprintf(stderr, " tree\n");

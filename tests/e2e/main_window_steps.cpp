@@ -227,6 +227,7 @@ constexpr Expected kLayout[] = {
     {"GroupBox1", "PanelLeft", "DuskGroupBox", 20, 20, 265, 140, true},
     {"RadioGroup1", "GroupBox1", "DuskRadioGroup", 20, 20, 210, 40, true},
     {"Panel1", "GroupBox1", "DuskPanel", 20, 70, 210, 60, true},
+    {"ComboBoxRepeat", "Panel1", "ComboBox", 136, 32, 0, 0, true},
     {"Panel2", "GroupBox1", "DuskPanel", 20, 70, 210, 40, false},
     {"RadioGroup2", "PanelLeft", "DuskRadioGroup", 20, 180, 265, 105, true},
     {"LabelTips", "PanelLeft", "DuskLabel", 20, 305, 0, 0, false},
@@ -329,8 +330,9 @@ void StepLayout() {
           "TaskList style", Format("style %08lx: owner-drawn, keeps its strings", style));
   }
   CheckRadioGroup(main, "RadioGroup1", {"指定时间", "倒计时", "程序结束后"}, 0);
-  CheckRadioGroup(main, "RadioGroup2",
-                  {"关机", "重启", "注销", "闹钟", "打开软件", "关闭软件", "打开网页"}, -1);
+  CheckRadioGroup(
+      main, "RadioGroup2",
+      {"关机", "重启", "注销", "闹钟", "打开软件", "关闭软件", "打开网页", "睡眠", "锁定"}, -1);
 
   // The blue band: a point of PanelTop left of the headline and below it.
   if (HWND band = FindNamed(main, "PanelTop")) {

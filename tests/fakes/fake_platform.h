@@ -17,6 +17,7 @@
 #include "tests/fakes/fake_run_at_logon.h"
 #include "tests/fakes/fake_session_instance.h"
 #include "tests/fakes/fake_signature_verifier.h"
+#include "tests/fakes/fake_time_zone.h"
 
 // A clock that stands still until the test moves it, writing dates and times
 // the way a zh_CN system does ("yyyy/M/d", "H:mm:ss").
@@ -266,9 +267,19 @@ class FakePower : public Power {
                     std::to_string(reason));
     return exitAnswer;
   }
+  SystemError Suspend() override {
+    calls.push_back("suspend");
+    return suspendAnswer;
+  }
+  SystemError LockWorkStation() override {
+    calls.push_back("lock");
+    return lockAnswer;
+  }
   std::vector<std::string> calls;
   SystemError privilegeAnswer = kSucceeded;
   SystemError exitAnswer = kSucceeded;
+  SystemError suspendAnswer = kSucceeded;
+  SystemError lockAnswer = kSucceeded;
 };
 
 // The system's texts for its error codes, made up and easy to tell apart.
@@ -332,6 +343,7 @@ struct FakePlatform {
   FakePowerRequests powerRequests;
   FakeSessionInstance sessionInstance;
   FakeRunAtLogon runAtLogon;
+  FakeTimeZone timeZone;
   // Drops what every fake recorded, with its memory; what the fakes hold
   // (files, processes, the tray icon) stays.
   void ForgetCalls();
@@ -339,7 +351,7 @@ struct FakePlatform {
     return {clock,         codePage,        files,      versionResource, notificationArea,
             shell,         windowSystem,    power,      sound,           processes,
             threads,       download,        signatures, messages,        profileFiles,
-            powerRequests, sessionInstance, runAtLogon, nullptr};
+            powerRequests, sessionInstance, runAtLogon, timeZone,        nullptr};
   }
 };
 

@@ -172,3 +172,42 @@ TEST_F(EntryPanelTest, YesterdayShowsTheExpiredHintAtOnce) {
   f.bsSkinDateEdit1.UserSetDate(At(0, 0, 0, 10));
   EXPECT_FALSE(f.PanelTimeTip.Visible());
 }
+
+// With a repeat, a moment already past today starts the series at its next
+// occurrence; the countdown mode ignores the choice, as it hides it.
+TEST_F(EntryPanelTest, ARepeatStartsAtTheNextOccurrenceOfTheEnteredTime) {
+  struct Case {
+    int repeatIndex;
+    int hour;
+    int dateDay;  // of December 2026; the 10th is a Thursday
+    const char* caption;
+  };
+  static const Case kCases[] = {
+      {1, 15, 10, "关机：每天 15:00\r\n2026/12/10 15:00:00"},
+      {1, 13, 10, "关机：每天 13:00\r\n2026/12/11 13:00:00"},
+      {2, 13, 12, "关机：工作日 13:00\r\n2026/12/14 13:00:00"},
+      {3, 13, 10, "关机：每周四 13:00\r\n2026/12/17 13:00:00"},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.caption);
+    f.ComboBoxRepeat.UserSelect(c.repeatIndex);
+    f.bsSkinDateEdit1.UserSetDate(At(0, 0, 0, c.dateDay));
+    f.bsSkinTimeEdit1.UserSetTimeOfDay(c.hour, 0, 0);
+    EXPECT_FALSE(f.PanelTimeTip.Visible());
+    f.RadioGroup2.UserSelect(0);
+    f.ButtonAdd.UserClick();
+    EXPECT_TRUE(platform.windowSystem.boxes.empty());
+    ASSERT_EQ(Rows().size(), 1u);
+    EXPECT_EQ(Rows()[0], c.caption);
+    f.Tasks().RemoveHead();
+  }
+  f.ComboBoxRepeat.UserSelect(0);
+  EXPECT_TRUE(f.PanelTimeTip.Visible());  // 13:00 today is past again
+
+  f.ComboBoxRepeat.UserSelect(1);
+  f.RadioGroup1.UserSelect(1);
+  f.RadioGroup2.UserSelect(0);
+  f.ButtonAdd.UserClick();
+  ASSERT_EQ(Rows().size(), 1u);
+  EXPECT_EQ(Rows()[0], "关机：2026/12/10 14:01:00");
+}

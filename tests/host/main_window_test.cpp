@@ -26,14 +26,23 @@ TEST(MainWindow, LaysOutEveryControlWhereTheDesignPutsIt) {
   };
   static const Case kCases[] = {
       {"Form1", {337, 220, 780, 550}, false},  // shown by Start()
-      {"PanelTop", {0, 0, 780, 60}, true},         {"PanelLeft", {0, 61, 300, 460}, true},
-      {"GroupBox1", {20, 20, 265, 140}, true},     {"RadioGroup1", {20, 20, 210, 40}, true},
-      {"Panel1", {20, 70, 210, 60}, true},         {"bsSkinDateEdit1", {8, 8, 80, 18}, true},
-      {"bsSkinTimeEdit1", {104, 8, 75, 18}, true}, {"PanelTimeTip", {8, 32, 185, 22}, false},
-      {"Panel2", {20, 70, 210, 40}, false},        {"bsSkinSpinEdit1", {8, 8, 50, 20}, true},
-      {"bsSkinComboBox1", {72, 8, 65, 20}, true},  {"RadioGroup2", {20, 180, 265, 105}, true},
-      {"EditInfo", {20, 330, 265, 21}, false},     {"bsSkinComboBoxEx1", {20, 330, 265, 20}, false},
-      {"ButtonAdd", {20, 305, 75, 25}, true},      {"PanelRight", {300, 60, 480, 460}, true},
+      {"PanelTop", {0, 0, 780, 60}, true},
+      {"PanelLeft", {0, 61, 300, 460}, true},
+      {"GroupBox1", {20, 20, 265, 140}, true},
+      {"RadioGroup1", {20, 20, 210, 40}, true},
+      {"Panel1", {20, 70, 210, 60}, true},
+      {"bsSkinDateEdit1", {8, 8, 80, 18}, true},
+      {"bsSkinTimeEdit1", {104, 8, 75, 18}, true},
+      {"PanelTimeTip", {8, 32, 126, 22}, false},
+      {"ComboBoxRepeat", {136, 32, 66, 20}, true},
+      {"Panel2", {20, 70, 210, 40}, false},
+      {"bsSkinSpinEdit1", {8, 8, 50, 20}, true},
+      {"bsSkinComboBox1", {72, 8, 65, 20}, true},
+      {"RadioGroup2", {20, 180, 265, 105}, true},
+      {"EditInfo", {20, 330, 265, 21}, false},
+      {"bsSkinComboBoxEx1", {20, 330, 265, 20}, false},
+      {"ButtonAdd", {20, 305, 75, 25}, true},
+      {"PanelRight", {300, 60, 480, 460}, true},
       {"TaskList", {15, 15, 430, 420}, true},
   };
   for (const Case& c : kCases) {
@@ -55,7 +64,10 @@ TEST(MainWindow, LaysOutEveryControlWhereTheDesignPutsIt) {
   EXPECT_EQ(f.Title.Font(), (FontStyle{"Arial", 29, true}));
   EXPECT_EQ(f.RadioGroup1.ItemIndex(), 0);
   EXPECT_EQ(f.RadioGroup2.ItemIndex(), -1);
-  EXPECT_EQ(f.RadioGroup2.Items().size(), 7u);
+  EXPECT_EQ(f.RadioGroup2.Items().size(), 9u);
+  EXPECT_EQ(f.ComboBoxRepeat.Items(),
+            (std::vector<std::string>{"不重复", "每天", "工作日", "每周"}));
+  EXPECT_EQ(f.ComboBoxRepeat.ItemIndex(), 0);
   EXPECT_EQ(f.RadioGroup2.Text(), "  执行任务  ");
   EXPECT_FALSE(program.UpForm.UpForm.Visible());
   EXPECT_FALSE(program.TipForm.TipForm.Visible());

@@ -205,3 +205,29 @@ TEST_F(PowerWarningTest, APowerTaskFoundLateAfterSleepIsWarnedOfFirst) {
     platform.ForgetCalls();
   }
 }
+
+// The window's buttons act on the occurrence it shows: a daily sleep
+// cancelled, run now or postponed comes back the next day at its own time.
+TEST_F(PowerWarningTest, EachButtonEndsOrMovesOnlyTheOccurrenceOfASeries) {
+  f.ComboBoxRepeat.UserSelect(1);
+  EnterAt(Later(60), TaskKind::Sleep);
+  ASSERT_EQ(Rows(), std::vector<std::string>{"睡眠：每天 14:01\r\n2026/12/10 14:01:00"});
+  TickTo(Later(30));
+  ASSERT_TRUE(warning.Showing());
+  warning.ButtonCancelTask.UserClick();
+  EXPECT_EQ(Rows(), std::vector<std::string>{"睡眠：每天 14:01\r\n2026/12/11 14:01:00"});
+
+  TickTo(At(14, 0, 30, 11));
+  ASSERT_TRUE(warning.Showing());
+  warning.ButtonRunNow.UserClick();
+  EXPECT_EQ(platform.power.calls, (std::vector<std::string>{"privilege", "suspend"}));
+  EXPECT_EQ(Rows(), std::vector<std::string>{"睡眠：每天 14:01\r\n2026/12/12 14:01:00"});
+
+  TickTo(At(14, 0, 30, 12));
+  ASSERT_TRUE(warning.Showing());
+  f.ButtonPostponeClick(5);
+  EXPECT_EQ(Rows(), std::vector<std::string>{"睡眠：每天 14:01\r\n2026/12/12 14:05:30"});
+  TickTo(At(14, 5, 30, 12));
+  EXPECT_EQ(platform.power.calls.size(), 4u);
+  EXPECT_EQ(Rows(), std::vector<std::string>{"睡眠：每天 14:01\r\n2026/12/13 14:01:00"});
+}

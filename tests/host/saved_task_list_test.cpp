@@ -27,7 +27,7 @@ struct SavedListRig {
         tray(platform.notificationArea, form, 500),
         saved(files, platform.messages, tray, platform.clock,
               TaskListFolder(files.RoamingAppDataFolder()), "Lumo定时关机："),
-        listing(list, tray, platform.clock, {&saved}) {
+        listing(list, tray, platform.clock, platform.timeZone, {&saved}) {
     tray.AddToTray();
   }
 

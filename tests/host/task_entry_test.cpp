@@ -44,7 +44,7 @@ TEST(TaskEntry, CloseProgramTakesTheImageNameOfThePickedEntry) {
       {"无标题 - 记事本|notepad.exe", "notepad.exe"},
       {"notepad.exe", "notepad.exe"},
       {"a|b - 标题|app.exe", "app.exe"},  // a title holding "|"
-      {"亅|x.exe", "x.exe"},  // 亅 was "|" in its second byte in GBK
+      {"亅|x.exe", "x.exe"},              // 亅 was "|" in its second byte in GBK
       {"亅y.exe", "亅y.exe"},
       {"", ""},
   };

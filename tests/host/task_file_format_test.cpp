@@ -20,11 +20,15 @@ TEST(TaskFile, WritesAHeaderAndOneReadableLinePerTask) {
       {At(23, 0, 5) + 0.4 / kSecondsPerDay, TaskKind::TurnOff, ""},
       {At(1, 2, 3, 1, 1, 2027), TaskKind::OpenWebPage, "http://a.invalid/?a|b"},
       {At(8, 0, 0, 29, 2, 2028), TaskKind::CloseProgram, "C:\\x\\y.exe"},
+      {At(7, 0, 0, 11), TaskKind::Sleep, "", {RepeatKind::Weekdays, At(7, 0, 0, 11)}},
+      {At(7, 0, 1, 11), TaskKind::Lock, "", {RepeatKind::Weekly, At(7, 0, 1, 11)}},
   });
   EXPECT_EQ(WriteTaskFile(queue),
             "Dusk task list 2\r\n"
             "turn-off|2026-12-10 23:00:05|||\r\n"
             "alarm|2026-12-10 23:30:00|起床\\r\\n带上钥匙||\r\n"
+            "sleep|2026-12-11 07:00:00||weekdays|\r\n"
+            "lock|2026-12-11 07:00:01||weekly|\r\n"
             "open-web-page|2027-01-01 01:02:03|http://a.invalid/?a\\|b||\r\n"
             "close-program|2028-02-29 08:00:00|C:\\\\x\\\\y.exe||\r\n");
   EXPECT_EQ(WriteTaskFile(TaskQueue()), "Dusk task list 2\r\n");
@@ -54,7 +58,10 @@ TEST(TaskFile, EveryParameterAndKindComesBackByteForByte) {
   int second = 0;
   for (const std::string& param : kParams) {
     const auto kind = static_cast<TaskKind>(second % kTaskKindCount);
-    tasks.push_back({At(12, 0, second++), kind, param});
+    const auto repeat = static_cast<RepeatKind>(second % kRepeatKindCount);
+    const DateTime when = At(12, 0, second++);
+    tasks.push_back(
+        {when, kind, param, repeat == RepeatKind::None ? TaskRepeat{} : TaskRepeat{repeat, when}});
   }
   const std::string file = WriteTaskFile(QueueOf(tasks));
   const TaskFileReading reading = ReadTaskFile(file);
@@ -85,12 +92,26 @@ TEST(TaskFile, ABadLineIsDroppedAlone) {
       "\xEF\xBB\xBF"
       "alarm|2026-12-10 12:00:00|",  // a byte-order mark is the file's, not a line's
   };
-  for (const char* bad : kBadLines) {
+  static const char* const kBadLinesOfFormat2[] = {
+      "alarm|2026-12-10 12:00:00|a",           // a line of format 1
+      "alarm|2026-12-10 12:00:00|a|daily",     // no trigger field
+      "alarm|2026-12-10 12:00:00|a|daily||",   // a field format 2 has not
+      "alarm|2026-12-10 12:00:00|a|monthly|",  // no such repeat
+      "alarm|2026-12-10 12:00:00|a|Daily|",    // repeats are lower case
+      "alarm|2026-12-10 12:00:00|a\\|daily|",  // an escape does not end a field
+  };
+  const auto readAround = [](const char* bad, bool format1) {
+    return ReadTaskFile(std::string(format1 ? "Dusk task list 1\n" : "Dusk task list 2\n") +
+                        "alarm|2026-12-10 11:00:00|first" + (format1 ? "" : "||") + "\r\n" + bad +
+                        "\r\n\r\n" + "alarm|2026-12-10 13:00:00|last" + (format1 ? "" : "|daily|") +
+                        "\n");
+  };
+  std::vector<std::pair<const char*, bool>> cases;
+  for (const char* bad : kBadLines) cases.emplace_back(bad, true);
+  for (const char* bad : kBadLinesOfFormat2) cases.emplace_back(bad, false);
+  for (const auto& [bad, format1] : cases) {
     SCOPED_TRACE(bad);
-    const std::string file = std::string("Dusk task list 1\n") +
-                             "alarm|2026-12-10 11:00:00|first\r\n" + bad + "\r\n" + "\r\n" +
-                             "alarm|2026-12-10 13:00:00|last\n";
-    const TaskFileReading reading = ReadTaskFile(file);
+    const TaskFileReading reading = readAround(bad, format1);
     EXPECT_EQ(reading.outcome, TaskFileReading::Outcome::LinesLost);
     EXPECT_EQ(reading.unreadLines, 1u);
     ASSERT_EQ(reading.tasks.size(), 2u);
@@ -106,6 +127,15 @@ TEST(TaskFile, ReadsWhatAPersonSavedWithNotepad) {
   EXPECT_EQ(reading.outcome, TaskFileReading::Outcome::Whole);
   ASSERT_EQ(reading.tasks.size(), 1u);
   EXPECT_EQ(reading.tasks[0], (Task{At(12, 0, 0), TaskKind::Alarm, "饭"}));
+}
+
+// A list saved before repeats existed: three fields, read as tasks that do not repeat.
+TEST(TaskFile, ReadsTheFormatBeforeRepeats) {
+  const TaskFileReading reading = ReadTaskFile(
+      "Dusk task list 1\r\nturn-off|2026-12-10 23:00:00|\r\nalarm|2026-12-10 23:30:00|a\\|b\r\n");
+  EXPECT_EQ(reading.outcome, TaskFileReading::Outcome::Whole);
+  EXPECT_EQ(reading.tasks, (std::vector<Task>{{At(23, 0, 0), TaskKind::TurnOff, ""},
+                                              {At(23, 30, 0), TaskKind::Alarm, "a|b"}}));
 }
 
 TEST(TaskFile, ReadsNothingOfAFileThatIsNotItsOwnOrNewer) {

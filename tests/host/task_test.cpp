@@ -5,8 +5,10 @@
 
 namespace {
 
-Task MakeTask(TaskKind kind, DateTime when, std::string param = "") {
-  return Task{when, kind, std::move(param)};
+Task MakeTask(TaskKind kind, DateTime when, std::string param = "",
+              RepeatKind repeat = RepeatKind::None) {
+  return Task{when, kind, std::move(param),
+              repeat == RepeatKind::None ? TaskRepeat{} : TaskRepeat{repeat, when}};
 }
 
 }  // namespace
@@ -18,6 +20,7 @@ TEST(TaskRowCaption, WritesEachKindWithItsMoment) {
     const char* param;
     DateTime when;
     const char* caption;
+    RepeatKind repeat = RepeatKind::None;
   };
   static const Case kCases[] = {
       {TaskKind::TurnOff, "", At(22, 30, 0), "关机：2026/12/10 22:30:00"},
@@ -29,10 +32,19 @@ TEST(TaskRowCaption, WritesEachKindWithItsMoment) {
        "打开软件：C:\\a b\\c.exe\r\n2026/12/10 9:00:00"},
       {TaskKind::CloseProgram, "qq.exe", At(9, 0, 0), "关闭软件：qq.exe\r\n2026/12/10 9:00:00"},
       {TaskKind::OpenWebPage, "http://", At(0, 0, 0), "打开网页：http://\r\n2026/12/10"},
+      {TaskKind::Sleep, "", At(23, 0, 0), "睡眠：2026/12/10 23:00:00"},
+      {TaskKind::Lock, "", At(12, 30, 0), "锁定：2026/12/10 12:30:00"},
+      // A series: what repeats on the first line, the next moment below.
+      {TaskKind::TurnOff, "", At(23, 30, 0), "关机：每天 23:30\r\n2026/12/10 23:30:00",
+       RepeatKind::Daily},
+      {TaskKind::Lock, "", At(12, 30, 0), "锁定：每周四 12:30\r\n2026/12/10 12:30:00",
+       RepeatKind::Weekly},
+      {TaskKind::Alarm, "开会", At(9, 0, 0), "闹钟：工作日 9:00 开会\r\n2026/12/10 9:00:00",
+       RepeatKind::Weekdays},
   };
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.caption);
-    EXPECT_EQ(TaskRowCaption(MakeTask(c.kind, c.when, c.param), clock), c.caption);
+    EXPECT_EQ(TaskRowCaption(MakeTask(c.kind, c.when, c.param, c.repeat), clock), c.caption);
   }
 }
 
@@ -51,7 +63,7 @@ class TaskListingTest : public testing::Test {
         form("Form1", {0, 0, 780, 550}, Form::Frame::Main),
         list("TaskList", &form, {15, 15, 430, 420}),
         tray(platform.notificationArea, form, 500),
-        listing(list, tray, platform.clock) {
+        listing(list, tray, platform.clock, platform.timeZone) {
     tray.AddToTray();
   }
 
@@ -117,7 +129,7 @@ TEST_F(TaskListingTest, TellsObserversOfEachRealChangeAfterTheRowsShowIt) {
     const TaskListBox& list;
     std::vector<std::size_t> counts;
   } recorder(list);
-  TaskListing observed(list, tray, platform.clock, {&recorder});
+  TaskListing observed(list, tray, platform.clock, platform.timeZone, {&recorder});
   const Task first = MakeTask(TaskKind::TurnOff, At(10, 1, 0));
   const Task second = MakeTask(TaskKind::Alarm, At(10, 2, 0), "喝水");
 

@@ -53,7 +53,7 @@ class DueTaskRunnerTest : public testing::Test {
         title("Title", &form, {10, 10, 0, 34}),
         list("TaskList", &form, {15, 15, 430, 420}),
         tray(platform.notificationArea, form, 500),
-        listing(list, tray, platform.clock),
+        listing(list, tray, platform.clock, platform.timeZone),
         actions(platform.clock),
         runner(listing, actions, title, tray, platform.clock, "Lumo定时关机：") {
     tray.AddToTray();
@@ -234,4 +234,84 @@ TEST_F(DueTaskRunnerTest, TheTasksDroppedAreNamedBelowABalloonOfTheSameTick) {
   announced.Run(At(9, 0, 20));
   EXPECT_EQ(balloons.back().title, "Lumo定时关机：");
   EXPECT_EQ(balloons.back().text, "错过的任务：打开网页：http://x\r\n2026/12/10 7:00:00");
+}
+
+// A series goes back into the queue at its next occurrence after each one
+// performed or missed; the row shows the series and its next moment.
+class RepeatingTaskTest : public DueTaskRunnerTest {
+ protected:
+  void AddDaily(TaskKind kind, DateTime when, std::string param = "") {
+    listing.Add(Task{when, kind, std::move(param), {RepeatKind::Daily, when}});
+  }
+};
+
+TEST_F(RepeatingTaskTest, APerformedOccurrenceComesBackTheNextDay) {
+  AddDaily(TaskKind::Alarm, At(9, 0, 10), "喝水");
+  TickAt(At(9, 0, 10));
+  ASSERT_EQ(actions.performed.size(), 1u);
+  ASSERT_EQ(listing.Queue().Count(), 1u);
+  EXPECT_EQ(listing.Queue().Head().When, At(9, 0, 10, 11));
+  EXPECT_EQ(list.Rows()[0].caption, "闹钟：每天 9:00:10 喝水\r\n2026/12/11 9:00:10");
+  EXPECT_EQ(platform.notificationArea.tip, list.Rows()[0].caption);
+  TickAt(At(9, 0, 11));
+  TickAt(At(9, 0, 10, 11));
+  EXPECT_EQ(actions.performed.size(), 2u);
+}
+
+TEST_F(RepeatingTaskTest, ThreeDaysMissedAreOneBalloonAndOneNextOccurrence) {
+  AddDaily(TaskKind::Alarm, At(9, 0, 30), "喝水");
+  TickAt(At(12, 0, 0, 13));
+  EXPECT_TRUE(actions.performed.empty());
+  ASSERT_EQ(platform.notificationArea.balloons.size(), 1u);
+  EXPECT_EQ(platform.notificationArea.balloons[0].text,
+            "错过的任务：闹钟：每天 9:00:30 喝水\r\n2026/12/10 9:00:30");
+  ASSERT_EQ(listing.Queue().Count(), 1u);
+  EXPECT_EQ(listing.Queue().Head().When, At(9, 0, 30, 14));
+}
+
+TEST_F(RepeatingTaskTest, APostponedOccurrenceLeavesTheSeriesAtItsTime) {
+  AddDaily(TaskKind::OpenWebPage, At(9, 0, 10), "http://x");
+  listing.Reschedule(listing.Queue().Head(), At(9, 40, 0));
+  TickAt(At(9, 40, 0));
+  ASSERT_EQ(actions.performed.size(), 1u);
+  EXPECT_EQ(listing.Queue().Head().When, At(9, 0, 10, 11));
+}
+
+TEST_F(RepeatingTaskTest, DeletingTheRowEndsTheSeries) {
+  AddDaily(TaskKind::Lock, At(9, 0, 10));
+  list.UserSelect(0);
+  listing.RemoveSelected();
+  TickAt(At(9, 0, 10));
+  TickAt(At(9, 0, 10, 11));
+  EXPECT_TRUE(actions.performed.empty());
+  EXPECT_TRUE(listing.Queue().Empty());
+}
+
+// The fake zone goes forward an hour at 02:00 on 2027-03-28 and back an hour
+// at 03:00 on 2027-10-31, as the system's rules would have it.
+TEST_F(RepeatingTaskTest, RunsOnceOnEachDayOfAClockChange) {
+  const auto on = [](int month, int day, int hour, int minute, int second = 0) {
+    return At(hour, minute, second, day, month, 2027);
+  };
+  // The wall clock jumps from 01:59:59 to 03:00:00: 02:30 runs at 03:00.
+  AddDaily(TaskKind::Alarm, on(3, 27, 2, 30), "a");
+  TickAt(on(3, 27, 2, 30));
+  EXPECT_EQ(listing.Queue().Head().When, on(3, 28, 3, 0));
+  TickAt(on(3, 28, 1, 59, 59));
+  TickAt(on(3, 28, 3, 0));
+  ASSERT_EQ(actions.performed.size(), 2u);
+  EXPECT_EQ(actions.performed[1].at, on(3, 28, 3, 0));
+  EXPECT_EQ(listing.Queue().Head().When, on(3, 29, 2, 30));
+  listing.RemoveHead();
+
+  // 02:30 comes twice: it runs at the first, and the series waits for tomorrow.
+  AddDaily(TaskKind::Alarm, on(10, 31, 2, 30), "b");
+  actions.performed.clear();
+  TickAt(on(10, 31, 2, 30));
+  TickAt(on(10, 31, 2, 59, 59));
+  TickAt(on(10, 31, 2, 0));  // back to 02:00
+  TickAt(on(10, 31, 2, 30));
+  TickAt(on(10, 31, 2, 30, 1));
+  EXPECT_EQ(actions.performed.size(), 1u);
+  EXPECT_EQ(listing.Queue().Head().When, on(11, 1, 2, 30));
 }

@@ -45,7 +45,7 @@ TEST(UpdateCheck, HandsWhatItFoundToTheTimerAcrossThreads) {
       PlatformSet{set.clock, set.codePage, set.files, set.versionResource, set.notificationArea,
                   set.shell, set.windowSystem, set.power, set.sound, set.processes, threads,
                   set.download, set.signatures, set.messages, set.profileFiles, set.powerRequests,
-                  set.sessionInstance, set.runAtLogon},
+                  set.sessionInstance, set.runAtLogon, set.timeZone},
       kTestUpdateHost);
   program.Start();
 

@@ -70,8 +70,7 @@ TEST(VersionFile, CutsTheTextIntoTokens) {
       // Read in the system's code page (GBK here: 新版本 is D0C2 B0E6 B1BE)
       // and handed on as UTF-8.
       {"1.0.2.0 http://h/\xD0\xC2\xB0\xE6\xB1\xBE.exe"sv, {"1.0.2.0", "http://h/新版本.exe"}},
-      {"1.0.2.0 \"http://h/\xD0\xC2 \xB0\xE6\xB1\xBE.exe\""sv,
-       {"1.0.2.0", "http://h/新 版本.exe"}},
+      {"1.0.2.0 \"http://h/\xD0\xC2 \xB0\xE6\xB1\xBE.exe\""sv, {"1.0.2.0", "http://h/新 版本.exe"}},
       // A UTF-8 byte-order mark is no GBK text: it stays in front, unreadable.
       {"\357\273\2771.0.2.0\r\nhttp://h/"sv, {"锘\uFFFD1.0.2.0", "http://h/"}},
       // A lead byte takes the next byte along, whatever it is; a pair the code
