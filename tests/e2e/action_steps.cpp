@@ -478,14 +478,11 @@ void StepCloseEntry(const std::string& statePath) {
   std::optional<Panel> p = FindPanel();
   if (!p) return;
   State state(statePath);
-  Target target = TargetOf(state);
-  DWORD pid = StartTarget(target);
-  if (!pid) return;
-  state.Set("target-pid", std::to_string(pid));
-  bool up = WaitFor([&] { return TargetWindow(pid, target) != nullptr; });
-  Check(up, "helper program window",
-        Format("%s shown by process %lu", Q(target.title).c_str(), pid));
-  if (!up || !ClickRadio(p->radio2, kCloseProgram, "close-program kind")) return;
+  const Target target = TargetOf(state);
+  if (!StartTargetWindow(state, target) ||
+      !ClickRadio(p->radio2, kCloseProgram, "close-program kind")) {
+    return;
+  }
   CheckShown(p->picker, true, "picker shown");
   PlanDueMoment(*p, state, kCloseLead.typed);
 }

@@ -341,6 +341,16 @@ DWORD StartTarget(const Target& target) {
   return started.dwProcessId;
 }
 
+DWORD StartTargetWindow(State& state, const Target& target) {
+  const DWORD pid = StartTarget(target);
+  if (!pid) return 0;
+  state.Set("target-pid", std::to_string(pid));
+  const bool up = WaitFor([&] { return TargetWindow(pid, target) != nullptr; });
+  Check(up, "helper program window",
+        Format("%s shown by process %lu", Q(target.title).c_str(), pid));
+  return up ? pid : 0;
+}
+
 void EndTarget(DWORD pid, const Target& target) {
   HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
   if (!process) return;

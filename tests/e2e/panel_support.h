@@ -159,6 +159,9 @@ std::optional<std::vector<std::string>> PickerItems(HWND picker);
 HWND TargetWindow(DWORD pid, const Target& target);
 // Starts it under its title; its process id, or 0 after a failed check.
 DWORD StartTarget(const Target& target);
+// Starts the helper program and waits until its window shows: its process id, kept in the state
+// as target-pid, or 0 when it did not come up.
+DWORD StartTargetWindow(State& state, const Target& target);
 // Ends the helper program a step started: asked first, then by its process id.
 void EndTarget(DWORD pid, const Target& target);
 

@@ -40,14 +40,11 @@ void StepWaitEntry(const std::string& statePath) {
   std::optional<Panel> p = FindPanel();
   if (!p) return;
   State state(statePath);
-  Target target = TargetOf(state);
-  DWORD pid = StartTarget(target);
-  if (!pid) return;
-  state.Set("target-pid", std::to_string(pid));
-  bool up = WaitFor([&] { return TargetWindow(pid, target) != nullptr; });
-  Check(up, "helper program window",
-        Format("%s shown by process %lu", Q(target.title).c_str(), pid));
-  if (!up || !ClickRadio(p->radio1, kProgramEndMode, "after-a-program-ends mode")) return;
+  const Target target = TargetOf(state);
+  if (!StartTargetWindow(state, target) ||
+      !ClickRadio(p->radio1, kProgramEndMode, "after-a-program-ends mode")) {
+    return;
+  }
   CheckShown(p->panel1, false, "date fields hidden");
   CheckShown(p->picker, true, "picker shown in the mode");
   if (!ClickRadio(p->radio2, kAlarm, "alarm kind")) return;
