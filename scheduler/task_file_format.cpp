@@ -127,10 +127,15 @@ std::optional<Task> ReadTaskLine(std::string_view line, int format) {
   const auto kind = KindNamed(fields[0]);
   const auto when = ReadMoment(fields[1]);
   auto param = UnescapeTaskParam(fields[2]);
-  const auto repeat = RepeatNamed(fields[3]);
-  if (!kind || !when || !param || !repeat) return std::nullopt;
+  // A series' own occurrence follows its name when the due moment was moved.
+  const std::size_t blank = fields[3].find(' ');
+  const auto repeat = RepeatNamed(fields[3].substr(0, blank));
+  const auto occurrence =
+      blank == std::string_view::npos ? when : ReadMoment(fields[3].substr(blank + 1));
+  if (!kind || !when || !param || !repeat || !occurrence) return std::nullopt;
+  if (*repeat == RepeatKind::None && blank != std::string_view::npos) return std::nullopt;
   Task task{*when, *kind, std::move(*param)};
-  if (*repeat != RepeatKind::None) task.Repeat = {*repeat, *when};
+  if (*repeat != RepeatKind::None) task.Repeat = {*repeat, *occurrence};
   if (!fields[4].empty()) {
     // A series is dated: it never waits for a program.
     if (*repeat != RepeatKind::None) return std::nullopt;
@@ -267,6 +272,11 @@ std::string WriteTaskFile(const TaskQueue& queue) {
     AppendEscaped(text, task.Param);
     text += '|';
     text += kRepeatNames[static_cast<std::size_t>(task.Repeat.kind)];
+    if (task.Repeat.kind != RepeatKind::None &&
+        CompareDateTime(task.Repeat.occurrence, task.When)) {
+      text += ' ';
+      AppendMoment(text, task.Repeat.occurrence);
+    }
     text += '|';
     if (IsWaitingForProgram(task)) AppendEscaped(text, TriggerFieldText(task.AfterProgram));
     text += "\r\n";

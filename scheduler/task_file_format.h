@@ -23,7 +23,9 @@
 // are skipped.
 //
 // The repeat is empty for a task that runs once, else "daily", "weekdays" or
-// "weekly"; a series comes back at the due moment's time of day. The trigger
+// "weekly", and when a postponement or a clock change moved the due moment,
+// a blank and the occurrence it stands for: the series comes back at that
+// occurrence's time of day ("daily 2026-12-10 23:30:00"). The trigger
 // is empty for a task due at its moment; a task that waits for a program to
 // end has "program-end:" process id ":" start time ":" delay in minutes ":"
 // and the picker's "title|image name" (or the image name alone), and the last

@@ -22,6 +22,8 @@ TEST(TaskFile, WritesAHeaderAndOneReadableLinePerTask) {
       {At(8, 0, 0, 29, 2, 2028), TaskKind::CloseProgram, "C:\\x\\y.exe"},
       {At(7, 0, 0, 11), TaskKind::Sleep, "", {RepeatKind::Weekdays, At(7, 0, 0, 11)}},
       {At(7, 0, 1, 11), TaskKind::Lock, "", {RepeatKind::Weekly, At(7, 0, 1, 11)}},
+      // Postponed: the series keeps its own time.
+      {At(7, 5, 0, 11), TaskKind::Alarm, "", {RepeatKind::Daily, At(7, 0, 2, 11)}},
   });
   EXPECT_EQ(WriteTaskFile(queue),
             "Dusk task list 2\r\n"
@@ -29,6 +31,7 @@ TEST(TaskFile, WritesAHeaderAndOneReadableLinePerTask) {
             "alarm|2026-12-10 23:30:00|起床\\r\\n带上钥匙||\r\n"
             "sleep|2026-12-11 07:00:00||weekdays|\r\n"
             "lock|2026-12-11 07:00:01||weekly|\r\n"
+            "alarm|2026-12-11 07:05:00||daily 2026-12-11 07:00:02|\r\n"
             "open-web-page|2027-01-01 01:02:03|http://a.invalid/?a\\|b||\r\n"
             "close-program|2028-02-29 08:00:00|C:\\\\x\\\\y.exe||\r\n");
   EXPECT_EQ(WriteTaskFile(TaskQueue()), "Dusk task list 2\r\n");
@@ -59,9 +62,11 @@ TEST(TaskFile, EveryParameterAndKindComesBackByteForByte) {
   for (const std::string& param : kParams) {
     const auto kind = static_cast<TaskKind>(second % kTaskKindCount);
     const auto repeat = static_cast<RepeatKind>(second % kRepeatKindCount);
+    // Every other series postponed by an hour from its own occurrence.
+    const DateTime occurrence = At(second % 2 ? 12 : 11, 0, second);
     const DateTime when = At(12, 0, second++);
-    tasks.push_back(
-        {when, kind, param, repeat == RepeatKind::None ? TaskRepeat{} : TaskRepeat{repeat, when}});
+    tasks.push_back({when, kind, param,
+                     repeat == RepeatKind::None ? TaskRepeat{} : TaskRepeat{repeat, occurrence}});
   }
   const std::string file = WriteTaskFile(QueueOf(tasks));
   const TaskFileReading reading = ReadTaskFile(file);
@@ -93,12 +98,14 @@ TEST(TaskFile, ABadLineIsDroppedAlone) {
       "alarm|2026-12-10 12:00:00|",  // a byte-order mark is the file's, not a line's
   };
   static const char* const kBadLinesOfFormat2[] = {
-      "alarm|2026-12-10 12:00:00|a",           // a line of format 1
-      "alarm|2026-12-10 12:00:00|a|daily",     // no trigger field
-      "alarm|2026-12-10 12:00:00|a|daily||",   // a field format 2 has not
-      "alarm|2026-12-10 12:00:00|a|monthly|",  // no such repeat
-      "alarm|2026-12-10 12:00:00|a|Daily|",    // repeats are lower case
-      "alarm|2026-12-10 12:00:00|a\\|daily|",  // an escape does not end a field
+      "alarm|2026-12-10 12:00:00|a",                        // a line of format 1
+      "alarm|2026-12-10 12:00:00|a|daily",                  // no trigger field
+      "alarm|2026-12-10 12:00:00|a|daily||",                // a field format 2 has not
+      "alarm|2026-12-10 12:00:00|a|monthly|",               // no such repeat
+      "alarm|2026-12-10 12:00:00|a|Daily|",                 // repeats are lower case
+      "alarm|2026-12-10 12:00:00|a\\|daily|",               // an escape does not end a field
+      "alarm|2026-12-10 12:00:00|a|daily 2026-12-10|",      // half an occurrence
+      "alarm|2026-12-10 12:00:00|a| 2026-12-10 11:00:00|",  // an occurrence, no repeat
   };
   const auto readAround = [](const char* bad, bool format1) {
     return ReadTaskFile(std::string(format1 ? "Dusk task list 1\n" : "Dusk task list 2\n") +
