@@ -30,8 +30,10 @@ const char* HeadlineKindText(TaskKind kind) {
   return "";
 }
 
-std::string WaitingHeadline(TaskKind kind) {
-  return std::string("程序结束后") + HeadlineKindText(kind);
+// What the headline says of the task at the head of the list.
+std::string HeadTaskHeadline(const Task& head, DateTime now) {
+  if (IsWaitingForProgram(head)) return std::string("程序结束后") + HeadlineKindText(head.Kind);
+  return HeadlinePrefix(WholeSecondsApart(head.When, now)) + HeadlineKindText(head.Kind);
 }
 
 std::string CountdownText(std::int64_t seconds, TaskKind kind) {
@@ -95,14 +97,8 @@ void DueTaskRunner::Warn(const Task& task) {
 }
 
 void DueTaskRunner::ShowHeadline(DateTime now) {
-  if (tasks_.Queue().Empty()) {
-    title_.SetText(kEmptyQueueHeadline);
-    return;
-  }
-  const Task& head = tasks_.Queue().Head();
-  title_.SetText(IsWaitingForProgram(head) ? WaitingHeadline(head.Kind)
-                                           : HeadlinePrefix(WholeSecondsApart(head.When, now)) +
-                                                 HeadlineKindText(head.Kind));
+  title_.SetText(tasks_.Queue().Empty() ? std::string(kEmptyQueueHeadline)
+                                        : HeadTaskHeadline(tasks_.Queue().Head(), now));
 }
 
 void DueTaskRunner::Run(DateTime now) {
@@ -116,7 +112,7 @@ void DueTaskRunner::Run(DateTime now) {
     const Task head = tasks_.Queue().Head();
     // Only waiting tasks are left: no moment to count down to.
     if (IsWaitingForProgram(head)) {
-      if (!keepHeadline) title_.SetText(WaitingHeadline(head.Kind));
+      if (!keepHeadline) title_.SetText(HeadTaskHeadline(head, now));
       warnedInThisSecond_.reset();
       break;
     }
@@ -140,10 +136,7 @@ void DueTaskRunner::Run(DateTime now) {
       case HeadVerdict::Perform:
         break;
     }
-    if (!keepHeadline) {
-      title_.SetText(HeadlinePrefix(WholeSecondsApart(head.When, now)) +
-                     HeadlineKindText(head.Kind));
-    }
+    if (!keepHeadline) title_.SetText(HeadTaskHeadline(head, now));
     if (verdict == HeadVerdict::Warn) {
       Warn(head);
     } else {

@@ -3,8 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "main/program.h"
-#include "tests/fakes/fake_platform.h"
+#include "tests/host/running_program.h"
 
 // Sleep and clock changes: the time jumps while no tick runs, and the main
 // window hears of it from the system. No timer fires unless a test says so.
@@ -15,23 +14,8 @@ enum class Jump { Resume, TimeChange };
 DateTime Later(double seconds) { return At(14, 0, 0) + seconds / kSecondsPerDay; }
 
 // The program from 14:00:00, its tasks entered on the panel.
-struct Running {
-  Running()
-      : platform(At(14, 0, 0)),
-        actions(platform.clock),
-        program(platform.Set(), kTestUpdateHost, actions) {
-    program.Start();
-  }
-
-  void EnterAt(DateTime when, TaskKind kind, const std::string& param = "") {
-    const CalendarTime at = DecodeDateTime(when);
-    f.RadioGroup1.UserSelect(0);
-    f.bsSkinDateEdit1.UserSetDate(when);
-    f.bsSkinTimeEdit1.UserSetTimeOfDay(at.hour, at.minute, at.second);
-    f.RadioGroup2.UserSelect(static_cast<int>(kind));
-    if (!param.empty()) f.EditInfo.UserEdit(param);
-    f.ButtonAdd.UserClick();
-  }
+struct Running : RunningProgram {
+  Running() : RunningProgram(At(14, 0, 0)) {}
 
   void EnterAlarmInOneMinute(const std::string& text) {
     f.RadioGroup1.UserSelect(1);
@@ -52,11 +36,6 @@ struct Running {
     }
   }
 
-  void TickAt(DateTime now) {
-    platform.clock.Set(now);
-    f.TimerNow.Fire();
-  }
-
   void TickEverySecond(double fromSeconds, double toSeconds) {
     for (double s = fromSeconds; s <= toSeconds; ++s) TickAt(Later(s));
   }
@@ -74,11 +53,6 @@ struct Running {
     }
     return texts;
   }
-
-  FakePlatform platform;
-  RecordingTaskActions actions;
-  Program program;
-  TForm1& f = program.Form1;
 };
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "main/program.h"
 #include "tests/fakes/fake_mirrors.h"
 #include "tests/fakes/fake_platform.h"
+#include "tests/host/running_program.h"
 
 // The warning window before a shut-down, restart or log-off, driven through
 // the program's own controls on the fake clock.
@@ -26,13 +27,7 @@ class PowerWarningTest : public testing::Test {
   }
 
   void EnterAt(DateTime when, TaskKind kind, const std::string& param = "") {
-    const CalendarTime at = DecodeDateTime(when);
-    f.RadioGroup1.UserSelect(0);
-    f.bsSkinDateEdit1.UserSetDate(when);
-    f.bsSkinTimeEdit1.UserSetTimeOfDay(at.hour, at.minute, at.second);
-    f.RadioGroup2.UserSelect(static_cast<int>(kind));
-    if (!param.empty()) f.EditInfo.UserEdit(param);
-    f.ButtonAdd.UserClick();
+    RunningProgram::EnterOnPanel(f, when, kind, param);
   }
 
   void TickTo(DateTime moment) {

@@ -4,8 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "main/program.h"
-#include "tests/fakes/fake_platform.h"
+#include "tests/host/running_program.h"
 
 // Staying awake for a task close ahead and waking for the next: the program on
 // the fake platform, from 14:00:00, with what it asks the system recorded.
@@ -14,20 +13,11 @@ namespace {
 DateTime Later(double seconds) { return At(14, 0, 0) + seconds / kSecondsPerDay; }
 constexpr double kHour = 3600;
 
-struct Running {
-  Running()
-      : platform(At(14, 0, 0)),
-        actions(platform.clock),
-        program(platform.Set(), kTestUpdateHost, actions) {
-    program.Start();
-  }
+struct Running : RunningProgram {
+  Running() : RunningProgram(At(14, 0, 0)) {}
 
   void Add(double secondsAhead, TaskKind kind = TaskKind::Alarm) {
     f.Tasks().Add({Later(secondsAhead), kind, kind == TaskKind::Alarm ? "tea" : ""});
-  }
-  void TickAt(DateTime now) {
-    platform.clock.Set(now);
-    f.TimerNow.Fire();
   }
   void TickEverySecond(double fromSeconds, double toSeconds) {
     for (double s = fromSeconds; s <= toSeconds; ++s) TickAt(Later(s));
@@ -37,10 +27,6 @@ struct Running {
     return (power.armedFor.back() - At(14, 0, 0)) * kSecondsPerDay;
   }
 
-  FakePlatform platform;
-  RecordingTaskActions actions;
-  Program program;
-  TForm1& f = program.Form1;
   FakePowerRequests& power = platform.powerRequests;
 };
 
