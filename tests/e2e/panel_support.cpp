@@ -234,11 +234,20 @@ bool HasRowCount(HWND list, size_t count) {
 void CheckRows(const Panel& p, const State& state) {
   std::vector<ExpectedRow> expected = state.Rows();
   std::vector<std::string> rows;
-  bool counted = WaitFor([&] {
+  // The list may still be on its way there: a series comes back only after
+  // its alarm window has shown.
+  const auto allMatch = [&] {
+    if (rows.size() != expected.size()) return false;
+    for (size_t i = 0; i < rows.size(); ++i)
+      if (!RowMatches(rows[i], expected[i])) return false;
+    return true;
+  };
+  WaitFor([&] {
     std::optional<std::vector<std::string>> read = ListRows(p.list);
     if (read) rows = *read;
-    return read && rows.size() == expected.size();
+    return read && allMatch();
   });
+  const bool counted = rows.size() == expected.size();
   Check(counted, "task list rows", Format("%zu rows, expected %zu", rows.size(), expected.size()));
   for (size_t i = 0; i < std::min(rows.size(), expected.size()); ++i)
     Check(RowMatches(rows[i], expected[i]), Format("row %zu", i),
