@@ -93,7 +93,7 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
       tipForm_(collaborators.alarmWindow),
       upForm_(collaborators.updateWindow),
       warnForm_(collaborators.warningWindow),
-      startWithWindows_(platform.runAtLogon, platform.files.ProgramFilePath()),
+      startWithWindows_(platform.runAtLogon, platform.files),
       Form1("Form1", kMainWindow, Form::Frame::Main),
       TimerNow("TimerNow", &Form1, 1000, true),
       TimerUpgrade("TimerUpgrade", &Form1, 300, true),
