@@ -262,8 +262,8 @@ void TForm1::TimerNowTimer() {
   if (!state.RelaunchPending && relocation_.RetryCopy(now)) state.RelaunchPending = true;
   if (state.RelaunchPending) {
     state.RelaunchPending = false;
-    StartSuccessor(state.AppPath + state.ExeFileName);
-    return;
+    // Not started: this copy runs on under its present name, asked once.
+    if (StartSuccessor(state.AppPath + state.ExeFileName)) return;
   }
   const std::uint64_t balloonsBeforeTick = bsTrayIcon1.BalloonsShown();
   programEnd_.Follow(now);
@@ -375,21 +375,27 @@ void TForm1::HandOverToDownloadedProgram() {
     DropDownloadedProgram(program);
     return;
   }
-  StartSuccessor(program);
+  if (!StartSuccessor(program)) {
+    // Not started: this program runs on as it is, without the update this run.
+    DropDownloadedProgram(program);
+    return;
+  }
   // Started: the new program may copy and delete it now.
   heldProgram_.reset();
 }
 
-void TForm1::StartSuccessor(const std::string& program) {
+bool TForm1::StartSuccessor(const std::string& program) {
   // The saved list is written after every change: the successor loads what
   // this program holds. It waits for the claim until this one gives it up.
-  (void)platform.shell.Execute({Form1.Handle(), "open", program,
-                                HandOverArguments(!Form1.Visible()), std::nullopt,
-                                Shell::kShowNormal});
+  if (platform.shell.Execute({Form1.Handle(), "open", program, HandOverArguments(!Form1.Visible()),
+                              std::nullopt, Shell::kShowNormal}) != kSucceeded) {
+    return false;
+  }
   platform.sessionInstance.GiveUp();
   // Once: a resume or a clock change may still tick before the loop ends.
   handedOver_ = true;
   platform.windowSystem.Terminate();
+  return true;
 }
 
 void TForm1::N1Click() {
