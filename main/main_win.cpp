@@ -62,7 +62,7 @@ void RunMessageLoop(HandlerErrors& errors, const Program& program) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
   LimitDllSearchToSystemFolder();
   const StartArguments arguments = ParseStartArguments(FromWide(commandLine));
-  Win32SessionInstance sessionInstance(L"Local\\Dusk.Instance.5f1c0e2a");
+  Win32SessionInstance sessionInstance(L"Dusk.Instance.5f1c0e2a");
   if (ClaimSession(sessionInstance, arguments) == StartDecision::LeaveToRunningCopy) ExitProcess(0);
   HandlerErrors errors;
   Win32Clock clock;
