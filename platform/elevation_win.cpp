@@ -1,6 +1,7 @@
 #include "platform/elevation_win.h"
 
-#include <vector>
+#include "platform/wide_text_win.h"
+#include "platform/win32_platform.h"
 
 std::optional<UacToken> QueryTokenElevation(HANDLE token) {
   TOKEN_ELEVATION_TYPE type{};
@@ -56,20 +57,14 @@ bool StartAgainAsShellUser(const wchar_t* commandLine) {
     return false;
   }
   const UniqueKernelHandle token(primary);
-  std::vector<wchar_t> program(MAX_PATH);
-  for (;;) {
-    const DWORD length =
-        GetModuleFileNameW(nullptr, program.data(), static_cast<DWORD>(program.size()));
-    if (length == 0) return false;
-    if (length < program.size()) break;
-    program.resize(program.size() * 2);
-  }
+  const std::wstring program = ToWide(Win32Files().ProgramFilePath());
+  if (program.empty()) return false;
   // The system may write into the command line it is given.
   std::wstring arguments = commandLine;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION started{};
-  if (!CreateProcessWithTokenW(token.Get(), 0, program.data(), arguments.data(), 0, nullptr,
+  if (!CreateProcessWithTokenW(token.Get(), 0, program.c_str(), arguments.data(), 0, nullptr,
                                nullptr, &startup, &started)) {
     return false;
   }
