@@ -93,7 +93,7 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
       tipForm_(collaborators.alarmWindow),
       upForm_(collaborators.updateWindow),
       warnForm_(collaborators.warningWindow),
-      startWithWindows_(platform.runAtLogon, platform.files.ProgramFilePath()),
+      startWithWindows_(platform.runAtLogon, platform.files),
       Form1("Form1", kMainWindow, Form::Frame::Main),
       TimerNow("TimerNow", &Form1, 1000, true),
       TimerUpgrade("TimerUpgrade", &Form1, 300, true),
@@ -262,8 +262,8 @@ void TForm1::TimerNowTimer() {
   if (!state.RelaunchPending && relocation_.RetryCopy(now)) state.RelaunchPending = true;
   if (state.RelaunchPending) {
     state.RelaunchPending = false;
-    StartSuccessor(state.AppPath + state.ExeFileName);
-    return;
+    // Not started: this copy runs on under its present name, asked once.
+    if (StartSuccessor(state.AppPath + state.ExeFileName)) return;
   }
   const std::uint64_t balloonsBeforeTick = bsTrayIcon1.BalloonsShown();
   programEnd_.Follow(now);
@@ -375,21 +375,27 @@ void TForm1::HandOverToDownloadedProgram() {
     DropDownloadedProgram(program);
     return;
   }
-  StartSuccessor(program);
+  if (!StartSuccessor(program)) {
+    // Not started: this program runs on as it is, without the update this run.
+    DropDownloadedProgram(program);
+    return;
+  }
   // Started: the new program may copy and delete it now.
   heldProgram_.reset();
 }
 
-void TForm1::StartSuccessor(const std::string& program) {
+bool TForm1::StartSuccessor(const std::string& program) {
   // The saved list is written after every change: the successor loads what
   // this program holds. It waits for the claim until this one gives it up.
-  (void)platform.shell.Execute({Form1.Handle(), "open", program,
-                                HandOverArguments(!Form1.Visible()), std::nullopt,
-                                Shell::kShowNormal});
+  if (platform.shell.Execute({Form1.Handle(), "open", program, HandOverArguments(!Form1.Visible()),
+                              std::nullopt, Shell::kShowNormal}) != kSucceeded) {
+    return false;
+  }
   platform.sessionInstance.GiveUp();
   // Once: a resume or a clock change may still tick before the loop ends.
   handedOver_ = true;
   platform.windowSystem.Terminate();
+  return true;
 }
 
 void TForm1::N1Click() {

@@ -151,8 +151,9 @@ class TForm1 : private Download::Listener {
   void AbandonDownload();
   [[nodiscard]] bool MayHandOver() const;
   void HandOverToDownloadedProgram();
-  // Starts the program that takes over from this one, then ends this one.
-  void StartSuccessor(const std::string& program);
+  // Starts the program that takes over from this one, then ends this one;
+  // false when it did not start, and this one runs on holding the claim.
+  [[nodiscard]] bool StartSuccessor(const std::string& program);
 
   // Before the queue it observes.
   SavedTaskList savedTasks_;

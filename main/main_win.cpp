@@ -5,10 +5,12 @@
 #include <exception>
 #include <stdexcept>
 
+#include "main/app_state.h"
 #include "main/error_text.h"
 #include "main/program.h"
 #include "platform/dll_search_win.h"
 #include "platform/download_win.h"
+#include "platform/elevation_win.h"
 #include "platform/power_requests_win.h"
 #include "platform/processes_win.h"
 #include "platform/profile_files_win.h"
@@ -18,6 +20,7 @@
 #include "platform/time_zone_win.h"
 #include "platform/wide_text_win.h"
 #include "platform/win32_platform.h"
+#include "startup/elevation.h"
 #include "startup/single_instance.h"
 #include "widgets/mirror_factory_win.h"
 
@@ -57,12 +60,31 @@ void RunMessageLoop(HandlerErrors& errors, const Program& program) {
   }
 }
 
+// False when this process is to end: started as administrator, it started
+// again as the desktop's user, or said why it cannot run.
+bool MayRunAsStarted() {
+  switch (DecideElevation(CurrentElevationFacts())) {
+    case ElevationDecision::Run:
+      return true;
+    case ElevationDecision::RestartAsShellUser:
+      if (StartAgainAsShellUser(GetCommandLineW())) return false;
+      break;
+    case ElevationDecision::Refuse:
+      break;
+  }
+  MessageBoxW(nullptr, ToWide(kElevatedStartText).c_str(), ToWide(kAppTitle).c_str(),
+              MB_OK | MB_ICONERROR);
+  return false;
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
   LimitDllSearchToSystemFolder();
+  // An elevated copy never claims: the one it starts as the user does.
+  if (!MayRunAsStarted()) ExitProcess(0);
   const StartArguments arguments = ParseStartArguments(FromWide(commandLine));
-  Win32SessionInstance sessionInstance(L"Local\\Dusk.Instance.5f1c0e2a");
+  Win32SessionInstance sessionInstance(L"Dusk.Instance.5f1c0e2a");
   if (ClaimSession(sessionInstance, arguments) == StartDecision::LeaveToRunningCopy) ExitProcess(0);
   HandlerErrors errors;
   Win32Clock clock;

@@ -7,12 +7,21 @@
 
 #include "platform/interface.h"
 
+// The drive a file lies on, as far as whether it is there at the next logon.
+enum class DriveKind {
+  Fixed,      // a disk of this computer's
+  Removable,  // a stick, a card, a CD
+  Network,    // another computer's share, by a drive letter or a \\server\share path
+  Other,      // a RAM disk, or one the system cannot place
+};
+
 // The program's own file and the files beside it.
 class Files : public PlatformInterface {
  public:
   // Full path of the running program file.
   [[nodiscard]] virtual std::string ProgramFilePath() const = 0;
   [[nodiscard]] virtual bool Exists(const std::string& path) const = 0;
+  [[nodiscard]] virtual DriveKind KindOfDrive(const std::string& path) const = 0;
   [[nodiscard]] virtual bool Delete(const std::string& path) = 0;
   // Copies over a file already at the target.
   [[nodiscard]] virtual bool CopyReplacing(const std::string& from, const std::string& to) = 0;

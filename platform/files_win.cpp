@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "platform/drive_root.h"
 #include "platform/wide_text_win.h"
 #include "platform/win32_platform.h"
 
@@ -21,15 +22,33 @@ bool Win32Files::Exists(const std::string& path) const {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool Win32Files::Delete(const std::string& path) { return DeleteFileW(ToWide(path).c_str()) != FALSE; }
+DriveKind Win32Files::KindOfDrive(const std::string& path) const {
+  if (IsUncPath(path)) return DriveKind::Network;
+  const std::optional<std::string> root = DriveLetterRoot(path);
+  if (!root) return DriveKind::Other;
+  switch (GetDriveTypeW(ToWide(*root).c_str())) {
+    case DRIVE_FIXED:
+      return DriveKind::Fixed;
+    case DRIVE_REMOVABLE:
+    case DRIVE_CDROM:
+      return DriveKind::Removable;
+    case DRIVE_REMOTE:
+      return DriveKind::Network;
+    default:
+      return DriveKind::Other;
+  }
+}
+
+bool Win32Files::Delete(const std::string& path) {
+  return DeleteFileW(ToWide(path).c_str()) != FALSE;
+}
 
 bool Win32Files::CopyReplacing(const std::string& from, const std::string& to) {
   return CopyFileW(ToWide(from).c_str(), ToWide(to).c_str(), FALSE) != FALSE;
 }
 
 bool Win32Files::MoveReplacing(const std::string& from, const std::string& to) {
-  return MoveFileExW(ToWide(from).c_str(), ToWide(to).c_str(), MOVEFILE_REPLACE_EXISTING) !=
-         FALSE;
+  return MoveFileExW(ToWide(from).c_str(), ToWide(to).c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
 }
 
 namespace {

@@ -68,6 +68,13 @@ struct WindowDeleter {
 struct RegistryKeyDeleter {
   void operator()(HKEY key) const { RegCloseKey(key); }
 };
+struct BoundaryDescriptorDeleter {
+  void operator()(HANDLE boundary) const { DeleteBoundaryDescriptor(boundary); }
+};
+// Closed, not destroyed: another copy of the user's may still use it.
+struct PrivateNamespaceDeleter {
+  void operator()(HANDLE space) const { ClosePrivateNamespace(space, 0); }
+};
 
 using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleDeleter>;
 using UniqueFile = UniqueHandle<HANDLE, FileHandleDeleter>;
@@ -80,6 +87,8 @@ using UniqueIcon = UniqueHandle<HICON, IconDeleter>;
 using UniqueMenu = UniqueHandle<HMENU, MenuDeleter>;
 using UniqueWindow = UniqueHandle<HWND, WindowDeleter>;
 using UniqueRegistryKey = UniqueHandle<HKEY, RegistryKeyDeleter>;
+using UniqueBoundaryDescriptor = UniqueHandle<HANDLE, BoundaryDescriptorDeleter>;
+using UniquePrivateNamespace = UniqueHandle<HANDLE, PrivateNamespaceDeleter>;
 
 // Puts a GDI object into a device context and puts the previous one back.
 class SelectedObject {

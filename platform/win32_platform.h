@@ -37,6 +37,7 @@ class Win32Files : public Files {
  public:
   [[nodiscard]] std::string ProgramFilePath() const override;
   [[nodiscard]] bool Exists(const std::string& path) const override;
+  [[nodiscard]] DriveKind KindOfDrive(const std::string& path) const override;
   bool Delete(const std::string& path) override;
   bool CopyReplacing(const std::string& from, const std::string& to) override;
   bool MoveReplacing(const std::string& from, const std::string& to) override;

@@ -9,8 +9,9 @@
 // Keeps the computer from sleeping while a task is due within twelve hours,
 // and keeps a timer that wakes it a minute before the head task. It follows
 // the queue as its observer and the passing of time through the tick, and
-// asks the system only when what it wants changes. Where the system refuses
-// or cannot wake, the tick still handles the task late, as ever.
+// asks the system only when what it wants changes, or again at the next tick
+// while the system refuses. Where the system cannot wake, the tick still
+// handles the task late, as ever.
 class WakeKeeper : public QueueObserver {
  public:
   static constexpr double kAwakeAheadDays = 0.5;
@@ -27,11 +28,15 @@ class WakeKeeper : public QueueObserver {
 
  private:
   void ArmFor(std::optional<DateTime> head);
+  void KeepAwakeWhileClose(DateTime now);
 
   PowerRequests& power_;
   const Clock& clock_;
   std::optional<DateTime> head_;
-  // What the system was last asked for.
+  // What the system granted: only that is not asked for again.
   bool keptAwake_ = false;
-  std::optional<DateTime> armedFor_;
+  // The head the timer was last set for (none: cancelled), and whether the
+  // system set it to wake for it.
+  std::optional<DateTime> askedFor_;
+  bool timerHeld_ = true;
 };

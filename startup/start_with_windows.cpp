@@ -62,7 +62,14 @@ void StartWithWindows::Toggle() {
 void StartWithWindows::FollowProgramFile() {
   const std::optional<std::string> command = registry_.Read(kRunValueName);
   const RunEntry entry = ClassifyRunEntry(command, programFile_);
-  if (entry != RunEntry::ThisProgram && entry != RunEntry::ThisProgramElsewhere) return;
+  if (entry == RunEntry::ThisProgramElsewhere) {
+    if (files_.Exists(std::string(ProgramOfRunCommand(*command))) ||
+        files_.KindOfDrive(programFile_) != DriveKind::Fixed) {
+      return;
+    }
+  } else if (entry != RunEntry::ThisProgram) {
+    return;
+  }
   const std::string wanted = RunCommandFor(programFile_);
   if (*command != wanted) (void)registry_.Write(kRunValueName, wanted);
 }

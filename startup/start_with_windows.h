@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 
+#include "platform/files.h"
 #include "platform/run_at_logon.h"
 #include "widgets/tray_frame.h"
 
@@ -33,20 +33,23 @@ enum class RunEntry {
 // The tray menu's "开机时启动": on while the value starts this program file.
 class StartWithWindows : public TrayFrame::Setting {
  public:
-  StartWithWindows(RunAtLogon& registry, std::string programFile)
-      : registry_(registry), programFile_(std::move(programFile)) {}
+  StartWithWindows(RunAtLogon& registry, const Files& files)
+      : registry_(registry), files_(files), programFile_(files.ProgramFilePath()) {}
 
   // Read each time: the user may change the value elsewhere.
   [[nodiscard]] bool On() const override;
   // Adds the value, or removes it.
   void Toggle() override;
   // At start-up under the program's fixed name: a value that starts this
-  // program from where it lay before (moved, installed again), or not in the
-  // form RunCommandFor() gives, starts it from here in that form now. Off
-  // stays off.
+  // program file not in the form RunCommandFor() gives is put in that form.
+  // One that starts this program from where it lay before starts it from here
+  // once that file is gone (moved, installed elsewhere), unless this copy lies
+  // where it may not be at the next logon: a copy run from a stick or a share
+  // leaves the installed one started. Off stays off.
   void FollowProgramFile();
 
  private:
   RunAtLogon& registry_;
+  const Files& files_;
   const std::string programFile_;
 };

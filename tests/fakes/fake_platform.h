@@ -51,6 +51,10 @@ class FakeFiles : public Files {
   [[nodiscard]] bool Exists(const std::string& path) const override {
     return contents.contains(path);
   }
+  [[nodiscard]] DriveKind KindOfDrive(const std::string& path) const override {
+    const auto drive = driveKinds.find(path.substr(0, 1));
+    return drive == driveKinds.end() ? DriveKind::Fixed : drive->second;
+  }
   bool Delete(const std::string& path) override {
     deleted.push_back(path);
     return !locked.contains(path) && contents.erase(path) > 0;
@@ -92,6 +96,8 @@ class FakeFiles : public Files {
   std::set<std::string> locked;  // in use: neither replaced nor deleted
   std::set<std::string> faulty;  // moving them raises a fault
   std::set<std::string> held;    // held open now
+  // By a path's first letter; any other drive is fixed.
+  std::map<std::string, DriveKind> driveKinds;
   std::vector<std::string> deleted;
   std::vector<std::string> copies;
 };

@@ -271,6 +271,45 @@ TEST_F(SelfUpdateTest, AnAlarmOnTheScreenHoldsTheHandOverBackUntilItIsDismissed)
   }
 }
 
+TEST_F(SelfUpdateTest, AProgramThatDoesNotStartLeavesThisOneRunningWithItsClaim) {
+  constexpr SystemError kFileNotFound = 2;
+  // The downloaded program, and the copy under the fixed name after a move.
+  for (const bool update : {true, false}) {
+    SCOPED_TRACE(update ? "update" : "move to the fixed name");
+    FakePlatform p(At(9, 0, 0));
+    p.shell.answer = kFileNotFound;
+    const std::string successor = std::string(kFolder) + (update ? "upDusk.exe" : "Dusk.exe");
+    if (update) {
+      p.download.bodies[kInfoPage] = VersionFile("1.0.2.0", "http://dl.invalid/new.exe");
+      p.signatures.Sign(kNewProgram, kSignature);
+      p.versionResource.byFile[successor] = {VersionResource::Outcome::Found, 0x00010000,
+                                             0x00020000};
+    } else {
+      p.files.programFilePath = std::string(kFolder) + "Foo.exe";
+      p.files.contents[p.files.programFilePath] = "this program";
+    }
+    Program running(p.Set(), kTestUpdateHost);
+    running.Start();
+    if (update) {
+      p.threads.RunAll();
+      running.Form1.TimerUpgrade.Fire();
+      p.download.Finish(true, kNewProgram);
+    }
+    running.Form1.Tasks().Add({p.clock.Now() + 3.0 / kSecondsPerDay, TaskKind::Alarm, "tea"});
+    for (int tick = 0; tick < 5; ++tick) {
+      p.clock.AdvanceSeconds(1);
+      running.Form1.TimerNow.Fire();
+    }
+    ASSERT_EQ(p.shell.launches.size(), 1u);  // asked once, not every tick
+    EXPECT_EQ(p.shell.launches[0].file, successor);
+    EXPECT_TRUE(p.sessionInstance.calls.empty());
+    EXPECT_EQ(p.windowSystem.terminations, 0);
+    EXPECT_TRUE(running.TipForm.Showing());
+    EXPECT_EQ(p.files.Exists(successor), !update);
+    EXPECT_FALSE(p.files.held.contains(successor));
+  }
+}
+
 TEST_F(SelfUpdateTest, AFaultInADownloadHandlerEndsTheDownloadQuietly) {
   enum class Fault { InProgress, InFinish };
   for (const Fault fault : {Fault::InProgress, Fault::InFinish}) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "main/program.h"
+#include "platform/drive_root.h"
 #include "tests/fakes/fake_platform.h"
 
 namespace {
@@ -72,13 +73,73 @@ TEST(StartWithWindows, StartUpBringsAValueOfThisProgramUpToDateAndLeavesOthersAl
     EXPECT_EQ(ClassifyRunEntry(c.value, kProgram), c.entry);
     FakeRunAtLogon registry;
     if (c.value) registry.values[kRunValueName] = *c.value;
-    StartWithWindows startWithWindows(registry, kProgram);
+    FakeFiles files;
+    files.programFilePath = kProgram;
+    StartWithWindows startWithWindows(registry, files);
     startWithWindows.FollowProgramFile();
     EXPECT_EQ(registry.Read(kRunValueName), c.after);
     // Written only where it changes.
     EXPECT_EQ(registry.calls.size(), c.after != c.value ? 1u : 0u);
     // Checked in the menu from then on.
     EXPECT_EQ(startWithWindows.On(), c.after == kCommand);
+  }
+}
+
+// A value that starts this program from elsewhere follows this copy only once
+// that file is gone, and only to a disk that is there at the next logon.
+TEST(StartWithWindows, AValueOfAnotherPlaceFollowsOnlyFromAGoneFileToAFixedDisk) {
+  constexpr char kOldCommand[] = "\"D:\\Old Place\\Dusk.exe\" /tray";
+  struct Case {
+    const char* what;
+    const char* program;  // this copy
+    bool oldFileThere;
+    DriveKind drive;  // of this copy's drive
+    bool follows;
+  };
+  static constexpr Case kCases[] = {
+      {"the old file gone", kProgram, false, DriveKind::Fixed, true},
+      {"the old file still there", kProgram, true, DriveKind::Fixed, false},
+      {"run from a stick", "E:\\Dusk\\Dusk.exe", false, DriveKind::Removable, false},
+      {"run from a mapped share", "N:\\Tools\\Dusk.exe", false, DriveKind::Network, false},
+      {"run from a drive the system cannot place", "R:\\Dusk.exe", false, DriveKind::Other, false},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.what);
+    FakeRunAtLogon registry;
+    registry.values[kRunValueName] = kOldCommand;
+    FakeFiles files;
+    files.programFilePath = c.program;
+    files.driveKinds[std::string(c.program, 1)] = c.drive;
+    if (c.oldFileThere) files.contents["D:\\Old Place\\Dusk.exe"] = "the installed program";
+    StartWithWindows startWithWindows(registry, files);
+    startWithWindows.FollowProgramFile();
+    EXPECT_EQ(registry.Read(kRunValueName), c.follows ? RunCommandFor(c.program) : kOldCommand);
+    EXPECT_EQ(startWithWindows.On(), c.follows);
+  }
+}
+
+TEST(DriveRoot, SharesAndLetteredRootsAreToldApart) {
+  struct Case {
+    const char* path;
+    bool unc;
+    std::optional<std::string> root;
+  };
+  const Case kCases[] = {
+      {"C:\\Program Files\\Dusk\\Dusk.exe", false, "C:\\"},
+      {"e:/Dusk.exe", false, "e:\\"},
+      {"\\\\?\\D:\\Tools\\Dusk.exe", false, "D:\\"},
+      {"\\\\server\\share\\Dusk.exe", true, std::nullopt},
+      {"//server/share/Dusk.exe", true, std::nullopt},
+      {"\\\\?\\UNC\\server\\share\\Dusk.exe", true, std::nullopt},
+      {"\\\\.\\PhysicalDrive0", false, std::nullopt},
+      {"C:Dusk.exe", false, std::nullopt},
+      {"Dusk.exe", false, std::nullopt},
+      {"", false, std::nullopt},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.path);
+    EXPECT_EQ(IsUncPath(c.path), c.unc);
+    EXPECT_EQ(DriveLetterRoot(c.path), c.root);
   }
 }
 

@@ -115,7 +115,7 @@ TEST_F(TrayIconTest, ComesBackWithItsTooltipWhenTheTaskbarIsCreated) {
 }
 
 TEST_F(TrayIconTest, FrameMinimisesToTheTrayAndRestoresFromIt) {
-  StartWithWindows startWithWindows(platform.runAtLogon, platform.files.programFilePath);
+  StartWithWindows startWithWindows(platform.runAtLogon, platform.files);
   TrayFrame frame(form, tray, platform.windowSystem, startWithWindows);
   tray.AddToTray();
   form.ShowNormal();

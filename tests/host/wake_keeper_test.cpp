@@ -184,3 +184,34 @@ TEST(WakeKeeper, WithoutWakeTimersOrTheAwakeRequestATaskFoundLateIsStillPerforme
   r.TickEverySecond(3 * kHour + 31, 3 * kHour + 90);
   EXPECT_TRUE(r.power.calls.empty());
 }
+
+TEST(WakeKeeper, ARefusedRequestIsAskedAgainAtTheNextTickUntilGranted) {
+  struct Case {
+    const char* name;
+    bool FakePowerRequests::*answer;
+    std::vector<std::string> refusedCalls;
+    std::vector<std::string> retryCalls;
+  };
+  const Case kCases[] = {
+      {"the awake request", &FakePowerRequests::awakeAnswer, {"arm", "awake on"}, {"awake on"}},
+      {"the wake timer", &FakePowerRequests::wakeAnswer, {"arm", "awake on"}, {"arm"}},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.name);
+    Running r;
+    r.power.*c.answer = false;
+    r.Add(kHour);
+    EXPECT_EQ(r.power.calls, c.refusedCalls);
+
+    r.power.*c.answer = true;
+    r.power.calls.clear();
+    r.TickAt(Later(1));
+    EXPECT_EQ(r.power.calls, c.retryCalls);
+    EXPECT_TRUE(r.power.keptAwake);
+    EXPECT_NEAR(r.LastArmedSeconds(), kHour - 60, 0.001);
+    // Granted: held from now on, not asked for again.
+    r.power.calls.clear();
+    r.TickEverySecond(2, 60);
+    EXPECT_TRUE(r.power.calls.empty());
+  }
+}

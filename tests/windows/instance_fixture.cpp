@@ -22,11 +22,12 @@ UniqueKernelHandle OpenNamedEvent(const std::wstring& name) {
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 3) return 2;
-  const std::wstring name = std::wstring(L"Local\\") + argv[1];
+  const std::wstring name = argv[1];
+  const std::wstring events = L"Local\\" + name;
   const bool giveUp = std::wstring(argv[2]) == L"give-up";
-  const UniqueKernelHandle held = OpenNamedEvent(name + L".held");
-  const UniqueKernelHandle go = OpenNamedEvent(name + L".go");
-  const UniqueKernelHandle leave = OpenNamedEvent(name + L".leave");
+  const UniqueKernelHandle held = OpenNamedEvent(events + L".held");
+  const UniqueKernelHandle go = OpenNamedEvent(events + L".go");
+  const UniqueKernelHandle leave = OpenNamedEvent(events + L".leave");
   if (!held || !go || !leave) return 2;
   Win32SessionInstance instance(name);
   if (!instance.Claim(0)) return 3;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/wide_text_win.h"
 #include "platform/win32_platform.h"
 #include "tests/windows/beside_this_test.h"
 #include "upgrade/version_text.h"
@@ -46,4 +47,19 @@ TEST(Win32Clock, WritesTheUsersShortDateAndLongTime) {
   EXPECT_NE(clockTime.find("09"), std::string::npos) << clockTime;
   const CalendarTime now = DecodeDateTime(clock.Now());
   EXPECT_GE(now.year, 2024);
+}
+
+TEST(Win32Files, TellsAFixedDiskFromAShareAndFromNoDriveAtAll) {
+  wchar_t windows[MAX_PATH];
+  ASSERT_GT(GetWindowsDirectoryW(windows, MAX_PATH), 0u);
+  const Win32Files files;
+  EXPECT_EQ(files.KindOfDrive(FromWide(windows) + "\\notepad.exe"), DriveKind::Fixed);
+  EXPECT_EQ(files.KindOfDrive("\\\\server\\share\\Dusk\\Dusk.exe"), DriveKind::Network);
+  EXPECT_EQ(files.KindOfDrive("\\\\?\\UNC\\server\\share\\Dusk.exe"), DriveKind::Network);
+  // A letter no drive has.
+  const DWORD drives = GetLogicalDrives();
+  char letter = 'Z';
+  while (letter > 'D' && (drives & (1u << (letter - 'A')))) --letter;
+  ASSERT_GT(letter, 'D');
+  EXPECT_EQ(files.KindOfDrive(std::string(1, letter) + ":\\Dusk.exe"), DriveKind::Other);
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/handler_errors_win.h"
+#include "platform/process_user_win.h"
 #include "platform/wide_text_win.h"
 #include "startup/single_instance.h"
 #include "tests/windows/beside_this_test.h"
@@ -77,7 +78,7 @@ class SessionClaimBetweenProcesses : public testing::Test {
 
 TEST_F(SessionClaimBetweenProcesses, ASecondCopyIsRefusedUntilTheFirstGivesItsClaimUp) {
   ASSERT_TRUE(StartHolder(L"give-up"));
-  Win32SessionInstance second(L"Local\\" + name);
+  Win32SessionInstance second(name);
   EXPECT_FALSE(second.Claim(0));
   EXPECT_FALSE(second.Claim(200));  // the wait has its bound
 
@@ -91,7 +92,7 @@ TEST_F(SessionClaimBetweenProcesses, ASecondCopyIsRefusedUntilTheFirstGivesItsCl
 
 TEST_F(SessionClaimBetweenProcesses, ACopyThatEndsWithoutGivingItUpLeavesItToTheNext) {
   ASSERT_TRUE(StartHolder(L"end"));
-  Win32SessionInstance next(L"Local\\" + name);
+  Win32SessionInstance next(name);
   EXPECT_FALSE(next.Claim(0));
   SetEvent(go.Get());
   EXPECT_TRUE(next.Claim(kHandOverWaitMs));
@@ -99,7 +100,7 @@ TEST_F(SessionClaimBetweenProcesses, ACopyThatEndsWithoutGivingItUpLeavesItToThe
 }
 
 TEST_F(SessionClaimBetweenProcesses, WhileThisCopyHoldsItAnotherCannotTakeIt) {
-  Win32SessionInstance first(L"Local\\" + name);
+  Win32SessionInstance first(name);
   ASSERT_TRUE(first.Claim(0));
   EXPECT_TRUE(first.Claim(0));  // held already: still held once
   EXPECT_FALSE(StartHolder(L"end"));
@@ -108,6 +109,39 @@ TEST_F(SessionClaimBetweenProcesses, WhileThisCopyHoldsItAnotherCannotTakeIt) {
   first.GiveUp();
   EXPECT_TRUE(StartHolder(L"give-up"));
   EXPECT_FALSE(first.Claim(0));
+}
+
+// A name some other object took first: no copy runs, so this one must run,
+// without the claim, rather than leave to nobody.
+TEST_F(SessionClaimBetweenProcesses, ANameTakenByAnObjectOfAnotherKindIsNoRunningCopy) {
+  const ClaimNamespace names;
+  const UniqueKernelHandle squatter(
+      CreateEventW(nullptr, TRUE, FALSE, names.ObjectName(name).c_str()));
+  ASSERT_TRUE(squatter);
+  Win32SessionInstance copy(name);
+  EXPECT_TRUE(copy.Claim(0));
+}
+
+// Wine 8 makes no boundary descriptor; where the system makes one, the claim
+// lies in the user's private namespace and not in the session's.
+TEST(ClaimNamespace, IsTheUsersPrivateOneWhereTheSystemHasThem) {
+  const UniqueBoundaryDescriptor probe(CreateBoundaryDescriptorW(L"DuskProbe", 0));
+  const ClaimNamespace names;
+  EXPECT_EQ(names.Private(), static_cast<bool>(probe));
+  const std::wstring object = names.ObjectName(L"Dusk.Test");
+  EXPECT_EQ(object.starts_with(L"Local\\"), !names.Private());
+  // Every copy of this user's in this session finds it under the same name.
+  EXPECT_EQ(ClaimNamespace().ObjectName(L"Dusk.Test"), object);
+}
+
+TEST(ProcessUser, AProcessOfThisUserIsTheSameUserAndNoProcessIsNobody) {
+  const ProcessUser self;
+  ASSERT_TRUE(self.Known());
+  EXPECT_TRUE(ProcessUser(GetCurrentProcessId()).SameAs(self));
+  // The system's idle process, which nobody may open.
+  const ProcessUser nobody(0);
+  EXPECT_FALSE(nobody.Known());
+  EXPECT_FALSE(nobody.SameAs(self));
 }
 
 // The running copy's main window hears the request; the program's other
@@ -125,8 +159,7 @@ TEST(Win32SessionInstance, TheMainWindowOfTheRunningCopyIsAskedToShow) {
   AttachMirrors(tool, &mirrors);
   ASSERT_NE(main.Handle(), 0u);  // made hidden, as a program started in the tray has it
 
-  Win32SessionInstance(L"Local\\DuskShowTest." + std::to_wstring(GetCurrentProcessId()))
-      .AskHolderToShow();
+  Win32SessionInstance(L"DuskShowTest." + std::to_wstring(GetCurrentProcessId())).AskHolderToShow();
   const DWORD until = GetTickCount() + kBoundMs;
   MSG message;
   while (mainAsked == 0 && GetTickCount() < until) {
