@@ -544,13 +544,13 @@ void TForm1::ButtonAddClick() {
   Task task;
   if (WaitsForProgramEnd()) {
     const int picked = bsSkinComboBoxEx1.ItemIndex();
-    if (picked < 0 || static_cast<std::size_t>(picked) >= pickerProcessIds_.size()) {
+    if (picked < 0 || static_cast<std::size_t>(picked) >= pickerProcesses_.size()) {
       bsSkinMessage1.Show("Warning", "请选择要等待结束的软件");
       return;
     }
-    std::optional<ProgramEndTrigger> trigger =
-        programEnd_.Watch(pickerProcessIds_[static_cast<std::size_t>(picked)],
-                          bsSkinComboBoxEx1.Text(), bsSkinSpinEdit2.Value());
+    const ListedProcess& listed = pickerProcesses_[static_cast<std::size_t>(picked)];
+    std::optional<ProgramEndTrigger> trigger = programEnd_.Watch(
+        listed.processId, listed.startTime, bsSkinComboBoxEx1.Text(), bsSkinSpinEdit2.Value());
     if (!trigger) {
       (void)platform.windowSystem.ShowMessageBox(
           Form1.Handle(), "无法等待这个软件结束：它已经结束，或者不允许本程序打开它。",
@@ -597,7 +597,7 @@ void TForm1::ButtonAddClick() {
 }
 
 void TForm1::ListProcesses() {
-  pickerProcessIds_ = GetProcess(platform.processes, bsSkinComboBoxEx1, ImageListJinCheng);
+  pickerProcesses_ = GetProcess(platform.processes, bsSkinComboBoxEx1, ImageListJinCheng);
 }
 
 void TForm1::ReshowAlarmWindow() {
