@@ -560,7 +560,8 @@ void TForm1::ButtonAddClick() {
     task.When = kWaitingMoment;
     task.AfterProgram = std::move(*trigger);
   } else if (RadioGroup1.ItemIndex() == kCountdownMode) {
-    task.When = CountdownDueMoment(now, bsSkinSpinEdit1.Value(), bsSkinComboBox1.ItemIndex());
+    task.When = CountdownDueMoment(now, bsSkinSpinEdit1.Value(), bsSkinComboBox1.ItemIndex(),
+                                   platform.timeZone);
   } else {
     const DateTime entered = EnteredMoment(bsSkinDateEdit1.Date(), bsSkinTimeEdit1.SecondOfDay());
     task.Repeat = FirstOccurrence(ChosenRepeat(), entered, now, platform.timeZone);
