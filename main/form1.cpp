@@ -550,13 +550,13 @@ void TForm1::ButtonAddClick() {
   Task task;
   if (WaitsForProgramEnd()) {
     const int picked = bsSkinComboBoxEx1.ItemIndex();
-    if (picked < 0 || static_cast<std::size_t>(picked) >= pickerProcessIds_.size()) {
+    if (picked < 0 || static_cast<std::size_t>(picked) >= pickerProcesses_.size()) {
       bsSkinMessage1.Show("Warning", "请选择要等待结束的软件");
       return;
     }
-    std::optional<ProgramEndTrigger> trigger =
-        programEnd_.Watch(pickerProcessIds_[static_cast<std::size_t>(picked)],
-                          bsSkinComboBoxEx1.Text(), bsSkinSpinEdit2.Value());
+    const ListedProcess& listed = pickerProcesses_[static_cast<std::size_t>(picked)];
+    std::optional<ProgramEndTrigger> trigger = programEnd_.Watch(
+        listed.processId, listed.startTime, bsSkinComboBoxEx1.Text(), bsSkinSpinEdit2.Value());
     if (!trigger) {
       (void)platform.windowSystem.ShowMessageBox(
           Form1.Handle(), "无法等待这个软件结束：它已经结束，或者不允许本程序打开它。",
@@ -566,7 +566,8 @@ void TForm1::ButtonAddClick() {
     task.When = kWaitingMoment;
     task.AfterProgram = std::move(*trigger);
   } else if (RadioGroup1.ItemIndex() == kCountdownMode) {
-    task.When = CountdownDueMoment(now, bsSkinSpinEdit1.Value(), bsSkinComboBox1.ItemIndex());
+    task.When = CountdownDueMoment(now, bsSkinSpinEdit1.Value(), bsSkinComboBox1.ItemIndex(),
+                                   platform.timeZone);
   } else {
     const DateTime entered = EnteredMoment(bsSkinDateEdit1.Date(), bsSkinTimeEdit1.SecondOfDay());
     task.Repeat = FirstOccurrence(ChosenRepeat(), entered, now, platform.timeZone);
@@ -603,7 +604,7 @@ void TForm1::ButtonAddClick() {
 }
 
 void TForm1::ListProcesses() {
-  pickerProcessIds_ = GetProcess(platform.processes, bsSkinComboBoxEx1, ImageListJinCheng);
+  pickerProcesses_ = GetProcess(platform.processes, bsSkinComboBoxEx1, ImageListJinCheng);
 }
 
 void TForm1::ReshowAlarmWindow() {

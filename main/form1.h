@@ -4,6 +4,7 @@
 
 #include "main/app_state.h"
 #include "main/platform_set.h"
+#include "process/process_listing.h"
 #include "scheduler/power_warning.h"
 #include "scheduler/program_end_watch.h"
 #include "scheduler/saved_task_list.h"
@@ -177,6 +178,6 @@ class TForm1 : private Download::Listener {
   // A handler of the running download failed: what it still reports is ignored.
   bool downloadAbandoned_ = false;
   bool tickRunning_ = false;
-  // The process id of each picker entry, from the last listing.
-  std::vector<std::uint32_t> pickerProcessIds_;
+  // The process of each picker entry, from the last listing.
+  std::vector<ListedProcess> pickerProcesses_;
 };

@@ -1,5 +1,7 @@
 #include "main/task_entry.h"
 
+#include "scheduler/elapsed_time.h"
+
 int MinutesPerUnit(int unitIndex) {
   switch (unitIndex) {
     case kUnitHours:
@@ -13,10 +15,10 @@ int MinutesPerUnit(int unitIndex) {
 
 int CountForUnit(int unitIndex) { return unitIndex == kUnitMinutes ? 30 : 1; }
 
-DateTime CountdownDueMoment(DateTime now, int count, int unitIndex) {
+DateTime CountdownDueMoment(DateTime now, int count, int unitIndex, const TimeZone& zone) {
   // At most 1,000,000 days: 1,440,000,000 minutes still fit the 32-bit count.
   const long long minutes = static_cast<long long>(count) * MinutesPerUnit(unitIndex);
-  return (now * kMinutesPerDay + static_cast<double>(minutes)) / kMinutesPerDay;
+  return ElapsedMinutesLater(now, minutes, zone);
 }
 
 DateTime EnteredMoment(DateTime day, int secondOfDay) {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/date_time.h"
+#include "platform/time_zone.h"
 #include "scheduler/task.h"
 
 // What the entry panel computes from its controls.
@@ -16,8 +17,10 @@ inline constexpr int kUnitDays = 2;
 [[nodiscard]] int MinutesPerUnit(int unitIndex);
 // The count the unit list puts in the spin edit when a unit is picked.
 [[nodiscard]] int CountForUnit(int unitIndex);
-// The due moment of a countdown, on the minute scale of the date-time value.
-[[nodiscard]] DateTime CountdownDueMoment(DateTime now, int count, int unitIndex);
+// The due moment of a countdown: that many minutes, hours or days of elapsed
+// time from now, whatever the wall clock does meanwhile.
+[[nodiscard]] DateTime CountdownDueMoment(DateTime now, int count, int unitIndex,
+                                          const TimeZone& zone);
 
 // The date edit's day at the time edit's time of day.
 [[nodiscard]] DateTime EnteredMoment(DateTime day, int secondOfDay);

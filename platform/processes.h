@@ -40,6 +40,10 @@ class Processes : public PlatformInterface {
   // The full path of the process's executable; empty when the process cannot
   // be opened or the path read.
   [[nodiscard]] virtual std::string ExecutablePath(std::uint32_t processId) = 0;
+  // When the system created the process, as WatchedProcess::StartTime tells
+  // it; 0 when the process cannot be opened to read its times, or they cannot
+  // be read. It tells a process from a later one that gets the same id.
+  [[nodiscard]] virtual std::uint64_t StartTime(std::uint32_t processId) = 0;
 
   // One enumeration of the top-level windows, the top of the stacking order first.
   [[nodiscard]] virtual std::vector<TopLevelWindow> TopLevelWindows() = 0;

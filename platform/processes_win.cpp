@@ -36,6 +36,13 @@ std::string UpToZero(const wchar_t* text, std::size_t capacity) {
   return FromWide(std::wstring_view(text, wcsnlen(text, capacity)));
 }
 
+// The creation time in 100-nanosecond units since 1601; 0 when it cannot be read.
+std::uint64_t CreationTimeOf(HANDLE process) {
+  FILETIME created{}, exited{}, kernel{}, user{};
+  if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
+  return static_cast<std::uint64_t>(created.dwHighDateTime) << 32 | created.dwLowDateTime;
+}
+
 struct WindowWalk {
   std::vector<Processes::TopLevelWindow> windows;
   std::exception_ptr error;
@@ -99,11 +106,7 @@ class Win32Processes::WatchedWin32Process : public Processes::WatchedProcess {
 
   [[nodiscard]] HANDLE Handle() const { return process_.Get(); }
 
-  [[nodiscard]] std::uint64_t StartTime() override {
-    FILETIME created{}, exited{}, kernel{}, user{};
-    if (!GetProcessTimes(process_.Get(), &created, &exited, &kernel, &user)) return 0;
-    return static_cast<std::uint64_t>(created.dwHighDateTime) << 32 | created.dwLowDateTime;
-  }
+  [[nodiscard]] std::uint64_t StartTime() override { return CreationTimeOf(process_.Get()); }
 
  private:
   UniqueKernelHandle process_;
@@ -157,6 +160,12 @@ std::string Win32Processes::ExecutablePath(std::uint32_t processId) {
   wchar_t path[kPathBufferChars]{};
   if (modulePath_(process.Get(), nullptr, path, kPathBufferChars) == 0) return {};
   return UpToZero(path, std::size(path));
+}
+
+std::uint64_t Win32Processes::StartTime(std::uint32_t processId) {
+  const UniqueKernelHandle process(
+      OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+  return process ? CreationTimeOf(process.Get()) : 0;
 }
 
 std::vector<Processes::TopLevelWindow> Win32Processes::TopLevelWindows() {

@@ -18,6 +18,8 @@ class Win32Processes : public Processes {
   [[nodiscard]] std::vector<SnapshotEntry> Snapshot() override;
   [[nodiscard]] std::uint32_t CurrentProcessId() const override;
   [[nodiscard]] std::string ExecutablePath(std::uint32_t processId) override;
+  // Opened to read its times and nothing more.
+  [[nodiscard]] std::uint64_t StartTime(std::uint32_t processId) override;
   [[nodiscard]] std::vector<TopLevelWindow> TopLevelWindows() override;
   [[nodiscard]] std::string WindowTitle(WindowHandle window) override;
   [[nodiscard]] unsigned IconCount(const std::string& path) override;

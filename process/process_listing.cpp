@@ -36,13 +36,19 @@ int AddFirstIcon(Processes& processes, IconHolder& holder, ImageList& images,
 
 }  // namespace
 
-std::vector<std::uint32_t> GetProcess(Processes& processes, ComboBoxEx& picker, ImageList& images) {
+std::vector<ListedProcess> GetProcess(Processes& processes, ComboBoxEx& picker, ImageList& images) {
   picker.ClearItems();
   // No entry points at them any more.
   images.DropAddedImages();
-  std::vector<std::uint32_t> processIds;
+  std::vector<ListedProcess> listed;
   const std::vector<Processes::SnapshotEntry> snapshot = processes.Snapshot();
-  if (snapshot.empty()) return processIds;
+  if (snapshot.empty()) return listed;
+  // Every start time before the windows and icons: the sooner after the
+  // snapshot, the less time an id has to pass to a new process.
+  listed.reserve(snapshot.size());
+  for (const Processes::SnapshotEntry& entry : snapshot) {
+    listed.push_back({entry.processId, processes.StartTime(entry.processId)});
+  }
   const ProcessWindows windows(processes.TopLevelWindows());
   IconHolder holder(processes);
   // Per path: the image its first entry got, or -1 when the file gave none.
@@ -66,7 +72,6 @@ std::vector<std::uint32_t> GetProcess(Processes& processes, ComboBoxEx& picker, 
       if (image >= 0) item.imageIndex = image;
     }
     picker.AddItem(std::move(item));
-    processIds.push_back(entry.processId);
   }
-  return processIds;
+  return listed;
 }

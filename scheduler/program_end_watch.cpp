@@ -12,17 +12,21 @@ DateTime ProgramEndDueMoment(TaskKind kind, int delayMinutes, DateTime now) {
 }
 
 std::optional<ProgramEndTrigger> ProgramEndWatch::Watch(std::uint32_t processId,
+                                                        std::uint64_t startTime,
                                                         std::string_view pickerText,
                                                         int delayMinutes) {
   ProgramEndTrigger trigger;
   trigger.SetLabel(pickerText);
   // The image name is what marks the task as waiting, and names it in the saved list.
   if (trigger.ImageName.empty()) return std::nullopt;
+  // Without a start time the process picked cannot be told from a stranger.
+  if (startTime == 0) return std::nullopt;
   std::unique_ptr<Processes::WatchedProcess> process = processes_.OpenToWatch(processId);
-  // Ended between the listing and the add: nothing is left to wait for.
-  if (!process || process->HasEnded()) return std::nullopt;
+  // Ended between the listing and the add, its id perhaps passed on: nothing
+  // is left to wait for.
+  if (!process || process->StartTime() != startTime || process->HasEnded()) return std::nullopt;
   trigger.ProcessId = processId;
-  trigger.StartTime = process->StartTime();
+  trigger.StartTime = startTime;
   trigger.DelayMinutes = std::clamp(delayMinutes, 0, kMaxProgramEndDelayMinutes);
   (void)Keep(trigger, std::move(process));
   return trigger;

@@ -27,8 +27,10 @@ class ProgramEndWatch : public QueueObserver {
       : processes_(processes), tasks_(tasks) {}
 
   // The picked process, held from now on for a task about to be added; none
-  // when it cannot be opened to be waited for.
+  // when it cannot be opened to be waited for, or the process of that id now
+  // is not the one that started at `startTime` (0, unknown, matches none).
   [[nodiscard]] std::optional<ProgramEndTrigger> Watch(std::uint32_t processId,
+                                                       std::uint64_t startTime,
                                                        std::string_view pickerText,
                                                        int delayMinutes);
   // Every tick, before the due tasks are run.

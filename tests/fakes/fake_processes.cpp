@@ -24,6 +24,11 @@ std::string FakeProcesses::ExecutablePath(std::uint32_t processId) {
   return process ? process->path : std::string();
 }
 
+std::uint64_t FakeProcesses::StartTime(std::uint32_t processId) {
+  const Process* process = Find(processId);
+  return process && !process->cannotBeOpened ? process->startTime : 0;
+}
+
 std::vector<Processes::TopLevelWindow> FakeProcesses::TopLevelWindows() {
   ++windowEnumerations;
   std::vector<TopLevelWindow> list;

@@ -26,9 +26,9 @@ class FakeProcesses : public Processes {
     bool markedCritical = false;
     bool criticalUnknown = false;  // the system cannot tell whether it is critical
     bool refusesToEnd = false;
-    // What a watching handle reads as its start time; a process the test
-    // ends is taken out of `processes`, and one that comes later with the
-    // same id has another start time.
+    // What a watching handle and the start-time read tell of it (0: not to be
+    // read); a process the test ends is taken out of `processes`, and one that
+    // comes later with the same id has another start time.
     std::uint64_t startTime = 1;
   };
   struct Window {
@@ -49,6 +49,7 @@ class FakeProcesses : public Processes {
   [[nodiscard]] std::vector<SnapshotEntry> Snapshot() override;
   [[nodiscard]] std::uint32_t CurrentProcessId() const override { return currentProcessId; }
   [[nodiscard]] std::string ExecutablePath(std::uint32_t processId) override;
+  [[nodiscard]] std::uint64_t StartTime(std::uint32_t processId) override;
   [[nodiscard]] std::vector<TopLevelWindow> TopLevelWindows() override;
   [[nodiscard]] std::string WindowTitle(WindowHandle window) override;
   [[nodiscard]] unsigned IconCount(const std::string& path) override;

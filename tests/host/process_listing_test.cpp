@@ -82,28 +82,37 @@ TEST_F(GetProcessTest, ListsEveryProcessInSnapshotOrderWithItsTitleAndIcon) {
       {8, 300, "Locked"},
   };
   processes.iconCounts = {{kExplorer, 1}, {kQq, 2}, {"C:\\Apps\\full.exe", 1}};
+  for (std::size_t i = 0; i < processes.processes.size(); ++i) {
+    processes.processes[i].startTime = 133500000000000000 + i;
+  }
+  processes.processes[3].cannotBeOpened = true;
 
-  GetProcess(processes, picker, images);
+  const std::vector<ListedProcess> listed = GetProcess(processes, picker, images);
 
   struct Row {
     const char* caption;
     const char* pictureFile;
+    std::uint32_t processId;
+    std::uint64_t startTime;  // 0: not to be read
   };
   static const Row kRows[] = {
-      {"[System Process]", ""},     // process 0 has no window
-      {"explorer.exe", kExplorer},  // an untitled window
-      {"QQ|消息|qq.exe", kQq},      // a "|" in the title stays
-      {"Locked|locked.exe", ""},    // no path, still a title
-      {"QQ 2|qq.exe", kQq},         // the second copy: its own title
-      {"tool.exe", ""},             // a file without icons
-      {"C:\\Apps\\full.exe", "C:\\Apps\\full.exe"},
+      {"[System Process]", "", 0, 133500000000000000},       // process 0 has no window
+      {"explorer.exe", kExplorer, 100, 133500000000000001},  // an untitled window
+      {"QQ|消息|qq.exe", kQq, 200, 133500000000000002},      // a "|" in the title stays
+      {"Locked|locked.exe", "", 300, 0},              // no path nor start time, still a title
+      {"QQ 2|qq.exe", kQq, 201, 133500000000000004},  // the second copy: its own title
+      {"tool.exe", "", 400, 133500000000000005},      // a file without icons
+      {"C:\\Apps\\full.exe", "C:\\Apps\\full.exe", 500, 133500000000000006},
   };
   const std::vector<ComboBoxEx::Item>& items = picker.Items();
   ASSERT_EQ(items.size(), std::size(kRows));
+  ASSERT_EQ(listed.size(), std::size(kRows));
   for (std::size_t i = 0; i < items.size(); ++i) {
     SCOPED_TRACE(kRows[i].caption);
     EXPECT_EQ(items[i].caption, kRows[i].caption);
     EXPECT_EQ(PictureFile(items[i]), kRows[i].pictureFile);
+    EXPECT_EQ(listed[i].processId, kRows[i].processId);
+    EXPECT_EQ(listed[i].startTime, kRows[i].startTime);
   }
   // Both copies have an image of their own.
   EXPECT_NE(items[2].imageIndex, items[4].imageIndex);

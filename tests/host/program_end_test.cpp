@@ -219,6 +219,56 @@ TEST_F(ProgramEndTest, AnAddIsRefusedWithoutAProgramThatCanBeWaitedFor) {
   EXPECT_EQ(platform.processes.OpenWatches(), 0);
 }
 
+TEST_F(ProgramEndTest, TheAddWaitsOnlyForTheProcessListedNeverALaterOneWithItsId) {
+  constexpr std::uint64_t kListedStart = 133500000000000000;
+  struct Case {
+    const char* name;
+    std::uint64_t listedStart;  // what the listing reads of notepad.exe
+    bool idPassedOn;            // between the listing and the add
+    bool added;
+  };
+  static constexpr Case kCases[] = {
+      {"the process listed, still running", kListedStart, false, true},
+      {"ended, its id given to a new process of the same name", kListedStart, true, false},
+      {"a start time that cannot be read", 0, false, false},
+  };
+  TForm1& f = Form();
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.name);
+    RunningPrograms(platform.processes);
+    platform.processes.processes[0].startTime = c.listedStart;
+    platform.windowSystem.boxes.clear();
+    const std::size_t queued = f.Tasks().Queue().Count();
+    const int watches = platform.processes.OpenWatches();
+    // Listed afresh as the mode is chosen.
+    f.RadioGroup1.UserSelect(1);
+    f.RadioGroup1.UserSelect(2);
+    f.RadioGroup2.UserSelect(static_cast<int>(TaskKind::Alarm));
+    f.bsSkinComboBoxEx1.UserSelect(0);
+    f.EditInfo.UserEdit("喝水");
+    if (c.idPassedOn) {
+      platform.processes.End(kNotepad);
+      FakeProcesses::Process stranger{kNotepad, "notepad.exe"};
+      stranger.startTime = c.listedStart + 10'000'000;
+      platform.processes.processes.push_back(stranger);
+    }
+    f.ButtonAdd.UserClick();
+
+    std::vector<std::string> boxes;
+    for (const auto& box : platform.windowSystem.boxes) boxes.push_back(box.text);
+    EXPECT_EQ(boxes, c.added ? std::vector<std::string>{}
+                             : std::vector<std::string>{
+                                   "无法等待这个软件结束：它已经结束，或者不允许本程序打开它。"});
+    EXPECT_EQ(platform.processes.OpenWatches(), watches + (c.added ? 1 : 0));
+    const TaskQueue& queue = f.Tasks().Queue();
+    EXPECT_EQ(queue.Count(), queued + (c.added ? 1 : 0));
+    if (c.added && queue.Count() > queued) {
+      EXPECT_EQ(queue.At(queued).AfterProgram.ProcessId, kNotepad);
+      EXPECT_EQ(queue.At(queued).AfterProgram.StartTime, c.listedStart);
+    }
+  }
+}
+
 TEST_F(ProgramEndTest, ThePickerStandsAboveTheFieldOfEveryKind) {
   TForm1& f = Form();
   f.RadioGroup1.UserSelect(2);

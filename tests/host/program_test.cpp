@@ -76,3 +76,55 @@ TEST_F(ProgramTest, ATickInsideATickDoesNothing) {
   EXPECT_EQ(platform.shell.launches.size(), 1u);
   EXPECT_TRUE(f.Tasks().Queue().Empty());
 }
+
+// The European zone of the fake: 02:00 skips to 03:00 on 2026-03-29, and
+// 03:00 goes back to 02:00 on 2026-10-25. The fake clock shows what the wall
+// clock shows, second by second of elapsed time.
+TEST_F(ProgramTest, ACountdownRunsItsHoursOfElapsedTimeAcrossAClockChange) {
+  struct Case {
+    const char* what;
+    DateTime start;
+    int hours;
+    DateTime change;  // the wall clock just before it
+    int shiftSeconds;
+    int secondsToPerform;
+    DateTime performedAt;
+  };
+  const Case kCases[] = {
+      {"over the skipped hour", At(1, 30, 0, 29, 3), 1, At(2, 0, 0, 29, 3), 3600, 3600,
+       At(3, 30, 0, 29, 3)},
+      {"into the first of an hour that comes twice", At(1, 30, 0, 25, 10), 1, At(3, 0, 0, 25, 10),
+       -3600, 3600, At(2, 30, 0, 25, 10)},
+      // The second 02:30 cannot be told from the first: the end of that hour.
+      {"into the second", At(1, 30, 0, 25, 10), 2, At(3, 0, 0, 25, 10), -3600, 9000,
+       At(3, 0, 0, 25, 10)},
+  };
+  TForm1& f = program.Form1;
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.what);
+    platform.shell.launches.clear();
+    platform.notificationArea.balloons.clear();
+    platform.clock.Set(c.start);
+    f.RadioGroup1.UserSelect(1);
+    f.bsSkinComboBox1.UserSelect(1);  // hours
+    f.bsSkinSpinEdit1.UserSetValue(c.hours);
+    f.RadioGroup2.UserSelect(static_cast<int>(TaskKind::OpenWebPage));
+    f.EditInfo.UserEdit("http://a.invalid/");
+    f.ButtonAdd.UserClick();
+    const auto secondsToChange = WholeSecondsApart(c.change, c.start);
+    int elapsed = 0;
+    while (platform.shell.launches.empty() && elapsed < 4 * 3600) {
+      ++elapsed;
+      // Set, not added up: hours of added seconds drift by a millisecond.
+      const int shift = elapsed >= secondsToChange ? c.shiftSeconds : 0;
+      platform.clock.Set(c.start + (elapsed + shift) / kSecondsPerDay);
+      f.TimerNow.Fire();
+    }
+    EXPECT_EQ(elapsed, c.secondsToPerform);
+    EXPECT_EQ(CompareDateTime(platform.clock.Now(), c.performedAt), 0);
+    EXPECT_EQ(platform.shell.launches.size(), 1u);
+    // Nothing was missed on the way.
+    EXPECT_TRUE(platform.notificationArea.balloons.empty());
+    EXPECT_TRUE(f.Tasks().Queue().Empty());
+  }
+}

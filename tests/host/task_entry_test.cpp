@@ -17,7 +17,7 @@ TEST(TaskEntry, CountdownsLandOnTheMinuteScale) {
   };
   for (const Case& c : kCases) {
     SCOPED_TRACE(testing::Message() << c.count << " x unit " << c.unit);
-    const DateTime due = CountdownDueMoment(now, c.count, c.unit);
+    const DateTime due = CountdownDueMoment(now, c.count, c.unit, FakeTimeZone());
     EXPECT_NEAR((due - now) * kMinutesPerDay, c.minutes, 1e-3);
   }
   EXPECT_EQ(CountForUnit(kUnitMinutes), 30);

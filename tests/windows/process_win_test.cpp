@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <optional>
@@ -336,6 +337,31 @@ TEST(Win32Processes, WatchesAProcessByItsHandleUntilItEnds) {
   expected[MAXIMUM_WAIT_OBJECTS + 2] = true;
   EXPECT_EQ(processes.WhichEnded(asked), expected);
   EXPECT_EQ(processes.OpenToWatch(0xFFFFFFF0), nullptr);
+}
+
+// The picker's entry and the watch opened on adding agree on when the process
+// started: that is what tells the process picked from a later one with its id.
+TEST(Win32Processes, TheListingReadsTheStartTimeTheWatchReads) {
+  PrivateDesktop desktop;
+  ASSERT_TRUE(desktop.Ready());
+  Fixture fixture("开始时间", 4);
+  ASSERT_TRUE(fixture.WaitUntilShown());
+  ImageList images;
+  ComboBoxEx picker("bsSkinComboBoxEx1", nullptr, {20, 330, 265, 20}, "");
+  picker.SetImages(&images);
+  Win32Processes processes(GetModuleHandleA(nullptr));
+  std::vector<ListedProcess> listed;
+  ASSERT_TRUE(desktop.RunOnIt([&] { listed = GetProcess(processes, picker, images); }));
+
+  const std::uint32_t id = GetProcessId(fixture.Process());
+  const auto entry = std::find_if(listed.begin(), listed.end(),
+                                  [&](const ListedProcess& p) { return p.processId == id; });
+  ASSERT_NE(entry, listed.end());
+  const std::unique_ptr<Processes::WatchedProcess> watched = processes.OpenToWatch(id);
+  ASSERT_NE(watched, nullptr);
+  EXPECT_NE(entry->startTime, 0u);
+  EXPECT_EQ(entry->startTime, watched->StartTime());
+  EXPECT_EQ(processes.StartTime(0xFFFFFFF0), 0u);
 }
 
 TEST(Win32Processes, ReadsItsOwnEntryPathAndIcons) {
