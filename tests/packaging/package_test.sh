@@ -21,11 +21,12 @@ if DUSK_BUILD_DIR=$build DUSK_DIST_DIR=$dist.foreign sh "$root/scripts/package.s
   echo "package.sh emptied a folder it did not make"
   exit 1
 fi
-grep -q "holds files this script did not make" "$dist.log" && [ -f "$dist.foreign/notes.txt" ] || {
+if ! grep -q "holds files this script did not make" "$dist.log" ||
+  [ ! -f "$dist.foreign/notes.txt" ]; then
   cat "$dist.log"
   echo "package.sh did not refuse the folder it did not make, untouched"
   exit 1
-}
+fi
 
 key=$dist.untrusted-key.pem
 rm -f "$key"
