@@ -6,10 +6,11 @@
 # running copy ends it and starts the new program, which lists the same tasks. The silent
 # uninstall, typed in a shell as a user would (outside the virtual desktop, whose windows it
 # cannot see), ends the program, in the tray and then in its window after an install again, and
-# leaves none of our files or keys, the saved tasks excepted; the uninstall the user clicks
-# through, told not to keep the tasks, deletes them and keeps a file of someone else's beside
-# them. A silent install meeting a copy that ignores WM_CLOSE and cannot be opened gives up
-# within a bound, with exit code 2, having installed nothing.
+# leaves none of our files or keys, the saved tasks excepted; so does one run in the desktop
+# while the program shows its warning box. The uninstall the user clicks through, told not to
+# keep the tasks, deletes them and keeps a file of someone else's beside them. A silent install
+# meeting a copy that ignores WM_CLOSE and cannot be opened gives up within a bound, with exit
+# code 2, having installed nothing.
 #
 # Usage: run_installer.sh BUILD_DIR NEWER_EXE PROBE_EXE LOOKALIKE_EXE ARTIFACTS_DIR WINEPREFIX
 #   NEWER_EXE      a build of the program with version 1.0.2.0, packaged as the newer release
@@ -19,7 +20,7 @@ set -u
 # shellcheck source=tests/e2e/e2e_lib.sh
 . "$(dirname "$0")/../e2e/e2e_lib.sh"
 e2e_args 6 "BUILD_DIR NEWER_EXE PROBE_EXE LOOKALIKE_EXE ARTIFACTS_DIR WINEPREFIX" "$@"
-# Four installs and three uninstalls.
+# Five installs and four uninstalls.
 e2e_budget=400
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -195,6 +196,21 @@ else
   failed=1
 fi
 
+say "STEP silent install again, the program started with its warning box open, and the silent uninstall in its desktop"
+if silent_install "$setup"; then
+  desktop_start "$desktop" "$installed/Dusk.exe"
+  if probe started && probe warning-open "Z:$state"; then
+    shot 04-warning-box-open
+    from=$(now_ms)
+    # Here the uninstaller sees the program's window: WM_CLOSE reaches it through the box's loop.
+    desktop_start "$desktop" "$installed/uninstall.exe" /S
+    uninstalled_checks "of a program showing its warning box"
+  fi
+else
+  say "FAIL install: not installed again within 120 s"
+  failed=1
+fi
+
 # click_button TEXT: a click on the middle of a shown button whose text begins with TEXT.
 click_button() {
   _cb_at=$(timeout 60 wine "$probe_exe" "$desktop" tree 2>/dev/null | tr -d '\r' |
@@ -225,7 +241,7 @@ if silent_install "$setup"; then
   if check "confirm" "the uninstaller's 卸载 clicked" wait_until 60 click_button "卸载" &&
     check "keep the tasks? no" "否 clicked" wait_until 60 click_button "否"; then
     check "saved tasks deleted" "tasks.txt, tasks.bad-*.txt, tasks.tmp" wait_until 60 own_files_gone
-    shot 04-uninstalled-without-the-tasks
+    shot 05-uninstalled-without-the-tasks
     check "someone else's file kept" "$saved/notes.txt" test -f "$saved/notes.txt"
     check "uninstall" "program folder removed" test ! -e "$installed"
     check "close" "关闭 clicked" wait_until 60 click_button "关闭"
