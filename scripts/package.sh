@@ -15,6 +15,8 @@
 #             https://example.org/dusk/1.0.2.0/
 #   KEY.pem   the release's signing key (README.md, "Keys"); without it update/ is not made
 # DUSK_BUILD_DIR names another Windows build than build/win, DUSK_DIST_DIR another output.
+# The output folder is emptied first: only a folder this script made (it leaves a mark in it)
+# or an empty one; any other is refused, untouched.
 # The tests package other builds of the program from the same build folder: DUSK_PROGRAM names
 # the program file in place of the build's Dusk.exe, DUSK_VERSION its version.
 set -eu
@@ -46,8 +48,15 @@ for file in "$program_file" "$build/clock/1.wav" "$build/x.wav" "$build/warn.wav
 done
 command -v makensis >/dev/null || fail "makensis is missing: run scripts/setup.sh"
 
+mark=$dist/.made-by-package.sh
+if [ -e "$dist" ]; then
+  [ -d "$dist" ] || fail "$dist is not a folder: name another in DUSK_DIST_DIR"
+  [ -e "$mark" ] || [ -z "$(ls -A "$dist")" ] ||
+    fail "$dist holds files this script did not make: empty it, or name another folder in DUSK_DIST_DIR"
+fi
 rm -rf "$dist"
 mkdir -p "$dist/files/clock" "$dist/winget" "$dist/scoop"
+: >"$mark"
 cp "$program_file" "$dist/files/Dusk.exe"
 cp "$build/x.wav" "$build/warn.wav" "$dist/files/"
 cp "$build/clock/1.wav" "$dist/files/clock/"

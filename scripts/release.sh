@@ -3,7 +3,9 @@
 # the update server answers with (scripts/sign_update.sh does the signing).
 # It refuses a program that every copy would refuse, or that must never reach
 # anyone: one that does not carry the signing key's public half, one that
-# trusts a test key, one that asks another update server than the release's.
+# trusts a test key or any key besides the project's two (the key headers
+# upgrade/project_public_key.h and upgrade/project_backup_public_key.h), one
+# that asks another update server than the release's.
 #
 # Usage: scripts/release.sh KEY.pem Dusk.exe VERSION URL HOST > dusk.html
 #   KEY.pem  the project's release key, or its backup key (README.md, "Keys");
@@ -79,13 +81,20 @@ for test_key in "$here"/../tests/fixtures/test_signing_key.pem \
   test_halves="$test_halves $(public_half "$test_key")" ||
     fail "cannot read the test key $test_key"
 done
+# The keys a release may trust, as the headers write them: X then Y, 64 bytes.
+project_halves=
+for header in "$here"/../upgrade/project_public_key.h "$here"/../upgrade/project_backup_public_key.h; do
+  half=$(grep -o '0x[0-9A-Fa-f][0-9A-Fa-f]' "$header" | cut -c3- | tr -d '\n' | tr 'A-F' 'a-f')
+  [ ${#half} -eq 128 ] || fail "$header does not hold one key of 64 bytes"
+  project_halves="$project_halves $half"
+done
 
-# What the program carries: the keys it trusts and the host it asks, the host
-# as a string of its own (a zero byte on each side).
-"$python" - "$exe" "$signing_half" "$host" $test_halves <<'PY' || exit 1
+# What the program carries: the signing key's public half and the host it
+# asks, the host as a string of its own (a zero byte on each side).
+"$python" - "$exe" "$signing_half" "$host" <<'PY' || exit 1
 import sys
 
-exe, signing, host, tests = sys.argv[1], sys.argv[2], sys.argv[3], sys.argv[4:]
+exe, signing, host = sys.argv[1:]
 data = open(exe, "rb").read()
 
 
@@ -95,11 +104,20 @@ def fail(why):
 
 if bytes.fromhex(signing) not in data:
     fail("does not carry the public half of the key it is to be signed with")
-for test in tests:
-    if bytes.fromhex(test) in data:
-        fail("trusts a test key, whose private half is public")
 if b"\0" + host.encode() + b"\0" not in data:
     fail("does not ask the release's update server %s" % host)
 PY
+
+# Every key it trusts, wherever it lies in the program's data.
+carried=$("$python" "$here/program_keys.py" "$exe") || exit 1
+for half in $carried; do
+  case " $test_halves " in
+    *" $half "*) fail "$exe trusts a test key, whose private half is public" ;;
+  esac
+  case " $project_halves " in
+    *" $half "*) ;;
+    *) fail "$exe trusts a key that is not one of the project's two (upgrade/project_public_key.h, upgrade/project_backup_public_key.h): $half" ;;
+  esac
+done
 
 printf '%s\n' "$passphrase" | sh "$here/sign_update.sh" "$key" "$exe" "$version" "$url"

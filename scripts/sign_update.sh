@@ -4,6 +4,9 @@
 # each followed by CR LF. It checks the file and its signature, not whether
 # the program should be released: scripts/release.sh does that, then calls
 # this. The update tests sign their test programs with it directly.
+# It refuses a program that trusts a test key (tests/fixtures/test_*signing_key.pem,
+# whose private halves are public) unless DUSK_ALLOW_TEST_KEY=1: only the tests
+# sign such a program, for a test update server.
 #
 # Usage: scripts/sign_update.sh KEY.pem PROGRAM.exe VERSION URL > dusk.html
 #   KEY.pem  a P-256 private key; when it is encrypted, its passphrase is the
@@ -29,6 +32,7 @@ key=$1
 exe=$2
 version=$3
 url=$4
+here=$(cd "$(dirname "$0")" && pwd)
 python=/usr/bin/python3
 [ -x "$python" ] || python=python3
 
@@ -54,6 +58,21 @@ fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 trap 'exit 1' INT TERM
+
+if [ "${DUSK_ALLOW_TEST_KEY:-}" != 1 ]; then
+  for test_key in "$here"/../tests/fixtures/test_signing_key.pem \
+    "$here"/../tests/fixtures/test_backup_signing_key.pem; do
+    # X then Y, as the program carries a key.
+    openssl pkey -in "$test_key" -pubout -outform DER 2>/dev/null | tail -c 64 >"$work/test.bin"
+    [ "$(wc -c <"$work/test.bin")" -eq 64 ] || fail "cannot read the test key $test_key"
+    "$python" - "$exe" "$work/test.bin" <<'PY' ||
+import sys
+
+sys.exit(open(sys.argv[2], "rb").read() in open(sys.argv[1], "rb").read())
+PY
+      fail "$exe trusts a test key, whose private half is public (DUSK_ALLOW_TEST_KEY=1 signs it for a test)"
+  done
+fi
 
 # The file version from the version resource, as the program writes it.
 file_version=$("$python" - "$exe" <<'PY'

@@ -1,29 +1,41 @@
 #!/bin/sh
 # End-to-end test of the installer under Wine: scripts/package.sh makes it from the build, then
 # in a virtual desktop a silent install puts the files, the Start-menu shortcut, the start at
-# log-on and the uninstall key in place and starts the program, which shows its main window;
-# two tasks are added in it; the silent install of a newer version over the running copy ends
-# it and starts the new program, which lists the same tasks; the silent uninstall ends it and
-# leaves none of our files or keys, the saved tasks excepted.
+# log-on and the uninstall key in place and, as nothing ran before, starts nothing; the program
+# is started and two tasks are added in it; the silent install of a newer version over the
+# running copy ends it and starts the new program, which lists the same tasks. The silent
+# uninstall, typed in a shell as a user would (outside the virtual desktop, whose windows it
+# cannot see), ends the program, in the tray and then in its window after an install again, and
+# leaves none of our files or keys, the saved tasks excepted; so does one run in the desktop
+# while the program shows its warning box. The uninstall the user clicks through, told not to
+# keep the tasks, deletes them and keeps a file of someone else's beside them. A silent install
+# meeting a copy that ignores WM_CLOSE and cannot be opened gives up within a bound, with exit
+# code 2, having installed nothing.
 #
-# Usage: run_installer.sh BUILD_DIR NEWER_EXE PROBE_EXE ARTIFACTS_DIR WINEPREFIX
-#   NEWER_EXE  a build of the program with version 1.0.2.0, packaged as the newer release
+# Usage: run_installer.sh BUILD_DIR NEWER_EXE PROBE_EXE LOOKALIKE_EXE ARTIFACTS_DIR WINEPREFIX
+#   NEWER_EXE      a build of the program with version 1.0.2.0, packaged as the newer release
+#   LOOKALIKE_EXE  tests/packaging/dusk_lookalike.cpp
 set -u
 
 # shellcheck source=tests/e2e/e2e_lib.sh
 . "$(dirname "$0")/../e2e/e2e_lib.sh"
-e2e_args 5 "BUILD_DIR NEWER_EXE PROBE_EXE ARTIFACTS_DIR WINEPREFIX" "$@"
+e2e_args 6 "BUILD_DIR NEWER_EXE PROBE_EXE LOOKALIKE_EXE ARTIFACTS_DIR WINEPREFIX" "$@"
+# Five installs and four uninstalls.
+e2e_budget=400
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(realpath "$1")
 newer_exe=$(realpath "$2")
 probe_exe=$(realpath "$3")
-e2e_session_begin "$4" "$5"
+lookalike_exe=$(realpath "$4")
+e2e_session_begin "$5" "$6"
 # No menu entries of the host's desktop for the shortcut.
 WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
 desktop=DuskSetup
 
 dist=$artifacts/dist
+newer_dist=$artifacts/dist-newer
+rm -rf "$dist" "$newer_dist"
 if ! DUSK_BUILD_DIR=$build DUSK_DIST_DIR=$dist sh "$root/scripts/package.sh" \
   https://downloads.dusk.invalid/ >>"$log" 2>&1; then
   say "FAIL package: scripts/package.sh failed"
@@ -32,7 +44,6 @@ fi
 setup=$(echo "$dist"/Dusk-*-setup.exe)
 version=$(basename "$setup" | sed 's/^Dusk-\(.*\)-setup\.exe$/\1/')
 newer_version=1.0.2.0
-newer_dist=$artifacts/dist-newer
 if ! DUSK_BUILD_DIR=$build DUSK_DIST_DIR=$newer_dist DUSK_PROGRAM=$newer_exe \
   DUSK_VERSION=$newer_version sh "$root/scripts/package.sh" https://downloads.dusk.invalid/ \
   >>"$log" 2>&1; then
@@ -65,12 +76,16 @@ dusk_running() {
 dusk_gone() {
   ! dusk_running
 }
-# Process names are cut to 15 characters: the installer's reads "Dusk-1.0.1.2-se".
+# Process names are cut to 15 characters: the installer's reads "Dusk-1.0.1.2-se"; the
+# uninstaller runs on as a copy of itself, Un.exe.
 setup_running() {
-  session_processes | grep -q ' Dusk-\| Au_\.exe\| uninstall\.exe'
+  session_processes | grep -q ' Dusk-\| Un\.exe\| Au_\.exe\| uninstall\.exe'
+}
+setup_ended() {
+  ! setup_running
 }
 installed_whole() {
-  ! setup_running && [ -f "$installed/uninstall.exe" ] && dusk_running
+  ! setup_running && [ -f "$installed/uninstall.exe" ]
 }
 uninstalled() {
   ! setup_running && [ ! -e "$installed" ] && dusk_gone
@@ -87,15 +102,35 @@ rm -rf "$installed" "$saved" "$shortcut"
 timeout 60 wine reg delete "$uninstall_key" /f >/dev/null 2>&1
 timeout 60 wine reg delete "$run_key" /v Dusk /f >/dev/null 2>&1
 
+# silent_install SETUP [ARGUMENTS]: run in the virtual desktop, until it has ended.
+silent_install() {
+  _si_setup=$1
+  shift
+  desktop_start "$desktop" "$_si_setup" /S "$@"
+  wait_until 120 installed_whole
+}
+# The uninstaller typed in a shell: outside the virtual desktop the program runs in.
+shell_uninstall() {
+  timeout 60 wine "$installed/uninstall.exe" /S >>"$log" 2>&1
+}
+# uninstalled_checks WHAT: everything of ours gone, the saved tasks kept.
+uninstalled_checks() {
+  check "uninstall $1" "program ended and folder removed" wait_until 120 uninstalled
+  say "TIME silent uninstall $1: $(seconds_since "$from") s"
+  check "no shortcut" "$shortcut" test ! -e "$shortcut"
+  check "no uninstall key" "$uninstall_key" key_absent "$uninstall_key"
+  check "no start at log-on" "Run value Dusk" test -z "$(reg_value "$run_key" Dusk)"
+  check "saved tasks kept" "$saved/tasks.txt" test -f "$saved/tasks.txt"
+}
+
 say "STEP silent install of $(basename "$setup") with the start at log-on"
 from=$(now_ms)
-desktop_start "$desktop" "$setup" /S /AUTOSTART
-if ! wait_until 120 installed_whole; then
-  say "FAIL install: not installed with the program running within 120 s"
+if ! silent_install "$setup" /AUTOSTART; then
+  say "FAIL install: not installed within 120 s"
   failed=1
 fi
-say "TIME silent install and start: $(seconds_since "$from") s"
-desktop_wait "$desktop" 30
+say "TIME silent install: $(seconds_since "$from") s"
+check "nothing started" "a first install does not start the program" dusk_gone
 for file in $files; do
   check "installed $file" "$installed/$file" test -f "$installed/$file"
 done
@@ -118,6 +153,7 @@ check "start at log-on" "Run value Dusk reads '$value'" test "$value" = "\"$win_
 
 state=$artifacts/installer-state.txt
 rm -f "$state"
+desktop_start "$desktop" "$installed/Dusk.exe"
 if probe started && probe saved-add "Z:$state" && probe saved-add "Z:$state"; then
   shot 01-installed-and-started
   first=$(dusk_pid)
@@ -136,20 +172,100 @@ if probe started && probe saved-add "Z:$state" && probe saved-add "Z:$state"; th
   value=$(reg_value "$uninstall_key" DisplayVersion)
   check "uninstall key DisplayVersion" "reads '$value'" test "$value" = "$newer_version"
   probe saved-same "Z:$state" && shot 02-newer-version-with-the-tasks
+  probe minimize && shot 03-in-the-tray
 fi
 
 # The saved tasks stay when the uninstaller runs silently.
 mkdir -p "$saved"
 echo kept >"$saved/tasks.txt"
-say "STEP silent uninstall"
+say "STEP silent uninstall, typed in a shell, while the program is in the tray"
 from=$(now_ms)
-desktop_start "$desktop" "$installed/uninstall.exe" /S
-check "uninstall" "program ended and folder removed" wait_until 120 uninstalled
-say "TIME silent uninstall: $(seconds_since "$from") s"
-check "no shortcut" "$shortcut" test ! -e "$shortcut"
-check "no uninstall key" "$uninstall_key" key_absent "$uninstall_key"
-check "no start at log-on" "Run value Dusk" test -z "$(reg_value "$run_key" Dusk)"
-check "saved tasks kept" "$saved/tasks.txt" test -f "$saved/tasks.txt"
+shell_uninstall
+uninstalled_checks "of a program in the tray"
+
+say "STEP silent install again, the program started, and the silent uninstall typed in a shell"
+if silent_install "$setup"; then
+  desktop_start "$desktop" "$installed/Dusk.exe"
+  if probe started; then
+    from=$(now_ms)
+    shell_uninstall
+    uninstalled_checks "of a program in its window"
+  fi
+else
+  say "FAIL install: not installed again within 120 s"
+  failed=1
+fi
+
+say "STEP silent install again, the program started with its warning box open, and the silent uninstall in its desktop"
+if silent_install "$setup"; then
+  desktop_start "$desktop" "$installed/Dusk.exe"
+  if probe started && probe warning-open "Z:$state"; then
+    shot 04-warning-box-open
+    from=$(now_ms)
+    # Here the uninstaller sees the program's window: WM_CLOSE reaches it through the box's loop.
+    desktop_start "$desktop" "$installed/uninstall.exe" /S
+    uninstalled_checks "of a program showing its warning box"
+  fi
+else
+  say "FAIL install: not installed again within 120 s"
+  failed=1
+fi
+
+# click_button TEXT: a click on the middle of a shown button whose text begins with TEXT.
+click_button() {
+  _cb_at=$(timeout 60 wine "$probe_exe" "$desktop" tree 2>/dev/null | tr -d '\r' |
+    awk -v text="\"$1" -v origin="$(desktop_origin "$desktop")" '
+      index($0, "[Button]") && index($0, text) && / shown / {
+        match($0, /\(-?[0-9]+,-?[0-9]+ [0-9]+x[0-9]+\)/)
+        split(substr($0, RSTART + 1, RLENGTH - 2), b, /[, x]/)
+        split(origin, o, " ")
+        print o[1] + b[1] + int(b[3] / 2), o[2] + b[2] + int(b[4] / 2)
+        exit
+      }')
+  [ -n "$_cb_at" ] || return 1
+  say "STEP click on the button $1 at $_cb_at"
+  # shellcheck disable=SC2086 # "X Y"
+  xdotool mousemove $_cb_at click 1
+}
+own_files_gone() {
+  [ ! -e "$saved/tasks.txt" ] && [ ! -e "$saved/tasks.bad-20261210-233005.txt" ] &&
+    [ ! -e "$saved/tasks.tmp" ]
+}
+
+say "STEP install again, and the uninstall clicked through, told not to keep the saved tasks"
+if silent_install "$setup"; then
+  echo "unreadable" >"$saved/tasks.bad-20261210-233005.txt"
+  echo "half written" >"$saved/tasks.tmp"
+  echo "someone else's" >"$saved/notes.txt"
+  desktop_start "$desktop" "$installed/uninstall.exe"
+  if check "confirm" "the uninstaller's 卸载 clicked" wait_until 60 click_button "卸载" &&
+    check "keep the tasks? no" "否 clicked" wait_until 60 click_button "否"; then
+    check "saved tasks deleted" "tasks.txt, tasks.bad-*.txt, tasks.tmp" wait_until 60 own_files_gone
+    shot 05-uninstalled-without-the-tasks
+    check "someone else's file kept" "$saved/notes.txt" test -f "$saved/notes.txt"
+    check "uninstall" "program folder removed" test ! -e "$installed"
+    check "close" "关闭 clicked" wait_until 60 click_button "关闭"
+    check "uninstaller ended" "no uninstaller runs" wait_until 60 setup_ended
+  fi
+else
+  say "FAIL install: not installed again within 120 s"
+  failed=1
+fi
+
+say "STEP a copy that ignores WM_CLOSE and cannot be opened, and a silent install"
+session_stop
+rm -f "$artifacts/lookalike-ready"
+wine "$lookalike_exe" "Z:$(printf '%s' "$artifacts/lookalike-ready" | tr / '\134')" locked \
+  >>"$log" 2>&1 &
+if check "lookalike" "a window like Dusk's" wait_until 60 test -f "$artifacts/lookalike-ready"; then
+  from=$(now_ms)
+  # Well within the copy's own minute: one that never gives up is cut off while it still waits.
+  timeout 30 wine "$setup" /S >>"$log" 2>&1
+  code=$?
+  say "TIME silent install beside a copy it cannot end: $(seconds_since "$from") s"
+  check "install gives up" "exit code $code, expected 2" test "$code" -eq 2
+  check "nothing installed" "$installed" test ! -e "$installed"
+fi
 rm -rf "$saved"
 
 e2e_end
