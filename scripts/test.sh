@@ -10,9 +10,13 @@
 # Usage: scripts/test.sh [LAYER...]   (every layer when none is named)
 # Every chosen layer runs; a table of their results and seconds (a layer's build included) ends
 # the output, and the exit status is nonzero when any of them failed.
-# DUSK_FUZZ_SECONDS (default 25) is each fuzz target's time.
+# DUSK_FUZZ_SECONDS (default 25) is each fuzz target's time. The host tests run as many at once
+# as there are processors; the end-to-end tests DUSK_E2E_JOBS at once (default 3: each waits on
+# its own display and Wine session far more than it computes).
 set -eu
 cd "$(dirname "$0")/.."
+run_started=$(date +%s)
+jobs=$(nproc 2>/dev/null || echo 2)
 all_layers="host sanitizers fuzz windows e2e"
 
 usage() {
@@ -57,11 +61,11 @@ build_win() {
 # run_layer LAYER: builds what LAYER needs and runs its tests; fails when any of it failed.
 run_layer() {
   case $1 in
-    host) ./scripts/build.sh host && (cd build/host && ctest --output-on-failure) ;;
+    host) ./scripts/build.sh host && (cd build/host && ctest -j "$jobs" --output-on-failure) ;;
     sanitizers)
       _rl_status=0
       # Memory faults and undefined behaviour fail the test that meets them.
-      { ./scripts/build.sh asan && (cd build/asan && ctest --output-on-failure); } || _rl_status=1
+      { ./scripts/build.sh asan && (cd build/asan && ctest -j "$jobs" --output-on-failure); } || _rl_status=1
       # The update check hands its result from its thread to the main window's timer.
       { ./scripts/build.sh tsan &&
         (cd build/tsan &&
@@ -70,9 +74,12 @@ run_layer() {
       return $_rl_status
       ;;
     fuzz) ./scripts/fuzz.sh "${DUSK_FUZZ_SECONDS:-25}" ;;
-    # One test at a time: the Wine tests share a prefix and a display.
     windows) build_win && (cd build/win && ctest --output-on-failure --no-tests=error -LE e2e) ;;
-    e2e) build_win && (cd build/win && ctest --output-on-failure --no-tests=error -L e2e) ;;
+    # Each test has its own display and Wine prefix; the few that share one are locked apart.
+    e2e)
+      build_win && (cd build/win &&
+        ctest -j "${DUSK_E2E_JOBS:-3}" --output-on-failure --no-tests=error -L e2e)
+      ;;
   esac
 }
 
@@ -92,4 +99,5 @@ for layer in $chosen; do
 done
 
 printf '\n%-12s %-8s %7s\n%s' layer result seconds "$table"
+printf '%-12s %-8s %7s\n' "whole run" "" $(($(date +%s) - run_started))
 exit $status

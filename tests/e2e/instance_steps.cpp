@@ -51,8 +51,12 @@ void StepInstanceTray(const std::string& statePath) {
   bool up = WaitFor([&] { return (main = MainWindow()) != nullptr; });
   Check(up, "main window made", up ? "one Form1" : "no Form1");
   if (!up) return;
-  HWND title = FindNamed(main, "Title");
-  bool ticked = title && WaitFor([&] { return TextOf(title) == kHeadlineNoTasks; });
+  // The main window exists before its controls do: the label is looked for inside the wait.
+  HWND title = nullptr;
+  bool ticked = WaitFor([&] {
+    if (!title) title = FindNamed(main, "Title");
+    return title && TextOf(title) == kHeadlineNoTasks;
+  });
   Check(ticked, "running", "headline " + Q(title ? TextOf(title) : "(no Title)"));
   Check(!Shown(main), "main window hidden", Shown(main) ? "shown" : "not shown");
   CheckTaskbarEntries("no taskbar entry", 0);
