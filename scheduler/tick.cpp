@@ -85,9 +85,13 @@ void ShowTaskReport(TrayIcon& trayIcon, const std::string& title, const std::str
 }
 
 void DueTaskRunner::Perform(const Task& task, std::vector<FailedTask>& failed) {
-  std::optional<std::string> failure = actions_.PerformTask(task);
+  // Out of the queue before the action starts: a sleep returns only after the
+  // wake, and the list saved and the wake timer armed must be the ones without
+  // this task by then.
   tasks_.Finish(task, clock_.Now());
-  if (failure) failed.push_back({task, std::move(*failure)});
+  if (std::optional<std::string> failure = actions_.PerformTask(task)) {
+    failed.push_back({task, std::move(*failure)});
+  }
 }
 
 void DueTaskRunner::Warn(const Task& task) {

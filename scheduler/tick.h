@@ -66,8 +66,9 @@ void ShowTaskReport(TrayIcon& trayIcon, const std::string& title, const std::str
 
 // The part of the tick that counts down to the head task and runs what is due.
 // Every task that is due or overdue is handled in the same tick, in queue order;
-// the tasks dropped and the actions that failed are named together in one
-// balloon, below the balloon of a warning or an alarm of the same tick.
+// each leaves the queue before its action starts. The tasks dropped and the
+// actions that failed are named together in one balloon, below the balloon of
+// a warning or an alarm of the same tick.
 // A shut-down, restart or log-off found late is never performed unannounced:
 // it is moved to half a minute from now, and warned of.
 class DueTaskRunner {
@@ -89,9 +90,9 @@ class DueTaskRunner {
   void ShowHeadline(DateTime now);
 
  private:
-  // An action may run a message loop (a shell error box) in which the user
-  // deletes or adds tasks: what leaves the queue is the task performed, not
-  // whatever heads it by then.
+  // An action may run a message loop (a shell error box, a sleep) in which
+  // the user deletes or adds tasks: the task has left the queue by then, and
+  // the tick goes on with whatever heads the queue after the action.
   void Perform(const Task& task, std::vector<FailedTask>& failed);
   void Warn(const Task& task);
 
