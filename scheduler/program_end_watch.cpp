@@ -47,9 +47,9 @@ void ProgramEndWatch::ListHandles() {
 
 void ProgramEndWatch::BindAgain(DateTime now, std::vector<Ended>& ended) {
   const TaskQueue& queue = tasks_.Queue();
-  for (std::size_t i = queue.Count(); i-- > 0 && IsWaitingForProgram(queue.At(i));) {
+  for (std::size_t i = 0; i < queue.Count(); ++i) {
     const Task& task = queue.At(i);
-    if (watched_.contains(KeyOf(task.AfterProgram))) continue;
+    if (!IsWaitingForProgram(task) || watched_.contains(KeyOf(task.AfterProgram))) continue;
     std::unique_ptr<Processes::WatchedProcess> process =
         processes_.OpenToWatch(task.AfterProgram.ProcessId);
     if (process && process->StartTime() == task.AfterProgram.StartTime && !process->HasEnded()) {
@@ -71,18 +71,16 @@ void ProgramEndWatch::Follow(DateTime now) {
   }
   if (!endedKeys.empty()) {
     const TaskQueue& queue = tasks_.Queue();
-    // The waiting tasks sort after every dated one.
-    for (std::size_t i = queue.Count(); i-- > 0 && IsWaitingForProgram(queue.At(i));) {
+    for (std::size_t i = 0; i < queue.Count(); ++i) {
       const Task& task = queue.At(i);
-      if (std::find(endedKeys.begin(), endedKeys.end(), KeyOf(task.AfterProgram)) !=
-          endedKeys.end()) {
+      if (IsWaitingForProgram(task) && std::find(endedKeys.begin(), endedKeys.end(),
+                                                 KeyOf(task.AfterProgram)) != endedKeys.end()) {
         ended.push_back(
             {task, ProgramEndDueMoment(task.Kind, task.AfterProgram.DelayMinutes, now)});
       }
     }
   }
-  // In the order they were added.
-  std::reverse(ended.begin(), ended.end());
+  // In queue order, which is the order they were added.
   for (const Ended& e : ended) {
     Task due = e.task;
     due.When = e.due;
@@ -93,7 +91,8 @@ void ProgramEndWatch::Follow(DateTime now) {
 
 void ProgramEndWatch::QueueChanged(const TaskQueue& queue) {
   std::map<ProcessKey, std::unique_ptr<Processes::WatchedProcess>> kept;
-  for (std::size_t i = queue.Count(); i-- > 0 && IsWaitingForProgram(queue.At(i));) {
+  for (std::size_t i = 0; i < queue.Count(); ++i) {
+    if (!IsWaitingForProgram(queue.At(i))) continue;
     const ProcessKey key = KeyOf(queue.At(i).AfterProgram);
     if (kept.contains(key)) continue;
     const auto found = watched_.find(key);

@@ -21,6 +21,8 @@
 // ended. A tick asks the kept handles, without waiting and without a snapshot.
 // A task from the saved list is bound again at the first tick to the process
 // of its id and start time; when that process is gone, the task is due at once.
+// The waiting tasks are found wherever they sort: a dated task on the waiting
+// moment's day may sort after them.
 class ProgramEndWatch : public QueueObserver {
  public:
   ProgramEndWatch(Processes& processes, TaskListing& tasks)

@@ -156,6 +156,21 @@ TEST_F(DueTaskRunnerTest, APowerTaskFoundLateIsWarnedOfAndPerformedHalfAMinuteLa
   }
 }
 
+TEST_F(DueTaskRunnerTest, ATaskDatedAfterTheWaitingMomentIsStillCountedDownTo) {
+  Task waiting{kWaitingMoment, TaskKind::TurnOff};
+  waiting.AfterProgram.SetLabel("notepad.exe");
+  listing.Add(waiting);
+  const DateTime last = At(23, 0, 0, 31, 12, 9999);
+  Add(TaskKind::Alarm, last, "最后");
+  ASSERT_EQ(listing.Queue().Head(), waiting);
+  TickAt(last - 30.0 / kSecondsPerDay);
+  EXPECT_EQ(actions.warned.size(), 1u);
+  TickAt(last);
+  ASSERT_EQ(actions.performed.size(), 1u);
+  EXPECT_EQ(actions.performed[0].param, "最后");
+  EXPECT_EQ(listing.Queue().Count(), 1u);
+}
+
 TEST_F(DueTaskRunnerTest, AClockSetBackPerformsNothingTwice) {
   Add(TaskKind::Alarm, At(9, 0, 10), "x");
   TickAt(At(9, 0, 10));
