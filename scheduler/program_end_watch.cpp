@@ -45,7 +45,8 @@ void ProgramEndWatch::ListHandles() {
   }
 }
 
-void ProgramEndWatch::BindAgain(DateTime now, std::vector<Ended>& ended) {
+void ProgramEndWatch::BindAgain(DateTime now, std::vector<Ended>& ended,
+                                std::vector<Task>& missed) {
   const TaskQueue& queue = tasks_.Queue();
   for (std::size_t i = 0; i < queue.Count(); ++i) {
     const Task& task = queue.At(i);
@@ -54,15 +55,18 @@ void ProgramEndWatch::BindAgain(DateTime now, std::vector<Ended>& ended) {
         processes_.OpenToWatch(task.AfterProgram.ProcessId);
     if (process && process->StartTime() == task.AfterProgram.StartTime && !process->HasEnded()) {
       (void)Keep(task.AfterProgram, std::move(process));
+    } else if (IsPowerAction(task.Kind)) {
+      missed.push_back(task);
     } else {
       ended.push_back({task, ProgramEndDueMoment(task.Kind, 0, now)});
     }
   }
 }
 
-void ProgramEndWatch::Follow(DateTime now) {
+std::vector<Task> ProgramEndWatch::Follow(DateTime now) {
   std::vector<Ended> ended;
-  if (std::exchange(unbound_, false)) BindAgain(now, ended);
+  std::vector<Task> missed;
+  if (std::exchange(unbound_, false)) BindAgain(now, ended, missed);
   const std::vector<bool> which =
       handles_.empty() ? std::vector<bool>() : processes_.WhichEnded(handles_);
   std::vector<ProcessKey> endedKeys;
@@ -87,6 +91,8 @@ void ProgramEndWatch::Follow(DateTime now) {
     due.AfterProgram = {};
     tasks_.Replace(e.task, std::move(due));
   }
+  for (const Task& task : missed) tasks_.Finish(task, now);
+  return missed;
 }
 
 void ProgramEndWatch::QueueChanged(const TaskQueue& queue) {

@@ -118,17 +118,19 @@ const Task* FirstDatedTask(const TaskQueue& queue) {
 }  // namespace
 
 void DueTaskRunner::Run(DateTime now) {
+  // The program-end watch dates the tasks whose process ended; a power task
+  // whose process ended before this start is missed.
+  const std::vector<Task> missedWaiting = programEnd_.Follow(now);
+  std::vector<Task> missed;
   // After a task performed in its own second, the headline keeps saying
   // "0秒后..." until the next tick, as the user expects to see it go.
   bool keepHeadline = false;
-  std::vector<Task> missed;
   std::vector<FailedTask> failed;
   const std::uint64_t balloonsBeforeTick = trayIcon_.BalloonsShown();
   while (const Task* next = FirstDatedTask(tasks_.Queue())) {
     const Task head = *next;
     const HeadVerdict verdict = JudgeHead(head.When, now);
-    const bool late = verdict == HeadVerdict::PerformLate || verdict == HeadVerdict::Drop;
-    if (late && IsPowerAction(head.Kind)) {
+    if (verdict == HeadVerdict::PerformLate && IsPowerAction(head.Kind)) {
       tasks_.Reschedule(head,
                         now + static_cast<double>(kLatePowerActionWarningSeconds) / kSecondsPerDay);
       continue;
@@ -159,6 +161,8 @@ void DueTaskRunner::Run(DateTime now) {
   // No dated task is left to count down to, only waiting ones, if any.
   if (!FirstDatedTask(tasks_.Queue())) warnedInThisSecond_.reset();
   if (!keepHeadline) ShowHeadline(now);
+  // The waiting tasks sort after the dated ones.
+  missed.insert(missed.end(), missedWaiting.begin(), missedWaiting.end());
   std::string report = missed.empty() ? "" : MissedTasksText(missed, clock_);
   if (!failed.empty()) report += (report.empty() ? "" : "\r\n") + FailedTasksText(failed, clock_);
   ShowTaskReport(trayIcon_, balloonTitle_, report, balloonsBeforeTick);

@@ -56,8 +56,9 @@ class DueTaskRunnerTest : public testing::Test {
         list("TaskList", &form, {15, 15, 430, 420}),
         tray(platform.notificationArea, form, 500),
         listing(list, tray, platform.clock, platform.timeZone),
+        programEnd(platform.processes, listing),
         actions(platform.clock),
-        runner(listing, actions, title, tray, platform.clock, "Lumo定时关机：") {
+        runner(listing, programEnd, actions, title, tray, platform.clock, "Lumo定时关机：") {
     tray.AddToTray();
   }
 
@@ -75,6 +76,7 @@ class DueTaskRunnerTest : public testing::Test {
   TaskListBox list;
   TrayIcon tray;
   TaskListing listing;
+  ProgramEndWatch programEnd;
   RecordingTaskActions actions;
   DueTaskRunner runner;
 };
@@ -134,8 +136,8 @@ TEST_F(DueTaskRunnerTest, CatchesUpAfterAGapAndDropsWhatIsTooLate) {
 }
 
 TEST_F(DueTaskRunnerTest, APowerTaskFoundLateIsWarnedOfAndPerformedHalfAMinuteLater) {
-  // Its due second went by unseen, a few seconds or hours ago.
-  for (const DateTime due : {At(9, 0, 0), At(7, 0, 0)}) {
+  // Its due second went by unseen, a few seconds ago.
+  for (const DateTime due : {At(9, 0, 0), At(8, 59, 30)}) {
     SCOPED_TRACE(due);
     actions.warned.clear();
     actions.performed.clear();
@@ -154,6 +156,19 @@ TEST_F(DueTaskRunnerTest, APowerTaskFoundLateIsWarnedOfAndPerformedHalfAMinuteLa
     EXPECT_TRUE(platform.notificationArea.balloons.empty());
     platform.clock.Set(At(9, 0, 0));
   }
+}
+
+TEST_F(DueTaskRunnerTest, APowerTaskMoreThanAMinuteLateIsMissed) {
+  // Hours late, the user is at work again: no warning, no shut-down.
+  Add(TaskKind::Restart, At(8, 59, 29));
+  Add(TaskKind::Sleep, At(7, 0, 0));
+  TickAt(At(9, 0, 30));
+  EXPECT_TRUE(actions.warned.empty());
+  EXPECT_TRUE(actions.performed.empty());
+  EXPECT_TRUE(listing.Queue().Empty());
+  ASSERT_EQ(platform.notificationArea.balloons.size(), 1u);
+  EXPECT_EQ(platform.notificationArea.balloons[0].text,
+            "错过的2个任务：\r\n睡眠：2026/12/10 7:00:00\r\n重启电脑：2026/12/10 8:59:29");
 }
 
 TEST_F(DueTaskRunnerTest, ATaskDatedAfterTheWaitingMomentIsStillCountedDownTo) {
@@ -191,7 +206,8 @@ TEST_F(DueTaskRunnerTest, TheTaskLeavesTheListBeforeItsActionInWhichTheUserMayEd
       return std::nullopt;
     }
   } meddling;
-  DueTaskRunner meddled(listing, meddling, title, tray, platform.clock, "Lumo定时关机：");
+  DueTaskRunner meddled(listing, programEnd, meddling, title, tray, platform.clock,
+                        "Lumo定时关机：");
   const auto tickAt = [&](DateTime now) {
     platform.clock.Set(now);
     meddled.Run(now);
@@ -230,7 +246,8 @@ TEST_F(DueTaskRunnerTest, TheTasksDroppedAreNamedBelowABalloonOfTheSameTick) {
     }
   } announcing;
   announcing.tray = &tray;
-  DueTaskRunner announced(listing, announcing, title, tray, platform.clock, "Lumo定时关机：");
+  DueTaskRunner announced(listing, programEnd, announcing, title, tray, platform.clock,
+                          "Lumo定时关机：");
   const auto& balloons = platform.notificationArea.balloons;
 
   Add(TaskKind::OpenWebPage, At(7, 0, 0), "http://x");
