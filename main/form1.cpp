@@ -139,7 +139,7 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
                  &wakeKeeper_,
                  &programEnd_,
              }),
-      dueTasks_(tasks_, taskActions_, Title, bsTrayIcon1, platform.clock,
+      dueTasks_(tasks_, programEnd_, taskActions_, Title, bsTrayIcon1, platform.clock,
                 std::string(kAppTitle) + "："),
       powerWarning_(tasks_, taskActions_, collaborators.warningWindow, bsTrayIcon1, platform.clock,
                     std::string(kAppTitle) + "："),
@@ -266,7 +266,6 @@ void TForm1::TimerNowTimer() {
     if (StartSuccessor(state.AppPath + state.ExeFileName)) return;
   }
   const std::uint64_t balloonsBeforeTick = bsTrayIcon1.BalloonsShown();
-  programEnd_.Follow(now);
   dueTasks_.Run(now);
   if (!loadReport_.empty()) {
     ShowTaskReport(bsTrayIcon1, std::string(kAppTitle) + "：", std::exchange(loadReport_, {}),

@@ -49,24 +49,28 @@ void ProgramEndWatch::ListHandles() {
   }
 }
 
-void ProgramEndWatch::BindAgain(DateTime now, std::vector<Ended>& ended) {
+void ProgramEndWatch::BindAgain(DateTime now, std::vector<Ended>& ended,
+                                std::vector<Task>& missed) {
   const TaskQueue& queue = tasks_.Queue();
-  for (std::size_t i = queue.Count(); i-- > 0 && IsWaitingForProgram(queue.At(i));) {
+  for (std::size_t i = 0; i < queue.Count(); ++i) {
     const Task& task = queue.At(i);
-    if (watched_.contains(KeyOf(task.AfterProgram))) continue;
+    if (!IsWaitingForProgram(task) || watched_.contains(KeyOf(task.AfterProgram))) continue;
     std::unique_ptr<Processes::WatchedProcess> process =
         processes_.OpenToWatch(task.AfterProgram.ProcessId);
     if (process && process->StartTime() == task.AfterProgram.StartTime && !process->HasEnded()) {
       (void)Keep(task.AfterProgram, std::move(process));
+    } else if (IsPowerAction(task.Kind)) {
+      missed.push_back(task);
     } else {
       ended.push_back({task, ProgramEndDueMoment(task.Kind, 0, now)});
     }
   }
 }
 
-void ProgramEndWatch::Follow(DateTime now) {
+std::vector<Task> ProgramEndWatch::Follow(DateTime now) {
   std::vector<Ended> ended;
-  if (std::exchange(unbound_, false)) BindAgain(now, ended);
+  std::vector<Task> missed;
+  if (std::exchange(unbound_, false)) BindAgain(now, ended, missed);
   const std::vector<bool> which =
       handles_.empty() ? std::vector<bool>() : processes_.WhichEnded(handles_);
   std::vector<ProcessKey> endedKeys;
@@ -75,29 +79,30 @@ void ProgramEndWatch::Follow(DateTime now) {
   }
   if (!endedKeys.empty()) {
     const TaskQueue& queue = tasks_.Queue();
-    // The waiting tasks sort after every dated one.
-    for (std::size_t i = queue.Count(); i-- > 0 && IsWaitingForProgram(queue.At(i));) {
+    for (std::size_t i = 0; i < queue.Count(); ++i) {
       const Task& task = queue.At(i);
-      if (std::find(endedKeys.begin(), endedKeys.end(), KeyOf(task.AfterProgram)) !=
-          endedKeys.end()) {
+      if (IsWaitingForProgram(task) && std::find(endedKeys.begin(), endedKeys.end(),
+                                                 KeyOf(task.AfterProgram)) != endedKeys.end()) {
         ended.push_back(
             {task, ProgramEndDueMoment(task.Kind, task.AfterProgram.DelayMinutes, now)});
       }
     }
   }
-  // In the order they were added.
-  std::reverse(ended.begin(), ended.end());
+  // In queue order, which is the order they were added.
   for (const Ended& e : ended) {
     Task due = e.task;
     due.When = e.due;
     due.AfterProgram = {};
     tasks_.Replace(e.task, std::move(due));
   }
+  for (const Task& task : missed) tasks_.Finish(task, now);
+  return missed;
 }
 
 void ProgramEndWatch::QueueChanged(const TaskQueue& queue) {
   std::map<ProcessKey, std::unique_ptr<Processes::WatchedProcess>> kept;
-  for (std::size_t i = queue.Count(); i-- > 0 && IsWaitingForProgram(queue.At(i));) {
+  for (std::size_t i = 0; i < queue.Count(); ++i) {
+    if (!IsWaitingForProgram(queue.At(i))) continue;
     const ProcessKey key = KeyOf(queue.At(i).AfterProgram);
     if (kept.contains(key)) continue;
     const auto found = watched_.find(key);

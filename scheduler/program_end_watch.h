@@ -13,14 +13,18 @@
 #include "scheduler/task_listing.h"
 
 // When a task that waited for a program's end is due, seen at `now`: after its
-// delay, and a shut-down, restart or log-off not before its half-minute warning.
+// delay, and a shut-down, restart, log-off or sleep not before its half-minute warning.
 [[nodiscard]] DateTime ProgramEndDueMoment(TaskKind kind, int delayMinutes, DateTime now);
 
 // Holds the processes that tasks wait for, one handle each however many tasks
 // wait for it, and turns a waiting task into a dated one once its process has
 // ended. A tick asks the kept handles, without waiting and without a snapshot.
 // A task from the saved list is bound again at the first tick to the process
-// of its id and start time; when that process is gone, the task is due at once.
+// of its id and start time; when that process is gone, the task is due at once,
+// but a shut-down, restart, log-off or sleep is missed: it ended at a moment
+// nobody knows, maybe hours ago, and the user may be at work again.
+// The waiting tasks are found wherever they sort: a dated task on the waiting
+// moment's day may sort after them.
 class ProgramEndWatch : public QueueObserver {
  public:
   ProgramEndWatch(Processes& processes, TaskListing& tasks)
@@ -33,8 +37,9 @@ class ProgramEndWatch : public QueueObserver {
                                                        std::uint64_t startTime,
                                                        std::string_view pickerText,
                                                        int delayMinutes);
-  // Every tick, before the due tasks are run.
-  void Follow(DateTime now);
+  // Every tick, before the due tasks are run. The tasks found missed, out of
+  // the queue already, for the tick to name.
+  [[nodiscard]] std::vector<Task> Follow(DateTime now);
   // A process no waiting task names any more is let go.
   void QueueChanged(const TaskQueue& queue) override;
 
@@ -47,8 +52,9 @@ class ProgramEndWatch : public QueueObserver {
     Task task;
     DateTime due;
   };
-  // The tasks read from the saved list, bound to their processes again or due at once.
-  void BindAgain(DateTime now, std::vector<Ended>& ended);
+  // The tasks read from the saved list, bound to their processes again, due
+  // at once or missed.
+  void BindAgain(DateTime now, std::vector<Ended>& ended, std::vector<Task>& missed);
   [[nodiscard]] bool Keep(const ProgramEndTrigger& trigger,
                           std::unique_ptr<Processes::WatchedProcess> process);
   void ListHandles();

@@ -19,8 +19,8 @@ inline constexpr char kAlarmBalloonTitle[] = "设定的时间到了：";
 
 // What the program does half a minute before a shut-down, restart, log-off or sleep,
 // and in each task's due second. Every action only starts its work: nothing
-// waits for it. What the system answers at once is examined, and a refusal is
-// told in the user's words.
+// waits for it, but a sleep returns only after the wake. What the system
+// answers at once is examined, and a refusal is told in the user's words.
 class SystemTaskActions : public TaskActions {
  public:
   struct Services {

@@ -85,9 +85,13 @@ void ShowTaskReport(TrayIcon& trayIcon, const std::string& title, const std::str
 }
 
 void DueTaskRunner::Perform(const Task& task, std::vector<FailedTask>& failed) {
-  std::optional<std::string> failure = actions_.PerformTask(task);
+  // Out of the queue before the action starts: a sleep returns only after the
+  // wake, and the list saved and the wake timer armed must be the ones without
+  // this task by then.
   tasks_.Finish(task, clock_.Now());
-  if (failure) failed.push_back({task, std::move(*failure)});
+  if (std::optional<std::string> failure = actions_.PerformTask(task)) {
+    failed.push_back({task, std::move(*failure)});
+  }
 }
 
 void DueTaskRunner::Warn(const Task& task) {
@@ -101,24 +105,32 @@ void DueTaskRunner::ShowHeadline(DateTime now) {
                                         : HeadTaskHeadline(tasks_.Queue().Head(), now));
 }
 
+namespace {
+
+// A dated task on the waiting moment's day sorts after the waiting tasks.
+const Task* FirstDatedTask(const TaskQueue& queue) {
+  for (std::size_t i = 0; i < queue.Count(); ++i) {
+    if (!IsWaitingForProgram(queue.At(i))) return &queue.At(i);
+  }
+  return nullptr;
+}
+
+}  // namespace
+
 void DueTaskRunner::Run(DateTime now) {
+  // The program-end watch dates the tasks whose process ended; a power task
+  // whose process ended before this start is missed.
+  const std::vector<Task> missedWaiting = programEnd_.Follow(now);
+  std::vector<Task> missed;
   // After a task performed in its own second, the headline keeps saying
   // "0秒后..." until the next tick, as the user expects to see it go.
   bool keepHeadline = false;
-  std::vector<Task> missed;
   std::vector<FailedTask> failed;
   const std::uint64_t balloonsBeforeTick = trayIcon_.BalloonsShown();
-  while (!tasks_.Queue().Empty()) {
-    const Task head = tasks_.Queue().Head();
-    // Only waiting tasks are left: no moment to count down to.
-    if (IsWaitingForProgram(head)) {
-      if (!keepHeadline) title_.SetText(HeadTaskHeadline(head, now));
-      warnedInThisSecond_.reset();
-      break;
-    }
+  while (const Task* next = FirstDatedTask(tasks_.Queue())) {
+    const Task head = *next;
     const HeadVerdict verdict = JudgeHead(head.When, now);
-    const bool late = verdict == HeadVerdict::PerformLate || verdict == HeadVerdict::Drop;
-    if (late && IsPowerAction(head.Kind)) {
+    if (verdict == HeadVerdict::PerformLate && IsPowerAction(head.Kind)) {
       tasks_.Reschedule(head,
                         now + static_cast<double>(kLatePowerActionWarningSeconds) / kSecondsPerDay);
       continue;
@@ -136,17 +148,21 @@ void DueTaskRunner::Run(DateTime now) {
       case HeadVerdict::Perform:
         break;
     }
-    if (!keepHeadline) title_.SetText(HeadTaskHeadline(head, now));
     if (verdict == HeadVerdict::Warn) {
       Warn(head);
     } else {
       warnedInThisSecond_.reset();
     }
     if (verdict != HeadVerdict::Perform) break;
-    Perform(head, failed);
+    if (!keepHeadline) title_.SetText(HeadTaskHeadline(head, now));
     keepHeadline = true;
+    Perform(head, failed);
   }
-  if (tasks_.Queue().Empty() && !keepHeadline) title_.SetText(kEmptyQueueHeadline);
+  // No dated task is left to count down to, only waiting ones, if any.
+  if (!FirstDatedTask(tasks_.Queue())) warnedInThisSecond_.reset();
+  if (!keepHeadline) ShowHeadline(now);
+  // The waiting tasks sort after the dated ones.
+  missed.insert(missed.end(), missedWaiting.begin(), missedWaiting.end());
   std::string report = missed.empty() ? "" : MissedTasksText(missed, clock_);
   if (!failed.empty()) report += (report.empty() ? "" : "\r\n") + FailedTasksText(failed, clock_);
   ShowTaskReport(trayIcon_, balloonTitle_, report, balloonsBeforeTick);

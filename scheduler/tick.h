@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/clock.h"
+#include "scheduler/program_end_watch.h"
 #include "scheduler/task_listing.h"
 #include "widgets/controls.h"
 #include "widgets/tray_icon.h"
@@ -49,7 +50,8 @@ enum class HeadVerdict {
 [[nodiscard]] HeadVerdict JudgeHead(DateTime when, DateTime now);
 
 inline constexpr std::int64_t kLatestLatePerformSeconds = 60;
-// How far ahead a power action found late is moved: the warning's half minute.
+// How far ahead a power action found at most a minute late is moved: the
+// warning's half minute.
 inline constexpr std::int64_t kLatePowerActionWarningSeconds = 30;
 
 // The balloon text that names the tasks dropped in one tick, earliest first.
@@ -65,16 +67,20 @@ void ShowTaskReport(TrayIcon& trayIcon, const std::string& title, const std::str
                     std::uint64_t balloonsBefore);
 
 // The part of the tick that counts down to the head task and runs what is due.
+// It first lets the program-end watch date the tasks whose program ended.
 // Every task that is due or overdue is handled in the same tick, in queue order;
-// the tasks dropped and the actions that failed are named together in one
-// balloon, below the balloon of a warning or an alarm of the same tick.
-// A shut-down, restart or log-off found late is never performed unannounced:
-// it is moved to half a minute from now, and warned of.
+// each leaves the queue before its action starts. The tasks dropped and the
+// actions that failed are named together in one balloon, below the balloon of
+// a warning or an alarm of the same tick.
+// A shut-down, restart, log-off or sleep found late is never performed
+// unannounced: at most a minute late, it is moved to half a minute from now
+// and warned of; later than that, it is dropped as missed like any other task.
 class DueTaskRunner {
  public:
-  DueTaskRunner(TaskListing& tasks, TaskActions& actions, Label& title, TrayIcon& trayIcon,
-                const Clock& clock, std::string balloonTitle)
+  DueTaskRunner(TaskListing& tasks, ProgramEndWatch& programEnd, TaskActions& actions, Label& title,
+                TrayIcon& trayIcon, const Clock& clock, std::string balloonTitle)
       : tasks_(tasks),
+        programEnd_(programEnd),
         actions_(actions),
         title_(title),
         trayIcon_(trayIcon),
@@ -89,13 +95,14 @@ class DueTaskRunner {
   void ShowHeadline(DateTime now);
 
  private:
-  // An action may run a message loop (a shell error box) in which the user
-  // deletes or adds tasks: what leaves the queue is the task performed, not
-  // whatever heads it by then.
+  // An action may run a message loop (a shell error box, a sleep) in which
+  // the user deletes or adds tasks: the task has left the queue by then, and
+  // the tick goes on with whatever heads the queue after the action.
   void Perform(const Task& task, std::vector<FailedTask>& failed);
   void Warn(const Task& task);
 
   TaskListing& tasks_;
+  ProgramEndWatch& programEnd_;
   TaskActions& actions_;
   Label& title_;
   TrayIcon& trayIcon_;

@@ -275,6 +275,7 @@ class FakePower : public Power {
   }
   SystemError Suspend() override {
     calls.push_back("suspend");
+    if (whileAsleep) whileAsleep();
     return suspendAnswer;
   }
   SystemError LockWorkStation() override {
@@ -282,6 +283,8 @@ class FakePower : public Power {
     return lockAnswer;
   }
   std::vector<std::string> calls;
+  // The system's Suspend returns after the wake: what the test looks at meanwhile.
+  std::function<void()> whileAsleep;
   SystemError privilegeAnswer = kSucceeded;
   SystemError exitAnswer = kSucceeded;
   SystemError suspendAnswer = kSucceeded;

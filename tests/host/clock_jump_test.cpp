@@ -89,7 +89,7 @@ TEST(ClockJump, AJumpForwardSettlesAtOnceWhatItPassed) {
        2,
        "0秒后关机。     ",
        "2026/12/10 14:00:30"},
-      // A power task found late is moved half a minute ahead and warned of.
+      // A power task more than a minute late is missed like any other.
       {"two hours: what is over a minute late is named in one balloon",
        2 * 3600,
        Jump::TimeChange,
@@ -99,9 +99,10 @@ TEST(ClockJump, AJumpForwardSettlesAtOnceWhatItPassed) {
         {7200, TaskKind::Restart, ""},
         {7230, TaskKind::LogOff, ""}},
        {TaskKind::OpenWebPage, TaskKind::Restart},
-       {"Lumo定时关机：错过的任务：闹钟：tea\r\n2026/12/10 14:30:00"},
+       {"Lumo定时关机：错过的2个任务：\r\n关机：2026/12/10 14:01:00\r\n闹钟：tea\r\n"
+        "2026/12/10 14:30:00"},
        1,
-       2,
+       1,
        "0秒后重启电脑。     ",
        "2026/12/10 16:00:00"},
       {"a day",
@@ -112,10 +113,11 @@ TEST(ClockJump, AJumpForwardSettlesAtOnceWhatItPassed) {
         {86400 - 50, TaskKind::OpenWebPage, "http://b"},
         {86400 + 3600, TaskKind::TurnOff, ""}},
        {TaskKind::OpenWebPage},
-       {"Lumo定时关机：错过的任务：闹钟：a\r\n2026/12/10 15:00:00"},
+       {"Lumo定时关机：错过的2个任务：\r\n闹钟：a\r\n2026/12/10 15:00:00\r\n注销：2026/12/10 "
+        "19:00:00"},
+       0,
        1,
-       2,
-       "30秒后注销。     ",
+       "1小时0分钟后关机。     ",
        "2026/12/11 14:00:00"},
   };
   for (const Case& c : kCases) {

@@ -3,6 +3,7 @@
 #include "main/program.h"
 #include "scheduler/task_file_format.h"
 #include "tests/fakes/fake_platform.h"
+#include "tests/host/running_program.h"
 
 // Tasks that wait for a program to end, driven through the entry panel and the
 // tick on the fake platform.
@@ -343,22 +344,54 @@ TEST_F(ProgramEndTest, TheSavedListKeepsTheProcessAndTheNextStartBindsItAgain) {
   platform.processes.processes.push_back(otherCalc);
   Start();
   EXPECT_EQ(Rows(), rows);
+  platform.ForgetCalls();
   Tick();
+  // Gone before the start, at a moment nobody knows: a power action is missed.
   EXPECT_TRUE(actions.performed.empty());
-  // The late rule: gone before the start, due at once; a power action after its warning.
-  ASSERT_EQ(actions.warned.size(), 1u);
-  EXPECT_EQ(actions.warned[0].kind, TaskKind::LogOff);
-  EXPECT_EQ(Rows()[0], "注销：2026/12/10 14:00:31");
+  EXPECT_TRUE(actions.warned.empty());
+  ASSERT_EQ(platform.notificationArea.balloons.size(), 1u);
+  EXPECT_EQ(platform.notificationArea.balloons[0].text, "错过的任务：注销：等待 calc.exe 结束后");
+  EXPECT_EQ(Rows(), (std::vector<std::string>{rows[0], rows[1]}));
   EXPECT_EQ(platform.processes.OpenWatches(), 1);
 
-  // Restarted once more after notepad ended: both of its tasks are due at once.
+  // Restarted once more after notepad ended: the alarm is due at once, the
+  // shut-down is missed.
   platform.processes.End(kNotepad);
   Start();
+  platform.ForgetCalls();
   Tick();
   ASSERT_EQ(actions.performed.size(), 1u);
   EXPECT_EQ(actions.performed[0].param, "喝|水");
-  EXPECT_EQ(Rows(),
-            (std::vector<std::string>{"注销：2026/12/10 14:00:31", "关机：2026/12/10 14:00:32"}));
+  EXPECT_TRUE(actions.warned.empty());
+  ASSERT_EQ(platform.notificationArea.balloons.size(), 1u);
+  EXPECT_EQ(platform.notificationArea.balloons[0].text,
+            "错过的任务：关机：等待 无标题 - 记事本|notepad.exe 结束后");
+  EXPECT_TRUE(Rows().empty());
+  EXPECT_EQ(platform.processes.OpenWatches(), 0);
+}
+
+TEST_F(ProgramEndTest, ATaskDatedAfterTheWaitingMomentHidesNoWaitingTask) {
+  AddWaiting(TaskKind::Alarm, kNotepad, 0, "记事本");
+  AddWaiting(TaskKind::Alarm, kCalc, 0, "计算器");
+  // The waiting tasks' moment is 9999-12-31 00:00: this one sorts after them.
+  RunningProgram::EnterOnPanel(Form(), At(23, 0, 0, 31, 12, 9999), TaskKind::Alarm, "最后");
+  ASSERT_EQ(Rows().back(), "闹钟：最后\r\n9999/12/31 23:00:00");
+
+  // Calc ends while the program is not running: bound again or not, at the first tick.
+  platform.processes.End(kCalc);
+  Start();
+  Tick();
+  ASSERT_EQ(actions.performed.size(), 1u);
+  EXPECT_EQ(actions.performed[0].param, "计算器");
+  EXPECT_EQ(platform.processes.OpenWatches(), 1);
+
+  // Notepad ends while it runs: its handle was kept and is asked.
+  Tick();
+  platform.processes.End(kNotepad);
+  Tick();
+  ASSERT_EQ(actions.performed.size(), 2u);
+  EXPECT_EQ(actions.performed[1].param, "记事本");
+  EXPECT_EQ(Rows(), std::vector<std::string>{"闹钟：最后\r\n9999/12/31 23:00:00"});
   EXPECT_EQ(platform.processes.OpenWatches(), 0);
 }
 

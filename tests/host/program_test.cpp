@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/fakes/fake_platform.h"
+#include "tests/host/running_program.h"
 
 // The whole program on the fake platform, driven second by second through its
 // controls; what it did shows in what the fake system recorded.
@@ -127,4 +128,26 @@ TEST_F(ProgramTest, ACountdownRunsItsHoursOfElapsedTimeAcrossAClockChange) {
     EXPECT_TRUE(platform.notificationArea.balloons.empty());
     EXPECT_TRUE(f.Tasks().Queue().Empty());
   }
+}
+
+TEST_F(ProgramTest, ASleepHasLeftTheSavedListAndTheWakeTimerByTheTimeTheComputerSleeps) {
+  TForm1& f = program.Form1;
+  EnterCountdownOfOneMinute(TaskKind::Sleep);
+  RunningProgram::EnterOnPanel(f, At(14, 30, 0), TaskKind::Alarm, "喝水");
+  const std::string list = platform.profileFiles.appData + "\\Dusk\\tasks.txt";
+  ASSERT_NE(platform.profileFiles.contents.at(list).find("sleep|"), std::string::npos);
+  // The system's Suspend returns only after the wake.
+  std::string savedWhileAsleep;
+  DateTime wakeWhileAsleep = 0;
+  platform.power.whileAsleep = [&] {
+    savedWhileAsleep = platform.profileFiles.contents.at(list);
+    wakeWhileAsleep = platform.powerRequests.armedFor.back();
+  };
+  for (int i = 0; i < 60; ++i) Tick();
+  ASSERT_EQ(platform.power.calls, (std::vector<std::string>{"privilege", "suspend"}));
+  EXPECT_EQ(savedWhileAsleep.find("sleep|"), std::string::npos) << savedWhileAsleep;
+  EXPECT_NE(savedWhileAsleep.find("alarm|"), std::string::npos) << savedWhileAsleep;
+  // Woken a minute before the alarm, not for the sleep's own moment, gone by.
+  EXPECT_EQ(CompareDateTime(wakeWhileAsleep, At(14, 29, 0)), 0);
+  EXPECT_EQ(f.TaskList.Rows().size(), 1u);
 }

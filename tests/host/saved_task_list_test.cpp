@@ -220,7 +220,7 @@ TEST(SavedTaskListProgram, TasksFoundLateAtStartAreTreatedAsAfterASleep) {
   platform.profileFiles.contents[kList] =
       "Dusk task list 1\r\n"
       "open-web-page|2026-12-10 13:50:00|http://missed.invalid/\r\n"
-      "turn-off|2026-12-10 13:55:00|\r\n"
+      "turn-off|2026-12-10 13:59:20|\r\n"
       "alarm|2026-12-10 13:59:30|on time, nearly\r\n"
       "alarm|2026-12-10 14:30:00|later\r\n"
       "alarm|someday|\r\n";

@@ -4,7 +4,9 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "tests/fakes/fake_platform.h"
 
@@ -54,8 +56,9 @@ class DueTaskRunnerTest : public testing::Test {
         list("TaskList", &form, {15, 15, 430, 420}),
         tray(platform.notificationArea, form, 500),
         listing(list, tray, platform.clock, platform.timeZone),
+        programEnd(platform.processes, listing),
         actions(platform.clock),
-        runner(listing, actions, title, tray, platform.clock, "Lumo定时关机：") {
+        runner(listing, programEnd, actions, title, tray, platform.clock, "Lumo定时关机：") {
     tray.AddToTray();
   }
 
@@ -73,6 +76,7 @@ class DueTaskRunnerTest : public testing::Test {
   TaskListBox list;
   TrayIcon tray;
   TaskListing listing;
+  ProgramEndWatch programEnd;
   RecordingTaskActions actions;
   DueTaskRunner runner;
 };
@@ -132,8 +136,8 @@ TEST_F(DueTaskRunnerTest, CatchesUpAfterAGapAndDropsWhatIsTooLate) {
 }
 
 TEST_F(DueTaskRunnerTest, APowerTaskFoundLateIsWarnedOfAndPerformedHalfAMinuteLater) {
-  // Its due second went by unseen, a few seconds or hours ago.
-  for (const DateTime due : {At(9, 0, 0), At(7, 0, 0)}) {
+  // Its due second went by unseen, a few seconds ago.
+  for (const DateTime due : {At(9, 0, 0), At(8, 59, 30)}) {
     SCOPED_TRACE(due);
     actions.warned.clear();
     actions.performed.clear();
@@ -154,6 +158,34 @@ TEST_F(DueTaskRunnerTest, APowerTaskFoundLateIsWarnedOfAndPerformedHalfAMinuteLa
   }
 }
 
+TEST_F(DueTaskRunnerTest, APowerTaskMoreThanAMinuteLateIsMissed) {
+  // Hours late, the user is at work again: no warning, no shut-down.
+  Add(TaskKind::Restart, At(8, 59, 29));
+  Add(TaskKind::Sleep, At(7, 0, 0));
+  TickAt(At(9, 0, 30));
+  EXPECT_TRUE(actions.warned.empty());
+  EXPECT_TRUE(actions.performed.empty());
+  EXPECT_TRUE(listing.Queue().Empty());
+  ASSERT_EQ(platform.notificationArea.balloons.size(), 1u);
+  EXPECT_EQ(platform.notificationArea.balloons[0].text,
+            "错过的2个任务：\r\n睡眠：2026/12/10 7:00:00\r\n重启电脑：2026/12/10 8:59:29");
+}
+
+TEST_F(DueTaskRunnerTest, ATaskDatedAfterTheWaitingMomentIsStillCountedDownTo) {
+  Task waiting{kWaitingMoment, TaskKind::TurnOff};
+  waiting.AfterProgram.SetLabel("notepad.exe");
+  listing.Add(waiting);
+  const DateTime last = At(23, 0, 0, 31, 12, 9999);
+  Add(TaskKind::Alarm, last, "最后");
+  ASSERT_EQ(listing.Queue().Head(), waiting);
+  TickAt(last - 30.0 / kSecondsPerDay);
+  EXPECT_EQ(actions.warned.size(), 1u);
+  TickAt(last);
+  ASSERT_EQ(actions.performed.size(), 1u);
+  EXPECT_EQ(actions.performed[0].param, "最后");
+  EXPECT_EQ(listing.Queue().Count(), 1u);
+}
+
 TEST_F(DueTaskRunnerTest, AClockSetBackPerformsNothingTwice) {
   Add(TaskKind::Alarm, At(9, 0, 10), "x");
   TickAt(At(9, 0, 10));
@@ -162,7 +194,7 @@ TEST_F(DueTaskRunnerTest, AClockSetBackPerformsNothingTwice) {
   EXPECT_EQ(actions.performed.size(), 1u);
 }
 
-TEST_F(DueTaskRunnerTest, RemovesTheTaskPerformedThoughTheListChangedDuringItsAction) {
+TEST_F(DueTaskRunnerTest, TheTaskLeavesTheListBeforeItsActionInWhichTheUserMayEditIt) {
   // The action runs a message loop (a shell error box) while the user edits the list.
   struct Meddling : TaskActions {
     std::function<void()> meanwhile;
@@ -174,23 +206,25 @@ TEST_F(DueTaskRunnerTest, RemovesTheTaskPerformedThoughTheListChangedDuringItsAc
       return std::nullopt;
     }
   } meddling;
-  DueTaskRunner meddled(listing, meddling, title, tray, platform.clock, "Lumo定时关机：");
+  DueTaskRunner meddled(listing, programEnd, meddling, title, tray, platform.clock,
+                        "Lumo定时关机：");
   const auto tickAt = [&](DateTime now) {
     platform.clock.Set(now);
     meddled.Run(now);
   };
 
-  // The task being performed is deleted from its row: the next one stays.
+  // The task being performed is gone from the rows: the user deletes the row they see.
   Add(TaskKind::OpenProgram, At(9, 0, 10), "C:\\gone.exe");
   Add(TaskKind::LogOff, At(9, 5, 0));
+  std::vector<std::string> rowsDuringAction;
   meddling.meanwhile = [&] {
+    for (const auto& row : list.Rows()) rowsDuringAction.push_back(row.caption);
     list.UserSelect(0);
     listing.RemoveSelected();
   };
   tickAt(At(9, 0, 10));
-  ASSERT_EQ(listing.Queue().Count(), 1u);
-  EXPECT_EQ(listing.Queue().Head().Kind, TaskKind::LogOff);
-  listing.RemoveHead();
+  EXPECT_EQ(rowsDuringAction, std::vector<std::string>{"注销：2026/12/10 9:05:00"});
+  EXPECT_TRUE(listing.Queue().Empty());
 
   // A task entered for this very second sorts before the one being performed.
   Add(TaskKind::OpenProgram, At(9, 10, 0) + 0.5 / kSecondsPerDay, "C:\\gone.exe");
@@ -212,7 +246,8 @@ TEST_F(DueTaskRunnerTest, TheTasksDroppedAreNamedBelowABalloonOfTheSameTick) {
     }
   } announcing;
   announcing.tray = &tray;
-  DueTaskRunner announced(listing, announcing, title, tray, platform.clock, "Lumo定时关机：");
+  DueTaskRunner announced(listing, programEnd, announcing, title, tray, platform.clock,
+                          "Lumo定时关机：");
   const auto& balloons = platform.notificationArea.balloons;
 
   Add(TaskKind::OpenWebPage, At(7, 0, 0), "http://x");
