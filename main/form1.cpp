@@ -132,7 +132,7 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
                   TaskListFolder(platform.profileFiles.RoamingAppDataFolder()),
                   std::string(kAppTitle) + "："),
       wakeKeeper_(platform.powerRequests, platform.clock),
-      programEnd_(platform.processes, tasks_),
+      programEnd_(platform.processes, tasks_, platform.timeZone),
       tasks_(TaskList, bsTrayIcon1, platform.clock, platform.timeZone,
              {
                  &savedTasks_,
@@ -142,7 +142,7 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
       dueTasks_(tasks_, programEnd_, taskActions_, Title, bsTrayIcon1, platform.clock,
                 std::string(kAppTitle) + "："),
       powerWarning_(tasks_, taskActions_, collaborators.warningWindow, bsTrayIcon1, platform.clock,
-                    std::string(kAppTitle) + "："),
+                    platform.timeZone, std::string(kAppTitle) + "："),
       relocation_(platform.files, platform.versionResource) {
   Form1.SetBackColor(ColorRef::System(SystemColor::Window));
   Form1.SetFont({"MS Sans Serif", 11, false});

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "scheduler/elapsed_time.h"
+
 namespace {
 
 constexpr std::int64_t kWarningSeconds = 30;
@@ -9,12 +11,14 @@ constexpr std::int64_t kWarningSeconds = 30;
 }  // namespace
 
 PowerWarning::PowerWarning(TaskListing& tasks, TaskActions& actions, TForm4& window,
-                           TrayIcon& trayIcon, const Clock& clock, std::string balloonTitle)
+                           TrayIcon& trayIcon, const Clock& clock, const TimeZone& timeZone,
+                           std::string balloonTitle)
     : tasks_(tasks),
       actions_(actions),
       window_(window),
       trayIcon_(trayIcon),
       clock_(clock),
+      timeZone_(timeZone),
       balloonTitle_(std::move(balloonTitle)) {}
 
 void PowerWarning::Follow(DateTime now) {
@@ -36,8 +40,9 @@ void PowerWarning::Follow(DateTime now) {
 
 void PowerWarning::Postpone(int minutes, DateTime now) {
   if (!shown_) return;
-  // From now, not from the due moment: the user gets the minutes named.
-  tasks_.Reschedule(*shown_, now + minutes / kMinutesPerDay);
+  // From now, not from the due moment: the user gets the minutes named, in
+  // elapsed time.
+  tasks_.Reschedule(*shown_, ElapsedMinutesLater(now, minutes, timeZone_));
   Follow(now);
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/clock.h"
+#include "platform/time_zone.h"
 #include "scheduler/task_listing.h"
 #include "scheduler/tick.h"
 #include "tips/warn_form.h"
@@ -16,7 +17,7 @@
 class PowerWarning {
  public:
   PowerWarning(TaskListing& tasks, TaskActions& actions, TForm4& window, TrayIcon& trayIcon,
-               const Clock& clock, std::string balloonTitle);
+               const Clock& clock, const TimeZone& timeZone, std::string balloonTitle);
   PowerWarning(const PowerWarning&) = delete;
   PowerWarning& operator=(const PowerWarning&) = delete;
 
@@ -37,6 +38,7 @@ class PowerWarning {
   TForm4& window_;
   TrayIcon& trayIcon_;
   const Clock& clock_;
+  const TimeZone& timeZone_;
   std::string balloonTitle_;
   std::optional<Task> shown_;
   std::optional<Task> dismissed_;

@@ -2,11 +2,12 @@
 
 #include <algorithm>
 
+#include "scheduler/elapsed_time.h"
 #include "scheduler/tick.h"
 
-DateTime ProgramEndDueMoment(TaskKind kind, int delayMinutes, DateTime now) {
-  // On the minute scale, as a countdown's moment is worked out.
-  const DateTime due = (now * kMinutesPerDay + delayMinutes) / kMinutesPerDay;
+DateTime ProgramEndDueMoment(TaskKind kind, int delayMinutes, DateTime now, const TimeZone& zone) {
+  // The delay is a countdown: its minutes pass whatever the wall clock does.
+  const DateTime due = ElapsedMinutesLater(now, delayMinutes, zone);
   if (!IsPowerAction(kind)) return due;
   return std::max(due, now + static_cast<double>(kLatePowerActionWarningSeconds) / kSecondsPerDay);
 }
@@ -62,7 +63,7 @@ void ProgramEndWatch::BindAgain(DateTime now, std::vector<Ended>& ended,
     } else if (IsPowerAction(task.Kind)) {
       missed.push_back(task);
     } else {
-      ended.push_back({task, ProgramEndDueMoment(task.Kind, 0, now)});
+      ended.push_back({task, ProgramEndDueMoment(task.Kind, 0, now, timeZone_)});
     }
   }
 }
@@ -84,7 +85,7 @@ std::vector<Task> ProgramEndWatch::Follow(DateTime now) {
       if (IsWaitingForProgram(task) && std::find(endedKeys.begin(), endedKeys.end(),
                                                  KeyOf(task.AfterProgram)) != endedKeys.end()) {
         ended.push_back(
-            {task, ProgramEndDueMoment(task.Kind, task.AfterProgram.DelayMinutes, now)});
+            {task, ProgramEndDueMoment(task.Kind, task.AfterProgram.DelayMinutes, now, timeZone_)});
       }
     }
   }

@@ -9,12 +9,15 @@
 #include <vector>
 
 #include "platform/processes.h"
+#include "platform/time_zone.h"
 #include "scheduler/queue_observer.h"
 #include "scheduler/task_listing.h"
 
 // When a task that waited for a program's end is due, seen at `now`: after its
-// delay, and a shut-down, restart, log-off or sleep not before its half-minute warning.
-[[nodiscard]] DateTime ProgramEndDueMoment(TaskKind kind, int delayMinutes, DateTime now);
+// delay in elapsed time, and a shut-down, restart, log-off or sleep not before
+// its half-minute warning.
+[[nodiscard]] DateTime ProgramEndDueMoment(TaskKind kind, int delayMinutes, DateTime now,
+                                           const TimeZone& zone);
 
 // Holds the processes that tasks wait for, one handle each however many tasks
 // wait for it, and turns a waiting task into a dated one once its process has
@@ -27,8 +30,8 @@
 // moment's day may sort after them.
 class ProgramEndWatch : public QueueObserver {
  public:
-  ProgramEndWatch(Processes& processes, TaskListing& tasks)
-      : processes_(processes), tasks_(tasks) {}
+  ProgramEndWatch(Processes& processes, TaskListing& tasks, const TimeZone& timeZone)
+      : processes_(processes), tasks_(tasks), timeZone_(timeZone) {}
 
   // The picked process, held from now on for a task about to be added; none
   // when it cannot be opened to be waited for, or the process of that id now
@@ -61,6 +64,7 @@ class ProgramEndWatch : public QueueObserver {
 
   Processes& processes_;
   TaskListing& tasks_;
+  const TimeZone& timeZone_;
   std::map<ProcessKey, std::unique_ptr<Processes::WatchedProcess>> watched_;
   // The kept handles and their keys in one order, for the one question per tick.
   std::vector<Processes::WatchedProcess*> handles_;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "main/program.h"
+#include "scheduler/moment_text.h"
 #include "tests/fakes/fake_mirrors.h"
 #include "tests/fakes/fake_platform.h"
 #include "tests/host/running_program.h"
@@ -225,4 +226,17 @@ TEST_F(PowerWarningTest, EachButtonEndsOrMovesOnlyTheOccurrenceOfASeries) {
   TickTo(At(14, 5, 30, 12));
   EXPECT_EQ(platform.power.calls.size(), 4u);
   EXPECT_EQ(Rows(), std::vector<std::string>{"睡眠：每天 14:01\r\n2026/12/13 14:01:00"});
+}
+
+// The minutes of a postponement are elapsed time: five minutes from 01:58:35,
+// when 02:00 skips to 03:00 (the fake zone, 2026-03-29), are 03:03:35.
+TEST_F(PowerWarningTest, APostponementOverTheSkippedHourIsItsMinutesOfElapsedTime) {
+  platform.clock.Set(At(1, 58, 0, 29, 3));
+  EnterAt(At(1, 59, 0, 29, 3), TaskKind::TurnOff);
+  TickTo(At(1, 58, 35, 29, 3));
+  ASSERT_TRUE(warning.Showing());
+  warning.ButtonPostpone5.UserClick();
+  ASSERT_EQ(f.Tasks().Queue().Count(), 1u);
+  EXPECT_EQ(CompareDateTime(f.Tasks().Queue().Head().When, At(3, 3, 35, 29, 3)), 0)
+      << MomentText(platform.clock, f.Tasks().Queue().Head().When);
 }

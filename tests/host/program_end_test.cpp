@@ -434,3 +434,30 @@ TEST(ProgramEndTriggerField, ComesBackAsWrittenAndRefusesWhatItDidNotWrite) {
     EXPECT_EQ(ReadTaskFile(std::string("Dusk task list 2\r\n") + bad + "\r\n").unreadLines, 1u);
   }
 }
+
+// The delay after the end is a countdown: its minutes are elapsed time. The
+// fake zone skips 02:00 to 03:00 on 2026-03-29 and goes back from 03:00 to
+// 02:00 on 2026-10-25.
+TEST(ProgramEndDueMomentTest, TheDelayIsElapsedTimeAcrossAClockChange) {
+  const FakeTimeZone zone;
+  struct Case {
+    const char* what;
+    TaskKind kind;
+    int delayMinutes;
+    DateTime ended;
+    DateTime due;
+  };
+  const Case kCases[] = {
+      {"over the skipped hour", TaskKind::Alarm, 60, At(1, 30, 0, 29, 3), At(3, 30, 0, 29, 3)},
+      {"a power action over it", TaskKind::TurnOff, 45, At(1, 30, 0, 29, 3), At(3, 15, 0, 29, 3)},
+      {"into the hour that comes twice", TaskKind::Alarm, 30, At(1, 45, 0, 25, 10),
+       At(2, 15, 0, 25, 10)},
+      {"no change", TaskKind::Alarm, 10, At(14, 0, 0), At(14, 10, 0)},
+      {"a power action without delay", TaskKind::Sleep, 0, At(14, 0, 0), At(14, 0, 30)},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(CompareDateTime(ProgramEndDueMoment(c.kind, c.delayMinutes, c.ended, zone), c.due),
+              0);
+  }
+}

@@ -56,7 +56,7 @@ class DueTaskRunnerTest : public testing::Test {
         list("TaskList", &form, {15, 15, 430, 420}),
         tray(platform.notificationArea, form, 500),
         listing(list, tray, platform.clock, platform.timeZone),
-        programEnd(platform.processes, listing),
+        programEnd(platform.processes, listing, platform.timeZone),
         actions(platform.clock),
         runner(listing, programEnd, actions, title, tray, platform.clock, "Lumo定时关机：") {
     tray.AddToTray();
