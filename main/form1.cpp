@@ -128,7 +128,7 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
       bsTrayIcon1(platform.notificationArea, Form1, platform.windowSystem.DoubleClickTimeMs()),
       bsBusinessSkinForm1(Form1, bsTrayIcon1, platform.windowSystem, startWithWindows_),
       bsSkinMessage1("bsSkinMessage1", IconView::Stock::Warning, Form1, platform.windowSystem),
-      savedTasks_(platform.profileFiles, platform.messages, bsTrayIcon1, platform.clock,
+      savedTasks_(platform.profileFiles, platform.messages, bsTrayIcon1, platform.clock, tasks_,
                   TaskListFolder(platform.profileFiles.RoamingAppDataFolder()),
                   std::string(kAppTitle) + "："),
       wakeKeeper_(platform.powerRequests, platform.clock),
@@ -191,7 +191,7 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
   bsSkinMessage1.AttachMirrors(platform.mirrors);
   FormCreate();
   // Before the first tick, which treats tasks found late as after a sleep.
-  loadReport_ = savedTasks_.LoadInto(tasks_);
+  loadReport_ = savedTasks_.Load();
 }
 
 void TForm1::FormCreate() {
@@ -268,8 +268,8 @@ void TForm1::TimerNowTimer() {
   const std::uint64_t balloonsBeforeTick = bsTrayIcon1.BalloonsShown();
   programEnd_.Follow(now);
   dueTasks_.Run(now);
-  if (!loadReport_.empty()) {
-    ShowTaskReport(bsTrayIcon1, std::string(kAppTitle) + "：", std::exchange(loadReport_, {}),
+  if (!loadReport_.text.empty()) {
+    ShowTaskReport(bsTrayIcon1, std::string(kAppTitle) + "：", std::exchange(loadReport_.text, {}),
                    balloonsBeforeTick);
   }
   powerWarning_.Follow(now);

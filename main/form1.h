@@ -160,7 +160,7 @@ class TForm1 : private Download::Listener {
   ProgramEndWatch programEnd_;
   TaskListing tasks_;
   // What the saved list lost at start-up, told after the first tick's own report.
-  std::string loadReport_;
+  SavedTaskList::LoadReport loadReport_;
   DueTaskRunner dueTasks_;
   PowerWarning powerWarning_;
   Relocation relocation_;
