@@ -384,12 +384,22 @@ void TForm1::StartSuccessor(const std::string& program) {
   // The saved list is written after every change: the successor loads what
   // this program holds. It waits for the claim until this one gives it up.
   (void)platform.shell.Execute({Form1.Handle(), "open", program,
-                                HandOverArguments(!Form1.Visible()), std::nullopt,
-                                Shell::kShowNormal});
+                                HandOverArguments(!Form1.Visible(), ReportForSuccessor()),
+                                std::nullopt, Shell::kShowNormal});
   platform.sessionInstance.GiveUp();
   // Once: a resume or a clock change may still tick before the loop ends.
   handedOver_ = true;
   platform.windowSystem.Terminate();
+}
+
+void TForm1::TakeOverLoadReport(const std::string& report) {
+  if (report.empty()) return;
+  loadReport_.text = loadReport_.text.empty() ? report : report + "\r\n" + loadReport_.text;
+}
+
+std::string TForm1::ReportForSuccessor() const {
+  // A file left as it was tells the successor the same when it reads it.
+  return loadReport_.fileSetAside ? loadReport_.text : std::string();
 }
 
 void TForm1::N1Click() {

@@ -66,6 +66,9 @@ class TForm1 : private Download::Listener {
   void WarnFormDismiss();
 
   [[nodiscard]] TaskListing& Tasks() { return tasks_; }
+  // The load report of the copy that handed over to this one, which it could
+  // not show: told at the first tick, before this program's own.
+  void TakeOverLoadReport(const std::string& report);
 
   const PlatformSet platform;
   AppState& state;
@@ -153,6 +156,8 @@ class TForm1 : private Download::Listener {
   void HandOverToDownloadedProgram();
   // Starts the program that takes over from this one, then ends this one.
   void StartSuccessor(const std::string& program);
+  // What of the load report, not shown yet, only this program can tell.
+  [[nodiscard]] std::string ReportForSuccessor() const;
 
   // Before the queue it observes.
   SavedTaskList savedTasks_;

@@ -387,3 +387,47 @@ TEST(SavedTaskListProgram, ALongListFillsTheWindowOnce) {
   };
   EXPECT_EQ(windowChangesAtStart(1000), windowChangesAtStart(1));
 }
+
+// A copy started under another name hands over to the program under the fixed
+// name on its first tick: what its load found goes along, shown by the program
+// that runs on. A file left alone is read again by that one, and told once.
+TEST(SavedTaskListProgram, TheLoadReportSurvivesARelocation) {
+  struct Case {
+    const char* name;
+    std::string file;
+    int failedReads;
+    std::string balloon;
+  };
+  const Case kCases[] = {
+      {"damaged", "Dusk task list 2\r\nalarm|2026-12-10 15:00:00|留下||\r\n坏\r\n", 0,
+       "有 1 个任务无法读取，原文件已保存为 C:\\Users\\李雷\\AppData\\Roaming\\Dusk\\"
+       "tasks.bad-20261210-140000.txt"},
+      {"held elsewhere", "Dusk task list 2\r\n", 1000,
+       "无法读取任务列表：系统错误32。\r\n"
+       "原文件保持不变，任务暂存在程序中，下次修改任务时会再次读取。"},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.name);
+    FakePlatform platform(At(14, 0, 0));
+    const std::string folder = "C:\\Program Files\\Dusk\\";
+    platform.files.programFilePath = folder + "Dusk (1).exe";
+    platform.files.contents[platform.files.programFilePath] = "this program";
+    platform.profileFiles.contents[kList] = c.file;
+    platform.profileFiles.failedReads = c.failedReads;
+    {
+      Program relocating(platform.Set(), kTestUpdateHost);
+      relocating.Start();
+      platform.clock.AdvanceSeconds(1);
+      relocating.Form1.TimerNow.Fire();
+      ASSERT_EQ(platform.shell.launches.size(), 1u);
+      EXPECT_TRUE(platform.notificationArea.balloons.empty());
+    }
+    platform.files.programFilePath = folder + "Dusk.exe";
+    Program successor(platform.Set(), kTestUpdateHost);
+    successor.Start(ParseStartArguments(platform.shell.launches[0].parameters.value_or("")));
+    platform.clock.AdvanceSeconds(1);
+    successor.Form1.TimerNow.Fire();
+    ASSERT_EQ(platform.notificationArea.balloons.size(), 1u);
+    EXPECT_EQ(platform.notificationArea.balloons[0].text, c.balloon);
+  }
+}
