@@ -128,7 +128,7 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
       bsTrayIcon1(platform.notificationArea, Form1, platform.windowSystem.DoubleClickTimeMs()),
       bsBusinessSkinForm1(Form1, bsTrayIcon1, platform.windowSystem, startWithWindows_),
       bsSkinMessage1("bsSkinMessage1", IconView::Stock::Warning, Form1, platform.windowSystem),
-      savedTasks_(platform.profileFiles, platform.messages, bsTrayIcon1, platform.clock,
+      savedTasks_(platform.profileFiles, platform.messages, bsTrayIcon1, platform.clock, tasks_,
                   TaskListFolder(platform.profileFiles.RoamingAppDataFolder()),
                   std::string(kAppTitle) + "："),
       wakeKeeper_(platform.powerRequests, platform.clock),
@@ -191,7 +191,7 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
   bsSkinMessage1.AttachMirrors(platform.mirrors);
   FormCreate();
   // Before the first tick, which treats tasks found late as after a sleep.
-  loadReport_ = savedTasks_.LoadInto(tasks_);
+  loadReport_ = savedTasks_.Load();
 }
 
 void TForm1::FormCreate() {
@@ -267,8 +267,8 @@ void TForm1::TimerNowTimer() {
   }
   const std::uint64_t balloonsBeforeTick = bsTrayIcon1.BalloonsShown();
   dueTasks_.Run(now);
-  if (!loadReport_.empty()) {
-    ShowTaskReport(bsTrayIcon1, std::string(kAppTitle) + "：", std::exchange(loadReport_, {}),
+  if (!loadReport_.text.empty()) {
+    ShowTaskReport(bsTrayIcon1, std::string(kAppTitle) + "：", std::exchange(loadReport_.text, {}),
                    balloonsBeforeTick);
   }
   powerWarning_.Follow(now);
@@ -386,7 +386,8 @@ void TForm1::HandOverToDownloadedProgram() {
 bool TForm1::StartSuccessor(const std::string& program) {
   // The saved list is written after every change: the successor loads what
   // this program holds. It waits for the claim until this one gives it up.
-  if (platform.shell.Execute({Form1.Handle(), "open", program, HandOverArguments(!Form1.Visible()),
+  if (platform.shell.Execute({Form1.Handle(), "open", program,
+                              HandOverArguments(!Form1.Visible(), ReportForSuccessor()),
                               std::nullopt, Shell::kShowNormal}) != kSucceeded) {
     return false;
   }
@@ -395,6 +396,16 @@ bool TForm1::StartSuccessor(const std::string& program) {
   handedOver_ = true;
   platform.windowSystem.Terminate();
   return true;
+}
+
+void TForm1::TakeOverLoadReport(const std::string& report) {
+  if (report.empty()) return;
+  loadReport_.text = loadReport_.text.empty() ? report : report + "\r\n" + loadReport_.text;
+}
+
+std::string TForm1::ReportForSuccessor() const {
+  // A file left as it was tells the successor the same when it reads it.
+  return loadReport_.fileSetAside ? loadReport_.text : std::string();
 }
 
 void TForm1::N1Click() {

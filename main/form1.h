@@ -67,6 +67,9 @@ class TForm1 : private Download::Listener {
   void WarnFormDismiss();
 
   [[nodiscard]] TaskListing& Tasks() { return tasks_; }
+  // The load report of the copy that handed over to this one, which it could
+  // not show: told at the first tick, before this program's own.
+  void TakeOverLoadReport(const std::string& report);
 
   const PlatformSet platform;
   AppState& state;
@@ -155,6 +158,8 @@ class TForm1 : private Download::Listener {
   // Starts the program that takes over from this one, then ends this one;
   // false when it did not start, and this one runs on holding the claim.
   [[nodiscard]] bool StartSuccessor(const std::string& program);
+  // What of the load report, not shown yet, only this program can tell.
+  [[nodiscard]] std::string ReportForSuccessor() const;
 
   // Before the queue it observes.
   SavedTaskList savedTasks_;
@@ -162,7 +167,7 @@ class TForm1 : private Download::Listener {
   ProgramEndWatch programEnd_;
   TaskListing tasks_;
   // What the saved list lost at start-up, told after the first tick's own report.
-  std::string loadReport_;
+  SavedTaskList::LoadReport loadReport_;
   DueTaskRunner dueTasks_;
   PowerWarning powerWarning_;
   Relocation relocation_;

@@ -26,6 +26,7 @@ Program::Program(const PlatformSet& platform, std::string updateServerHost, Task
 }
 
 void Program::Start(const StartArguments& arguments) {
+  Form1.TakeOverLoadReport(arguments.loadReport);
   if (arguments.inTray) {
     Form1.StartInTray();
   } else {

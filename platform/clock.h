@@ -15,4 +15,7 @@ class Clock : public PlatformInterface {
   [[nodiscard]] virtual std::string FormatShortDate(const CalendarTime& time) const = 0;
   // The time of day in the user's long time format.
   [[nodiscard]] virtual std::string FormatLongTime(const CalendarTime& time) const = 0;
+  // Waits this long before going on: a file another program holds for a
+  // moment is tried again after it.
+  virtual void Pause(unsigned milliseconds) const = 0;
 };

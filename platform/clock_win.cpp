@@ -23,3 +23,5 @@ std::string Win32Clock::FormatLongTime(const CalendarTime& time) const {
   const int length = GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &st, nullptr, text, std::size(text));
   return length > 0 ? FromWide(text) : std::string();
 }
+
+void Win32Clock::Pause(unsigned milliseconds) const { Sleep(milliseconds); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -19,12 +20,18 @@ class ProfileFiles : public PlatformInterface {
   [[nodiscard]] virtual SystemError CreateFolder(const std::string& path) = 0;
 
   struct Contents {
-    enum class Outcome { Read, Missing, Failed };
+    enum class Outcome {
+      Read,
+      Missing,
+      Failed,   // there, but could not be opened or read
+      TooLarge  // more than maxBytes: nothing read
+    };
     Outcome outcome = Outcome::Missing;
     std::string bytes;
     SystemError error = kSucceeded;  // why it failed
   };
-  [[nodiscard]] virtual Contents ReadWhole(const std::string& path) const = 0;
+  // A file larger than maxBytes is not read at all: its size is all that is asked.
+  [[nodiscard]] virtual Contents ReadWhole(const std::string& path, std::size_t maxBytes) const = 0;
 
   // A file being written; closed when it goes.
   class NewFile {

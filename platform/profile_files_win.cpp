@@ -71,7 +71,8 @@ SystemError Win32ProfileFiles::CreateFolder(const std::string& path) {
   return error;
 }
 
-ProfileFiles::Contents Win32ProfileFiles::ReadWhole(const std::string& path) const {
+ProfileFiles::Contents Win32ProfileFiles::ReadWhole(const std::string& path,
+                                                    std::size_t maxBytes) const {
   const UniqueFile file(CreateFileW(ToWide(path).c_str(), GENERIC_READ,
                                     FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -84,6 +85,9 @@ ProfileFiles::Contents Win32ProfileFiles::ReadWhole(const std::string& path) con
   }
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file.Get(), &size)) return {Contents::Outcome::Failed, {}, GetLastError()};
+  if (static_cast<unsigned long long>(size.QuadPart) > maxBytes) {
+    return {Contents::Outcome::TooLarge, {}, kSucceeded};
+  }
   std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
   std::size_t filled = 0;
   while (filled < bytes.size()) {

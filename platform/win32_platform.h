@@ -25,6 +25,7 @@ class Win32Clock : public Clock {
   [[nodiscard]] DateTime Now() const override;
   [[nodiscard]] std::string FormatShortDate(const CalendarTime& time) const override;
   [[nodiscard]] std::string FormatLongTime(const CalendarTime& time) const override;
+  void Pause(unsigned milliseconds) const override;
 };
 
 class Win32CodePage : public CodePage {

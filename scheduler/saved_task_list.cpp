@@ -10,17 +10,7 @@ namespace {
 constexpr int kSetAsideAttempts = 100;
 constexpr SystemError kFileExists = 80;
 
-std::string LostText(const ProfileFiles::Contents& contents, const TaskFileReading& reading) {
-  const std::string count = std::to_string(reading.unreadLines);
-  if (contents.outcome != ProfileFiles::Contents::Outcome::Read ||
-      reading.outcome == TaskFileReading::Outcome::NotATaskList) {
-    return "任务列表文件无法读取";
-  }
-  if (reading.outcome == TaskFileReading::Outcome::NewerFormat) {
-    return "任务列表由更高版本的程序保存，其中 " + count + " 个任务无法读取";
-  }
-  return "有 " + count + " 个任务无法读取";
-}
+using Outcome = ProfileFiles::Contents::Outcome;
 
 }  // namespace
 
@@ -45,27 +35,65 @@ std::string SetAsideFileName(const CalendarTime& at, int attempt) {
   return fileName;
 }
 
-std::string SavedTaskList::LoadInto(TaskListing& tasks) {
+SavedTaskList::LoadReport SavedTaskList::Load() {
   if (folder_.empty()) return {};
-  const ProfileFiles::Contents contents = files_.ReadWhole(ListPath());
-  if (contents.outcome == ProfileFiles::Contents::Outcome::Missing) return {};
+  std::string text = TakeIn(ReadPatiently());
+  if (fileState_ != FileState::Ours) {
+    leftAloneText_ = text;
+    return {std::move(text), false};
+  }
+  if (!setAsideNeeded_) return {};
+  text = SaveWhatWasRead(std::move(text));
+  return {std::move(text), !setAsideNeeded_};
+}
+
+ProfileFiles::Contents SavedTaskList::ReadPatiently() const {
+  for (int tries = 1;; ++tries) {
+    ProfileFiles::Contents contents = files_.ReadWhole(ListPath(), kTaskListMaxBytes);
+    if (contents.outcome != Outcome::Failed || tries == kReadTries) return contents;
+    clock_.Pause(kReadRetryPauseMs);
+  }
+}
+
+std::string SavedTaskList::TakeIn(const ProfileFiles::Contents& contents) {
+  fileState_ = FileState::Ours;
+  if (contents.outcome == Outcome::Missing) return {};
+  if (contents.outcome == Outcome::Failed) {
+    fileState_ = FileState::Unread;
+    return "无法读取任务列表：" + messages_.Describe(contents.error) +
+           "\r\n原文件保持不变，任务暂存在程序中，下次修改任务时会再次读取。";
+  }
   TaskFileReading reading;
-  if (contents.outcome == ProfileFiles::Contents::Outcome::Read) {
+  std::string lost = "任务列表文件超过 8 MB，无法读取";
+  if (contents.outcome == Outcome::Read) {
     reading = ReadTaskFile(contents.bytes);
+    lost = "有 " + std::to_string(reading.unreadLines) + " 个任务无法读取";
   } else {
     reading.outcome = TaskFileReading::Outcome::NotATaskList;
   }
-  std::string report = LostText(contents, reading);
+  if (reading.outcome == TaskFileReading::Outcome::NewerFormat) {
+    // Its lines may hold what this version would drop on saving them again.
+    fileState_ = FileState::NewerList;
+    return "任务列表由更高版本的程序保存，其中 " + std::to_string(reading.unreadLines) +
+           " 个任务无法读取。\r\n原文件保持不变，新的任务只保存在程序中。";
+  }
+  if (reading.outcome == TaskFileReading::Outcome::NotATaskList &&
+      contents.outcome == Outcome::Read) {
+    lost = "任务列表文件无法读取";
+  }
   // The queue is told, as every observer must be; this one knows it is the file.
   loading_ = true;
-  tasks.AddAll(std::move(reading.tasks));
+  tasks_.AddAll(std::move(reading.tasks));
   loading_ = false;
   if (reading.outcome == TaskFileReading::Outcome::Whole) return {};
+  setAsideNeeded_ = true;
+  return lost;
+}
 
+std::string SavedTaskList::SaveWhatWasRead(std::string report) {
   // What was read is written back at once, the original set aside first: the
   // next start finds the same tasks even if nothing changes before it.
-  setAsideNeeded_ = true;
-  const SystemError saved = Save(tasks.Queue());
+  const SystemError saved = Save(tasks_.Queue());
   if (setAsideNeeded_) {
     report += "，原文件未能另存，仍在 " + ListPath();
   } else {
@@ -79,12 +107,39 @@ std::string SavedTaskList::LoadInto(TaskListing& tasks) {
   return report;
 }
 
+void SavedTaskList::ReadAgain() {
+  // Once, with no wait: the user is at the window.
+  std::string report = TakeIn(files_.ReadWhole(ListPath(), kTaskListMaxBytes));
+  if (fileState_ != FileState::Ours) {
+    if (report == leftAloneText_) return;  // told already
+    leftAloneText_ = report;
+    trayIcon_.ShowBalloonHint(balloonTitle_, report);
+    return;
+  }
+  leftAloneText_.clear();
+  // The file's tasks have joined those added meanwhile: all of them are saved.
+  if (setAsideNeeded_) {
+    trayIcon_.ShowBalloonHint(balloonTitle_, SaveWhatWasRead(std::move(report)));
+    return;
+  }
+  Report(Save(tasks_.Queue()));
+}
+
 void SavedTaskList::QueueChanged(const TaskQueue& queue) {
   if (loading_) return;
+  if (fileState_ != FileState::Ours) {
+    ReadAgain();
+    return;
+  }
   Report(Save(queue));
 }
 
 bool SavedTaskList::SaveIfBehind(const TaskQueue& queue) {
+  if (fileState_ != FileState::Ours) {
+    ReadAgain();
+    // Left alone, the file has what it had; only tasks of this run would be lost.
+    if (fileState_ != FileState::Ours) return queue.Empty();
+  }
   if (reportedFailure_ != kSucceeded) Report(Save(queue));
   return reportedFailure_ == kSucceeded;
 }

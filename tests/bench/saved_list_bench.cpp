@@ -17,6 +17,7 @@
 #include "platform/profile_files_win.h"
 #include "platform/whole_file_write.h"
 #include "platform/wide_text_win.h"
+#include "scheduler/saved_task_list.h"
 #include "scheduler/task_file_format.h"
 
 namespace {
@@ -80,7 +81,7 @@ int main(int argc, char** argv) {
         return 1;
       }
       double t2 = NowMs();
-      const ProfileFiles::Contents contents = files.ReadWhole(list);
+      const ProfileFiles::Contents contents = files.ReadWhole(list, kTaskListMaxBytes);
       double t3 = NowMs();
       TaskFileReading reading = ReadTaskFile(contents.bytes);
       double t4 = NowMs();

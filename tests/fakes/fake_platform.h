@@ -27,11 +27,17 @@ class FakeClock : public Clock {
   [[nodiscard]] DateTime Now() const override { return now_; }
   [[nodiscard]] std::string FormatShortDate(const CalendarTime& time) const override;
   [[nodiscard]] std::string FormatLongTime(const CalendarTime& time) const override;
+  // No wait: the time moves on by as much.
+  void Pause(unsigned milliseconds) const override {
+    pauses.push_back(milliseconds);
+    now_ += milliseconds / 1000.0 / kSecondsPerDay;
+  }
   void Set(DateTime now) { now_ = now; }
   void AdvanceSeconds(double seconds) { now_ += seconds / kSecondsPerDay; }
+  mutable std::vector<unsigned> pauses;
 
  private:
-  DateTime now_;
+  mutable DateTime now_;
 };
 
 // Code page 936 (GBK): bytes 0x81 to 0xFE lead a double-byte character; what

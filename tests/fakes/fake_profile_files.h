@@ -20,11 +20,16 @@ class FakeProfileFiles : public ProfileFiles {
     folders.insert(path);
     return kSucceeded;
   }
-  [[nodiscard]] Contents ReadWhole(const std::string& path) const override {
+  [[nodiscard]] Contents ReadWhole(const std::string& path, std::size_t maxBytes) const override {
     calls.push_back("read " + path);
+    if (failedReads > 0) {
+      --failedReads;
+      return {Contents::Outcome::Failed, {}, readFailure};
+    }
     if (const SystemError error = Failure("read")) return {Contents::Outcome::Failed, {}, error};
     const auto file = contents.find(path);
     if (file == contents.end()) return {Contents::Outcome::Missing, {}, 2};
+    if (file->second.size() > maxBytes) return {Contents::Outcome::TooLarge, {}, kSucceeded};
     return {Contents::Outcome::Read, file->second, kSucceeded};
   }
   Created Create(const std::string& path) override {
@@ -57,6 +62,9 @@ class FakeProfileFiles : public ProfileFiles {
   std::set<std::string> folders;
   // By step: "create folder", "read", "create", "write", "flush", "move", "move aside".
   std::map<std::string, SystemError> failing;
+  // The next reads that fail with readFailure, before "read" in failing is asked.
+  mutable int failedReads = 0;
+  SystemError readFailure = 32;  // ERROR_SHARING_VIOLATION
   mutable std::vector<std::string> calls;
 
  private:

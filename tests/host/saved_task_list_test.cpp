@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "main/program.h"
 #include "scheduler/task_file_format.h"
 #include "tests/fakes/fake_mirrors.h"
@@ -25,7 +27,7 @@ struct SavedListRig {
         form("Form1", {0, 0, 780, 550}, Form::Frame::Main),
         list("TaskList", &form, {15, 15, 430, 420}),
         tray(platform.notificationArea, form, 500),
-        saved(files, platform.messages, tray, platform.clock,
+        saved(files, platform.messages, tray, platform.clock, listing,
               TaskListFolder(files.RoamingAppDataFolder()), "Lumo定时关机："),
         listing(list, tray, platform.clock, platform.timeZone, {&saved}) {
     tray.AddToTray();
@@ -106,7 +108,7 @@ TEST_F(SavedTaskListTest, LoadingReadsTheListOnceAndWritesNothing) {
       "alarm|2026-12-10 12:00:00|b\r\n"
       "alarm|2026-12-10 10:00:00|a\r\n";
   files.contents = {{kList, file}};
-  EXPECT_EQ(saved.LoadInto(listing), "");
+  EXPECT_EQ(saved.Load().text, "");
   EXPECT_EQ(files.calls, std::vector<std::string>{std::string("read ") + kList});
   ASSERT_EQ(listing.Queue().Count(), 2u);
   EXPECT_EQ(listing.Queue().Head().Param, "a");
@@ -115,38 +117,43 @@ TEST_F(SavedTaskListTest, LoadingReadsTheListOnceAndWritesNothing) {
 }
 
 TEST_F(SavedTaskListTest, NoFileIsAnEmptyList) {
-  EXPECT_EQ(saved.LoadInto(listing), "");
+  EXPECT_EQ(saved.Load().text, "");
   EXPECT_TRUE(listing.Queue().Empty());
   EXPECT_TRUE(files.contents.empty());
 }
 
-TEST_F(SavedTaskListTest, AFileNotReadWhollyIsSetAsideAndWhatWasReadIsSavedAgain) {
+// A valid list of format 2 just over the size a list may have.
+std::string AListOfNineMebibytes() {
+  std::string file = "Dusk task list 2\r\n";
+  const std::string line = "alarm|2026-12-10 10:00:00|" + std::string(1000, 'x') + "||\r\n";
+  while (file.size() <= kTaskListMaxBytes + (1u << 20)) file += line;
+  return file;
+}
+
+TEST_F(SavedTaskListTest, AFileReadAndFoundDamagedIsSetAsideAndWhatWasReadIsSavedAgain) {
   const std::string good = "alarm|2026-12-10 10:00:00|留下\r\n";
   struct Case {
     const char* name;
     std::string file;
-    SystemError readFailure;
     std::size_t tasksRead;
     std::string report;
   };
   const std::string where = std::string("，原文件已保存为 ") + kSetAside;
   const Case kCases[] = {
       {"a bad line", "Dusk task list 1\r\n" + good + "alarm|2026-13-10 10:00:00|坏\r\nrestart\r\n",
-       0, 1, "有 2 个任务无法读取" + where},
-      {"a newer format", "Dusk task list 3\r\n" + good + good, 0, 0,
-       "任务列表由更高版本的程序保存，其中 2 个任务无法读取" + where},
-      {"not a task list", std::string("\x89PNG\r\n\x1A\n\0\0", 10), 0, 0,
+       1, "有 2 个任务无法读取" + where},
+      {"not a task list", std::string("\x89PNG\r\n\x1A\n\0\0", 10), 0,
        "任务列表文件无法读取" + where},
-      {"an empty file", "", 0, 0, "任务列表文件无法读取" + where},
-      {"a file that cannot be read", "Dusk task list 1\r\n" + good, 33, 0,
-       "任务列表文件无法读取" + where},
+      {"an empty file", "", 0, "任务列表文件无法读取" + where},
+      {"a list over 8 MiB", AListOfNineMebibytes(), 0, "任务列表文件超过 8 MB，无法读取" + where},
   };
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.name);
     SavedListRig fresh;
     fresh.files.contents = {{kList, c.file}};
-    if (c.readFailure) fresh.files.failing = {{"read", c.readFailure}};
-    EXPECT_EQ(fresh.saved.LoadInto(fresh.listing), c.report);
+    const SavedTaskList::LoadReport report = fresh.saved.Load();
+    EXPECT_EQ(report.text, c.report);
+    EXPECT_TRUE(report.fileSetAside);
     EXPECT_EQ(fresh.listing.Queue().Count(), c.tasksRead);
     EXPECT_EQ(fresh.files.contents.at(kSetAside), c.file);
     EXPECT_EQ(fresh.files.contents.at(kList), WriteTaskFile(fresh.listing.Queue()));
@@ -158,7 +165,7 @@ TEST_F(SavedTaskListTest, ASetAsideFileIsNeverWrittenOver) {
   const std::string second =
       "C:\\Users\\李雷\\AppData\\Roaming\\Dusk\\tasks.bad-20261210-090000-2.txt";
   files.contents = {{kList, "garbage"}, {kSetAside, "an earlier list"}};
-  EXPECT_EQ(saved.LoadInto(listing), "任务列表文件无法读取，原文件已保存为 " + second);
+  EXPECT_EQ(saved.Load().text, "任务列表文件无法读取，原文件已保存为 " + second);
   EXPECT_EQ(files.contents.at(kSetAside), "an earlier list");
   EXPECT_EQ(files.contents.at(second), "garbage");
 }
@@ -167,9 +174,8 @@ TEST_F(SavedTaskListTest, AListThatCannotBeSetAsideIsNotWrittenOver) {
   const std::string file = "Dusk task list 1\r\nalarm|2026-12-10 10:00:00|a\r\nbad\r\n";
   files.contents = {{kList, file}};
   files.failing = {{"move aside", 5}};
-  EXPECT_EQ(saved.LoadInto(listing), std::string("有 1 个任务无法读取，原文件未能另存，仍在 ") +
-                                         kList + "\r\n无法保存任务列表：系统错误5。" +
-                                         kSaveFailure);
+  EXPECT_EQ(saved.Load().text, std::string("有 1 个任务无法读取，原文件未能另存，仍在 ") + kList +
+                                   "\r\n无法保存任务列表：系统错误5。" + kSaveFailure);
   listing.Add({At(11, 0, 0), TaskKind::Alarm, "b"});
   EXPECT_EQ(files.contents, (std::map<std::string, std::string>{{kList, file}}));
   EXPECT_TRUE(Balloons().empty());  // told already
@@ -179,6 +185,118 @@ TEST_F(SavedTaskListTest, AListThatCannotBeSetAsideIsNotWrittenOver) {
   EXPECT_EQ(files.contents.at(kSetAside), file);
   EXPECT_EQ(files.contents.at(kList), WriteTaskFile(listing.Queue()));
   EXPECT_EQ(listing.Queue().Count(), 3u);
+}
+
+TEST_F(SavedTaskListTest, AReadThatFailsIsTriedAgainForAboutTwoSeconds) {
+  const std::string file = "Dusk task list 2\r\nalarm|2026-12-10 10:00:00|a||\r\n";
+  struct Case {
+    int failedReads;
+    bool read;
+  };
+  static constexpr Case kCases[] = {
+      {0, true}, {1, true}, {kReadTries - 1, true}, {kReadTries, false}};
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.failedReads);
+    SavedListRig fresh;
+    fresh.files.contents = {{kList, file}};
+    fresh.files.failedReads = c.failedReads;
+    const DateTime start = fresh.platform.clock.Now();
+    const std::string report = fresh.saved.Load().text;
+    EXPECT_EQ(report.empty(), c.read);
+    EXPECT_EQ(fresh.listing.Queue().Count(), c.read ? 1u : 0u);
+    const int tries = std::min(c.failedReads + 1, kReadTries);
+    EXPECT_EQ(fresh.files.calls, std::vector<std::string>(tries, std::string("read ") + kList));
+    // The waits between the tries go by the clock, and stop at the bound.
+    EXPECT_EQ(fresh.platform.clock.pauses, std::vector<unsigned>(tries - 1, kReadRetryPauseMs));
+    EXPECT_LE(WholeSecondsApart(fresh.platform.clock.Now(), start), 2);
+    EXPECT_EQ(fresh.files.contents, (std::map<std::string, std::string>{{kList, file}}));
+  }
+}
+
+// Held by another program at start, the list is neither set aside nor written
+// over: its tasks and those added meanwhile are all saved once it can be read.
+TEST_F(SavedTaskListTest, AListThatCannotBeReadIsLeftAloneAndReadAgainAtTheNextChange) {
+  const std::string file = "Dusk task list 2\r\nalarm|2026-12-10 10:00:00|在文件里||\r\n";
+  files.contents = {{kList, file}};
+  files.failedReads = 1000;
+  const SavedTaskList::LoadReport report = saved.Load();
+  EXPECT_EQ(report.text,
+            "无法读取任务列表：系统错误32。\r\n"
+            "原文件保持不变，任务暂存在程序中，下次修改任务时会再次读取。");
+  EXPECT_FALSE(report.fileSetAside);
+
+  files.calls.clear();
+  listing.Add({At(11, 0, 0), TaskKind::Alarm, "添加的"});
+  EXPECT_EQ(files.calls, std::vector<std::string>{std::string("read ") + kList});  // once
+  EXPECT_EQ(files.contents, (std::map<std::string, std::string>{{kList, file}}));
+  EXPECT_TRUE(Balloons().empty());  // told at start
+  EXPECT_FALSE(saved.SaveIfBehind(listing.Queue()));
+
+  files.readFailure = 5;  // another reason is told
+  listing.Add({At(12, 0, 0), TaskKind::Alarm, "又一个"});
+  ASSERT_EQ(Balloons().size(), 1u);
+  EXPECT_EQ(Balloons()[0].text,
+            "无法读取任务列表：系统错误5。\r\n"
+            "原文件保持不变，任务暂存在程序中，下次修改任务时会再次读取。");
+  EXPECT_EQ(files.contents, (std::map<std::string, std::string>{{kList, file}}));
+
+  files.failedReads = 0;  // released
+  listing.Add({At(13, 0, 0), TaskKind::Alarm, "第三个"});
+  ASSERT_EQ(listing.Queue().Count(), 4u);
+  EXPECT_EQ(listing.Queue().Head().Param, "在文件里");
+  EXPECT_EQ(files.contents,
+            (std::map<std::string, std::string>{{kList, WriteTaskFile(listing.Queue())}}));
+  EXPECT_EQ(Balloons().size(), 1u);
+  EXPECT_TRUE(saved.SaveIfBehind(listing.Queue()));
+
+  // From here on the file is the program's, as after any start.
+  listing.RemoveHead();
+  EXPECT_EQ(files.contents.at(kList), WriteTaskFile(listing.Queue()));
+}
+
+TEST_F(SavedTaskListTest, AListLeftAloneThatIsFoundDamagedLaterIsSetAsideThen) {
+  const std::string file = "Dusk task list 2\r\nalarm|2026-12-10 10:00:00|好||\r\n坏\r\n";
+  files.contents = {{kList, file}};
+  files.failedReads = kReadTries;
+  ASSERT_FALSE(saved.Load().text.empty());
+  // Two seconds of tries went by.
+  const std::string aside =
+      "C:\\Users\\李雷\\AppData\\Roaming\\Dusk\\tasks.bad-20261210-090002.txt";
+  listing.Add({At(11, 0, 0), TaskKind::Alarm, "添加的"});
+  ASSERT_EQ(Balloons().size(), 1u);
+  EXPECT_EQ(Balloons()[0].text, "有 1 个任务无法读取，原文件已保存为 " + aside);
+  EXPECT_EQ(files.contents.at(aside), file);
+  EXPECT_EQ(listing.Queue().Count(), 2u);
+  EXPECT_EQ(files.contents.at(kList), WriteTaskFile(listing.Queue()));
+}
+
+// A newer version's list may hold what this one would drop: it is never
+// written over in this run, whatever the user does here; once the user has
+// removed it, the list is saved again.
+TEST_F(SavedTaskListTest, ANewerVersionsListIsNeverWrittenOver) {
+  const std::string file =
+      "Dusk task list 3\r\nalarm|2026-12-10 10:00:00|新格式|||more\r\n\r\nturn-off|x\r\n";
+  files.contents = {{kList, file}};
+  const SavedTaskList::LoadReport report = saved.Load();
+  EXPECT_EQ(report.text,
+            "任务列表由更高版本的程序保存，其中 2 个任务无法读取。\r\n"
+            "原文件保持不变，新的任务只保存在程序中。");
+  EXPECT_FALSE(report.fileSetAside);
+  EXPECT_TRUE(listing.Queue().Empty());
+  EXPECT_TRUE(saved.SaveIfBehind(listing.Queue()));  // nothing of this run to lose
+
+  listing.Add({At(11, 0, 0), TaskKind::Alarm, "一"});
+  listing.Add({At(12, 0, 0), TaskKind::TurnOff, ""});
+  listing.RemoveHead();
+  listing.Add({At(13, 0, 0), TaskKind::OpenWebPage, "http://x.invalid/"});
+  EXPECT_FALSE(saved.SaveIfBehind(listing.Queue()));
+  EXPECT_EQ(files.contents, (std::map<std::string, std::string>{{kList, file}}));
+  EXPECT_TRUE(Balloons().empty());  // told at start
+
+  ASSERT_EQ(files.Delete(kList), kSucceeded);
+  listing.RemoveHead();
+  EXPECT_EQ(files.contents,
+            (std::map<std::string, std::string>{{kList, WriteTaskFile(listing.Queue())}}));
 }
 
 TEST(SavedTaskListFolder, IsDuskInTheRoamingProfile) {
@@ -268,4 +386,48 @@ TEST(SavedTaskListProgram, ALongListFillsTheWindowOnce) {
     return windows.nativeChanges;
   };
   EXPECT_EQ(windowChangesAtStart(1000), windowChangesAtStart(1));
+}
+
+// A copy started under another name hands over to the program under the fixed
+// name on its first tick: what its load found goes along, shown by the program
+// that runs on. A file left alone is read again by that one, and told once.
+TEST(SavedTaskListProgram, TheLoadReportSurvivesARelocation) {
+  struct Case {
+    const char* name;
+    std::string file;
+    int failedReads;
+    std::string balloon;
+  };
+  const Case kCases[] = {
+      {"damaged", "Dusk task list 2\r\nalarm|2026-12-10 15:00:00|留下||\r\n坏\r\n", 0,
+       "有 1 个任务无法读取，原文件已保存为 C:\\Users\\李雷\\AppData\\Roaming\\Dusk\\"
+       "tasks.bad-20261210-140000.txt"},
+      {"held elsewhere", "Dusk task list 2\r\n", 1000,
+       "无法读取任务列表：系统错误32。\r\n"
+       "原文件保持不变，任务暂存在程序中，下次修改任务时会再次读取。"},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.name);
+    FakePlatform platform(At(14, 0, 0));
+    const std::string folder = "C:\\Program Files\\Dusk\\";
+    platform.files.programFilePath = folder + "Dusk (1).exe";
+    platform.files.contents[platform.files.programFilePath] = "this program";
+    platform.profileFiles.contents[kList] = c.file;
+    platform.profileFiles.failedReads = c.failedReads;
+    {
+      Program relocating(platform.Set(), kTestUpdateHost);
+      relocating.Start();
+      platform.clock.AdvanceSeconds(1);
+      relocating.Form1.TimerNow.Fire();
+      ASSERT_EQ(platform.shell.launches.size(), 1u);
+      EXPECT_TRUE(platform.notificationArea.balloons.empty());
+    }
+    platform.files.programFilePath = folder + "Dusk.exe";
+    Program successor(platform.Set(), kTestUpdateHost);
+    successor.Start(ParseStartArguments(platform.shell.launches[0].parameters.value_or("")));
+    platform.clock.AdvanceSeconds(1);
+    successor.Form1.TimerNow.Fire();
+    ASSERT_EQ(platform.notificationArea.balloons.size(), 1u);
+    EXPECT_EQ(platform.notificationArea.balloons[0].text, c.balloon);
+  }
 }

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <utility>
+
 #include "main/program.h"
 #include "tests/fakes/fake_platform.h"
 
@@ -32,6 +35,41 @@ TEST(StartArguments, AreReadInAnyCaseAndUnknownWordsAreLeft) {
     const StartArguments passed = ParseStartArguments(HandOverArguments(inTray));
     EXPECT_TRUE(passed.handOver);
     EXPECT_EQ(passed.inTray, inTray);
+    EXPECT_EQ(passed.loadReport, "");
+  }
+}
+
+// The report goes as one word that holds no blank and no quote, whatever the
+// text: the program started reads it back byte for byte.
+TEST(StartArguments, ALoadReportIsHandedOverWhole) {
+  static const std::string kReports[] = {
+      "有 2 个任务无法读取，原文件已保存为 C:\\Users\\李 雷\\tasks.bad-20261210-090000.txt",
+      "\"/tray\" /handover\r\n无法保存任务列表：系统错误112。\\",
+      "100% \t%41 %zz \\\"",
+      std::string("\0\xFF\x80", 3),
+  };
+  for (const std::string& report : kReports) {
+    SCOPED_TRACE(report);
+    for (const bool inTray : {false, true}) {
+      const std::string arguments = HandOverArguments(inTray, report);
+      EXPECT_EQ(arguments.find_first_of("\"\t\r\n"), std::string::npos);
+      EXPECT_EQ(std::count(arguments.begin(), arguments.end(), ' '), inTray ? 2 : 1);
+      const StartArguments passed = ParseStartArguments(arguments);
+      EXPECT_EQ(passed.loadReport, report);
+      EXPECT_EQ(passed.inTray, inTray);
+      EXPECT_TRUE(passed.handOver);
+    }
+  }
+  // Not what the program writes: no report, rather than a part of one.
+  static constexpr std::pair<const char*, const char*> kWords[] = {
+      {"/LoadReport:%41%e4%BB%bb", "A任"},
+      {"/loadreport:%4", ""},
+      {"/loadreport:%G1", ""},
+      {"/loadreport:a+b", ""},
+  };
+  for (const auto& [word, report] : kWords) {
+    SCOPED_TRACE(word);
+    EXPECT_EQ(ParseStartArguments(word).loadReport, report);
   }
 }
 

@@ -5,10 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
+#include "platform/time_zone_win.h"
 #include "platform/unique_handle_win.h"
 #include "platform/whole_file_write.h"
 #include "platform/wide_text_win.h"
+#include "platform/win32_platform.h"
+#include "scheduler/saved_task_list.h"
+#include "scheduler/task_file_format.h"
 #include "tests/windows/beside_this_test.h"
 
 namespace {
@@ -47,6 +52,21 @@ class ProfileFilesWin : public testing::Test {
   std::string folder;
 };
 
+// The balloons a tray icon would show.
+class BalloonRecorder : public NotificationArea {
+ public:
+  void SetEvents(Events*) override {}
+  bool AddIcon(const std::string&) override { return true; }
+  bool SetTip(const std::string&) override { return true; }
+  void RemoveIcon() override {}
+  bool ShowBalloon(const std::string&, const std::string& text, BalloonIcon) override {
+    balloons.push_back(text);
+    return true;
+  }
+  void HideBalloon() override {}
+  std::vector<std::string> balloons;
+};
+
 }  // namespace
 
 TEST_F(ProfileFilesWin, TheRoamingProfileFolderIsThere) {
@@ -69,15 +89,16 @@ TEST_F(ProfileFilesWin, AFolderIsMadeOnceAndAFileOfItsNameIsNoFolder) {
 TEST_F(ProfileFilesWin, AWholeFileIsReplacedAndReadBackByteForByte) {
   const std::string list = In("tasks.txt");
   const std::string temporary = In("tasks.tmp");
-  EXPECT_EQ(files.ReadWhole(list).outcome, ProfileFiles::Contents::Outcome::Missing);
-  EXPECT_EQ(files.ReadWhole(In("没有\\tasks.txt")).outcome,
+  EXPECT_EQ(files.ReadWhole(list, kTaskListMaxBytes).outcome,
+            ProfileFiles::Contents::Outcome::Missing);
+  EXPECT_EQ(files.ReadWhole(In("没有\\tasks.txt"), kTaskListMaxBytes).outcome,
             ProfileFiles::Contents::Outcome::Missing);
 
   const std::string first =
       std::string("Dusk task list 1\r\nalarm|2026-12-10 12:00:00|起床\0!", 53);
   ASSERT_EQ(ReplaceWholeFile(files, list, temporary, first), kSucceeded);
   EXPECT_FALSE(files.Exists(temporary));
-  ProfileFiles::Contents read = files.ReadWhole(list);
+  ProfileFiles::Contents read = files.ReadWhole(list, kTaskListMaxBytes);
   ASSERT_EQ(read.outcome, ProfileFiles::Contents::Outcome::Read);
   EXPECT_EQ(read.bytes, first);
 
@@ -86,11 +107,11 @@ TEST_F(ProfileFilesWin, AWholeFileIsReplacedAndReadBackByteForByte) {
   for (int i = 0; i < 100000; ++i)
     second += "alarm|2026-12-10 12:00:00|第" + std::to_string(i) + "个\r\n";
   ASSERT_EQ(ReplaceWholeFile(files, list, temporary, second), kSucceeded);
-  read = files.ReadWhole(list);
+  read = files.ReadWhole(list, kTaskListMaxBytes);
   EXPECT_EQ(read.bytes.size(), second.size());
   EXPECT_TRUE(read.bytes == second);
   ASSERT_EQ(ReplaceWholeFile(files, list, temporary, ""), kSucceeded);
-  EXPECT_EQ(files.ReadWhole(list).bytes, "");
+  EXPECT_EQ(files.ReadWhole(list, kTaskListMaxBytes).bytes, "");
 }
 
 TEST_F(ProfileFilesWin, AFailedReplaceLeavesTheOldFileAndNoTemporaryOne) {
@@ -99,7 +120,7 @@ TEST_F(ProfileFilesWin, AFailedReplaceLeavesTheOldFileAndNoTemporaryOne) {
   // The temporary file cannot be made: a folder has its name.
   ASSERT_EQ(files.CreateFolder(In("busy.tmp")), kSucceeded);
   EXPECT_NE(ReplaceWholeFile(files, list, In("busy.tmp"), "new"), kSucceeded);
-  EXPECT_EQ(files.ReadWhole(list).bytes, "old");
+  EXPECT_EQ(files.ReadWhole(list, kTaskListMaxBytes).bytes, "old");
   {
     // The list is open elsewhere, without leave to rename it: the move fails.
     const UniqueFile reader(CreateFileW(ToWide(list).c_str(), GENERIC_READ, FILE_SHARE_READ,
@@ -108,7 +129,7 @@ TEST_F(ProfileFilesWin, AFailedReplaceLeavesTheOldFileAndNoTemporaryOne) {
     EXPECT_NE(ReplaceWholeFile(files, list, In("tasks.tmp"), "new"), kSucceeded);
     EXPECT_FALSE(files.Exists(In("tasks.tmp")));
   }
-  EXPECT_EQ(files.ReadWhole(list).bytes, "old");
+  EXPECT_EQ(files.ReadWhole(list, kTaskListMaxBytes).bytes, "old");
 }
 
 TEST_F(ProfileFilesWin, AFileGoesAsideOnlyUnderAFreeName) {
@@ -117,10 +138,10 @@ TEST_F(ProfileFilesWin, AFileGoesAsideOnlyUnderAFreeName) {
   ASSERT_EQ(ReplaceWholeFile(files, list, In("tasks.tmp"), "bad"), kSucceeded);
   ASSERT_EQ(ReplaceWholeFile(files, aside, In("tasks.tmp"), "earlier"), kSucceeded);
   EXPECT_NE(files.MoveToNewName(list, aside), kSucceeded);
-  EXPECT_EQ(files.ReadWhole(aside).bytes, "earlier");
+  EXPECT_EQ(files.ReadWhole(aside, kTaskListMaxBytes).bytes, "earlier");
   EXPECT_EQ(files.MoveToNewName(list, In("tasks.bad-20261210-233005-2.txt")), kSucceeded);
   EXPECT_FALSE(files.Exists(list));
-  EXPECT_EQ(files.ReadWhole(In("tasks.bad-20261210-233005-2.txt")).bytes, "bad");
+  EXPECT_EQ(files.ReadWhole(In("tasks.bad-20261210-233005-2.txt"), kTaskListMaxBytes).bytes, "bad");
 }
 
 TEST_F(ProfileFilesWin, AFileOpenedForWritingElsewhereIsNotRead) {
@@ -129,7 +150,88 @@ TEST_F(ProfileFilesWin, AFileOpenedForWritingElsewhereIsNotRead) {
   const UniqueFile writer(CreateFileW(ToWide(list).c_str(), GENERIC_WRITE, 0, nullptr,
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   ASSERT_TRUE(writer);
-  const ProfileFiles::Contents read = files.ReadWhole(list);
+  const ProfileFiles::Contents read = files.ReadWhole(list, kTaskListMaxBytes);
   EXPECT_EQ(read.outcome, ProfileFiles::Contents::Outcome::Failed);
   EXPECT_EQ(read.error, static_cast<SystemError>(ERROR_SHARING_VIOLATION));
+}
+
+TEST_F(ProfileFilesWin, AFileLargerThanAskedForIsNotRead) {
+  const std::string list = In("tasks.txt");
+  for (const std::size_t size : {kTaskListMaxBytes, kTaskListMaxBytes + 1}) {
+    SCOPED_TRACE(size);
+    {
+      const UniqueFile file(CreateFileW(ToWide(list).c_str(), GENERIC_WRITE, 0, nullptr,
+                                        CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+      ASSERT_TRUE(file);
+      LARGE_INTEGER end{};
+      end.QuadPart = static_cast<LONGLONG>(size);
+      ASSERT_TRUE(SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN));
+      ASSERT_TRUE(SetEndOfFile(file.Get()));
+    }
+    const ProfileFiles::Contents read = files.ReadWhole(list, kTaskListMaxBytes);
+    if (size > kTaskListMaxBytes) {
+      EXPECT_EQ(read.outcome, ProfileFiles::Contents::Outcome::TooLarge);
+      EXPECT_TRUE(read.bytes.empty());
+    } else {
+      EXPECT_EQ(read.outcome, ProfileFiles::Contents::Outcome::Read);
+      EXPECT_EQ(read.bytes.size(), size);
+    }
+  }
+}
+
+// Another program holds the list at start, sharing nothing but its deletion:
+// the list is neither set aside nor written over, and once released it holds
+// its tasks and those added meanwhile.
+TEST_F(ProfileFilesWin, AListHeldElsewhereAtStartKeepsItsTasks) {
+  const std::string list = In("tasks.txt");
+  const std::string file =
+      "Dusk task list 2\r\nalarm|2030-01-01 08:00:00|文件里的||\r\n"
+      "turn-off|2030-01-02 08:00:00|||\r\n";
+  ASSERT_EQ(ReplaceWholeFile(files, list, In("tasks.tmp"), file), kSucceeded);
+  const Win32Clock clock;
+  const Win32SystemMessages messages;
+  const Win32TimeZone timeZone;
+  BalloonRecorder area;
+  Form form("Form1", {0, 0, 780, 550}, Form::Frame::Main);
+  TaskListBox box("TaskList", &form, {15, 15, 430, 420});
+  TrayIcon tray(area, form, 500);
+  tray.AddToTray();
+  struct SavedListing {
+    SavedListing(ProfileFiles& files, const Win32SystemMessages& messages, TrayIcon& tray,
+                 const Win32Clock& clock, const Win32TimeZone& timeZone, TaskListBox& box,
+                 const std::string& folder)
+        : saved(files, messages, tray, clock, listing, folder, "Lumo定时关机："),
+          listing(box, tray, clock, timeZone, {&saved}) {}
+    SavedTaskList saved;
+    TaskListing listing;
+  } rig(files, messages, tray, clock, timeZone, box, folder);
+  const auto setAside = [&] {
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW(ToWide(In("tasks.bad-*")).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    FindClose(search);
+    return true;
+  };
+
+  UniqueFile holder(CreateFileW(ToWide(list).c_str(), GENERIC_READ, FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(holder);
+  const SavedTaskList::LoadReport report = rig.saved.Load();
+  EXPECT_EQ(report.text.rfind("无法读取任务列表：", 0), 0u) << report.text;
+  EXPECT_FALSE(report.fileSetAside);
+  rig.listing.Add({EncodeDateTime({2030, 1, 3, 8, 0, 0, 0}), TaskKind::Alarm, "添加的"});
+  EXPECT_FALSE(setAside());
+  EXPECT_TRUE(files.Exists(list));
+
+  holder.Reset();
+  rig.listing.Add({EncodeDateTime({2030, 1, 4, 8, 0, 0, 0}), TaskKind::Alarm, "放开之后"});
+  EXPECT_FALSE(setAside());
+  EXPECT_TRUE(area.balloons.empty());
+  const ProfileFiles::Contents read = files.ReadWhole(list, kTaskListMaxBytes);
+  ASSERT_EQ(read.outcome, ProfileFiles::Contents::Outcome::Read);
+  const TaskFileReading reading = ReadTaskFile(read.bytes);
+  EXPECT_EQ(reading.outcome, TaskFileReading::Outcome::Whole);
+  ASSERT_EQ(reading.tasks.size(), 4u);
+  EXPECT_EQ(reading.tasks[0].Param, "文件里的");
+  EXPECT_EQ(reading.tasks[3].Param, "放开之后");
 }
