@@ -8,6 +8,7 @@
 
 #include "startup/start_arguments.h"
 #include "startup/start_with_windows.h"
+#include "tests/fakes/fake_platform.h"
 #include "tests/fakes/fake_run_at_logon.h"
 #include "tests/fuzz/fuzz_support.h"
 
@@ -40,15 +41,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   // Start-up leaves the value as it was or names this program in its own form,
-  // and a second start-up finds nothing to change.
-  FakeRunAtLogon registry;
-  registry.values[kRunValueName] = std::string(command.View());
-  StartWithWindows startWithWindows(registry, programFile);
-  startWithWindows.FollowProgramFile();
-  const std::optional<std::string> after = registry.Read(kRunValueName);
-  FUZZ_CHECK(after == std::string(command.View()) || after == RunCommandFor(programFile));
-  const std::size_t writes = registry.calls.size();
-  startWithWindows.FollowProgramFile();
-  FUZZ_CHECK(registry.calls.size() == writes);
+  // and a second start-up finds nothing to change: whether the program the
+  // value named is still there, and whatever drive this copy lies on.
+  for (const bool namedProgramThere : {false, true}) {
+    for (const DriveKind drive : {DriveKind::Fixed, DriveKind::Removable}) {
+      FakeRunAtLogon registry;
+      registry.values[kRunValueName] = std::string(command.View());
+      FakeFiles files;
+      files.programFilePath = programFile;
+      files.driveKinds[programFile.substr(0, 1)] = drive;
+      if (namedProgramThere) files.contents[std::string(ProgramOfRunCommand(command.View()))] = "";
+      StartWithWindows startWithWindows(registry, files);
+      startWithWindows.FollowProgramFile();
+      const std::optional<std::string> after = registry.Read(kRunValueName);
+      FUZZ_CHECK(after == std::string(command.View()) || after == RunCommandFor(programFile));
+      const std::size_t writes = registry.calls.size();
+      startWithWindows.FollowProgramFile();
+      FUZZ_CHECK(registry.calls.size() == writes);
+    }
+  }
   return 0;
 }
