@@ -35,8 +35,12 @@ constexpr Bounds kTaskList{15, 15, 430, 420};
 constexpr Bounds kTimingGroup{20, 20, 265, 140};
 constexpr Bounds kTimingModes{20, 20, 210, 40};
 constexpr Bounds kDateTimeFields{20, 70, 210, 60};
-constexpr Bounds kDateField{8, 8, 80, 18};
-constexpr Bounds kTimeField{104, 8, 75, 18};
+// The date field is wide enough for the longest date of the user's short format
+// ("2026/12/31", "12/31/2026") beside its drop-down button; the time field
+// keeps its gap after it.
+constexpr Bounds kDateField{8, 8, 96, 18};
+constexpr int kDateTimeGap = 16;
+constexpr Bounds kTimeField{kDateField.left + kDateField.width + kDateTimeGap, 8, 75, 18};
 // The hint and the repeat list share the row below the date and the time.
 constexpr Bounds kExpiredHint{8, 32, 126, 22};
 constexpr Bounds kRepeatField{136, 32, 66, 20};

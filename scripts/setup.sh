@@ -9,7 +9,7 @@ packages="
   cmake make g++ googletest libgtest-dev
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth x11-utils xdotool imagemagick
-  fonts-wqy-zenhei fonts-wine locales python3 python3-yaml openssl libssl-dev nsis
+  fonts-wqy-microhei fonts-wine locales python3 python3-yaml openssl libssl-dev nsis
   clang-14 libclang-rt-14-dev
 "
 

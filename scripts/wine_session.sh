@@ -15,7 +15,7 @@
 # Every wait is bounded. Nothing here needs a network.
 
 # Bump when the prefix set-up below changes, so that existing prefixes are set up again.
-_dusk_prefix_setup_version=1
+_dusk_prefix_setup_version=2
 _dusk_xvfb_pid=
 _dusk_desktop_pid=
 
@@ -46,6 +46,11 @@ wine_env() {
 # wineserver -w waits for the session to end by itself; never wait for it unbounded.
 _wineserver_wait() {
   timeout "${1:-60}" wineserver -w 2>/dev/null
+}
+
+# A one-string REG_MULTI_SZ as regedit's hex(7) bytes, its two ends included.
+_reg_multi_string() {
+  printf '%s' "$1" | od -An -v -tx1 | tr -s ' \n' ',' | sed 's/^,//; s/,$//; s/$/,00,00/'
 }
 
 wine_prefix_ready() {
@@ -83,8 +88,11 @@ wine_prefix_ready() {
   # As on a Chinese system, the Latin faces our windows ask for borrow the Chinese glyphs from
   # a linked font: with ANSI_CHARSET, MS Sans Serif and Tahoma draw boxes for Chinese otherwise.
   # Microsoft Sans Serif's links are also the fall-back of every face in a double-byte code page.
-  # SimSun, the face behind "MS Shell Dlg" here, is not installed: substitute the same font.
-  _wp_link='hex(7):77,71,79,2d,7a,65,6e,68,65,69,2e,74,74,63,2c,57,65,6e,51,75,61,6e,59,69,20,5a,65,6e,20,48,65,69,00,00'
+  # SimSun, the face behind "MS Shell Dlg" here, is not installed: the same font stands in.
+  # WenQuanYi Micro Hei draws the small sizes whole; Zen Hei's strokes break up at 11 pixels.
+  _wp_cjk_file=wqy-microhei.ttc
+  _wp_cjk_face="WenQuanYi Micro Hei"
+  _wp_link="hex(7):$(_reg_multi_string "$_wp_cjk_file,$_wp_cjk_face")"
   _wp_reg=$WINEPREFIX/dusk-prefix-setup.reg
   {
     printf 'REGEDIT4\r\n\r\n'
@@ -93,7 +101,7 @@ wine_prefix_ready() {
       printf '"%s"=%s\r\n' "$_wp_face" "$_wp_link"
     done
     printf '\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]\r\n'
-    printf '"SimSun"="WenQuanYi Zen Hei"\r\n"NSimSun"="WenQuanYi Zen Hei"\r\n'
+    printf '"SimSun"="%s"\r\n"NSimSun"="%s"\r\n' "$_wp_cjk_face" "$_wp_cjk_face"
   } >"$_wp_reg"
   timeout 60 wine regedit /S "$_wp_reg" >/dev/null 2>&1 || {
     echo "regedit failed for $WINEPREFIX" >&2

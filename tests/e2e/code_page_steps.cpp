@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "field_fit.h"
 #include "panel_support.h"
 #include "probe_steps.h"
 #include "probe_support.h"
@@ -38,8 +39,9 @@ void CheckNamedText(HWND main, const char* name, const std::string& expected) {
   CheckText(control, expected, name);
 }
 
-// The captions and texts that the start shows, then those of the countdown fields and of the
-// prompts, and a reminder typed, added and read back from the task list.
+// The captions and texts that the start shows, the date and the time whole in their fields, then
+// those of the countdown fields and of the prompts, and a reminder typed, added and read back from
+// the task list.
 void StepTexts(const std::string& statePath) {
   std::optional<Panel> p = FindPanel();
   if (!p) return;
@@ -47,6 +49,8 @@ void StepTexts(const std::string& statePath) {
   CheckNamedText(p->main, "GroupBox1", "  计时方式  ");
   CheckNamedText(p->main, "RadioGroup2", "  执行任务  ");
   CheckNamedText(p->main, "ButtonAdd", "添加任务");
+  // The date field follows the user's short date format.
+  CheckDateAndTimeFit(p->main);
 
   if (!ClickRadio(p->radio1, kCountdown, "countdown mode")) return;
   CheckShown(p->panel2, true, "countdown fields shown");

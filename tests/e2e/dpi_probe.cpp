@@ -3,7 +3,8 @@
 // "PASS|FAIL <check>: ..." lines and "RESULT <step> PASS|FAIL".
 //
 //   dpi_probe DESKTOP layout DPI   the main window and its controls at DPI / 96 times their
-//                                  96-DPI bounds, within a pixel
+//                                  96-DPI bounds, within a pixel; the date and the time fields
+//                                  wide enough for their text
 //   dpi_probe DESKTOP support      which of the system's per-monitor calls exist (notes only)
 //   dpi_probe DESKTOP add-alarm    an alarm in a minute added through the panel: the list shows
 //                                  its row with the kind picture
@@ -16,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "field_fit.h"
 #include "probe_support.h"
 
 namespace {
@@ -33,8 +35,8 @@ struct Expected {
 constexpr Expected kLayout96[] = {
     {"PanelTop", "Form1", 0, 0, 780, 60},          {"PanelLeft", "Form1", 0, 61, 300, 460},
     {"GroupBox1", "PanelLeft", 20, 20, 265, 140},  {"RadioGroup1", "GroupBox1", 20, 20, 210, 40},
-    {"Panel1", "GroupBox1", 20, 70, 210, 60},      {"bsSkinDateEdit1", "Panel1", 8, 8, 80, 18},
-    {"bsSkinTimeEdit1", "Panel1", 104, 8, 75, 18}, {"RadioGroup2", "PanelLeft", 20, 180, 265, 105},
+    {"Panel1", "GroupBox1", 20, 70, 210, 60},      {"bsSkinDateEdit1", "Panel1", 8, 8, 96, 18},
+    {"bsSkinTimeEdit1", "Panel1", 120, 8, 75, 18}, {"RadioGroup2", "PanelLeft", 20, 180, 265, 105},
     {"ButtonAdd", "PanelLeft", 20, 305, 75, 25},   {"PanelRight", "Form1", 300, 60, 480, 460},
     {"TaskList", "PanelRight", 15, 15, 430, 420},
 };
@@ -91,15 +93,16 @@ void StepLayout(const std::string& argument) {
   }
   CheckPlace(main, "Title", "PanelTop", kTitleLeft96, kTitleTop96, -1, kTitleHeight96);
   CheckPlace(main, "LabelNow", "PanelTop", -1, kClockTop96, kClockRight96, kClockHeight96);
+  CheckDateAndTimeFit(main);
 
   // The fonts grow with the screen: the clock's text, measured by the program, is wider than
-  // its 96-DPI font could make it (the zh_CN clock is 241 pixels wide at 96 DPI).
+  // its 96-DPI font could make it (the zh_CN clock is 218 pixels wide at 96 DPI).
   if (HWND clock = FindNamed(main, "LabelNow")) {
     const RECT r = BoundsInParent(clock);
     const int width = r.right - r.left;
-    Check(width > MulDiv(241, g_dpi, 96) * 9 / 10 && width < MulDiv(241, g_dpi, 96) * 11 / 10,
+    Check(width > MulDiv(218, g_dpi, 96) * 9 / 10 && width < MulDiv(218, g_dpi, 96) * 11 / 10,
           "clock font",
-          Format("text %d pixels wide; about %d expected", width, MulDiv(241, g_dpi, 96)));
+          Format("text %d pixels wide; about %d expected", width, MulDiv(218, g_dpi, 96)));
   }
 }
 

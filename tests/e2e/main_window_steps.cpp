@@ -222,7 +222,7 @@ struct Expected {
 constexpr Expected kLayout[] = {
     {"PanelTop", "Form1", "DuskPanel", 0, 0, 780, 60, true},
     {"Title", "PanelTop", "DuskLabel", 10, 10, 0, 0, true},
-    {"LabelNow", "PanelTop", "DuskLabel", 512, 24, 0, 0, true},
+    {"LabelNow", "PanelTop", "DuskLabel", 535, 24, 0, 0, true},
     {"PanelLeft", "Form1", "DuskPanel", 0, 61, 300, 460, true},
     {"GroupBox1", "PanelLeft", "DuskGroupBox", 20, 20, 265, 140, true},
     {"RadioGroup1", "GroupBox1", "DuskRadioGroup", 20, 20, 210, 40, true},
