@@ -37,7 +37,10 @@ std::wstring ClaimNamespace::ObjectName(const std::wstring& name) const {
   // The namespace spans the user's sessions: each runs its own copy.
   DWORD session = 0;
   ProcessIdToSessionId(GetCurrentProcessId(), &session);
-  return std::wstring(kNamespaceAlias) + L"\\" + name + L"." + std::to_wstring(session);
+  // Digits through to_string: to_wstring would bring the runtime's whole wide printf.
+  const std::string digits = std::to_string(session);
+  return std::wstring(kNamespaceAlias) + L"\\" + name + L"." +
+         std::wstring(digits.begin(), digits.end());
 }
 
 bool Win32SessionInstance::Claim(unsigned waitMs) {

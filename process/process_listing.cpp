@@ -1,7 +1,7 @@
 #include "process/process_listing.h"
 
+#include <map>
 #include <string>
-#include <unordered_map>
 
 #include "process/process_windows.h"
 
@@ -52,7 +52,7 @@ std::vector<ListedProcess> GetProcess(Processes& processes, ComboBoxEx& picker, 
   const ProcessWindows windows(processes.TopLevelWindows());
   IconHolder holder(processes);
   // Per path: the image its first entry got, or -1 when the file gave none.
-  std::unordered_map<std::string, int> imageOfPath;
+  std::map<std::string, int> imageOfPath;
   for (const Processes::SnapshotEntry& entry : snapshot) {
     ComboBoxEx::Item item{entry.exeFile, ImageList::kDefaultImage};
     const std::string path = processes.ExecutablePath(entry.processId);

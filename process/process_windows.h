@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstdint>
-#include <unordered_map>
+#include <map>
 #include <vector>
 
 #include "platform/processes.h"
@@ -16,5 +16,6 @@ class ProcessWindows {
   [[nodiscard]] WindowHandle FindProcessWindow(std::uint32_t processId) const;
 
  private:
-  std::unordered_map<std::uint32_t, WindowHandle> firstWindow_;
+  // A tree, as elsewhere in the program: a hash table would bring its own library code.
+  std::map<std::uint32_t, WindowHandle> firstWindow_;
 };

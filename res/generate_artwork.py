@@ -7,8 +7,8 @@ Draws every picture the program ships from simple vector shapes and writes:
                      images and 64 and 256 pixel PNG images, each drawn at its own
                      size (those that load at start up to 150 % need no decoder)
     task_kinds.png   864 x 96 strip, nine 96 x 96 task-kind pictures (twice the
-                     48 x 48 the list shows at 96 DPI: enough for 200 %), PNG:
-                     as a 32-bit bitmap it would be 258 KB
+                     48 x 48 the list shows at 96 DPI: enough for 200 %), PNG
+                     with a palette: as a 32-bit bitmap it would be 258 KB
     program16.bmp    16 x 16 default picture for the process list
     tip.bmp          1000 x 600 8-bit RLE picture of the alarm window, twice its
                      500 x 300 place at 96 DPI (uncompressed it would be 1.8 MB)
@@ -368,6 +368,30 @@ def write_png(path, rows, scale=1, background=None):
     """Preview writer (RGBA PNG), optional integer zoom and flat background."""
     with open(path, 'wb') as f:
         f.write(png_bytes(rows, scale, background))
+
+
+def write_png_indexed(path, rows):
+    """A palette PNG where the picture has at most 256 colours (the same pixels in
+    three quarters of the bytes), else RGBA."""
+    colours = sorted({px for row in rows for px in row})
+    if len(colours) > 256:
+        write_png(path, rows)
+        return
+    index = {px: i for i, px in enumerate(colours)}
+    raw = bytearray()
+    for row in rows:
+        raw += b'\x00' + bytes(index[px] for px in row)
+
+    def chunk(tag, data):
+        c = struct.pack('>I', len(data)) + tag + data
+        return c + struct.pack('>I', zlib.crc32(tag + data) & 0xFFFFFFFF)
+    ihdr = struct.pack('>IIBBBBB', len(rows[0]), len(rows), 8, 3, 0, 0, 0)
+    palette = b''.join(bytes(px[:3]) for px in colours)
+    alpha = bytes(px[3] for px in colours)
+    with open(path, 'wb') as f:
+        f.write(b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', ihdr) + chunk(b'PLTE', palette) +
+                chunk(b'tRNS', alpha) + chunk(b'IDAT', zlib.compress(bytes(raw), 9)) +
+                chunk(b'IEND', b''))
 
 
 def png_bytes(rows, scale=1, background=None):
@@ -778,7 +802,7 @@ def main(argv):
     icon = draw_icon()
     write_ico(os.path.join(here, 'dusk.ico'), [draw_icon(n) for n in ICON_SIZES])
     kinds = draw_kinds()
-    write_png(os.path.join(here, 'task_kinds.png'), kinds)
+    write_png_indexed(os.path.join(here, 'task_kinds.png'), kinds)
     prog = draw_program16()
     write_bmp(os.path.join(here, 'program16.bmp'), prog)
     tip = draw_tip()
