@@ -13,6 +13,7 @@
 
 namespace {
 
+constexpr int kProgramIconId = 1;
 constexpr wchar_t kMirrorProperty[] = L"DuskMirror";
 constexpr wchar_t kNameProperty[] = L"Name";
 constexpr const wchar_t* kOwnClasses[] = {L"DuskForm",  L"DuskPanel",      L"DuskGroupBox",
@@ -33,6 +34,15 @@ COLORREF ToColorRef(const ColorRef& color) {
       return GetSysColor(COLOR_WINDOWTEXT);
   }
   return GetSysColor(COLOR_WINDOWTEXT);
+}
+
+HICON ProgramIcon(HINSTANCE instance, IconSize size, int dpi) {
+  // The icon holds an image for each size up to 200 % and beyond.
+  constexpr int kBigIcon = 32;
+  constexpr int kSmallIcon = 16;
+  const int pixels = ScaleToDpi(size == IconSize::Big ? kBigIcon : kSmallIcon, dpi);
+  return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kProgramIconId), IMAGE_ICON,
+                                       pixels, pixels, LR_SHARED));
 }
 
 HFONT FontCache::Get(const FontStyle& font, int dpi) {
@@ -104,7 +114,8 @@ void Win32Mirror::Adopt(HWND window) {
   if (GetWindowLongPtrW(Hwnd(), GWL_STYLE) & WS_CHILD) {
     SetWindowPos(Hwnd(), WindowInFront(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
-  ApplyStyle();
+  // Never drawn yet: the first paint draws it in its font and colours.
+  ApplyStyle(false);
 }
 
 HWND Win32Mirror::WindowInFront() const {
@@ -129,12 +140,12 @@ void Win32Mirror::CreateStandard(const wchar_t* windowClass, DWORD style, DWORD 
                         Scaled(height), ParentHwnd(), nullptr, context_.instance, nullptr));
 }
 
-void Win32Mirror::ApplyStyle() {
+void Win32Mirror::ApplyStyle(bool repaint) {
   font_ = context_.fonts.Get(control_.Font(), Dpi());
   backBrush_.Reset();
   if (window_) {
-    SendMessageW(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
-    InvalidateRect(Hwnd(), nullptr, TRUE);
+    SendMessageW(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), repaint);
+    if (repaint) InvalidateRect(Hwnd(), nullptr, TRUE);
   }
 }
 
@@ -183,16 +194,21 @@ OwnWindowMirror::~OwnWindowMirror() {
 
 void OwnWindowMirror::RegisterClasses(HINSTANCE instance) {
   for (const wchar_t* name : kOwnClasses) {
-    WNDCLASSW windowClass{};
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
     windowClass.style = CS_DBLCLKS;
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
     windowClass.lpszClassName = name;
     if (lstrcmpW(name, L"DuskForm") == 0) {
-      windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+      // The windows take their icons with them when they are made: a window
+      // on a screen of another density sets its own.
+      const int dpi = SystemDpi();
+      windowClass.hIcon = ProgramIcon(instance, IconSize::Big, dpi);
+      windowClass.hIconSm = ProgramIcon(instance, IconSize::Small, dpi);
     }
-    RegisterClassW(&windowClass);
+    RegisterClassExW(&windowClass);
   }
 }
 

@@ -31,6 +31,11 @@ struct MirrorContext {
 
 [[nodiscard]] COLORREF ToColorRef(const ColorRef& color);
 
+// The program's icon as a caption (small) or the task switcher (big) shows it
+// on a screen of this density. Shared: the system keeps it.
+enum class IconSize { Small, Big };
+[[nodiscard]] HICON ProgramIcon(HINSTANCE instance, IconSize size, int dpi);
+
 // The native window of one control. Standard controls tell their container
 // what happened; the container hands it back to the control's mirror.
 class Win32Mirror : public ControlMirror {
@@ -82,7 +87,8 @@ class Win32Mirror : public ControlMirror {
   MirrorContext& context_;
 
  private:
-  void ApplyStyle();
+  // repaint: false for a window not drawn yet.
+  void ApplyStyle(bool repaint = true);
   // The sibling window this control's window goes behind.
   [[nodiscard]] HWND WindowInFront() const;
 
