@@ -14,7 +14,6 @@
 namespace {
 
 constexpr int kProgramIconId = 1;
-constexpr wchar_t kMirrorProperty[] = L"DuskMirror";
 constexpr wchar_t kNameProperty[] = L"Name";
 constexpr const wchar_t* kOwnClasses[] = {L"DuskForm",  L"DuskPanel",      L"DuskGroupBox",
                                           L"DuskLabel", L"DuskRadioGroup", L"DuskPicture"};
@@ -67,12 +66,18 @@ Win32Mirror::Win32Mirror(Control& control, MirrorContext& context)
 Win32Mirror::~Win32Mirror() {
   if (nameAtom_) GlobalDeleteAtom(nameAtom_);
   if (!window_) return;
-  RemovePropW(Hwnd(), kMirrorProperty);
+  context_.mirrors.erase(Hwnd());
   RemovePropW(Hwnd(), kNameProperty);
 }
 
-Win32Mirror* Win32Mirror::FromWindow(HWND window) {
-  return window ? static_cast<Win32Mirror*>(GetPropW(window, kMirrorProperty)) : nullptr;
+Win32Mirror* Win32Mirror::MirrorOf(HWND window) const {
+  const auto found = context_.mirrors.find(window);
+  return found == context_.mirrors.end() ? nullptr : found->second;
+}
+
+void Win32Mirror::Disown() {
+  context_.mirrors.erase(Hwnd());
+  (void)window_.Release();
 }
 
 int Win32Mirror::Dpi() const {
@@ -105,7 +110,7 @@ void Win32Mirror::Own(HWND window) {
 void Win32Mirror::Adopt(HWND window) {
   Own(window);
   if (!window_) return;
-  SetPropW(Hwnd(), kMirrorProperty, this);
+  context_.mirrors[Hwnd()] = this;
   // A global atom, so that tools in other processes can read the name.
   nameAtom_ = GlobalAddAtomW(ToWide(control_.Name()).c_str());
   SetPropW(Hwnd(), kNameProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(nameAtom_)));
@@ -245,19 +250,19 @@ LRESULT CALLBACK OwnWindowMirror::WindowProc(HWND window, UINT message, WPARAM w
 LRESULT OwnWindowMirror::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
-      if (Win32Mirror* child = FromWindow(reinterpret_cast<HWND>(lParam))) {
+      if (Win32Mirror* child = MirrorOf(reinterpret_cast<HWND>(lParam))) {
         child->OnCommand(HIWORD(wParam));
         return 0;
       }
       break;
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-      if (Win32Mirror* child = FromWindow(header->hwndFrom)) return child->OnNotify(*header);
+      if (Win32Mirror* child = MirrorOf(header->hwndFrom)) return child->OnNotify(*header);
       break;
     }
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-      if (Win32Mirror* child = FromWindow(item->hwndItem)) {
+      if (Win32Mirror* child = MirrorOf(item->hwndItem)) {
         child->OnDrawItem(*item);
         return TRUE;
       }
@@ -268,7 +273,7 @@ LRESULT OwnWindowMirror::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORLISTBOX: {
       const HDC dc = reinterpret_cast<HDC>(wParam);
-      if (Win32Mirror* child = FromWindow(reinterpret_cast<HWND>(lParam))) {
+      if (Win32Mirror* child = MirrorOf(reinterpret_cast<HWND>(lParam))) {
         return reinterpret_cast<LRESULT>(child->OnControlColor(dc));
       }
       // Parts of our own controls (radio items) stand on our background.
@@ -277,7 +282,7 @@ LRESULT OwnWindowMirror::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
       return reinterpret_cast<LRESULT>(BackBrush());
     }
     case WM_CONTEXTMENU:
-      if (Win32Mirror* child = FromWindow(reinterpret_cast<HWND>(wParam)); child && child != this) {
+      if (Win32Mirror* child = MirrorOf(reinterpret_cast<HWND>(wParam)); child && child != this) {
         child->OnContextMenu(
             {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
         return 0;
