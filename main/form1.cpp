@@ -160,6 +160,9 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
   TaskList.SetFont({"Arial", 16, true});
   Label1.SetText("您设置的时间已过期     ");
   Label1.SetTextColor(ColorRef::Of(kTipGreen));
+  // Shown only for a moment past: hidden before the windows are made, it
+  // costs nothing until then.
+  PanelTimeTip.Hide();
   Panel2.Hide();
   Panel3.Hide();
   bsSkinStdLabel2.SetText("分钟之后  ");

@@ -212,14 +212,17 @@ void RunBackgroundDownload(const BackgroundDownload& job) noexcept {
 }  // namespace
 
 Win32Download::Win32Download(HINSTANCE instance, Threads& threads, HandlerErrors& errors)
-    : threads_(threads), errors_(errors) {
+    : instance_(instance), threads_(threads), errors_(errors) {}
+
+void Win32Download::CreateReportWindow() {
+  if (window_) return;
   WNDCLASSW windowClass{};
   windowClass.lpfnWndProc = WindowProc;
-  windowClass.hInstance = instance;
+  windowClass.hInstance = instance_;
   windowClass.lpszClassName = kWindowClass;
   RegisterClassW(&windowClass);
   window_.Reset(
-      CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, this));
+      CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance_, this));
 }
 
 bool Win32Download::ToFile(const std::string& url, const std::string& file,
@@ -230,6 +233,7 @@ bool Win32Download::ToFile(const std::string& url, const std::string& file,
 void Win32Download::StartToFile(const std::string& url, const std::string& file,
                                 std::uint64_t maxBytes, Listener& listener) {
   listener_ = &listener;
+  CreateReportWindow();
   // The thread owns copies only: the program may end while it runs.
   BackgroundDownload job{url, file, maxBytes, window_.Get()};
   if (!threads_.StartDetached([job = std::move(job)] { RunBackgroundDownload(job); })) {

@@ -36,17 +36,22 @@ HICON LoadTrayIcon(HINSTANCE instance) {
 }  // namespace
 
 Win32NotificationArea::Win32NotificationArea(HINSTANCE instance, HandlerErrors& errors)
-    : errors_(errors), taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {
+    : instance_(instance),
+      errors_(errors),
+      taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {}
+
+void Win32NotificationArea::CreateIconWindow() {
+  if (window_) return;
   WNDCLASSW windowClass{};
   windowClass.lpfnWndProc = WindowProc;
-  windowClass.hInstance = instance;
+  windowClass.hInstance = instance_;
   windowClass.lpszClassName = kWindowClass;
   RegisterClassW(&windowClass);
-  icon_.Reset(LoadTrayIcon(instance));
+  icon_.Reset(LoadTrayIcon(instance_));
   // A top-level window (never shown): message-only windows miss the shell's
   // "TaskbarCreated" broadcast.
   window_.Reset(CreateWindowExW(WS_EX_TOOLWINDOW, kWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
-                                nullptr, instance, this));
+                                nullptr, instance_, this));
 }
 
 Win32NotificationArea::~Win32NotificationArea() { RemoveIcon(); }
@@ -63,6 +68,7 @@ NOTIFYICONDATAW Win32NotificationArea::IconData(UINT flags) const {
 }
 
 bool Win32NotificationArea::AddIcon(const std::string& tip) {
+  CreateIconWindow();
   NOTIFYICONDATAW data = IconData(NIF_MESSAGE | NIF_ICON | NIF_TIP);
   CopyText(data.szTip, tip);
   // After a shell restart the old icon is gone; one left over is replaced. The

@@ -94,7 +94,8 @@ class Win32WindowSystem : public WindowSystem {
 };
 
 // The icon lives on a hidden window of its own, which also hears the shell
-// announce a new taskbar.
+// announce a new taskbar. The window and the icon are made with the first
+// icon added: they would only hold up the main window.
 class Win32NotificationArea : public NotificationArea {
  public:
   static constexpr UINT kCallbackMessage = WM_APP + 1;
@@ -114,7 +115,9 @@ class Win32NotificationArea : public NotificationArea {
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   bool HandleMessage(UINT message, LPARAM lParam);
   [[nodiscard]] NOTIFYICONDATAW IconData(UINT flags) const;
+  void CreateIconWindow();
 
+  HINSTANCE instance_;
   HandlerErrors& errors_;
   Events* events_ = nullptr;
   UINT taskbarCreated_;

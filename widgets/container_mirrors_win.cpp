@@ -6,7 +6,6 @@
 
 namespace {
 
-constexpr int kProgramIconId = 1;
 // Between an alert window and the screen's work area edges, in layout pixels.
 constexpr int kAlertGap = 12;
 // A wake or a clock change, handled after the sender has its answer: the
@@ -58,28 +57,23 @@ FormMirror::FormMirror(Form& form, MirrorContext& context)
   CreateOwn(L"DuskForm", FormStyle(form.FrameKind()), FormExStyle(form.FrameKind()), owner,
             form.GetBounds());
   if (!Hwnd()) return;
-  // Made at the system's density; a window that opens on another screen
-  // takes that screen's.
+  // Made at the system's density, with its class's icons; a window that
+  // opens on another screen takes that screen's.
   if (const int dpi = WindowDpi(Hwnd()); dpi != dpi_) {
     dpi_ = dpi;
     Update(ControlChange::Bounds);
     Rescale();
+    SetIcons();
   }
   if (form.FrameKind() == Form::Frame::Alert && form.Visible())
     PlaceAlertOnActiveScreen(Hwnd(), Scaled(kAlertGap));
-  SetIcons();
 }
 
 void FormMirror::SetIcons() {
-  // The icon holds an image for each size up to 200 % and beyond.
-  constexpr int kBigIcon = 32;
-  constexpr int kSmallIcon = 16;
-  const auto loadIcon = [&](int size) {
-    return reinterpret_cast<LPARAM>(LoadImageW(context_.instance, MAKEINTRESOURCEW(kProgramIconId),
-                                               IMAGE_ICON, size, size, LR_SHARED));
-  };
-  SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, loadIcon(Scaled(kBigIcon)));
-  SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, loadIcon(Scaled(kSmallIcon)));
+  SendMessageW(Hwnd(), WM_SETICON, ICON_BIG,
+               reinterpret_cast<LPARAM>(ProgramIcon(context_.instance, IconSize::Big, dpi_)));
+  SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL,
+               reinterpret_cast<LPARAM>(ProgramIcon(context_.instance, IconSize::Small, dpi_)));
 }
 
 void FormMirror::UpdateSpecific(ControlChange change) {
@@ -259,33 +253,43 @@ RadioGroupMirror::RadioGroupMirror(RadioGroup& group, MirrorContext& context)
     : OwnWindowMirror(group, context), group_(group) {
   CreateOwn(L"DuskRadioGroup", WS_CHILD | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, ParentHwnd(),
             group.GetBounds());
-  for (const std::string& item : group.Items()) {
-    const HWND button = CreateWindowExW(0, L"BUTTON", ToWide(item).c_str(),
-                                        WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_RADIOBUTTON, 0, 0,
-                                        0, 0, Hwnd(), nullptr, context.instance, nullptr);
-    SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
+  // Made in their places, in the group's font, only the chosen one checked:
+  // nothing to move, redraw or clear before the group first shows.
+  const int count = static_cast<int>(group.Items().size());
+  for (int i = 0; i < count; ++i) {
+    const RECT place = ItemPlace(i, count);
+    const HWND button =
+        CreateWindowExW(0, L"BUTTON", ToWide(group.Items()[static_cast<std::size_t>(i)]).c_str(),
+                        WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_RADIOBUTTON, place.left, place.top,
+                        place.right - place.left, place.bottom - place.top, Hwnd(), nullptr,
+                        context.instance, nullptr);
+    SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
+    if (i == group.ItemIndex()) SendMessageW(button, BM_SETCHECK, BST_CHECKED, 0);
     items_.push_back(button);
   }
-  LayOutItems();
-  ShowSelection();
 }
 
-void RadioGroupMirror::LayOutItems() {
+RECT RadioGroupMirror::ItemPlace(int index, int count) const {
   RECT client;
   GetClientRect(Hwnd(), &client);
   const bool framed = !group_.Text().empty();
   const int columns = group_.Columns() > 0 ? group_.Columns() : 1;
-  const int count = static_cast<int>(items_.size());
   const int rows = (count + columns - 1) / columns;
   const int margin = framed ? Scaled(8) : 0;
   const int top = framed ? Scaled(18) : 0;
   const int columnWidth = (client.right - 2 * margin) / columns;
   const int rowHeight = rows > 0 ? (client.bottom - top - margin / 2) / rows : 0;
+  const int left = margin + index / rows * columnWidth;
+  const int itemTop = top + index % rows * rowHeight;
+  return {left, itemTop, left + columnWidth - 4, itemTop + rowHeight};
+}
+
+void RadioGroupMirror::LayOutItems() {
+  const int count = static_cast<int>(items_.size());
   for (int i = 0; i < count; ++i) {
-    const int column = i / rows;
-    const int row = i % rows;
-    SetWindowPos(items_[i], nullptr, margin + column * columnWidth, top + row * rowHeight,
-                 columnWidth - 4, rowHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT place = ItemPlace(i, count);
+    SetWindowPos(items_[static_cast<std::size_t>(i)], nullptr, place.left, place.top,
+                 place.right - place.left, place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
   }
 }
 

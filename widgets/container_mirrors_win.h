@@ -67,6 +67,8 @@ class RadioGroupMirror : public OwnWindowMirror {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void Paint(HDC dc, const RECT& client) override;
   void UpdateSpecific(ControlChange change) override;
+  // Where item `index` of `count` stands in the group's window.
+  [[nodiscard]] RECT ItemPlace(int index, int count) const;
   void LayOutItems();
   void ShowSelection();
 

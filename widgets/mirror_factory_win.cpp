@@ -10,7 +10,7 @@
 #include "widgets/task_list_mirror_win.h"
 
 Win32MirrorFactory::Win32MirrorFactory(HINSTANCE instance, HandlerErrors& errors)
-    : context_{instance, errors, {}} {
+    : context_{instance, errors, {}, {}} {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_DATE_CLASSES | ICC_UPDOWN_CLASS |
                                                      ICC_USEREX_CLASSES | ICC_STANDARD_CLASSES |
                                                      ICC_PROGRESS_CLASS};

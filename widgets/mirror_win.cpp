@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr wchar_t kMirrorProperty[] = L"DuskMirror";
+constexpr int kProgramIconId = 1;
 constexpr wchar_t kNameProperty[] = L"Name";
 constexpr const wchar_t* kOwnClasses[] = {L"DuskForm",  L"DuskPanel",      L"DuskGroupBox",
                                           L"DuskLabel", L"DuskRadioGroup", L"DuskPicture"};
@@ -33,6 +33,15 @@ COLORREF ToColorRef(const ColorRef& color) {
       return GetSysColor(COLOR_WINDOWTEXT);
   }
   return GetSysColor(COLOR_WINDOWTEXT);
+}
+
+HICON ProgramIcon(HINSTANCE instance, IconSize size, int dpi) {
+  // The icon holds an image for each size up to 200 % and beyond.
+  constexpr int kBigIcon = 32;
+  constexpr int kSmallIcon = 16;
+  const int pixels = ScaleToDpi(size == IconSize::Big ? kBigIcon : kSmallIcon, dpi);
+  return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kProgramIconId), IMAGE_ICON,
+                                       pixels, pixels, LR_SHARED));
 }
 
 HFONT FontCache::Get(const FontStyle& font, int dpi) {
@@ -57,12 +66,18 @@ Win32Mirror::Win32Mirror(Control& control, MirrorContext& context)
 Win32Mirror::~Win32Mirror() {
   if (nameAtom_) GlobalDeleteAtom(nameAtom_);
   if (!window_) return;
-  RemovePropW(Hwnd(), kMirrorProperty);
+  context_.mirrors.erase(Hwnd());
   RemovePropW(Hwnd(), kNameProperty);
 }
 
-Win32Mirror* Win32Mirror::FromWindow(HWND window) {
-  return window ? static_cast<Win32Mirror*>(GetPropW(window, kMirrorProperty)) : nullptr;
+Win32Mirror* Win32Mirror::MirrorOf(HWND window) const {
+  const auto found = context_.mirrors.find(window);
+  return found == context_.mirrors.end() ? nullptr : found->second;
+}
+
+void Win32Mirror::Disown() {
+  context_.mirrors.erase(Hwnd());
+  (void)window_.Release();
 }
 
 int Win32Mirror::Dpi() const {
@@ -95,7 +110,7 @@ void Win32Mirror::Own(HWND window) {
 void Win32Mirror::Adopt(HWND window) {
   Own(window);
   if (!window_) return;
-  SetPropW(Hwnd(), kMirrorProperty, this);
+  context_.mirrors[Hwnd()] = this;
   // A global atom, so that tools in other processes can read the name.
   nameAtom_ = GlobalAddAtomW(ToWide(control_.Name()).c_str());
   SetPropW(Hwnd(), kNameProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(nameAtom_)));
@@ -104,7 +119,8 @@ void Win32Mirror::Adopt(HWND window) {
   if (GetWindowLongPtrW(Hwnd(), GWL_STYLE) & WS_CHILD) {
     SetWindowPos(Hwnd(), WindowInFront(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
-  ApplyStyle();
+  // Never drawn yet: the first paint draws it in its font and colours.
+  ApplyStyle(false);
 }
 
 HWND Win32Mirror::WindowInFront() const {
@@ -129,12 +145,12 @@ void Win32Mirror::CreateStandard(const wchar_t* windowClass, DWORD style, DWORD 
                         Scaled(height), ParentHwnd(), nullptr, context_.instance, nullptr));
 }
 
-void Win32Mirror::ApplyStyle() {
+void Win32Mirror::ApplyStyle(bool repaint) {
   font_ = context_.fonts.Get(control_.Font(), Dpi());
   backBrush_.Reset();
   if (window_) {
-    SendMessageW(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
-    InvalidateRect(Hwnd(), nullptr, TRUE);
+    SendMessageW(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), repaint);
+    if (repaint) InvalidateRect(Hwnd(), nullptr, TRUE);
   }
 }
 
@@ -183,16 +199,21 @@ OwnWindowMirror::~OwnWindowMirror() {
 
 void OwnWindowMirror::RegisterClasses(HINSTANCE instance) {
   for (const wchar_t* name : kOwnClasses) {
-    WNDCLASSW windowClass{};
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
     windowClass.style = CS_DBLCLKS;
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
     windowClass.lpszClassName = name;
     if (lstrcmpW(name, L"DuskForm") == 0) {
-      windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+      // The windows take their icons with them when they are made: a window
+      // on a screen of another density sets its own.
+      const int dpi = SystemDpi();
+      windowClass.hIcon = ProgramIcon(instance, IconSize::Big, dpi);
+      windowClass.hIconSm = ProgramIcon(instance, IconSize::Small, dpi);
     }
-    RegisterClassW(&windowClass);
+    RegisterClassExW(&windowClass);
   }
 }
 
@@ -229,19 +250,19 @@ LRESULT CALLBACK OwnWindowMirror::WindowProc(HWND window, UINT message, WPARAM w
 LRESULT OwnWindowMirror::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
-      if (Win32Mirror* child = FromWindow(reinterpret_cast<HWND>(lParam))) {
+      if (Win32Mirror* child = MirrorOf(reinterpret_cast<HWND>(lParam))) {
         child->OnCommand(HIWORD(wParam));
         return 0;
       }
       break;
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-      if (Win32Mirror* child = FromWindow(header->hwndFrom)) return child->OnNotify(*header);
+      if (Win32Mirror* child = MirrorOf(header->hwndFrom)) return child->OnNotify(*header);
       break;
     }
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-      if (Win32Mirror* child = FromWindow(item->hwndItem)) {
+      if (Win32Mirror* child = MirrorOf(item->hwndItem)) {
         child->OnDrawItem(*item);
         return TRUE;
       }
@@ -252,7 +273,7 @@ LRESULT OwnWindowMirror::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORLISTBOX: {
       const HDC dc = reinterpret_cast<HDC>(wParam);
-      if (Win32Mirror* child = FromWindow(reinterpret_cast<HWND>(lParam))) {
+      if (Win32Mirror* child = MirrorOf(reinterpret_cast<HWND>(lParam))) {
         return reinterpret_cast<LRESULT>(child->OnControlColor(dc));
       }
       // Parts of our own controls (radio items) stand on our background.
@@ -261,7 +282,7 @@ LRESULT OwnWindowMirror::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
       return reinterpret_cast<LRESULT>(BackBrush());
     }
     case WM_CONTEXTMENU:
-      if (Win32Mirror* child = FromWindow(reinterpret_cast<HWND>(wParam)); child && child != this) {
+      if (Win32Mirror* child = MirrorOf(reinterpret_cast<HWND>(wParam)); child && child != this) {
         child->OnContextMenu(
             {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
         return 0;

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <tuple>
+#include <unordered_map>
 
 #include "platform/handler_errors_win.h"
 #include "platform/unique_handle_win.h"
@@ -22,14 +23,25 @@ class FontCache {
   std::map<std::tuple<std::string, int, bool>, UniqueFont> fonts_;
 };
 
+class Win32Mirror;
+
 // What every native window of the program shares.
 struct MirrorContext {
   HINSTANCE instance;
   HandlerErrors& errors;
   FontCache fonts;
+  // The mirror of each native window, for the news a container passes on to
+  // its controls: asked on every paint, so kept here, not in a window
+  // property that each question fetches from the system.
+  std::unordered_map<HWND, Win32Mirror*> mirrors;
 };
 
 [[nodiscard]] COLORREF ToColorRef(const ColorRef& color);
+
+// The program's icon as a caption (small) or the task switcher (big) shows it
+// on a screen of this density. Shared: the system keeps it.
+enum class IconSize { Small, Big };
+[[nodiscard]] HICON ProgramIcon(HINSTANCE instance, IconSize size, int dpi);
 
 // The native window of one control. Standard controls tell their container
 // what happened; the container hands it back to the control's mirror.
@@ -51,7 +63,8 @@ class Win32Mirror : public ControlMirror {
   virtual HBRUSH OnControlColor(HDC dc);
   virtual void OnContextMenu(POINT /*screen*/) {}
 
-  [[nodiscard]] static Win32Mirror* FromWindow(HWND window);
+  // The mirror of a window of this program's, or null.
+  [[nodiscard]] Win32Mirror* MirrorOf(HWND window) const;
   [[nodiscard]] HBRUSH BackBrush();
 
   // The density of the screen the window is on: its top-level window's.
@@ -76,13 +89,14 @@ class Win32Mirror : public ControlMirror {
   // The window is ours from WM_NCCREATE on, before CreateWindowEx returns it.
   void Own(HWND window);
   // The system destroyed the window already, with its container.
-  void Disown() { (void)window_.Release(); }
+  void Disown();
 
   Control& control_;
   MirrorContext& context_;
 
  private:
-  void ApplyStyle();
+  // repaint: false for a window not drawn yet.
+  void ApplyStyle(bool repaint = true);
   // The sibling window this control's window goes behind.
   [[nodiscard]] HWND WindowInFront() const;
 

@@ -3,6 +3,7 @@
 #include "main/error_text.h"
 #include "main/program.h"
 #include "scheduler/tick.h"
+#include "tests/fakes/fake_mirrors.h"
 #include "tests/fakes/fake_platform.h"
 
 namespace {
@@ -93,6 +94,31 @@ TEST(MainWindow, StartsWithStateCaptionClockAndTrayIcon) {
   EXPECT_EQ(program.Form1.bsSkinTimeEdit1.Text(), "14:23:09");
   EXPECT_EQ(platform.notificationArea.added, std::vector<std::string>{""});
   EXPECT_TRUE(platform.notificationArea.iconShown);
+}
+
+// Each native window made before the main window shows holds it up: only what
+// the first view shows has one, and a hidden control gets its own as it shows.
+TEST(MainWindow, MakesNativeWindowsAtStartOnlyForWhatItShows) {
+  FakePlatform platform(At(14, 0, 0));
+  FakeMirrorFactory windows;
+  PlatformSet set = platform.Set();
+  set.mirrors = &windows;
+  Program program(set, kTestUpdateHost);
+  program.Start();
+  TForm1& f = program.Form1;
+  for (const auto& [name, control] : ByName(f.Form1)) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(control->Handle() != 0, control->Showing());
+  }
+
+  f.bsSkinTimeEdit1.UserSetTimeOfDay(13, 0, 0);  // gone by: the hint shows
+  ASSERT_TRUE(f.PanelTimeTip.Showing());
+  for (const Control* control :
+       {static_cast<const Control*>(&f.PanelTimeTip), static_cast<const Control*>(&f.Image1),
+        static_cast<const Control*>(&f.Label1)}) {
+    SCOPED_TRACE(control->Name());
+    EXPECT_NE(control->Handle(), 0u);
+  }
 }
 
 TEST(MainWindow, TheProgramsFolderIsCutAfterWholeCharacters) {
