@@ -106,8 +106,16 @@ timeout 60 wine reg delete "$run_key" /v Dusk /f >/dev/null 2>&1
 silent_install() {
   _si_setup=$1
   shift
+  # Wine closes a virtual desktop a moment after its last program ends: a program started into
+  # it meanwhile goes down with it. With nothing of ours left in it, the old one ends first.
+  if dusk_gone && setup_ended; then
+    wait_until 30 desktop_gone || say "NOTE the virtual desktop $desktop stayed after its programs"
+  fi
   desktop_start "$desktop" "$_si_setup" /S "$@"
   wait_until 120 installed_whole
+}
+desktop_gone() {
+  ! desktop_running
 }
 # The uninstaller typed in a shell: outside the virtual desktop the program runs in.
 shell_uninstall() {
