@@ -12,7 +12,8 @@ class PowerRequests : public PlatformInterface {
   // False when the system refused.
   [[nodiscard]] virtual bool KeepSystemAwake(bool on) = 0;
   // One timer, moved to this local moment, that wakes the computer for it.
-  // False when it is not set or the system does not wake for timers.
+  // False when it could not be set. A system that does not wake for timers
+  // sets it all the same: asking again would not change that.
   [[nodiscard]] virtual bool ArmWakeTimer(DateTime when) = 0;
   virtual void CancelWakeTimer() = 0;
 };

@@ -37,7 +37,9 @@ bool Win32PowerRequests::KeepSystemAwake(bool on) {
 }
 
 bool Win32PowerRequests::ArmWakeTimer(DateTime when) {
-  return timer_ && SetWakeTimer(timer_.Get(), when) == kSucceeded;
+  if (!timer_) return false;
+  const SystemError error = SetWakeTimer(timer_.Get(), when);
+  return error == kSucceeded || error == ERROR_NOT_SUPPORTED;
 }
 
 void Win32PowerRequests::CancelWakeTimer() {

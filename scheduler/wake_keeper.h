@@ -36,7 +36,7 @@ class WakeKeeper : public QueueObserver {
   // What the system granted: only that is not asked for again.
   bool keptAwake_ = false;
   // The head the timer was last set for (none: cancelled), and whether the
-  // system set it to wake for it.
+  // system set it.
   std::optional<DateTime> askedFor_;
   bool timerHeld_ = true;
 };

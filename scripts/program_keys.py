@@ -9,12 +9,13 @@ Usage: program_keys.py PROGRAM.exe
 import struct
 import sys
 
+from program_file import NotAProgram, ProgramFile
+
 # The curve y^2 = x^3 - 3x + b over the prime p (NIST P-256).
 P = 0xFFFFFFFF00000001000000000000000000000000FFFFFFFFFFFFFFFFFFFFFFFF
 B = 0x5AC635D8AA3A93E7B3EBBD55769886BC651D06B0CC53B0F63BCE3C3E27D2604B
 KEY_SIZE = 64
 EXECUTABLE = 0x20000000  # IMAGE_SCN_MEM_EXECUTE
-RESOURCE_DIRECTORY = 2
 
 
 def fail(why):
@@ -23,30 +24,13 @@ def fail(why):
 
 def data_ranges(data):
     """The (start, end) file offsets of the data a key may lie in."""
-
-    def u16(at):
-        return struct.unpack_from("<H", data, at)[0]
-
-    def u32(at):
-        return struct.unpack_from("<I", data, at)[0]
-
-    if data[:2] != b"MZ":
-        fail("not a program file")
-    pe = u32(0x3C)
-    if data[pe:pe + 4] != b"PE\0\0":
-        fail("not a program file")
-    sections, optional_size = u16(pe + 6), u16(pe + 20)
-    optional = pe + 24
-    directories = optional + {0x10B: 96, 0x20B: 112}[u16(optional)]
-    resources_rva = u32(directories + RESOURCE_DIRECTORY * 8)
+    program = ProgramFile(data)
     ranges, end_of_sections = [], 0
-    for i in range(sections):
-        s = optional + optional_size + 40 * i
-        address, raw_size, raw = u32(s + 12), u32(s + 16), u32(s + 20)
-        end_of_sections = max(end_of_sections, raw + raw_size)
-        if u32(s + 36) & EXECUTABLE or address == resources_rva:
+    for s in program.sections:
+        end_of_sections = max(end_of_sections, s.raw + s.raw_size)
+        if s.flags & EXECUTABLE or s.address == program.resources_rva:
             continue
-        ranges.append((raw, min(raw + raw_size, len(data))))
+        ranges.append((s.raw, min(s.raw + s.raw_size, len(data))))
     ranges.append((end_of_sections, len(data)))
     return ranges
 
@@ -72,7 +56,7 @@ def main():
         carried = keys(data)
     except OSError as error:
         fail(error.strerror)
-    except (struct.error, IndexError, KeyError):
+    except (NotAProgram, struct.error, IndexError, KeyError):
         fail("not a program file")
     for key in dict.fromkeys(carried):
         print(key)

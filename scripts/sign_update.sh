@@ -75,48 +75,31 @@ PY
 fi
 
 # The file version from the version resource, as the program writes it.
-file_version=$("$python" - "$exe" <<'PY'
+file_version=$("$python" - "$exe" "$here" <<'PY'
 import struct
 import sys
 
-data = open(sys.argv[1], "rb").read()
+sys.path.insert(0, sys.argv[2])
+from program_file import NotAProgram, ProgramFile  # noqa: E402
 
 
 def fail(why):
     sys.exit("sign_update.sh: %s: %s" % (sys.argv[1], why))
 
 
-def u16(at):
-    return struct.unpack_from("<H", data, at)[0]
-
-
-def u32(at):
-    return struct.unpack_from("<I", data, at)[0]
-
-
 try:
-    if data[:2] != b"MZ":
-        fail("not a program file")
-    pe = u32(0x3C)
-    if data[pe:pe + 4] != b"PE\0\0":
-        fail("not a program file")
-    sections, optional_size = u16(pe + 6), u16(pe + 20)
-    optional = pe + 24
-    directories = optional + {0x10B: 96, 0x20B: 112}[u16(optional)]
-    resources_rva = u32(directories + 2 * 8)
-    if resources_rva == 0:
+    program = ProgramFile(open(sys.argv[1], "rb").read())
+    data, u16, u32 = program.data, program.u16, program.u32
+    if program.resources_rva == 0:
         fail("no resources")
 
     def offset(rva):
-        table = optional + optional_size
-        for i in range(sections):
-            s = table + 40 * i
-            size, address, raw = max(u32(s + 8), u32(s + 16)), u32(s + 12), u32(s + 20)
-            if address <= rva < address + size:
-                return rva - address + raw
-        fail("a resource lies outside the file")
+        at = program.offset(rva)
+        if at is None:
+            fail("a resource lies outside the file")
+        return at
 
-    root = offset(resources_rva)
+    root = offset(program.resources_rva)
 
     def entries(directory):
         count = u16(directory + 12) + u16(directory + 14)
@@ -140,6 +123,8 @@ try:
         fail("a broken version resource")
     ms, ls = u32(fixed + 8), u32(fixed + 12)
     print("%d.%d.%d.%d" % (ms >> 16, ms & 0xFFFF, ls >> 16, ls & 0xFFFF))
+except NotAProgram:
+    fail("not a program file")
 except (struct.error, IndexError, KeyError):
     fail("not a program file with a version resource")
 PY

@@ -55,7 +55,7 @@ private_key "$work/other.pem"
 # backup keys in the program's place.
 mkdir -p "$work/tree/scripts" "$work/tree/upgrade" "$work/tree/tests/fixtures"
 cp "$root/scripts/release.sh" "$root/scripts/sign_update.sh" "$root/scripts/program_keys.py" \
-  "$work/tree/scripts/"
+  "$root/scripts/program_file.py" "$work/tree/scripts/"
 cp "$root"/tests/fixtures/test_*signing_key.pem "$work/tree/tests/fixtures/"
 key_header() { # KEY
   printf 'inline constexpr EcdsaP256PublicKey kKey = {\n'
