@@ -149,7 +149,8 @@ if [ -n "$signing" ]; then
   set -- "-DSIGN_UNINSTALLER=$signer uninstall.exe" "-DSIGN_INSTALLER=$signer \"$setup\""
 else
   set --
-  echo "package.sh: no code-signing certificate given (DUSK_CODESIGN_P12 or DUSK_CODESIGN_PKCS11_MODULE): the release is unsigned" >&2
+  echo "package.sh: no code-signing certificate given (DUSK_CODESIGN_P12 or" \
+    "DUSK_CODESIGN_PKCS11_MODULE): the release is unsigned" >&2
 fi
 # The installer keeps each file's time, and the zip too: the commit's.
 find "$dist/files" -exec touch -h -d "@$epoch" {} +

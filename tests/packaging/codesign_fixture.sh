@@ -52,12 +52,13 @@ CONF
   (
     cd "$_cf_dir" &&
       openssl req -x509 -newkey rsa:2048 -nodes -keyout ca.key -out ca.crt -days 2 \
-        -subj "/CN=Dusk test CA" -config openssl.cnf -extensions ca_ext 2>>"$_cf_dir/openssl.log" &&
+        -subj "/CN=Dusk test CA" -config openssl.cnf -extensions ca_ext 2>>openssl.log &&
       for _cf_who in code_signing time_stamping; do
         openssl req -newkey rsa:2048 -nodes -keyout "$_cf_who.key" -out "$_cf_who.csr" \
-          -subj "/CN=Dusk test $_cf_who" 2>>"$_cf_dir/openssl.log" &&
-          openssl x509 -req -in "$_cf_who.csr" -CA ca.crt -CAkey ca.key -set_serial "0x$(openssl rand -hex 8)" \
-            -days 2 -extfile openssl.cnf -extensions "${_cf_who}_ext" -out "$_cf_who.crt" 2>>"$_cf_dir/openssl.log" ||
+          -subj "/CN=Dusk test $_cf_who" 2>>openssl.log &&
+          openssl x509 -req -in "$_cf_who.csr" -CA ca.crt -CAkey ca.key -days 2 \
+            -set_serial "0x$(openssl rand -hex 8)" -extfile openssl.cnf \
+            -extensions "${_cf_who}_ext" -out "$_cf_who.crt" 2>>openssl.log ||
           exit 1
       done &&
       mv time_stamping.crt tsa.crt && mv time_stamping.key tsa.key &&
@@ -67,12 +68,12 @@ CONF
   ) || return 1
   _cf_python=/usr/bin/python3
   [ -x "$_cf_python" ] || _cf_python=python3
-  "$_cf_python" "$_cf_root/tests/packaging/timestamp_server.py" "$_cf_dir/openssl.cnf" "$_cf_dir/ready" \
-    2>>"$_cf_dir/timestamp_server.log" &
+  "$_cf_python" "$_cf_root/tests/packaging/timestamp_server.py" "$_cf_dir/openssl.cnf" \
+    "$_cf_dir/ready" 2>>"$_cf_dir/timestamp_server.log" &
   codesign_fixture_pid=$!
   _cf_waited=0
   until [ -s "$_cf_dir/ready" ]; do
-    kill -0 "$codesign_fixture_pid" 2>>"$_cf_dir/openssl.log" && [ "$_cf_waited" -lt 100 ] || return 1
+    kill -0 "$codesign_fixture_pid" 2>/dev/null && [ "$_cf_waited" -lt 100 ] || return 1
     sleep 0.1
     _cf_waited=$((_cf_waited + 1))
   done
@@ -106,7 +107,7 @@ codesign_fixture_token() {
 
 codesign_fixture_end() {
   [ -n "${codesign_fixture_pid:-}" ] || return 0
-  kill "$codesign_fixture_pid" 2>>"$_cf_dir/openssl.log"
-  wait "$codesign_fixture_pid" 2>>"$_cf_dir/openssl.log"
+  kill "$codesign_fixture_pid" 2>/dev/null || :
+  wait "$codesign_fixture_pid" 2>/dev/null || :
   codesign_fixture_pid=
 }

@@ -78,9 +78,10 @@ elif ! env DUSK_BUILD_DIR="$build" DUSK_DIST_DIR="$token" DUSK_CODESIGN_P12= \
   >"$token.log" 2>&1 3<"$codesign_token_pin_file"; then
   fail "scripts/package.sh could not sign with the token: $(tail -n 5 "$token.log")"
 else
-  python3 -c 'import sys, zipfile; open(sys.argv[2], "wb").write(zipfile.ZipFile(sys.argv[1]).read("Dusk.exe"))' \
-    "$(echo "$token"/Dusk-*-portable.zip)" "$work/token-Dusk.exe"
-  sh "$root/scripts/authenticode_verify.sh" "$work/token-Dusk.exe" "$token"/Dusk-*-setup.exe ||
+  mkdir -p "$work/token-unzipped"
+  python3 -c 'import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extractall(sys.argv[2])' \
+    "$(echo "$token"/Dusk-*-portable.zip)" "$work/token-unzipped"
+  sh "$root/scripts/authenticode_verify.sh" "$work"/token-unzipped/*.exe "$token"/Dusk-*-setup.exe ||
     fail "what the token signed does not verify"
 fi
 
