@@ -3,7 +3,9 @@ sides' bytes in hex, and in a program file the part of it the run lies in (the h
 hold the link's time stamp and the checksum, or a section by name), so that a build that is not
 reproducible names what changed.
 
-Usage: show_differences.py FIRST SECOND [RUNS]   (at most RUNS runs, 12 by default)
+Usage: show_differences.py FIRST SECOND [RUNS]
+  at most RUNS runs, by default 12 in a program file and 3 in another (an archive, where one
+  change shows in all that follows)
 Exit status 0 when the files are the same, 1 when they differ.
 """
 import struct
@@ -46,12 +48,12 @@ def where(parts, offset):
 
 def main():
     first_name, second_name = sys.argv[1:3]
-    limit = int(sys.argv[3]) if len(sys.argv) > 3 else 12
     first, second = (open(name, "rb").read() for name in (first_name, second_name))
     if first == second:
         return 0
     print("%s and %s differ: %d and %d bytes" % (first_name, second_name, len(first), len(second)))
     parts = regions(first)
+    limit = int(sys.argv[3]) if len(sys.argv) > 3 else 12 if parts else 3
     shown, offset, common = 0, 0, min(len(first), len(second))
     differing = sum(a != b for a, b in zip(first, second)) + abs(len(first) - len(second))
     while offset < common and shown < limit:
