@@ -35,8 +35,9 @@ name=$1
 file=$2
 [ -r "$file" ] || fail "cannot read $file"
 signed=$file.signed
+log=$file.sign.log
 rm -f "$signed"
-trap 'rm -f "$signed"' EXIT
+trap 'rm -f "$signed" "$log"' EXIT
 trap 'exit 1' INT TERM
 
 if [ -n "${DUSK_CODESIGN_ATTACH:-}" ]; then
@@ -54,12 +55,10 @@ else
       -certs "$DUSK_CODESIGN_CERTS"
   fi
   osslsigncode sign "$@" -readpass "$DUSK_CODESIGN_SECRET" -h sha256 -n Dusk \
-    -ts "$DUSK_TIMESTAMP_URL" -in "$file" -out "$signed" >"$file.sign.log" 2>&1 || {
-    cat "$file.sign.log" >&2
-    rm -f "$file.sign.log"
+    -ts "$DUSK_TIMESTAMP_URL" -in "$file" -out "$signed" >"$log" 2>&1 || {
+    cat "$log" >&2
     fail "cannot sign $name"
   }
-  rm -f "$file.sign.log"
 fi
 
 # An attached signature is the release's: whom it names was checked when it was made; here only
@@ -75,4 +74,8 @@ if [ -n "${DUSK_CODESIGN_SIGNATURES:-}" ]; then
     >/dev/null || fail "cannot keep the signature of $name"
 fi
 mv "$signed" "$file"
-echo "authenticode.sh: $name signed and verified" >&2
+if [ -n "${DUSK_CODESIGN_ATTACH:-}" ]; then
+  echo "authenticode.sh: $name: the release's signature attached and verified" >&2
+else
+  echo "authenticode.sh: $name signed and verified" >&2
+fi
