@@ -5,3 +5,5 @@
 add_compile_options("-ffile-prefix-map=${CMAKE_SOURCE_DIR}/=" "-ffile-prefix-map=${CMAKE_BINARY_DIR}/=")
 # The linker writes the time of the link into the program's header unless told not to.
 add_link_options(-Wl,--no-insert-timestamp)
+# strip writes one anew unless SOURCE_DATE_EPOCH names it: none either, as the linker leaves it.
+set(dusk_strip ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=0 ${CMAKE_STRIP})
