@@ -28,9 +28,6 @@ SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$source" log -1 --format=%ct)}
 export SOURCE_DATE_EPOCH
 
 cache=$build/CMakeCache.txt
-setting() {
-  sed -n "s/^$1:[A-Z]*=//p" "$cache"
-}
 # The target that links a program file, as the build's link rules name it.
 target_of() { # PROGRAM
   find "$build" -path "$work" -prune -o -path '*/CMakeFiles/*.dir/link.txt' \
@@ -54,11 +51,16 @@ done
 
 # No compiler cache: a hit would bring the first build's objects over, whatever they hold.
 echo "rebuilding$targets in $rebuild"
+# The build's own settings: its type, its flags and the project's options.
+set -- "-DCMAKE_TOOLCHAIN_FILE=$copy/cmake/mingw-w64-x86_64.cmake"
+while IFS= read -r setting; do
+  [ -z "$setting" ] || set -- "$@" "-D$setting"
+done <<SETTINGS
+$(grep -E '^(CMAKE_BUILD_TYPE|CMAKE_(C|CXX|EXE_LINKER)_FLAGS|DUSK_[A-Z0-9_]*):' "$cache")
+SETTINGS
 # shellcheck disable=SC2086 # $targets: target names, without blanks
 if ! env -u CMAKE_C_COMPILER_LAUNCHER -u CMAKE_CXX_COMPILER_LAUNCHER CCACHE_DISABLE=1 \
-  cmake -S "$copy" -B "$rebuild" -DCMAKE_BUILD_TYPE="$(setting CMAKE_BUILD_TYPE)" \
-  -DCMAKE_TOOLCHAIN_FILE="$copy/cmake/mingw-w64-x86_64.cmake" \
-  -DDUSK_UPDATE_HOST="$(setting DUSK_UPDATE_HOST)" >"$work/rebuild.log" 2>&1 ||
+  cmake -S "$copy" -B "$rebuild" "$@" >"$work/rebuild.log" 2>&1 ||
   ! env CCACHE_DISABLE=1 cmake --build "$rebuild" -j "$(nproc)" --target $targets \
     >>"$work/rebuild.log" 2>&1; then
   tail -n 40 "$work/rebuild.log"
