@@ -17,8 +17,6 @@ inline constexpr char kEmptyQueueHeadline[] = "你还没有添加定时任务。
 [[nodiscard]] std::string HeadlinePrefix(std::int64_t seconds);
 // What the headline says the head task will do, with its trailing spaces.
 [[nodiscard]] const char* HeadlineKindText(TaskKind kind);
-// The headline while the head task waits for a program to end: "程序结束后关机。".
-[[nodiscard]] std::string WaitingHeadline(TaskKind kind);
 // The headline's words alone: "29秒后关机。".
 [[nodiscard]] std::string CountdownText(std::int64_t seconds, TaskKind kind);
 

@@ -36,7 +36,6 @@ class TForm3 {
   Button bsSkinButton1;
 
  private:
-  void FormCreate();
   void FormShow();
 
   const Form& mainWindow_;
