@@ -5,7 +5,6 @@
 #include <thread>
 
 #include "main/program.h"
-#include "tests/fakes/fake_mirrors.h"
 #include "tests/fakes/fake_platform.h"
 
 namespace {
@@ -22,10 +21,11 @@ std::string VersionFile(const char* version, const char* url) {
 }
 
 // The program on the fake platform, started as it would be, with an update
-// server in memory.
-class SelfUpdateTest : public testing::Test {
+// server in memory: the update check, the tasks and the windows decide with
+// the self-update when it hands over.
+class HandOverTest : public testing::Test {
  protected:
-  SelfUpdateTest() : platform(At(14, 30, 45, 25, 12, 2023)) {}
+  HandOverTest() : platform(At(14, 30, 45, 25, 12, 2023)) {}
 
   Program& Start(const char* versionFile = nullptr) {
     if (versionFile) platform.download.bodies[kInfoPage] = versionFile;
@@ -50,7 +50,7 @@ class SelfUpdateTest : public testing::Test {
 
 }  // namespace
 
-TEST_F(SelfUpdateTest, DownloadsANewerVersionWithProgressAndHandsOver) {
+TEST_F(HandOverTest, DownloadsANewerVersionWithProgressAndHandsOver) {
   TForm1& f = Start(VersionFile("1.0.2.0", "http://dl.invalid/new.exe").c_str()).Form1;
   f.TimerUpgrade.Fire();  // the check has not run yet
   EXPECT_TRUE(f.TimerUpgrade.Enabled());
@@ -63,7 +63,6 @@ TEST_F(SelfUpdateTest, DownloadsANewerVersionWithProgressAndHandsOver) {
 
   f.TimerUpgrade.Fire();
   EXPECT_FALSE(f.TimerUpgrade.Enabled());
-  EXPECT_EQ(program->state.NewVersionUrl, "http://dl.invalid/new.exe");
   TForm2& up = program->UpForm;
   EXPECT_TRUE(up.UpForm.Visible());
   EXPECT_EQ(up.UpForm.Text(), "正在下载最新版本：");
@@ -96,7 +95,7 @@ TEST_F(SelfUpdateTest, DownloadsANewerVersionWithProgressAndHandsOver) {
   EXPECT_EQ(platform.windowSystem.terminations, 1);
 }
 
-TEST_F(SelfUpdateTest, NoNewerVersionOrNoAnswerMeansNothingHappens) {
+TEST_F(HandOverTest, NoNewerVersionOrNoAnswerMeansNothingHappens) {
   struct Case {
     const char* versionFile;  // nullptr: the page cannot be fetched
   };
@@ -107,6 +106,9 @@ TEST_F(SelfUpdateTest, NoNewerVersionOrNoAnswerMeansNothingHappens) {
       {"1.0.2.0"},
       {""},
       {"1.0.2.0,,http://dl.invalid/a.exe"},
+      // Without a well-formed signature nothing is fetched but the version file.
+      {"1.0.2.0 http://dl.invalid/a.exe"},
+      {"1.0.2.0 http://dl.invalid/a.exe AQID"},
   };
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.versionFile ? c.versionFile : "(unreachable)");
@@ -116,14 +118,14 @@ TEST_F(SelfUpdateTest, NoNewerVersionOrNoAnswerMeansNothingHappens) {
     platform.threads.RunAll();
     f.TimerUpgrade.Fire();
     EXPECT_FALSE(f.TimerUpgrade.Enabled());
-    EXPECT_EQ(program->state.NewVersionUrl, "");
+    EXPECT_EQ(platform.download.background.listener, nullptr);
     EXPECT_FALSE(program->UpForm.UpForm.Visible());
     EXPECT_EQ(platform.download.requests.size(), 1u);
     EXPECT_TRUE(platform.windowSystem.boxes.empty());
   }
 }
 
-TEST_F(SelfUpdateTest, AFailedDownloadHidesTheWindowAndTheProgramGoesOn) {
+TEST_F(HandOverTest, AFailedDownloadHidesTheWindowAndTheProgramGoesOn) {
   TForm1& f = Start(VersionFile("9.0.0.0", "http://dl.invalid/new.exe").c_str()).Form1;
   f.Tasks().Add({At(14, 30, 48, 25, 12, 2023), TaskKind::Alarm, "a"});
   platform.threads.RunAll();
@@ -140,7 +142,7 @@ TEST_F(SelfUpdateTest, AFailedDownloadHidesTheWindowAndTheProgramGoesOn) {
 
 // The pending tasks go over with the saved list; only a task about to come due is performed
 // here first. The new program comes up as this one was: with its window, or in the tray.
-TEST_F(SelfUpdateTest, TheNewProgramTakesThePendingTasksOverUnlessOneIsAboutToComeDue) {
+TEST_F(HandOverTest, TheNewProgramTakesThePendingTasksOverUnlessOneIsAboutToComeDue) {
   struct Case {
     int secondsAhead;  // of the first task; the second is an hour ahead
     bool inTray;
@@ -193,7 +195,7 @@ TEST_F(SelfUpdateTest, TheNewProgramTakesThePendingTasksOverUnlessOneIsAboutToCo
 
 // The new program reads the file: while the list cannot be saved, a hand-over
 // would lose what the file lacks.
-TEST_F(SelfUpdateTest, AListThatCouldNotBeSavedHoldsTheHandOverBackUntilASaveSucceeds) {
+TEST_F(HandOverTest, AListThatCouldNotBeSavedHoldsTheHandOverBackUntilASaveSucceeds) {
   constexpr SystemError kDiskFull = 112;
   TForm1& f = Start(VersionFile("1.0.2.0", "http://dl.invalid/new.exe").c_str()).Form1;
   platform.profileFiles.failing["write"] = kDiskFull;
@@ -215,36 +217,7 @@ TEST_F(SelfUpdateTest, AListThatCouldNotBeSavedHoldsTheHandOverBackUntilASaveSuc
   EXPECT_EQ(successor.Form1.TaskList.Rows().size(), 1u);
 }
 
-TEST_F(SelfUpdateTest, WhatIsStartedIsWhatWasCheckedAndHeldUntilThen) {
-  // Changed while it waits for a task about to come due (a file system that did
-  // not keep the hold): checked again at the hand-over, it is not started.
-  for (const bool changed : {false, true}) {
-    SCOPED_TRACE(changed ? "changed" : "unchanged");
-    platform.shell.launches.clear();
-    platform.windowSystem.terminations = 0;
-    TForm1& f = Start(VersionFile("1.0.2.0", "http://dl.invalid/new.exe").c_str()).Form1;
-    f.Tasks().Add(
-        {platform.clock.Now() + 3.0 / kSecondsPerDay, TaskKind::OpenWebPage, "http://x/"});
-    platform.threads.RunAll();
-    f.TimerUpgrade.Fire();
-    platform.download.Finish(true, kNewProgram);
-    const std::string program = std::string(kFolder) + "upDusk.exe";
-    EXPECT_TRUE(platform.files.held.contains(program));
-    if (changed) platform.files.contents[program] = "tampered";
-    for (int i = 0; i < 3; ++i) Tick();
-    EXPECT_FALSE(platform.files.held.contains(program));
-    ASSERT_EQ(platform.shell.launches.size(), changed ? 1u : 2u);  // the web page first
-    if (changed) {
-      EXPECT_EQ(platform.windowSystem.terminations, 0);
-      EXPECT_FALSE(platform.files.Exists(program));
-    } else {
-      EXPECT_EQ(platform.shell.launches[1].file, program);
-      EXPECT_EQ(platform.windowSystem.terminations, 1);
-    }
-  }
-}
-
-TEST_F(SelfUpdateTest, AnAlarmOnTheScreenHoldsTheHandOverBackUntilItIsDismissed) {
+TEST_F(HandOverTest, AnAlarmOnTheScreenHoldsTheHandOverBackUntilItIsDismissed) {
   // The alarm rings before the download ends, or after: either way it stays.
   for (const bool downloadFirst : {true, false}) {
     SCOPED_TRACE(downloadFirst ? "download first" : "alarm first");
@@ -271,7 +244,7 @@ TEST_F(SelfUpdateTest, AnAlarmOnTheScreenHoldsTheHandOverBackUntilItIsDismissed)
   }
 }
 
-TEST_F(SelfUpdateTest, AProgramThatDoesNotStartLeavesThisOneRunningWithItsClaim) {
+TEST_F(HandOverTest, AProgramThatDoesNotStartLeavesThisOneRunningWithItsClaim) {
   constexpr SystemError kFileNotFound = 2;
   // The downloaded program, and the copy under the fixed name after a move.
   for (const bool update : {true, false}) {
@@ -310,42 +283,7 @@ TEST_F(SelfUpdateTest, AProgramThatDoesNotStartLeavesThisOneRunningWithItsClaim)
   }
 }
 
-TEST_F(SelfUpdateTest, AFaultInADownloadHandlerEndsTheDownloadQuietly) {
-  enum class Fault { InProgress, InFinish };
-  for (const Fault fault : {Fault::InProgress, Fault::InFinish}) {
-    SCOPED_TRACE(fault == Fault::InProgress ? "progress" : "finish");
-    FakePlatform p(At(9, 0, 0));
-    FakeMirrorFactory windows;
-    PlatformSet set = p.Set();
-    set.mirrors = &windows;
-    p.download.bodies[kInfoPage] = VersionFile("1.0.2.0", "http://dl.invalid/new.exe");
-    p.signatures.Sign(kNewProgram, kSignature);
-    p.versionResource.byFile[std::string(kFolder) + "upDusk.exe"] = {
-        VersionResource::Outcome::Found, 0x00010000, 0x00020000};
-    Program updating(set, kTestUpdateHost);
-    updating.Start();
-    p.threads.RunAll();
-    updating.Form1.TimerUpgrade.Fire();
-    ASSERT_TRUE(updating.UpForm.UpForm.Visible());
-    if (fault == Fault::InProgress) {
-      windows.faultyControl = "ProgressBar1";
-      p.download.Progress(512, 2048);
-      EXPECT_FALSE(updating.UpForm.UpForm.Visible());
-      p.download.Progress(1024, 2048);  // what it still reports is ignored
-    } else {
-      p.files.faulty.insert(Downloaded());
-    }
-    p.download.Finish(true, kNewProgram);
-    EXPECT_FALSE(updating.UpForm.UpForm.Visible());
-    EXPECT_FALSE(p.files.Exists(Downloaded()));
-    EXPECT_FALSE(p.files.Exists(std::string(kFolder) + "upDusk.exe"));
-    EXPECT_TRUE(p.shell.launches.empty());
-    EXPECT_EQ(p.windowSystem.terminations, 0);
-    EXPECT_TRUE(p.windowSystem.boxes.empty());
-  }
-}
-
-TEST_F(SelfUpdateTest, UnderTheFixedNameTheLeftoversGoAtStart) {
+TEST_F(HandOverTest, UnderTheFixedNameTheLeftoversGoAtStart) {
   platform.files.contents[std::string(kFolder) + "upDusk.exe"] = "old download";
   platform.files.contents[std::string(kFolder) + "up"] = "old answer";
   Start();
@@ -355,7 +293,7 @@ TEST_F(SelfUpdateTest, UnderTheFixedNameTheLeftoversGoAtStart) {
   EXPECT_TRUE(platform.files.copies.empty());
 }
 
-TEST_F(SelfUpdateTest, UnderAnotherNameTheProgramMovesToTheFixedName) {
+TEST_F(HandOverTest, UnderAnotherNameTheProgramMovesToTheFixedName) {
   using Outcome = VersionResource::Outcome;
   // This program is 1.0.1.2.
   constexpr VersionResource::Result kOlder{Outcome::Found, 0x00010000, 0x00010001};
@@ -457,64 +395,4 @@ TEST(UpdateCheck, WaitsForStartUpToSettleTheFilesBesideTheProgram) {
   EXPECT_EQ(download.deletionsSeen, 1u);
   EXPECT_TRUE(check->UpdateCheckDone.load(std::memory_order_acquire));
   EXPECT_EQ(check->UpdateCandidateUrl, "http://dl.invalid/new.exe");
-}
-
-TEST_F(SelfUpdateTest, StartsOnlyAProgramTheProjectSignedAsTheNamedNewerVersion) {
-  using Outcome = VersionResource::Outcome;
-  const VersionResource::Result v1020{Outcome::Found, 0x00010000, 0x00020000};
-  struct Case {
-    const char* what;
-    std::string versionFile;
-    std::string program;  // what the download stores
-    VersionResource::Result programVersion;
-    bool keyUsable;
-    // Without a well-formed signature nothing is fetched but the version file.
-    bool downloaded;
-  };
-  const std::string url = "http://dl.invalid/new.exe";
-  const Case kCases[] = {
-      {"no signature token", "1.0.2.0 " + url, kNewProgram, v1020, true, false},
-      {"a malformed token", "1.0.2.0 " + url + " AQID", kNewProgram, v1020, true, false},
-      {"another program", VersionFile("1.0.2.0", url.c_str()), "tampered", v1020, true, true},
-      {"an empty download", VersionFile("1.0.2.0", url.c_str()), "", v1020, true, true},
-      {"an older signed program",
-       VersionFile("1.0.2.0", url.c_str()),
-       kNewProgram,
-       {Outcome::Found, 0x00010000, 0x00000001},
-       true,
-       true},
-      {"a version other than named", VersionFile("1.0.3.0", url.c_str()), kNewProgram, v1020, true,
-       true},
-      {"no version resource",
-       VersionFile("1.0.2.0", url.c_str()),
-       kNewProgram,
-       {Outcome::NoVersionInfo, 0, 0},
-       true,
-       true},
-      {"a key that does not import", VersionFile("1.0.2.0", url.c_str()), kNewProgram, v1020, false,
-       true},
-  };
-  for (const Case& c : kCases) {
-    SCOPED_TRACE(c.what);
-    FakePlatform p(At(9, 0, 0));
-    p.download.bodies[kInfoPage] = c.versionFile;
-    p.signatures.Sign(kNewProgram, kSignature);
-    p.signatures.keyUsable = c.keyUsable;
-    p.versionResource.byFile[std::string(kFolder) + "upDusk.exe"] = c.programVersion;
-    Program updating(p.Set(), kTestUpdateHost);
-    updating.Start();
-    p.threads.RunAll();
-    updating.Form1.TimerUpgrade.Fire();
-    EXPECT_EQ(p.download.requests.size(), c.downloaded ? 2u : 1u);
-    if (c.downloaded) {
-      ASSERT_NE(p.download.background.listener, nullptr);
-      p.download.Finish(true, c.program);
-    }
-    EXPECT_FALSE(p.files.Exists(Downloaded()));
-    EXPECT_FALSE(p.files.Exists(std::string(kFolder) + "upDusk.exe"));
-    EXPECT_TRUE(p.shell.launches.empty());
-    EXPECT_EQ(p.windowSystem.terminations, 0);
-    EXPECT_FALSE(updating.UpForm.UpForm.Visible());
-    EXPECT_TRUE(p.windowSystem.boxes.empty());
-  }
 }
