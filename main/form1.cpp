@@ -68,7 +68,7 @@ constexpr char kCloseProgramTypedPrompt[] = "请输入要关闭的软件：";
 std::vector<std::string> TaskKindItems() {
   std::vector<std::string> items;
   for (int kind = 0; kind < kTaskKindCount; ++kind) {
-    items.emplace_back(TaskKindItemText(static_cast<TaskKind>(kind)));
+    items.emplace_back(TraitsOf(static_cast<TaskKind>(kind)).itemText);
   }
   return items;
 }
@@ -359,10 +359,11 @@ void TForm1::PlaceButtonAdd(bool belowParameterField) {
 bool TForm1::WaitsForProgramEnd() const { return RadioGroup1.ItemIndex() == kProgramEndMode; }
 
 void TForm1::PlaceEntryFields() {
-  const auto kind = static_cast<TaskKind>(RadioGroup2.ItemIndex());
-  const char* prompt = RadioGroup2.ItemIndex() < 0 ? nullptr : ParameterPrompt(kind);
+  const TaskKindTraits* kind = ChosenKind();
+  const char* prompt = kind ? kind->parameterPrompt : nullptr;
+  const bool endsAProgram = kind && kind->parameter == TaskParameter::RunningProgram;
   if (!WaitsForProgramEnd()) {
-    const bool picker = prompt && kind == TaskKind::CloseProgram;
+    const bool picker = endsAProgram;
     LabelTips.SetVisible(prompt != nullptr);
     if (prompt) LabelTips.SetText(prompt);
     LabelTips.SetTop(kPrompt.top);
@@ -378,7 +379,7 @@ void TForm1::PlaceEntryFields() {
   bsSkinComboBoxEx1.SetTop(kPrompt.top);
   bsSkinComboBoxEx1.Show();
   const int belowPicker = kPrompt.top + kPicker.height + kPromptGap;
-  if (kind == TaskKind::CloseProgram) prompt = kCloseProgramTypedPrompt;
+  if (endsAProgram) prompt = kCloseProgramTypedPrompt;
   LabelTips.SetVisible(prompt != nullptr);
   EditInfo.SetVisible(prompt != nullptr);
   if (!prompt) {
@@ -418,6 +419,11 @@ void TForm1::ShowExpiredHint() {
                           IsPastMoment(entered, platform.clock.Now()));
 }
 
+const TaskKindTraits* TForm1::ChosenKind() const {
+  const int index = RadioGroup2.ItemIndex();
+  return index >= 0 && index < kTaskKindCount ? &TraitsOf(static_cast<TaskKind>(index)) : nullptr;
+}
+
 RepeatKind TForm1::ChosenRepeat() const {
   const int index = ComboBoxRepeat.ItemIndex();
   return index > 0 && index < kRepeatKindCount ? static_cast<RepeatKind>(index) : RepeatKind::None;
@@ -426,19 +432,20 @@ RepeatKind TForm1::ChosenRepeat() const {
 void TForm1::RadioGroup2Click() {
   EditInfo.SetText("");
   PlaceEntryFields();
-  const auto kind = static_cast<TaskKind>(RadioGroup2.ItemIndex());
-  if (!ParameterPrompt(kind)) return;
-  switch (kind) {
-    case TaskKind::OpenProgram:
+  const TaskKindTraits* kind = ChosenKind();
+  if (!kind) return;
+  switch (kind->parameter) {
+    case TaskParameter::ProgramFile:
       ChooseProgramFile();
       break;
-    case TaskKind::CloseProgram:
+    case TaskParameter::RunningProgram:
       if (!WaitsForProgramEnd()) ListProcesses();
       break;
-    case TaskKind::OpenWebPage:
+    case TaskParameter::WebAddress:
       EditInfo.SetText("http://");
       break;
-    default:
+    case TaskParameter::None:
+    case TaskParameter::Text:
       break;
   }
 }
@@ -497,17 +504,17 @@ void TForm1::ButtonAddClick() {
     }
   }
   task.Kind = static_cast<TaskKind>(kindIndex);
-  switch (task.Kind) {
-    case TaskKind::CloseProgram:
+  switch (TraitsOf(task.Kind).parameter) {
+    case TaskParameter::RunningProgram:
       task.Param =
           WaitsForProgramEnd() ? EditInfo.Text() : CloseProgramParam(bsSkinComboBoxEx1.Text());
       break;
-    case TaskKind::Alarm:
-    case TaskKind::OpenProgram:
-    case TaskKind::OpenWebPage:
+    case TaskParameter::Text:
+    case TaskParameter::ProgramFile:
+    case TaskParameter::WebAddress:
       task.Param = EditInfo.Text();
       break;
-    default:
+    case TaskParameter::None:
       break;
   }
   tasks_.Add(std::move(task));

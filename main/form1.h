@@ -8,6 +8,7 @@
 #include "scheduler/power_warning.h"
 #include "scheduler/program_end_watch.h"
 #include "scheduler/saved_task_list.h"
+#include "scheduler/task_kinds.h"
 #include "scheduler/task_listing.h"
 #include "scheduler/tick.h"
 #include "scheduler/wake_keeper.h"
@@ -139,6 +140,8 @@ class TForm1 {
   [[nodiscard]] bool WaitsForProgramEnd() const;
   void SetTimeEditTwentyMinutesAhead(DateTime now);
   void ShowExpiredHint();
+  // The kind chosen in the action group; none before a choice.
+  [[nodiscard]] const TaskKindTraits* ChosenKind() const;
   [[nodiscard]] RepeatKind ChosenRepeat() const;
   void ChooseProgramFile();
   void ListProcesses();

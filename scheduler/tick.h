@@ -7,6 +7,7 @@
 
 #include "platform/clock.h"
 #include "scheduler/program_end_watch.h"
+#include "scheduler/task_kinds.h"
 #include "scheduler/task_listing.h"
 #include "widgets/controls.h"
 #include "widgets/tray_icon.h"
@@ -16,7 +17,6 @@ inline constexpr char kEmptyQueueHeadline[] = "你还没有添加定时任务。
 // "45秒后", "59分钟后", "1小时0分钟后" for a distance in whole seconds.
 [[nodiscard]] std::string HeadlinePrefix(std::int64_t seconds);
 // What the headline says the head task will do, with its trailing spaces.
-[[nodiscard]] const char* HeadlineKindText(TaskKind kind);
 // The headline's words alone: "29秒后关机。".
 [[nodiscard]] std::string CountdownText(std::int64_t seconds, TaskKind kind);
 
@@ -48,9 +48,6 @@ enum class HeadVerdict {
 [[nodiscard]] HeadVerdict JudgeHead(DateTime when, DateTime now);
 
 inline constexpr std::int64_t kLatestLatePerformSeconds = 60;
-// How far ahead a power action found at most a minute late is moved: the
-// warning's half minute.
-inline constexpr std::int64_t kLatePowerActionWarningSeconds = 30;
 
 // The balloon text that names the tasks dropped in one tick, earliest first.
 [[nodiscard]] std::string MissedTasksText(const std::vector<Task>& missed, const Clock& clock);
