@@ -7,7 +7,7 @@
 
 namespace {}  // namespace
 
-PowerWarning::PowerWarning(TaskListing& tasks, TaskActions& actions, TForm4& window,
+PowerWarning::PowerWarning(TaskListing& tasks, TaskActions& actions, WarningView& window,
                            TrayIcon& trayIcon, const Clock& clock, const TimeZone& timeZone,
                            std::string balloonTitle)
     : tasks_(tasks),

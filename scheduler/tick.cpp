@@ -97,7 +97,7 @@ const Task* FirstDatedTask(const TaskQueue& queue) {
 void DueTaskRunner::Run(DateTime now) {
   // The program-end watch dates the tasks whose process ended; a power task
   // whose process ended before this start is missed.
-  const std::vector<Task> missedWaiting = programEnd_.Follow(now);
+  const std::vector<Task> missedWaiting = waiting_.Follow(now);
   std::vector<Task> missed;
   // After a task performed in its own second, the headline keeps saying
   // "0秒后..." until the next tick, as the user expects to see it go.

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "platform/clock.h"
-#include "scheduler/program_end_watch.h"
 #include "scheduler/task_kinds.h"
 #include "scheduler/task_listing.h"
+#include "scheduler/waiting_tasks.h"
 #include "widgets/controls.h"
 #include "widgets/tray_icon.h"
 
@@ -72,10 +72,10 @@ void ShowTaskReport(TrayIcon& trayIcon, const std::string& title, const std::str
 // and warned of; later than that, it is dropped as missed like any other task.
 class DueTaskRunner {
  public:
-  DueTaskRunner(TaskListing& tasks, ProgramEndWatch& programEnd, TaskActions& actions, Label& title,
+  DueTaskRunner(TaskListing& tasks, WaitingTasks& waiting, TaskActions& actions, Label& title,
                 TrayIcon& trayIcon, const Clock& clock, std::string balloonTitle)
       : tasks_(tasks),
-        programEnd_(programEnd),
+        waiting_(waiting),
         actions_(actions),
         title_(title),
         trayIcon_(trayIcon),
@@ -97,7 +97,7 @@ class DueTaskRunner {
   void Warn(const Task& task);
 
   TaskListing& tasks_;
-  ProgramEndWatch& programEnd_;
+  WaitingTasks& waiting_;
   TaskActions& actions_;
   Label& title_;
   TrayIcon& trayIcon_;

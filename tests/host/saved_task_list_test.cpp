@@ -1,11 +1,11 @@
-#include "scheduler/saved_task_list.h"
+#include "storage/saved_task_list.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "main/program.h"
-#include "scheduler/task_file_format.h"
+#include "storage/task_file_format.h"
 #include "tests/fakes/fake_mirrors.h"
 #include "tests/fakes/fake_platform.h"
 

@@ -1,4 +1,4 @@
-#include "scheduler/program_end_watch.h"
+#include "triggers/program_end_watch.h"
 
 #include <algorithm>
 
