@@ -1,5 +1,6 @@
 #include "scheduler/task_actions.h"
 
+#include "scheduler/shutdown_method.h"
 #include "scheduler/task_kinds.h"
 
 namespace {
@@ -17,11 +18,9 @@ void SystemTaskActions::WarnTaskDue(const Task& task) {
 std::optional<std::string> SystemTaskActions::PerformTask(const Task& task) {
   switch (task.Kind) {
     case TaskKind::TurnOff:
-      return ExitSystem(Power::ExitMode::ShutDownForced, task.Kind);
     case TaskKind::Restart:
-      return ExitSystem(Power::ExitMode::RestartForced, task.Kind);
     case TaskKind::LogOff:
-      return ExitSystem(Power::ExitMode::LogOff, task.Kind);
+      return ExitSystem(task.Kind);
     case TaskKind::Alarm:
       return SoundAlarm(task);
     case TaskKind::OpenProgram:
@@ -39,12 +38,13 @@ std::optional<std::string> SystemTaskActions::PerformTask(const Task& task) {
   return std::nullopt;
 }
 
-std::optional<std::string> SystemTaskActions::ExitSystem(Power::ExitMode mode, TaskKind kind) {
+std::optional<std::string> SystemTaskActions::ExitSystem(TaskKind kind) {
   // Log-off needs no privilege. Without it the exit is still asked for: the
   // system alone knows whether it goes ahead.
   const SystemError privilege =
-      mode == Power::ExitMode::LogOff ? kSucceeded : s_.power.EnableShutdownPrivilege();
-  const SystemError exit = s_.power.RequestExit(mode, kNoReason);
+      kind == TaskKind::LogOff ? kSucceeded : s_.power.EnableShutdownPrivilege();
+  const SystemError exit =
+      s_.power.RequestExit(ExitFlags(ShutdownMethod::ForceAll, kind), kNoReason);
   if (exit == kSucceeded) return std::nullopt;
   return TraitsOf(kind).failureText +
          s_.messages.Describe(privilege != kSucceeded ? privilege : exit);
@@ -53,7 +53,7 @@ std::optional<std::string> SystemTaskActions::ExitSystem(Power::ExitMode mode, T
 std::optional<std::string> SystemTaskActions::Suspend() {
   // As for a shut-down: without the privilege the system alone decides.
   const SystemError privilege = s_.power.EnableShutdownPrivilege();
-  const SystemError sleep = s_.power.Suspend();
+  const SystemError sleep = s_.power.Suspend(Power::SuspendMode::Sleep);
   if (sleep == kSucceeded) return std::nullopt;
   return TraitsOf(TaskKind::Sleep).failureText +
          s_.messages.Describe(privilege != kSucceeded ? privilege : sleep);

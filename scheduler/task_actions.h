@@ -44,7 +44,7 @@ class SystemTaskActions : public TaskActions {
   [[nodiscard]] std::optional<std::string> PerformTask(const Task& task) override;
 
  private:
-  [[nodiscard]] std::optional<std::string> ExitSystem(Power::ExitMode mode, TaskKind kind);
+  [[nodiscard]] std::optional<std::string> ExitSystem(TaskKind kind);
   [[nodiscard]] std::optional<std::string> Suspend();
   [[nodiscard]] std::optional<std::string> Lock();
   [[nodiscard]] std::optional<std::string> Launch(const Task& task, WindowHandle owner);
