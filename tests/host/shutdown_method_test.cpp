@@ -1,9 +1,9 @@
 #include "scheduler/shutdown_method.h"
-#include "scheduler/task_kinds.h"
 
 #include <gtest/gtest.h>
 
 #include "process/open_programs.h"
+#include "scheduler/task_kinds.h"
 #include "tests/fakes/fake_processes.h"
 
 TEST(ShutdownMethod, ExitFlagsForEachMethodAndKind) {
