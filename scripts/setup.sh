@@ -11,7 +11,7 @@ packages="
   wine wine64 xvfb xauth x11-utils xdotool imagemagick
   fonts-wqy-microhei fonts-wine locales python3 python3-yaml openssl libssl-dev nsis
   git osslsigncode softhsm2 libengine-pkcs11-openssl
-  clang-14 libclang-rt-14-dev
+  clang-14 libclang-rt-14-dev clang-format
 "
 
 missing=""
