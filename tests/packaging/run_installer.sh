@@ -170,8 +170,11 @@ done
 check "nothing else installed" "$(cd "$installed" 2>/dev/null && find . -type f | sort | tr '\n' ' ')" \
   test "$(cd "$installed" 2>/dev/null && find . -type f | wc -l)" -eq 7
 check "installed program" "the release's Dusk.exe" cmp -s "$release_exe" "$installed/Dusk.exe"
-for file in Dusk.exe uninstall.exe; do
-  check "signed $file" "its signature verifies" signed "$installed/$file"
+# Every program file, the uninstaller the installer wrote included.
+for file in $files; do
+  case $file in
+    *.exe) check "signed $file" "its signature verifies" signed "$installed/$file" ;;
+  esac
 done
 check "shortcut" "$shortcut" test -f "$shortcut"
 win_dir='C:\users\'${USER:-$(id -un)}'\AppData\Local\Programs\Dusk'
