@@ -269,11 +269,12 @@ RadioGroupMirror::RadioGroupMirror(RadioGroup& group, MirrorContext& context)
   const std::vector<RadioGroup::Cell> cells = group.Cells();
   for (std::size_t i = 0; i < group.Items().size(); ++i) {
     const RECT place = ItemPlace(cells[i], cells);
-    const HWND button =
-        CreateWindowExW(0, L"BUTTON", ToWide(group.Items()[i]).c_str(),
-                        WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_RADIOBUTTON, place.left, place.top,
-                        place.right - place.left, place.bottom - place.top, Hwnd(), nullptr,
-                        context.instance, nullptr);
+    const HWND button = CreateWindowExW(
+        0, L"BUTTON", ToWide(group.Items()[i]).c_str(),
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_RADIOBUTTON, place.left, place.top,
+        place.right - place.left, place.bottom - place.top, Hwnd(),
+        // Its item's number: a test in another process finds the item by it.
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(i + 1)), context.instance, nullptr);
     SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
     if (static_cast<int>(i) == group.ItemIndex()) SendMessageW(button, BM_SETCHECK, BST_CHECKED, 0);
     items_.push_back(button);
