@@ -50,7 +50,8 @@ constexpr Bounds kDelayField{8, 8, 50, 20};
 constexpr Bounds kDelayText{64, 12, 0, 13};
 constexpr int kGroupGap = 20;
 constexpr int kPromptGap = 10;
-constexpr Bounds kKindGroup{20, kTimingGroup.top + kTimingGroup.height + kGroupGap, 265, 105};
+// Four rows: the first three as the kinds have always stood, the later kinds below them.
+constexpr Bounds kKindGroup{20, kTimingGroup.top + kTimingGroup.height + kGroupGap, 265, 133};
 constexpr Bounds kPrompt{20, kKindGroup.top + kKindGroup.height + kGroupGap, 0, 15};
 constexpr Bounds kParameterField{20, kPrompt.top + kPrompt.height + kPromptGap, 265, 21};
 constexpr Bounds kPicker{20, kParameterField.top, 265, 20};
@@ -60,6 +61,8 @@ constexpr int kButtonGap = 20;
 constexpr int kDateTimeMode = 0;
 constexpr int kCountdownMode = 1;
 constexpr int kProgramEndMode = 2;
+
+constexpr char kNoHibernationHint[] = "这台电脑不能休眠：休眠没有开启，或没有休眠文件。";
 
 // Waiting for a program's end, the picker names that program: a program to
 // end after it is typed in.
@@ -71,6 +74,27 @@ std::vector<std::string> TaskKindItems() {
     items.emplace_back(TraitsOf(static_cast<TaskKind>(kind)).itemText);
   }
   return items;
+}
+
+// The first nine kinds fill the three columns in order, as they always have; hibernation
+// stands below log-off, and turning the screen off below locking it.
+static_assert(kTaskKindCount == static_cast<int>(TaskKind::ScreenOff) + 1,
+              "a new kind needs its cell in the kind group");
+std::vector<RadioGroup::Cell> TaskKindCells() {
+  std::vector<RadioGroup::Cell> cells;
+  for (int kind = 0; kind <= static_cast<int>(TaskKind::Lock); ++kind) {
+    cells.push_back({kind / 3, kind % 3});
+  }
+  cells.push_back({0, 3});  // 休眠
+  cells.push_back({2, 3});  // 关闭显示器
+  return cells;
+}
+
+SettingsFile LoadedSettings(const PlatformSet& platform) {
+  SettingsFile settings(platform.profileFiles, platform.clock,
+                        TaskListFolder(platform.profileFiles.RoamingAppDataFolder()));
+  settings.Load();
+  return settings;
 }
 
 std::vector<std::string> RepeatKindItems() {
@@ -92,6 +116,8 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
       tipForm_(collaborators.alarmWindow),
       warnForm_(collaborators.warningWindow),
       startWithWindows_(platform.runAtLogon, platform.files),
+      settings_(LoadedSettings(platform)),
+      shutdownMethod_(settings_),
       Form1("Form1", kMainWindow, Form::Frame::Main),
       TimerNow("TimerNow", &Form1, 1000, true),
       TimerUpgrade("TimerUpgrade", &Form1, 300, true),
@@ -116,7 +142,8 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
       Panel3("Panel3", &GroupBox1, kDelayFields, true),
       bsSkinSpinEdit2("bsSkinSpinEdit2", &Panel3, kDelayField, 0, kMaxProgramEndDelayMinutes, 0),
       bsSkinStdLabel2("bsSkinStdLabel2", &Panel3, kDelayText),
-      RadioGroup2("RadioGroup2", &PanelLeft, kKindGroup, "  执行任务  ", 3, TaskKindItems()),
+      RadioGroup2("RadioGroup2", &PanelLeft, kKindGroup, "  执行任务  ", 3, TaskKindItems(),
+                  TaskKindCells()),
       LabelTips("LabelTips", &PanelLeft, kPrompt),
       EditInfo("EditInfo", &PanelLeft, kParameterField),
       bsSkinComboBoxEx1("bsSkinComboBoxEx1", &PanelLeft, kPicker, "选择你要关闭的软件"),
@@ -124,7 +151,8 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
       PanelRight("PanelRight", &Form1, kRightPane, false),
       TaskList("TaskList", &PanelRight, kTaskList),
       bsTrayIcon1(platform.notificationArea, Form1, platform.windowSystem.DoubleClickTimeMs()),
-      bsBusinessSkinForm1(Form1, bsTrayIcon1, platform.windowSystem, {}, startWithWindows_),
+      bsBusinessSkinForm1(Form1, bsTrayIcon1, platform.windowSystem, {&shutdownMethod_},
+                          startWithWindows_),
       bsSkinMessage1("bsSkinMessage1", IconView::Stock::Warning, Form1, platform.windowSystem),
       savedTasks_(platform.profileFiles, platform.messages, bsTrayIcon1, platform.clock, tasks_,
                   TaskListFolder(platform.profileFiles.RoamingAppDataFolder()), ReportTitle()),
@@ -139,7 +167,8 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
       dueTasks_(tasks_, programEnd_, taskActions_, Title, bsTrayIcon1, platform.clock,
                 ReportTitle()),
       powerWarning_(tasks_, taskActions_, collaborators.warningWindow, bsTrayIcon1, platform.clock,
-                    platform.timeZone, ReportTitle()),
+                    platform.timeZone, ReportTitle(), platform.processes,
+                    [this] { return shutdownMethod_.Current(); }),
       relocation_(platform.files, platform.versionResource),
       selfUpdate_({platform.download, platform.files, platform.clock, platform.signatures,
                    platform.versionResource, platform.shell, platform.sessionInstance,
@@ -188,8 +217,13 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
   Form1.OnShowRequest = [this] { TrayClick(); };
   Form1.OnResume = [this] { TickAfterClockJump(); };
   Form1.OnTimeChange = [this] { TickAfterClockJump(); };
+  // The session ends without the window being closed: a list not saved yet is saved now.
+  Form1.OnSessionEnd = [this] { (void)savedTasks_.SaveIfBehind(tasks_.Queue()); };
   TaskList.OnContextMenu = [this] { TaskListContextMenu(); };
   bsSkinComboBoxEx1.SetImages(&ImageListJinCheng);
+  if (!platform.power.CanHibernate()) {
+    RadioGroup2.DisableItem(static_cast<int>(TaskKind::Hibernate), kNoHibernationHint);
+  }
 
   AttachMirrors(Form1, platform.mirrors);
   bsSkinMessage1.AttachMirrors(platform.mirrors);

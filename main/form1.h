@@ -4,6 +4,7 @@
 
 #include "main/app_state.h"
 #include "main/platform_set.h"
+#include "main/shutdown_method_menu.h"
 #include "process/process_listing.h"
 #include "scheduler/power_warning.h"
 #include "scheduler/task_kinds.h"
@@ -12,6 +13,7 @@
 #include "scheduler/wake_keeper.h"
 #include "startup/start_with_windows.h"
 #include "storage/saved_task_list.h"
+#include "storage/settings_file.h"
 #include "tips/tip_form.h"
 #include "tips/warn_form.h"
 #include "triggers/program_end_watch.h"
@@ -69,6 +71,8 @@ class TForm1 {
   void WarnFormDismiss();
 
   [[nodiscard]] TaskListing& Tasks() { return tasks_; }
+  // How an exit treats the programs still running, as the tray menu's "关机方式" says now.
+  [[nodiscard]] ShutdownMethod ShutdownMethodInUse() const { return shutdownMethod_.Current(); }
   // The load report of the copy that handed over to this one, which it could
   // not show: told at the first tick, before this program's own.
   void TakeOverLoadReport(const std::string& report);
@@ -83,6 +87,9 @@ class TForm1 {
   TForm4& warnForm_;
   // Before the tray menu that turns it on and off.
   StartWithWindows startWithWindows_;
+  // Read before the tray menu that shows the choices kept in it.
+  SettingsFile settings_;
+  ShutdownMethodMenu shutdownMethod_;
 
  public:
   Form Form1;

@@ -18,10 +18,12 @@ enum class TaskKind : std::int32_t {
   OpenWebPage = 6,
   Sleep = 7,
   Lock = 8,
+  Hibernate = 9,
+  ScreenOff = 10,
 };
 
 // A new kind comes last, and is counted here: its row in kTaskKinds follows.
-inline constexpr int kTaskKindCount = static_cast<int>(TaskKind::Lock) + 1;
+inline constexpr int kTaskKindCount = static_cast<int>(TaskKind::ScreenOff) + 1;
 
 // The last day the date-time value holds: the moment of a task that waits for
 // a program to end, which sorts it after every dated task.

@@ -229,9 +229,9 @@ constexpr Expected kLayout[] = {
     {"Panel1", "GroupBox1", "DuskPanel", 20, 70, 210, 60, true},
     {"ComboBoxRepeat", "Panel1", "ComboBox", 136, 32, 0, 0, true},
     {"Panel2", "GroupBox1", "DuskPanel", 20, 70, 210, 40, false},
-    {"RadioGroup2", "PanelLeft", "DuskRadioGroup", 20, 180, 265, 105, true},
-    {"LabelTips", "PanelLeft", "DuskLabel", 20, 305, 0, 0, false},
-    {"ButtonAdd", "PanelLeft", nullptr, 20, 305, 75, 25, true},
+    {"RadioGroup2", "PanelLeft", "DuskRadioGroup", 20, 180, 265, 133, true},
+    {"LabelTips", "PanelLeft", "DuskLabel", 20, 333, 0, 0, false},
+    {"ButtonAdd", "PanelLeft", nullptr, 20, 333, 75, 25, true},
     {"PanelRight", "Form1", "DuskPanel", 300, 60, 480, 460, true},
     {"TaskList", "PanelRight", "ListBox", 15, 15, 430, 420, true},
 };
@@ -330,9 +330,10 @@ void StepLayout() {
           "TaskList style", Format("style %08lx: owner-drawn, keeps its strings", style));
   }
   CheckRadioGroup(main, "RadioGroup1", {"指定时间", "倒计时", "程序结束后"}, 0);
-  CheckRadioGroup(
-      main, "RadioGroup2",
-      {"关机", "重启", "注销", "闹钟", "打开软件", "关闭软件", "打开网页", "睡眠", "锁定"}, -1);
+  CheckRadioGroup(main, "RadioGroup2",
+                  {"关机", "重启", "注销", "闹钟", "打开软件", "关闭软件", "打开网页", "睡眠",
+                   "锁定", "休眠", "关闭显示器"},
+                  -1);
 
   // The blue band: a point of PanelTop left of the headline and below it.
   if (HWND band = FindNamed(main, "PanelTop")) {
@@ -426,13 +427,14 @@ void StepMenu() {
               });
   Check(open, "tray menu open", open ? "a popup menu of Dusk is shown" : "no popup menu of Dusk");
   if (!open) return;
-  // Items: "&Restore", a separator, "开机时启动", "&Close"; the last one sits on the bottom
-  // border. Other processes' menus cannot be read, so the points come from the menu window's
-  // frame.
+  // Items: "&Restore", a separator, "关机方式", "开机时启动", "&Close"; the last one sits on
+  // the bottom border. Other processes' menus cannot be read, so the points come from the menu
+  // window's frame.
+  constexpr long kItems = 4;
   RECT r;
   GetWindowRect(menu, &r);
   int border = GetSystemMetrics(SM_CYFIXEDFRAME);
-  int itemHeight = std::max(8L, (r.bottom - r.top - 2 * border - 8) / 3);
+  int itemHeight = std::max(8L, (r.bottom - r.top - 2 * border - 8) / kItems);
   printf("POINT menu-close %ld %ld\n", (r.left + r.right) / 2, r.bottom - border - itemHeight / 2);
   printf("POINT menu-start-with-windows %ld %ld\n", (r.left + r.right) / 2,
          r.bottom - border - itemHeight * 3 / 2);

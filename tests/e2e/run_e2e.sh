@@ -15,6 +15,12 @@ e2e_args 3 "DUSK_EXE PROBE_EXE ARTIFACTS_DIR [WINEPREFIX]" "$@"
 
 e2e_begin DuskE2E "$@"
 
+# shellcheck disable=SC2317 # run by wait_until
+settings_say() {
+  grep -qxF "$1" "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/Dusk/settings.txt 2>/dev/null ||
+    grep -qF "$1$(printf '\r')" "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/Dusk/settings.txt 2>/dev/null
+}
+
 if probe started; then
   probe clock
   probe layout
@@ -32,11 +38,22 @@ if probe started; then
     # shellcheck disable=SC2086
     xdotool mousemove $tray click 3
     if probe menu && point menu-close >/dev/null; then
-      pid=$(awk '$1 == "PID" { print $2 }' "$out")
       shot 04-tray-menu
+      # "关机方式": its submenu, the second choice, with the user's keys.
+      say "STEP keys into the tray menu: 关机方式, 关闭未响应的程序"
+      xdotool key --delay 150 Down Down Right
+      shot 05-shutdown-method-menu
+      xdotool key --delay 150 Down Return
+      check "shutdown method kept" "settings.txt names force-if-hung" \
+        wait_until 10 settings_say "shutdown-method=force-if-hung"
+      # shellcheck disable=SC2086
+      xdotool mousemove $tray click 3
+    fi
+    if probe menu && point menu-close >/dev/null; then
+      pid=$(awk '$1 == "PID" { print $2 }' "$out")
       click menu-close
       probe ended "$pid"
-      shot 05-closed
+      shot 06-closed
     fi
   fi
 fi

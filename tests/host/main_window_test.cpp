@@ -39,10 +39,10 @@ TEST(MainWindow, LaysOutEveryControlWhereTheDesignPutsIt) {
       {"Panel2", {20, 70, 210, 40}, false},
       {"bsSkinSpinEdit1", {8, 8, 50, 20}, true},
       {"bsSkinComboBox1", {72, 8, 65, 20}, true},
-      {"RadioGroup2", {20, 180, 265, 105}, true},
-      {"EditInfo", {20, 330, 265, 21}, false},
-      {"bsSkinComboBoxEx1", {20, 330, 265, 20}, false},
-      {"ButtonAdd", {20, 305, 75, 25}, true},
+      {"RadioGroup2", {20, 180, 265, 133}, true},
+      {"EditInfo", {20, 358, 265, 21}, false},
+      {"bsSkinComboBoxEx1", {20, 358, 265, 20}, false},
+      {"ButtonAdd", {20, 333, 75, 25}, true},
       {"PanelRight", {300, 60, 480, 460}, true},
       {"TaskList", {15, 15, 430, 420}, true},
   };
@@ -57,7 +57,7 @@ TEST(MainWindow, LaysOutEveryControlWhereTheDesignPutsIt) {
   EXPECT_EQ(f.Title.Top(), 10);
   EXPECT_EQ(f.LabelNow.Right(), 753);  // grows to the left with its text
   EXPECT_EQ(f.LabelNow.Top(), 24);
-  EXPECT_EQ(f.LabelTips.Top(), 305);
+  EXPECT_EQ(f.LabelTips.Top(), 333);
   EXPECT_FALSE(f.LabelTips.Visible());
   EXPECT_EQ(f.PanelTop.BackColor(), ColorRef::Of({72, 162, 244}));
   EXPECT_EQ(f.LabelNow.TextColor(), ColorRef::Of({255, 255, 255}));
@@ -65,7 +65,7 @@ TEST(MainWindow, LaysOutEveryControlWhereTheDesignPutsIt) {
   EXPECT_EQ(f.Title.Font(), (FontStyle{"Arial", 29, true}));
   EXPECT_EQ(f.RadioGroup1.ItemIndex(), 0);
   EXPECT_EQ(f.RadioGroup2.ItemIndex(), -1);
-  EXPECT_EQ(f.RadioGroup2.Items().size(), 9u);
+  EXPECT_EQ(f.RadioGroup2.Items().size(), 11u);
   EXPECT_EQ(f.ComboBoxRepeat.Items(),
             (std::vector<std::string>{"不重复", "每天", "工作日", "每周"}));
   EXPECT_EQ(f.ComboBoxRepeat.ItemIndex(), 0);

@@ -45,7 +45,7 @@ TEST_F(ProgramTest, AOneMinuteCountdownRunsDownToItsDueTick) {
     ASSERT_EQ(f.Title.Text(), std::to_string(seconds) + "秒后重启电脑。     ");
     ASSERT_EQ(platform.power.calls.empty(), seconds > 0) << seconds;
   }
-  EXPECT_EQ(platform.power.calls, (std::vector<std::string>{"privilege", "exit 6 0"}));
+  EXPECT_EQ(platform.power.calls, (std::vector<std::string>{"privilege", "exit 6 2147483648"}));
   ASSERT_EQ(platform.notificationArea.balloons.size(), 1u);
   EXPECT_EQ(platform.notificationArea.balloons[0].text, "你的计算机将在30秒后重启。");
   EXPECT_TRUE(f.Tasks().Queue().Empty());

@@ -149,11 +149,24 @@ class StartWithWindowsMenu : public testing::Test {
 
   // Opens the tray menu and chooses "开机时启动"; whether it showed checked.
   bool ChooseStartWithWindows() {
-    platform.windowSystem.menuChoice = 2;
+    // Its number counts the entries above it, those of the submenus above it too.
+    platform.windowSystem.menuChoice = -1;
     platform.notificationArea.Raise(NotificationArea::Mouse::RightUp);
-    const WindowSystem::MenuItem& item = platform.windowSystem.menus.back().at(2);
-    EXPECT_EQ(item.text, "开机时启动");
-    return item.checked;
+    int number = 0;
+    const WindowSystem::MenuItem* found = nullptr;
+    for (const WindowSystem::MenuItem& item : platform.windowSystem.menus.back()) {
+      if (item.text == "开机时启动") {
+        found = &item;
+        break;
+      }
+      number += 1 + static_cast<int>(item.submenu.size());
+    }
+    EXPECT_TRUE(found);
+    if (!found) return false;
+    const bool checked = found->checked;
+    platform.windowSystem.menuChoice = number;
+    platform.notificationArea.Raise(NotificationArea::Mouse::RightUp);
+    return checked;
   }
 
   FakePlatform platform;
