@@ -151,3 +151,17 @@ TEST_F(ProgramTest, ASleepHasLeftTheSavedListAndTheWakeTimerByTheTimeTheComputer
   EXPECT_EQ(CompareDateTime(wakeWhileAsleep, At(14, 29, 0)), 0);
   EXPECT_EQ(f.TaskList.Rows().size(), 1u);
 }
+
+TEST_F(ProgramTest, AListNotSavedYetIsSavedWhenTheSessionEnds) {
+  const std::string list = platform.profileFiles.appData + "\\Dusk\\tasks.txt";
+  platform.profileFiles.failing = {{"flush", 112}};  // the disk was full
+  EnterCountdownOfOneMinute(TaskKind::Alarm, "下班");
+  EXPECT_FALSE(platform.profileFiles.contents.contains(list));
+  platform.profileFiles.failing.clear();
+
+  // The session ends: the window is not closed, and nothing changes the list any more.
+  program.Form1.Form1.SessionEnding();
+  ASSERT_TRUE(platform.profileFiles.contents.contains(list));
+  EXPECT_NE(platform.profileFiles.contents.at(list).find("下班"), std::string::npos);
+  EXPECT_EQ(platform.windowSystem.terminations, 0);
+}
