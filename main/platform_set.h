@@ -4,6 +4,7 @@
 #include "platform/code_page.h"
 #include "platform/download.h"
 #include "platform/files.h"
+#include "platform/machine_activity.h"
 #include "platform/notification_area.h"
 #include "platform/power.h"
 #include "platform/power_requests.h"
@@ -17,6 +18,7 @@
 #include "platform/system_error.h"
 #include "platform/threads.h"
 #include "platform/time_zone.h"
+#include "platform/user_presence.h"
 #include "platform/version_resource.h"
 #include "platform/window_system.h"
 #include "widgets/control.h"
@@ -44,5 +46,7 @@ struct PlatformSet {
   SessionInstance& sessionInstance;
   RunAtLogon& runAtLogon;
   const TimeZone& timeZone;
+  MachineActivity& machineActivity;
+  UserPresence& userPresence;
   MirrorFactory* mirrors = nullptr;
 };

@@ -1,5 +1,7 @@
 #include "scheduler/tick.h"
 
+#include "triggers/condition_texts.h"
+
 std::string HeadlinePrefix(std::int64_t seconds) {
   if (seconds <= 60) return std::to_string(seconds) + "秒后";
   if (seconds < 3600) return std::to_string(seconds / 60) + "分钟后";
@@ -30,9 +32,25 @@ const char* HeadlineKindText(TaskKind kind) {
   return "";
 }
 
+namespace {
+
+std::string ConditionHeadline(const Task& head, const WaitProgress& progress) {
+  if (std::holds_alternative<NoInputTrigger>(head.Condition)) {
+    return kNoInputHeadlineText + HeadlinePrefix(SecondsToGo(head.Condition, progress)) +
+           HeadlineKindText(head.Kind);
+  }
+  std::string text = std::string(kNetworkQuietModeText) + HeadlineKindText(head.Kind);
+  if (!progress.bytesPerSecond) return text;
+  text.erase(text.find_last_not_of(' ') + 1);
+  return text + RateText(*progress.bytesPerSecond) + "     ";
+}
+
+}  // namespace
+
 // What the headline says of the task at the head of the list.
-std::string HeadTaskHeadline(const Task& head, DateTime now) {
+std::string HeadTaskHeadline(const Task& head, DateTime now, const WaitProgress& progress) {
   if (IsWaitingForProgram(head)) return std::string("程序结束后") + HeadlineKindText(head.Kind);
+  if (IsWaitingForCondition(head)) return ConditionHeadline(head, progress);
   return HeadlinePrefix(WholeSecondsApart(head.When, now)) + HeadlineKindText(head.Kind);
 }
 
@@ -101,8 +119,10 @@ void DueTaskRunner::Warn(const Task& task) {
 }
 
 void DueTaskRunner::ShowHeadline(DateTime now) {
-  title_.SetText(tasks_.Queue().Empty() ? std::string(kEmptyQueueHeadline)
-                                        : HeadTaskHeadline(tasks_.Queue().Head(), now));
+  const TaskQueue& queue = tasks_.Queue();
+  title_.SetText(queue.Empty()
+                     ? std::string(kEmptyQueueHeadline)
+                     : HeadTaskHeadline(queue.Head(), now, tasks_.ProgressOf(queue.Head())));
 }
 
 namespace {
@@ -110,7 +130,7 @@ namespace {
 // A dated task on the waiting moment's day sorts after the waiting tasks.
 const Task* FirstDatedTask(const TaskQueue& queue) {
   for (std::size_t i = 0; i < queue.Count(); ++i) {
-    if (!IsWaitingForProgram(queue.At(i))) return &queue.At(i);
+    if (!IsWaiting(queue.At(i))) return &queue.At(i);
   }
   return nullptr;
 }
@@ -154,7 +174,7 @@ void DueTaskRunner::Run(DateTime now) {
       warnedInThisSecond_.reset();
     }
     if (verdict != HeadVerdict::Perform) break;
-    if (!keepHeadline) title_.SetText(HeadTaskHeadline(head, now));
+    if (!keepHeadline) title_.SetText(HeadTaskHeadline(head, now, {}));
     keepHeadline = true;
     Perform(head, failed);
   }

@@ -293,16 +293,16 @@ TEST_F(ProgramEndTest, ThePickerStandsAboveTheFieldOfEveryKind) {
     SCOPED_TRACE(c.kind);
     f.RadioGroup2.UserSelect(c.kind);
     EXPECT_TRUE(f.bsSkinComboBoxEx1.Visible());
-    EXPECT_EQ(f.bsSkinComboBoxEx1.Top(), 305);
+    EXPECT_EQ(f.bsSkinComboBoxEx1.Top(), 325);
     EXPECT_EQ(f.bsSkinComboBoxEx1.ItemIndex(), 0);  // the pick stays
     EXPECT_EQ(f.LabelTips.Visible(), c.prompt != nullptr);
     EXPECT_EQ(f.EditInfo.Visible(), c.prompt != nullptr);
     if (c.prompt) {
       EXPECT_EQ(f.LabelTips.Text(), c.prompt);
-      EXPECT_EQ(f.LabelTips.Top(), 335);
-      EXPECT_EQ(f.EditInfo.Top(), 360);
+      EXPECT_EQ(f.LabelTips.Top(), 355);
+      EXPECT_EQ(f.EditInfo.Top(), 380);
     }
-    const int below = c.prompt ? f.EditInfo.Top() + f.EditInfo.Height() : 325;
+    const int below = c.prompt ? f.EditInfo.Top() + f.EditInfo.Height() : 345;
     EXPECT_EQ(f.ButtonAdd.Top(), below + 20);
     EXPECT_LE(f.ButtonAdd.Top() + f.ButtonAdd.Height(), f.PanelLeft.Height());
   }
@@ -316,12 +316,12 @@ TEST_F(ProgramEndTest, ThePickerStandsAboveTheFieldOfEveryKind) {
   // Back to the countdown: the fields stand where they always did.
   f.RadioGroup1.UserSelect(1);
   f.RadioGroup2.UserSelect(5);
-  EXPECT_EQ(f.bsSkinComboBoxEx1.Top(), 330);
+  EXPECT_EQ(f.bsSkinComboBoxEx1.Top(), 350);
   EXPECT_EQ(f.LabelTips.Text(), "选择你要关闭的软件：");
   EXPECT_FALSE(f.EditInfo.Visible());
   f.RadioGroup2.UserSelect(0);
   EXPECT_FALSE(f.bsSkinComboBoxEx1.Visible());
-  EXPECT_EQ(f.ButtonAdd.Top(), 305);
+  EXPECT_EQ(f.ButtonAdd.Top(), 325);
 }
 
 TEST_F(ProgramEndTest, TheSavedListKeepsTheProcessAndTheNextStartBindsItAgain) {
