@@ -188,7 +188,7 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
                   std::string(kAppTitle) + "："),
       wakeKeeper_(platform.powerRequests, platform.clock),
       programEnd_(platform.processes, tasks_, platform.timeZone),
-      conditions_(platform.machineActivity, platform.userPresence, tasks_),
+      conditions_(platform.machineActivity, platform.presenceSensor, tasks_),
       tasks_(TaskList, bsTrayIcon1, platform.clock, platform.timeZone,
              {
                  &savedTasks_,

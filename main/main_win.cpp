@@ -13,13 +13,13 @@
 #include "platform/elevation_win.h"
 #include "platform/machine_activity_win.h"
 #include "platform/power_requests_win.h"
+#include "platform/presence_sensor_win.h"
 #include "platform/processes_win.h"
 #include "platform/profile_files_win.h"
 #include "platform/run_at_logon_win.h"
 #include "platform/session_instance_win.h"
 #include "platform/signature_win.h"
 #include "platform/time_zone_win.h"
-#include "platform/user_presence_win.h"
 #include "platform/wide_text_win.h"
 #include "platform/win32_platform.h"
 #include "startup/elevation.h"
@@ -108,15 +108,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
   Win32RunAtLogon runAtLogon;
   const Win32TimeZone timeZone;
   Win32MachineActivity machineActivity;
-  Win32UserPresence userPresence;
+  Win32PresenceSensor presenceSensor;
   Win32MirrorFactory mirrors(instance, errors);
   {
-    Program program(
-        {clock,        codePage,        files,        versionResource, notificationArea, shell,
-         windowSystem, power,           sound,        processes,       threads,          download,
-         signatures,   messages,        profileFiles, powerRequests,   sessionInstance,  runAtLogon,
-         timeZone,     machineActivity, userPresence, &mirrors},
-        DUSK_UPDATE_HOST);
+    Program program({clock,          codePage,        files,      versionResource, notificationArea,
+                     shell,          windowSystem,    power,      sound,           processes,
+                     threads,        download,        signatures, messages,        profileFiles,
+                     powerRequests,  sessionInstance, runAtLogon, timeZone,        machineActivity,
+                     presenceSensor, &mirrors},
+                    DUSK_UPDATE_HOST);
     program.Start(arguments);
     RunMessageLoop(errors, program);
   }

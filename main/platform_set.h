@@ -8,6 +8,7 @@
 #include "platform/notification_area.h"
 #include "platform/power.h"
 #include "platform/power_requests.h"
+#include "platform/presence_sensor.h"
 #include "platform/processes.h"
 #include "platform/profile_files.h"
 #include "platform/run_at_logon.h"
@@ -18,7 +19,6 @@
 #include "platform/system_error.h"
 #include "platform/threads.h"
 #include "platform/time_zone.h"
-#include "platform/user_presence.h"
 #include "platform/version_resource.h"
 #include "platform/window_system.h"
 #include "widgets/control.h"
@@ -47,6 +47,6 @@ struct PlatformSet {
   RunAtLogon& runAtLogon;
   const TimeZone& timeZone;
   MachineActivity& machineActivity;
-  UserPresence& userPresence;
+  PresenceSensor& presenceSensor;
   MirrorFactory* mirrors = nullptr;
 };

@@ -2,9 +2,12 @@
 
 #include <windows.h>
 
-#include <iphlpapi.h>
-#include <netioapi.h>
+// The interface table needs the socket headers' address types first.
+// clang-format off
 #include <winsock2.h>
+#include <ws2ipdef.h>
+#include <iphlpapi.h>
+// clang-format on
 
 #include <memory>
 

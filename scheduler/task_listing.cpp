@@ -60,13 +60,13 @@ std::vector<std::string> TaskListing::Captions() const {
     const Task& task = queue_.At(i);
     captions.push_back(TaskRowCaption(task, clock_, progress_.ProgressOf(task)));
   }
-  // An empty queue leaves the hint alone: it keeps the last task's caption.
-  if (!captions.empty()) trayIcon_.SetHint(captions.front());
   return captions;
 }
 
 void TaskListing::RefreshTaskList() {
   std::vector<std::string> captions = Captions();
+  // An empty queue leaves the hint alone: it keeps the last task's caption.
+  if (!captions.empty()) trayIcon_.SetHint(captions.front());
   std::vector<TaskListBox::Row> rows;
   rows.reserve(captions.size());
   for (std::size_t i = 0; i < captions.size(); ++i) {
@@ -75,4 +75,9 @@ void TaskListing::RefreshTaskList() {
   list_.SetRows(std::move(rows));
 }
 
-void TaskListing::RefreshCaptions() { list_.SetCaptions(Captions()); }
+void TaskListing::RefreshCaptions() {
+  list_.SetCaptions(Captions());
+  // The shell is told only of a new hint.
+  const std::vector<int>& changed = list_.ChangedRows();
+  if (!changed.empty() && changed.front() == 0) trayIcon_.SetHint(list_.Rows().front().caption);
+}

@@ -3,7 +3,7 @@
 #include <map>
 
 #include "platform/machine_activity.h"
-#include "platform/user_presence.h"
+#include "platform/presence_sensor.h"
 #include "scheduler/queue_observer.h"
 #include "scheduler/task_listing.h"
 #include "scheduler/waiting_progress.h"
@@ -19,7 +19,7 @@
 // with the same values share one decision, which starts again once they fire.
 class ConditionWatch : public QueueObserver, public WaitingProgress {
  public:
-  ConditionWatch(MachineActivity& activity, UserPresence& presence, TaskListing& tasks)
+  ConditionWatch(MachineActivity& activity, PresenceSensor& presence, TaskListing& tasks)
       : activity_(activity), presence_(presence), tasks_(tasks) {}
 
   // Every tick, before the due tasks are run; the rows show the new figures.
@@ -34,7 +34,7 @@ class ConditionWatch : public QueueObserver, public WaitingProgress {
   void DateOrSendBack(DateTime now);
 
   MachineActivity& activity_;
-  UserPresence& presence_;
+  PresenceSensor& presence_;
   TaskListing& tasks_;
   ActivityMeter meter_;
   std::optional<std::uint64_t> bytesPerSecond_;

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/user_presence.h"
+#include "platform/presence_sensor.h"
 #include "triggers/wait_conditions.h"
 
 // "无人操作时" as a decision: how long nobody has used the computer, from

@@ -94,7 +94,7 @@ struct Rig {
             set.runAtLogon,
             set.timeZone,
             set.machineActivity,
-            set.userPresence,
+            set.presenceSensor,
             set.mirrors};
   }
 

@@ -6,7 +6,7 @@
 
 #include "platform/clock.h"
 #include "platform/machine_activity.h"
-#include "platform/user_presence.h"
+#include "platform/presence_sensor.h"
 
 // The system's tick in milliseconds as the test's clock moves: a test that
 // sets the clock far ahead makes a gap, as a sleep would.
@@ -35,9 +35,9 @@ class FakeMachineActivity : public MachineActivity {
 
 // The last input, the screen and the display as the test sets them; it counts
 // the samples taken.
-class FakeUserPresence : public UserPresence {
+class FakePresenceSensor : public PresenceSensor {
  public:
-  explicit FakeUserPresence(const Clock& clock) : clock_(clock) {}
+  explicit FakePresenceSensor(const Clock& clock) : clock_(clock) {}
   PresenceSample Sample() override {
     ++samples;
     return {FakeTickMs(clock_), lastInputTick, screenBusy, displayRequired};

@@ -361,16 +361,16 @@ struct FakePlatform {
   FakeRunAtLogon runAtLogon;
   FakeTimeZone timeZone;
   FakeMachineActivity machineActivity{clock};
-  FakeUserPresence userPresence{clock};
+  FakePresenceSensor presenceSensor{clock};
   // Drops what every fake recorded, with its memory; what the fakes hold
   // (files, processes, the tray icon) stays.
   void ForgetCalls();
   PlatformSet Set() {
-    return {clock,         codePage,        files,      versionResource, notificationArea,
-            shell,         windowSystem,    power,      sound,           processes,
-            threads,       download,        signatures, messages,        profileFiles,
-            powerRequests, sessionInstance, runAtLogon, timeZone,        machineActivity,
-            userPresence,  nullptr};
+    return {clock,          codePage,        files,      versionResource, notificationArea,
+            shell,          windowSystem,    power,      sound,           processes,
+            threads,        download,        signatures, messages,        profileFiles,
+            powerRequests,  sessionInstance, runAtLogon, timeZone,        machineActivity,
+            presenceSensor, nullptr};
   }
 };
 

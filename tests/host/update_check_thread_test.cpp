@@ -61,7 +61,7 @@ TEST(UpdateCheck, HandsWhatItFoundToTheTimerAcrossThreads) {
                               set.runAtLogon,
                               set.timeZone,
                               set.machineActivity,
-                              set.userPresence},
+                              set.presenceSensor},
                   kTestUpdateHost);
   program.Start();
 

@@ -153,7 +153,7 @@ TEST_F(WaitConditionProgramTest, InputInTheWarningsHalfMinuteSendsThePowerTaskBa
   EXPECT_EQ(run.program.WarnForm.LabelWarnTask.Text(),
             "关机：2026/12/10 14:01:31 有人操作即回到等待");
   Ticks(10);
-  run.platform.userPresence.Input();
+  run.platform.presenceSensor.Input();
   Tick();
   EXPECT_TRUE(IsWaitingForCondition(Queue().Head()));
   EXPECT_FALSE(run.program.WarnForm.Showing());
@@ -183,7 +183,7 @@ TEST_F(WaitConditionProgramTest, TheGuardHoldsTheIdleTimeWhileAFilmPlays) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     run.actions.performed.clear();
-    run.platform.userPresence.displayRequired = c.film;
+    run.platform.presenceSensor.displayRequired = c.film;
     run.f.CheckIdleGuard.UserSetChecked(c.guard);
     AddNoInput(TaskKind::Alarm, 1);
     Ticks(61);

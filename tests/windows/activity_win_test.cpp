@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "platform/machine_activity_win.h"
-#include "platform/user_presence_win.h"
+#include "platform/presence_sensor_win.h"
 
 namespace {
 
@@ -94,8 +94,8 @@ TEST(Win32MachineActivity, TheProgramsReaderLeavesLoopbackOut) {
   }
 }
 
-TEST(Win32UserPresence, TheLastInputMovesWhenInputIsInjected) {
-  Win32UserPresence presence;
+TEST(Win32PresenceSensor, TheLastInputMovesWhenInputIsInjected) {
+  Win32PresenceSensor presence;
   const PresenceSample before = presence.Sample();
   // The tick moves on, so the input carries another time than the last one.
   Sleep(50);

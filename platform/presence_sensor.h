@@ -20,7 +20,7 @@ struct PresenceSample {
 
 // Whether someone uses the computer: the last input, and what a person may be
 // watching without touching anything.
-class UserPresence : public PlatformInterface {
+class PresenceSensor : public PlatformInterface {
  public:
   [[nodiscard]] virtual PresenceSample Sample() = 0;
 };

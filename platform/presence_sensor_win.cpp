@@ -1,4 +1,4 @@
-#include "platform/user_presence_win.h"
+#include "platform/presence_sensor_win.h"
 
 #include <windows.h>
 
@@ -23,7 +23,7 @@ bool DisplayKeptOn() {
 
 }  // namespace
 
-PresenceSample Win32UserPresence::Sample() {
+PresenceSample Win32PresenceSensor::Sample() {
   PresenceSample sample;
   sample.tickMs = GetTickCount64();
   LASTINPUTINFO input{};

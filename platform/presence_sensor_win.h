@@ -1,10 +1,10 @@
 #pragma once
 
-#include "platform/user_presence.h"
+#include "platform/presence_sensor.h"
 
 // GetLastInputInfo, SHQueryUserNotificationState for a window that takes the
 // screen, and the system's execution state for a program keeping the display on.
-class Win32UserPresence : public UserPresence {
+class Win32PresenceSensor : public PresenceSensor {
  public:
   [[nodiscard]] PresenceSample Sample() override;
 };
