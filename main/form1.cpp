@@ -59,11 +59,11 @@ constexpr Bounds kDelayText{64, 12, 0, 13};
 // Two rows each: the values, then the check box and the repeat list.
 constexpr Bounds kConditionFields{20, kFieldsTop, 235, 56};
 constexpr Bounds kNetRateText{8, 10, 0, 13};
-constexpr Bounds kNetRateField{56, 6, 48, 20};
-constexpr Bounds kNetRateUnit{108, 10, 0, 13};
-constexpr Bounds kNetLastingText{138, 10, 0, 13};
-constexpr Bounds kNetMinutesField{164, 6, 36, 20};
-constexpr Bounds kNetMinutesText{204, 10, 0, 13};
+constexpr Bounds kNetRateField{56, 6, 58, 20};
+constexpr Bounds kNetRateUnit{118, 10, 0, 13};
+constexpr Bounds kNetLastingText{146, 10, 0, 13};
+constexpr Bounds kNetMinutesField{172, 6, 34, 20};
+constexpr Bounds kNetMinutesText{210, 10, 0, 13};
 constexpr Bounds kCpuQuietBox{8, 32, 92, 20};
 constexpr Bounds kCpuPercentField{102, 32, 40, 20};
 constexpr Bounds kCpuPercentText{146, 36, 0, 13};

@@ -23,6 +23,12 @@ void FollowQueue(const TaskQueue& queue, std::map<Trigger, Decision>& decisions)
   decisions = std::move(kept);
 }
 
+// The decision of a task in the queue: QueueChanged made one for each.
+template <typename Trigger, typename Decision>
+Decision& DecisionOf(std::map<Trigger, Decision>& decisions, const Trigger& trigger) {
+  return decisions.find(trigger)->second;
+}
+
 }  // namespace
 
 void ConditionWatch::QueueChanged(const TaskQueue& queue) {
@@ -61,10 +67,10 @@ void ConditionWatch::DateOrSendBack(DateTime now) {
     bool holds = false;
     bool userBack = false;
     if (const auto* network = std::get_if<NetworkQuietTrigger>(&task.Condition)) {
-      holds = networkQuiet_.at(*network).Holds();
+      holds = DecisionOf(networkQuiet_, *network).Holds();
     } else if (const auto* idle = std::get_if<NoInputTrigger>(&task.Condition)) {
-      holds = noInput_.at(*idle).Holds();
-      userBack = noInput_.at(*idle).InputSeen();
+      holds = DecisionOf(noInput_, *idle).Holds();
+      userBack = DecisionOf(noInput_, *idle).InputSeen();
     } else {
       continue;
     }
@@ -81,9 +87,9 @@ void ConditionWatch::DateOrSendBack(DateTime now) {
   for (const Change& change : changes) {
     // Fired: the next wait of a "每次" task needs its minutes again.
     if (const auto* network = std::get_if<NetworkQuietTrigger>(&change.task.Condition)) {
-      networkQuiet_.at(*network).Restart();
+      DecisionOf(networkQuiet_, *network).Restart();
     } else if (const auto* idle = std::get_if<NoInputTrigger>(&change.task.Condition)) {
-      noInput_.at(*idle).Restart();
+      DecisionOf(noInput_, *idle).Restart();
     }
     tasks_.Reschedule(change.task, change.when);
   }

@@ -50,19 +50,26 @@ int main(int argc, char** argv) {
   // The first calls load the DLLs: not part of a tick.
   std::size_t adapters = activity.Sample().adapters.size();
   (void)presence.Sample();
-  std::vector<double> wallUs;
+  std::vector<double> wallUs, trafficUs, presenceUs;
+  double trafficCpuUs = 0;
   const double cpuStart = ThreadCpuUs();
-  const double wallStart = NowUs();
   for (int round = 0; round < rounds; ++round) {
     const double start = NowUs();
+    const double cpuBefore = ThreadCpuUs();
     adapters = activity.Sample().adapters.size();
+    trafficCpuUs += ThreadCpuUs() - cpuBefore;
+    const double between = NowUs();
     (void)presence.Sample();
-    wallUs.push_back(NowUs() - start);
+    const double end = NowUs();
+    wallUs.push_back(end - start);
+    trafficUs.push_back(between - start);
+    presenceUs.push_back(end - between);
   }
   const double cpuUs = (ThreadCpuUs() - cpuStart) / rounds;
-  std::printf("%d ticks' samples, %zu physical adapters:\n", rounds, adapters);
-  std::printf("  wall time per tick: median %.0f us (mean %.0f us)\n", Median(wallUs),
-              (NowUs() - wallStart) / rounds);
-  std::printf("  this thread's processor time per tick: %.0f us\n", cpuUs);
+  std::printf("%d ticks' samples, %zu physical adapters; medians per tick:\n", rounds, adapters);
+  std::printf("  wall time: %.0f us (traffic %.0f us, presence %.0f us)\n", Median(wallUs),
+              Median(trafficUs), Median(presenceUs));
+  std::printf("  this thread's processor time: %.0f us (traffic %.0f us)\n", cpuUs,
+              trafficCpuUs / rounds);
   return 0;
 }

@@ -22,7 +22,7 @@ constexpr int kNoInputMode = 4;
 constexpr const char* kNetworkReminder = "下载完了 done";
 constexpr const char* kIdleReminder = "没人了 gone";
 // Far above what the machine's own traffic reaches: the network counts as quiet at once.
-constexpr const char* kRateAboveBackground = "100000";
+constexpr const char* kRateAboveBackground = "50000";
 // The quiet-network alarm rings within this of its add: its minute, and the ticks around it.
 constexpr ULONGLONG kNetworkRingMs = 90000;
 // After the last input the idle alarm rings within this: its minute and a tick or two.
