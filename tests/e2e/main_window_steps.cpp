@@ -329,7 +329,8 @@ void StepLayout() {
     Check((style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) && (style & LBS_HASSTRINGS),
           "TaskList style", Format("style %08lx: owner-drawn, keeps its strings", style));
   }
-  CheckRadioGroup(main, "RadioGroup1", {"指定时间", "倒计时", "程序结束后"}, 0);
+  CheckRadioGroup(main, "RadioGroup1",
+                  {"指定时间", "倒计时", "程序结束后", "下载完成后", "无人操作时"}, 0);
   CheckRadioGroup(
       main, "RadioGroup2",
       {"关机", "重启", "注销", "闹钟", "打开软件", "关闭软件", "打开网页", "睡眠", "锁定"}, -1);

@@ -94,8 +94,11 @@ TEST_F(WaitConditionProgramTest, AWaitingTaskShowsTheLiveRateAndSortsAfterDatedO
   ASSERT_EQ(Queue().Count(), 2u);
   EXPECT_EQ(Queue().At(1).Condition, WaitCondition(NetworkQuietTrigger{20, 3, false, 15}));
   EXPECT_EQ(Queue().At(1).When, kWaitingMoment);
+  // The live figures leave the user's selection alone.
+  run.f.TaskList.UserSelect(1);
   Tick(kBusyOctets);
   Tick(kBusyOctets);
+  EXPECT_EQ(run.f.TaskList.ItemIndex(), 1);
   EXPECT_EQ(Rows(), (std::vector<std::string>{
                         "锁定：2026/12/10 15:00:00",
                         "关机：下载完成后：当前 1.2 MB/s，低速0秒/3分钟",
