@@ -181,7 +181,7 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
       PanelRight("PanelRight", &Form1, kRightPane, false),
       TaskList("TaskList", &PanelRight, kTaskList),
       bsTrayIcon1(platform.notificationArea, Form1, platform.windowSystem.DoubleClickTimeMs()),
-      bsBusinessSkinForm1(Form1, bsTrayIcon1, platform.windowSystem, startWithWindows_),
+      bsBusinessSkinForm1(Form1, bsTrayIcon1, platform.windowSystem, {}, startWithWindows_),
       bsSkinMessage1("bsSkinMessage1", IconView::Stock::Warning, Form1, platform.windowSystem),
       savedTasks_(platform.profileFiles, platform.messages, bsTrayIcon1, platform.clock, tasks_,
                   TaskListFolder(platform.profileFiles.RoamingAppDataFolder()),
