@@ -1,7 +1,7 @@
 #include "scheduler/task.h"
 
+#include "scheduler/condition_texts.h"
 #include "scheduler/moment_text.h"
-#include "triggers/condition_texts.h"
 
 bool IsPowerAction(TaskKind kind) {
   return kind == TaskKind::TurnOff || kind == TaskKind::Restart || kind == TaskKind::LogOff ||

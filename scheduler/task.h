@@ -7,7 +7,7 @@
 
 #include "platform/clock.h"
 #include "scheduler/repeat.h"
-#include "triggers/wait_conditions.h"
+#include "scheduler/wait_conditions.h"
 
 enum class TaskKind : std::int32_t {
   TurnOff = 0,

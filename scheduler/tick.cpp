@@ -1,6 +1,6 @@
 #include "scheduler/tick.h"
 
-#include "triggers/condition_texts.h"
+#include "scheduler/condition_texts.h"
 
 std::string HeadlinePrefix(std::int64_t seconds) {
   if (seconds <= 60) return std::to_string(seconds) + "秒后";

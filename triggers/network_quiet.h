@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "scheduler/wait_conditions.h"
 #include "triggers/activity_meter.h"
-#include "triggers/wait_conditions.h"
 
 // "下载完成后" as a decision: how long the traffic (and the processors, when
 // asked) has stayed below the threshold, from the intervals of the meter. Any

@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "platform/presence_sensor.h"
-#include "triggers/wait_conditions.h"
+#include "scheduler/wait_conditions.h"
 
 // "无人操作时" as a decision: how long nobody has used the computer, from
 // successive presence samples. Input starts it again; with the guard it does

@@ -1,4 +1,4 @@
-#include "triggers/condition_texts.h"
+#include "scheduler/condition_texts.h"
 
 #include <variant>
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "triggers/wait_conditions.h"
+#include "scheduler/wait_conditions.h"
 
 // The words a user reads about a task that waits for a condition.
 

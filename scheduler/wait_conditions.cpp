@@ -1,4 +1,4 @@
-#include "triggers/wait_conditions.h"
+#include "scheduler/wait_conditions.h"
 
 namespace {
 
