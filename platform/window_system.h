@@ -19,7 +19,7 @@ class WindowSystem : public PlatformInterface {
     bool radio = false;
     bool enabled = true;
     // Entries opened beside this one; an entry with them is never chosen itself.
-    std::vector<MenuItem> submenu;
+    std::vector<MenuItem> submenu{};
   };
 
   struct FileDialog {

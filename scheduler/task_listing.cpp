@@ -1,5 +1,7 @@
 #include "scheduler/task_listing.h"
 
+#include "scheduler/task_kinds.h"
+
 void TaskListing::Add(Task task) {
   queue_.Add(std::move(task));
   Changed();
@@ -70,7 +72,7 @@ void TaskListing::RefreshTaskList() {
   std::vector<TaskListBox::Row> rows;
   rows.reserve(captions.size());
   for (std::size_t i = 0; i < captions.size(); ++i) {
-    rows.push_back({std::move(captions[i]), static_cast<int>(queue_.At(i).Kind)});
+    rows.push_back({std::move(captions[i]), TraitsOf(queue_.At(i).Kind).picture});
   }
   list_.SetRows(std::move(rows));
 }

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "scheduler/tick.h"
+#include "scheduler/task_kinds.h"
 
 namespace {
 
@@ -77,8 +77,7 @@ void ConditionWatch::DateOrSendBack(DateTime now) {
     if (IsWaitingForCondition(task)) {
       if (!holds) continue;
       // A power action is announced: its warning's half minute.
-      const double lead =
-          IsPowerAction(task.Kind) ? kLatePowerActionWarningSeconds / kSecondsPerDay : 0.0;
+      const double lead = IsPowerAction(task.Kind) ? kWarningLeadSeconds / kSecondsPerDay : 0.0;
       changes.push_back({task, now + lead});
     } else if (userBack) {
       changes.push_back({task, kWaitingMoment});

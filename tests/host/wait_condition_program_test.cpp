@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "scheduler/task_file_format.h"
+#include "storage/task_file_format.h"
 #include "tests/host/running_program.h"
 
 // "下载完成后" and "无人操作时" tasks driven through the entry panel and the
