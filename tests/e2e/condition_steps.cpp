@@ -95,7 +95,7 @@ void StepNetworkAdd(const std::string& statePath) {
   }
 }
 
-void StepIdleAdd(const std::string& statePath) {
+void StepIdleAdd(const std::string&) {
   std::optional<Panel> p = FindPanel();
   if (!p) return;
   (void)AddInMode(*p, kNoInputMode, "nobody-at-the-computer mode", {{"EditIdleMinutes", "1"}},
