@@ -16,6 +16,7 @@
 #include "storage/settings_file.h"
 #include "tips/tip_form.h"
 #include "tips/warn_form.h"
+#include "triggers/condition_watch.h"
 #include "triggers/program_end_watch.h"
 #include "upgrade/relocation.h"
 #include "upgrade/self_update.h"
@@ -119,6 +120,27 @@ class TForm1 {
   Panel Panel3;
   SpinEdit bsSkinSpinEdit2;
   Label bsSkinStdLabel2;
+  // The quiet-network mode's fields: the rate and the minutes below it, the
+  // processor condition, and whether it comes back each time.
+  Panel Panel4;
+  Label LabelNetRate;
+  SpinEdit EditNetRate;
+  Label LabelNetRateUnit;
+  Label LabelNetLasting;
+  SpinEdit EditNetMinutes;
+  Label LabelNetMinutes;
+  CheckBox CheckCpuQuiet;
+  SpinEdit EditCpuPercent;
+  Label LabelCpuPercent;
+  ComboBox ComboBoxNetRepeat;
+  // The nobody-at-the-computer mode's fields: the minutes, the guard for
+  // watching, and whether it comes back each time.
+  Panel Panel5;
+  Label LabelIdleLasting;
+  SpinEdit EditIdleMinutes;
+  Label LabelIdleMinutes;
+  CheckBox CheckIdleGuard;
+  ComboBox ComboBoxIdleRepeat;
   RadioGroup RadioGroup2;
   Label LabelTips;
   Edit EditInfo;
@@ -145,6 +167,10 @@ class TForm1 {
   // the kind call for, one below the other, with the add button below them.
   void PlaceEntryFields();
   [[nodiscard]] bool WaitsForProgramEnd() const;
+  // The condition of the quiet-network or nobody-at-the-computer mode, with
+  // its repeat; none in the other modes.
+  [[nodiscard]] WaitCondition ChosenCondition() const;
+  [[nodiscard]] RepeatKind ChosenConditionRepeat() const;
   void SetTimeEditTwentyMinutesAhead(DateTime now);
   void ShowExpiredHint();
   // The kind chosen in the action group; none before a choice.
@@ -165,6 +191,7 @@ class TForm1 {
   SavedTaskList savedTasks_;
   WakeKeeper wakeKeeper_;
   ProgramEndWatch programEnd_;
+  ConditionWatch conditions_;
   TaskListing tasks_;
   // What the saved list lost at start-up, told after the first tick's own report.
   SavedTaskList::LoadReport loadReport_;

@@ -7,6 +7,7 @@
 
 #include "platform/clock.h"
 #include "scheduler/repeat.h"
+#include "scheduler/wait_conditions.h"
 
 enum class TaskKind : std::int32_t {
   TurnOff = 0,
@@ -60,6 +61,9 @@ struct Task {
   std::string Param;
   TaskRepeat Repeat;
   ProgramEndTrigger AfterProgram;
+  // A quiet network or nobody at the computer. Kept while the task is dated in
+  // its last half minute, where it may go back to waiting, and for "每次".
+  WaitCondition Condition;
   // Field by field, the moment exactly: the same record, not the same second.
   friend bool operator==(const Task&, const Task&) = default;
 };
@@ -68,8 +72,22 @@ struct Task {
   return task.AfterProgram.Waiting();
 }
 
+[[nodiscard]] inline bool HasCondition(const Task& task) {
+  return !std::holds_alternative<std::monostate>(task.Condition);
+}
+
+// Waiting for its condition, not yet dated.
+[[nodiscard]] bool IsWaitingForCondition(const Task& task);
+
+// Waiting for a program's end or a condition: sorted after the dated tasks.
+[[nodiscard]] inline bool IsWaiting(const Task& task) {
+  return IsWaitingForProgram(task) || IsWaitingForCondition(task);
+}
+
 // Negative when a is due first, positive when b is, 0 within one millisecond.
 [[nodiscard]] int CompareTasksByWhen(const Task& a, const Task& b);
 
-// The row caption of the task list, which is also the tray hint.
-[[nodiscard]] std::string TaskRowCaption(const Task& task, const Clock& clock);
+// The row caption of the task list, which is also the tray hint; a task that
+// waits for a condition shows how far it got.
+[[nodiscard]] std::string TaskRowCaption(const Task& task, const Clock& clock,
+                                         const WaitProgress& progress = {});

@@ -11,10 +11,11 @@
 // The saved task list as a text a person can read: a header line with the
 // format's number, then one line per task, earliest first:
 //
-//   Dusk task list 2
+//   Dusk task list 3
 //   alarm|2026-12-10 23:30:00|起床\r\n带上钥匙|daily|
 //   turn-off|9999-12-31 00:00:00|||program-end:4242:133500000000000000:5:无标题 -
 //   记事本\|notepad.exe
+//   sleep|9999-12-31 00:00:00|||net-quiet:20:3:1:15
 //
 // kind | due moment in local time to the second | parameter | repeat | trigger.
 // In the parameter and the trigger a backslash, "|", CR, LF and NUL are
@@ -29,14 +30,21 @@
 // is empty for a task due at its moment; a task that waits for a program to
 // end has "program-end:" process id ":" start time ":" delay in minutes ":"
 // and the picker's "title|image name" (or the image name alone), and the last
-// day as its moment.
+// day as its moment. A task that waits for a quiet network has "net-quiet:"
+// rate in KB/s ":" minutes ":" 1 or 0 for the processor condition ":" its
+// percentage; one that waits for nobody at the computer "no-input:" minutes
+// ":" 1 or 0 for the guard. Such a task has the last day as its moment while
+// it waits, and its due moment in its last half minute; its repeat is empty
+// or "each-time" (after each time it waits again).
 //
-// A line of format 2 has exactly these five fields; format 1, written before
-// repeats and triggers, has the first three and is still read. A program that
+// A line of formats 2 and 3 has exactly these five fields; format 2, written
+// before conditions, is still written when no task has one; format 1, written
+// before repeats and triggers, has the first three and is still read. A program that
 // dropped fields it does not know on reading would lose them at its next save,
 // so this one refuses a line with other fields, and a file of a newer format,
 // whole.
-inline constexpr int kTaskFileFormat = 2;
+inline constexpr int kTaskFileFormat = 3;
+inline constexpr int kTaskFileFormatBeforeConditions = 2;
 inline constexpr char kTaskFileHeader[] = "Dusk task list ";
 
 [[nodiscard]] std::string WriteTaskFile(const TaskQueue& queue);
@@ -49,6 +57,11 @@ inline constexpr char kTaskFileHeader[] = "Dusk task list ";
 [[nodiscard]] std::string TriggerFieldText(const ProgramEndTrigger& trigger);
 // None when it is not what TriggerFieldText writes.
 [[nodiscard]] std::optional<ProgramEndTrigger> ReadTriggerField(std::string_view text);
+
+// The trigger field's text of a condition before escaping; empty for none.
+[[nodiscard]] std::string ConditionFieldText(const WaitCondition& condition);
+// None when it is not what ConditionFieldText writes, or out of bounds.
+[[nodiscard]] std::optional<WaitCondition> ReadConditionField(std::string_view text);
 
 struct TaskFileReading {
   enum class Outcome {

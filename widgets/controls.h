@@ -117,6 +117,29 @@ class Button : public Control {
   bool skinned_;
 };
 
+// A box with a caption beside it, ticked or not.
+class CheckBox : public Control {
+ public:
+  CheckBox(std::string name, Control* parent, Bounds bounds, std::string caption, bool checked)
+      : Control(ControlKind::CheckBox, std::move(name), parent, bounds), checked_(checked) {
+    SetText(std::move(caption));
+  }
+  [[nodiscard]] bool Checked() const { return checked_; }
+  // From the program: no event.
+  void SetChecked(bool checked) {
+    checked_ = checked;
+    Changed(ControlChange::Value);
+  }
+  void UserSetChecked(bool checked) {
+    SetChecked(checked);
+    if (OnClick) OnClick();
+  }
+  std::function<void()> OnClick;
+
+ private:
+  bool checked_;
+};
+
 class Edit : public Control {
  public:
   Edit(std::string name, Control* parent, Bounds bounds)

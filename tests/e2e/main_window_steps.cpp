@@ -224,14 +224,14 @@ constexpr Expected kLayout[] = {
     {"Title", "PanelTop", "DuskLabel", 10, 10, 0, 0, true},
     {"LabelNow", "PanelTop", "DuskLabel", 535, 24, 0, 0, true},
     {"PanelLeft", "Form1", "DuskPanel", 0, 61, 300, 460, true},
-    {"GroupBox1", "PanelLeft", "DuskGroupBox", 20, 20, 265, 140, true},
-    {"RadioGroup1", "GroupBox1", "DuskRadioGroup", 20, 20, 210, 40, true},
-    {"Panel1", "GroupBox1", "DuskPanel", 20, 70, 210, 60, true},
+    {"GroupBox1", "PanelLeft", "DuskGroupBox", 20, 20, 265, 160, true},
+    {"RadioGroup1", "GroupBox1", "DuskRadioGroup", 20, 20, 210, 60, true},
+    {"Panel1", "GroupBox1", "DuskPanel", 20, 90, 210, 60, true},
     {"ComboBoxRepeat", "Panel1", "ComboBox", 136, 32, 0, 0, true},
-    {"Panel2", "GroupBox1", "DuskPanel", 20, 70, 210, 40, false},
-    {"RadioGroup2", "PanelLeft", "DuskRadioGroup", 20, 180, 265, 133, true},
-    {"LabelTips", "PanelLeft", "DuskLabel", 20, 333, 0, 0, false},
-    {"ButtonAdd", "PanelLeft", nullptr, 20, 333, 75, 25, true},
+    {"Panel2", "GroupBox1", "DuskPanel", 20, 90, 210, 40, false},
+    {"RadioGroup2", "PanelLeft", "DuskRadioGroup", 20, 200, 265, 133, true},
+    {"LabelTips", "PanelLeft", "DuskLabel", 20, 353, 0, 0, false},
+    {"ButtonAdd", "PanelLeft", nullptr, 20, 353, 75, 25, true},
     {"PanelRight", "Form1", "DuskPanel", 300, 60, 480, 460, true},
     {"TaskList", "PanelRight", "ListBox", 15, 15, 430, 420, true},
 };
@@ -329,7 +329,8 @@ void StepLayout() {
     Check((style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) && (style & LBS_HASSTRINGS),
           "TaskList style", Format("style %08lx: owner-drawn, keeps its strings", style));
   }
-  CheckRadioGroup(main, "RadioGroup1", {"指定时间", "倒计时", "程序结束后"}, 0);
+  CheckRadioGroup(main, "RadioGroup1",
+                  {"指定时间", "倒计时", "程序结束后", "下载完成后", "无人操作时"}, 0);
   CheckRadioGroup(main, "RadioGroup2",
                   {"关机", "重启", "注销", "闹钟", "打开软件", "关闭软件", "打开网页", "睡眠",
                    "锁定", "休眠", "关闭显示器"},

@@ -276,7 +276,7 @@ TEST_F(SavedTaskListTest, AListLeftAloneThatIsFoundDamagedLaterIsSetAsideThen) {
 // removed it, the list is saved again.
 TEST_F(SavedTaskListTest, ANewerVersionsListIsNeverWrittenOver) {
   const std::string file =
-      "Dusk task list 3\r\nalarm|2026-12-10 10:00:00|新格式|||more\r\n\r\nturn-off|x\r\n";
+      "Dusk task list 4\r\nalarm|2026-12-10 10:00:00|新格式|||more\r\n\r\nturn-off|x\r\n";
   files.contents = {{kList, file}};
   const SavedTaskList::LoadReport report = saved.Load();
   EXPECT_EQ(report.text,

@@ -61,7 +61,7 @@ TEST(TaskFile, EveryParameterAndKindComesBackByteForByte) {
   int second = 0;
   for (const std::string& param : kParams) {
     const auto kind = static_cast<TaskKind>(second % kTaskKindCount);
-    const auto repeat = static_cast<RepeatKind>(second % kRepeatKindCount);
+    const auto repeat = static_cast<RepeatKind>(second % kDatedRepeatKindCount);
     // Every other series postponed by an hour from its own occurrence.
     const DateTime occurrence = At(second % 2 ? 12 : 11, 0, second);
     const DateTime when = At(12, 0, second++);
@@ -152,7 +152,7 @@ TEST(TaskFile, ReadsNothingOfAFileThatIsNotItsOwnOrNewer) {
     std::size_t unreadLines;
   };
   const Case kCases[] = {
-      {"Dusk task list 3\r\nalarm|2026-12-10 12:00:00|a||\r\nalarm|2026-12-10 12:00:00|b||\r\n",
+      {"Dusk task list 4\r\nalarm|2026-12-10 12:00:00|a||\r\nalarm|2026-12-10 12:00:00|b||\r\n",
        TaskFileReading::Outcome::NewerFormat, 2},
       {"Dusk task list 12\r\nwhatever a later version writes\r\n",
        TaskFileReading::Outcome::NewerFormat, 1},
