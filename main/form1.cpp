@@ -69,8 +69,9 @@ constexpr Bounds kIdleGuardBox{8, 32, 150, 20};
 constexpr Bounds kConditionRepeatField{162, 32, 66, 20};
 constexpr int kGroupGap = 20;
 constexpr int kPromptGap = 10;
-// Four rows: the first three as the kinds have always stood, the later kinds below them.
-constexpr Bounds kKindGroup{20, kTimingGroup.top + kTimingGroup.height + kGroupGap, 265, 133};
+// Four rows: the first three as the kinds have always stood, the later kinds below them. Rows
+// of 23 pixels, like the timing modes': taller ones would push the add button out of the pane.
+constexpr Bounds kKindGroup{20, kTimingGroup.top + kTimingGroup.height + kGroupGap, 265, 117};
 constexpr Bounds kPrompt{20, kKindGroup.top + kKindGroup.height + kGroupGap, 0, 15};
 constexpr Bounds kParameterField{20, kPrompt.top + kPrompt.height + kPromptGap, 265, 21};
 constexpr Bounds kPicker{20, kParameterField.top, 265, 20};

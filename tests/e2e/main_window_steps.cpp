@@ -229,9 +229,9 @@ constexpr Expected kLayout[] = {
     {"Panel1", "GroupBox1", "DuskPanel", 20, 90, 210, 60, true},
     {"ComboBoxRepeat", "Panel1", "ComboBox", 136, 32, 0, 0, true},
     {"Panel2", "GroupBox1", "DuskPanel", 20, 90, 210, 40, false},
-    {"RadioGroup2", "PanelLeft", "DuskRadioGroup", 20, 200, 265, 133, true},
-    {"LabelTips", "PanelLeft", "DuskLabel", 20, 353, 0, 0, false},
-    {"ButtonAdd", "PanelLeft", nullptr, 20, 353, 75, 25, true},
+    {"RadioGroup2", "PanelLeft", "DuskRadioGroup", 20, 200, 265, 117, true},
+    {"LabelTips", "PanelLeft", "DuskLabel", 20, 337, 0, 0, false},
+    {"ButtonAdd", "PanelLeft", nullptr, 20, 337, 75, 25, true},
     {"PanelRight", "Form1", "DuskPanel", 300, 60, 480, 460, true},
     {"TaskList", "PanelRight", "ListBox", 15, 15, 430, 420, true},
 };

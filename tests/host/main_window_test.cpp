@@ -49,10 +49,10 @@ TEST(MainWindow, LaysOutEveryControlWhereTheDesignPutsIt) {
       {"EditIdleMinutes", {34, 6, 48, 20}, true},
       {"CheckIdleGuard", {8, 32, 150, 20}, true},
       {"ComboBoxIdleRepeat", {162, 32, 66, 20}, true},
-      {"RadioGroup2", {20, 200, 265, 133}, true},
-      {"EditInfo", {20, 378, 265, 21}, false},
-      {"bsSkinComboBoxEx1", {20, 378, 265, 20}, false},
-      {"ButtonAdd", {20, 353, 75, 25}, true},
+      {"RadioGroup2", {20, 200, 265, 117}, true},
+      {"EditInfo", {20, 362, 265, 21}, false},
+      {"bsSkinComboBoxEx1", {20, 362, 265, 20}, false},
+      {"ButtonAdd", {20, 337, 75, 25}, true},
       {"PanelRight", {300, 60, 480, 460}, true},
       {"TaskList", {15, 15, 430, 420}, true},
   };
@@ -67,7 +67,7 @@ TEST(MainWindow, LaysOutEveryControlWhereTheDesignPutsIt) {
   EXPECT_EQ(f.Title.Top(), 10);
   EXPECT_EQ(f.LabelNow.Right(), 753);  // grows to the left with its text
   EXPECT_EQ(f.LabelNow.Top(), 24);
-  EXPECT_EQ(f.LabelTips.Top(), 353);
+  EXPECT_EQ(f.LabelTips.Top(), 337);
   EXPECT_FALSE(f.LabelTips.Visible());
   EXPECT_EQ(f.PanelTop.BackColor(), ColorRef::Of({72, 162, 244}));
   EXPECT_EQ(f.LabelNow.TextColor(), ColorRef::Of({255, 255, 255}));

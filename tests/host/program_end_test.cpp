@@ -293,16 +293,16 @@ TEST_F(ProgramEndTest, ThePickerStandsAboveTheFieldOfEveryKind) {
     SCOPED_TRACE(c.kind);
     f.RadioGroup2.UserSelect(c.kind);
     EXPECT_TRUE(f.bsSkinComboBoxEx1.Visible());
-    EXPECT_EQ(f.bsSkinComboBoxEx1.Top(), 353);
+    EXPECT_EQ(f.bsSkinComboBoxEx1.Top(), 337);
     EXPECT_EQ(f.bsSkinComboBoxEx1.ItemIndex(), 0);  // the pick stays
     EXPECT_EQ(f.LabelTips.Visible(), c.prompt != nullptr);
     EXPECT_EQ(f.EditInfo.Visible(), c.prompt != nullptr);
     if (c.prompt) {
       EXPECT_EQ(f.LabelTips.Text(), c.prompt);
-      EXPECT_EQ(f.LabelTips.Top(), 383);
-      EXPECT_EQ(f.EditInfo.Top(), 408);
+      EXPECT_EQ(f.LabelTips.Top(), 367);
+      EXPECT_EQ(f.EditInfo.Top(), 392);
     }
-    const int below = c.prompt ? f.EditInfo.Top() + f.EditInfo.Height() : 373;
+    const int below = c.prompt ? f.EditInfo.Top() + f.EditInfo.Height() : 357;
     EXPECT_EQ(f.ButtonAdd.Top(), below + 20);
     EXPECT_LE(f.ButtonAdd.Top() + f.ButtonAdd.Height(), f.PanelLeft.Height());
   }
@@ -316,12 +316,12 @@ TEST_F(ProgramEndTest, ThePickerStandsAboveTheFieldOfEveryKind) {
   // Back to the countdown: the fields stand where they always did.
   f.RadioGroup1.UserSelect(1);
   f.RadioGroup2.UserSelect(5);
-  EXPECT_EQ(f.bsSkinComboBoxEx1.Top(), 378);
+  EXPECT_EQ(f.bsSkinComboBoxEx1.Top(), 362);
   EXPECT_EQ(f.LabelTips.Text(), "选择你要关闭的软件：");
   EXPECT_FALSE(f.EditInfo.Visible());
   f.RadioGroup2.UserSelect(0);
   EXPECT_FALSE(f.bsSkinComboBoxEx1.Visible());
-  EXPECT_EQ(f.ButtonAdd.Top(), 353);
+  EXPECT_EQ(f.ButtonAdd.Top(), 337);
 }
 
 TEST_F(ProgramEndTest, TheSavedListKeepsTheProcessAndTheNextStartBindsItAgain) {
