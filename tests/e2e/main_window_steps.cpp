@@ -443,6 +443,76 @@ void StepMenu() {
   Note("menu at " + Bounds(r));
 }
 
+// Which entry of the open "关机方式" submenu carries the choice mark. Other processes' menus
+// cannot be read, so it is seen on the screen: in each entry's row, the mark's column differs
+// from the row's own background (white, or the highlight of a selected entry) only where the
+// dot is drawn.
+void StepMethodMark(int expected) {
+  HWND main = MainWindow();
+  DWORD pid = 0;
+  if (main) GetWindowThreadProcessId(main, &pid);
+  HWND submenu = nullptr;
+  bool open = pid && WaitFor([&] {
+                int menus = 0;
+                RECT smallest{0, 0, 0, 1 << 20};
+                for (HWND h : TopLevelWindows()) {
+                  DWORD owner = 0;
+                  GetWindowThreadProcessId(h, &owner);
+                  RECT r;
+                  if (owner != pid || ClassOf(h) != "#32768" || !Shown(h) || !GetWindowRect(h, &r))
+                    continue;
+                  ++menus;
+                  if (r.bottom - r.top < smallest.bottom - smallest.top) {
+                    smallest = r;
+                    submenu = h;
+                  }
+                }
+                return menus == 2;
+              });
+  Check(open, "submenu open", open ? "the tray menu and its submenu are shown" : "no submenu");
+  if (!open) return;
+  RECT r;
+  GetWindowRect(submenu, &r);
+  const int border = GetSystemMetrics(SM_CYFIXEDFRAME);
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  HDC screen = GetDC(nullptr);
+  HDC copy = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP canvas = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(copy, canvas);
+  BitBlt(copy, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+  GdiFlush();
+  const auto* pixel = static_cast<const DWORD*>(bits);
+  const auto differs = [](DWORD a, DWORD b) {
+    int sum = 0;
+    for (int shift = 0; shift < 24; shift += 8)
+      sum += abs(int(a >> shift & 0xFF) - int(b >> shift & 0xFF));
+    return sum > 96;
+  };
+  constexpr int kRows = 3;
+  const int rowHeight = (height - 2 * border) / kRows;
+  std::string counts;
+  int marked = -1, best = 0;
+  for (int row = 0; row < kRows; ++row) {
+    const int top = border + row * rowHeight;
+    const DWORD background = pixel[(top + rowHeight / 2) * width + width - border - 4];
+    int count = 0;
+    for (int y = top + 2; y < top + rowHeight - 2; ++y)
+      for (int x = border + 1; x < 18; ++x) count += differs(pixel[y * width + x], background);
+    counts += Format(" %d", count);
+    if (count > best) best = count, marked = row;
+  }
+  SelectObject(copy, old);
+  DeleteObject(canvas);
+  DeleteDC(copy);
+  ReleaseDC(nullptr, screen);
+  Check(best >= 4 && marked == expected, "choice mark kept",
+        Format("entry %d marked (mark pixels by entry:%s), expected entry %d", marked,
+               counts.c_str(), expected));
+}
+
 void StepEnded(DWORD pid) {
   bool gone = WaitFor([] { return Forms("Form1").empty(); });
   Check(gone, "main window closed", gone ? "no Form1 any more" : "Form1 still there");
@@ -467,6 +537,8 @@ const std::vector<Step>& MainWindowSteps() {
       {"minimize", "", [](const std::string&) { StepMinimize(); }},
       {"shown", "", [](const std::string&) { StepShown(); }},
       {"menu", "", [](const std::string&) { StepMenu(); }},
+      {"method-mark", "ENTRY",
+       [](const std::string& entry) { StepMethodMark(atoi(entry.c_str())); }},
       {"ended", "PID",
        [](const std::string& pid) { StepEnded(strtoul(pid.c_str(), nullptr, 10)); }},
   };

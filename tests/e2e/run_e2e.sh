@@ -1,5 +1,6 @@
 #!/bin/sh
-# End-to-end test of the main window and the tray icon: Dusk.exe under Wine, in a virtual desktop
+# End-to-end test of the main window and the tray icon (and the tray menu's "关机方式", chosen
+# with the user's keys and shown again after a restart): Dusk.exe under Wine, in a virtual desktop
 # on a private Xvfb, driven from outside through its real windows (dusk_probe, running in the same
 # desktop) and by mouse clicks where only a click will do (the tray icon and its menu).
 #
@@ -54,6 +55,24 @@ if probe started; then
       click menu-close
       probe ended "$pid"
       shot 06-closed
+      # Started again, the program shows the choice kept.
+      session_stop
+      say "STEP Dusk started again"
+      desktop_start "$desktop" "$dusk"
+      if desktop_wait "$desktop" 60 && probe started && probe minimize &&
+        tray=$(point tray-icon); then
+        # shellcheck disable=SC2086
+        xdotool mousemove $tray click 3
+        if probe menu; then
+          xdotool key --delay 150 Down Down Right
+          probe method-mark 1
+          shot 07-choice-kept-after-restart
+          xdotool key --delay 150 Escape Escape
+        fi
+      else
+        say "FAIL started again: no main window in the new desktop"
+        failed=1
+      fi
     fi
   fi
 fi
