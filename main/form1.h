@@ -3,7 +3,9 @@
 #include <optional>
 
 #include "main/app_state.h"
+#include "main/command_runner.h"
 #include "main/platform_set.h"
+#include "main/quick_pick_menu.h"
 #include "process/process_listing.h"
 #include "scheduler/power_warning.h"
 #include "scheduler/program_end_watch.h"
@@ -67,6 +69,9 @@ class TForm1 : private Download::Listener {
   void WarnFormDismiss();
 
   [[nodiscard]] TaskListing& Tasks() { return tasks_; }
+  // A command of dusk-cli or of "Dusk.exe add", carried out as the panel and
+  // the list would.
+  CommandReply RunCommand(const std::vector<std::string>& words);
   // The load report of the copy that handed over to this one, which it could
   // not show: told at the first tick, before this program's own.
   void TakeOverLoadReport(const std::string& report);
@@ -82,6 +87,9 @@ class TForm1 : private Download::Listener {
   TForm4& warnForm_;
   // Before the tray menu that turns it on and off.
   StartWithWindows startWithWindows_;
+  // The panel's last choices and the recent entries; before the tray menu.
+  SettingsFile settings_;
+  QuickPickMenu quickPicks_;
 
  public:
   Form Form1;
@@ -144,6 +152,9 @@ class TForm1 : private Download::Listener {
   void ListProcesses();
   void TickAfterClockJump();
   void ReshowAlarmWindow();
+  // The panel as the user left it at the last add, in the last run too.
+  void RestorePanelChoices();
+  void RememberPanelChoices(const Task& added);
 
   void DownloadProgress(std::uint32_t received, std::uint32_t total) override;
   void DownloadFinished(bool succeeded) override;
@@ -170,6 +181,7 @@ class TForm1 : private Download::Listener {
   SavedTaskList::LoadReport loadReport_;
   DueTaskRunner dueTasks_;
   PowerWarning powerWarning_;
+  CommandRunner commandRunner_;
   Relocation relocation_;
   // The new program is downloaded and waits until nothing is lost by ending
   // this one (MayHandOverNow).

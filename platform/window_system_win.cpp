@@ -13,19 +13,40 @@ int Win32WindowSystem::ShowMessageBox(WindowHandle owner, const std::string& tex
                      MB_OK | static_cast<UINT>(icon));
 }
 
-int Win32WindowSystem::ShowPopupMenu(WindowHandle owner, const std::vector<MenuItem>& items) {
-  const UniqueMenu menu(CreatePopupMenu());
-  if (!menu) return -1;
-  for (std::size_t i = 0; i < items.size(); ++i) {
-    const MenuItem& item = items[i];
+namespace {
+
+// The items numbered from `next` on, each submenu's items right after their item.
+void AppendMenuItems(HMENU menu, const std::vector<WindowSystem::MenuItem>& items, UINT& next) {
+  for (const WindowSystem::MenuItem& item : items) {
+    const UINT id = next++;
     if (item.text.empty()) {
-      AppendMenuW(menu.Get(), MF_SEPARATOR, 0, nullptr);
+      AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
       continue;
     }
     const std::string text = item.shortcut.empty() ? item.text : item.text + "\t" + item.shortcut;
-    AppendMenuW(menu.Get(), MF_STRING | (item.checked ? MF_CHECKED : MF_UNCHECKED), i + 1,
-                ToWide(text).c_str());
+    if (item.submenu.empty()) {
+      AppendMenuW(menu, MF_STRING | (item.checked ? MF_CHECKED : MF_UNCHECKED), id,
+                  ToWide(text).c_str());
+      continue;
+    }
+    UniqueMenu submenu(CreatePopupMenu());
+    if (!submenu) continue;
+    AppendMenuItems(submenu.Get(), item.submenu, next);
+    // The menu destroys its submenus with itself.
+    if (AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(submenu.Get()),
+                    ToWide(text).c_str())) {
+      (void)submenu.Release();
+    }
   }
+}
+
+}  // namespace
+
+int Win32WindowSystem::ShowPopupMenu(WindowHandle owner, const std::vector<MenuItem>& items) {
+  const UniqueMenu menu(CreatePopupMenu());
+  if (!menu) return -1;
+  UINT next = 1;
+  AppendMenuItems(menu.Get(), items, next);
   POINT pointer{};
   GetCursorPos(&pointer);
   const HWND window = reinterpret_cast<HWND>(owner);

@@ -57,6 +57,9 @@ struct Task {
   std::string Param;
   TaskRepeat Repeat;
   ProgramEndTrigger AfterProgram;
+  // Names the task to scripts for as long as it waits, across restarts: the
+  // queue gives one to a task that has none (0), and the saved list keeps it.
+  std::uint32_t Id = 0;
   // Field by field, the moment exactly: the same record, not the same second.
   friend bool operator==(const Task&, const Task&) = default;
 };

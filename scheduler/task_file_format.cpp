@@ -115,9 +115,17 @@ std::string_view NextField(std::string_view line, std::size_t& at) {
   return line.substr(start);
 }
 
+template <typename Number>
+std::optional<Number> ReadNumber(std::string_view text) {
+  Number value{};
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
+  return value;
+}
+
 std::optional<Task> ReadTaskLine(std::string_view line, int format) {
-  std::string_view fields[5];
-  const std::size_t count = format == 1 ? 3 : 5;
+  std::string_view fields[6];
+  const std::size_t count = format == 1 ? 3 : format == 2 ? 5 : 6;
   std::size_t at = 0;
   for (std::size_t i = 0; i < count; ++i) {
     if (at == std::string_view::npos) return std::nullopt;
@@ -145,15 +153,12 @@ std::optional<Task> ReadTaskLine(std::string_view line, int format) {
     task.AfterProgram = std::move(*read);
     task.When = kWaitingMoment;
   }
+  if (format >= 3) {
+    const auto id = ReadNumber<std::uint32_t>(fields[5]);
+    if (!id || *id == 0) return std::nullopt;
+    task.Id = *id;
+  }
   return task;
-}
-
-template <typename Number>
-std::optional<Number> ReadNumber(std::string_view text) {
-  Number value{};
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
-  return value;
 }
 
 constexpr std::string_view kProgramEndPrefix = "program-end:";
@@ -279,6 +284,8 @@ std::string WriteTaskFile(const TaskQueue& queue) {
     }
     text += '|';
     if (IsWaitingForProgram(task)) AppendEscaped(text, TriggerFieldText(task.AfterProgram));
+    text += '|';
+    text += std::to_string(task.Id);
     text += "\r\n";
   }
   return text;

@@ -11,12 +11,12 @@
 // The saved task list as a text a person can read: a header line with the
 // format's number, then one line per task, earliest first:
 //
-//   Dusk task list 2
-//   alarm|2026-12-10 23:30:00|起床\r\n带上钥匙|daily|
+//   Dusk task list 3
+//   alarm|2026-12-10 23:30:00|起床\r\n带上钥匙|daily||1
 //   turn-off|9999-12-31 00:00:00|||program-end:4242:133500000000000000:5:无标题 -
-//   记事本\|notepad.exe
+//   记事本\|notepad.exe|7
 //
-// kind | due moment in local time to the second | parameter | repeat | trigger.
+// kind | due moment in local time to the second | parameter | repeat | trigger | id.
 // In the parameter and the trigger a backslash, "|", CR, LF and NUL are
 // written \\ \| \r \n \0; everything else, bytes that are not UTF-8 included,
 // stands as it is. Lines end in CRLF; LF alone is read too, and blank lines
@@ -29,14 +29,15 @@
 // is empty for a task due at its moment; a task that waits for a program to
 // end has "program-end:" process id ":" start time ":" delay in minutes ":"
 // and the picker's "title|image name" (or the image name alone), and the last
-// day as its moment.
+// day as its moment. The id is the task's, in decimal, above 0: scripts name
+// the task by it, so it stays the same across restarts.
 //
-// A line of format 2 has exactly these five fields; format 1, written before
-// repeats and triggers, has the first three and is still read. A program that
-// dropped fields it does not know on reading would lose them at its next save,
-// so this one refuses a line with other fields, and a file of a newer format,
-// whole.
-inline constexpr int kTaskFileFormat = 2;
+// A line of format 3 has exactly these six fields; format 2 has the first
+// five, format 1, written before repeats and triggers, the first three, and
+// both are still read (their tasks get new ids). A program that dropped fields
+// it does not know on reading would lose them at its next save, so this one
+// refuses a line with other fields, and a file of a newer format, whole.
+inline constexpr int kTaskFileFormat = 3;
 inline constexpr char kTaskFileHeader[] = "Dusk task list ";
 
 [[nodiscard]] std::string WriteTaskFile(const TaskQueue& queue);

@@ -42,6 +42,22 @@ std::string CountdownText(std::int64_t seconds, TaskKind kind) {
   return text;
 }
 
+std::string TimeLeftText(std::int64_t seconds, TaskKind kind) {
+  std::string text = "还有";
+  const std::int64_t minutes = seconds / 60;
+  if (minutes == 0) {
+    text += "不到1分钟";
+  } else if (minutes >= 1440) {
+    text += std::to_string(minutes / 1440) + "天";
+    if (minutes % 1440 >= 60) text += std::to_string(minutes % 1440 / 60) + "小时";
+  } else {
+    if (minutes >= 60) text += std::to_string(minutes / 60) + "小时";
+    if (minutes % 60 > 0) text += std::to_string(minutes % 60) + "分钟";
+  }
+  const std::string_view kindText = HeadlineKindText(kind);
+  return text + std::string(kindText.substr(0, kindText.find("。")));
+}
+
 HeadVerdict JudgeHead(DateTime when, DateTime now) {
   const std::int64_t distance = WholeSecondsApart(when, now);
   if (when < now && distance >= 1) {
@@ -103,6 +119,16 @@ void DueTaskRunner::Warn(const Task& task) {
 void DueTaskRunner::ShowHeadline(DateTime now) {
   title_.SetText(tasks_.Queue().Empty() ? std::string(kEmptyQueueHeadline)
                                         : HeadTaskHeadline(tasks_.Queue().Head(), now));
+  ShowTimeLeftInHint(now);
+}
+
+void DueTaskRunner::ShowTimeLeftInHint(DateTime now) {
+  // An empty queue leaves the hint as the list left it; a task waiting for a
+  // program has no time to tell.
+  if (tasks_.Queue().Empty() || IsWaitingForProgram(tasks_.Queue().Head())) return;
+  const Task& head = tasks_.Queue().Head();
+  trayIcon_.SetHint(TimeLeftText(WholeSecondsApart(head.When, now), head.Kind) + "\r\n" +
+                    TaskRowCaption(head, clock_));
 }
 
 namespace {

@@ -114,9 +114,22 @@ TEST_F(TrayIconTest, ComesBackWithItsTooltipWhenTheTaskbarIsCreated) {
   EXPECT_EQ(platform.notificationArea.added.back(), "关机：2026/12/10 22:00:00");
 }
 
+namespace {
+
+// Two picks, and the index of each one chosen.
+struct TwoPicks : TrayFrame::Picks {
+  [[nodiscard]] std::string MenuText() const override { return "快速定时"; }
+  [[nodiscard]] std::vector<std::string> Labels() const override { return {"一", "二"}; }
+  void Choose(std::size_t index) override { chosen.push_back(index); }
+  std::vector<std::size_t> chosen;
+};
+
+}  // namespace
+
 TEST_F(TrayIconTest, FrameMinimisesToTheTrayAndRestoresFromIt) {
   StartWithWindows startWithWindows(platform.runAtLogon, platform.files);
-  TrayFrame frame(form, tray, platform.windowSystem, startWithWindows);
+  TwoPicks picks;
+  TrayFrame frame(form, tray, platform.windowSystem, startWithWindows, picks);
   tray.AddToTray();
   form.ShowNormal();
 
@@ -132,19 +145,29 @@ TEST_F(TrayIconTest, FrameMinimisesToTheTrayAndRestoresFromIt) {
   EXPECT_FALSE(tray.MinimizeToTray());
 
   form.UserMinimize();
-  platform.windowSystem.menuChoice = 0;  // "&Restore"
+  // Counted in order, the picks right after their item.
+  platform.windowSystem.menuChoice = 4;  // "&Restore"
   platform.notificationArea.Raise(Mouse::RightUp);
   EXPECT_TRUE(form.Visible());
   ASSERT_EQ(platform.windowSystem.menus.size(), 1u);
   const auto& menu = platform.windowSystem.menus[0];
-  ASSERT_EQ(menu.size(), 4u);
-  EXPECT_EQ(menu[0].text, "&Restore");
+  ASSERT_EQ(menu.size(), 6u);
+  EXPECT_EQ(menu[0].text, "快速定时");
+  ASSERT_EQ(menu[0].submenu.size(), 2u);
+  EXPECT_EQ(menu[0].submenu[1].text, "二");
   EXPECT_EQ(menu[1].text, "");
-  EXPECT_EQ(menu[2].text, "开机时启动");
-  EXPECT_EQ(menu[3].text, "&Close");
-  EXPECT_EQ(menu[3].shortcut, "Alt+F4");
+  EXPECT_EQ(menu[2].text, "&Restore");
+  EXPECT_EQ(menu[3].text, "");
+  EXPECT_EQ(menu[4].text, "开机时启动");
+  EXPECT_EQ(menu[5].text, "&Close");
+  EXPECT_EQ(menu[5].shortcut, "Alt+F4");
 
-  platform.windowSystem.menuChoice = 3;  // "&Close"
+  platform.windowSystem.menuChoice = 2;  // "二"
+  platform.notificationArea.Raise(Mouse::RightUp);
+  EXPECT_EQ(picks.chosen, std::vector<std::size_t>{1});
+  EXPECT_EQ(platform.windowSystem.terminations, 0);
+
+  platform.windowSystem.menuChoice = 7;  // "&Close"
   platform.notificationArea.Raise(Mouse::RightUp);
   EXPECT_EQ(platform.windowSystem.terminations, 1);
 }

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "main/quick_picks.h"
+#include "scheduler/task_listing.h"
+#include "storage/settings_file.h"
+#include "widgets/tray_frame.h"
+
+// The tray menu's quick picks: the fixed ones, the last three entries the user
+// added through the panel (kept in the settings file), and the head task's
+// postponement. A chosen pick runs as a command of the running copy.
+class QuickPickMenu : public TrayFrame::Picks {
+ public:
+  using CommandRun = std::function<void(const std::vector<std::string>&)>;
+  QuickPickMenu(const TaskListing& tasks, SettingsFile& settings, CommandRun run)
+      : tasks_(tasks), settings_(settings), run_(std::move(run)) {}
+
+  [[nodiscard]] std::string MenuText() const override { return kQuickPicksMenuText; }
+  [[nodiscard]] std::vector<std::string> Labels() const override;
+  void Choose(std::size_t index) override;
+
+  // A task the user added through the panel becomes the first recent entry.
+  void Remember(RecentEntry added);
+
+ private:
+  [[nodiscard]] std::vector<RecentEntry> Recent() const;
+  [[nodiscard]] std::vector<QuickPick> Picks() const;
+
+  const TaskListing& tasks_;
+  SettingsFile& settings_;
+  CommandRun run_;
+};

@@ -1,0 +1,103 @@
+#include "main/quick_picks.h"
+
+#include "command/command_line.h"
+
+namespace {
+
+constexpr char kSeparator = '|';
+
+// The option that carries the kind's parameter in a command; none for kinds without one.
+const char* ParamOption(TaskKind kind) {
+  switch (kind) {
+    case TaskKind::Alarm:
+      return "--text";
+    case TaskKind::OpenProgram:
+    case TaskKind::CloseProgram:
+      return "--program";
+    case TaskKind::OpenWebPage:
+      return "--url";
+    default:
+      return nullptr;
+  }
+}
+
+// "45分钟后", "2小时后", "1天后" for "45m", "2h", "1d"; "23:30" for "23:30:00".
+std::string AmountText(const RecentEntry& entry) {
+  if (!entry.countdown) {
+    return entry.amount.ends_with(":00") ? entry.amount.substr(0, entry.amount.size() - 3)
+                                         : entry.amount;
+  }
+  const std::string count = entry.amount.substr(0, entry.amount.size() - 1);
+  switch (entry.amount.back()) {
+    case 'd':
+      return count + "天后";
+    case 'h':
+      return count + "小时后";
+    default:
+      return count + "分钟后";
+  }
+}
+
+QuickPick PickOf(const RecentEntry& entry) {
+  QuickPick pick{AmountText(entry) + TaskKindItemText(entry.kind),
+                 {"add", KindWord(entry.kind), entry.countdown ? "in" : "at", entry.amount}};
+  if (const char* option = ParamOption(entry.kind); option && !entry.param.empty()) {
+    pick.command.push_back(option);
+    pick.command.push_back(entry.param);
+  }
+  return pick;
+}
+
+}  // namespace
+
+std::string RecentEntryValue(const RecentEntry& entry) {
+  return std::string(entry.countdown ? "countdown" : "at") + kSeparator + entry.amount +
+         kSeparator + KindWord(entry.kind) + kSeparator + entry.param;
+}
+
+std::optional<RecentEntry> ReadRecentEntry(std::string_view value) {
+  std::string_view fields[3];
+  for (std::string_view& field : fields) {
+    const std::size_t end = value.find(kSeparator);
+    if (end == std::string_view::npos) return std::nullopt;
+    field = value.substr(0, end);
+    value.remove_prefix(end + 1);
+  }
+  RecentEntry entry;
+  if (fields[0] != "countdown" && fields[0] != "at") return std::nullopt;
+  entry.countdown = fields[0] == "countdown";
+  entry.amount = fields[1];
+  int kind = 0;
+  while (kind < kTaskKindCount && fields[2] != KindWord(static_cast<TaskKind>(kind))) ++kind;
+  if (kind == kTaskKindCount || entry.amount.empty()) return std::nullopt;
+  entry.kind = static_cast<TaskKind>(kind);
+  entry.param = value;
+  // What a pick runs must read as a command: a damaged value is no entry.
+  const QuickPick pick = PickOf(entry);
+  if (!ReadCommand(pick.command).command) return std::nullopt;
+  return entry;
+}
+
+std::vector<RecentEntry> Remember(std::vector<RecentEntry> recent, RecentEntry added) {
+  std::erase_if(recent, [&](const RecentEntry& entry) {
+    return entry.kind == added.kind && entry.countdown == added.countdown &&
+           entry.amount == added.amount;
+  });
+  recent.insert(recent.begin(), std::move(added));
+  if (recent.size() > kRecentEntryCount) recent.resize(kRecentEntryCount);
+  return recent;
+}
+
+std::vector<QuickPick> QuickPicks(const std::vector<RecentEntry>& recent, const Task* head) {
+  std::vector<QuickPick> picks = {
+      {"30分钟后关机", {"add", "shutdown", "in", "30m"}},
+      {"1小时后关机", {"add", "shutdown", "in", "1h"}},
+      {"2小时后关机", {"add", "shutdown", "in", "2h"}},
+      {"今晚23:00关机", {"add", "shutdown", "at", "23:00"}},
+  };
+  for (const RecentEntry& entry : recent) picks.push_back(PickOf(entry));
+  if (head && !IsWaitingForProgram(*head)) {
+    picks.push_back({kPostponeHeadText, {"postpone", std::to_string(head->Id), "10m"}});
+  }
+  return picks;
+}
