@@ -101,7 +101,7 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
       upForm_(collaborators.updateWindow),
       warnForm_(collaborators.warningWindow),
       startWithWindows_(platform.runAtLogon, platform.files),
-      settings_(platform.profileFiles,
+      settings_(platform.profileFiles, platform.clock,
                 TaskListFolder(platform.profileFiles.RoamingAppDataFolder())),
       quickPicks_(tasks_, settings_,
                   [this](const std::vector<std::string>& words) { (void)RunCommand(words); }),
@@ -137,8 +137,8 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
       PanelRight("PanelRight", &Form1, kRightPane, false),
       TaskList("TaskList", &PanelRight, kTaskList),
       bsTrayIcon1(platform.notificationArea, Form1, platform.windowSystem.DoubleClickTimeMs()),
-      bsBusinessSkinForm1(Form1, bsTrayIcon1, platform.windowSystem, startWithWindows_,
-                          quickPicks_),
+      bsBusinessSkinForm1(Form1, bsTrayIcon1, platform.windowSystem, {&quickPicks_},
+                          startWithWindows_),
       bsSkinMessage1("bsSkinMessage1", IconView::Stock::Warning, Form1, platform.windowSystem),
       savedTasks_(platform.profileFiles, platform.messages, bsTrayIcon1, platform.clock, tasks_,
                   TaskListFolder(platform.profileFiles.RoamingAppDataFolder()),
@@ -657,7 +657,8 @@ constexpr char kUnitKey[] = "panel.unit";
 constexpr char kRepeatKey[] = "panel.repeat";
 
 // A stored number, or -1 when there is none.
-int StoredIndex(const std::string& value) {
+int StoredIndex(const std::optional<std::string>& stored) {
+  const std::string value = stored.value_or("");
   int number = -1;
   const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
   return error == std::errc() && end == value.data() + value.size() && number >= 0 ? number : -1;

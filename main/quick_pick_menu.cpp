@@ -1,15 +1,21 @@
 #include "main/quick_pick_menu.h"
 
+#include "scheduler/task_file_format.h"
+
 namespace {
 
-std::string RecentKey(std::size_t index) { return "recent." + std::to_string(index + 1); }
+std::string RecentKey(std::size_t index) {
+  return "quick-picks.recent." + std::to_string(index + 1);
+}
 
 }  // namespace
 
 std::vector<RecentEntry> QuickPickMenu::Recent() const {
   std::vector<RecentEntry> recent;
   for (std::size_t i = 0; i < kRecentEntryCount; ++i) {
-    if (auto entry = ReadRecentEntry(settings_.Get(RecentKey(i)))) recent.push_back(*entry);
+    // A setting holds no line break: the entry's text is escaped as in the saved list.
+    const auto value = UnescapeTaskParam(settings_.Get(RecentKey(i)).value_or(""));
+    if (auto entry = value ? ReadRecentEntry(*value) : std::nullopt) recent.push_back(*entry);
   }
   return recent;
 }
@@ -19,10 +25,10 @@ std::vector<QuickPick> QuickPickMenu::Picks() const {
   return QuickPicks(Recent(), queue.Empty() ? nullptr : &queue.Head());
 }
 
-std::vector<std::string> QuickPickMenu::Labels() const {
-  std::vector<std::string> labels;
-  for (QuickPick& pick : Picks()) labels.push_back(std::move(pick.label));
-  return labels;
+std::vector<WindowSystem::MenuItem> QuickPickMenu::Items() const {
+  std::vector<WindowSystem::MenuItem> items;
+  for (QuickPick& pick : Picks()) items.push_back({std::move(pick.label), ""});
+  return items;
 }
 
 void QuickPickMenu::Choose(std::size_t index) {
@@ -34,7 +40,9 @@ void QuickPickMenu::Remember(RecentEntry added) {
   const std::vector<RecentEntry> recent = ::Remember(Recent(), std::move(added));
   std::vector<std::pair<std::string, std::string>> values;
   for (std::size_t i = 0; i < kRecentEntryCount; ++i) {
-    values.emplace_back(RecentKey(i), i < recent.size() ? RecentEntryValue(recent[i]) : "");
+    values.emplace_back(RecentKey(i), i < recent.size()
+                                          ? EscapeTaskParam(RecentEntryValue(recent[i]))
+                                          : std::string());
   }
-  (void)settings_.Set(values);
+  (void)settings_.Set(std::move(values));
 }

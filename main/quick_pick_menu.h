@@ -12,14 +12,14 @@
 // The tray menu's quick picks: the fixed ones, the last three entries the user
 // added through the panel (kept in the settings file), and the head task's
 // postponement. A chosen pick runs as a command of the running copy.
-class QuickPickMenu : public TrayFrame::Picks {
+class QuickPickMenu : public TrayFrame::Submenu {
  public:
   using CommandRun = std::function<void(const std::vector<std::string>&)>;
   QuickPickMenu(const TaskListing& tasks, SettingsFile& settings, CommandRun run)
       : tasks_(tasks), settings_(settings), run_(std::move(run)) {}
 
-  [[nodiscard]] std::string MenuText() const override { return kQuickPicksMenuText; }
-  [[nodiscard]] std::vector<std::string> Labels() const override;
+  [[nodiscard]] std::string Title() const override { return kQuickPicksMenuText; }
+  [[nodiscard]] std::vector<WindowSystem::MenuItem> Items() const override;
   void Choose(std::size_t index) override;
 
   // A task the user added through the panel becomes the first recent entry.

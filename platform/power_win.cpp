@@ -24,16 +24,31 @@ SystemError Win32Power::EnableShutdownPrivilege() {
   return GetLastError() == ERROR_NOT_ALL_ASSIGNED ? ERROR_NOT_ALL_ASSIGNED : kSucceeded;
 }
 
-SystemError Win32Power::RequestExit(ExitMode mode, unsigned reason) {
-  return ExitWindowsEx(static_cast<UINT>(mode), reason) ? kSucceeded : GetLastError();
+SystemError Win32Power::RequestExit(unsigned flags, unsigned reason) {
+  return ExitWindowsEx(flags, reason) ? kSucceeded : GetLastError();
 }
 
-SystemError Win32Power::Suspend() {
-  // Hibernate FALSE: the system sleeps, or hibernates when the user has set
-  // it to; wake events stay enabled.
-  return SetSuspendState(FALSE, FALSE, FALSE) ? kSucceeded : GetLastError();
+SystemError Win32Power::Suspend(SuspendMode mode) {
+  // Not forced, and wake events stay enabled: a wake timer still wakes the computer.
+  const BOOLEAN hibernate = mode == SuspendMode::Hibernate;
+  return SetSuspendState(hibernate, FALSE, FALSE) ? kSucceeded : GetLastError();
+}
+
+bool Win32Power::CanHibernate() {
+  SYSTEM_POWER_CAPABILITIES capabilities{};
+  return GetPwrCapabilities(&capabilities) && capabilities.SystemS4 &&
+         capabilities.HiberFilePresent;
 }
 
 SystemError Win32Power::LockWorkStation() {
   return ::LockWorkStation() ? kSucceeded : GetLastError();
+}
+
+SystemError Win32Power::TurnScreenOff(WindowHandle ownWindow) {
+  const HWND window = reinterpret_cast<HWND>(ownWindow);
+  if (!IsWindow(window)) return ERROR_INVALID_WINDOW_HANDLE;
+  // 2: the display off (1 would be its low-power state). The window passes the command on to
+  // the system's default handling.
+  SendMessageW(window, WM_SYSCOMMAND, SC_MONITORPOWER, 2);
+  return kSucceeded;
 }

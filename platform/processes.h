@@ -28,6 +28,9 @@ class Processes : public PlatformInterface {
     std::uint32_t processId = 0;
     bool visible = false;
     bool enabled = false;
+    // Shown with a button of its own on the taskbar: an open program, as the
+    // user sees it (not the desktop, a tool palette or an owned dialog).
+    bool onTaskbar = false;
   };
 
   // A title is read into 255 UTF-16 units, so it keeps at most 254.

@@ -53,8 +53,15 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM context) {
   try {
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
-    walk.windows.push_back({reinterpret_cast<WindowHandle>(window), processId,
-                            IsWindowVisible(window) != FALSE, IsWindowEnabled(window) != FALSE});
+    const bool visible = IsWindowVisible(window) != FALSE;
+    // The taskbar's own rule: an unowned window that is no tool window, or one that asks for a
+    // button; never the desktop the shell draws.
+    const LONG_PTR extendedStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
+    const bool onTaskbar = visible && window != GetShellWindow() &&
+                           ((!GetWindow(window, GW_OWNER) && !(extendedStyle & WS_EX_TOOLWINDOW)) ||
+                            (extendedStyle & WS_EX_APPWINDOW));
+    walk.windows.push_back({reinterpret_cast<WindowHandle>(window), processId, visible,
+                            IsWindowEnabled(window) != FALSE, onTaskbar});
     return TRUE;
   } catch (...) {
     // Not through the system's frames: stop and rethrow once EnumWindows is back.

@@ -60,9 +60,11 @@ class Win32VersionResource : public VersionResource {
 class Win32Power : public Power {
  public:
   SystemError EnableShutdownPrivilege() override;
-  SystemError RequestExit(ExitMode mode, unsigned reason) override;
-  SystemError Suspend() override;
+  SystemError RequestExit(unsigned flags, unsigned reason) override;
+  SystemError Suspend(SuspendMode mode) override;
+  bool CanHibernate() override;
   SystemError LockWorkStation() override;
+  SystemError TurnScreenOff(WindowHandle ownWindow) override;
 };
 
 class Win32Sound : public Sound {

@@ -15,7 +15,10 @@ class WindowSystem : public PlatformInterface {
     std::string text;  // empty: a separator line
     std::string shortcut;
     bool checked = false;
-    // Opens beside the item when there are any; the item itself is not chosen.
+    // Checked with a dot: one of the exclusive choices of its menu.
+    bool radio = false;
+    bool enabled = true;
+    // Entries opened beside this one; an entry with them is never chosen itself.
     std::vector<MenuItem> submenu{};
   };
 
@@ -43,8 +46,8 @@ class WindowSystem : public PlatformInterface {
   virtual int ShowMessageBox(WindowHandle owner, const std::string& text,
                              const std::string& caption, MessageBoxIcon icon) = 0;
   // Opens a menu at the pointer, in front of the given window; the index of
-  // the chosen entry, or -1 when the menu was dismissed. Entries are counted
-  // in order, separators too, and a submenu's entries right after its item.
+  // the chosen entry, or -1 when the menu was dismissed. Entries are counted in
+  // order, a submenu's entries right after the entry that opens it.
   virtual int ShowPopupMenu(WindowHandle owner, const std::vector<MenuItem>& items) = 0;
   // The file-open dialog, modal; the full path chosen, or none when cancelled.
   virtual std::optional<std::string> ChooseFile(const FileDialog& dialog) = 0;

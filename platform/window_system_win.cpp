@@ -15,27 +15,34 @@ int Win32WindowSystem::ShowMessageBox(WindowHandle owner, const std::string& tex
 
 namespace {
 
-// The items numbered from `next` on, each submenu's items right after their item.
+// Appends the entries and their submenus; `next` is the number of the next entry, and a
+// chosen entry comes back as its number plus one (0 means none was chosen).
 void AppendMenuItems(HMENU menu, const std::vector<WindowSystem::MenuItem>& items, UINT& next) {
   for (const WindowSystem::MenuItem& item : items) {
-    const UINT id = next++;
+    const UINT command = ++next;
     if (item.text.empty()) {
       AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
       continue;
     }
-    const std::string text = item.shortcut.empty() ? item.text : item.text + "\t" + item.shortcut;
-    if (item.submenu.empty()) {
-      AppendMenuW(menu, MF_STRING | (item.checked ? MF_CHECKED : MF_UNCHECKED), id,
-                  ToWide(text).c_str());
-      continue;
+    const std::wstring text =
+        ToWide(item.shortcut.empty() ? item.text : item.text + "\t" + item.shortcut);
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_STRING | MIIM_ID;
+    info.fType = item.radio ? MFT_RADIOCHECK : MFT_STRING;
+    info.fState =
+        (item.checked ? MFS_CHECKED : MFS_UNCHECKED) | (item.enabled ? MFS_ENABLED : MFS_DISABLED);
+    info.wID = command;
+    info.dwTypeData = const_cast<wchar_t*>(text.c_str());
+    // The submenu belongs to its menu from here on: destroying the menu destroys it.
+    HMENU submenu = nullptr;
+    if (!item.submenu.empty() && (submenu = CreatePopupMenu()) != nullptr) {
+      AppendMenuItems(submenu, item.submenu, next);
+      info.fMask |= MIIM_SUBMENU;
+      info.hSubMenu = submenu;
     }
-    UniqueMenu submenu(CreatePopupMenu());
-    if (!submenu) continue;
-    AppendMenuItems(submenu.Get(), item.submenu, next);
-    // The menu destroys its submenus with itself.
-    if (AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(submenu.Get()),
-                    ToWide(text).c_str())) {
-      (void)submenu.Release();
+    if (!InsertMenuItemW(menu, GetMenuItemCount(menu), TRUE, &info) && submenu) {
+      DestroyMenu(submenu);
     }
   }
 }
@@ -45,8 +52,8 @@ void AppendMenuItems(HMENU menu, const std::vector<WindowSystem::MenuItem>& item
 int Win32WindowSystem::ShowPopupMenu(WindowHandle owner, const std::vector<MenuItem>& items) {
   const UniqueMenu menu(CreatePopupMenu());
   if (!menu) return -1;
-  UINT next = 1;
-  AppendMenuItems(menu.Get(), items, next);
+  UINT entries = 0;
+  AppendMenuItems(menu.Get(), items, entries);
   POINT pointer{};
   GetCursorPos(&pointer);
   const HWND window = reinterpret_cast<HWND>(owner);

@@ -2,13 +2,9 @@
 
 #include "platform/whole_file_write.h"
 #include "scheduler/task_file_format.h"
+#include "storage/set_aside.h"
 
 namespace {
-
-// Names taken by earlier lists set aside in the same second are skipped; so
-// many in one second mean something else is wrong.
-constexpr int kSetAsideAttempts = 100;
-constexpr SystemError kFileExists = 80;
 
 using Outcome = ProfileFiles::Contents::Outcome;
 
@@ -16,23 +12,6 @@ using Outcome = ProfileFiles::Contents::Outcome;
 
 std::string TaskListFolder(const std::string& roamingAppData) {
   return roamingAppData.empty() ? std::string() : roamingAppData + "\\Dusk";
-}
-
-std::string SetAsideFileName(const CalendarTime& at, int attempt) {
-  std::string fileName = "tasks.bad-";
-  AppendZeroPadded(fileName, at.year, 4);
-  AppendZeroPadded(fileName, at.month, 2);
-  AppendZeroPadded(fileName, at.day, 2);
-  fileName += '-';
-  AppendZeroPadded(fileName, at.hour, 2);
-  AppendZeroPadded(fileName, at.minute, 2);
-  AppendZeroPadded(fileName, at.second, 2);
-  if (attempt > 1) {
-    fileName += '-';
-    fileName += std::to_string(attempt);
-  }
-  fileName += ".txt";
-  return fileName;
 }
 
 SavedTaskList::LoadReport SavedTaskList::Load() {
@@ -161,23 +140,11 @@ SystemError SavedTaskList::Save(const TaskQueue& queue) {
 }
 
 SystemError SavedTaskList::SetAside() {
-  // Removed by someone since it was read: nothing left to keep.
-  if (!files_.Exists(ListPath())) {
-    setAsideNeeded_ = false;
-    return kSucceeded;
-  }
-  const CalendarTime now = DecodeDateTime(clock_.Now());
-  for (int attempt = 1; attempt <= kSetAsideAttempts; ++attempt) {
-    const std::string path = folder_ + "\\" + SetAsideFileName(now, attempt);
-    if (files_.Exists(path)) continue;
-    if (const SystemError error = files_.MoveToNewName(ListPath(), path); error != kSucceeded) {
-      return error;
-    }
-    setAsideNeeded_ = false;
-    setAsidePath_ = path;
-    return kSucceeded;
-  }
-  return kFileExists;
+  const SetAsideResult aside = SetFileAside(files_, clock_, folder_, "tasks");
+  if (aside.error != kSucceeded) return aside.error;
+  setAsideNeeded_ = false;
+  setAsidePath_ = aside.path;
+  return kSucceeded;
 }
 
 std::string SavedTaskList::SaveFailureText(SystemError error) const {

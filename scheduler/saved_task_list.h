@@ -13,8 +13,6 @@
 // The folder of the program's files in the user's roaming profile; empty when
 // the system names no such folder.
 [[nodiscard]] std::string TaskListFolder(const std::string& roamingAppData);
-// "tasks.bad-20261210-233005.txt" for a list that could not be read at that moment.
-[[nodiscard]] std::string SetAsideFileName(const CalendarTime& at, int attempt);
 
 // A list longer than this is no list of ours (a million tasks fill a few
 // megabytes): it goes aside unread.

@@ -1,5 +1,7 @@
 #include "scheduler/task_actions.h"
 
+#include "scheduler/shutdown_method.h"
+
 namespace {
 
 const char* WarningText(TaskKind kind) {
@@ -28,17 +30,6 @@ const char* ExitNotDoneText(TaskKind kind) {
       return "电脑没有重启：";
     default:
       return "没有注销：";
-  }
-}
-
-Power::ExitMode ExitModeOf(TaskKind kind) {
-  switch (kind) {
-    case TaskKind::TurnOff:
-      return Power::ExitMode::ShutDownForced;
-    case TaskKind::Restart:
-      return Power::ExitMode::RestartForced;
-    default:
-      return Power::ExitMode::LogOff;
   }
 }
 
@@ -78,7 +69,8 @@ std::optional<std::string> SystemTaskActions::ExitSystem(TaskKind kind) {
   // system alone knows whether it goes ahead.
   const SystemError privilege =
       kind == TaskKind::LogOff ? kSucceeded : s_.power.EnableShutdownPrivilege();
-  const SystemError exit = s_.power.RequestExit(ExitModeOf(kind), kNoReason);
+  const SystemError exit =
+      s_.power.RequestExit(ExitFlags(ShutdownMethod::ForceAll, kind), kNoReason);
   if (exit == kSucceeded) return std::nullopt;
   return ExitNotDoneText(kind) + s_.messages.Describe(privilege != kSucceeded ? privilege : exit);
 }
@@ -86,7 +78,7 @@ std::optional<std::string> SystemTaskActions::ExitSystem(TaskKind kind) {
 std::optional<std::string> SystemTaskActions::Suspend() {
   // As for a shut-down: without the privilege the system alone decides.
   const SystemError privilege = s_.power.EnableShutdownPrivilege();
-  const SystemError sleep = s_.power.Suspend();
+  const SystemError sleep = s_.power.Suspend(Power::SuspendMode::Sleep);
   if (sleep == kSucceeded) return std::nullopt;
   return "电脑没有进入睡眠：" + s_.messages.Describe(privilege != kSucceeded ? privilege : sleep);
 }

@@ -1,78 +1,116 @@
 #include "storage/settings_file.h"
 
+#include "platform/utf16.h"
 #include "platform/whole_file_write.h"
-#include "scheduler/task_file_format.h"
+#include "storage/set_aside.h"
 
 namespace {
 
-// Far more than a few choices take: a larger file is no settings file of ours.
-constexpr std::size_t kSettingsMaxBytes = 64 * 1024;
+// A few choices fill a few hundred bytes: more than this is no settings file of ours.
+constexpr std::size_t kSettingsMaxBytes = 64u << 10;
+constexpr char kHeader[] = "# Dusk settings";
+
+using Outcome = ProfileFiles::Contents::Outcome;
+
+bool IsKey(std::string_view key) {
+  if (key.empty()) return false;
+  for (const char c : key) {
+    if (!(c >= 'a' && c <= 'z') && !(c >= '0' && c <= '9') && c != '-' && c != '.') return false;
+  }
+  return true;
+}
 
 }  // namespace
 
-SettingsText ReadSettingsText(std::string_view text) {
-  SettingsText settings;
-  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+std::optional<std::map<std::string, std::string, std::less<>>> ParseSettings(
+    std::string_view text) {
+  // Bytes that are no UTF-8 come back changed from the round trip.
+  if (Utf16ToUtf8(Utf8ToUtf16(text)) != text) return std::nullopt;
+  std::map<std::string, std::string, std::less<>> values;
   while (!text.empty()) {
     const std::size_t end = text.find('\n');
     std::string_view line = text.substr(0, end);
-    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-    if (line.ends_with('\r')) line.remove_suffix(1);
-    if (line.empty()) continue;
+    text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (line.empty() || line.front() == '#') continue;
     const std::size_t equals = line.find('=');
-    const auto value = equals == std::string_view::npos
-                           ? std::nullopt
-                           : UnescapeTaskParam(line.substr(equals + 1));
-    if (equals == 0 || !value) {
-      settings.unreadLines.emplace_back(line);
-      continue;
-    }
-    settings.values[std::string(line.substr(0, equals))] = *value;
+    if (equals == std::string_view::npos || !IsKey(line.substr(0, equals))) return std::nullopt;
+    values.insert_or_assign(std::string(line.substr(0, equals)),
+                            std::string(line.substr(equals + 1)));
   }
-  return settings;
+  return values;
 }
 
-std::string WriteSettingsText(const SettingsText& settings) {
-  std::string text;
-  for (const auto& [key, value] : settings.values) {
-    text += key + "=" + EscapeTaskParam(value) + "\r\n";
-  }
-  for (const std::string& line : settings.unreadLines) text += line + "\r\n";
+std::string WriteSettings(const std::map<std::string, std::string, std::less<>>& values) {
+  std::string text = std::string(kHeader) + "\r\n";
+  for (const auto& [key, value] : values) text += key + "=" + value + "\r\n";
   return text;
 }
 
-SettingsFile::SettingsFile(ProfileFiles& files, std::string folder)
-    : files_(files), folder_(std::move(folder)) {}
+SettingsFile::SettingsFile(ProfileFiles& files, const Clock& clock, std::string folder)
+    : files_(files), clock_(clock), folder_(std::move(folder)) {}
 
 void SettingsFile::Load() {
   if (folder_.empty()) return;
-  const ProfileFiles::Contents contents = files_.ReadWhole(Path(), kSettingsMaxBytes);
-  if (contents.outcome == ProfileFiles::Contents::Outcome::Missing) return;
-  if (contents.outcome != ProfileFiles::Contents::Outcome::Read) {
-    unreadable_ = true;
+  TakeIn(files_.ReadWhole(Path(), kSettingsMaxBytes));
+}
+
+void SettingsFile::TakeIn(const ProfileFiles::Contents& contents) {
+  fileState_ = FileState::Ours;
+  switch (contents.outcome) {
+    case Outcome::Missing:
+      return;
+    case Outcome::Failed:
+      fileState_ = FileState::Unread;
+      return;
+    case Outcome::TooLarge:
+      setAsideNeeded_ = true;
+      return;
+    case Outcome::Read:
+      break;
+  }
+  auto read = ParseSettings(contents.bytes);
+  if (!read) {
+    setAsideNeeded_ = true;
     return;
   }
-  SettingsText read = ReadSettingsText(contents.bytes);
-  values_ = std::move(read.values);
-  unreadLines_ = std::move(read.unreadLines);
+  values_ = std::move(*read);
 }
 
-std::string SettingsFile::Get(std::string_view key, std::string_view fallback) const {
+std::optional<std::string> SettingsFile::Get(std::string_view key) const {
   const auto found = values_.find(key);
-  return found == values_.end() ? std::string(fallback) : found->second;
+  if (found == values_.end()) return std::nullopt;
+  return found->second;
 }
 
-bool SettingsFile::Set(const std::vector<std::pair<std::string, std::string>>& values) {
-  bool changed = false;
+bool SettingsFile::Set(const std::string& key, std::string value) {
+  return Set({{key, std::move(value)}});
+}
+
+bool SettingsFile::Set(std::vector<std::pair<std::string, std::string>> values) {
   for (const auto& [key, value] : values) {
-    auto [at, added] = values_.try_emplace(key, value);
-    if (!added && at->second == value) continue;
-    at->second = value;
-    changed = true;
+    if (!IsKey(key) || value.find_first_of("\r\n") != std::string::npos) return false;
   }
-  if (!changed) return true;
-  if (folder_.empty() || unreadable_) return false;
-  (void)files_.CreateFolder(folder_);
-  return ReplaceWholeFile(files_, Path(), folder_ + "\\settings.tmp",
-                          WriteSettingsText({values_, unreadLines_})) == kSucceeded;
+  if (fileState_ == FileState::Unread) {
+    // Read once more first: what the file holds must not be lost to this one choice.
+    std::map<std::string, std::string, std::less<>> chosen = values_;
+    values_.clear();
+    TakeIn(files_.ReadWhole(Path(), kSettingsMaxBytes));
+    for (auto& [chosenKey, chosenValue] : chosen) {
+      values_.insert_or_assign(chosenKey, std::move(chosenValue));
+    }
+  }
+  for (auto& [key, value] : values) values_.insert_or_assign(std::move(key), std::move(value));
+  if (fileState_ == FileState::Unread) return false;
+  return Save();
+}
+
+bool SettingsFile::Save() {
+  if (folder_.empty() || files_.CreateFolder(folder_) != kSucceeded) return false;
+  if (setAsideNeeded_) {
+    if (SetFileAside(files_, clock_, folder_, "settings").error != kSucceeded) return false;
+    setAsideNeeded_ = false;
+  }
+  return ReplaceWholeFile(files_, Path(), folder_ + "\\settings.tmp", WriteSettings(values_)) ==
+         kSucceeded;
 }

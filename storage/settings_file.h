@@ -1,50 +1,55 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "platform/clock.h"
 #include "platform/profile_files.h"
 
-// The user's choices that outlive a run (the entry panel's last choices, the
-// quick picks of the tray menu), kept beside the saved task list:
+// The user's choices that outlive the program (how a shut-down closes programs, what the entry
+// panel showed last, ...), kept beside the task list in settings.txt: one "key=value" line
+// each, UTF-8, written whole and moved over the old file like the list.
 //
-//   panel.kind=3
-//   recent.1=countdown\|45m\|alarm\|喝水
-//
-// one "key=value" line each, UTF-8, CRLF; in a value a backslash, CR, LF and
-// "|" are written as in the saved list (\\ \r \n \|). Keys this version does
-// not know, and lines it cannot read, are kept as they are when it saves.
-// A file that could not be read at all is never written over.
+// A file that is damaged (a line that is no setting, bytes that are no UTF-8, far too large)
+// is renamed aside and the defaults hold; one that cannot be read at all is left alone, and
+// read again before the next choice is written. Keys this version does not know are kept as
+// they were: a newer version's choices survive a run of this one.
 class SettingsFile {
  public:
-  // folder: where the saved list lives; empty when the system names none.
-  SettingsFile(ProfileFiles& files, std::string folder);
+  SettingsFile(ProfileFiles& files, const Clock& clock, std::string folder);
 
-  // Reads the file once, at start; a missing file holds no settings.
-  void Load();
-  // The value of the key; `fallback` when there is none.
-  [[nodiscard]] std::string Get(std::string_view key, std::string_view fallback = {}) const;
-  // Sets the keys and writes the file whole when a value changed; false when
-  // it could not be written (the values stay for this run).
-  bool Set(const std::vector<std::pair<std::string, std::string>>& values);
-
- private:
   [[nodiscard]] std::string Path() const { return folder_ + "\\settings.txt"; }
 
+  // Reads the file; before it, every key is unset.
+  void Load();
+
+  // None when the key was never set (or the file was set aside).
+  [[nodiscard]] std::optional<std::string> Get(std::string_view key) const;
+  // Remembers the value at once and writes the file; false when it could not be written: the
+  // value holds for this run and is written with the next choice.
+  bool Set(const std::string& key, std::string value);
+  // Several choices made together, in one write; none is taken when one is no setting.
+  bool Set(std::vector<std::pair<std::string, std::string>> values);
+
+ private:
+  enum class FileState { Ours, Unread };
+  void TakeIn(const ProfileFiles::Contents& contents);
+  [[nodiscard]] bool Save();
+
   ProfileFiles& files_;
+  const Clock& clock_;
   const std::string folder_;
+  FileState fileState_ = FileState::Ours;
+  bool setAsideNeeded_ = false;
   std::map<std::string, std::string, std::less<>> values_;
-  std::vector<std::string> unreadLines_;
-  bool unreadable_ = false;
 };
 
-// The text of the file and back; exposed for the tests.
-struct SettingsText {
-  std::map<std::string, std::string, std::less<>> values;
-  std::vector<std::string> unreadLines;
-};
-[[nodiscard]] SettingsText ReadSettingsText(std::string_view text);
-[[nodiscard]] std::string WriteSettingsText(const SettingsText& settings);
+// The settings in a file's text, or none when the text is no settings file of ours.
+[[nodiscard]] std::optional<std::map<std::string, std::string, std::less<>>> ParseSettings(
+    std::string_view text);
+[[nodiscard]] std::string WriteSettings(
+    const std::map<std::string, std::string, std::less<>>& values);

@@ -149,6 +149,13 @@ LRESULT FormMirror::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TIMECHANGE:
       PostMessageW(Hwnd(), kTimeChangedMessage, 0, 0);
       return 0;
+    // The program never holds an exit up, its own or another's: what it keeps is saved when the
+    // session really ends.
+    case WM_QUERYENDSESSION:
+      return TRUE;
+    case WM_ENDSESSION:
+      if (wParam) form_.SessionEnding();
+      return 0;
     case kResumedMessage:
       form_.SystemResumed();
       return 0;

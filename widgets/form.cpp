@@ -30,6 +30,10 @@ void Form::SystemTimeChanged() {
   if (OnTimeChange) OnTimeChange();
 }
 
+void Form::SessionEnding() {
+  if (OnSessionEnd) OnSessionEnd();
+}
+
 void Form::ShowRequested() {
   if (OnShowRequest) OnShowRequest();
 }

@@ -45,6 +45,9 @@ class Form : public Control {
   // have jumped while nothing ran.
   void SystemResumed();
   void SystemTimeChanged();
+  // The user's session ends (a shut-down, restart or log-off goes ahead): the
+  // program is ended without being closed, once this returns.
+  void SessionEnding();
   // Another start of the program, which ends at once, asks for this window.
   void ShowRequested();
   // Another program of the same user sends a request's bytes; what OnRequest
@@ -56,6 +59,7 @@ class Form : public Control {
   std::function<void()> OnActivate;
   std::function<void()> OnResume;
   std::function<void()> OnTimeChange;
+  std::function<void()> OnSessionEnd;
   std::function<void()> OnShowRequest;
   std::function<std::string(const std::string&)> OnRequest;
 

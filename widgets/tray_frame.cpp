@@ -1,12 +1,14 @@
 #include "widgets/tray_frame.h"
 
+#include <utility>
+
 TrayFrame::TrayFrame(Form& mainWindow, TrayIcon& trayIcon, WindowSystem& windowSystem,
-                     Setting& startWithWindows, Picks& quickPicks)
+                     std::vector<Submenu*> submenus, Setting& startWithWindows)
     : mainWindow_(mainWindow),
       trayIcon_(trayIcon),
       windowSystem_(windowSystem),
-      startWithWindows_(startWithWindows),
-      quickPicks_(quickPicks) {
+      submenus_(std::move(submenus)),
+      startWithWindows_(startWithWindows) {
   mainWindow_.OnMinimize = [this] {
     trayIcon_.SetMinimizeToTray(true);
     trayIcon_.HideMainWindow();
@@ -22,22 +24,29 @@ void TrayFrame::Restore() {
 }
 
 void TrayFrame::OpenTrayMenu() {
-  WindowSystem::MenuItem picks{quickPicks_.MenuText(), ""};
-  for (std::string& label : quickPicks_.Labels()) picks.submenu.push_back({std::move(label), ""});
-  // The picks come right after their item; the other entries after them.
-  const int afterPicks = 1 + static_cast<int>(picks.submenu.size());
-  const int restore = afterPicks + 1;
-  const int startWithWindows = afterPicks + 3;
-  const int close = afterPicks + 4;
-  const int chosen =
-      windowSystem_.ShowPopupMenu(mainWindow_.Handle(), {std::move(picks),
-                                                         {"", ""},
-                                                         {"&Restore", ""},
-                                                         {"", ""},
-                                                         {"开机时启动", "", startWithWindows_.On()},
-                                                         {"&Close", "Alt+F4"}});
-  if (chosen >= 1 && chosen < afterPicks) quickPicks_.Choose(static_cast<std::size_t>(chosen - 1));
-  if (chosen == restore) Restore();
+  std::vector<WindowSystem::MenuItem> menu{{"&Restore", ""}, {"", ""}};
+  // Where each submenu's entries start in the count the window system answers with.
+  std::vector<int> firstEntries;
+  int entries = static_cast<int>(menu.size());
+  for (const Submenu* submenu : submenus_) {
+    WindowSystem::MenuItem opener{submenu->Title(), ""};
+    opener.submenu = submenu->Items();
+    firstEntries.push_back(entries + 1);
+    entries += 1 + static_cast<int>(opener.submenu.size());
+    menu.push_back(std::move(opener));
+  }
+  const int startWithWindows = entries;
+  menu.push_back({"开机时启动", "", startWithWindows_.On()});
+  const int close = entries + 1;
+  menu.push_back({"&Close", "Alt+F4"});
+
+  const int chosen = windowSystem_.ShowPopupMenu(mainWindow_.Handle(), menu);
+  if (chosen == 0) Restore();
+  for (std::size_t i = 0; i < submenus_.size(); ++i) {
+    const int first = firstEntries[i];
+    const int count = static_cast<int>(menu[2 + i].submenu.size());
+    if (chosen >= first && chosen < first + count) submenus_[i]->Choose(chosen - first);
+  }
   if (chosen == startWithWindows) startWithWindows_.Toggle();
   if (chosen == close) mainWindow_.Close();
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "platform/window_system.h"
 #include "widgets/form.h"
 #include "widgets/tray_icon.h"
@@ -7,8 +10,8 @@
 // Ties the main window to the tray icon: minimising goes to the tray, a double
 // click or the tray menu's "&Restore" brings the window back, the tray menu's
 // "&Close" closes it, and closing the main window ends the program. Above
-// "&Close" the menu turns the start with Windows on and off; at its top the
-// quick picks open.
+// "&Close" the menu holds the program's submenus and turns the start with
+// Windows on and off.
 class TrayFrame {
  public:
   // A setting the tray menu shows with a check mark and turns over when chosen.
@@ -19,18 +22,19 @@ class TrayFrame {
     virtual void Toggle() = 0;
   };
 
-  // Tasks added with one click, in a submenu at the top of the tray menu.
-  class Picks {
+  // A submenu of the tray menu; its entries are asked for each time the menu opens.
+  class Submenu {
    public:
-    virtual ~Picks() = default;
-    [[nodiscard]] virtual std::string MenuText() const = 0;
-    // What the submenu lists now.
-    [[nodiscard]] virtual std::vector<std::string> Labels() const = 0;
+    virtual ~Submenu() = default;
+    [[nodiscard]] virtual std::string Title() const = 0;
+    [[nodiscard]] virtual std::vector<WindowSystem::MenuItem> Items() const = 0;
+    // `index` counts the entries Items() gave, separators included.
     virtual void Choose(std::size_t index) = 0;
   };
 
+  // The submenus stand in the menu in the order given.
   TrayFrame(Form& mainWindow, TrayIcon& trayIcon, WindowSystem& windowSystem,
-            Setting& startWithWindows, Picks& quickPicks);
+            std::vector<Submenu*> submenus, Setting& startWithWindows);
 
   void Restore();
 
@@ -40,6 +44,6 @@ class TrayFrame {
   Form& mainWindow_;
   TrayIcon& trayIcon_;
   WindowSystem& windowSystem_;
+  std::vector<Submenu*> submenus_;
   Setting& startWithWindows_;
-  Picks& quickPicks_;
 };

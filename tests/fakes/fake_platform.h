@@ -287,19 +287,23 @@ class FakePower : public Power {
     calls.push_back("privilege");
     return privilegeAnswer;
   }
-  SystemError RequestExit(ExitMode mode, unsigned reason) override {
-    calls.push_back("exit " + std::to_string(static_cast<unsigned>(mode)) + " " +
-                    std::to_string(reason));
+  SystemError RequestExit(unsigned flags, unsigned reason) override {
+    calls.push_back("exit " + std::to_string(flags) + " " + std::to_string(reason));
     return exitAnswer;
   }
-  SystemError Suspend() override {
-    calls.push_back("suspend");
+  SystemError Suspend(SuspendMode mode) override {
+    calls.push_back(mode == SuspendMode::Hibernate ? "hibernate" : "suspend");
     if (whileAsleep) whileAsleep();
     return suspendAnswer;
   }
+  bool CanHibernate() override { return canHibernate; }
   SystemError LockWorkStation() override {
     calls.push_back("lock");
     return lockAnswer;
+  }
+  SystemError TurnScreenOff(WindowHandle ownWindow) override {
+    calls.push_back("screen off " + std::to_string(ownWindow));
+    return screenOffAnswer;
   }
   std::vector<std::string> calls;
   // The system's Suspend returns after the wake: what the test looks at meanwhile.
@@ -307,6 +311,8 @@ class FakePower : public Power {
   SystemError privilegeAnswer = kSucceeded;
   SystemError exitAnswer = kSucceeded;
   SystemError suspendAnswer = kSucceeded;
+  SystemError screenOffAnswer = kSucceeded;
+  bool canHibernate = true;
   SystemError lockAnswer = kSucceeded;
 };
 

@@ -33,7 +33,9 @@ std::vector<Processes::TopLevelWindow> FakeProcesses::TopLevelWindows() {
   ++windowEnumerations;
   std::vector<TopLevelWindow> list;
   list.reserve(windows.size());
-  for (const Window& w : windows) list.push_back({w.window, w.processId, w.visible, w.enabled});
+  for (const Window& w : windows) {
+    list.push_back({w.window, w.processId, w.visible, w.enabled, w.visible && w.onTaskbar});
+  }
   return list;
 }
 

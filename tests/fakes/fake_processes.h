@@ -44,6 +44,7 @@ class FakeProcesses : public Processes {
     std::string title;
     bool visible;
     bool enabled;
+    bool onTaskbar = true;  // when visible
   };
 
   [[nodiscard]] std::vector<SnapshotEntry> Snapshot() override;

@@ -114,22 +114,9 @@ TEST_F(TrayIconTest, ComesBackWithItsTooltipWhenTheTaskbarIsCreated) {
   EXPECT_EQ(platform.notificationArea.added.back(), "关机：2026/12/10 22:00:00");
 }
 
-namespace {
-
-// Two picks, and the index of each one chosen.
-struct TwoPicks : TrayFrame::Picks {
-  [[nodiscard]] std::string MenuText() const override { return "快速定时"; }
-  [[nodiscard]] std::vector<std::string> Labels() const override { return {"一", "二"}; }
-  void Choose(std::size_t index) override { chosen.push_back(index); }
-  std::vector<std::size_t> chosen;
-};
-
-}  // namespace
-
 TEST_F(TrayIconTest, FrameMinimisesToTheTrayAndRestoresFromIt) {
   StartWithWindows startWithWindows(platform.runAtLogon, platform.files);
-  TwoPicks picks;
-  TrayFrame frame(form, tray, platform.windowSystem, startWithWindows, picks);
+  TrayFrame frame(form, tray, platform.windowSystem, {}, startWithWindows);
   tray.AddToTray();
   form.ShowNormal();
 
@@ -145,29 +132,85 @@ TEST_F(TrayIconTest, FrameMinimisesToTheTrayAndRestoresFromIt) {
   EXPECT_FALSE(tray.MinimizeToTray());
 
   form.UserMinimize();
-  // Counted in order, the picks right after their item.
-  platform.windowSystem.menuChoice = 4;  // "&Restore"
+  platform.windowSystem.menuChoice = 0;  // "&Restore"
   platform.notificationArea.Raise(Mouse::RightUp);
   EXPECT_TRUE(form.Visible());
   ASSERT_EQ(platform.windowSystem.menus.size(), 1u);
   const auto& menu = platform.windowSystem.menus[0];
-  ASSERT_EQ(menu.size(), 6u);
-  EXPECT_EQ(menu[0].text, "快速定时");
-  ASSERT_EQ(menu[0].submenu.size(), 2u);
-  EXPECT_EQ(menu[0].submenu[1].text, "二");
+  ASSERT_EQ(menu.size(), 4u);
+  EXPECT_EQ(menu[0].text, "&Restore");
   EXPECT_EQ(menu[1].text, "");
-  EXPECT_EQ(menu[2].text, "&Restore");
-  EXPECT_EQ(menu[3].text, "");
-  EXPECT_EQ(menu[4].text, "开机时启动");
-  EXPECT_EQ(menu[5].text, "&Close");
-  EXPECT_EQ(menu[5].shortcut, "Alt+F4");
+  EXPECT_EQ(menu[2].text, "开机时启动");
+  EXPECT_EQ(menu[3].text, "&Close");
+  EXPECT_EQ(menu[3].shortcut, "Alt+F4");
 
-  platform.windowSystem.menuChoice = 2;  // "二"
+  platform.windowSystem.menuChoice = 3;  // "&Close"
   platform.notificationArea.Raise(Mouse::RightUp);
-  EXPECT_EQ(picks.chosen, std::vector<std::size_t>{1});
-  EXPECT_EQ(platform.windowSystem.terminations, 0);
+  EXPECT_EQ(platform.windowSystem.terminations, 1);
+}
 
-  platform.windowSystem.menuChoice = 7;  // "&Close"
+namespace {
+
+// A submenu that records what was chosen in it.
+class RecordingSubmenu : public TrayFrame::Submenu {
+ public:
+  RecordingSubmenu(std::string title, std::size_t entries)
+      : title_(std::move(title)), entries_(entries) {}
+  [[nodiscard]] std::string Title() const override { return title_; }
+  [[nodiscard]] std::vector<WindowSystem::MenuItem> Items() const override {
+    std::vector<WindowSystem::MenuItem> items;
+    for (std::size_t i = 0; i < entries_; ++i) items.push_back({title_ + std::to_string(i), ""});
+    return items;
+  }
+  void Choose(std::size_t index) override { chosen.push_back(index); }
+
+  std::vector<std::size_t> chosen;
+
+ private:
+  std::string title_;
+  std::size_t entries_;
+};
+
+}  // namespace
+
+TEST_F(TrayIconTest, FrameHandsEachSubmenuItsOwnChoices) {
+  StartWithWindows startWithWindows(platform.runAtLogon, platform.files);
+  RecordingSubmenu picks("快速", 3);
+  RecordingSubmenu method("方式", 2);
+  TrayFrame frame(form, tray, platform.windowSystem, {&picks, &method}, startWithWindows);
+  tray.AddToTray();
+
+  // Counted in order, each submenu's entries right after its own entry:
+  // 0 Restore, 1 separator, 2 快速 (3..5), 6 方式 (7..8), 9 start with Windows, 10 Close.
+  struct Case {
+    int choice;
+    std::vector<std::size_t> picks;
+    std::vector<std::size_t> method;
+  };
+  const Case kCases[] = {
+      {2, {}, {}},  {3, {0}, {}}, {5, {2}, {}}, {6, {}, {}},
+      {7, {}, {0}}, {8, {}, {1}}, {-1, {}, {}},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.choice);
+    picks.chosen.clear();
+    method.chosen.clear();
+    platform.windowSystem.menuChoice = c.choice;
+    platform.notificationArea.Raise(Mouse::RightUp);
+    EXPECT_EQ(picks.chosen, c.picks);
+    EXPECT_EQ(method.chosen, c.method);
+  }
+  const auto& menu = platform.windowSystem.menus.back();
+  ASSERT_EQ(menu.size(), 6u);
+  EXPECT_EQ(menu[2].text, "快速");
+  EXPECT_EQ(menu[2].submenu.size(), 3u);
+  EXPECT_EQ(menu[3].text, "方式");
+  EXPECT_EQ(menu[4].text, "开机时启动");
+
+  platform.windowSystem.menuChoice = 9;
+  platform.notificationArea.Raise(Mouse::RightUp);
+  EXPECT_TRUE(startWithWindows.On());
+  platform.windowSystem.menuChoice = 10;
   platform.notificationArea.Raise(Mouse::RightUp);
   EXPECT_EQ(platform.windowSystem.terminations, 1);
 }

@@ -28,6 +28,12 @@ BOOLEAN WINAPI RecordSuspend(BOOLEAN hibernate, BOOLEAN force, BOOLEAN wakeEvent
   return static_cast<BOOLEAN>(answer);
 }
 
+BOOL WINAPI RecordExit(UINT flags, DWORD reason) {
+  calls.push_back("ExitWindowsEx " + std::to_string(flags) + " " + std::to_string(reason));
+  SetLastError(answerError);
+  return answer;
+}
+
 BOOL WINAPI RecordLock() {
   calls.push_back("LockWorkStation");
   SetLastError(answerError);
@@ -90,11 +96,64 @@ TEST(Win32Power, SleepsThroughSetSuspendStateAndLocksThroughLockWorkStation) {
     calls.clear();
     answer = c.answer;
     answerError = c.error;
-    EXPECT_EQ(power.Suspend(), c.result);
+    EXPECT_EQ(power.Suspend(Power::SuspendMode::Sleep), c.result);
+    EXPECT_EQ(power.Suspend(Power::SuspendMode::Hibernate), c.result);
     EXPECT_EQ(power.LockWorkStation(), c.result);
-    // Hibernate, force and wake events all FALSE: the system's settings decide.
-    EXPECT_EQ(calls, (std::vector<std::string>{"SetSuspendState 0 0 0", "LockWorkStation"}));
+    // Force and wake events off: the system's settings decide, and wake timers still wake.
+    EXPECT_EQ(calls, (std::vector<std::string>{"SetSuspendState 0 0 0", "SetSuspendState 1 0 0",
+                                               "LockWorkStation"}));
   }
+}
+
+TEST(Win32Power, ExitsWithTheFlagsAndReasonGiven) {
+  const FARPROC exit = EntryOf(L"user32.dll", "ExitWindowsEx");
+  ASSERT_TRUE(exit);
+  const PatchedEntry exitRecorded(exit, reinterpret_cast<const void*>(&RecordExit));
+  Win32Power power;
+  calls.clear();
+  answer = TRUE;
+  answerError = ERROR_SUCCESS;
+  EXPECT_EQ(power.RequestExit(EWX_SHUTDOWN | EWX_FORCEIFHUNG, SHTDN_REASON_FLAG_PLANNED),
+            kSucceeded);
+  answer = FALSE;
+  answerError = ERROR_PRIVILEGE_NOT_HELD;
+  EXPECT_EQ(power.RequestExit(EWX_LOGOFF, 0), ERROR_PRIVILEGE_NOT_HELD);
+  EXPECT_EQ(calls, (std::vector<std::string>{"ExitWindowsEx 17 2147483648", "ExitWindowsEx 0 0"}));
+}
+
+namespace {
+
+std::vector<std::string> screenCommands;
+
+LRESULT CALLBACK RecordScreenCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  // Kept from the system's default handling: the test's screen stays on.
+  if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_MONITORPOWER) {
+    screenCommands.push_back(std::to_string(lParam));
+    return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+TEST(Win32Power, TurnsTheScreenOffThroughItsOwnWindowOnly) {
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = RecordScreenCommand;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = L"ScreenOffRecorder";
+  ASSERT_TRUE(RegisterClassW(&windowClass));
+  HWND window = CreateWindowExW(0, L"ScreenOffRecorder", L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
+                                nullptr, windowClass.hInstance, nullptr);
+  ASSERT_TRUE(window);
+  Win32Power power;
+  screenCommands.clear();
+  EXPECT_EQ(power.TurnScreenOff(reinterpret_cast<WindowHandle>(window)), kSucceeded);
+  EXPECT_EQ(screenCommands, std::vector<std::string>{"2"});
+  DestroyWindow(window);
+  EXPECT_EQ(power.TurnScreenOff(reinterpret_cast<WindowHandle>(window)),
+            static_cast<SystemError>(ERROR_INVALID_WINDOW_HANDLE));
+  EXPECT_EQ(screenCommands.size(), 1u);
+  UnregisterClassW(L"ScreenOffRecorder", windowClass.hInstance);
 }
 
 namespace {
