@@ -5,7 +5,7 @@
 #include "command/command_texts.h"
 #include "main/entry_texts.h"
 #include "main/program.h"
-#include "scheduler/task_file_format.h"
+#include "startup/start_arguments.h"
 #include "tests/fakes/fake_platform.h"
 
 // Commands of dusk-cli carried out by the running program on the fake
@@ -205,4 +205,33 @@ TEST_F(ClockChangeTest, ACountdownCountsElapsedTimeAndASkippedTimeComesAfterTheG
     ASSERT_EQ(Run(c.words).code, ExitCode::Done);
     EXPECT_EQ(CompareDateTime(Queue().Head().When, c.when), 0);
   }
+}
+
+// "Dusk.exe add ..." from a shortcut: the copy it starts stays in the tray and adds the task; a
+// refused one is not added, and nothing is shown.
+TEST(StartCommandTest, DuskExeAddStartsInTheTrayWithTheTask) {
+  static const struct {
+    std::vector<std::string> words;
+    std::size_t tasks;
+  } kCases[] = {
+      {{"add", "alarm", "in", "5m", "--text", "喝水"}, 1},
+      {{"add", "alarm", "at", "2026-12-10", "13:00"}, 0},
+      {{"add", "alarm", "at", "24:00"}, 0},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.words[3]);
+    StartArguments arguments = ParseStartArguments("");
+    TakeStartCommand(c.words, arguments);
+    EXPECT_TRUE(arguments.inTray);
+    FakePlatform platform(At(14, 0, 0));
+    Program program(platform.Set(), kTestUpdateHost);
+    program.Start(arguments);
+    EXPECT_FALSE(program.Form1.Form1.Visible());
+    EXPECT_EQ(program.Form1.Tasks().Queue().Count(), c.tasks);
+    EXPECT_TRUE(platform.windowSystem.boxes.empty());
+  }
+  // Other words are no command: the start is as it was.
+  StartArguments plain = ParseStartArguments("/tray");
+  TakeStartCommand(std::vector<std::string>{"/tray"}, plain);
+  EXPECT_TRUE(plain.command.empty());
 }
