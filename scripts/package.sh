@@ -43,7 +43,8 @@ version=${DUSK_VERSION:-$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$cache")
 program_file=$(realpath -m "${DUSK_PROGRAM:-$build/Dusk.exe}")
 host=$(sed -n 's/^DUSK_UPDATE_HOST:STRING=//p' "$cache")
 [ -n "$version" ] && [ -n "$host" ] || fail "$cache names no version or update host"
-for file in "$program_file" "$build/clock/1.wav" "$build/x.wav" "$build/warn.wav"; do
+for file in "$program_file" "$build/dusk-cli.exe" "$build/clock/1.wav" "$build/x.wav" \
+  "$build/warn.wav"; do
   [ -r "$file" ] || fail "there is no $file: run scripts/build.sh win"
 done
 command -v makensis >/dev/null || fail "makensis is missing: run scripts/setup.sh"
@@ -58,7 +59,7 @@ rm -rf "$dist"
 mkdir -p "$dist/files/clock" "$dist/winget" "$dist/scoop"
 : >"$mark"
 cp "$program_file" "$dist/files/Dusk.exe"
-cp "$build/x.wav" "$build/warn.wav" "$dist/files/"
+cp "$build/dusk-cli.exe" "$build/x.wav" "$build/warn.wav" "$dist/files/"
 cp "$build/clock/1.wav" "$dist/files/clock/"
 # Notepad reads UTF-8 for sure with its byte-order mark, and lines end in CR LF.
 for text in readme.txt license.txt; do
@@ -77,7 +78,8 @@ makensis -V2 -INPUTCHARSET UTF8 "-DVERSION=$version" "-DFILES=$dist/files" \
 import os, sys, zipfile
 
 with zipfile.ZipFile(sys.argv[1], "w", zipfile.ZIP_DEFLATED, compresslevel=9) as archive:
-    for name in ["Dusk.exe", "clock/1.wav", "x.wav", "warn.wav", "readme.txt", "license.txt"]:
+    for name in ["Dusk.exe", "dusk-cli.exe", "clock/1.wav", "x.wav", "warn.wav", "readme.txt",
+                 "license.txt"]:
         entry = zipfile.ZipInfo(name, date_time=(2000, 1, 1, 0, 0, 0))
         entry.compress_type = zipfile.ZIP_DEFLATED
         entry.external_attr = 0o644 << 16

@@ -58,7 +58,7 @@ shortcut="$user_dir/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Dusk.l
 saved=$user_dir/AppData/Roaming/Dusk
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Dusk'
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
-files="Dusk.exe clock/1.wav x.wav warn.wav readme.txt license.txt uninstall.exe"
+files="Dusk.exe dusk-cli.exe clock/1.wav x.wav warn.wav readme.txt license.txt uninstall.exe"
 
 reg_value() { # KEY VALUE: the value's data, as reg query prints it
   timeout 60 wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
