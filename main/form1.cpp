@@ -103,7 +103,7 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
       startWithWindows_(platform.runAtLogon, platform.files),
       settings_(platform.profileFiles, platform.clock,
                 TaskListFolder(platform.profileFiles.RoamingAppDataFolder())),
-      quickPicks_(tasks_, settings_,
+      quickPicks_(tasks_, settings_, platform.clock,
                   [this](const std::vector<std::string>& words) { (void)RunCommand(words); }),
       Form1("Form1", kMainWindow, Form::Frame::Main),
       TimerNow("TimerNow", &Form1, 1000, true),

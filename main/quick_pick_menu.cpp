@@ -20,20 +20,19 @@ std::vector<RecentEntry> QuickPickMenu::Recent() const {
   return recent;
 }
 
-std::vector<QuickPick> QuickPickMenu::Picks() const {
-  const TaskQueue& queue = tasks_.Queue();
-  return QuickPicks(Recent(), queue.Empty() ? nullptr : &queue.Head());
-}
-
 std::vector<WindowSystem::MenuItem> QuickPickMenu::Items() const {
+  const TaskQueue& queue = tasks_.Queue();
+  shown_ = QuickPicks(Recent(), queue.Empty() ? nullptr : &queue.Head(), clock_.Now());
   std::vector<WindowSystem::MenuItem> items;
-  for (QuickPick& pick : Picks()) items.push_back({std::move(pick.label), ""});
+  for (const QuickPick& pick : shown_) items.push_back({pick.label, ""});
   return items;
 }
 
 void QuickPickMenu::Choose(std::size_t index) {
-  const std::vector<QuickPick> picks = Picks();
-  if (index < picks.size()) run_(picks[index].command);
+  if (index >= shown_.size()) return;
+  // Run from a copy: the command changes the queue the next Items() reads.
+  const std::vector<std::string> command = shown_[index].command;
+  run_(command);
 }
 
 void QuickPickMenu::Remember(RecentEntry added) {

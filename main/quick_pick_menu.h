@@ -15,11 +15,13 @@
 class QuickPickMenu : public TrayFrame::Submenu {
  public:
   using CommandRun = std::function<void(const std::vector<std::string>&)>;
-  QuickPickMenu(const TaskListing& tasks, SettingsFile& settings, CommandRun run)
-      : tasks_(tasks), settings_(settings), run_(std::move(run)) {}
+  QuickPickMenu(const TaskListing& tasks, SettingsFile& settings, const Clock& clock,
+                CommandRun run)
+      : tasks_(tasks), settings_(settings), clock_(clock), run_(std::move(run)) {}
 
   [[nodiscard]] std::string Title() const override { return kQuickPicksMenuText; }
   [[nodiscard]] std::vector<WindowSystem::MenuItem> Items() const override;
+  // One of the picks the last Items() gave.
   void Choose(std::size_t index) override;
 
   // A task the user added through the panel becomes the first recent entry.
@@ -27,9 +29,12 @@ class QuickPickMenu : public TrayFrame::Submenu {
 
  private:
   [[nodiscard]] std::vector<RecentEntry> Recent() const;
-  [[nodiscard]] std::vector<QuickPick> Picks() const;
 
   const TaskListing& tasks_;
   SettingsFile& settings_;
+  const Clock& clock_;
   CommandRun run_;
+  // What the menu showed: the choice is one of these, whatever the queue or
+  // the clock did while the menu was open.
+  mutable std::vector<QuickPick> shown_;
 };

@@ -88,13 +88,17 @@ std::vector<RecentEntry> Remember(std::vector<RecentEntry> recent, RecentEntry a
   return recent;
 }
 
-std::vector<QuickPick> QuickPicks(const std::vector<RecentEntry>& recent, const Task* head) {
+std::vector<QuickPick> QuickPicks(const std::vector<RecentEntry>& recent, const Task* head,
+                                  DateTime now) {
   std::vector<QuickPick> picks = {
       {"30分钟后关机", {"add", "shutdown", "in", "30m"}},
       {"1小时后关机", {"add", "shutdown", "in", "1h"}},
       {"2小时后关机", {"add", "shutdown", "in", "2h"}},
-      {"今晚23:00关机", {"add", "shutdown", "at", "23:00"}},
   };
+  // Past 23:00 "tonight" would be tomorrow night.
+  if (CompareDateTime(AtTimeOfDay(now, 23, 0, 0), now) >= 0) {
+    picks.push_back({"今晚23:00关机", {"add", "shutdown", "at", "23:00"}});
+  }
   for (const RecentEntry& entry : recent) picks.push_back(PickOf(entry));
   if (head && !IsWaitingForProgram(*head)) {
     picks.push_back({kPostponeHeadText, {"postpone", std::to_string(head->Id), "10m"}});

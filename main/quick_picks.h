@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/date_time.h"
 #include "scheduler/task.h"
 
 // The tray menu's "快速定时": tasks added with one click, each carried out as
@@ -37,7 +38,7 @@ struct QuickPick {
   std::vector<std::string> command;
 };
 
-// The four fixed picks, then the recent entries, then "推迟10分钟" for the
-// head task when it has a moment to move.
+// The fixed picks ("今晚23:00关机" only until 23:00), then the recent
+// entries, then "推迟10分钟" for the head task when it has a moment to move.
 [[nodiscard]] std::vector<QuickPick> QuickPicks(const std::vector<RecentEntry>& recent,
-                                                const Task* head);
+                                                const Task* head, DateTime now);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "main/program.h"
@@ -176,4 +177,24 @@ TEST_F(QuickPicksTest, TheTrayHintTellsTheTimeLeftAboveTheRow) {
   platform.clock.AdvanceSeconds(61);
   Form().TimerNow.Fire();
   EXPECT_EQ(platform.notificationArea.tip, "还有1小时10分钟关机\r\n关机：2026/12/10 15:12:00");
+}
+
+TEST(QuickPickTest, TonightIsOfferedOnlyUntilElevenPm) {
+  static const struct {
+    DateTime now;
+    bool offered;
+  } kCases[] = {
+      {At(0, 0, 0), true},   {At(22, 59, 59), true},  {At(23, 0, 0), true},
+      {At(23, 0, 1), false}, {At(23, 59, 59), false},
+  };
+  for (const auto& c : kCases) {
+    const CalendarTime at = DecodeDateTime(c.now);
+    SCOPED_TRACE(std::to_string(at.hour) + ":" + std::to_string(at.minute) + ":" +
+                 std::to_string(at.second));
+    const std::vector<QuickPick> picks = QuickPicks({}, nullptr, c.now);
+    const bool offered = std::any_of(picks.begin(), picks.end(), [](const QuickPick& pick) {
+      return pick.label == "今晚23:00关机";
+    });
+    EXPECT_EQ(offered, c.offered);
+  }
 }
