@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include "main/shutdown_method_menu.h"
 #include "process/open_programs.h"
+#include "tests/fakes/fake_platform.h"
 #include "tests/fakes/fake_processes.h"
+#include "tests/fakes/fake_profile_files.h"
 
 TEST(ShutdownMethod, ExitFlagsForEachMethodAndKind) {
   struct Case {
@@ -95,4 +98,45 @@ TEST(OpenPrograms, OneNamePerProgramOnTheTaskbarTopFirstNeverThisOne) {
   // unnamed but counted.
   EXPECT_EQ(OpenProgramNames(processes),
             (std::vector<std::string>{"tool.exe", "无标题 - 记事本", ""}));
+}
+
+TEST(ShutdownMethodMenu, ShowsTheChoiceInUseAndKeepsTheNewOne) {
+  FakeProfileFiles files;
+  FakeClock clock(At(9, 0, 0));
+  const std::string folder = "C:\\Dusk";
+  struct Case {
+    const char* file;
+    ShutdownMethod method;
+  };
+  const Case kCases[] = {
+      {nullptr, ShutdownMethod::ForceAll},
+      {"shutdown-method=ask\r\n", ShutdownMethod::AskPrograms},
+      {"shutdown-method=force-if-hung\r\n", ShutdownMethod::ForceHung},
+      {"shutdown-method=gently\r\n", ShutdownMethod::ForceAll},  // a word no version wrote
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.file ? c.file : "no file");
+    files.contents.clear();
+    if (c.file) files.contents[folder + "\\settings.txt"] = c.file;
+    SettingsFile settings(files, clock, folder);
+    settings.Load();
+    ShutdownMethodMenu menu(settings);
+    EXPECT_EQ(menu.Current(), c.method);
+    const auto items = menu.Items();
+    ASSERT_EQ(items.size(), 3u);
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      EXPECT_EQ(items[i].text, ShutdownMethodText(kShutdownMethods[i]));
+      EXPECT_TRUE(items[i].radio);
+      EXPECT_EQ(items[i].checked, kShutdownMethods[i] == c.method);
+    }
+  }
+
+  SettingsFile settings(files, clock, folder);
+  settings.Load();
+  ShutdownMethodMenu menu(settings);
+  menu.Choose(1);
+  EXPECT_EQ(menu.Current(), ShutdownMethod::ForceHung);
+  SettingsFile nextRun(files, clock, folder);
+  nextRun.Load();
+  EXPECT_EQ(ShutdownMethodMenu(nextRun).Current(), ShutdownMethod::ForceHung);
 }

@@ -1,6 +1,7 @@
 // A program to list and to end by name: it shows a window with the title it is
 // given, with a hidden and a disabled window above it that the listing must
-// pass over, then sets the event it is given and waits to be ended.
+// pass over, then sets the event it is given and waits to be ended. Like a program holding
+// unsaved work, it refuses to let the session end.
 //   process_fixture READY_EVENT TITLE
 // Wide throughout, so that a title outside the system's code page arrives whole.
 // It ends by itself after a minute, so that a failed test leaves nothing running.
@@ -18,6 +19,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     PostQuitMessage(0);
     return 0;
   }
+  if (message == WM_QUERYENDSESSION) return FALSE;
   return DefWindowProcW(window, message, wParam, lParam);
 }
 

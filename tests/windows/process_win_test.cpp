@@ -12,6 +12,7 @@
 #include "platform/wide_text_win.h"
 #include "platform/win32_platform.h"
 #include "process/kill_by_name.h"
+#include "process/open_programs.h"
 #include "process/process_listing.h"
 #include "tests/windows/beside_this_test.h"
 #include "widgets/form.h"
@@ -294,6 +295,29 @@ TEST(Win32Processes, ListsAndEndsAProgramWhoseNamesLieOutsideTheCodePage) {
   EXPECT_EQ(killed.found, 1);
   EXPECT_EQ(killed.ended, 1);
   EXPECT_EQ(WaitForSingleObject(fixture.Process(), kBoundMs), WAIT_OBJECT_0);
+}
+
+TEST(Win32Processes, NamesTheProgramsAnExitWouldCloseThoseThatRefuseToEndToo) {
+  PrivateDesktop desktop;
+  ASSERT_TRUE(desktop.Ready());
+  const std::string title = "不肯关闭的程序 – 未保存";
+  Fixture fixture(title, 4);
+  ASSERT_TRUE(fixture.WaitUntilShown());
+  Win32Processes processes(GetModuleHandleA(nullptr));
+  std::vector<std::string> names;
+  bool asked = false;
+  DWORD_PTR answer = TRUE;
+  ASSERT_TRUE(desktop.RunOnIt([&] {
+    names = OpenProgramNames(processes);
+    const HWND refusing = FindWindowW(nullptr, ToWide(title).c_str());
+    asked = refusing && SendMessageTimeoutW(refusing, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG,
+                                            kBoundMs, &answer);
+  }));
+  // Named once, by its window that takes input (not the disabled one above it).
+  EXPECT_EQ(std::count(names.begin(), names.end(), title), 1) << testing::PrintToString(names);
+  // It would hold an exit up: without force, the exit would wait for it.
+  EXPECT_TRUE(asked);
+  EXPECT_EQ(answer, static_cast<DWORD_PTR>(FALSE));
 }
 
 TEST(Win32Processes, WatchesAProcessByItsHandleUntilItEnds) {

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "scheduler/shutdown_method.h"
+#include "storage/settings_file.h"
+#include "widgets/tray_frame.h"
+
+// The tray menu's "关机方式": the three ways a shut-down, restart or log-off may treat the
+// programs still running, the one in use marked, the choice kept in the settings file.
+class ShutdownMethodMenu : public TrayFrame::Submenu {
+ public:
+  // `settings` is loaded already.
+  explicit ShutdownMethodMenu(SettingsFile& settings);
+
+  [[nodiscard]] ShutdownMethod Current() const { return current_; }
+
+  [[nodiscard]] std::string Title() const override { return "关机方式"; }
+  [[nodiscard]] std::vector<WindowSystem::MenuItem> Items() const override;
+  void Choose(std::size_t index) override;
+
+ private:
+  SettingsFile& settings_;
+  ShutdownMethod current_;
+};
