@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "main/quick_pick_texts.h"
 #include "main/quick_picks.h"
 #include "scheduler/task_listing.h"
 #include "storage/settings_file.h"

@@ -1,6 +1,7 @@
 #include "main/quick_picks.h"
 
 #include "command/command_line.h"
+#include "main/quick_pick_texts.h"
 
 namespace {
 
@@ -30,11 +31,11 @@ std::string AmountText(const RecentEntry& entry) {
   const std::string count = entry.amount.substr(0, entry.amount.size() - 1);
   switch (entry.amount.back()) {
     case 'd':
-      return count + "天后";
+      return count + kDaysLaterText;
     case 'h':
-      return count + "小时后";
+      return count + kHoursLaterText;
     default:
-      return count + "分钟后";
+      return count + kMinutesLaterText;
   }
 }
 
@@ -91,13 +92,13 @@ std::vector<RecentEntry> Remember(std::vector<RecentEntry> recent, RecentEntry a
 std::vector<QuickPick> QuickPicks(const std::vector<RecentEntry>& recent, const Task* head,
                                   DateTime now) {
   std::vector<QuickPick> picks = {
-      {"30分钟后关机", {"add", "shutdown", "in", "30m"}},
-      {"1小时后关机", {"add", "shutdown", "in", "1h"}},
-      {"2小时后关机", {"add", "shutdown", "in", "2h"}},
+      {kShutdownIn30MinutesText, {"add", "shutdown", "in", "30m"}},
+      {kShutdownIn1HourText, {"add", "shutdown", "in", "1h"}},
+      {kShutdownIn2HoursText, {"add", "shutdown", "in", "2h"}},
   };
   // Past 23:00 "tonight" would be tomorrow night.
   if (CompareDateTime(AtTimeOfDay(now, 23, 0, 0), now) >= 0) {
-    picks.push_back({"今晚23:00关机", {"add", "shutdown", "at", "23:00"}});
+    picks.push_back({kShutdownTonightText, {"add", "shutdown", "at", "23:00"}});
   }
   for (const RecentEntry& entry : recent) picks.push_back(PickOf(entry));
   if (head && !IsWaitingForProgram(*head)) {

@@ -11,9 +11,6 @@
 // The tray menu's "快速定时": tasks added with one click, each carried out as
 // the command line's words through the running copy's own command.
 
-inline constexpr char kQuickPicksMenuText[] = "快速定时";
-inline constexpr char kPostponeHeadText[] = "推迟10分钟";
-
 // A task the user added through the panel, as a pick repeats it: a countdown
 // ("45m", "2h", "1d") or a time of day ("23:30:00"), of a kind, with its
 // parameter.
