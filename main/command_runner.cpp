@@ -9,6 +9,11 @@
 
 namespace {
 
+template <typename... Branches>
+struct Overloaded : Branches... {
+  using Branches::operator()...;
+};
+
 CommandReply Refused(std::string reason) {
   return {ExitCode::Refused, {}, std::move(reason) + "\n"};
 }
@@ -49,22 +54,34 @@ CommandReply CommandRunner::Add(const AddCommand& add, bool& changed) {
   if (add.kind == TaskKind::OpenProgram && !HasProgramExtension(add.param)) {
     return Refused(kNotAProgramText);
   }
-  if (const auto* countdown = std::get_if<CountdownWhen>(&add.when)) {
-    task.When = ElapsedMinutesLater(now, countdown->minutes, timeZone_);
-  } else if (const auto* end = std::get_if<ProgramEndWhen>(&add.when)) {
-    std::optional<ProgramEndTrigger> trigger = WatchProgram(*end);
-    if (!trigger) return Refused(kCannotWaitText);
-    task.When = kWaitingMoment;
-    task.AfterProgram = std::move(*trigger);
-  } else {
-    const auto* at = std::get_if<TimeOfDayWhen>(&add.when);
-    const DateTime entered = at ? EnteredTimeOfDay(*at, add.repeat, now)
-                                : EncodeDateTime(std::get<MomentWhen>(add.when).moment);
+  const auto dated = [&](DateTime entered) -> const char* {
     const std::optional<DatedDue> due = DueForEnteredMoment(entered, add.repeat, now, timeZone_);
-    if (!due) return Refused(kPastMomentText);
+    if (!due) return kPastMomentText;
     task.When = due->when;
     task.Repeat = due->repeat;
-  }
+    return nullptr;
+  };
+  // One branch per form of `when`: a form another trigger adds does not build
+  // until it has its own. Each sets the task's moment or trigger, or names the
+  // panel's refusal.
+  const char* refusal = std::visit(
+      Overloaded{
+          [&](const CountdownWhen& countdown) -> const char* {
+            task.When = ElapsedMinutesLater(now, countdown.minutes, timeZone_);
+            return nullptr;
+          },
+          [&](const TimeOfDayWhen& at) { return dated(EnteredTimeOfDay(at, add.repeat, now)); },
+          [&](const MomentWhen& at) { return dated(EncodeDateTime(at.moment)); },
+          [&](const ProgramEndWhen& end) -> const char* {
+            std::optional<ProgramEndTrigger> trigger = WatchProgram(end);
+            if (!trigger) return kCannotWaitText;
+            task.When = kWaitingMoment;
+            task.AfterProgram = std::move(*trigger);
+            return nullptr;
+          },
+      },
+      add.when);
+  if (refusal) return Refused(refusal);
   const std::uint32_t id = tasks_.Add(std::move(task));
   changed = true;
   return {ExitCode::Done, std::to_string(id) + "\n", {}};
