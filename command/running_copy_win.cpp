@@ -43,7 +43,11 @@ class ReplyWindow {
     RegisterClassW(&windowClass);
     window_ = CreateWindowExW(0, kReplyWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                               windowClass.hInstance, nullptr);
-    if (window_) SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&box_));
+    if (!window_) return;
+    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&box_));
+    // Run as administrator, a script still hears the copy that runs as the user: the system
+    // lets a reply through from a process of lower integrity only when told to.
+    ChangeWindowMessageFilterEx(window_, WM_COPYDATA, MSGFLT_ALLOW, nullptr);
   }
   ReplyWindow(const ReplyWindow&) = delete;
   ReplyWindow& operator=(const ReplyWindow&) = delete;
