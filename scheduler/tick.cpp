@@ -123,12 +123,19 @@ void DueTaskRunner::ShowHeadline(DateTime now) {
 }
 
 void DueTaskRunner::ShowTimeLeftInHint(DateTime now) {
-  // An empty queue leaves the hint as the list left it; a task waiting for a
-  // program has no time to tell.
-  if (tasks_.Queue().Empty() || IsWaitingForProgram(tasks_.Queue().Head())) return;
-  const Task& head = tasks_.Queue().Head();
+  const TaskQueue& queue = tasks_.Queue();
+  if (queue.Empty()) {
+    // The list leaves the last task's caption in the hint; the time it told
+    // went with the task.
+    if (!lastCaption_.empty()) trayIcon_.SetHint(lastCaption_);
+    return;
+  }
+  const Task& head = queue.Head();
+  lastCaption_ = TaskRowCaption(head, clock_);
+  // A task waiting for a program has no time to tell.
+  if (IsWaitingForProgram(head)) return;
   trayIcon_.SetHint(TimeLeftText(WholeSecondsApart(head.When, now), head.Kind) + "\r\n" +
-                    TaskRowCaption(head, clock_));
+                    lastCaption_);
 }
 
 namespace {

@@ -117,4 +117,6 @@ class DueTaskRunner {
   // second as the timer's: the task is warned of once in that second. Any
   // other distance seen in between (the clock set back) warns it again.
   std::optional<Task> warnedInThisSecond_;
+  // The head task's row caption when the hint last told its time left.
+  std::string lastCaption_;
 };

@@ -177,6 +177,9 @@ TEST_F(QuickPicksTest, TheTrayHintTellsTheTimeLeftAboveTheRow) {
   platform.clock.AdvanceSeconds(61);
   Form().TimerNow.Fire();
   EXPECT_EQ(platform.notificationArea.tip, "还有1小时10分钟关机\r\n关机：2026/12/10 15:12:00");
+  // Gone: the hint keeps the row, as it always has, but no time left.
+  Form().RunCommand({"cancel", "all"});
+  EXPECT_EQ(platform.notificationArea.tip, "关机：2026/12/10 15:12:00");
 }
 
 TEST(QuickPickTest, TonightIsOfferedOnlyUntilElevenPm) {
