@@ -65,9 +65,10 @@ struct Started {
   std::chrono::steady_clock::time_point at;
 };
 
-// dusk-cli with the file's words, its output into the files beside it.
-Started StartCli(const std::string& request) {
-  std::wstring commandLine = Quoted(Wide(BesideProbe("dusk-cli.exe")));
+// The program (dusk-cli.exe, or Dusk.exe as a shortcut starts it) with the file's words, its
+// output into the files beside it.
+Started StartCli(const std::string& request, const char* program = "dusk-cli.exe") {
+  std::wstring commandLine = Quoted(Wide(BesideProbe(program)));
   for (const std::string& word : ArgumentsIn(request)) commandLine += L" " + Quoted(Wide(word));
   HANDLE out = InheritableFile(request + ".out");
   HANDLE err = InheritableFile(request + ".err");
@@ -104,6 +105,12 @@ void FinishCli(const Started& cli) {
 void StepCli(const std::string& request) {
   const Started cli = StartCli(request);
   if (cli.process) FinishCli(cli);
+}
+
+// "Dusk.exe add ..." beside the running copy: it hands the words over and ends, silent.
+void StepDuskAdd(const std::string& request) {
+  const Started dusk = StartCli(request, "Dusk.exe");
+  if (dusk.process) FinishCli(dusk);
 }
 
 // dusk-cli adds a task, with or without a running copy: the time until its row shows.
@@ -178,6 +185,7 @@ const std::vector<Step>& CommandLineSteps() {
       {"cli", "REQUEST", StepCli},
       {"cli-add-shown", "REQUEST", StepCliAddShown},
       {"cli-rows", "COUNT", StepCliRows},
+      {"dusk-add", "REQUEST", StepDuskAdd},
       {"quick-picks", "", [](const std::string&) { StepQuickPicks(); }},
       {"tray-icon", "", [](const std::string&) { CheckOneTrayIcon("tray icon"); }},
   };

@@ -6,7 +6,9 @@
 #  - "list --json" parses and names that task by its id, kind and text;
 #  - "add alarm at 24:00" exits 2 with the message;
 #  - a quick pick of the tray menu adds its row;
-#  - "cancel all" exits 0 and empties the list.
+#  - "cancel all" exits 0 and empties the list;
+#  - "Dusk.exe add ..." beside the running copy ends at once, printing nothing, and the copy lists
+#    the task.
 #
 # Usage: run_cli.sh DUSK_EXE PROBE_EXE ARTIFACTS_DIR [WINEPREFIX]
 # The log, a screenshot of every checked state and, on failure, a dump of the desktop's windows
@@ -44,6 +46,11 @@ exit_code() {
 # shellcheck disable=SC2317 # run by check
 printed() { # NAME EXPECTED: what dusk-cli printed on standard output (.out) or error (.err)
   [ "$(cat "$artifacts/$1")" = "$2" ]
+}
+
+# shellcheck disable=SC2317 # run by check
+silent() { # NAME: nothing printed on either output
+  [ ! -s "$artifacts/$1.out" ] && [ ! -s "$artifacts/$1.err" ]
 }
 
 # shellcheck disable=SC2317 # run by check
@@ -89,6 +96,12 @@ fi
 if probe cli "$(request cancel cancel all)"; then
   check "cancel all exits 0" "exit code $(exit_code)" [ "$(exit_code)" = 0 ]
   probe cli-rows 0 && shot 04-cancelled
+fi
+
+if probe dusk-add "$(request shortcut add restart in 2h)"; then
+  check "Dusk.exe add exits 0" "exit code $(exit_code)" [ "$(exit_code)" = 0 ]
+  check "Dusk.exe add says nothing" "no output" silent shortcut.txt
+  probe cli-rows 1 && shot 05-added-by-a-shortcut
 fi
 
 e2e_end
