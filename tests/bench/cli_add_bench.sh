@@ -34,6 +34,7 @@ for run in $(seq 0 "$runs"); do
   fi
 done
 say "adds to the running copy (ms):$times"
+# shellcheck disable=SC2086 # a list of numbers
 say "median of $runs: $(printf '%s\n' $times | sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }') ms"
 say "dusk-cli.exe: $(stat -c %s "$build/dusk-cli.exe") bytes"
 e2e_end

@@ -70,7 +70,7 @@ if probe cli-add-shown "$(request add add alarm in 10m --text 测试)"; then
   shot 01-added-from-the-command-line
   check "add exits 0" "exit code $(exit_code)" [ "$(exit_code)" = 0 ]
   id=$(tr -d '\r\n' <"$artifacts/add.txt.out")
-  check "add prints the id" "printed “$id”" [ -n "$id" ]
+  check "add prints the id" "printed '$id'" [ -n "$id" ]
   if probe cli "$(request list list --json)"; then
     check "list --json" "version 1, the alarm $id with its text" \
       json_names_task "$artifacts/list.txt.out" "$id"
@@ -79,6 +79,7 @@ fi
 
 if probe cli "$(request bad add alarm at 24:00)"; then
   check "a bad time exits 2" "exit code $(exit_code)" [ "$(exit_code)" = 2 ]
+  # shellcheck disable=SC1111 # the quotes of the program's own message
   check "a bad time says why" "$(cat "$artifacts/bad.txt.err")" \
     printed bad.txt.err "时刻不对（0:00到23:59:59，例如 23:00）：“24:00”"
 fi
