@@ -1,37 +1,26 @@
 #include "command/command_line.h"
 
+#include <algorithm>
 #include <charconv>
 #include <string_view>
 
 #include "command/command_texts.h"
 #include "command/duration_words.h"
+#include "scheduler/task_kinds.h"
 
 namespace {
 
-// The option that carries a kind's parameter.
-enum class ParamOption { None, Text, Program, Url };
-
-struct KindEntry {
+// The words scripts name the kinds by. Other kinds add a row here.
+constexpr struct {
   std::string_view word;
   TaskKind kind;
-  ParamOption option;
-  bool optionRequired;
+} kKinds[] = {
+    {"shutdown", TaskKind::TurnOff}, {"restart", TaskKind::Restart},
+    {"logoff", TaskKind::LogOff},    {"sleep", TaskKind::Sleep},
+    {"lock", TaskKind::Lock},        {"alarm", TaskKind::Alarm},
+    {"open", TaskKind::OpenProgram}, {"close", TaskKind::CloseProgram},
+    {"url", TaskKind::OpenWebPage},
 };
-
-// Other kinds add a row here.
-constexpr KindEntry kKinds[] = {
-    {"shutdown", TaskKind::TurnOff, ParamOption::None, false},
-    {"restart", TaskKind::Restart, ParamOption::None, false},
-    {"logoff", TaskKind::LogOff, ParamOption::None, false},
-    {"sleep", TaskKind::Sleep, ParamOption::None, false},
-    {"lock", TaskKind::Lock, ParamOption::None, false},
-    {"alarm", TaskKind::Alarm, ParamOption::Text, false},
-    {"open", TaskKind::OpenProgram, ParamOption::Program, true},
-    {"close", TaskKind::CloseProgram, ParamOption::Program, true},
-    {"url", TaskKind::OpenWebPage, ParamOption::Url, true},
-};
-
-constexpr std::string_view kOptionWords[] = {"", "--text", "--program", "--url"};
 
 constexpr std::string_view kRepeatWords[] = {"", "daily", "weekdays", "weekly"};
 
@@ -48,11 +37,13 @@ std::optional<std::uint32_t> ReadId(std::string_view word) {
 
 CommandReading ReadAdd(std::span<const std::string> words) {
   if (words.empty()) return Wrong(kMissingKindText);
-  const KindEntry* entry = nullptr;
-  for (const KindEntry& kind : kKinds) {
-    if (words[0] == kind.word) entry = &kind;
-  }
-  if (!entry) return Wrong(QuotedError(kUnknownKindText, words[0]));
+  const auto entry = std::find_if(std::begin(kKinds), std::end(kKinds),
+                                  [&](const auto& kind) { return words[0] == kind.word; });
+  if (entry == std::end(kKinds)) return Wrong(QuotedError(kUnknownKindText, words[0]));
+  const char* paramOption = ParameterOption(entry->kind);
+  // The reminder may be left out, as on the panel; a program or an address may not.
+  const bool paramRequired = TraitsOf(entry->kind).parameter != TaskParameter::None &&
+                             TraitsOf(entry->kind).parameter != TaskParameter::Text;
   const WhenReading when = ReadWhen(words.subspan(1));
   if (!when.when) return Wrong(when.error);
 
@@ -69,7 +60,7 @@ CommandReading ReadAdd(std::span<const std::string> words) {
     if (at + 1 == words.size()) return Wrong(QuotedError(kMissingValueText, option));
     const std::string& value = words[at + 1];
     if (isParam) {
-      if (option != kOptionWords[static_cast<int>(entry->option)]) {
+      if (!paramOption || option != paramOption) {
         return Wrong(QuotedError(kOptionNotForKindText, option));
       }
       if (paramGiven) return Wrong(QuotedError(kOptionTwiceText, option));
@@ -89,8 +80,9 @@ CommandReading ReadAdd(std::span<const std::string> words) {
     }
     add.repeat = static_cast<RepeatKind>(kind);
   }
-  if (entry->optionRequired && !paramGiven) {
-    return Wrong(entry->option == ParamOption::Url ? kNeedsUrlText : kNeedsProgramText);
+  if (paramRequired && !paramGiven) {
+    return Wrong(TraitsOf(entry->kind).parameter == TaskParameter::WebAddress ? kNeedsUrlText
+                                                                              : kNeedsProgramText);
   }
   return {add, {}};
 }
@@ -143,8 +135,23 @@ CommandReading ReadCommand(std::span<const std::string> words) {
   return Wrong(QuotedError(kUnknownCommandText, words[0]));
 }
 
+const char* ParameterOption(TaskKind kind) {
+  switch (TraitsOf(kind).parameter) {
+    case TaskParameter::Text:
+      return "--text";
+    case TaskParameter::ProgramFile:
+    case TaskParameter::RunningProgram:
+      return "--program";
+    case TaskParameter::WebAddress:
+      return "--url";
+    case TaskParameter::None:
+      break;
+  }
+  return nullptr;
+}
+
 const char* KindWord(TaskKind kind) {
-  for (const KindEntry& entry : kKinds) {
+  for (const auto& entry : kKinds) {
     if (entry.kind == kind) return entry.word.data();
   }
   return "";

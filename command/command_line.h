@@ -43,6 +43,9 @@ struct CommandReading {
 // The words after the program's name, in UTF-8.
 [[nodiscard]] CommandReading ReadCommand(std::span<const std::string> words);
 
+// The option that carries the kind's parameter: "--text", "--program" or
+// "--url"; nullptr for a kind without one.
+[[nodiscard]] const char* ParameterOption(TaskKind kind);
 // The word a script names the kind by: "shutdown", "alarm", ...
 [[nodiscard]] const char* KindWord(TaskKind kind);
 // "daily", "weekdays", "weekly"; empty without a repeat.

@@ -7,6 +7,9 @@
 
 inline constexpr char kAppTitle[] = "Lumo定时关机";
 
+// The title of the balloons that report on the task list.
+[[nodiscard]] inline std::string ReportTitle() { return std::string(kAppTitle) + "："; }
+
 // The program's shared values. All texts are UTF-8.
 // AppPath, AppVersion and UpdateInfoUrl are written before the update check
 // starts and never change afterwards. The check thread's results,
@@ -18,8 +21,5 @@ struct AppState {
   std::string AppTitle;
   std::string UpdateInfoUrl;
   std::shared_ptr<UpdateCheck> Check;
-  std::string NewVersionUrl;
-  std::string NewVersion;
-  std::string NewVersionSignature;
   bool RelaunchPending = false;
 };

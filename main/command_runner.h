@@ -6,8 +6,8 @@
 #include "command/command_line.h"
 #include "command/command_reply.h"
 #include "platform/processes.h"
-#include "scheduler/program_end_watch.h"
 #include "scheduler/task_listing.h"
+#include "triggers/program_end_watch.h"
 
 // Carries out a command of dusk-cli (or of "Dusk.exe add") in the running
 // copy, through the same queue and checks as the entry panel and the list:

@@ -10,11 +10,6 @@
 #include "process/process_listing.h"
 #include "scheduler/moment_text.h"
 #include "scheduler/task_actions.h"
-#include "startup/start_arguments.h"
-#include "upgrade/hand_over_moment.h"
-#include "upgrade/update_signature.h"
-#include "upgrade/url_time_stamp.h"
-#include "upgrade/version_compare.h"
 #include "upgrade/version_text.h"
 
 namespace {
@@ -76,7 +71,7 @@ constexpr char kCloseProgramTypedPrompt[] = "请输入要关闭的软件：";
 std::vector<std::string> TaskKindItems() {
   std::vector<std::string> items;
   for (int kind = 0; kind < kTaskKindCount; ++kind) {
-    items.emplace_back(TaskKindItemText(static_cast<TaskKind>(kind)));
+    items.emplace_back(TraitsOf(static_cast<TaskKind>(kind)).itemText);
   }
   return items;
 }
@@ -98,7 +93,6 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
       updateServerHost_(std::move(updateServerHost)),
       taskActions_(collaborators.taskActions),
       tipForm_(collaborators.alarmWindow),
-      upForm_(collaborators.updateWindow),
       warnForm_(collaborators.warningWindow),
       startWithWindows_(platform.runAtLogon, platform.files),
       settings_(platform.profileFiles, platform.clock,
@@ -141,8 +135,7 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
                           startWithWindows_),
       bsSkinMessage1("bsSkinMessage1", IconView::Stock::Warning, Form1, platform.windowSystem),
       savedTasks_(platform.profileFiles, platform.messages, bsTrayIcon1, platform.clock, tasks_,
-                  TaskListFolder(platform.profileFiles.RoamingAppDataFolder()),
-                  std::string(kAppTitle) + "："),
+                  TaskListFolder(platform.profileFiles.RoamingAppDataFolder()), ReportTitle()),
       wakeKeeper_(platform.powerRequests, platform.clock),
       programEnd_(platform.processes, tasks_, platform.timeZone),
       tasks_(TaskList, bsTrayIcon1, platform.clock, platform.timeZone,
@@ -152,11 +145,15 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
                  &programEnd_,
              }),
       dueTasks_(tasks_, programEnd_, taskActions_, Title, bsTrayIcon1, platform.clock,
-                std::string(kAppTitle) + "："),
+                ReportTitle()),
       powerWarning_(tasks_, taskActions_, collaborators.warningWindow, bsTrayIcon1, platform.clock,
-                    platform.timeZone, std::string(kAppTitle) + "："),
+                    platform.timeZone, ReportTitle()),
       commandRunner_(tasks_, programEnd_, platform.processes, platform.clock, platform.timeZone),
-      relocation_(platform.files, platform.versionResource) {
+      relocation_(platform.files, platform.versionResource),
+      selfUpdate_({platform.download, platform.files, platform.clock, platform.signatures,
+                   platform.versionResource, platform.shell, platform.sessionInstance,
+                   platform.windowSystem},
+                  collaborators.updateWindow, [this] { HandOverWhenItMay(); }) {
   Form1.SetBackColor(ColorRef::System(SystemColor::Window));
   Form1.SetFont({"MS Sans Serif", 11, false});
   PanelTop.SetBackColor(ColorRef::Of(kBandBlue));
@@ -223,12 +220,10 @@ void TForm1::FormCreate() {
   state.ExeFileName = "Dusk.exe";
   state.AppTitle = kAppTitle;
   state.UpdateInfoUrl = "http://" + updateServerHost_ + "/v/dusk.html";
-  state.NewVersionUrl.clear();
   state.Check = std::make_shared<UpdateCheck>();
   state.Check->AppPath = state.AppPath;
   state.Check->AppVersion = state.AppVersion;
   state.Check->UpdateInfoUrl = state.UpdateInfoUrl;
-  state.RelaunchPending = false;
   state.RelaunchPending = relocation_.RelocateToFixedName(
       programFile, state.AppPath, state.ExeFileName, state.AppVersion, platform.clock.Now());
   // Only the program under its fixed name stays: a copy under another name
@@ -271,8 +266,9 @@ void TForm1::LayoutMainWindow() {
 
 void TForm1::TimerNowTimer() {
   // A shell call inside an action may dispatch messages, and with them this
-  // timer; the tick already running owns the head task.
-  if (tickRunning_ || handedOver_) return;
+  // timer; the tick already running owns the head task. After the hand-over
+  // the successor holds the claim: this program changes nothing it has loaded.
+  if (tickRunning_ || selfUpdate_.HandedOver()) return;
   tickRunning_ = true;
   struct Reset {
     bool& flag;
@@ -285,149 +281,52 @@ void TForm1::TimerNowTimer() {
   if (state.RelaunchPending) {
     state.RelaunchPending = false;
     // Not started: this copy runs on under its present name, asked once.
-    if (StartSuccessor(state.AppPath + state.ExeFileName)) return;
+    if (selfUpdate_.StartSuccessor(state.AppPath + state.ExeFileName, SuccessorStartNow())) return;
   }
   const std::uint64_t balloonsBeforeTick = bsTrayIcon1.BalloonsShown();
   dueTasks_.Run(now);
   if (!loadReport_.text.empty()) {
-    ShowTaskReport(bsTrayIcon1, std::string(kAppTitle) + "：", std::exchange(loadReport_.text, {}),
+    ShowTaskReport(bsTrayIcon1, ReportTitle(), std::exchange(loadReport_.text, {}),
                    balloonsBeforeTick);
   }
   powerWarning_.Follow(now);
   wakeKeeper_.Follow(now);
-  if (MayHandOver()) HandOverToDownloadedProgram();
+  HandOverWhenItMay();
 }
 
 void TForm1::TimerUpgradeTimer() {
   if (!state.Check->UpdateCheckDone.load(std::memory_order_acquire)) return;
   TimerUpgrade.SetEnabled(false);  // for good: one check per run
-  state.NewVersionUrl = state.Check->UpdateCandidateUrl;
-  state.NewVersion = state.Check->UpdateCandidateVersion;
-  state.NewVersionSignature = state.Check->UpdateCandidateSignature;
-  if (state.NewVersionUrl.empty()) return;
-  upForm_.UpForm.Show();
-  upForm_.UpForm.BringToFront();
-  platform.download.StartToFile(
-      UpdateRequestUrl(state.NewVersionUrl, DecodeDateTime(platform.clock.Now())),
-      state.AppPath + "up" + state.ExeFileName + kDownloadSuffix, kProgramDownloadMaxBytes, *this);
+  if (state.Check->UpdateCandidateUrl.empty()) return;
+  selfUpdate_.Download({state.Check->UpdateCandidateUrl, state.Check->UpdateCandidateVersion,
+                        state.Check->UpdateCandidateSignature},
+                       {state.AppPath, state.ExeFileName, state.AppVersion});
 }
 
-// The download's handlers end it quietly on any fault, as a failed download
-// ends: no message, no retry in this run.
-void TForm1::DownloadProgress(std::uint32_t received, std::uint32_t total) {
-  if (downloadAbandoned_) return;
-  try {
-    upForm_.OnDownloadProgress(received, total, state.AppTitle);
-  } catch (...) {
-    AbandonDownload();
-  }
-}
-
-void TForm1::DownloadFinished(bool succeeded) {
-  const std::string program = state.AppPath + "up" + state.ExeFileName;
-  try {
-    if (downloadAbandoned_ || !succeeded ||
-        !AcceptDownloadedProgram(program + kDownloadSuffix, program)) {
-      AbandonDownload();
-      return;
-    }
-    // Nothing more to show: the new program waits unseen for its moment.
-    upForm_.UpForm.Hide();
-    downloadedProgramWaiting_ = true;
-    if (MayHandOver()) HandOverToDownloadedProgram();
-  } catch (...) {
-    AbandonDownload();
-  }
-}
-
-void TForm1::AbandonDownload() {
-  downloadAbandoned_ = true;
-  downloadedProgramWaiting_ = false;
-  // What arrived so far is removed when the download ends; the next start
-  // removes what is left.
-  (void)platform.files.Delete(state.AppPath + "up" + state.ExeFileName + kDownloadSuffix);
-  upForm_.UpForm.Hide();
-}
-
-bool TForm1::AcceptDownloadedProgram(const std::string& download, const std::string& program) {
-  // Under its final name, then held from the first byte hashed until it has
-  // been started: what is started is what was checked.
-  if (!platform.files.MoveReplacing(download, program)) return false;
-  heldProgram_ = platform.files.Hold(program);
-  if (!heldProgram_ || !IsTheAnnouncedProgram(program)) {
-    DropDownloadedProgram(program);
-    return false;
-  }
-  acceptedAt_ = platform.clock.Now();
-  return true;
-}
-
-bool TForm1::IsTheAnnouncedProgram(const std::string& program) const {
-  // Only what the project signed, of the version the server named, and newer
-  // than this program: an old signed program offered as new is refused too.
-  if (!IsSignedByProject(program, state.NewVersionSignature, platform.signatures)) return false;
-  const std::string version = GetFileVersionString(platform.versionResource, program);
-  return version == state.NewVersion && IsNewerVersion(state.AppVersion, version);
-}
-
-void TForm1::DropDownloadedProgram(const std::string& program) {
-  heldProgram_.reset();
-  (void)platform.files.Delete(program);
-}
-
-bool TForm1::MayHandOver() const {
-  if (!downloadedProgramWaiting_) return false;
+void TForm1::HandOverWhenItMay() {
   const TaskQueue& queue = tasks_.Queue();
-  return MayHandOverNow({tipForm_.Showing(), warnForm_.Showing(),
-                         queue.Empty() ? std::nullopt : std::optional<DateTime>(queue.Head().When)},
-                        platform.clock.Now());
-}
-
-void TForm1::HandOverToDownloadedProgram() {
+  if (!selfUpdate_.MayHandOver(
+          {tipForm_.Showing(), warnForm_.Showing(),
+           queue.Empty() ? std::nullopt : std::optional<DateTime>(queue.Head().When)})) {
+    return;
+  }
   // The new program knows only the tasks the file holds: while the list
   // cannot be saved, this program keeps them and tries again each tick.
-  if (!savedTasks_.SaveIfBehind(tasks_.Queue())) return;
-  downloadedProgramWaiting_ = false;
-  const std::string program = state.AppPath + "up" + state.ExeFileName;
-  // Held all along; checked once more when time has passed, should a file
-  // system not have kept the hold.
-  if (WholeSecondsApart(platform.clock.Now(), acceptedAt_) >= 1 &&
-      !IsTheAnnouncedProgram(program)) {
-    DropDownloadedProgram(program);
-    return;
-  }
-  if (!StartSuccessor(program)) {
-    // Not started: this program runs on as it is, without the update this run.
-    DropDownloadedProgram(program);
-    return;
-  }
-  // Started: the new program may copy and delete it now.
-  heldProgram_.reset();
+  if (!savedTasks_.SaveIfBehind(queue)) return;
+  selfUpdate_.HandOver(SuccessorStartNow());
 }
 
-bool TForm1::StartSuccessor(const std::string& program) {
+SuccessorStart TForm1::SuccessorStartNow() const {
   // The saved list is written after every change: the successor loads what
-  // this program holds. It waits for the claim until this one gives it up.
-  if (platform.shell.Execute({Form1.Handle(), "open", program,
-                              HandOverArguments(!Form1.Visible(), ReportForSuccessor()),
-                              std::nullopt, Shell::kShowNormal}) != kSucceeded) {
-    return false;
-  }
-  platform.sessionInstance.GiveUp();
-  // Once: a resume or a clock change may still tick before the loop ends.
-  handedOver_ = true;
-  platform.windowSystem.Terminate();
-  return true;
+  // this program holds. A file left as it was tells the successor the same
+  // when it reads it.
+  return {Form1.Handle(), !Form1.Visible(),
+          loadReport_.fileSetAside ? loadReport_.text : std::string()};
 }
 
 void TForm1::TakeOverLoadReport(const std::string& report) {
   if (report.empty()) return;
   loadReport_.text = loadReport_.text.empty() ? report : report + "\r\n" + loadReport_.text;
-}
-
-std::string TForm1::ReportForSuccessor() const {
-  // A file left as it was tells the successor the same when it reads it.
-  return loadReport_.fileSetAside ? loadReport_.text : std::string();
 }
 
 void TForm1::N1Click() {
@@ -475,10 +374,11 @@ void TForm1::PlaceButtonAdd(bool belowParameterField) {
 bool TForm1::WaitsForProgramEnd() const { return RadioGroup1.ItemIndex() == kProgramEndMode; }
 
 void TForm1::PlaceEntryFields() {
-  const auto kind = static_cast<TaskKind>(RadioGroup2.ItemIndex());
-  const char* prompt = RadioGroup2.ItemIndex() < 0 ? nullptr : ParameterPrompt(kind);
+  const TaskKindTraits* kind = ChosenKind();
+  const char* prompt = kind ? kind->parameterPrompt : nullptr;
+  const bool endsAProgram = kind && kind->parameter == TaskParameter::RunningProgram;
   if (!WaitsForProgramEnd()) {
-    const bool picker = prompt && kind == TaskKind::CloseProgram;
+    const bool picker = endsAProgram;
     LabelTips.SetVisible(prompt != nullptr);
     if (prompt) LabelTips.SetText(prompt);
     LabelTips.SetTop(kPrompt.top);
@@ -494,7 +394,7 @@ void TForm1::PlaceEntryFields() {
   bsSkinComboBoxEx1.SetTop(kPrompt.top);
   bsSkinComboBoxEx1.Show();
   const int belowPicker = kPrompt.top + kPicker.height + kPromptGap;
-  if (kind == TaskKind::CloseProgram) prompt = kCloseProgramTypedPrompt;
+  if (endsAProgram) prompt = kCloseProgramTypedPrompt;
   LabelTips.SetVisible(prompt != nullptr);
   EditInfo.SetVisible(prompt != nullptr);
   if (!prompt) {
@@ -534,6 +434,11 @@ void TForm1::ShowExpiredHint() {
                           IsPastMoment(entered, platform.clock.Now()));
 }
 
+const TaskKindTraits* TForm1::ChosenKind() const {
+  const int index = RadioGroup2.ItemIndex();
+  return index >= 0 && index < kTaskKindCount ? &TraitsOf(static_cast<TaskKind>(index)) : nullptr;
+}
+
 RepeatKind TForm1::ChosenRepeat() const {
   const int index = ComboBoxRepeat.ItemIndex();
   return index > 0 && index < kRepeatKindCount ? static_cast<RepeatKind>(index) : RepeatKind::None;
@@ -542,19 +447,20 @@ RepeatKind TForm1::ChosenRepeat() const {
 void TForm1::RadioGroup2Click() {
   EditInfo.SetText("");
   PlaceEntryFields();
-  const auto kind = static_cast<TaskKind>(RadioGroup2.ItemIndex());
-  if (!ParameterPrompt(kind)) return;
-  switch (kind) {
-    case TaskKind::OpenProgram:
+  const TaskKindTraits* kind = ChosenKind();
+  if (!kind) return;
+  switch (kind->parameter) {
+    case TaskParameter::ProgramFile:
       ChooseProgramFile();
       break;
-    case TaskKind::CloseProgram:
+    case TaskParameter::RunningProgram:
       if (!WaitsForProgramEnd()) ListProcesses();
       break;
-    case TaskKind::OpenWebPage:
+    case TaskParameter::WebAddress:
       EditInfo.SetText("http://");
       break;
-    default:
+    case TaskParameter::None:
+    case TaskParameter::Text:
       break;
   }
 }
@@ -614,17 +520,17 @@ void TForm1::ButtonAddClick() {
     task.Repeat = due->repeat;
   }
   task.Kind = static_cast<TaskKind>(kindIndex);
-  switch (task.Kind) {
-    case TaskKind::CloseProgram:
+  switch (TraitsOf(task.Kind).parameter) {
+    case TaskParameter::RunningProgram:
       task.Param =
           WaitsForProgramEnd() ? EditInfo.Text() : CloseProgramParam(bsSkinComboBoxEx1.Text());
       break;
-    case TaskKind::Alarm:
-    case TaskKind::OpenProgram:
-    case TaskKind::OpenWebPage:
+    case TaskParameter::Text:
+    case TaskParameter::ProgramFile:
+    case TaskParameter::WebAddress:
       task.Param = EditInfo.Text();
       break;
-    default:
+    case TaskParameter::None:
       break;
   }
   RememberPanelChoices(task);

@@ -8,15 +8,17 @@
 #include "main/quick_pick_menu.h"
 #include "process/process_listing.h"
 #include "scheduler/power_warning.h"
-#include "scheduler/program_end_watch.h"
-#include "scheduler/saved_task_list.h"
+#include "scheduler/task_kinds.h"
 #include "scheduler/task_listing.h"
 #include "scheduler/tick.h"
 #include "scheduler/wake_keeper.h"
 #include "startup/start_with_windows.h"
+#include "storage/saved_task_list.h"
 #include "tips/tip_form.h"
 #include "tips/warn_form.h"
+#include "triggers/program_end_watch.h"
 #include "upgrade/relocation.h"
+#include "upgrade/self_update.h"
 #include "upgrade/up_form.h"
 #include "widgets/controls.h"
 #include "widgets/form.h"
@@ -28,7 +30,7 @@
 
 // The main window: the blue band with the headline and the clock, the entry
 // panel on the left, the task list on the right, and the tray icon.
-class TForm1 : private Download::Listener {
+class TForm1 {
  public:
   // The windows and services the main window works with. They may be built
   // after it (their windows are owned by it) but before its message loop runs.
@@ -83,7 +85,6 @@ class TForm1 : private Download::Listener {
   std::string updateServerHost_;
   TaskActions& taskActions_;
   TForm3& tipForm_;
-  TForm2& upForm_;
   TForm4& warnForm_;
   // Before the tray menu that turns it on and off.
   StartWithWindows startWithWindows_;
@@ -147,6 +148,8 @@ class TForm1 : private Download::Listener {
   [[nodiscard]] bool WaitsForProgramEnd() const;
   void SetTimeEditTwentyMinutesAhead(DateTime now);
   void ShowExpiredHint();
+  // The kind chosen in the action group; none before a choice.
+  [[nodiscard]] const TaskKindTraits* ChosenKind() const;
   [[nodiscard]] RepeatKind ChosenRepeat() const;
   void ChooseProgramFile();
   void ListProcesses();
@@ -156,21 +159,11 @@ class TForm1 : private Download::Listener {
   void RestorePanelChoices();
   void RememberPanelChoices(const Task& added);
 
-  void DownloadProgress(std::uint32_t received, std::uint32_t total) override;
-  void DownloadFinished(bool succeeded) override;
-  [[nodiscard]] bool AcceptDownloadedProgram(const std::string& download,
-                                             const std::string& program);
-  [[nodiscard]] bool IsTheAnnouncedProgram(const std::string& program) const;
-  void DropDownloadedProgram(const std::string& program);
-  // A fault in a download's handler ends the download, as a failed one.
-  void AbandonDownload();
-  [[nodiscard]] bool MayHandOver() const;
-  void HandOverToDownloadedProgram();
-  // Starts the program that takes over from this one, then ends this one;
-  // false when it did not start, and this one runs on holding the claim.
-  [[nodiscard]] bool StartSuccessor(const std::string& program);
-  // What of the load report, not shown yet, only this program can tell.
-  [[nodiscard]] std::string ReportForSuccessor() const;
+  // A downloaded program waits: it takes over when nothing is lost by that.
+  void HandOverWhenItMay();
+  // The successor comes up as this window is, with what of the load report,
+  // not shown yet, only this program can tell.
+  [[nodiscard]] SuccessorStart SuccessorStartNow() const;
 
   // Before the queue it observes.
   SavedTaskList savedTasks_;
@@ -183,17 +176,7 @@ class TForm1 : private Download::Listener {
   PowerWarning powerWarning_;
   CommandRunner commandRunner_;
   Relocation relocation_;
-  // The new program is downloaded and waits until nothing is lost by ending
-  // this one (MayHandOverNow).
-  bool downloadedProgramWaiting_ = false;
-  // The successor runs and holds the claim: this program only ends, and
-  // changes nothing the successor has loaded.
-  bool handedOver_ = false;
-  // The accepted program, held from its check until it has been started.
-  std::unique_ptr<Files::HeldFile> heldProgram_;
-  DateTime acceptedAt_ = 0;
-  // A handler of the running download failed: what it still reports is ignored.
-  bool downloadAbandoned_ = false;
+  SelfUpdate selfUpdate_;
   bool tickRunning_ = false;
   // The process of each picker entry, from the last listing.
   std::vector<ListedProcess> pickerProcesses_;

@@ -6,11 +6,12 @@ Program::Program(const PlatformSet& platform, std::string updateServerHost)
     : Program(platform, std::move(updateServerHost), taskActions) {}
 
 // The main window comes first: the other windows are owned by it, and the
-// actions use its tray icon. It only keeps references to them until its
-// message loop runs.
+// actions use its tray icon. The references it gets to UpForm, TipForm, WarnForm and the
+// actions, built after it, are safe: it and its parts only store them, and nothing calls
+// through them before Start() and the message loop, when all are built.
 Program::Program(const PlatformSet& platform, std::string updateServerHost, TaskActions& actions)
     : Form1(platform, state, std::move(updateServerHost), {actions, TipForm, UpForm, WarnForm}),
-      UpForm(Form1.Form1, platform.mirrors),
+      UpForm(Form1.Form1, state.AppTitle, platform.mirrors),
       TipForm(Form1.Form1, platform.sound, platform.mirrors),
       WarnForm(Form1.Form1, platform.sound, state.AppTitle, state.AppPath + "warn.wav",
                platform.mirrors),

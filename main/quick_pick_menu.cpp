@@ -1,6 +1,6 @@
 #include "main/quick_pick_menu.h"
 
-#include "scheduler/task_file_format.h"
+#include "storage/task_file_format.h"
 
 namespace {
 

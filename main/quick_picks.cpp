@@ -2,25 +2,11 @@
 
 #include "command/command_line.h"
 #include "main/quick_pick_texts.h"
+#include "scheduler/task_kinds.h"
 
 namespace {
 
 constexpr char kSeparator = '|';
-
-// The option that carries the kind's parameter in a command; none for kinds without one.
-const char* ParamOption(TaskKind kind) {
-  switch (kind) {
-    case TaskKind::Alarm:
-      return "--text";
-    case TaskKind::OpenProgram:
-    case TaskKind::CloseProgram:
-      return "--program";
-    case TaskKind::OpenWebPage:
-      return "--url";
-    default:
-      return nullptr;
-  }
-}
 
 // "45分钟后", "2小时后", "1天后" for "45m", "2h", "1d"; "23:30" for "23:30:00".
 std::string AmountText(const RecentEntry& entry) {
@@ -40,9 +26,9 @@ std::string AmountText(const RecentEntry& entry) {
 }
 
 QuickPick PickOf(const RecentEntry& entry) {
-  QuickPick pick{AmountText(entry) + TaskKindItemText(entry.kind),
+  QuickPick pick{AmountText(entry) + TraitsOf(entry.kind).itemText,
                  {"add", KindWord(entry.kind), entry.countdown ? "in" : "at", entry.amount}};
-  if (const char* option = ParamOption(entry.kind); option && !entry.param.empty()) {
+  if (const char* option = ParameterOption(entry.kind); option && !entry.param.empty()) {
     pick.command.push_back(option);
     pick.command.push_back(entry.param);
   }

@@ -43,21 +43,6 @@ std::string CloseProgramParam(const std::string& pickerText) {
   return bar == std::string::npos ? pickerText : pickerText.substr(bar + 1);
 }
 
-const char* ParameterPrompt(TaskKind kind) {
-  switch (kind) {
-    case TaskKind::Alarm:
-      return "请输入提醒的信息：";
-    case TaskKind::OpenProgram:
-      return "您选择打开的软件：";
-    case TaskKind::CloseProgram:
-      return "选择你要关闭的软件：";
-    case TaskKind::OpenWebPage:
-      return "请输入要打开的网页：";
-    default:
-      return nullptr;
-  }
-}
-
 bool HasProgramExtension(const std::string& path) {
   const std::size_t dot = path.rfind('.');
   if (dot == std::string::npos || path.size() - dot != 4) return false;

@@ -43,8 +43,5 @@ struct DatedDue {
 // the image name. File names hold no "|", a title may.
 [[nodiscard]] std::string CloseProgramParam(const std::string& pickerText);
 
-// The prompt above the parameter field, or nullptr for kinds without one.
-[[nodiscard]] const char* ParameterPrompt(TaskKind kind);
-
 // Whether the file name ends in ".exe", the letters in any case.
 [[nodiscard]] bool HasProgramExtension(const std::string& path);

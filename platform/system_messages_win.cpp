@@ -13,8 +13,8 @@ std::string Win32SystemMessages::Describe(SystemError error) const {
   if (length == 0 || !text) return std::to_string(error);
   std::wstring message(text, length);
   LocalFree(text);
-  while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' ||
-                              message.back() == L' ')) {
+  while (!message.empty() &&
+         (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' ')) {
     message.pop_back();
   }
   return FromWide(message);

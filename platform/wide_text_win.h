@@ -14,5 +14,6 @@ static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows' wide characters are
 }
 
 [[nodiscard]] inline std::string FromWide(std::wstring_view wide) {
-  return Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(wide.data()), wide.size()));
+  return Utf16ToUtf8(
+      std::u16string_view(reinterpret_cast<const char16_t*>(wide.data()), wide.size()));
 }

@@ -3,14 +3,11 @@
 #include <vector>
 
 #include "scheduler/elapsed_time.h"
+#include "scheduler/task_kinds.h"
 
-namespace {
+namespace {}  // namespace
 
-constexpr std::int64_t kWarningSeconds = 30;
-
-}  // namespace
-
-PowerWarning::PowerWarning(TaskListing& tasks, TaskActions& actions, TForm4& window,
+PowerWarning::PowerWarning(TaskListing& tasks, TaskActions& actions, WarningView& window,
                            TrayIcon& trayIcon, const Clock& clock, const TimeZone& timeZone,
                            std::string balloonTitle)
     : tasks_(tasks),
@@ -25,7 +22,7 @@ void PowerWarning::Follow(DateTime now) {
   const TaskQueue& queue = tasks_.Queue();
   const bool warned = !queue.Empty() && IsPowerAction(queue.Head().Kind) &&
                       CompareDateTime(queue.Head().When, now) >= 0 &&
-                      WholeSecondsApart(queue.Head().When, now) <= kWarningSeconds &&
+                      WholeSecondsApart(queue.Head().When, now) <= kWarningLeadSeconds &&
                       queue.Head() != dismissed_;
   if (!warned) {
     shown_.reset();

@@ -7,7 +7,7 @@
 #include "platform/time_zone.h"
 #include "scheduler/task_listing.h"
 #include "scheduler/tick.h"
-#include "tips/warn_form.h"
+#include "scheduler/warning_view.h"
 #include "widgets/tray_icon.h"
 
 // The warning window before a shut-down, restart or log-off. It shows the
@@ -16,7 +16,7 @@
 // it, a wake), counts it down, and carries out what the user chooses.
 class PowerWarning {
  public:
-  PowerWarning(TaskListing& tasks, TaskActions& actions, TForm4& window, TrayIcon& trayIcon,
+  PowerWarning(TaskListing& tasks, TaskActions& actions, WarningView& window, TrayIcon& trayIcon,
                const Clock& clock, const TimeZone& timeZone, std::string balloonTitle);
   PowerWarning(const PowerWarning&) = delete;
   PowerWarning& operator=(const PowerWarning&) = delete;
@@ -35,7 +35,7 @@ class PowerWarning {
  private:
   TaskListing& tasks_;
   TaskActions& actions_;
-  TForm4& window_;
+  WarningView& window_;
   TrayIcon& trayIcon_;
   const Clock& clock_;
   const TimeZone& timeZone_;

@@ -1,11 +1,7 @@
 #include "scheduler/task.h"
 
 #include "scheduler/moment_text.h"
-
-bool IsPowerAction(TaskKind kind) {
-  return kind == TaskKind::TurnOff || kind == TaskKind::Restart || kind == TaskKind::LogOff ||
-         kind == TaskKind::Sleep;
-}
+#include "scheduler/task_kinds.h"
 
 int CompareTasksByWhen(const Task& a, const Task& b) { return CompareDateTime(a.When, b.When); }
 
@@ -19,74 +15,17 @@ void ProgramEndTrigger::SetLabel(std::string_view label) {
   WindowTitle = bar == std::string_view::npos ? std::string_view() : label.substr(0, bar);
 }
 
-namespace {
-
-// The caption's first words; the kinds that take a parameter end their first
-// line with it.
-const char* CaptionPrefix(TaskKind kind) {
-  switch (kind) {
-    case TaskKind::TurnOff:
-      return "关机：";
-    case TaskKind::Restart:
-      return "重启电脑：";
-    case TaskKind::LogOff:
-      return "注销：";
-    case TaskKind::Alarm:
-      return "闹钟：";
-    case TaskKind::OpenProgram:
-      return "打开软件：";
-    case TaskKind::CloseProgram:
-      return "关闭软件：";
-    case TaskKind::OpenWebPage:
-      return "打开网页：";
-    case TaskKind::Sleep:
-      return "睡眠：";
-    case TaskKind::Lock:
-      return "锁定：";
-  }
-  return "";
-}
-
-bool TakesParam(TaskKind kind) {
-  return kind == TaskKind::Alarm || kind == TaskKind::OpenProgram ||
-         kind == TaskKind::CloseProgram || kind == TaskKind::OpenWebPage;
-}
-
-}  // namespace
-
 std::string TaskRowCaption(const Task& task, const Clock& clock) {
   const std::string moment = IsWaitingForProgram(task)
                                  ? "等待 " + task.AfterProgram.Label() + " 结束后"
                                  : MomentText(clock, task.When);
   // A series names itself on the first line, and its next moment below.
   const std::string repeat = RepeatText(task.Repeat);
-  const char* prefix = CaptionPrefix(task.Kind);
-  if (TakesParam(task.Kind)) {
+  // The kinds that take a parameter end their first line with it.
+  const TaskKindTraits& kind = TraitsOf(task.Kind);
+  const char* prefix = kind.captionPrefix;
+  if (kind.parameter != TaskParameter::None) {
     return prefix + (repeat.empty() ? "" : repeat + " ") + task.Param + "\r\n" + moment;
   }
   return prefix + (repeat.empty() ? moment : repeat + "\r\n" + moment);
-}
-
-const char* TaskKindItemText(TaskKind kind) {
-  switch (kind) {
-    case TaskKind::TurnOff:
-      return "关机";
-    case TaskKind::Restart:
-      return "重启";
-    case TaskKind::LogOff:
-      return "注销";
-    case TaskKind::Alarm:
-      return "闹钟";
-    case TaskKind::OpenProgram:
-      return "打开软件";
-    case TaskKind::CloseProgram:
-      return "关闭软件";
-    case TaskKind::OpenWebPage:
-      return "打开网页";
-    case TaskKind::Sleep:
-      return "睡眠";
-    case TaskKind::Lock:
-      return "锁定";
-  }
-  return "";
 }

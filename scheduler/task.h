@@ -20,7 +20,8 @@ enum class TaskKind : std::int32_t {
   Lock = 8,
 };
 
-inline constexpr int kTaskKindCount = 9;
+// A new kind comes last, and is counted here: its row in kTaskKinds follows.
+inline constexpr int kTaskKindCount = static_cast<int>(TaskKind::Lock) + 1;
 
 // The last day the date-time value holds: the moment of a task that waits for
 // a program to end, which sorts it after every dated task.
@@ -68,14 +69,8 @@ struct Task {
   return task.AfterProgram.Waiting();
 }
 
-// Shut-down, restart, log-off and sleep: the user is warned and may stop them.
-[[nodiscard]] bool IsPowerAction(TaskKind kind);
-
 // Negative when a is due first, positive when b is, 0 within one millisecond.
 [[nodiscard]] int CompareTasksByWhen(const Task& a, const Task& b);
 
 // The row caption of the task list, which is also the tray hint.
 [[nodiscard]] std::string TaskRowCaption(const Task& task, const Clock& clock);
-
-// The item text of the kind in the action radio group.
-[[nodiscard]] const char* TaskKindItemText(TaskKind kind);

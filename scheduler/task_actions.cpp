@@ -1,42 +1,16 @@
 #include "scheduler/task_actions.h"
 
 #include "scheduler/shutdown_method.h"
+#include "scheduler/task_kinds.h"
 
 namespace {
 
-const char* WarningText(TaskKind kind) {
-  switch (kind) {
-    case TaskKind::TurnOff:
-      return "你的计算机将在30秒后关机。";
-    case TaskKind::Restart:
-      return "你的计算机将在30秒后重启。";
-    case TaskKind::LogOff:
-      return "你的计算机将在30秒后注销。";
-    case TaskKind::Sleep:
-      return "你的计算机将在30秒后进入睡眠。";
-    default:
-      return nullptr;
-  }
-}
-
 constexpr unsigned kNoReason = 0;
-
-// The first words of a failed exit's reason; the system's own words follow.
-const char* ExitNotDoneText(TaskKind kind) {
-  switch (kind) {
-    case TaskKind::TurnOff:
-      return "电脑没有关机：";
-    case TaskKind::Restart:
-      return "电脑没有重启：";
-    default:
-      return "没有注销：";
-  }
-}
 
 }  // namespace
 
 void SystemTaskActions::WarnTaskDue(const Task& task) {
-  if (const char* text = WarningText(task.Kind)) {
+  if (const char* text = TraitsOf(task.Kind).warningText) {
     s_.trayIcon.ShowBalloonHint(s_.appTitle + "：", text);
   }
 }
@@ -72,7 +46,8 @@ std::optional<std::string> SystemTaskActions::ExitSystem(TaskKind kind) {
   const SystemError exit =
       s_.power.RequestExit(ExitFlags(ShutdownMethod::ForceAll, kind), kNoReason);
   if (exit == kSucceeded) return std::nullopt;
-  return ExitNotDoneText(kind) + s_.messages.Describe(privilege != kSucceeded ? privilege : exit);
+  return TraitsOf(kind).failureText +
+         s_.messages.Describe(privilege != kSucceeded ? privilege : exit);
 }
 
 std::optional<std::string> SystemTaskActions::Suspend() {
@@ -80,20 +55,21 @@ std::optional<std::string> SystemTaskActions::Suspend() {
   const SystemError privilege = s_.power.EnableShutdownPrivilege();
   const SystemError sleep = s_.power.Suspend(Power::SuspendMode::Sleep);
   if (sleep == kSucceeded) return std::nullopt;
-  return "电脑没有进入睡眠：" + s_.messages.Describe(privilege != kSucceeded ? privilege : sleep);
+  return TraitsOf(TaskKind::Sleep).failureText +
+         s_.messages.Describe(privilege != kSucceeded ? privilege : sleep);
 }
 
 std::optional<std::string> SystemTaskActions::Lock() {
   const SystemError lock = s_.power.LockWorkStation();
   if (lock == kSucceeded) return std::nullopt;
-  return "电脑没有锁定：" + s_.messages.Describe(lock);
+  return TraitsOf(TaskKind::Lock).failureText + s_.messages.Describe(lock);
 }
 
 std::optional<std::string> SystemTaskActions::Launch(const Task& task, WindowHandle owner) {
   const SystemError error = s_.shell.Execute(
       {owner, std::nullopt, task.Param, std::nullopt, std::nullopt, Shell::kShowNormal});
   if (error == kSucceeded) return std::nullopt;
-  return "无法打开：" + s_.messages.Describe(error);
+  return TraitsOf(task.Kind).failureText + s_.messages.Describe(error);
 }
 
 std::optional<std::string> SystemTaskActions::CloseProgram(const Task& task) {
@@ -112,5 +88,5 @@ std::optional<std::string> SystemTaskActions::SoundAlarm(const Task& task) {
   // The player falls back to the system's default sound: the alarm still
   // rings, but not as the user chose.
   if (s_.files.Exists(soundFile)) return std::nullopt;
-  return "找不到闹钟的声音文件：" + soundFile;
+  return TraitsOf(TaskKind::Alarm).failureText + soundFile;
 }

@@ -10,8 +10,8 @@
 #include "platform/sound.h"
 #include "platform/system_error.h"
 #include "process/kill_by_name.h"
+#include "scheduler/alarm_view.h"
 #include "scheduler/tick.h"
-#include "tips/tip_form.h"
 #include "widgets/form.h"
 #include "widgets/tray_icon.h"
 
@@ -31,7 +31,7 @@ class SystemTaskActions : public TaskActions {
     const Files& files;
     const SystemMessages& messages;
     Form& mainWindow;
-    TForm3& alarmWindow;
+    AlarmView& alarmWindow;
     const std::string& appPath;
     const std::string& appTitle;
     // Ends every running process of a program by its image name.

@@ -1,5 +1,7 @@
 #include "scheduler/task_listing.h"
 
+#include "scheduler/task_kinds.h"
+
 std::uint32_t TaskListing::Add(Task task) {
   const std::uint32_t id = queue_.Add(std::move(task));
   Changed();
@@ -63,7 +65,7 @@ void TaskListing::RefreshTaskList() {
     std::string caption = TaskRowCaption(task, clock_);
     // An empty queue leaves the hint alone: it keeps the last task's caption.
     if (i == 0) trayIcon_.SetHint(caption);
-    rows.push_back({std::move(caption), static_cast<int>(task.Kind)});
+    rows.push_back({std::move(caption), TraitsOf(task.Kind).picture});
   }
   list_.SetRows(std::move(rows));
 }

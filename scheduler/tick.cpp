@@ -6,38 +6,15 @@ std::string HeadlinePrefix(std::int64_t seconds) {
   return std::to_string(seconds / 3600) + "小时" + std::to_string(seconds % 3600 / 60) + "分钟后";
 }
 
-const char* HeadlineKindText(TaskKind kind) {
-  switch (kind) {
-    case TaskKind::TurnOff:
-      return "关机。     ";
-    case TaskKind::Restart:
-      return "重启电脑。     ";
-    case TaskKind::LogOff:
-      return "注销。     ";
-    case TaskKind::Alarm:
-      return "闹钟响起。     ";
-    case TaskKind::OpenProgram:
-      return "打开软件。      ";
-    case TaskKind::CloseProgram:
-      return "关闭软件。    ";
-    case TaskKind::OpenWebPage:
-      return "打开网页。   ";
-    case TaskKind::Sleep:
-      return "进入睡眠。     ";
-    case TaskKind::Lock:
-      return "锁定电脑。     ";
-  }
-  return "";
-}
-
 // What the headline says of the task at the head of the list.
 std::string HeadTaskHeadline(const Task& head, DateTime now) {
-  if (IsWaitingForProgram(head)) return std::string("程序结束后") + HeadlineKindText(head.Kind);
-  return HeadlinePrefix(WholeSecondsApart(head.When, now)) + HeadlineKindText(head.Kind);
+  if (IsWaitingForProgram(head))
+    return std::string("程序结束后") + TraitsOf(head.Kind).headlineText;
+  return HeadlinePrefix(WholeSecondsApart(head.When, now)) + TraitsOf(head.Kind).headlineText;
 }
 
 std::string CountdownText(std::int64_t seconds, TaskKind kind) {
-  std::string text = HeadlinePrefix(seconds) + HeadlineKindText(kind);
+  std::string text = HeadlinePrefix(seconds) + TraitsOf(kind).headlineText;
   text.erase(text.find_last_not_of(' ') + 1);
   return text;
 }
@@ -54,7 +31,7 @@ std::string TimeLeftText(std::int64_t seconds, TaskKind kind) {
     if (minutes >= 60) text += std::to_string(minutes / 60) + "小时";
     if (minutes % 60 > 0) text += std::to_string(minutes % 60) + "分钟";
   }
-  const std::string_view kindText = HeadlineKindText(kind);
+  const std::string_view kindText = TraitsOf(kind).headlineText;
   return text + std::string(kindText.substr(0, kindText.find("。")));
 }
 
@@ -64,7 +41,7 @@ HeadVerdict JudgeHead(DateTime when, DateTime now) {
     return distance <= kLatestLatePerformSeconds ? HeadVerdict::PerformLate : HeadVerdict::Drop;
   }
   if (distance == 0) return HeadVerdict::Perform;
-  if (distance == 30) return HeadVerdict::Warn;
+  if (distance == kWarningLeadSeconds) return HeadVerdict::Warn;
   return HeadVerdict::Wait;
 }
 
@@ -153,7 +130,7 @@ const Task* FirstDatedTask(const TaskQueue& queue) {
 void DueTaskRunner::Run(DateTime now) {
   // The program-end watch dates the tasks whose process ended; a power task
   // whose process ended before this start is missed.
-  const std::vector<Task> missedWaiting = programEnd_.Follow(now);
+  const std::vector<Task> missedWaiting = waiting_.Follow(now);
   std::vector<Task> missed;
   // After a task performed in its own second, the headline keeps saying
   // "0秒后..." until the next tick, as the user expects to see it go.
@@ -164,8 +141,7 @@ void DueTaskRunner::Run(DateTime now) {
     const Task head = *next;
     const HeadVerdict verdict = JudgeHead(head.When, now);
     if (verdict == HeadVerdict::PerformLate && IsPowerAction(head.Kind)) {
-      tasks_.Reschedule(head,
-                        now + static_cast<double>(kLatePowerActionWarningSeconds) / kSecondsPerDay);
+      tasks_.Reschedule(head, now + static_cast<double>(kWarningLeadSeconds) / kSecondsPerDay);
       continue;
     }
     switch (verdict) {

@@ -6,8 +6,9 @@
 #include <vector>
 
 #include "platform/clock.h"
-#include "scheduler/program_end_watch.h"
+#include "scheduler/task_kinds.h"
 #include "scheduler/task_listing.h"
+#include "scheduler/waiting_tasks.h"
 #include "widgets/controls.h"
 #include "widgets/tray_icon.h"
 
@@ -16,9 +17,6 @@ inline constexpr char kEmptyQueueHeadline[] = "你还没有添加定时任务。
 // "45秒后", "59分钟后", "1小时0分钟后" for a distance in whole seconds.
 [[nodiscard]] std::string HeadlinePrefix(std::int64_t seconds);
 // What the headline says the head task will do, with its trailing spaces.
-[[nodiscard]] const char* HeadlineKindText(TaskKind kind);
-// The headline while the head task waits for a program to end: "程序结束后关机。".
-[[nodiscard]] std::string WaitingHeadline(TaskKind kind);
 // The headline's words alone: "29秒后关机。".
 [[nodiscard]] std::string CountdownText(std::int64_t seconds, TaskKind kind);
 // The tray hint's first line: "还有1小时12分钟关机", "还有2天3小时重启电脑",
@@ -53,9 +51,6 @@ enum class HeadVerdict {
 [[nodiscard]] HeadVerdict JudgeHead(DateTime when, DateTime now);
 
 inline constexpr std::int64_t kLatestLatePerformSeconds = 60;
-// How far ahead a power action found at most a minute late is moved: the
-// warning's half minute.
-inline constexpr std::int64_t kLatePowerActionWarningSeconds = 30;
 
 // The balloon text that names the tasks dropped in one tick, earliest first.
 [[nodiscard]] std::string MissedTasksText(const std::vector<Task>& missed, const Clock& clock);
@@ -80,10 +75,10 @@ void ShowTaskReport(TrayIcon& trayIcon, const std::string& title, const std::str
 // and warned of; later than that, it is dropped as missed like any other task.
 class DueTaskRunner {
  public:
-  DueTaskRunner(TaskListing& tasks, ProgramEndWatch& programEnd, TaskActions& actions, Label& title,
+  DueTaskRunner(TaskListing& tasks, WaitingTasks& waiting, TaskActions& actions, Label& title,
                 TrayIcon& trayIcon, const Clock& clock, std::string balloonTitle)
       : tasks_(tasks),
-        programEnd_(programEnd),
+        waiting_(waiting),
         actions_(actions),
         title_(title),
         trayIcon_(trayIcon),
@@ -107,7 +102,7 @@ class DueTaskRunner {
   void ShowTimeLeftInHint(DateTime now);
 
   TaskListing& tasks_;
-  ProgramEndWatch& programEnd_;
+  WaitingTasks& waiting_;
   TaskActions& actions_;
   Label& title_;
   TrayIcon& trayIcon_;

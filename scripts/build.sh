@@ -8,20 +8,22 @@
 # A sanitizer's first report fails the test that caused it.
 set -eu
 cd "$(dirname "$0")/.."
+# A warning fails these builds; configure without the option for a build that only shows them.
+strict=-DDUSK_WARNINGS_AS_ERRORS=ON
 what=${1:-all}
 jobs=$(nproc 2>/dev/null || echo 2)
 
 if [ "$what" = host ] || [ "$what" = all ]; then
-  cmake -S . -B build/host -DCMAKE_BUILD_TYPE=Debug
+  cmake -S . -B build/host -DCMAKE_BUILD_TYPE=Debug "$strict"
   cmake --build build/host -j "$jobs"
 fi
 if [ "$what" = win ] || [ "$what" = all ]; then
-  cmake -S . -B build/win -DCMAKE_BUILD_TYPE=Release \
+  cmake -S . -B build/win -DCMAKE_BUILD_TYPE=Release "$strict" \
     -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
   cmake --build build/win -j "$jobs"
 fi
 sanitized() { # DIRECTORY FLAGS
-  cmake -S . -B "$1" -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS=$2 -fno-omit-frame-pointer" \
+  cmake -S . -B "$1" -DCMAKE_BUILD_TYPE=Debug "$strict" "-DCMAKE_CXX_FLAGS=$2 -fno-omit-frame-pointer" \
     "-DCMAKE_EXE_LINKER_FLAGS=$2"
   cmake --build "$1" -j "$jobs"
 }

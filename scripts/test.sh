@@ -1,7 +1,8 @@
 #!/bin/sh
 # README command 2: installs what is needed, builds what the chosen layers need and runs them,
 # one after the other:
-#   host        the host tests (build/host)
+#   host        the format check of the sources (scripts/check_format.sh) and the host tests
+#               (build/host)
 #   sanitizers  the host tests under ASan/UBSan (build/asan), the update hand-off under TSan
 #               (build/tsan)
 #   fuzz        the fuzz targets, each for a short while (build/fuzz)
@@ -61,7 +62,14 @@ build_win() {
 # run_layer LAYER: builds what LAYER needs and runs its tests; fails when any of it failed.
 run_layer() {
   case $1 in
-    host) ./scripts/build.sh host && (cd build/host && ctest -j "$jobs" --output-on-failure) ;;
+    # The layout of the sources is checked with the host tests; the tests run either way.
+    host)
+      _rl_status=0
+      ./scripts/check_format.sh || _rl_status=1
+      { ./scripts/build.sh host && (cd build/host && ctest -j "$jobs" --output-on-failure); } ||
+        _rl_status=1
+      return $_rl_status
+      ;;
     sanitizers)
       _rl_status=0
       # Memory faults and undefined behaviour fail the test that meets them.

@@ -10,15 +10,20 @@ constexpr Rgb kWhite{255, 255, 255};
 constexpr Rgb kPanelBlue{72, 177, 229};
 constexpr Rgb kBandBlue{81, 193, 244};
 constexpr Rgb kButtonInk{74, 180, 232};
+constexpr Bounds kWindow{0, 0, 500, 300};
+constexpr Bounds kHeading{200, 30, 260, 30};
+constexpr Bounds kReminder{200, 80, 260, 100};
+constexpr Bounds kButton{160, 240, 161, 49};
 
 }  // namespace
 
 TForm3::TForm3(const Form& mainWindow, Sound& sound, MirrorFactory* mirrors)
-    : TipForm("TipForm", {0, 0, 500, 300}, Form::Frame::Borderless),
-      Image1("Image1", &TipForm, {0, 0, 500, 300}, kPictureId, true),
-      Label1("Label1", &TipForm, {200, 30, 260, 30}, Label::Sizing::Fixed),
-      Label2("Label2", &TipForm, {200, 80, 260, 100}, Label::Sizing::Fixed),
-      bsSkinButton1("bsSkinButton1", &TipForm, {160, 240, 161, 49}, "我知道了", true),
+    : TipForm("TipForm", kWindow, Form::Frame::Borderless),
+      // The picture fills the window.
+      Image1("Image1", &TipForm, kWindow, kPictureId, true),
+      Label1("Label1", &TipForm, kHeading, Label::Sizing::Fixed),
+      Label2("Label2", &TipForm, kReminder, Label::Sizing::Fixed),
+      bsSkinButton1("bsSkinButton1", &TipForm, kButton, "我知道了", true),
       mainWindow_(mainWindow),
       sound_(sound) {
   TipForm.SetOwner(&mainWindow);
@@ -35,17 +40,7 @@ TForm3::TForm3(const Form& mainWindow, Sound& sound, MirrorFactory* mirrors)
   bsSkinButton1.SetTextColor(ColorRef::Of(kButtonInk));
   bsSkinButton1.SetBackColor(ColorRef::Of(kBandBlue));
   bsSkinButton1.OnClick = [this] { bsSkinButton1Click(); };
-  FormCreate();
   AttachMirrors(TipForm, mirrors, NativeWindow::WhenFirstShown);
-}
-
-void TForm3::FormCreate() {
-  TipForm.SetWidth(500);
-  TipForm.SetHeight(300);
-  Image1.SetBounds({0, 0, TipForm.Width(), TipForm.Height()});
-  Label1.SetBounds({200, 30, 260, 30});
-  Label2.SetBounds({200, 80, 260, 100});
-  TipForm.Hide();
 }
 
 void TForm3::FormShow() {

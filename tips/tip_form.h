@@ -3,19 +3,20 @@
 #include <string>
 
 #include "platform/sound.h"
+#include "scheduler/alarm_view.h"
 #include "widgets/controls.h"
 #include "widgets/form.h"
 
 // The alarm window: the picture of a ringing clock, the reminder text, and
 // the button that silences the alarm. Shown beside the main window.
-class TForm3 {
+class TForm3 : public AlarmView {
  public:
   TForm3(const Form& mainWindow, Sound& sound, MirrorFactory* mirrors);
   TForm3(const TForm3&) = delete;
   TForm3& operator=(const TForm3&) = delete;
 
   // The alarm's reminder text, in front of the main window.
-  void ShowAlarm(const std::string& text);
+  void ShowAlarm(const std::string& text) override;
   // Visible and in front; placed beside the main window when it was hidden.
   void Show();
   void Hide();
@@ -36,7 +37,6 @@ class TForm3 {
   Button bsSkinButton1;
 
  private:
-  void FormCreate();
   void FormShow();
 
   const Form& mainWindow_;

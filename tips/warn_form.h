@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/sound.h"
+#include "scheduler/warning_view.h"
 #include "widgets/controls.h"
 #include "widgets/form.h"
 
@@ -11,7 +12,7 @@
 // left, and the buttons that put it off, cancel it or run it at once. It stays
 // above other windows and never takes the keyboard from the program the user
 // is typing in: no button of it is pressed by accident.
-class TForm4 {
+class TForm4 : public WarningView {
  public:
   // `warningSound` is played each time the window opens.
   TForm4(Form& mainWindow, Sound& sound, const std::string& appTitle, std::string warningSound,
@@ -21,8 +22,8 @@ class TForm4 {
 
   // Shows the task's caption and the countdown; opening, it plays its sound
   // and flashes the program's taskbar entry.
-  void ShowWarning(const std::string& caption, const std::string& countdown);
-  void Close();
+  void ShowWarning(const std::string& caption, const std::string& countdown) override;
+  void Close() override;
   [[nodiscard]] bool Showing() const { return WarnForm.Visible(); }
 
   std::function<void(int minutes)> OnPostpone;

@@ -1,6 +1,7 @@
 #include "upgrade/relocation.h"
 
 #include "process/image_name.h"
+#include "upgrade/update_files.h"
 #include "upgrade/version_compare.h"
 #include "upgrade/version_text.h"
 
@@ -21,9 +22,9 @@ bool Relocation::RelocateToFixedName(const std::string& programFile, const std::
     retryUntil_ = now + kRetrySeconds / kSecondsPerDay;
     return false;
   }
-  for (const std::string& leftover : {appPath + "up" + exeFileName,
-                                      appPath + "up" + exeFileName + kDownloadSuffix,
-                                      appPath + "up"}) {
+  const std::string downloaded = DownloadedProgramFile(appPath, exeFileName);
+  for (const std::string& leftover :
+       {downloaded, downloaded + kDownloadSuffix, VersionAnswerFile(appPath)}) {
     if (files_.Exists(leftover)) (void)files_.Delete(leftover);
   }
   return false;

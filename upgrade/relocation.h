@@ -6,10 +6,6 @@
 #include "platform/files.h"
 #include "platform/version_resource.h"
 
-// A program download goes to this name beside its final one until it is
-// checked: only a program the project signed gets the name that is started.
-inline constexpr char kDownloadSuffix[] = ".download";
-
 // Moving the program to its fixed file name after an update, and clearing up.
 class Relocation {
  public:
@@ -21,8 +17,7 @@ class Relocation {
   // program is then to start the one under the fixed name and end. Under the
   // fixed name it deletes the downloaded program and the version-information
   // file.
-  [[nodiscard]] bool RelocateToFixedName(const std::string& programFile,
-                                         const std::string& appPath,
+  [[nodiscard]] bool RelocateToFixedName(const std::string& programFile, const std::string& appPath,
                                          const std::string& exeFileName,
                                          const std::string& programVersion, DateTime now);
 

@@ -1,10 +1,13 @@
 #include "upgrade/up_form.h"
 
+#include <utility>
+
 #include "upgrade/download_progress.h"
 
-TForm2::TForm2(const Form& mainWindow, MirrorFactory* mirrors)
+TForm2::TForm2(const Form& mainWindow, std::string appTitle, MirrorFactory* mirrors)
     : UpForm("UpForm", {436, 440, 595, 70}, Form::Frame::Tool),
-      ProgressBar1("ProgressBar1", &UpForm, {5, 6, 580, 30}) {
+      ProgressBar1("ProgressBar1", &UpForm, {5, 6, 580, 30}),
+      appTitle_(std::move(appTitle)) {
   UpForm.SetOwner(&mainWindow);
   UpForm.SetBackColor(ColorRef::System(SystemColor::ButtonFace));
   FormCreate();
@@ -20,10 +23,16 @@ void TForm2::FormCreate() {
   ProgressBar1.SetPosition(0);
 }
 
-void TForm2::OnDownloadProgress(std::uint32_t progress, std::uint32_t progressMax,
-                                const std::string& appTitle) {
-  const DownloadProgress shown = ProgressOfDownload(progress, progressMax);
+void TForm2::ShowDownload() {
+  UpForm.Show();
+  UpForm.BringToFront();
+}
+
+void TForm2::ShowDownloadProgress(std::uint32_t received, std::uint32_t total) {
+  const DownloadProgress shown = ProgressOfDownload(received, total);
   ProgressBar1.SetMaximum(shown.barMaximum);
   ProgressBar1.SetPosition(shown.barPosition);
-  UpForm.SetText(DownloadCaption(appTitle, shown.percentText));
+  UpForm.SetText(DownloadCaption(appTitle_, shown.percentText));
 }
+
+void TForm2::CloseDownload() { UpForm.Hide(); }

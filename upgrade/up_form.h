@@ -3,24 +3,28 @@
 #include <cstdint>
 #include <string>
 
+#include "upgrade/self_update.h"
 #include "widgets/controls.h"
 #include "widgets/form.h"
 
 // The update progress window: hidden until a download runs, then the bar and
 // the percentage in the caption follow the download.
-class TForm2 {
+class TForm2 : public DownloadProgressView {
  public:
-  TForm2(const Form& mainWindow, MirrorFactory* mirrors);
+  // The caption names the program by appTitle.
+  TForm2(const Form& mainWindow, std::string appTitle, MirrorFactory* mirrors);
   TForm2(const TForm2&) = delete;
   TForm2& operator=(const TForm2&) = delete;
 
-  // The received bytes of the total the service expects (0 while unknown).
-  void OnDownloadProgress(std::uint32_t progress, std::uint32_t progressMax,
-                          const std::string& appTitle);
+  void ShowDownload() override;
+  void ShowDownloadProgress(std::uint32_t received, std::uint32_t total) override;
+  void CloseDownload() override;
 
   Form UpForm;
   ProgressBar ProgressBar1;
 
  private:
   void FormCreate();
+
+  std::string appTitle_;
 };

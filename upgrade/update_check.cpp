@@ -1,5 +1,6 @@
 #include "upgrade/update_check.h"
 
+#include "upgrade/update_files.h"
 #include "upgrade/update_signature.h"
 #include "upgrade/url_time_stamp.h"
 #include "upgrade/version_file.h"
@@ -13,7 +14,7 @@ void CheckForUpdate(UpdateCheck& check, const UpdateCheckServices& services) {
   std::vector<std::string> tokens;
   const std::string request =
       UpdateRequestUrl(check.UpdateInfoUrl, DecodeDateTime(services.clock.Now()));
-  const std::string file = check.AppPath + "up";
+  const std::string file = VersionAnswerFile(check.AppPath);
   if (services.download.ToFile(request, file, kVersionFileMaxBytes)) {
     // Gone or locked since the download: no update this time.
     if (const auto bytes = services.files.ReadPrefix(file, kVersionFileMaxBytes)) {

@@ -20,7 +20,6 @@ class SkinnedMessage {
 
   [[nodiscard]] const Form& Window() const { return form_; }
   [[nodiscard]] const Label& Message() const { return text_; }
-  Button& OkButton() { return ok_; }
 
  private:
   WindowSystem& windowSystem_;

@@ -25,7 +25,6 @@ class TrayIcon : private NotificationArea::Events {
 
   // Puts the icon into the notification area (idempotent).
   void AddToTray();
-  [[nodiscard]] bool InTray() const { return inTray_; }
 
   [[nodiscard]] const std::string& Hint() const { return hint_; }
   void SetHint(const std::string& hint);

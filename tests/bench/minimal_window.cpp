@@ -24,9 +24,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   windowClass.lpszClassName = "MinimalWindow";
   if (!RegisterClassA(&windowClass)) return 1;
 
-  HWND hwnd = CreateWindowExA(0, "MinimalWindow", "Minimal window", WS_OVERLAPPEDWINDOW,
-                              CW_USEDEFAULT, CW_USEDEFAULT, 780, 550, nullptr, nullptr, instance,
-                              nullptr);
+  HWND hwnd =
+      CreateWindowExA(0, "MinimalWindow", "Minimal window", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                      CW_USEDEFAULT, 780, 550, nullptr, nullptr, instance, nullptr);
   if (!hwnd) return 1;
   ShowWindow(hwnd, showCommand);
   UpdateWindow(hwnd);

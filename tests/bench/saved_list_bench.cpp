@@ -17,8 +17,8 @@
 #include "platform/profile_files_win.h"
 #include "platform/whole_file_write.h"
 #include "platform/wide_text_win.h"
-#include "scheduler/saved_task_list.h"
-#include "scheduler/task_file_format.h"
+#include "storage/saved_task_list.h"
+#include "storage/task_file_format.h"
 
 namespace {
 

@@ -126,8 +126,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (wasEnded) {
       FUZZ_CHECK(ImageNameMatches(process.exeFile, name));
-      FUZZ_CHECK(SameImageName(FileNamePart(image),
-                               FileNamePart(process.exeFile)));
+      FUZZ_CHECK(SameImageName(FileNamePart(image), FileNamePart(process.exeFile)));
     }
     if (IsAscii(process.exeFile) && IsAscii(image) && IsAscii(name) && !name.empty()) {
       const bool critical = process.processId == 0 || process.processId == 4 ||

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "scheduler/task_file_format.h"
+#include "storage/task_file_format.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "main/program.h"
-#include "scheduler/task_file_format.h"
+#include "storage/task_file_format.h"
 #include "tests/fakes/fake_platform.h"
 #include "tests/host/running_program.h"
 

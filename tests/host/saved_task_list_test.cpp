@@ -1,12 +1,12 @@
-#include "scheduler/saved_task_list.h"
+#include "storage/saved_task_list.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "main/program.h"
-#include "scheduler/task_file_format.h"
 #include "storage/set_aside.h"
+#include "storage/task_file_format.h"
 #include "tests/fakes/fake_mirrors.h"
 #include "tests/fakes/fake_platform.h"
 
@@ -304,8 +304,10 @@ TEST(SavedTaskListFolder, IsDuskInTheRoamingProfile) {
   EXPECT_EQ(TaskListFolder("C:\\Users\\a\\AppData\\Roaming"),
             "C:\\Users\\a\\AppData\\Roaming\\Dusk");
   EXPECT_EQ(TaskListFolder(""), "");
-  EXPECT_EQ(SetAsideFileName("tasks", {2027, 1, 2, 3, 4, 5, 678}, 1), "tasks.bad-20270102-030405.txt");
-  EXPECT_EQ(SetAsideFileName("tasks", {2027, 1, 2, 3, 4, 5, 678}, 7), "tasks.bad-20270102-030405-7.txt");
+  EXPECT_EQ(SetAsideFileName("tasks", {2027, 1, 2, 3, 4, 5, 678}, 1),
+            "tasks.bad-20270102-030405.txt");
+  EXPECT_EQ(SetAsideFileName("tasks", {2027, 1, 2, 3, 4, 5, 678}, 7),
+            "tasks.bad-20270102-030405-7.txt");
 }
 
 // The whole program on the fake platform, started on a saved list.

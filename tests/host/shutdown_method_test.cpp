@@ -4,6 +4,7 @@
 
 #include "main/shutdown_method_menu.h"
 #include "process/open_programs.h"
+#include "scheduler/task_kinds.h"
 #include "tests/fakes/fake_platform.h"
 #include "tests/fakes/fake_processes.h"
 #include "tests/fakes/fake_profile_files.h"
@@ -29,7 +30,7 @@ TEST(ShutdownMethod, ExitFlagsForEachMethodAndKind) {
       {ShutdownMethod::AskPrograms, TaskKind::LogOff, 0x00},
   };
   for (const Case& c : kCases) {
-    SCOPED_TRACE(std::string(ShutdownMethodWord(c.method)) + " " + TaskKindItemText(c.kind));
+    SCOPED_TRACE(std::string(ShutdownMethodWord(c.method)) + " " + TraitsOf(c.kind).itemText);
     EXPECT_EQ(ExitFlags(c.method, c.kind), c.flags);
   }
 }

@@ -1,4 +1,4 @@
-#include "scheduler/task_file_format.h"
+#include "storage/task_file_format.h"
 
 #include <gtest/gtest.h>
 

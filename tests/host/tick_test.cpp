@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tests/fakes/fake_platform.h"
+#include "triggers/program_end_watch.h"
 
 TEST(HeadlinePrefix, FollowsTheDistanceRanges) {
   struct Case {

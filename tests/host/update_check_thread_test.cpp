@@ -57,8 +57,12 @@ TEST(UpdateCheck, HandsWhatItFoundToTheTimerAcrossThreads) {
     std::this_thread::yield();
   }
   ASSERT_FALSE(timer.Enabled());
-  EXPECT_EQ(program.state.NewVersionUrl, "http://dl.invalid/new.exe");
-  EXPECT_EQ(program.state.NewVersion, "1.0.2.0");
-  EXPECT_EQ(program.state.NewVersionSignature, kSignature);
   EXPECT_EQ(platform.download.background.url.rfind("http://dl.invalid/new.exe?", 0), 0u);
+  // The version and the signature came over too: the program they vouch for is started.
+  platform.signatures.Sign("new program", kSignature);
+  platform.versionResource.byFile[program.state.AppPath + "upDusk.exe"] = {
+      VersionResource::Outcome::Found, 0x00010000, 0x00020000};
+  platform.download.Finish(true, "new program");
+  ASSERT_EQ(platform.shell.launches.size(), 1u);
+  EXPECT_EQ(platform.shell.launches[0].file, program.state.AppPath + "upDusk.exe");
 }

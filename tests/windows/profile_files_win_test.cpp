@@ -12,8 +12,8 @@
 #include "platform/whole_file_write.h"
 #include "platform/wide_text_win.h"
 #include "platform/win32_platform.h"
-#include "scheduler/saved_task_list.h"
-#include "scheduler/task_file_format.h"
+#include "storage/saved_task_list.h"
+#include "storage/task_file_format.h"
 #include "tests/windows/beside_this_test.h"
 
 namespace {

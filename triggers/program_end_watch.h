@@ -12,6 +12,7 @@
 #include "platform/time_zone.h"
 #include "scheduler/queue_observer.h"
 #include "scheduler/task_listing.h"
+#include "scheduler/waiting_tasks.h"
 
 // When a task that waited for a program's end is due, seen at `now`: after its
 // delay in elapsed time, and a shut-down, restart, log-off or sleep not before
@@ -28,7 +29,7 @@
 // nobody knows, maybe hours ago, and the user may be at work again.
 // The waiting tasks are found wherever they sort: a dated task on the waiting
 // moment's day may sort after them.
-class ProgramEndWatch : public QueueObserver {
+class ProgramEndWatch : public QueueObserver, public WaitingTasks {
  public:
   ProgramEndWatch(Processes& processes, TaskListing& tasks, const TimeZone& timeZone)
       : processes_(processes), tasks_(tasks), timeZone_(timeZone) {}
@@ -42,7 +43,7 @@ class ProgramEndWatch : public QueueObserver {
                                                        int delayMinutes);
   // Every tick, before the due tasks are run. The tasks found missed, out of
   // the queue already, for the tick to name.
-  [[nodiscard]] std::vector<Task> Follow(DateTime now);
+  [[nodiscard]] std::vector<Task> Follow(DateTime now) override;
   // A process no waiting task names any more is let go.
   void QueueChanged(const TaskQueue& queue) override;
 

@@ -1,15 +1,16 @@
-#include "scheduler/program_end_watch.h"
+#include "triggers/program_end_watch.h"
 
 #include <algorithm>
 
 #include "scheduler/elapsed_time.h"
+#include "scheduler/task_kinds.h"
 #include "scheduler/tick.h"
 
 DateTime ProgramEndDueMoment(TaskKind kind, int delayMinutes, DateTime now, const TimeZone& zone) {
   // The delay is a countdown: its minutes pass whatever the wall clock does.
   const DateTime due = ElapsedMinutesLater(now, delayMinutes, zone);
   if (!IsPowerAction(kind)) return due;
-  return std::max(due, now + static_cast<double>(kLatePowerActionWarningSeconds) / kSecondsPerDay);
+  return std::max(due, now + static_cast<double>(kWarningLeadSeconds) / kSecondsPerDay);
 }
 
 std::optional<ProgramEndTrigger> ProgramEndWatch::Watch(std::uint32_t processId,

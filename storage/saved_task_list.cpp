@@ -1,8 +1,8 @@
-#include "scheduler/saved_task_list.h"
+#include "storage/saved_task_list.h"
 
 #include "platform/whole_file_write.h"
-#include "scheduler/task_file_format.h"
 #include "storage/set_aside.h"
+#include "storage/task_file_format.h"
 
 namespace {
 

@@ -1,13 +1,11 @@
-#include "scheduler/task_file_format.h"
+#include "storage/task_file_format.h"
 
 #include <array>
 #include <charconv>
 
-namespace {
+#include "scheduler/task_kinds.h"
 
-constexpr std::array<std::string_view, kTaskKindCount> kKindNames{
-    "turn-off",      "restart",       "log-off", "alarm", "open-program",
-    "close-program", "open-web-page", "sleep",   "lock"};
+namespace {
 
 constexpr std::array<std::string_view, kRepeatKindCount> kRepeatNames{"", "daily", "weekdays",
                                                                       "weekly"};
@@ -22,8 +20,8 @@ std::optional<RepeatKind> RepeatNamed(std::string_view name) {
 }
 
 std::optional<TaskKind> KindNamed(std::string_view name) {
-  for (std::size_t kind = 0; kind < kKindNames.size(); ++kind) {
-    if (kKindNames[kind] == name) return static_cast<TaskKind>(kind);
+  for (const TaskKindTraits& kind : kTaskKinds) {
+    if (kind.fileName == name) return kind.kind;
   }
   return std::nullopt;
 }
@@ -270,7 +268,7 @@ std::string WriteTaskFile(const TaskQueue& queue) {
   text += "\r\n";
   for (std::size_t i = 0; i < queue.Count(); ++i) {
     const Task& task = queue.At(i);
-    text += kKindNames[static_cast<std::size_t>(task.Kind)];
+    text += TraitsOf(task.Kind).fileName;
     text += '|';
     AppendMoment(text, task.When);
     text += '|';
