@@ -30,6 +30,13 @@ ManifestDPIAware true
 
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUT}"
+; With a code-signing certificate scripts/package.sh names the commands that sign a file in place
+; (scripts/authenticode.sh): the uninstaller is signed as it is made, before the installer takes
+; it in, and the installer last.
+!ifdef SIGN_UNINSTALLER
+  !uninstfinalize '${SIGN_UNINSTALLER} "%1"' = 0
+  !finalize '${SIGN_INSTALLER} "%1"' = 0
+!endif
 InstallDir "$LOCALAPPDATA\Programs\Dusk"
 BrandingText "${PRODUCT} ${VERSION}"
 VIProductVersion "${VERSION}"

@@ -3,6 +3,7 @@
 #   Dusk-VERSION-setup.exe     the installer (packaging/dusk.nsi), per user, in Chinese
 #   Dusk-VERSION-portable.zip  the same files, to run from any folder
 #   SHA256SUMS                 of both
+#   signatures/                the Authenticode signatures, each file's apart, when signed (below)
 #   winget/                    the winget manifests (version, installer, default locale)
 #   scoop/dusk.json            the Scoop manifest
 #   update/                    the update server's files, laid out as it serves them:
@@ -14,6 +15,23 @@
 #   BASE_URL  where the installer and the zip will be downloaded from, e.g.
 #             https://example.org/dusk/1.0.2.0/
 #   KEY.pem   the release's signing key (README.md, "Keys"); without it update/ is not made
+#
+# Signed for Windows (Authenticode, SHA-256, time-stamped; scripts/authenticode.sh) when a
+# code-signing certificate is given: the program files, the uninstaller and the installer, each
+# verified before the release is written. Without one the release is made unsigned, and said so.
+#   DUSK_CODESIGN_P12            the certificate and its key in a PKCS#12 file, or, on a token:
+#   DUSK_CODESIGN_PKCS11_MODULE  its PKCS#11 module, DUSK_CODESIGN_PKCS11_KEY the key's pkcs11: URI,
+#                                DUSK_CODESIGN_CERTS the certificate and its chain (PEM)
+#   DUSK_CODESIGN_PASSWORD_FD    the file descriptor to read the PKCS#12 password or the token's
+#                                PIN from (else it is asked on the terminal)
+#   DUSK_TIMESTAMP_URL           the RFC 3161 time-stamp server
+#   DUSK_CODESIGN_CA_FILE        the roots to verify against (default: the system's)
+# A rebuild names the release's signatures/ in DUSK_CODESIGN_ATTACH instead: they are attached in
+# place of signing, and verify only when the rebuilt files are those that were signed
+# (README.md, "Verifying a download").
+#
+# The same commit makes the same bytes wherever and whenever it is built: every time in the
+# downloads is SOURCE_DATE_EPOCH, by default the time of the source's last commit.
 # DUSK_BUILD_DIR names another Windows build than build/win, DUSK_DIST_DIR another output.
 # The output folder is emptied first: only a folder this script made (it leaves a mark in it)
 # or an empty one; any other is refused, untouched.
@@ -48,6 +66,30 @@ for file in "$program_file" "$build/dusk-cli.exe" "$build/clock/1.wav" "$build/x
   [ -r "$file" ] || fail "there is no $file: run scripts/build.sh win"
 done
 command -v makensis >/dev/null || fail "makensis is missing: run scripts/setup.sh"
+epoch=${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct 2>/dev/null || :)}
+case $epoch in
+  '' | *[!0-9]*) fail "no SOURCE_DATE_EPOCH given and no commit in $root to take it from" ;;
+esac
+
+signing=
+if [ -n "${DUSK_CODESIGN_ATTACH:-}" ]; then
+  signing=attach
+  [ -d "$DUSK_CODESIGN_ATTACH" ] || fail "DUSK_CODESIGN_ATTACH names no folder: $DUSK_CODESIGN_ATTACH"
+elif [ -n "${DUSK_CODESIGN_P12:-}${DUSK_CODESIGN_PKCS11_MODULE:-}" ]; then
+  signing=sign
+  if [ -n "${DUSK_CODESIGN_P12:-}" ]; then
+    [ -r "$DUSK_CODESIGN_P12" ] || fail "cannot read the certificate $DUSK_CODESIGN_P12"
+  else
+    if [ -z "${DUSK_CODESIGN_PKCS11_KEY:-}" ] || [ ! -r "${DUSK_CODESIGN_CERTS:-}" ]; then
+      fail "a token needs DUSK_CODESIGN_PKCS11_KEY and a readable DUSK_CODESIGN_CERTS"
+    fi
+  fi
+  [ -n "${DUSK_TIMESTAMP_URL:-}" ] ||
+    fail "no DUSK_TIMESTAMP_URL: a signature without a time stamp dies with its certificate"
+fi
+if [ -n "$signing" ]; then
+  command -v osslsigncode >/dev/null || fail "osslsigncode is missing: run scripts/setup.sh"
+fi
 
 mark=$dist/.made-by-package.sh
 if [ -e "$dist" ]; then
@@ -55,10 +97,39 @@ if [ -e "$dist" ]; then
   [ -e "$mark" ] || [ -z "$(ls -A "$dist")" ] ||
     fail "$dist holds files this script did not make: empty it, or name another folder in DUSK_DIST_DIR"
 fi
+# The certificate's password is kept in memory where the system has a place for files there.
+work=$(mktemp -d -p /dev/shm 2>/dev/null || mktemp -d)
+trap 'rm -rf "$work"' EXIT
+trap 'exit 1' INT TERM
+
+if [ "$signing" = sign ]; then
+  if [ -n "${DUSK_CODESIGN_PASSWORD_FD:-}" ]; then
+    case $DUSK_CODESIGN_PASSWORD_FD in
+      *[!0-9]*) fail "DUSK_CODESIGN_PASSWORD_FD is not a file descriptor" ;;
+    esac
+    IFS= read -r secret <&"$DUSK_CODESIGN_PASSWORD_FD" ||
+      fail "no password on file descriptor $DUSK_CODESIGN_PASSWORD_FD"
+  else
+    [ -r /dev/tty ] || fail "give the certificate's password on DUSK_CODESIGN_PASSWORD_FD"
+    printf 'Password of the code-signing certificate: ' >/dev/tty
+    stty -echo </dev/tty
+    IFS= read -r secret </dev/tty || secret=
+    stty echo </dev/tty
+    printf '\n' >/dev/tty
+  fi
+  # The signing tool reads it from a file, once for each file it signs, makensis's calls
+  # included: one only we can read, removed at the end; never an argument or a variable of the
+  # environment, which others may read.
+  export DUSK_CODESIGN_SECRET="$work/secret"
+  (umask 077 && printf '%s\n' "$secret" >"$DUSK_CODESIGN_SECRET")
+fi
+[ -z "$signing" ] || export DUSK_CODESIGN_SIGNATURES="$dist/signatures"
+
 rm -rf "$dist"
 mkdir -p "$dist/files/clock" "$dist/winget" "$dist/scoop"
 : >"$mark"
 cp "$program_file" "$dist/files/Dusk.exe"
+# Every program file the build makes ships, and is signed.
 cp "$build/dusk-cli.exe" "$build/x.wav" "$build/warn.wav" "$dist/files/"
 cp "$build/clock/1.wav" "$dist/files/clock/"
 # Notepad reads UTF-8 for sure with its byte-order mark, and lines end in CR LF.
@@ -69,19 +140,51 @@ done
 
 setup=Dusk-$version-setup.exe
 zip=Dusk-$version-portable.zip
+signer="sh \"$root/scripts/authenticode.sh\""
+if [ -n "$signing" ]; then
+  for program in "$dist"/files/*.exe; do
+    sh "$root/scripts/authenticode.sh" "$(basename "$program")" "$program" ||
+      fail "$(basename "$program") is not signed (see above): no release written"
+  done
+  set -- "-DSIGN_UNINSTALLER=$signer uninstall.exe" "-DSIGN_INSTALLER=$signer \"$setup\""
+else
+  set --
+  echo "package.sh: no code-signing certificate given (DUSK_CODESIGN_P12 or" \
+    "DUSK_CODESIGN_PKCS11_MODULE): the release is unsigned" >&2
+fi
+# The installer keeps each file's time, and the zip too: the commit's.
+find "$dist/files" -exec touch -h -d "@$epoch" {} +
 makensis -V2 -INPUTCHARSET UTF8 "-DVERSION=$version" "-DFILES=$dist/files" \
-  "-DICON=$root/res/dusk.ico" "-DOUT=$dist/$setup" "$root/packaging/dusk.nsi" >&2 ||
+  "-DICON=$root/res/dusk.ico" "-DOUT=$dist/$setup" "$@" "$root/packaging/dusk.nsi" >&2 || {
+  rm -f "$dist/$setup"
   fail "makensis failed"
+}
+if [ -n "$signing" ]; then
+  # As they will ship, the last step before the release is written.
+  check=
+  [ "$signing" = sign ] || check=--digests
+  # shellcheck disable=SC2086 # $check: one option or none
+  sh "$root/scripts/authenticode_verify.sh" $check "$dist"/files/*.exe "$dist/$setup" || {
+    rm -f "$dist/$setup"
+    fail "a signed file does not verify: no release written"
+  }
+fi
 
-# Stored with a fixed time, so that the same build makes the same zip.
-(cd "$dist/files" && python3 - "$dist/$zip" <<'PY')
-import os, sys, zipfile
+# In a fixed order, each with the same time and permissions, so that the same files make the
+# same zip.
+(cd "$dist/files" && python3 - "$dist/$zip" "$epoch" <<'PY')
+import os, sys, time, zipfile
 
-with zipfile.ZipFile(sys.argv[1], "w", zipfile.ZIP_DEFLATED, compresslevel=9) as archive:
-    for name in ["Dusk.exe", "dusk-cli.exe", "clock/1.wav", "x.wav", "warn.wav", "readme.txt",
-                 "license.txt"]:
-        entry = zipfile.ZipInfo(name, date_time=(2000, 1, 1, 0, 0, 0))
+zip_name, epoch = sys.argv[1], int(sys.argv[2])
+# A zip's times start in 1980 and name no time zone: the commit's in UTC.
+stamp = time.gmtime(max(epoch, 315532800))[:6]
+names = sorted(os.path.relpath(os.path.join(folder, name)).replace(os.sep, "/")
+               for folder, _, files in os.walk(".") for name in files)
+with zipfile.ZipFile(zip_name, "w", zipfile.ZIP_DEFLATED, compresslevel=9) as archive:
+    for name in names:
+        entry = zipfile.ZipInfo(name, date_time=stamp)
         entry.compress_type = zipfile.ZIP_DEFLATED
+        entry.create_system = 3
         entry.external_attr = 0o644 << 16
         with open(name, "rb") as data:
             archive.writestr(entry, data.read())
@@ -105,7 +208,8 @@ if [ -z "$key" ]; then
 else
   program=Dusk-$version.exe
   mkdir -p "$dist/update/v"
-  cp "$program_file" "$dist/update/$program"
+  # The program as it ships, signed for Windows: the update's signature covers these bytes.
+  cp "$dist/files/Dusk.exe" "$dist/update/$program"
   sh "$root/scripts/release.sh" "$key" "$dist/update/$program" "$version" \
     "http://$host/$program" "$host" >"$dist/update/v/dusk.html" ||
     fail "release.sh refused the program; see above"

@@ -3,6 +3,7 @@ where its resources lie. scripts/program_keys.py and scripts/sign_update.sh shar
 import struct
 
 RESOURCE_DIRECTORY = 2
+CERTIFICATE_DIRECTORY = 4
 
 
 class NotAProgram(Exception):
@@ -29,6 +30,9 @@ class ProgramFile:
         optional = pe + 24
         directories = optional + {0x10B: 96, 0x20B: 112}[self.u16(optional)]
         self.resources_rva = self.u32(directories + RESOURCE_DIRECTORY * 8)
+        # Where an Authenticode signature lies: a file offset, never loaded with the program.
+        self.certificates = (self.u32(directories + CERTIFICATE_DIRECTORY * 8),
+                             self.u32(directories + CERTIFICATE_DIRECTORY * 8 + 4))
         table = optional + optional_size
         self.sections = [
             Section(self.u32(s + 12), self.u32(s + 8), self.u32(s + 20), self.u32(s + 16),

@@ -1,8 +1,8 @@
 """Prints the ECDSA P-256 public keys a program file carries, one a line: X then Y, 128 hex
 digits, as the program holds them (64 bytes, big-endian). A key is found wherever its 64 bytes
 lie in the file's data (every section that is neither code nor resources, and what follows the
-last section): any 64 bytes that make a point of the curve, which random bytes practically never
-do. scripts/release.sh and scripts/sign_update.sh ask it what a program trusts.
+last section but for an Authenticode signature): any 64 bytes that make a point of the curve,
+which random bytes practically never do. scripts/release.sh and scripts/sign_update.sh ask it what a program trusts.
 
 Usage: program_keys.py PROGRAM.exe
 """
@@ -31,7 +31,13 @@ def data_ranges(data):
         if s.flags & EXECUTABLE or s.address == program.resources_rva:
             continue
         ranges.append((s.raw, min(s.raw + s.raw_size, len(data))))
-    ranges.append((end_of_sections, len(data)))
+    # A signature for Windows ends the file. Its certificates carry keys of their own, often
+    # P-256 ones, which the program never loads, let alone trusts.
+    start, size = program.certificates
+    if size and end_of_sections <= start and start + size == len(data):
+        ranges.append((end_of_sections, start))
+    else:
+        ranges.append((end_of_sections, len(data)))
     return ranges
 
 

@@ -6,7 +6,9 @@
 #   sanitizers  the host tests under ASan/UBSan (build/asan), the update hand-off under TSan
 #               (build/tsan)
 #   fuzz        the fuzz targets, each for a short while (build/fuzz)
-#   windows     the Windows-side tests under Wine (build/win, every test not labelled e2e)
+#   windows     the Windows-side tests under Wine (build/win, every test not labelled e2e), the
+#               release's packaging and signing, and its rebuild in another folder, which must
+#               be the same byte for byte
 #   e2e         the end-to-end tests under Wine (build/win, label e2e)
 # Usage: scripts/test.sh [LAYER...]   (every layer when none is named)
 # Every chosen layer runs; a table of their results and seconds (a layer's build included) ends

@@ -9,7 +9,8 @@
 #   handover         version 1.0.1.2 finds 1.0.2.0, downloads it with the progress window, and the
 #                    new program ends up running as Dusk.exe, the leftovers removed
 #   handover-installed  as handover, with the old program installed by the release's installer in
-#                    the user's programs folder
+#                    the user's programs folder, and both programs signed for Windows as a
+#                    release's are (by a throwaway publisher: tests/packaging/codesign_fixture.sh)
 #   handover-tasks   as handover, with two alarms entered while the download comes: the update
 #                    does not wait for them; the new program lists both and rings the first in
 #                    its due second
@@ -35,6 +36,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 source_root=$(cd "$here/../.." && pwd)
 # shellcheck source=tests/e2e/e2e_lib.sh
 . "$source_root/tests/e2e/e2e_lib.sh"
+# shellcheck source=tests/packaging/codesign_fixture.sh
+. "$source_root/tests/packaging/codesign_fixture.sh"
 e2e_args 7 "SCENARIO OLD_EXE NEW_EXE PROBE_EXE DUSK_PROBE_EXE PORT ARTIFACTS_DIR [WINEPREFIX]" "$@"
 scenario=$1
 old_exe=$(realpath "$2")
@@ -201,7 +204,8 @@ install_old_program() {
   rm -rf "$app" "$_io_user_dir/AppData/Roaming/Dusk"
   timeout 60 wine reg delete 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Dusk' \
     /f >/dev/null 2>&1
-  check "package" "the old program packaged as release 1.0.1.2" _package_old_program || return
+  check "package" "the old program packaged as release 1.0.1.2, signed" _package_old_program ||
+    return
   say "STEP silent install into $app"
   desktop_start "$desktop" "$case_dir/dist/Dusk-1.0.1.2-setup.exe" /S
   check "install" "the old program installed" wait_until 120 _old_program_installed || return
@@ -212,13 +216,20 @@ _package_old_program() {
   rm -rf "$case_dir/dist"
   DUSK_BUILD_DIR=$(dirname "$old_exe") DUSK_DIST_DIR=$case_dir/dist DUSK_PROGRAM=$old_exe \
     DUSK_VERSION=1.0.1.2 sh "$source_root/scripts/package.sh" https://downloads.dusk.invalid/ \
-    >>"$log" 2>&1
+    >>"$log" 2>&1 3<"$codesign_password_file" &&
+    "$python" -c 'import sys, zipfile; open(sys.argv[2], "wb").write(zipfile.ZipFile(sys.argv[1]).read("Dusk.exe"))' \
+      "$case_dir/dist/Dusk-1.0.1.2-portable.zip" "$case_dir/released-old.exe"
 }
 
 # The installer's process name is cut to 15 characters: "Dusk-1.0.1.2-se".
 _old_program_installed() {
-  [ -f "$app/uninstall.exe" ] && cmp -s "$old_exe" "$app/Dusk.exe" &&
+  [ -f "$app/uninstall.exe" ] && cmp -s "$case_dir/released-old.exe" "$app/Dusk.exe" &&
     ! session_processes | grep -q ' Dusk-'
+}
+
+# signed_for_windows FILE: its Authenticode signature verifies against the throwaway root.
+signed_for_windows() {
+  sh "$source_root/scripts/authenticode_verify.sh" "$1" >>"$log" 2>&1
 }
 
 # run_handover [installed]: the three-instance hand-over: the old program downloads the new one
@@ -228,10 +239,19 @@ run_handover() {
   case_begin "handover${1:+-$1}"
   cp "$new_exe" "$www/new/Dusk-1.0.2.0.exe"
   : >"$www/new/Dusk-1.0.2.0.exe.hold"
+  if [ "${1:-}" = installed ]; then
+    # As a release makes it: signed for Windows first, the update's signature over those bytes.
+    check "publisher" "a throwaway certificate and time-stamp server" \
+      codesign_fixture_begin "$source_root" "$case_dir/publisher" || return
+    check "signed for Windows" "the new program" env DUSK_CODESIGN_SECRET="$codesign_password_file" \
+      sh "$source_root/scripts/authenticode.sh" Dusk.exe "$www/new/Dusk-1.0.2.0.exe" || return
+  fi
   check "release" "the new program signed, its version-information file written" \
-    release "$www/v/dusk.html" 1.0.2.0 "$(new_url)" "$new_exe" || return
+    release "$www/v/dusk.html" 1.0.2.0 "$(new_url)" "$www/new/Dusk-1.0.2.0.exe" || return
   if [ "${1:-}" = installed ]; then
     install_old_program || return
+    codesign_fixture_end
+    check "signed for Windows" "the installed program" signed_for_windows "$app/Dusk.exe"
     # As the Start menu's shortcut names it.
     launched='C:\users\'${USER:-$(id -un)}'\AppData\Local\Programs\Dusk\Dusk.exe'
   else
@@ -267,6 +287,9 @@ run_handover() {
   shot handover-3-final
   check "program file replaced" "Dusk.exe holds the new program" \
     cmp -s "$app/Dusk.exe" "$www/new/Dusk-1.0.2.0.exe"
+  if [ "${1:-}" = installed ]; then
+    check "signed for Windows" "the updated program" signed_for_windows "$app/Dusk.exe"
+  fi
   check "download removed" "no upDusk.exe in the folder" test ! -e "$app/upDusk.exe"
   check "download removed" "no upDusk.exe.download in the folder" \
     test ! -e "$app/upDusk.exe.download"
@@ -545,7 +568,7 @@ run_failing_servers() {
 # ---- the run ----
 
 e2e_session_begin "$artifacts_dir" "$prefix"
-trap 'server_stop; e2e_cleanup' EXIT
+trap 'server_stop; codesign_fixture_end; e2e_cleanup' EXIT
 # Only what earlier runs of this script left here.
 rm -rf "$artifacts"/case-*
 case_dir=$artifacts

@@ -2,7 +2,7 @@
 files, the checksums and the manifests' hashes are those of the files, the manifests parse and
 name this version and the given download addresses.
 
-Usage: check_package.py DIST_DIR VERSION BASE_URL
+Usage: check_package.py DIST_DIR VERSION BASE_URL BUILD_DIR
 """
 
 import hashlib
@@ -14,8 +14,8 @@ import zipfile
 
 import yaml
 
-DIST, VERSION, BASE = sys.argv[1:4]
-del sys.argv[1:4]
+DIST, VERSION, BASE, BUILD = sys.argv[1:5]
+del sys.argv[1:5]
 SETUP = "Dusk-%s-setup.exe" % VERSION
 ZIP = "Dusk-%s-portable.zip" % VERSION
 PROGRAM_FILES = {"Dusk.exe", "dusk-cli.exe", "clock/1.wav", "x.wav", "warn.wav", "readme.txt", "license.txt"}

@@ -2,7 +2,7 @@
 # scripts/package.sh against the build: it refuses to empty a folder it did not make; with a key
 # the program does not trust it fails as scripts/release.sh refuses to sign; without a key it
 # makes the downloads and the manifests (over what it made before), says it left out the update
-# server's files, and check_package.py checks what it made.
+# server's files and that the release is unsigned, and check_package.py checks what it made.
 # Usage: package_test.sh BUILD_DIR OUTPUT_DIR
 set -eu
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -49,8 +49,12 @@ grep -q "no signing key given" "$dist.log" || {
   echo "package.sh did not say that it left out the update server's files"
   exit 1
 }
+grep -q "no code-signing certificate given.*the release is unsigned" "$dist.log" || {
+  echo "package.sh did not say that the release is unsigned"
+  exit 1
+}
 [ ! -e "$dist/update" ] || {
   echo "package.sh made $dist/update without a key"
   exit 1
 }
-python3 "$(dirname "$0")/check_package.py" "$dist" "$version" "$base"
+python3 "$(dirname "$0")/check_package.py" "$dist" "$version" "$base" "$build"

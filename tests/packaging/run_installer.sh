@@ -1,6 +1,7 @@
 #!/bin/sh
-# End-to-end test of the installer under Wine: scripts/package.sh makes it from the build, then
-# in a virtual desktop a silent install puts the files, the Start-menu shortcut, the start at
+# End-to-end test of the installer under Wine: scripts/package.sh makes it from the build, signed
+# for Windows as a release is (by a throwaway publisher, codesign_fixture.sh), then in a virtual
+# desktop a silent install puts the files, signed (the uninstaller too), the Start-menu shortcut, the start at
 # log-on and the uninstall key in place and, as nothing ran before, starts nothing; the program
 # is started and two tasks are added in it; the silent install of a newer version over the
 # running copy ends it and starts the new program, which lists the same tasks. The silent
@@ -36,8 +37,15 @@ desktop=DuskSetup
 dist=$artifacts/dist
 newer_dist=$artifacts/dist-newer
 rm -rf "$dist" "$newer_dist"
+# shellcheck source=tests/packaging/codesign_fixture.sh
+. "$root/tests/packaging/codesign_fixture.sh"
+trap 'codesign_fixture_end; e2e_cleanup' EXIT
+if ! codesign_fixture_begin "$root" "$artifacts/publisher"; then
+  say "FAIL publisher: the throwaway certificate or time-stamp server could not be made"
+  exit 1
+fi
 if ! DUSK_BUILD_DIR=$build DUSK_DIST_DIR=$dist sh "$root/scripts/package.sh" \
-  https://downloads.dusk.invalid/ >>"$log" 2>&1; then
+  https://downloads.dusk.invalid/ >>"$log" 2>&1 3<"$codesign_password_file"; then
   say "FAIL package: scripts/package.sh failed"
   exit 1
 fi
@@ -46,11 +54,28 @@ version=$(basename "$setup" | sed 's/^Dusk-\(.*\)-setup\.exe$/\1/')
 newer_version=1.0.2.0
 if ! DUSK_BUILD_DIR=$build DUSK_DIST_DIR=$newer_dist DUSK_PROGRAM=$newer_exe \
   DUSK_VERSION=$newer_version sh "$root/scripts/package.sh" https://downloads.dusk.invalid/ \
-  >>"$log" 2>&1; then
+  >>"$log" 2>&1 3<"$codesign_password_file"; then
   say "FAIL package: scripts/package.sh failed for the newer version"
   exit 1
 fi
+codesign_fixture_end
+trap e2e_cleanup EXIT
 newer_setup=$newer_dist/Dusk-$newer_version-setup.exe
+# The program each release ships, signed: as its zip holds it.
+shipped_program() { # DIST OUTPUT
+  python3 -c 'import sys, zipfile; open(sys.argv[2], "wb").write(zipfile.ZipFile(sys.argv[1]).read("Dusk.exe"))' \
+    "$(echo "$1"/Dusk-*-portable.zip)" "$2"
+}
+release_exe=$artifacts/release-Dusk.exe
+newer_release_exe=$artifacts/newer-release-Dusk.exe
+if ! shipped_program "$dist" "$release_exe" ||
+  ! shipped_program "$newer_dist" "$newer_release_exe"; then
+  say "FAIL package: no Dusk.exe in the zips"
+  exit 1
+fi
+signed() { # FILE: its Authenticode signature verifies against the throwaway publisher's root
+  sh "$root/scripts/authenticode_verify.sh" "$1" >>"$log" 2>&1
+}
 
 user_dir=$WINEPREFIX/drive_c/users/${USER:-$(id -un)}
 installed=$user_dir/AppData/Local/Programs/Dusk
@@ -144,7 +169,13 @@ for file in $files; do
 done
 check "nothing else installed" "$(cd "$installed" 2>/dev/null && find . -type f | sort | tr '\n' ' ')" \
   test "$(cd "$installed" 2>/dev/null && find . -type f | wc -l)" -eq "$(echo $files | wc -w)"
-check "installed program" "the build's Dusk.exe" cmp -s "$build/Dusk.exe" "$installed/Dusk.exe"
+check "installed program" "the release's Dusk.exe" cmp -s "$release_exe" "$installed/Dusk.exe"
+# Every program file, the uninstaller the installer wrote included.
+for file in $files; do
+  case $file in
+    *.exe) check "signed $file" "its signature verifies" signed "$installed/$file" ;;
+  esac
+done
 check "shortcut" "$shortcut" test -f "$shortcut"
 win_dir='C:\users\'${USER:-$(id -un)}'\AppData\Local\Programs\Dusk'
 for pair in "DisplayName=Dusk" "DisplayVersion=$version" "Publisher=The Dusk developers" \
@@ -176,7 +207,7 @@ if probe started && probe saved-add "Z:$state" && probe saved-add "Z:$state"; th
   say "TIME silent install over a running copy: $(seconds_since "$from") s"
   check "one program" "$(dusk_pid | wc -l) Dusk.exe process(es)" test "$(dusk_pid | wc -l)" -eq 1
   check "newer program" "the installed Dusk.exe is version $newer_version" \
-    cmp -s "$newer_exe" "$installed/Dusk.exe"
+    cmp -s "$newer_release_exe" "$installed/Dusk.exe"
   value=$(reg_value "$uninstall_key" DisplayVersion)
   check "uninstall key DisplayVersion" "reads '$value'" test "$value" = "$newer_version"
   probe saved-same "Z:$state" && shot 02-newer-version-with-the-tasks

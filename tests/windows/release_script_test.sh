@@ -78,6 +78,16 @@ url=http://update.example.invalid/Dusk.exe
 
 expect "a program that passes every check" signed \
   sh "$release" "$work/release.pem" "$work/good.exe" 2.10.0.7 "$url" update.example.invalid
+# Signed for Windows first, as scripts/package.sh signs a release, here with a P-256 certificate:
+# the certificate's own key, after the program's data, is not one the program trusts.
+openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 2 \
+  -keyout "$work/publisher.key" -out "$work/publisher.crt" -subj "/CN=Dusk test publisher" \
+  -addext extendedKeyUsage=codeSigning 2>/dev/null
+osslsigncode sign -certs "$work/publisher.crt" -key "$work/publisher.key" -h sha256 \
+  -in "$work/good.exe" -out "$work/good_for_windows.exe" >/dev/null
+expect "a program signed for Windows with a P-256 certificate" signed \
+  sh "$release" "$work/release.pem" "$work/good_for_windows.exe" 2.10.0.7 "$url" \
+  update.example.invalid
 expect "a program signed with the backup key" signed \
   sh "$release" "$work/backup.pem" "$work/good.exe" 2.10.0.7 "$url" update.example.invalid
 expect "a program that trusts a key besides the project's two" "not one of the project's two" \
