@@ -22,7 +22,10 @@ constexpr struct {
     {"url", TaskKind::OpenWebPage},
 };
 
-constexpr std::string_view kRepeatWords[] = {"", "daily", "weekdays", "weekly"};
+// By RepeatKind; a script asks for the first four, "each-time" is a waiting task's.
+constexpr std::string_view kRepeatWords[] = {"", "daily", "weekdays", "weekly", "each-time"};
+static_assert(std::size(kRepeatWords) == kRepeatKindCount);
+constexpr std::size_t kRepeatWordsAsked = static_cast<std::size_t>(RepeatKind::Weekly) + 1;
 
 CommandReading Wrong(std::string error) { return {std::nullopt, std::move(error)}; }
 
@@ -71,8 +74,8 @@ CommandReading ReadAdd(std::span<const std::string> words) {
     if (repeatGiven) return Wrong(QuotedError(kOptionTwiceText, option));
     repeatGiven = true;
     std::size_t kind = 1;
-    while (kind < std::size(kRepeatWords) && kRepeatWords[kind] != value) ++kind;
-    if (kind == std::size(kRepeatWords)) return Wrong(QuotedError(kBadRepeatText, value));
+    while (kind < kRepeatWordsAsked && kRepeatWords[kind] != value) ++kind;
+    if (kind == kRepeatWordsAsked) return Wrong(QuotedError(kBadRepeatText, value));
     // As on the panel: only a task due at a time of day comes back.
     if (std::holds_alternative<CountdownWhen>(add.when) ||
         std::holds_alternative<ProgramEndWhen>(add.when)) {

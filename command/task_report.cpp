@@ -65,6 +65,8 @@ std::string TaskListText(const TaskQueue& queue) {
     if (IsWaitingForProgram(task)) {
       text += "after-exit " + OneLine(task.AfterProgram.ImageName) + " +" +
               std::to_string(task.AfterProgram.DelayMinutes) + "m";
+    } else if (CompareDateTime(task.When, kWaitingMoment) == 0) {
+      text += "waiting";
     } else {
       AppendMoment(text, task.When, ' ');
     }
@@ -84,7 +86,7 @@ std::string TaskListJson(const TaskQueue& queue) {
     if (i > 0) json += ',';
     json +=
         "{\"id\":" + std::to_string(task.Id) + ",\"kind\":\"" + KindWord(task.Kind) + "\",\"due\":";
-    if (IsWaitingForProgram(task)) {
+    if (CompareDateTime(task.When, kWaitingMoment) == 0) {
       json += "null";
     } else {
       json += '"';
@@ -101,6 +103,8 @@ std::string TaskListJson(const TaskQueue& queue) {
               ",\"image\":";
       AppendJsonString(json, task.AfterProgram.ImageName);
       json += ",\"delayMinutes\":" + std::to_string(task.AfterProgram.DelayMinutes) + "}";
+    } else if (HasCondition(task)) {
+      json += "{\"type\":\"condition\"}";
     } else {
       json += "null";
     }

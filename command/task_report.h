@@ -19,7 +19,9 @@
 // due: local time without a zone; null while the task waits for a program.
 // repeat: "daily", "weekdays", "weekly" or null.
 // trigger: null for a task due at its moment; a task waiting for a program's
-// end has {"type":"after-exit","pid":4242,"image":"aria2c.exe","delayMinutes":10}.
+// end has {"type":"after-exit","pid":4242,"image":"aria2c.exe","delayMinutes":10};
+// one waiting for a quiet network or for nobody at the computer {"type":"condition"}
+// (its due moment null while it waits).
 // text: the reminder, the program or the address; "" for the other kinds.
 // A later version only adds members; one that changes a member's meaning
 // raises "version".

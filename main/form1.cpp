@@ -8,6 +8,7 @@
 #include "main/task_entry.h"
 #include "process/image_name.h"
 #include "process/process_listing.h"
+#include "scheduler/condition_texts.h"
 #include "scheduler/moment_text.h"
 #include "scheduler/task_actions.h"
 #include "upgrade/version_text.h"
@@ -30,9 +31,11 @@ constexpr Bounds kClock{kBand.width - kClockRightMargin, 24, 0, 28};
 constexpr Bounds kLeftPane{0, 61, 300, 460};
 constexpr Bounds kRightPane{300, 60, 480, 460};
 constexpr Bounds kTaskList{15, 15, 430, 420};
-constexpr Bounds kTimingGroup{20, 20, 265, 140};
-constexpr Bounds kTimingModes{20, 20, 210, 40};
-constexpr Bounds kDateTimeFields{20, 70, 210, 60};
+// The modes take three rows of two; the fields of the chosen mode stand below.
+constexpr Bounds kTimingModes{20, 20, 210, 60};
+constexpr int kFieldsTop = kTimingModes.top + kTimingModes.height + 10;
+constexpr Bounds kDateTimeFields{20, kFieldsTop, 210, 60};
+constexpr Bounds kTimingGroup{20, 20, 265, kFieldsTop + kDateTimeFields.height + 10};
 // The date field is wide enough for the longest date of the user's short format
 // ("2026/12/31", "12/31/2026") beside its drop-down button; the time field
 // keeps its gap after it.
@@ -44,16 +47,34 @@ constexpr Bounds kExpiredHint{8, 32, 126, 22};
 constexpr Bounds kRepeatField{136, 32, 66, 20};
 constexpr Bounds kExpiredPicture{0, 3, 16, 16};
 constexpr Bounds kExpiredText{22, 4, 0, 14};
-constexpr Bounds kCountdownFields{20, 70, 210, 40};
+constexpr Bounds kCountdownFields{20, kFieldsTop, 210, 40};
 constexpr Bounds kCountField{8, 8, 50, 20};
 constexpr Bounds kUnitField{72, 8, 65, 20};
 constexpr Bounds kAfterText{144, 16, 0, 13};
-constexpr Bounds kDelayFields{20, 70, 210, 40};
+constexpr Bounds kDelayFields{20, kFieldsTop, 210, 40};
 constexpr Bounds kDelayField{8, 8, 50, 20};
 constexpr Bounds kDelayText{64, 12, 0, 13};
+// Two rows each: the values, then the check box and the repeat list.
+constexpr Bounds kConditionFields{20, kFieldsTop, 235, 56};
+constexpr Bounds kNetRateText{8, 10, 0, 13};
+constexpr Bounds kNetRateField{56, 6, 58, 20};
+constexpr Bounds kNetRateUnit{118, 10, 0, 13};
+constexpr Bounds kNetLastingText{146, 10, 0, 13};
+constexpr Bounds kNetMinutesField{172, 6, 34, 20};
+constexpr Bounds kNetMinutesText{210, 10, 0, 13};
+constexpr Bounds kCpuQuietBox{8, 32, 92, 20};
+constexpr Bounds kCpuPercentField{102, 32, 40, 20};
+constexpr Bounds kCpuPercentText{146, 36, 0, 13};
+constexpr Bounds kIdleLastingText{8, 10, 0, 13};
+constexpr Bounds kIdleMinutesField{34, 6, 48, 20};
+constexpr Bounds kIdleMinutesText{86, 10, 0, 13};
+constexpr Bounds kIdleGuardBox{8, 32, 150, 20};
+constexpr Bounds kConditionRepeatField{162, 32, 66, 20};
 constexpr int kGroupGap = 20;
 constexpr int kPromptGap = 10;
-constexpr Bounds kKindGroup{20, kTimingGroup.top + kTimingGroup.height + kGroupGap, 265, 105};
+// Four rows: the first three as the kinds have always stood, the later kinds below them. Rows
+// of 23 pixels, like the timing modes': taller ones would push the add button out of the pane.
+constexpr Bounds kKindGroup{20, kTimingGroup.top + kTimingGroup.height + kGroupGap, 265, 117};
 constexpr Bounds kPrompt{20, kKindGroup.top + kKindGroup.height + kGroupGap, 0, 15};
 constexpr Bounds kParameterField{20, kPrompt.top + kPrompt.height + kPromptGap, 265, 21};
 constexpr Bounds kPicker{20, kParameterField.top, 265, 20};
@@ -63,6 +84,10 @@ constexpr int kButtonGap = 20;
 constexpr int kDateTimeMode = 0;
 constexpr int kCountdownMode = 1;
 constexpr int kProgramEndMode = 2;
+constexpr int kNetworkQuietMode = 3;
+constexpr int kNoInputMode = 4;
+
+constexpr char kNoHibernationHint[] = "这台电脑不能休眠：休眠没有开启，或没有休眠文件。";
 
 // Waiting for a program's end, the picker names that program: a program to
 // end after it is typed in.
@@ -76,12 +101,38 @@ std::vector<std::string> TaskKindItems() {
   return items;
 }
 
+// The first nine kinds fill the three columns in order, as they always have; hibernation
+// stands below log-off, and turning the screen off below locking it.
+static_assert(kTaskKindCount == static_cast<int>(TaskKind::ScreenOff) + 1,
+              "a new kind needs its cell in the kind group");
+std::vector<RadioGroup::Cell> TaskKindCells() {
+  std::vector<RadioGroup::Cell> cells;
+  for (int kind = 0; kind <= static_cast<int>(TaskKind::Lock); ++kind) {
+    cells.push_back({kind / 3, kind % 3});
+  }
+  cells.push_back({0, 3});  // 休眠
+  cells.push_back({2, 3});  // 关闭显示器
+  return cells;
+}
+
+SettingsFile LoadedSettings(const PlatformSet& platform) {
+  SettingsFile settings(platform.profileFiles, platform.clock,
+                        TaskListFolder(platform.profileFiles.RoamingAppDataFolder()));
+  settings.Load();
+  return settings;
+}
+
 std::vector<std::string> RepeatKindItems() {
   std::vector<std::string> items;
-  for (int kind = 0; kind < kRepeatKindCount; ++kind) {
+  for (int kind = 0; kind < kDatedRepeatKindCount; ++kind) {
     items.emplace_back(RepeatKindItemText(static_cast<RepeatKind>(kind)));
   }
   return items;
+}
+
+// A task that waits for a condition runs once, or again each time.
+std::vector<std::string> ConditionRepeatItems() {
+  return {RepeatKindItemText(RepeatKind::None), RepeatKindItemText(RepeatKind::EachTime)};
 }
 
 }  // namespace
@@ -95,8 +146,8 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
       tipForm_(collaborators.alarmWindow),
       warnForm_(collaborators.warningWindow),
       startWithWindows_(platform.runAtLogon, platform.files),
-      settings_(platform.profileFiles, platform.clock,
-                TaskListFolder(platform.profileFiles.RoamingAppDataFolder())),
+      settings_(LoadedSettings(platform)),
+      shutdownMethod_(settings_),
       quickPicks_(tasks_, settings_, platform.clock,
                   [this](const std::vector<std::string>& words) { (void)RunCommand(words); }),
       Form1("Form1", kMainWindow, Form::Frame::Main),
@@ -108,7 +159,7 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
       PanelLeft("PanelLeft", &Form1, kLeftPane, false),
       GroupBox1("GroupBox1", &PanelLeft, kTimingGroup, "  计时方式  "),
       RadioGroup1("RadioGroup1", &GroupBox1, kTimingModes, "", 2,
-                  {"指定时间", "倒计时", "程序结束后"}),
+                  {"指定时间", "倒计时", "程序结束后", kNetworkQuietModeText, kNoInputModeText}),
       Panel1("Panel1", &GroupBox1, kDateTimeFields, true),
       bsSkinDateEdit1("bsSkinDateEdit1", &Panel1, kDateField),
       bsSkinTimeEdit1("bsSkinTimeEdit1", &Panel1, kTimeField),
@@ -123,7 +174,33 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
       Panel3("Panel3", &GroupBox1, kDelayFields, true),
       bsSkinSpinEdit2("bsSkinSpinEdit2", &Panel3, kDelayField, 0, kMaxProgramEndDelayMinutes, 0),
       bsSkinStdLabel2("bsSkinStdLabel2", &Panel3, kDelayText),
-      RadioGroup2("RadioGroup2", &PanelLeft, kKindGroup, "  执行任务  ", 3, TaskKindItems()),
+      Panel4("Panel4", &GroupBox1, kConditionFields, true),
+      LabelNetRate("LabelNetRate", &Panel4, kNetRateText),
+      EditNetRate("EditNetRate", &Panel4, kNetRateField, 1, kMaxRateKilobytes,
+                  NetworkQuietTrigger{}.rateKilobytes),
+      LabelNetRateUnit("LabelNetRateUnit", &Panel4, kNetRateUnit),
+      LabelNetLasting("LabelNetLasting", &Panel4, kNetLastingText),
+      EditNetMinutes("EditNetMinutes", &Panel4, kNetMinutesField, 1, kMaxConditionMinutes,
+                     NetworkQuietTrigger{}.minutes),
+      LabelNetMinutes("LabelNetMinutes", &Panel4, kNetMinutesText),
+      CheckCpuQuiet("CheckCpuQuiet", &Panel4, kCpuQuietBox, kCpuQuietText,
+                    NetworkQuietTrigger{}.cpuQuiet),
+      EditCpuPercent("EditCpuPercent", &Panel4, kCpuPercentField, kMinCpuPercent, kMaxCpuPercent,
+                     NetworkQuietTrigger{}.cpuPercent),
+      LabelCpuPercent("LabelCpuPercent", &Panel4, kCpuPercentText),
+      ComboBoxNetRepeat("ComboBoxNetRepeat", &Panel4, kConditionRepeatField,
+                        ConditionRepeatItems()),
+      Panel5("Panel5", &GroupBox1, kConditionFields, true),
+      LabelIdleLasting("LabelIdleLasting", &Panel5, kIdleLastingText),
+      EditIdleMinutes("EditIdleMinutes", &Panel5, kIdleMinutesField, 1, kMaxConditionMinutes,
+                      NoInputTrigger{}.minutes),
+      LabelIdleMinutes("LabelIdleMinutes", &Panel5, kIdleMinutesText),
+      CheckIdleGuard("CheckIdleGuard", &Panel5, kIdleGuardBox, kIdleGuardText,
+                     NoInputTrigger{}.guard),
+      ComboBoxIdleRepeat("ComboBoxIdleRepeat", &Panel5, kConditionRepeatField,
+                         ConditionRepeatItems()),
+      RadioGroup2("RadioGroup2", &PanelLeft, kKindGroup, "  执行任务  ", 3, TaskKindItems(),
+                  TaskKindCells()),
       LabelTips("LabelTips", &PanelLeft, kPrompt),
       EditInfo("EditInfo", &PanelLeft, kParameterField),
       bsSkinComboBoxEx1("bsSkinComboBoxEx1", &PanelLeft, kPicker, "选择你要关闭的软件"),
@@ -131,23 +208,27 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
       PanelRight("PanelRight", &Form1, kRightPane, false),
       TaskList("TaskList", &PanelRight, kTaskList),
       bsTrayIcon1(platform.notificationArea, Form1, platform.windowSystem.DoubleClickTimeMs()),
-      bsBusinessSkinForm1(Form1, bsTrayIcon1, platform.windowSystem, {&quickPicks_},
-                          startWithWindows_),
+      bsBusinessSkinForm1(Form1, bsTrayIcon1, platform.windowSystem,
+                          {&shutdownMethod_, &quickPicks_}, startWithWindows_),
       bsSkinMessage1("bsSkinMessage1", IconView::Stock::Warning, Form1, platform.windowSystem),
       savedTasks_(platform.profileFiles, platform.messages, bsTrayIcon1, platform.clock, tasks_,
                   TaskListFolder(platform.profileFiles.RoamingAppDataFolder()), ReportTitle()),
       wakeKeeper_(platform.powerRequests, platform.clock),
       programEnd_(platform.processes, tasks_, platform.timeZone),
+      conditions_(platform.machineActivity, platform.presenceSensor, tasks_),
       tasks_(TaskList, bsTrayIcon1, platform.clock, platform.timeZone,
              {
                  &savedTasks_,
                  &wakeKeeper_,
                  &programEnd_,
-             }),
+                 &conditions_,
+             },
+             conditions_),
       dueTasks_(tasks_, programEnd_, taskActions_, Title, bsTrayIcon1, platform.clock,
                 ReportTitle()),
       powerWarning_(tasks_, taskActions_, collaborators.warningWindow, bsTrayIcon1, platform.clock,
-                    platform.timeZone, ReportTitle()),
+                    platform.timeZone, ReportTitle(), platform.processes,
+                    [this] { return shutdownMethod_.Current(); }),
       commandRunner_(tasks_, programEnd_, platform.processes, platform.clock, platform.timeZone),
       relocation_(platform.files, platform.versionResource),
       selfUpdate_({platform.download, platform.files, platform.clock, platform.signatures,
@@ -172,6 +253,17 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
   Panel2.Hide();
   Panel3.Hide();
   bsSkinStdLabel2.SetText("分钟之后  ");
+  Panel4.Hide();
+  Panel5.Hide();
+  LabelNetRate.SetText(kNetRateBeforeText);
+  LabelNetRateUnit.SetText(kNetRateAfterText);
+  LabelNetLasting.SetText(kLastingText);
+  LabelNetMinutes.SetText(kMinutesText);
+  LabelCpuPercent.SetText(kPercentText);
+  LabelIdleLasting.SetText(kLastingText);
+  LabelIdleMinutes.SetText(kMinutesText);
+  ComboBoxNetRepeat.SetItemIndex(0);
+  ComboBoxIdleRepeat.SetItemIndex(0);
   LabelTips.Hide();
   EditInfo.Hide();
   bsSkinComboBoxEx1.Hide();
@@ -201,15 +293,19 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
   };
   Form1.OnResume = [this] { TickAfterClockJump(); };
   Form1.OnTimeChange = [this] { TickAfterClockJump(); };
+  // The session ends without the window being closed: a list not saved yet is saved now.
+  Form1.OnSessionEnd = [this] { (void)savedTasks_.SaveIfBehind(tasks_.Queue()); };
   TaskList.OnContextMenu = [this] { TaskListContextMenu(); };
   bsSkinComboBoxEx1.SetImages(&ImageListJinCheng);
+  if (!platform.power.CanHibernate()) {
+    RadioGroup2.DisableItem(static_cast<int>(TaskKind::Hibernate), kNoHibernationHint);
+  }
 
   AttachMirrors(Form1, platform.mirrors);
   bsSkinMessage1.AttachMirrors(platform.mirrors);
   FormCreate();
   // Before the first tick, which treats tasks found late as after a sleep.
   loadReport_ = savedTasks_.Load();
-  settings_.Load();
   RestorePanelChoices();
 }
 
@@ -284,6 +380,7 @@ void TForm1::TimerNowTimer() {
     if (selfUpdate_.StartSuccessor(state.AppPath + state.ExeFileName, SuccessorStartNow())) return;
   }
   const std::uint64_t balloonsBeforeTick = bsTrayIcon1.BalloonsShown();
+  conditions_.Follow(now);
   dueTasks_.Run(now);
   if (!loadReport_.text.empty()) {
     ShowTaskReport(bsTrayIcon1, ReportTitle(), std::exchange(loadReport_.text, {}),
@@ -412,6 +509,8 @@ void TForm1::RadioGroup1Click() {
   Panel1.SetVisible(mode == kDateTimeMode);
   Panel2.SetVisible(mode == kCountdownMode);
   Panel3.SetVisible(mode == kProgramEndMode);
+  Panel4.SetVisible(mode == kNetworkQuietMode);
+  Panel5.SetVisible(mode == kNoInputMode);
   if (mode == kDateTimeMode) SetTimeEditTwentyMinutesAhead(platform.clock.Now());
   // The picker lists the programs running now, and keeps the pick while the
   // kind changes.
@@ -434,6 +533,24 @@ void TForm1::ShowExpiredHint() {
                           IsPastMoment(entered, platform.clock.Now()));
 }
 
+WaitCondition TForm1::ChosenCondition() const {
+  switch (RadioGroup1.ItemIndex()) {
+    case kNetworkQuietMode:
+      return NetworkQuietTrigger{EditNetRate.Value(), EditNetMinutes.Value(),
+                                 CheckCpuQuiet.Checked(), EditCpuPercent.Value()};
+    case kNoInputMode:
+      return NoInputTrigger{EditIdleMinutes.Value(), CheckIdleGuard.Checked()};
+    default:
+      return {};
+  }
+}
+
+RepeatKind TForm1::ChosenConditionRepeat() const {
+  const ComboBox& repeat =
+      RadioGroup1.ItemIndex() == kNetworkQuietMode ? ComboBoxNetRepeat : ComboBoxIdleRepeat;
+  return repeat.ItemIndex() == 1 ? RepeatKind::EachTime : RepeatKind::None;
+}
+
 const TaskKindTraits* TForm1::ChosenKind() const {
   const int index = RadioGroup2.ItemIndex();
   return index >= 0 && index < kTaskKindCount ? &TraitsOf(static_cast<TaskKind>(index)) : nullptr;
@@ -441,7 +558,8 @@ const TaskKindTraits* TForm1::ChosenKind() const {
 
 RepeatKind TForm1::ChosenRepeat() const {
   const int index = ComboBoxRepeat.ItemIndex();
-  return index > 0 && index < kRepeatKindCount ? static_cast<RepeatKind>(index) : RepeatKind::None;
+  return index > 0 && index < kDatedRepeatKindCount ? static_cast<RepeatKind>(index)
+                                                    : RepeatKind::None;
 }
 
 void TForm1::RadioGroup2Click() {
@@ -503,6 +621,11 @@ void TForm1::ButtonAddClick() {
     }
     task.When = kWaitingMoment;
     task.AfterProgram = std::move(*trigger);
+  } else if (WaitCondition condition = ChosenCondition();
+             !std::holds_alternative<std::monostate>(condition)) {
+    task.When = kWaitingMoment;
+    task.Condition = condition;
+    if (ChosenConditionRepeat() == RepeatKind::EachTime) task.Repeat = {RepeatKind::EachTime, 0};
   } else if (RadioGroup1.ItemIndex() == kCountdownMode) {
     task.When = CountdownDueMoment(now, bsSkinSpinEdit1.Value(), bsSkinComboBox1.ItemIndex(),
                                    platform.timeZone);

@@ -6,6 +6,7 @@
 #include "main/command_runner.h"
 #include "main/platform_set.h"
 #include "main/quick_pick_menu.h"
+#include "main/shutdown_method_menu.h"
 #include "process/process_listing.h"
 #include "scheduler/power_warning.h"
 #include "scheduler/task_kinds.h"
@@ -14,8 +15,10 @@
 #include "scheduler/wake_keeper.h"
 #include "startup/start_with_windows.h"
 #include "storage/saved_task_list.h"
+#include "storage/settings_file.h"
 #include "tips/tip_form.h"
 #include "tips/warn_form.h"
+#include "triggers/condition_watch.h"
 #include "triggers/program_end_watch.h"
 #include "upgrade/relocation.h"
 #include "upgrade/self_update.h"
@@ -74,6 +77,8 @@ class TForm1 {
   // A command of dusk-cli or of "Dusk.exe add", carried out as the panel and
   // the list would.
   CommandReply RunCommand(const std::vector<std::string>& words);
+  // How an exit treats the programs still running, as the tray menu's "关机方式" says now.
+  [[nodiscard]] ShutdownMethod ShutdownMethodInUse() const { return shutdownMethod_.Current(); }
   // The load report of the copy that handed over to this one, which it could
   // not show: told at the first tick, before this program's own.
   void TakeOverLoadReport(const std::string& report);
@@ -88,8 +93,10 @@ class TForm1 {
   TForm4& warnForm_;
   // Before the tray menu that turns it on and off.
   StartWithWindows startWithWindows_;
-  // The panel's last choices and the recent entries; before the tray menu.
+  // Read before the tray menu that shows the choices kept in it; the panel's
+  // last choices and the recent entries of the quick picks live there too.
   SettingsFile settings_;
+  ShutdownMethodMenu shutdownMethod_;
   QuickPickMenu quickPicks_;
 
  public:
@@ -120,6 +127,27 @@ class TForm1 {
   Panel Panel3;
   SpinEdit bsSkinSpinEdit2;
   Label bsSkinStdLabel2;
+  // The quiet-network mode's fields: the rate and the minutes below it, the
+  // processor condition, and whether it comes back each time.
+  Panel Panel4;
+  Label LabelNetRate;
+  SpinEdit EditNetRate;
+  Label LabelNetRateUnit;
+  Label LabelNetLasting;
+  SpinEdit EditNetMinutes;
+  Label LabelNetMinutes;
+  CheckBox CheckCpuQuiet;
+  SpinEdit EditCpuPercent;
+  Label LabelCpuPercent;
+  ComboBox ComboBoxNetRepeat;
+  // The nobody-at-the-computer mode's fields: the minutes, the guard for
+  // watching, and whether it comes back each time.
+  Panel Panel5;
+  Label LabelIdleLasting;
+  SpinEdit EditIdleMinutes;
+  Label LabelIdleMinutes;
+  CheckBox CheckIdleGuard;
+  ComboBox ComboBoxIdleRepeat;
   RadioGroup RadioGroup2;
   Label LabelTips;
   Edit EditInfo;
@@ -146,6 +174,10 @@ class TForm1 {
   // the kind call for, one below the other, with the add button below them.
   void PlaceEntryFields();
   [[nodiscard]] bool WaitsForProgramEnd() const;
+  // The condition of the quiet-network or nobody-at-the-computer mode, with
+  // its repeat; none in the other modes.
+  [[nodiscard]] WaitCondition ChosenCondition() const;
+  [[nodiscard]] RepeatKind ChosenConditionRepeat() const;
   void SetTimeEditTwentyMinutesAhead(DateTime now);
   void ShowExpiredHint();
   // The kind chosen in the action group; none before a choice.
@@ -169,6 +201,7 @@ class TForm1 {
   SavedTaskList savedTasks_;
   WakeKeeper wakeKeeper_;
   ProgramEndWatch programEnd_;
+  ConditionWatch conditions_;
   TaskListing tasks_;
   // What the saved list lost at start-up, told after the first tick's own report.
   SavedTaskList::LoadReport loadReport_;

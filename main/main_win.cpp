@@ -12,7 +12,9 @@
 #include "platform/dll_search_win.h"
 #include "platform/download_win.h"
 #include "platform/elevation_win.h"
+#include "platform/machine_activity_win.h"
 #include "platform/power_requests_win.h"
+#include "platform/presence_sensor_win.h"
 #include "platform/processes_win.h"
 #include "platform/profile_files_win.h"
 #include "platform/run_at_logon_win.h"
@@ -116,12 +118,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
   Win32PowerRequests powerRequests;
   Win32RunAtLogon runAtLogon;
   const Win32TimeZone timeZone;
+  Win32MachineActivity machineActivity;
+  Win32PresenceSensor presenceSensor;
   Win32MirrorFactory mirrors(instance, errors);
   {
-    Program program({clock,         codePage,        files,      versionResource, notificationArea,
-                     shell,         windowSystem,    power,      sound,           processes,
-                     threads,       download,        signatures, messages,        profileFiles,
-                     powerRequests, sessionInstance, runAtLogon, timeZone,        &mirrors},
+    Program program({clock,          codePage,        files,      versionResource, notificationArea,
+                     shell,          windowSystem,    power,      sound,           processes,
+                     threads,        download,        signatures, messages,        profileFiles,
+                     powerRequests,  sessionInstance, runAtLogon, timeZone,        machineActivity,
+                     presenceSensor, &mirrors},
                     DUSK_UPDATE_HOST);
     program.Start(arguments);
     RunMessageLoop(errors, program);

@@ -4,9 +4,11 @@
 #include "platform/code_page.h"
 #include "platform/download.h"
 #include "platform/files.h"
+#include "platform/machine_activity.h"
 #include "platform/notification_area.h"
 #include "platform/power.h"
 #include "platform/power_requests.h"
+#include "platform/presence_sensor.h"
 #include "platform/processes.h"
 #include "platform/profile_files.h"
 #include "platform/run_at_logon.h"
@@ -44,5 +46,7 @@ struct PlatformSet {
   SessionInstance& sessionInstance;
   RunAtLogon& runAtLogon;
   const TimeZone& timeZone;
+  MachineActivity& machineActivity;
+  PresenceSensor& presenceSensor;
   MirrorFactory* mirrors = nullptr;
 };

@@ -17,7 +17,8 @@ Program::Program(const PlatformSet& platform, std::string updateServerHost, Task
                platform.mirrors),
       taskActions({Form1.bsTrayIcon1, platform.shell, platform.power, platform.sound,
                    platform.files, platform.messages, Form1.Form1, TipForm, state.AppPath,
-                   state.AppTitle, [this](const std::string& name) { return CloseProgram(name); }}),
+                   state.AppTitle, [this](const std::string& name) { return CloseProgram(name); },
+                   [this] { return Form1.ShutdownMethodInUse(); }}),
       platform_(platform) {
   // The warning window exists only now: its buttons reach the main window here.
   WarnForm.OnPostpone = [this](int minutes) { Form1.ButtonPostponeClick(minutes); };

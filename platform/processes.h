@@ -29,7 +29,8 @@ class Processes : public PlatformInterface {
     bool visible = false;
     bool enabled = false;
     // Shown with a button of its own on the taskbar: an open program, as the
-    // user sees it (not the desktop, a tool palette or an owned dialog).
+    // user sees it (not the shell's desktop or taskbar, a tool palette or an
+    // owned dialog).
     bool onTaskbar = false;
   };
 

@@ -43,9 +43,18 @@ std::uint64_t CreationTimeOf(HANDLE process) {
   return static_cast<std::uint64_t>(created.dwHighDateTime) << 32 | created.dwLowDateTime;
 }
 
+DWORD ProcessOf(HWND window) {
+  DWORD processId = 0;
+  if (window) GetWindowThreadProcessId(window, &processId);
+  return processId;
+}
+
 struct WindowWalk {
   std::vector<Processes::TopLevelWindow> windows;
   std::exception_ptr error;
+  // The shell's own windows (the desktop, the taskbar) are no program an exit closes.
+  DWORD shellProcess = ProcessOf(GetShellWindow());
+  DWORD taskbarProcess = ProcessOf(FindWindowW(L"Shell_TrayWnd", nullptr));
 };
 
 BOOL CALLBACK CollectWindow(HWND window, LPARAM context) {
@@ -55,9 +64,10 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM context) {
     GetWindowThreadProcessId(window, &processId);
     const bool visible = IsWindowVisible(window) != FALSE;
     // The taskbar's own rule: an unowned window that is no tool window, or one that asks for a
-    // button; never the desktop the shell draws.
+    // button; never one of the shell that draws the desktop and the taskbar.
     const LONG_PTR extendedStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
-    const bool onTaskbar = visible && window != GetShellWindow() &&
+    const bool shell = processId == walk.shellProcess || processId == walk.taskbarProcess;
+    const bool onTaskbar = visible && !shell &&
                            ((!GetWindow(window, GW_OWNER) && !(extendedStyle & WS_EX_TOOLWINDOW)) ||
                             (extendedStyle & WS_EX_APPWINDOW));
     walk.windows.push_back({reinterpret_cast<WindowHandle>(window), processId, visible,

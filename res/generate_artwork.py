@@ -6,7 +6,7 @@ Draws every picture the program ships from simple vector shapes and writes:
     dusk.ico         program icon: 16, 20, 24, 32, 40 and 48 pixel 32-bit BGRA
                      images and 64 and 256 pixel PNG images, each drawn at its own
                      size (those that load at start up to 150 % need no decoder)
-    task_kinds.png   864 x 96 strip, nine 96 x 96 task-kind pictures (twice the
+    task_kinds.png   1056 x 96 strip, eleven 96 x 96 task-kind pictures (twice the
                      48 x 48 the list shows at 96 DPI: enough for 200 %), PNG
                      with a palette: as a 32-bit bitmap it would be 258 KB
     program16.bmp    16 x 16 default picture for the process list
@@ -480,7 +480,7 @@ def draw_icon(size=128):
 
 
 # ---------------------------------------------------------------------------
-# Task-kind strip: seven 48 x 48 pictures
+# Task-kind strip: eleven 48 x 48 pictures
 # ---------------------------------------------------------------------------
 
 TASK_COLOURS = [
@@ -493,6 +493,8 @@ TASK_COLOURS = [
     (0, 148, 148),     # 6 web page     - teal
     (58, 72, 170),     # 7 sleep        - indigo
     (84, 96, 118),     # 8 lock         - slate
+    (30, 120, 176),    # 9 hibernate    - ice blue
+    (52, 58, 70),      # 10 screen off  - charcoal
 ]
 
 SW = 4.5        # stroke width shared by all the pictures
@@ -605,8 +607,35 @@ def kind_lock(c):
     yield line(24, 30, 24, 36.5, 3), tint(col, 0.85)
 
 
+def kind_hibernate(c):
+    col = TASK_COLOURS[9]
+    yield circle(24, 25, 17.5), tint(col, 0.82)
+    # a snowflake: three strokes through the centre, each end with a small V
+    for a in (0, 60, 120):
+        x0, y0 = point_at(24, 25, 12.5, a)
+        x1, y1 = point_at(24, 25, 12.5, a + 180)
+        yield line(x0, y0, x1, y1, 3.2), col
+        for end in (a, a + 180):
+            bx, by = point_at(24, 25, 8.0, end)
+            for side in (-40, 40):
+                tx, ty = point_at(bx, by, 4.6, end + side)
+                yield line(bx, by, tx, ty, 2.6), col
+
+
+def kind_screen_off(c):
+    col = TASK_COLOURS[10]
+    # a monitor with a dark screen, on its stand, and the power sign on the screen
+    yield rrect(6, 9, 42, 35, 3), col
+    yield rrect(9.5, 12.5, 38.5, 31.5, 1.2), tint(col, 0.35)
+    yield box(21, 35, 27, 40), col
+    yield rrect(14, 39, 34, 42.5, 1.5), col
+    yield arc(24, 22.5, 5.5, 2.4, 40, 320), tint(col, 0.85)
+    yield line(24, 15, 24, 21.5, 2.4), tint(col, 0.85)
+
+
 KINDS = [kind_shutdown, kind_restart, kind_logoff, kind_alarm,
-         kind_open, kind_close, kind_web, kind_sleep, kind_lock]
+         kind_open, kind_close, kind_web, kind_sleep, kind_lock,
+         kind_hibernate, kind_screen_off]
 
 
 KIND_SCALE = 2     # drawn for 200 %: the list shrinks them for smaller screens

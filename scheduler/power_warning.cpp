@@ -2,21 +2,23 @@
 
 #include <vector>
 
+#include "process/open_programs.h"
 #include "scheduler/elapsed_time.h"
 #include "scheduler/task_kinds.h"
 
-namespace {}  // namespace
-
 PowerWarning::PowerWarning(TaskListing& tasks, TaskActions& actions, WarningView& window,
                            TrayIcon& trayIcon, const Clock& clock, const TimeZone& timeZone,
-                           std::string balloonTitle)
+                           std::string balloonTitle, Processes& processes,
+                           std::function<ShutdownMethod()> shutdownMethod)
     : tasks_(tasks),
       actions_(actions),
       window_(window),
       trayIcon_(trayIcon),
       clock_(clock),
       timeZone_(timeZone),
-      balloonTitle_(std::move(balloonTitle)) {}
+      balloonTitle_(std::move(balloonTitle)),
+      processes_(processes),
+      shutdownMethod_(std::move(shutdownMethod)) {}
 
 void PowerWarning::Follow(DateTime now) {
   const TaskQueue& queue = tasks_.Queue();
@@ -31,8 +33,13 @@ void PowerWarning::Follow(DateTime now) {
   }
   const Task& head = queue.Head();
   shown_ = head;
+  // Sleep and hibernation close nothing: the programs wait for the wake.
+  const std::string closing =
+      TraitsOf(head.Kind).endsSession
+          ? ClosingProgramsText(OpenProgramNames(processes_), shutdownMethod_())
+          : std::string();
   window_.ShowWarning(TaskRowCaption(head, clock_),
-                      CountdownText(WholeSecondsApart(head.When, now), head.Kind));
+                      CountdownText(WholeSecondsApart(head.When, now), head.Kind), closing);
 }
 
 void PowerWarning::Postpone(int minutes, DateTime now) {

@@ -70,7 +70,7 @@ bool RunsOnDayOf(RepeatKind kind, DateTime moment) {
 
 std::optional<TaskRepeat> NextOccurrence(const TaskRepeat& repeat, DateTime after,
                                          const TimeZone& zone) {
-  if (repeat.kind == RepeatKind::None) return std::nullopt;
+  if (repeat.kind == RepeatKind::None || repeat.kind == RepeatKind::EachTime) return std::nullopt;
   DateTime occurrence = repeat.occurrence;
   // Every series repeats within a week: whole weeks long gone are skipped at
   // once, so a clock set years ahead costs no more than a week of steps.
@@ -96,6 +96,7 @@ TaskRepeat FirstOccurrence(RepeatKind kind, DateTime entered, DateTime now, cons
 std::string RepeatText(const TaskRepeat& repeat) {
   static constexpr const char* kWeekdayNames[] = {"日", "一", "二", "三", "四", "五", "六"};
   if (repeat.kind == RepeatKind::None) return "";
+  if (repeat.kind == RepeatKind::EachTime) return RepeatKindItemText(repeat.kind);
   std::string text =
       repeat.kind == RepeatKind::Weekdays ? "工作日" : RepeatKindItemText(repeat.kind);
   if (repeat.kind == RepeatKind::Weekly) text += kWeekdayNames[DayOfWeek(repeat.occurrence)];
@@ -125,6 +126,8 @@ const char* RepeatKindItemText(RepeatKind kind) {
       return "工作日";
     case RepeatKind::Weekly:
       return "每周";
+    case RepeatKind::EachTime:
+      return "每次";
   }
   return "";
 }

@@ -12,9 +12,12 @@ enum class RepeatKind : std::uint8_t {
   Daily,
   Weekdays,  // Monday to Friday
   Weekly,    // the weekday of the first occurrence
+  EachTime,  // a task that waits for a condition waits again after each time
 };
 
-inline constexpr int kRepeatKindCount = 4;
+inline constexpr int kRepeatKindCount = 5;
+// The kinds a dated task may take, first in the order.
+inline constexpr int kDatedRepeatKindCount = 4;
 
 // How a task comes back once it has been performed or missed.
 struct TaskRepeat {
@@ -39,7 +42,7 @@ struct TaskRepeat {
 [[nodiscard]] bool RunsOnDayOf(RepeatKind kind, DateTime moment);
 
 // The first occurrence of the series whose due moment lies after `after`,
-// counted from the one after `repeat.occurrence`; none without a repeat.
+// counted from the one after `repeat.occurrence`; none without a dated repeat.
 [[nodiscard]] std::optional<TaskRepeat> NextOccurrence(const TaskRepeat& repeat, DateTime after,
                                                        const TimeZone& zone);
 

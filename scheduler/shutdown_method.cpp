@@ -12,7 +12,7 @@ constexpr unsigned kForce = 0x04;        // EWX_FORCE
 constexpr unsigned kForceIfHung = 0x10;  // EWX_FORCEIFHUNG
 
 // Names longer than this are cut, at a whole character, and end in "…".
-constexpr std::size_t kLongestName = 12;
+constexpr std::size_t kLongestName = 16;
 // How many programs the line names before it only counts them.
 constexpr std::size_t kNamedPrograms = 2;
 

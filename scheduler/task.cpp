@@ -1,7 +1,12 @@
 #include "scheduler/task.h"
 
+#include "scheduler/condition_texts.h"
 #include "scheduler/moment_text.h"
 #include "scheduler/task_kinds.h"
+
+bool IsWaitingForCondition(const Task& task) {
+  return HasCondition(task) && CompareDateTime(task.When, kWaitingMoment) == 0;
+}
 
 int CompareTasksByWhen(const Task& a, const Task& b) { return CompareDateTime(a.When, b.When); }
 
@@ -15,10 +20,23 @@ void ProgramEndTrigger::SetLabel(std::string_view label) {
   WindowTitle = bar == std::string_view::npos ? std::string_view() : label.substr(0, bar);
 }
 
-std::string TaskRowCaption(const Task& task, const Clock& clock) {
-  const std::string moment = IsWaitingForProgram(task)
-                                 ? "等待 " + task.AfterProgram.Label() + " 结束后"
-                                 : MomentText(clock, task.When);
+namespace {
+
+// The caption's second line: when the task is due, or what it waits for.
+std::string MomentLine(const Task& task, const Clock& clock, const WaitProgress& progress) {
+  if (IsWaitingForProgram(task)) return "等待 " + task.AfterProgram.Label() + " 结束后";
+  if (IsWaitingForCondition(task)) return WaitingRowText(task.Condition, progress);
+  // The user may still stop it from the keyboard or the mouse.
+  if (std::holds_alternative<NoInputTrigger>(task.Condition)) {
+    return MomentText(clock, task.When) + " " + kBackToWaitingText;
+  }
+  return MomentText(clock, task.When);
+}
+
+}  // namespace
+
+std::string TaskRowCaption(const Task& task, const Clock& clock, const WaitProgress& progress) {
+  const std::string moment = MomentLine(task, clock, progress);
   // A series names itself on the first line, and its next moment below.
   const std::string repeat = RepeatText(task.Repeat);
   // The kinds that take a parameter end their first line with it.

@@ -7,6 +7,7 @@
 
 #include "platform/clock.h"
 #include "scheduler/repeat.h"
+#include "scheduler/wait_conditions.h"
 
 enum class TaskKind : std::int32_t {
   TurnOff = 0,
@@ -18,10 +19,12 @@ enum class TaskKind : std::int32_t {
   OpenWebPage = 6,
   Sleep = 7,
   Lock = 8,
+  Hibernate = 9,
+  ScreenOff = 10,
 };
 
 // A new kind comes last, and is counted here: its row in kTaskKinds follows.
-inline constexpr int kTaskKindCount = static_cast<int>(TaskKind::Lock) + 1;
+inline constexpr int kTaskKindCount = static_cast<int>(TaskKind::ScreenOff) + 1;
 
 // The last day the date-time value holds: the moment of a task that waits for
 // a program to end, which sorts it after every dated task.
@@ -58,6 +61,9 @@ struct Task {
   std::string Param;
   TaskRepeat Repeat;
   ProgramEndTrigger AfterProgram;
+  // A quiet network or nobody at the computer. Kept while the task is dated in
+  // its last half minute, where it may go back to waiting, and for "每次".
+  WaitCondition Condition;
   // Names the task to scripts for as long as it waits, across restarts: the
   // queue gives one to a task that has none (0), and the saved list keeps it.
   std::uint32_t Id = 0;
@@ -69,8 +75,22 @@ struct Task {
   return task.AfterProgram.Waiting();
 }
 
+[[nodiscard]] inline bool HasCondition(const Task& task) {
+  return !std::holds_alternative<std::monostate>(task.Condition);
+}
+
+// Waiting for its condition, not yet dated.
+[[nodiscard]] bool IsWaitingForCondition(const Task& task);
+
+// Waiting for a program's end or a condition: sorted after the dated tasks.
+[[nodiscard]] inline bool IsWaiting(const Task& task) {
+  return IsWaitingForProgram(task) || IsWaitingForCondition(task);
+}
+
 // Negative when a is due first, positive when b is, 0 within one millisecond.
 [[nodiscard]] int CompareTasksByWhen(const Task& a, const Task& b);
 
-// The row caption of the task list, which is also the tray hint.
-[[nodiscard]] std::string TaskRowCaption(const Task& task, const Clock& clock);
+// The row caption of the task list, which is also the tray hint; a task that
+// waits for a condition shows how far it got.
+[[nodiscard]] std::string TaskRowCaption(const Task& task, const Clock& clock,
+                                         const WaitProgress& progress = {});

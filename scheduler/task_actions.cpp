@@ -5,7 +5,9 @@
 
 namespace {
 
-constexpr unsigned kNoReason = 0;
+// What the system records of the program's own exits: planned, for no reason it knows
+// (SHTDN_REASON_FLAG_PLANNED | SHTDN_REASON_MAJOR_OTHER | SHTDN_REASON_MINOR_OTHER).
+constexpr unsigned kPlannedExit = 0x80000000u;
 
 }  // namespace
 
@@ -31,9 +33,13 @@ std::optional<std::string> SystemTaskActions::PerformTask(const Task& task) {
     case TaskKind::CloseProgram:
       return CloseProgram(task);
     case TaskKind::Sleep:
-      return Suspend();
+      return Suspend(task.Kind, Power::SuspendMode::Sleep);
+    case TaskKind::Hibernate:
+      return Suspend(task.Kind, Power::SuspendMode::Hibernate);
     case TaskKind::Lock:
       return Lock();
+    case TaskKind::ScreenOff:
+      return TurnScreenOff();
   }
   return std::nullopt;
 }
@@ -43,20 +49,25 @@ std::optional<std::string> SystemTaskActions::ExitSystem(TaskKind kind) {
   // system alone knows whether it goes ahead.
   const SystemError privilege =
       kind == TaskKind::LogOff ? kSucceeded : s_.power.EnableShutdownPrivilege();
-  const SystemError exit =
-      s_.power.RequestExit(ExitFlags(ShutdownMethod::ForceAll, kind), kNoReason);
+  const SystemError exit = s_.power.RequestExit(ExitFlags(s_.shutdownMethod(), kind), kPlannedExit);
   if (exit == kSucceeded) return std::nullopt;
   return TraitsOf(kind).failureText +
          s_.messages.Describe(privilege != kSucceeded ? privilege : exit);
 }
 
-std::optional<std::string> SystemTaskActions::Suspend() {
+std::optional<std::string> SystemTaskActions::Suspend(TaskKind kind, Power::SuspendMode mode) {
   // As for a shut-down: without the privilege the system alone decides.
   const SystemError privilege = s_.power.EnableShutdownPrivilege();
-  const SystemError sleep = s_.power.Suspend(Power::SuspendMode::Sleep);
-  if (sleep == kSucceeded) return std::nullopt;
-  return TraitsOf(TaskKind::Sleep).failureText +
-         s_.messages.Describe(privilege != kSucceeded ? privilege : sleep);
+  const SystemError suspend = s_.power.Suspend(mode);
+  if (suspend == kSucceeded) return std::nullopt;
+  return TraitsOf(kind).failureText +
+         s_.messages.Describe(privilege != kSucceeded ? privilege : suspend);
+}
+
+std::optional<std::string> SystemTaskActions::TurnScreenOff() {
+  const SystemError screenOff = s_.power.TurnScreenOff(s_.mainWindow.Handle());
+  if (screenOff == kSucceeded) return std::nullopt;
+  return TraitsOf(TaskKind::ScreenOff).failureText + s_.messages.Describe(screenOff);
 }
 
 std::optional<std::string> SystemTaskActions::Lock() {

@@ -11,13 +11,15 @@
 #include "platform/system_error.h"
 #include "process/kill_by_name.h"
 #include "scheduler/alarm_view.h"
+#include "scheduler/shutdown_method.h"
 #include "scheduler/tick.h"
 #include "widgets/form.h"
 #include "widgets/tray_icon.h"
 
 inline constexpr char kAlarmBalloonTitle[] = "设定的时间到了：";
 
-// What the program does half a minute before a shut-down, restart, log-off or sleep,
+// What the program does half a minute before a power action (shut-down, restart, log-off,
+// sleep, hibernation),
 // and in each task's due second. Every action only starts its work: nothing
 // waits for it, but a sleep returns only after the wake. What the system
 // answers at once is examined, and a refusal is told in the user's words.
@@ -36,6 +38,8 @@ class SystemTaskActions : public TaskActions {
     const std::string& appTitle;
     // Ends every running process of a program by its image name.
     std::function<KillResult(const std::string&)> closeProgram;
+    // How an exit treats the programs still running: the user's choice at that moment.
+    std::function<ShutdownMethod()> shutdownMethod;
   };
 
   explicit SystemTaskActions(Services services) : s_(std::move(services)) {}
@@ -45,8 +49,9 @@ class SystemTaskActions : public TaskActions {
 
  private:
   [[nodiscard]] std::optional<std::string> ExitSystem(TaskKind kind);
-  [[nodiscard]] std::optional<std::string> Suspend();
+  [[nodiscard]] std::optional<std::string> Suspend(TaskKind kind, Power::SuspendMode mode);
   [[nodiscard]] std::optional<std::string> Lock();
+  [[nodiscard]] std::optional<std::string> TurnScreenOff();
   [[nodiscard]] std::optional<std::string> Launch(const Task& task, WindowHandle owner);
   [[nodiscard]] std::optional<std::string> SoundAlarm(const Task& task);
   [[nodiscard]] std::optional<std::string> CloseProgram(const Task& task);

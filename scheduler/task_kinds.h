@@ -31,8 +31,10 @@ struct TaskKindTraits {
   TaskParameter parameter;
   const char* parameterPrompt;  // above the parameter field; nullptr without a parameter
   int picture;                  // its picture in res/task_kinds.png
-  // Shut-down, restart, log-off and sleep: the user is warned and may stop them.
+  // Shut-down, restart, log-off, sleep and hibernation: the user is warned and may stop them.
   bool powerAction;
+  // Shut-down, restart and log-off end the user's session: the programs still running close.
+  bool endsSession;
   const char* warningText;  // the balloon kWarningLeadSeconds ahead; power actions only
   // The first words of the report when it could not be done; the system's own
   // words follow. Closing a program counts what it could not end instead.
@@ -41,23 +43,27 @@ struct TaskKindTraits {
 
 inline constexpr std::array<TaskKindTraits, kTaskKindCount> kTaskKinds{{
     {TaskKind::TurnOff, "turn-off", "关机", "关机：", "关机。     ", TaskParameter::None, nullptr,
-     0, true, "你的计算机将在30秒后关机。", "电脑没有关机："},
+     0, true, true, "你的计算机将在30秒后关机。", "电脑没有关机："},
     {TaskKind::Restart, "restart", "重启", "重启电脑：", "重启电脑。     ", TaskParameter::None,
-     nullptr, 1, true, "你的计算机将在30秒后重启。", "电脑没有重启："},
+     nullptr, 1, true, true, "你的计算机将在30秒后重启。", "电脑没有重启："},
     {TaskKind::LogOff, "log-off", "注销", "注销：", "注销。     ", TaskParameter::None, nullptr, 2,
-     true, "你的计算机将在30秒后注销。", "没有注销："},
+     true, true, "你的计算机将在30秒后注销。", "没有注销："},
     {TaskKind::Alarm, "alarm", "闹钟", "闹钟：", "闹钟响起。     ", TaskParameter::Text,
-     "请输入提醒的信息：", 3, false, nullptr, "找不到闹钟的声音文件："},
+     "请输入提醒的信息：", 3, false, false, nullptr, "找不到闹钟的声音文件："},
     {TaskKind::OpenProgram, "open-program", "打开软件", "打开软件：", "打开软件。      ",
-     TaskParameter::ProgramFile, "您选择打开的软件：", 4, false, nullptr, "无法打开："},
+     TaskParameter::ProgramFile, "您选择打开的软件：", 4, false, false, nullptr, "无法打开："},
     {TaskKind::CloseProgram, "close-program", "关闭软件", "关闭软件：", "关闭软件。    ",
-     TaskParameter::RunningProgram, "选择你要关闭的软件：", 5, false, nullptr, nullptr},
+     TaskParameter::RunningProgram, "选择你要关闭的软件：", 5, false, false, nullptr, nullptr},
     {TaskKind::OpenWebPage, "open-web-page", "打开网页", "打开网页：", "打开网页。   ",
-     TaskParameter::WebAddress, "请输入要打开的网页：", 6, false, nullptr, "无法打开："},
+     TaskParameter::WebAddress, "请输入要打开的网页：", 6, false, false, nullptr, "无法打开："},
     {TaskKind::Sleep, "sleep", "睡眠", "睡眠：", "进入睡眠。     ", TaskParameter::None, nullptr, 7,
-     true, "你的计算机将在30秒后进入睡眠。", "电脑没有进入睡眠："},
+     true, false, "你的计算机将在30秒后进入睡眠。", "电脑没有进入睡眠："},
     {TaskKind::Lock, "lock", "锁定", "锁定：", "锁定电脑。     ", TaskParameter::None, nullptr, 8,
-     false, nullptr, "电脑没有锁定："},
+     false, false, nullptr, "电脑没有锁定："},
+    {TaskKind::Hibernate, "hibernate", "休眠", "休眠：", "进入休眠。     ", TaskParameter::None,
+     nullptr, 9, true, false, "你的计算机将在30秒后进入休眠。", "电脑没有休眠："},
+    {TaskKind::ScreenOff, "screen-off", "关闭显示器", "关闭显示器：", "关闭显示器。     ",
+     TaskParameter::None, nullptr, 10, false, false, nullptr, "显示器没有关闭："},
 }};
 
 // A row for every kind, each in its kind's place: a kind without its row
@@ -68,6 +74,7 @@ constexpr bool EveryKindHasItsRow() {
     if (static_cast<std::size_t>(row.kind) != i || row.fileName.empty()) return false;
     if ((row.parameter == TaskParameter::None) != (row.parameterPrompt == nullptr)) return false;
     if (row.powerAction != (row.warningText != nullptr)) return false;
+    if (row.endsSession && !row.powerAction) return false;
   }
   return true;
 }

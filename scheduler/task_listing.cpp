@@ -37,7 +37,11 @@ void TaskListing::Replace(const Task& task, Task replacement) {
 
 void TaskListing::Finish(const Task& task, DateTime now) {
   if (!queue_.Remove(task)) return;
-  if (const std::optional<TaskRepeat> next = NextOccurrence(task.Repeat, now, timeZone_)) {
+  if (task.Repeat.kind == RepeatKind::EachTime && HasCondition(task)) {
+    Task again = task;
+    again.When = kWaitingMoment;
+    queue_.Add(std::move(again));
+  } else if (const std::optional<TaskRepeat> next = NextOccurrence(task.Repeat, now, timeZone_)) {
     Task again = task;
     again.Repeat = *next;
     again.When = DueMomentOf(next->occurrence, timeZone_);
@@ -57,15 +61,31 @@ void TaskListing::Changed() {
   for (QueueObserver* observer : observers_) observer->QueueChanged(queue_);
 }
 
-void TaskListing::RefreshTaskList() {
-  std::vector<TaskListBox::Row> rows;
-  rows.reserve(queue_.Count());
+std::vector<std::string> TaskListing::Captions() const {
+  std::vector<std::string> captions;
+  captions.reserve(queue_.Count());
   for (std::size_t i = 0; i < queue_.Count(); ++i) {
     const Task& task = queue_.At(i);
-    std::string caption = TaskRowCaption(task, clock_);
-    // An empty queue leaves the hint alone: it keeps the last task's caption.
-    if (i == 0) trayIcon_.SetHint(caption);
-    rows.push_back({std::move(caption), TraitsOf(task.Kind).picture});
+    captions.push_back(TaskRowCaption(task, clock_, progress_.ProgressOf(task)));
+  }
+  return captions;
+}
+
+void TaskListing::RefreshTaskList() {
+  std::vector<std::string> captions = Captions();
+  // An empty queue leaves the hint alone: it keeps the last task's caption.
+  if (!captions.empty()) trayIcon_.SetHint(captions.front());
+  std::vector<TaskListBox::Row> rows;
+  rows.reserve(captions.size());
+  for (std::size_t i = 0; i < captions.size(); ++i) {
+    rows.push_back({std::move(captions[i]), TraitsOf(queue_.At(i).Kind).picture});
   }
   list_.SetRows(std::move(rows));
+}
+
+void TaskListing::RefreshCaptions() {
+  list_.SetCaptions(Captions());
+  // The shell is told only of a new hint.
+  const std::vector<int>& changed = list_.ChangedRows();
+  if (!changed.empty() && changed.front() == 0) trayIcon_.SetHint(list_.Rows().front().caption);
 }

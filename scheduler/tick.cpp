@@ -1,15 +1,33 @@
 #include "scheduler/tick.h"
 
+#include "scheduler/condition_texts.h"
+
 std::string HeadlinePrefix(std::int64_t seconds) {
   if (seconds <= 60) return std::to_string(seconds) + "秒后";
   if (seconds < 3600) return std::to_string(seconds / 60) + "分钟后";
   return std::to_string(seconds / 3600) + "小时" + std::to_string(seconds % 3600 / 60) + "分钟后";
 }
 
+namespace {
+
+std::string ConditionHeadline(const Task& head, const WaitProgress& progress) {
+  const char* kindText = TraitsOf(head.Kind).headlineText;
+  if (std::holds_alternative<NoInputTrigger>(head.Condition)) {
+    return kNoInputHeadlineText + HeadlinePrefix(SecondsToGo(head.Condition, progress)) + kindText;
+  }
+  std::string text = std::string(kNetworkQuietModeText) + kindText;
+  if (!progress.bytesPerSecond) return text;
+  text.erase(text.find_last_not_of(' ') + 1);
+  return text + RateText(*progress.bytesPerSecond) + "     ";
+}
+
+}  // namespace
+
 // What the headline says of the task at the head of the list.
-std::string HeadTaskHeadline(const Task& head, DateTime now) {
+std::string HeadTaskHeadline(const Task& head, DateTime now, const WaitProgress& progress) {
   if (IsWaitingForProgram(head))
     return std::string("程序结束后") + TraitsOf(head.Kind).headlineText;
+  if (IsWaitingForCondition(head)) return ConditionHeadline(head, progress);
   return HeadlinePrefix(WholeSecondsApart(head.When, now)) + TraitsOf(head.Kind).headlineText;
 }
 
@@ -94,8 +112,10 @@ void DueTaskRunner::Warn(const Task& task) {
 }
 
 void DueTaskRunner::ShowHeadline(DateTime now) {
-  title_.SetText(tasks_.Queue().Empty() ? std::string(kEmptyQueueHeadline)
-                                        : HeadTaskHeadline(tasks_.Queue().Head(), now));
+  const TaskQueue& queue = tasks_.Queue();
+  title_.SetText(queue.Empty()
+                     ? std::string(kEmptyQueueHeadline)
+                     : HeadTaskHeadline(queue.Head(), now, tasks_.ProgressOf(queue.Head())));
   ShowTimeLeftInHint(now);
 }
 
@@ -108,9 +128,10 @@ void DueTaskRunner::ShowTimeLeftInHint(DateTime now) {
     return;
   }
   const Task& head = queue.Head();
-  lastCaption_ = TaskRowCaption(head, clock_);
-  // A task waiting for a program has no time to tell.
-  if (IsWaitingForProgram(head)) return;
+  lastCaption_ = TaskRowCaption(head, clock_, tasks_.ProgressOf(head));
+  // A task that waits (for a program, a quiet network, nobody at the computer)
+  // has no time to tell: its row says how it waits.
+  if (CompareDateTime(head.When, kWaitingMoment) == 0) return;
   trayIcon_.SetHint(TimeLeftText(WholeSecondsApart(head.When, now), head.Kind) + "\r\n" +
                     lastCaption_);
 }
@@ -120,7 +141,7 @@ namespace {
 // A dated task on the waiting moment's day sorts after the waiting tasks.
 const Task* FirstDatedTask(const TaskQueue& queue) {
   for (std::size_t i = 0; i < queue.Count(); ++i) {
-    if (!IsWaitingForProgram(queue.At(i))) return &queue.At(i);
+    if (!IsWaiting(queue.At(i))) return &queue.At(i);
   }
   return nullptr;
 }
@@ -163,7 +184,7 @@ void DueTaskRunner::Run(DateTime now) {
       warnedInThisSecond_.reset();
     }
     if (verdict != HeadVerdict::Perform) break;
-    if (!keepHeadline) title_.SetText(HeadTaskHeadline(head, now));
+    if (!keepHeadline) title_.SetText(HeadTaskHeadline(head, now, {}));
     keepHeadline = true;
     Perform(head, failed);
   }

@@ -1,9 +1,14 @@
 #include "scheduler/wake_keeper.h"
 
 void WakeKeeper::QueueChanged(const TaskQueue& queue) {
-  // A task waiting for a program's end has no moment to wake for.
-  head_ = queue.Empty() || IsWaitingForProgram(queue.Head()) ? std::nullopt
-                                                             : std::optional(queue.Head().When);
+  // A task waiting for a program's end or a condition has no moment to wake for.
+  head_ =
+      queue.Empty() || IsWaiting(queue.Head()) ? std::nullopt : std::optional(queue.Head().When);
+  // The computer must not sleep before the download ends or the user leaves.
+  waitingForCondition_ = false;
+  for (std::size_t i = 0; i < queue.Count(); ++i) {
+    if (IsWaitingForCondition(queue.At(i))) waitingForCondition_ = true;
+  }
   Follow(clock_.Now());
 }
 
@@ -20,7 +25,8 @@ void WakeKeeper::AfterClockJump(DateTime now) {
 
 void WakeKeeper::KeepAwakeWhileClose(DateTime now) {
   // A late head counts as close: the tick is about to handle it.
-  const bool wanted = head_ && CompareDateTime(*head_, now + kAwakeAheadDays) <= 0;
+  const bool wanted =
+      waitingForCondition_ || (head_ && CompareDateTime(*head_, now + kAwakeAheadDays) <= 0);
   if (wanted == keptAwake_) return;
   // Refused: the system may sleep as before, and the next tick asks again.
   if (power_.KeepSystemAwake(wanted)) keptAwake_ = wanted;

@@ -6,7 +6,8 @@
 #include "platform/power_requests.h"
 #include "scheduler/queue_observer.h"
 
-// Keeps the computer from sleeping while a task is due within twelve hours,
+// Keeps the computer from sleeping while a task is due within twelve hours or
+// waits for a condition (a download's end, the user's leaving),
 // and keeps a timer that wakes it a minute before the head task. It follows
 // the queue as its observer and the passing of time through the tick, and
 // asks the system only when what it wants changes, or again at the next tick
@@ -33,6 +34,7 @@ class WakeKeeper : public QueueObserver {
   PowerRequests& power_;
   const Clock& clock_;
   std::optional<DateTime> head_;
+  bool waitingForCondition_ = false;
   // What the system granted: only that is not asked for again.
   bool keptAwake_ = false;
   // The head the timer was last set for (none: cancelled), and whether the

@@ -2,7 +2,7 @@
 # Copies the README's screenshots from the end-to-end tests' latest run into docs/screenshots:
 # the desktop around the windows and the taskbar cut away.
 # Usage: scripts/refresh_screenshots.sh [BUILD_DIR]   (build/win by default; first
-#        `ctest -R "e2e_dpi|e2e_actions"` there)
+#        `ctest -R "e2e_dpi|e2e_actions|e2e_power_warning|e2e_conditions"` there)
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build/win}
@@ -25,3 +25,6 @@ shot() { # ARTIFACT NAME
 shot e2e-dpi-artifacts/task-list-144dpi.png main-window
 shot e2e-dpi-artifacts/alarm-window-144dpi.png alarm
 shot e2e-actions-artifacts/08-close-program-added.png end-program
+shot e2e-warning-artifacts/02-warning-above-full-screen.png warning
+shot e2e-conditions-artifacts/01-network-quiet-added.png network-quiet
+shot e2e-conditions-artifacts/02-no-input-added.png no-input

@@ -8,7 +8,7 @@
 namespace {
 
 constexpr std::array<std::string_view, kRepeatKindCount> kRepeatNames{"", "daily", "weekdays",
-                                                                      "weekly"};
+                                                                      "weekly", "each-time"};
 
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
@@ -123,7 +123,7 @@ std::optional<Number> ReadNumber(std::string_view text) {
 
 std::optional<Task> ReadTaskLine(std::string_view line, int format) {
   std::string_view fields[6];
-  const std::size_t count = format == 1 ? 3 : format == 2 ? 5 : 6;
+  const std::size_t count = format == 1 ? 3 : format < kTaskFileFormat ? 5 : 6;
   std::size_t at = 0;
   for (std::size_t i = 0; i < count; ++i) {
     if (at == std::string_view::npos) return std::nullopt;
@@ -139,27 +139,64 @@ std::optional<Task> ReadTaskLine(std::string_view line, int format) {
   const auto occurrence =
       blank == std::string_view::npos ? when : ReadMoment(fields[3].substr(blank + 1));
   if (!kind || !when || !param || !repeat || !occurrence) return std::nullopt;
-  if (*repeat == RepeatKind::None && blank != std::string_view::npos) return std::nullopt;
-  Task task{*when, *kind, std::move(*param)};
-  if (*repeat != RepeatKind::None) task.Repeat = {*repeat, *occurrence};
-  if (!fields[4].empty()) {
-    // A series is dated: it never waits for a program.
-    if (*repeat != RepeatKind::None) return std::nullopt;
-    const auto trigger = UnescapeTaskParam(fields[4]);
-    auto read = trigger ? ReadTriggerField(*trigger) : std::nullopt;
-    if (!read) return std::nullopt;
-    task.AfterProgram = std::move(*read);
-    task.When = kWaitingMoment;
+  if ((*repeat == RepeatKind::None || *repeat == RepeatKind::EachTime) &&
+      blank != std::string_view::npos) {
+    return std::nullopt;
   }
-  if (format >= 3) {
+  Task task{*when, *kind, std::move(*param)};
+  // "每次" has no occurrence of its own.
+  if (*repeat != RepeatKind::None) {
+    task.Repeat = {*repeat, *repeat == RepeatKind::EachTime ? 0 : *occurrence};
+  }
+  if (format >= kTaskFileFormat) {
     const auto id = ReadNumber<std::uint32_t>(fields[5]);
     if (!id || *id == 0) return std::nullopt;
     task.Id = *id;
+  }
+  const auto trigger = UnescapeTaskParam(fields[4]);
+  if (!trigger) return std::nullopt;
+  if (std::optional<WaitCondition> condition = ReadConditionField(*trigger)) {
+    // Dated in its last half minute, or waiting; "每次" or no repeat.
+    if (*repeat != RepeatKind::None && *repeat != RepeatKind::EachTime) return std::nullopt;
+    task.Condition = *condition;
+    return task;
+  }
+  // "每次" is for a task that waits for a condition.
+  if (*repeat == RepeatKind::EachTime) return std::nullopt;
+  if (!trigger->empty()) {
+    // A series is dated: it never waits for a program.
+    if (*repeat != RepeatKind::None) return std::nullopt;
+    auto read = ReadTriggerField(*trigger);
+    if (!read) return std::nullopt;
+    task.AfterProgram = std::move(*read);
+    task.When = kWaitingMoment;
   }
   return task;
 }
 
 constexpr std::string_view kProgramEndPrefix = "program-end:";
+constexpr std::string_view kNetworkQuietPrefix = "net-quiet:";
+constexpr std::string_view kNoInputPrefix = "no-input:";
+
+// Whole numbers joined by ":", exactly `count` of them.
+template <std::size_t count>
+std::optional<std::array<int, count>> ReadNumbers(std::string_view text) {
+  std::array<int, count> numbers{};
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::size_t colon = text.find(':');
+    if ((colon == std::string_view::npos) != (i + 1 == count)) return std::nullopt;
+    const auto number = ReadNumber<int>(text.substr(0, colon));
+    if (!number) return std::nullopt;
+    numbers[i] = *number;
+    text.remove_prefix(colon == std::string_view::npos ? text.size() : colon + 1);
+  }
+  return numbers;
+}
+
+std::optional<bool> ReadFlag(int number) {
+  if (number != 0 && number != 1) return std::nullopt;
+  return number == 1;
+}
 
 // The format number of a header line; none when it is not one of ours.
 std::optional<int> ReadHeader(std::string_view line) {
@@ -259,6 +296,38 @@ std::optional<ProgramEndTrigger> ReadTriggerField(std::string_view text) {
   return trigger;
 }
 
+std::string ConditionFieldText(const WaitCondition& condition) {
+  if (const auto* network = std::get_if<NetworkQuietTrigger>(&condition)) {
+    return std::string(kNetworkQuietPrefix) + std::to_string(network->rateKilobytes) + ":" +
+           std::to_string(network->minutes) + ":" + (network->cpuQuiet ? "1" : "0") + ":" +
+           std::to_string(network->cpuPercent);
+  }
+  if (const auto* idle = std::get_if<NoInputTrigger>(&condition)) {
+    return std::string(kNoInputPrefix) + std::to_string(idle->minutes) + ":" +
+           (idle->guard ? "1" : "0");
+  }
+  return {};
+}
+
+std::optional<WaitCondition> ReadConditionField(std::string_view text) {
+  std::optional<WaitCondition> condition;
+  if (text.starts_with(kNetworkQuietPrefix)) {
+    const auto numbers = ReadNumbers<4>(text.substr(kNetworkQuietPrefix.size()));
+    const auto cpuQuiet = numbers ? ReadFlag((*numbers)[2]) : std::nullopt;
+    if (cpuQuiet) {
+      condition = NetworkQuietTrigger{(*numbers)[0], (*numbers)[1], *cpuQuiet, (*numbers)[3]};
+    }
+  } else if (text.starts_with(kNoInputPrefix)) {
+    const auto numbers = ReadNumbers<2>(text.substr(kNoInputPrefix.size()));
+    const auto guard = numbers ? ReadFlag((*numbers)[1]) : std::nullopt;
+    if (guard) condition = NoInputTrigger{(*numbers)[0], *guard};
+  }
+  if (!condition || !IsValidCondition(*condition)) return std::nullopt;
+  return condition;
+}
+
+namespace {}  // namespace
+
 std::string WriteTaskFile(const TaskQueue& queue) {
   // Left to grow by doubling: a guess at the size per task would ask the heap
   // for a new size of block with each new length of the list.
@@ -275,13 +344,14 @@ std::string WriteTaskFile(const TaskQueue& queue) {
     AppendEscaped(text, task.Param);
     text += '|';
     text += kRepeatNames[static_cast<std::size_t>(task.Repeat.kind)];
-    if (task.Repeat.kind != RepeatKind::None &&
+    if (task.Repeat.kind != RepeatKind::None && task.Repeat.kind != RepeatKind::EachTime &&
         CompareDateTime(task.Repeat.occurrence, task.When)) {
       text += ' ';
       AppendMoment(text, task.Repeat.occurrence);
     }
     text += '|';
     if (IsWaitingForProgram(task)) AppendEscaped(text, TriggerFieldText(task.AfterProgram));
+    if (HasCondition(task)) AppendEscaped(text, ConditionFieldText(task.Condition));
     text += '|';
     text += std::to_string(task.Id);
     text += "\r\n";

@@ -11,10 +11,11 @@
 // The saved task list as a text a person can read: a header line with the
 // format's number, then one line per task, earliest first:
 //
-//   Dusk task list 3
+//   Dusk task list 4
 //   alarm|2026-12-10 23:30:00|起床\r\n带上钥匙|daily||1
 //   turn-off|9999-12-31 00:00:00|||program-end:4242:133500000000000000:5:无标题 -
 //   记事本\|notepad.exe|7
+//   sleep|9999-12-31 00:00:00|||net-quiet:20:3:1:15|8
 //
 // kind | due moment in local time to the second | parameter | repeat | trigger | id.
 // In the parameter and the trigger a backslash, "|", CR, LF and NUL are
@@ -29,15 +30,22 @@
 // is empty for a task due at its moment; a task that waits for a program to
 // end has "program-end:" process id ":" start time ":" delay in minutes ":"
 // and the picker's "title|image name" (or the image name alone), and the last
-// day as its moment. The id is the task's, in decimal, above 0: scripts name
-// the task by it, so it stays the same across restarts.
+// day as its moment. A task that waits for a quiet network has "net-quiet:"
+// rate in KB/s ":" minutes ":" 1 or 0 for the processor condition ":" its
+// percentage; one that waits for nobody at the computer "no-input:" minutes
+// ":" 1 or 0 for the guard. Such a task has the last day as its moment while
+// it waits, and its due moment in its last half minute; its repeat is empty
+// or "each-time" (after each time it waits again). The id is the task's, in
+// decimal, above 0: scripts name the task by it, so it stays the same across
+// restarts.
 //
-// A line of format 3 has exactly these six fields; format 2 has the first
-// five, format 1, written before repeats and triggers, the first three, and
-// both are still read (their tasks get new ids). A program that dropped fields
-// it does not know on reading would lose them at its next save, so this one
-// refuses a line with other fields, and a file of a newer format, whole.
-inline constexpr int kTaskFileFormat = 3;
+// A line of format 4 has exactly these six fields; formats 2 and 3 (3 written
+// with conditions, 2 before them) have the first five, and format 1, written
+// before repeats and triggers, the first three: all are still read, their
+// tasks given new ids. A program that dropped fields it does not know on
+// reading would lose them at its next save, so this one refuses a line with
+// other fields, and a file of a newer format, whole.
+inline constexpr int kTaskFileFormat = 4;
 inline constexpr char kTaskFileHeader[] = "Dusk task list ";
 
 [[nodiscard]] std::string WriteTaskFile(const TaskQueue& queue);
@@ -50,6 +58,11 @@ inline constexpr char kTaskFileHeader[] = "Dusk task list ";
 [[nodiscard]] std::string TriggerFieldText(const ProgramEndTrigger& trigger);
 // None when it is not what TriggerFieldText writes.
 [[nodiscard]] std::optional<ProgramEndTrigger> ReadTriggerField(std::string_view text);
+
+// The trigger field's text of a condition before escaping; empty for none.
+[[nodiscard]] std::string ConditionFieldText(const WaitCondition& condition);
+// None when it is not what ConditionFieldText writes, or out of bounds.
+[[nodiscard]] std::optional<WaitCondition> ReadConditionField(std::string_view text);
 
 struct TaskFileReading {
   enum class Outcome {

@@ -6,7 +6,7 @@ constexpr Rgb kBandBlue{72, 162, 244};
 constexpr int kMargin = 16;
 constexpr int kButtonWidth = 80;
 constexpr int kButtonGap = 8;
-constexpr int kButtonTop = 96;
+constexpr int kButtonTop = 124;
 constexpr int kClientWidth = 2 * kMargin + 4 * kButtonWidth + 3 * kButtonGap;
 
 constexpr Bounds ButtonAt(int index) {
@@ -17,11 +17,13 @@ constexpr Bounds ButtonAt(int index) {
 
 TForm4::TForm4(Form& mainWindow, Sound& sound, const std::string& appTitle,
                std::string warningSound, MirrorFactory* mirrors)
-    : WarnForm("WarnForm", {0, 0, kClientWidth + 6, 170}, Form::Frame::Alert),
+    : WarnForm("WarnForm", {0, 0, kClientWidth + 6, 198}, Form::Frame::Alert),
       LabelWarnTask("LabelWarnTask", &WarnForm, {kMargin, 12, kClientWidth - 2 * kMargin, 34},
                     Label::Sizing::Fixed),
       LabelCountdown("LabelCountdown", &WarnForm, {kMargin, 52, kClientWidth - 2 * kMargin, 30},
                      Label::Sizing::Fixed),
+      LabelClosingPrograms("LabelClosingPrograms", &WarnForm,
+                           {kMargin, 88, kClientWidth - 2 * kMargin, 30}, Label::Sizing::Fixed),
       ButtonPostpone5("ButtonPostpone5", &WarnForm, ButtonAt(0), "推迟5分钟"),
       ButtonPostpone30("ButtonPostpone30", &WarnForm, ButtonAt(1), "推迟30分钟"),
       ButtonCancelTask("ButtonCancelTask", &WarnForm, ButtonAt(2), "取消任务"),
@@ -56,9 +58,11 @@ TForm4::TForm4(Form& mainWindow, Sound& sound, const std::string& appTitle,
   AttachMirrors(WarnForm, mirrors, NativeWindow::WhenFirstShown);
 }
 
-void TForm4::ShowWarning(const std::string& caption, const std::string& countdown) {
+void TForm4::ShowWarning(const std::string& caption, const std::string& countdown,
+                         const std::string& closing) {
   LabelWarnTask.SetText(caption);
   LabelCountdown.SetText(countdown);
+  LabelClosingPrograms.SetText(closing);
   if (WarnForm.Visible()) return;
   WarnForm.Show();
   mainWindow_.FlashTaskbarEntry();

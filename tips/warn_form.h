@@ -8,10 +8,10 @@
 #include "widgets/controls.h"
 #include "widgets/form.h"
 
-// The warning before a shut-down, restart or log-off: the task, the seconds
-// left, and the buttons that put it off, cancel it or run it at once. It stays
-// above other windows and never takes the keyboard from the program the user
-// is typing in: no button of it is pressed by accident.
+// The warning before a power action: the task, the seconds left, the programs
+// a shut-down, restart or log-off will close, and the buttons that put it off, cancel it or run it
+// at once. It stays above other windows and never takes the keyboard from the program the user is
+// typing in: no button of it is pressed by accident.
 class TForm4 : public WarningView {
  public:
   // `warningSound` is played each time the window opens.
@@ -20,9 +20,8 @@ class TForm4 : public WarningView {
   TForm4(const TForm4&) = delete;
   TForm4& operator=(const TForm4&) = delete;
 
-  // Shows the task's caption and the countdown; opening, it plays its sound
-  // and flashes the program's taskbar entry.
-  void ShowWarning(const std::string& caption, const std::string& countdown) override;
+  void ShowWarning(const std::string& caption, const std::string& countdown,
+                   const std::string& closing) override;
   void Close() override;
   [[nodiscard]] bool Showing() const { return WarnForm.Visible(); }
 
@@ -35,6 +34,8 @@ class TForm4 : public WarningView {
   Form WarnForm;
   Label LabelWarnTask;
   Label LabelCountdown;
+  // "将关闭：记事本、Word 等 5 个程序": what the user would lose.
+  Label LabelClosingPrograms;
   Button ButtonPostpone5;
   Button ButtonPostpone30;
   Button ButtonCancelTask;

@@ -1,5 +1,9 @@
 #include "widgets/container_mirrors_win.h"
 
+#include <commctrl.h>
+
+#include <algorithm>
+
 #include "platform/copy_data_win.h"
 #include "platform/show_request_win.h"
 #include "platform/wide_text_win.h"
@@ -279,42 +283,74 @@ RadioGroupMirror::RadioGroupMirror(RadioGroup& group, MirrorContext& context)
             group.GetBounds());
   // Made in their places, in the group's font, only the chosen one checked:
   // nothing to move, redraw or clear before the group first shows.
-  const int count = static_cast<int>(group.Items().size());
-  for (int i = 0; i < count; ++i) {
-    const RECT place = ItemPlace(i, count);
-    const HWND button =
-        CreateWindowExW(0, L"BUTTON", ToWide(group.Items()[static_cast<std::size_t>(i)]).c_str(),
-                        WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_RADIOBUTTON, place.left, place.top,
-                        place.right - place.left, place.bottom - place.top, Hwnd(), nullptr,
-                        context.instance, nullptr);
+  const std::vector<RadioGroup::Cell> cells = group.Cells();
+  for (std::size_t i = 0; i < group.Items().size(); ++i) {
+    const RECT place = ItemPlace(cells[i], cells);
+    const HWND button = CreateWindowExW(
+        0, L"BUTTON", ToWide(group.Items()[i]).c_str(),
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_RADIOBUTTON, place.left, place.top,
+        place.right - place.left, place.bottom - place.top, Hwnd(),
+        // Its item's number: a test in another process finds the item by it.
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(i + 1)), context.instance, nullptr);
     SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
-    if (i == group.ItemIndex()) SendMessageW(button, BM_SETCHECK, BST_CHECKED, 0);
+    if (static_cast<int>(i) == group.ItemIndex()) SendMessageW(button, BM_SETCHECK, BST_CHECKED, 0);
     items_.push_back(button);
   }
+  ShowDisabledItems();
 }
 
-RECT RadioGroupMirror::ItemPlace(int index, int count) const {
+RECT RadioGroupMirror::ItemPlace(RadioGroup::Cell cell,
+                                 const std::vector<RadioGroup::Cell>& cells) const {
   RECT client;
   GetClientRect(Hwnd(), &client);
   const bool framed = !group_.Text().empty();
   const int columns = group_.Columns() > 0 ? group_.Columns() : 1;
-  const int rows = (count + columns - 1) / columns;
+  int rows = 0;
+  for (const RadioGroup::Cell& each : cells) rows = std::max(rows, each.row + 1);
   const int margin = framed ? Scaled(8) : 0;
   const int top = framed ? Scaled(18) : 0;
   const int columnWidth = (client.right - 2 * margin) / columns;
   const int rowHeight = rows > 0 ? (client.bottom - top - margin / 2) / rows : 0;
-  const int left = margin + index / rows * columnWidth;
-  const int itemTop = top + index % rows * rowHeight;
+  const int left = margin + cell.column * columnWidth;
+  const int itemTop = top + cell.row * rowHeight;
   return {left, itemTop, left + columnWidth - 4, itemTop + rowHeight};
 }
 
-void RadioGroupMirror::LayOutItems() {
-  const int count = static_cast<int>(items_.size());
-  for (int i = 0; i < count; ++i) {
-    const RECT place = ItemPlace(i, count);
-    SetWindowPos(items_[static_cast<std::size_t>(i)], nullptr, place.left, place.top,
-                 place.right - place.left, place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
+void RadioGroupMirror::ShowDisabledItems() {
+  hint_.Reset();
+  for (std::size_t i = 0; i < items_.size(); ++i) {
+    const int index = static_cast<int>(i);
+    EnableWindow(items_[i], group_.ItemEnabled(index));
+    if (group_.ItemEnabled(index)) continue;
+    // A disabled button takes no mouse messages: the hint is the group's, over the button's place.
+    if (!hint_) {
+      hint_.Reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                  Hwnd(), nullptr, context_.instance, nullptr));
+    }
+    RECT place;
+    GetWindowRect(items_[i], &place);
+    MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&place), 2);
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_SUBCLASS;
+    tool.hwnd = Hwnd();
+    tool.uId = i + 1;
+    tool.rect = place;
+    std::wstring hint = ToWide(group_.ItemHint(index));
+    tool.lpszText = hint.data();
+    SendMessageW(hint_.Get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   }
+}
+
+void RadioGroupMirror::LayOutItems() {
+  const std::vector<RadioGroup::Cell> cells = group_.Cells();
+  for (std::size_t i = 0; i < items_.size(); ++i) {
+    const RECT place = ItemPlace(cells[i], cells);
+    SetWindowPos(items_[i], nullptr, place.left, place.top, place.right - place.left,
+                 place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  ShowDisabledItems();
 }
 
 void RadioGroupMirror::ShowSelection() {
@@ -331,6 +367,9 @@ void RadioGroupMirror::UpdateSpecific(ControlChange change) {
       break;
     case ControlChange::Bounds:
       LayOutItems();
+      break;
+    case ControlChange::Items:
+      ShowDisabledItems();
       break;
     case ControlChange::Style:
       for (HWND item : items_) {

@@ -67,13 +67,17 @@ class RadioGroupMirror : public OwnWindowMirror {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void Paint(HDC dc, const RECT& client) override;
   void UpdateSpecific(ControlChange change) override;
-  // Where item `index` of `count` stands in the group's window.
-  [[nodiscard]] RECT ItemPlace(int index, int count) const;
+  // Where an item in `cell` of the grid `cells` spans stands in the group's window.
+  [[nodiscard]] RECT ItemPlace(RadioGroup::Cell cell,
+                               const std::vector<RadioGroup::Cell>& cells) const;
   void LayOutItems();
   void ShowSelection();
+  // Greys the items the user cannot choose, and gives each its hint.
+  void ShowDisabledItems();
 
   RadioGroup& group_;
   std::vector<HWND> items_;
+  UniqueWindow hint_;
 };
 
 class PictureMirror : public OwnWindowMirror {

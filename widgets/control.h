@@ -54,6 +54,7 @@ enum class ControlKind {
   DateEdit,
   TimeEdit,
   SpinEdit,
+  CheckBox,
   TaskListBox,
   Icon,
   Picture,
@@ -68,6 +69,7 @@ enum class ControlChange {
   Visible,
   Style,  // font and colours
   Items,
+  Captions,  // rows' captions changed in place
   Selection,
   Value,
   BringToFront,

@@ -9,8 +9,33 @@ void RadioGroup::SetItemIndex(int index) {
   Changed(ControlChange::Selection);
 }
 
+std::vector<RadioGroup::Cell> RadioGroup::Cells() const {
+  if (!cells_.empty()) return cells_;
+  const int count = static_cast<int>(items_.size());
+  const int columns = columns_ > 0 ? columns_ : 1;
+  const int rows = (count + columns - 1) / columns;
+  std::vector<Cell> cells;
+  for (int i = 0; i < count; ++i) cells.push_back({i / rows, i % rows});
+  return cells;
+}
+
+bool RadioGroup::ItemEnabled(int index) const { return !disabled_.contains(index); }
+
+std::string RadioGroup::ItemHint(int index) const {
+  const auto found = disabled_.find(index);
+  return found == disabled_.end() ? std::string() : found->second;
+}
+
+void RadioGroup::DisableItem(int index, std::string why) {
+  disabled_.insert_or_assign(index, std::move(why));
+  if (index == itemIndex_) SetItemIndex(-1);
+  Changed(ControlChange::Items);
+}
+
 void RadioGroup::UserSelect(int index) {
   if (index < 0 || index >= static_cast<int>(items_.size()) || index == itemIndex_) return;
+  // A greyed item takes no click.
+  if (!ItemEnabled(index)) return;
   SetItemIndex(index);
   if (OnClick) OnClick();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -116,6 +117,29 @@ class Button : public Control {
   bool skinned_;
 };
 
+// A box with a caption beside it, ticked or not.
+class CheckBox : public Control {
+ public:
+  CheckBox(std::string name, Control* parent, Bounds bounds, std::string caption, bool checked)
+      : Control(ControlKind::CheckBox, std::move(name), parent, bounds), checked_(checked) {
+    SetText(std::move(caption));
+  }
+  [[nodiscard]] bool Checked() const { return checked_; }
+  // From the program: no event.
+  void SetChecked(bool checked) {
+    checked_ = checked;
+    Changed(ControlChange::Value);
+  }
+  void UserSetChecked(bool checked) {
+    SetChecked(checked);
+    if (OnClick) OnClick();
+  }
+  std::function<void()> OnClick;
+
+ private:
+  bool checked_;
+};
+
 class Edit : public Control {
  public:
   Edit(std::string name, Control* parent, Bounds bounds)
@@ -130,15 +154,29 @@ class Edit : public Control {
 // Items laid out in columns, filled top to bottom; at most one selected.
 class RadioGroup : public Control {
  public:
+  // Where an item stands in the group's grid.
+  struct Cell {
+    int column = 0;
+    int row = 0;
+  };
+  // Without cells the items fill the columns one after the other, top to bottom; with them,
+  // item i stands in cells[i] (items added to a grouping the user knows keep their places).
   RadioGroup(std::string name, Control* parent, Bounds bounds, std::string caption, int columns,
-             std::vector<std::string> items)
+             std::vector<std::string> items, std::vector<Cell> cells = {})
       : Control(ControlKind::RadioGroup, std::move(name), parent, bounds),
         columns_(columns),
-        items_(std::move(items)) {
+        items_(std::move(items)),
+        cells_(std::move(cells)) {
     SetText(std::move(caption));
   }
   [[nodiscard]] int Columns() const { return columns_; }
   [[nodiscard]] const std::vector<std::string>& Items() const { return items_; }
+  // The cell of each item: as given, or the columns filled in order.
+  [[nodiscard]] std::vector<Cell> Cells() const;
+  // Items the user cannot choose, greyed, each with a word on why (shown under the pointer).
+  [[nodiscard]] bool ItemEnabled(int index) const;
+  [[nodiscard]] std::string ItemHint(int index) const;
+  void DisableItem(int index, std::string why);
   [[nodiscard]] int ItemIndex() const { return itemIndex_; }
   // From the program: no event.
   void SetItemIndex(int index);
@@ -149,6 +187,9 @@ class RadioGroup : public Control {
  private:
   int columns_;
   std::vector<std::string> items_;
+  std::vector<Cell> cells_;
+  // Why each disabled item is: by index.
+  std::map<int, std::string> disabled_;
   int itemIndex_ = -1;
 };
 

@@ -65,6 +65,23 @@ void ButtonMirror::OnCommand(WORD code) {
   if (code == BN_CLICKED) button_.UserClick();
 }
 
+CheckBoxMirror::CheckBoxMirror(CheckBox& box, MirrorContext& context)
+    : Win32Mirror(box, context), box_(box) {
+  CreateStandard(L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, 0, box.Height());
+  UpdateSpecific(ControlChange::Value);
+}
+
+void CheckBoxMirror::OnCommand(WORD code) {
+  if (code != BN_CLICKED) return;
+  const bool checked = SendMessageW(Hwnd(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  if (checked != box_.Checked()) box_.UserSetChecked(checked);
+}
+
+void CheckBoxMirror::UpdateSpecific(ControlChange change) {
+  if (change != ControlChange::Value) return;
+  SendMessageW(Hwnd(), BM_SETCHECK, box_.Checked() ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
 EditMirror::EditMirror(Edit& edit, MirrorContext& context)
     : Win32Mirror(edit, context), edit_(edit) {
   CreateStandard(L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, edit.Height());

@@ -13,6 +13,16 @@ class ButtonMirror : public Win32Mirror {
   Button& button_;
 };
 
+class CheckBoxMirror : public Win32Mirror {
+ public:
+  CheckBoxMirror(CheckBox& box, MirrorContext& context);
+  void OnCommand(WORD code) override;
+
+ private:
+  void UpdateSpecific(ControlChange change) override;
+  CheckBox& box_;
+};
+
 class EditMirror : public Win32Mirror {
  public:
   EditMirror(Edit& edit, MirrorContext& context);

@@ -44,6 +44,8 @@ std::unique_ptr<ControlMirror> Win32MirrorFactory::CreateMirror(Control& control
       return std::make_unique<TimeEditMirror>(static_cast<TimeEdit&>(control), context_);
     case ControlKind::SpinEdit:
       return std::make_unique<SpinEditMirror>(static_cast<SpinEdit&>(control), context_);
+    case ControlKind::CheckBox:
+      return std::make_unique<CheckBoxMirror>(static_cast<CheckBox&>(control), context_);
     case ControlKind::TaskListBox:
       return std::make_unique<TaskListMirror>(static_cast<TaskListBox&>(control), context_);
     case ControlKind::ProgressBar:

@@ -25,6 +25,11 @@ class TaskListBox : public Control {
   // All rows at once, none selected: the window is filled once, however long
   // the list.
   void SetRows(std::vector<Row> rows);
+  // The same rows with new captions, in order: the selection stays. Only the
+  // rows whose caption changed are drawn again.
+  void SetCaptions(std::vector<std::string> captions);
+  // The rows SetCaptions changed last, for the window to redraw.
+  [[nodiscard]] const std::vector<int>& ChangedRows() const { return changedRows_; }
 
   void UserSelect(int index);
   // A right click; the row under the pointer (or -1) becomes the selected one.
@@ -33,5 +38,6 @@ class TaskListBox : public Control {
 
  private:
   std::vector<Row> rows_;
+  std::vector<int> changedRows_;
   int itemIndex_ = -1;
 };

@@ -71,11 +71,35 @@ void TaskListMirror::FillRows() {
   InvalidateRect(Hwnd(), nullptr, TRUE);
 }
 
+void TaskListMirror::ReplaceChangedRows() {
+  // The list box keeps the strings too (another program reads them): each
+  // changed row is put in again where it was, and the selection with it.
+  const LRESULT selected = SendMessageW(Hwnd(), LB_GETCURSEL, 0, 0);
+  SendMessageW(Hwnd(), WM_SETREDRAW, FALSE, 0);
+  for (const int row : list_.ChangedRows()) {
+    if (row >= static_cast<int>(list_.Rows().size())) continue;
+    SendMessageW(Hwnd(), LB_DELETESTRING, static_cast<WPARAM>(row), 0);
+    SendMessageW(Hwnd(), LB_INSERTSTRING, static_cast<WPARAM>(row),
+                 reinterpret_cast<LPARAM>(
+                     ToWide(list_.Rows()[static_cast<std::size_t>(row)].caption).c_str()));
+  }
+  SendMessageW(Hwnd(), LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+  SendMessageW(Hwnd(), WM_SETREDRAW, TRUE, 0);
+  for (const int row : list_.ChangedRows()) {
+    RECT area;
+    if (SendMessageW(Hwnd(), LB_GETITEMRECT, static_cast<WPARAM>(row),
+                     reinterpret_cast<LPARAM>(&area)) != LB_ERR) {
+      InvalidateRect(Hwnd(), &area, TRUE);
+    }
+  }
+}
+
 void TaskListMirror::UpdateSpecific(ControlChange change) {
   if (change == ControlChange::Style) {
     SendMessageW(Hwnd(), LB_SETITEMHEIGHT, 0, Scaled(TaskListBox::kRowHeight));
   }
   if (change == ControlChange::Items) FillRows();
+  if (change == ControlChange::Captions) ReplaceChangedRows();
   if (change == ControlChange::Selection) {
     SendMessageW(Hwnd(), LB_SETCURSEL, static_cast<WPARAM>(list_.ItemIndex()), 0);
   }

@@ -15,6 +15,7 @@ class TaskListMirror : public Win32Mirror {
  private:
   void UpdateSpecific(ControlChange change) override;
   void FillRows();
+  void ReplaceChangedRows();
   // Loaded with the first row drawn (the list is often empty at start-up), at
   // the size the screen's density asks for.
   [[nodiscard]] HBITMAP KindPictures(int size);

@@ -93,6 +93,8 @@ struct Rig {
             set.sessionInstance,
             set.runAtLogon,
             set.timeZone,
+            set.machineActivity,
+            set.presenceSensor,
             set.mirrors};
   }
 

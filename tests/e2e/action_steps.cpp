@@ -1,5 +1,6 @@
 // Tasks carried out in their due second, seen from outside: the steps of the end-to-end tests
-// that enter an alarm, a close-program task and a shut-down through the real controls, a few
+// that enter an alarm, a close-program task, a screen-off task and a shut-down through the real
+// controls, a few
 // seconds ahead, and watch what happens when each comes due.
 //
 // The due moment is typed into the time edit by the user's keys (the driving script sends the
@@ -40,6 +41,7 @@ constexpr int kTipWidth = 500, kTipHeight = 300;
 // pressed: the keys and the probe runs between take a few seconds.
 constexpr Lead kAlarmLead{18, 6};
 constexpr Lead kCloseLead{18, 6};
+constexpr Lead kScreenOffLead{18, 6};
 // The warning comes at a distance of 30 seconds, so the task must be added before that.
 constexpr Lead kShutDownLead{44, 34};
 
@@ -529,6 +531,46 @@ void StepCloseDue(const std::string& statePath) {
   Check(MainWindow() && Shown(p->main), "Dusk goes on", "its main window is still shown");
 }
 
+// ---- the steps: turning the screen off ----
+
+void StepScreenOffEntry(const std::string& statePath) {
+  std::optional<Panel> p = FindPanel();
+  if (!p) return;
+  State state(statePath);
+  if (!ClickRadio(p->radio2, kScreenOff, "screen-off kind")) return;
+  CheckShown(p->info, false, "no parameter field");
+  PlanDueMoment(*p, state, kScreenOffLead.typed);
+}
+
+void StepScreenOffAdd(const std::string& statePath) {
+  std::optional<Panel> p = FindPanel();
+  if (!p) return;
+  State state(statePath);
+  AddAtDueMoment(*p, state, "关闭显示器：", kScreenOffLead);
+}
+
+// Performed in its due second: the row goes, and the program with its window goes on (Wine
+// leaves the screen as it is).
+void StepScreenOffDue(const std::string& statePath) {
+  std::optional<Panel> p = FindPanel();
+  if (!p) return;
+  State state(statePath);
+  long long due = atoll(state.Get("due").c_str());
+  if (!due) {
+    Check(false, "screen-off task", "the steps before left none");
+    return;
+  }
+  size_t before = StableRows(p->list).size();
+  WaitUntil(due - kEarliestBeforeDue - 1);
+  Check(HasRowCount(p->list, before), "row waits until the due second", At(Now()));
+  std::optional<long long> at =
+      WaitAndTime([&] { return HasRowCount(p->list, before - 1); }, due + kLatestAfterDue);
+  CheckOnTime(at, due - kEarliestBeforeDue, due + kLatestAfterDue, "performed on time", "row gone");
+  state.RemoveRows("关闭显示器：");
+  CheckRows(*p, state);
+  Check(MainWindow() && Shown(p->main), "Dusk goes on", "its main window is still shown");
+}
+
 // ---- the steps: shutting down ----
 
 void StepShutDownEntry(const std::string& statePath) {
@@ -585,6 +627,9 @@ const std::vector<Step>& ActionSteps() {
       {"close-pick", "STATE", StepClosePick},
       {"close-add", "STATE", StepCloseAdd},
       {"close-due", "STATE", StepCloseDue},
+      {"screen-off-entry", "STATE", StepScreenOffEntry},
+      {"screen-off-add", "STATE", StepScreenOffAdd},
+      {"screen-off-due", "STATE", StepScreenOffDue},
       {"shutdown-entry", "STATE", StepShutDownEntry},
       {"shutdown-add", "STATE", StepShutDownAdd},
       {"shutdown-warning", "STATE", StepShutDownWarning},

@@ -34,10 +34,10 @@ struct Expected {
 
 constexpr Expected kLayout96[] = {
     {"PanelTop", "Form1", 0, 0, 780, 60},          {"PanelLeft", "Form1", 0, 61, 300, 460},
-    {"GroupBox1", "PanelLeft", 20, 20, 265, 140},  {"RadioGroup1", "GroupBox1", 20, 20, 210, 40},
-    {"Panel1", "GroupBox1", 20, 70, 210, 60},      {"bsSkinDateEdit1", "Panel1", 8, 8, 96, 18},
-    {"bsSkinTimeEdit1", "Panel1", 120, 8, 75, 18}, {"RadioGroup2", "PanelLeft", 20, 180, 265, 105},
-    {"ButtonAdd", "PanelLeft", 20, 305, 75, 25},   {"PanelRight", "Form1", 300, 60, 480, 460},
+    {"GroupBox1", "PanelLeft", 20, 20, 265, 160},  {"RadioGroup1", "GroupBox1", 20, 20, 210, 60},
+    {"Panel1", "GroupBox1", 20, 90, 210, 60},      {"bsSkinDateEdit1", "Panel1", 8, 8, 96, 18},
+    {"bsSkinTimeEdit1", "Panel1", 120, 8, 75, 18}, {"RadioGroup2", "PanelLeft", 20, 200, 265, 117},
+    {"ButtonAdd", "PanelLeft", 20, 337, 75, 25},   {"PanelRight", "Form1", 300, 60, 480, 460},
     {"TaskList", "PanelRight", 15, 15, 430, 420},
 };
 constexpr int kWindowWidth96 = 780, kWindowHeight96 = 550;

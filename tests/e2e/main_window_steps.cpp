@@ -224,14 +224,14 @@ constexpr Expected kLayout[] = {
     {"Title", "PanelTop", "DuskLabel", 10, 10, 0, 0, true},
     {"LabelNow", "PanelTop", "DuskLabel", 535, 24, 0, 0, true},
     {"PanelLeft", "Form1", "DuskPanel", 0, 61, 300, 460, true},
-    {"GroupBox1", "PanelLeft", "DuskGroupBox", 20, 20, 265, 140, true},
-    {"RadioGroup1", "GroupBox1", "DuskRadioGroup", 20, 20, 210, 40, true},
-    {"Panel1", "GroupBox1", "DuskPanel", 20, 70, 210, 60, true},
+    {"GroupBox1", "PanelLeft", "DuskGroupBox", 20, 20, 265, 160, true},
+    {"RadioGroup1", "GroupBox1", "DuskRadioGroup", 20, 20, 210, 60, true},
+    {"Panel1", "GroupBox1", "DuskPanel", 20, 90, 210, 60, true},
     {"ComboBoxRepeat", "Panel1", "ComboBox", 136, 32, 0, 0, true},
-    {"Panel2", "GroupBox1", "DuskPanel", 20, 70, 210, 40, false},
-    {"RadioGroup2", "PanelLeft", "DuskRadioGroup", 20, 180, 265, 105, true},
-    {"LabelTips", "PanelLeft", "DuskLabel", 20, 305, 0, 0, false},
-    {"ButtonAdd", "PanelLeft", nullptr, 20, 305, 75, 25, true},
+    {"Panel2", "GroupBox1", "DuskPanel", 20, 90, 210, 40, false},
+    {"RadioGroup2", "PanelLeft", "DuskRadioGroup", 20, 200, 265, 117, true},
+    {"LabelTips", "PanelLeft", "DuskLabel", 20, 337, 0, 0, false},
+    {"ButtonAdd", "PanelLeft", nullptr, 20, 337, 75, 25, true},
     {"PanelRight", "Form1", "DuskPanel", 300, 60, 480, 460, true},
     {"TaskList", "PanelRight", "ListBox", 15, 15, 430, 420, true},
 };
@@ -329,10 +329,12 @@ void StepLayout() {
     Check((style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) && (style & LBS_HASSTRINGS),
           "TaskList style", Format("style %08lx: owner-drawn, keeps its strings", style));
   }
-  CheckRadioGroup(main, "RadioGroup1", {"指定时间", "倒计时", "程序结束后"}, 0);
-  CheckRadioGroup(
-      main, "RadioGroup2",
-      {"关机", "重启", "注销", "闹钟", "打开软件", "关闭软件", "打开网页", "睡眠", "锁定"}, -1);
+  CheckRadioGroup(main, "RadioGroup1",
+                  {"指定时间", "倒计时", "程序结束后", "下载完成后", "无人操作时"}, 0);
+  CheckRadioGroup(main, "RadioGroup2",
+                  {"关机", "重启", "注销", "闹钟", "打开软件", "关闭软件", "打开网页", "睡眠",
+                   "锁定", "休眠", "关闭显示器"},
+                  -1);
 
   // The blue band: a point of PanelTop left of the headline and below it.
   if (HWND band = FindNamed(main, "PanelTop")) {
@@ -426,20 +428,91 @@ void StepMenu() {
               });
   Check(open, "tray menu open", open ? "a popup menu of Dusk is shown" : "no popup menu of Dusk");
   if (!open) return;
-  // Items: "&Restore", a separator, "快速定时", "开机时启动", "&Close"; the last one sits on the
-  // bottom border. Other processes' menus cannot be read, so the points come from the menu
-  // window's frame.
+  // Items: "&Restore", a separator, "关机方式", "快速定时", "开机时启动", "&Close"; the last one
+  // sits on the bottom border. Other processes' menus cannot be read, so the points come from
+  // the menu window's frame.
+  constexpr long kItems = 5;
   RECT r;
   GetWindowRect(menu, &r);
   int border = GetSystemMetrics(SM_CYFIXEDFRAME);
-  int itemHeight = std::max(8L, (r.bottom - r.top - 2 * border - 8) / 4);
+  int itemHeight = std::max(8L, (r.bottom - r.top - 2 * border - 8) / kItems);
   printf("POINT menu-quick-picks %ld %ld\n", (r.left + r.right) / 2,
-         r.top + border + itemHeight + 8 + itemHeight / 2);
+         r.top + border + 2 * itemHeight + 8 + itemHeight / 2);
   printf("POINT menu-close %ld %ld\n", (r.left + r.right) / 2, r.bottom - border - itemHeight / 2);
   printf("POINT menu-start-with-windows %ld %ld\n", (r.left + r.right) / 2,
          r.bottom - border - itemHeight * 3 / 2);
   printf("PID %lu\n", pid);
   Note("menu at " + Bounds(r));
+}
+
+// Which entry of the open "关机方式" submenu carries the choice mark. Other processes' menus
+// cannot be read, so it is seen on the screen: in each entry's row, the mark's column differs
+// from the row's own background (white, or the highlight of a selected entry) only where the
+// dot is drawn.
+void StepMethodMark(int expected) {
+  HWND main = MainWindow();
+  DWORD pid = 0;
+  if (main) GetWindowThreadProcessId(main, &pid);
+  HWND submenu = nullptr;
+  bool open = pid && WaitFor([&] {
+                int menus = 0;
+                RECT smallest{0, 0, 0, 1 << 20};
+                for (HWND h : TopLevelWindows()) {
+                  DWORD owner = 0;
+                  GetWindowThreadProcessId(h, &owner);
+                  RECT r;
+                  if (owner != pid || ClassOf(h) != "#32768" || !Shown(h) || !GetWindowRect(h, &r))
+                    continue;
+                  ++menus;
+                  if (r.bottom - r.top < smallest.bottom - smallest.top) {
+                    smallest = r;
+                    submenu = h;
+                  }
+                }
+                return menus == 2;
+              });
+  Check(open, "submenu open", open ? "the tray menu and its submenu are shown" : "no submenu");
+  if (!open) return;
+  RECT r;
+  GetWindowRect(submenu, &r);
+  const int border = GetSystemMetrics(SM_CYFIXEDFRAME);
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  HDC screen = GetDC(nullptr);
+  HDC copy = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP canvas = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(copy, canvas);
+  BitBlt(copy, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+  GdiFlush();
+  const auto* pixel = static_cast<const DWORD*>(bits);
+  const auto differs = [](DWORD a, DWORD b) {
+    int sum = 0;
+    for (int shift = 0; shift < 24; shift += 8)
+      sum += abs(int(a >> shift & 0xFF) - int(b >> shift & 0xFF));
+    return sum > 96;
+  };
+  constexpr int kRows = 3;
+  const int rowHeight = (height - 2 * border) / kRows;
+  std::string counts;
+  int marked = -1, best = 0;
+  for (int row = 0; row < kRows; ++row) {
+    const int top = border + row * rowHeight;
+    const DWORD background = pixel[(top + rowHeight / 2) * width + width - border - 4];
+    int count = 0;
+    for (int y = top + 2; y < top + rowHeight - 2; ++y)
+      for (int x = border + 1; x < 18; ++x) count += differs(pixel[y * width + x], background);
+    counts += Format(" %d", count);
+    if (count > best) best = count, marked = row;
+  }
+  SelectObject(copy, old);
+  DeleteObject(canvas);
+  DeleteDC(copy);
+  ReleaseDC(nullptr, screen);
+  Check(best >= 4 && marked == expected, "choice mark kept",
+        Format("entry %d marked (mark pixels by entry:%s), expected entry %d", marked,
+               counts.c_str(), expected));
 }
 
 void StepEnded(DWORD pid) {
@@ -466,6 +539,8 @@ const std::vector<Step>& MainWindowSteps() {
       {"minimize", "", [](const std::string&) { StepMinimize(); }},
       {"shown", "", [](const std::string&) { StepShown(); }},
       {"menu", "", [](const std::string&) { StepMenu(); }},
+      {"method-mark", "ENTRY",
+       [](const std::string& entry) { StepMethodMark(atoi(entry.c_str())); }},
       {"ended", "PID",
        [](const std::string& pid) { StepEnded(strtoul(pid.c_str(), nullptr, 10)); }},
   };

@@ -24,6 +24,7 @@ inline constexpr int kTurnOff = 0;
 inline constexpr int kAlarm = 3;
 inline constexpr int kCloseProgram = 5;
 inline constexpr int kOpenWebPage = 6;
+inline constexpr int kScreenOff = 10;
 
 inline constexpr long long kSecondsPerMinute = 60;
 inline constexpr long long kSecondsPerDay = 86400;

@@ -25,6 +25,7 @@ const std::vector<Step>& InstanceSteps();
 const std::vector<Step>& HandOverSteps();
 const std::vector<Step>& ProgramEndSteps();
 const std::vector<Step>& RepeatSteps();
+const std::vector<Step>& ConditionSteps();
 const std::vector<Step>& CommandLineSteps();
 
 // The program's buttons on the desktop's taskbar, counted until there are `expected` or a few

@@ -165,12 +165,9 @@ std::vector<HWND> RadioItems(HWND group) {
   std::vector<HWND> items;
   for (HWND c : ChildWindows(group))
     if (lstrcmpiA(ClassOf(c).c_str(), "Button") == 0) items.push_back(c);
-  std::sort(items.begin(), items.end(), [](HWND a, HWND b) {
-    RECT ra, rb;
-    GetWindowRect(a, &ra);
-    GetWindowRect(b, &rb);
-    return ra.left != rb.left ? ra.left < rb.left : ra.top < rb.top;
-  });
+  // In the group's order: each button's control ID is its item's number.
+  std::sort(items.begin(), items.end(),
+            [](HWND a, HWND b) { return GetDlgCtrlID(a) < GetDlgCtrlID(b); });
   return items;
 }
 

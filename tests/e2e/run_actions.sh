@@ -6,7 +6,8 @@
 #  - an alarm, with the main window in the tray: the main window comes back with the alarm window
 #    in front, beside it, with the reminder, and the alarm balloon; a click on the tray icon
 #    while the alarm shows brings both back in front; the button "我知道了" hides it;
-#  - a close-program task ends a running helper program (dusk_e2e_target) in its due second.
+#  - a close-program task ends a running helper program (dusk_e2e_target) in its due second;
+#  - a "关闭显示器" task is performed in its due second: its row goes and the program goes on.
 #
 # Usage: run_actions.sh DUSK_EXE PROBE_EXE ARTIFACTS_DIR [WINEPREFIX]
 # The log, a screenshot of every checked state and, on failure, a dump of the desktop's windows
@@ -17,8 +18,8 @@ set -u
 . "$(dirname "$0")/e2e_lib.sh"
 e2e_args 3 "DUSK_EXE PROBE_EXE ARTIFACTS_DIR [WINEPREFIX]" "$@"
 
-# Two tasks, each a few tens of seconds ahead, and the alarm balloon's display time.
-e2e_budget=240
+# Three tasks, each a few tens of seconds ahead, and the alarm balloon's display time.
+e2e_budget=280
 e2e_clear_of_midnight 300 || exit 1
 e2e_begin DuskActions "$@"
 state=$artifacts/actions-state.txt
@@ -55,6 +56,12 @@ if probe close-entry "$st" && add_at_due_time close-add "$st"; then
   shot 08-close-program-added
   probe close-due "$st"
   shot 09-helper-ended
+fi
+
+if probe screen-off-entry "$st" && add_at_due_time screen-off-add "$st"; then
+  shot 10-screen-off-added
+  probe screen-off-due "$st"
+  shot 11-screen-off-performed
 fi
 
 e2e_end

@@ -11,6 +11,7 @@
 
 #include "main/platform_set.h"
 #include "scheduler/tick.h"
+#include "tests/fakes/fake_activity.h"
 #include "tests/fakes/fake_power_requests.h"
 #include "tests/fakes/fake_processes.h"
 #include "tests/fakes/fake_profile_files.h"
@@ -378,14 +379,17 @@ struct FakePlatform {
   FakeSessionInstance sessionInstance;
   FakeRunAtLogon runAtLogon;
   FakeTimeZone timeZone;
+  FakeMachineActivity machineActivity{clock};
+  FakePresenceSensor presenceSensor{clock};
   // Drops what every fake recorded, with its memory; what the fakes hold
   // (files, processes, the tray icon) stays.
   void ForgetCalls();
   PlatformSet Set() {
-    return {clock,         codePage,        files,      versionResource, notificationArea,
-            shell,         windowSystem,    power,      sound,           processes,
-            threads,       download,        signatures, messages,        profileFiles,
-            powerRequests, sessionInstance, runAtLogon, timeZone,        nullptr};
+    return {clock,          codePage,        files,      versionResource, notificationArea,
+            shell,          windowSystem,    power,      sound,           processes,
+            threads,        download,        signatures, messages,        profileFiles,
+            powerRequests,  sessionInstance, runAtLogon, timeZone,        machineActivity,
+            presenceSensor, nullptr};
   }
 };
 

@@ -49,7 +49,7 @@ TEST_F(EntryPanelTest, EachKindShowsItsPromptAndFieldAndMovesTheButton) {
     EXPECT_EQ(f.EditInfo.Visible(), c.prompt && !c.picker);
     EXPECT_EQ(f.bsSkinComboBoxEx1.Visible(), c.picker);
     EXPECT_EQ(f.EditInfo.Text(), c.field);
-    EXPECT_EQ(f.ButtonAdd.Top(), c.prompt ? 330 + 21 + 20 : 305);
+    EXPECT_EQ(f.ButtonAdd.Top(), c.prompt ? 362 + 21 + 20 : 337);
   }
   ASSERT_EQ(platform.windowSystem.fileDialogs.size(), 1u);
   const auto& dialog = platform.windowSystem.fileDialogs[0];
@@ -131,7 +131,7 @@ TEST_F(EntryPanelTest, AnAddResetsTheKindAndTheFieldOnly) {
   EXPECT_EQ(f.EditInfo.Text(), "");
   EXPECT_TRUE(f.LabelTips.Visible());
   EXPECT_TRUE(f.EditInfo.Visible());
-  EXPECT_EQ(f.ButtonAdd.Top(), 371);
+  EXPECT_EQ(f.ButtonAdd.Top(), 403);
   EXPECT_EQ(f.RadioGroup1.ItemIndex(), 0);
   // The same kind is a change again, and its handler runs.
   f.RadioGroup2.UserSelect(6);

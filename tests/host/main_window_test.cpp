@@ -29,20 +29,30 @@ TEST(MainWindow, LaysOutEveryControlWhereTheDesignPutsIt) {
       {"Form1", {337, 220, 780, 550}, false},  // shown by Start()
       {"PanelTop", {0, 0, 780, 60}, true},
       {"PanelLeft", {0, 61, 300, 460}, true},
-      {"GroupBox1", {20, 20, 265, 140}, true},
-      {"RadioGroup1", {20, 20, 210, 40}, true},
-      {"Panel1", {20, 70, 210, 60}, true},
+      {"GroupBox1", {20, 20, 265, 160}, true},
+      {"RadioGroup1", {20, 20, 210, 60}, true},
+      {"Panel1", {20, 90, 210, 60}, true},
       {"bsSkinDateEdit1", {8, 8, 96, 18}, true},
       {"bsSkinTimeEdit1", {120, 8, 75, 18}, true},
       {"PanelTimeTip", {8, 32, 126, 22}, false},
       {"ComboBoxRepeat", {136, 32, 66, 20}, true},
-      {"Panel2", {20, 70, 210, 40}, false},
+      {"Panel2", {20, 90, 210, 40}, false},
       {"bsSkinSpinEdit1", {8, 8, 50, 20}, true},
       {"bsSkinComboBox1", {72, 8, 65, 20}, true},
-      {"RadioGroup2", {20, 180, 265, 105}, true},
-      {"EditInfo", {20, 330, 265, 21}, false},
-      {"bsSkinComboBoxEx1", {20, 330, 265, 20}, false},
-      {"ButtonAdd", {20, 305, 75, 25}, true},
+      {"Panel4", {20, 90, 235, 56}, false},
+      {"EditNetRate", {56, 6, 58, 20}, true},
+      {"EditNetMinutes", {172, 6, 34, 20}, true},
+      {"CheckCpuQuiet", {8, 32, 92, 20}, true},
+      {"EditCpuPercent", {102, 32, 40, 20}, true},
+      {"ComboBoxNetRepeat", {162, 32, 66, 20}, true},
+      {"Panel5", {20, 90, 235, 56}, false},
+      {"EditIdleMinutes", {34, 6, 48, 20}, true},
+      {"CheckIdleGuard", {8, 32, 150, 20}, true},
+      {"ComboBoxIdleRepeat", {162, 32, 66, 20}, true},
+      {"RadioGroup2", {20, 200, 265, 117}, true},
+      {"EditInfo", {20, 362, 265, 21}, false},
+      {"bsSkinComboBoxEx1", {20, 362, 265, 20}, false},
+      {"ButtonAdd", {20, 337, 75, 25}, true},
       {"PanelRight", {300, 60, 480, 460}, true},
       {"TaskList", {15, 15, 430, 420}, true},
   };
@@ -57,7 +67,7 @@ TEST(MainWindow, LaysOutEveryControlWhereTheDesignPutsIt) {
   EXPECT_EQ(f.Title.Top(), 10);
   EXPECT_EQ(f.LabelNow.Right(), 753);  // grows to the left with its text
   EXPECT_EQ(f.LabelNow.Top(), 24);
-  EXPECT_EQ(f.LabelTips.Top(), 305);
+  EXPECT_EQ(f.LabelTips.Top(), 337);
   EXPECT_FALSE(f.LabelTips.Visible());
   EXPECT_EQ(f.PanelTop.BackColor(), ColorRef::Of({72, 162, 244}));
   EXPECT_EQ(f.LabelNow.TextColor(), ColorRef::Of({255, 255, 255}));
@@ -65,7 +75,7 @@ TEST(MainWindow, LaysOutEveryControlWhereTheDesignPutsIt) {
   EXPECT_EQ(f.Title.Font(), (FontStyle{"Arial", 29, true}));
   EXPECT_EQ(f.RadioGroup1.ItemIndex(), 0);
   EXPECT_EQ(f.RadioGroup2.ItemIndex(), -1);
-  EXPECT_EQ(f.RadioGroup2.Items().size(), 9u);
+  EXPECT_EQ(f.RadioGroup2.Items().size(), 11u);
   EXPECT_EQ(f.ComboBoxRepeat.Items(),
             (std::vector<std::string>{"不重复", "每天", "工作日", "每周"}));
   EXPECT_EQ(f.ComboBoxRepeat.ItemIndex(), 0);

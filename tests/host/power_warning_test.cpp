@@ -46,7 +46,7 @@ class PowerWarningTest : public testing::Test {
 
   [[nodiscard]] std::size_t ShutDowns() const {
     std::size_t count = 0;
-    for (const auto& call : platform.power.calls) count += call == "exit 21 0";
+    for (const auto& call : platform.power.calls) count += call == "exit 21 2147483648";
     return count;
   }
 
@@ -120,7 +120,7 @@ TEST_F(PowerWarningTest, APostponedTaskMovesInTheListAndIsWarnedOfAgain) {
     ASSERT_TRUE(warning.Showing());
     EXPECT_EQ(warning.LabelCountdown.Text(), "30秒后重启电脑。");
     TickTo(postponed);
-    EXPECT_EQ(platform.power.calls, (std::vector<std::string>{"privilege", "exit 6 0"}));
+    EXPECT_EQ(platform.power.calls, (std::vector<std::string>{"privilege", "exit 6 2147483648"}));
     EXPECT_TRUE(f.Tasks().Queue().Empty());
     platform.ForgetCalls();
   }
@@ -142,7 +142,7 @@ TEST_F(PowerWarningTest, CancelRemovesTheTaskAndRunNowPerformsItOnce) {
   ASSERT_TRUE(warning.Showing());
   warning.ButtonRunNow.UserClick();
   EXPECT_FALSE(warning.Showing());
-  EXPECT_EQ(platform.power.calls, std::vector<std::string>{"exit 0 0"});
+  EXPECT_EQ(platform.power.calls, std::vector<std::string>{"exit 0 2147483648"});
   EXPECT_TRUE(f.Tasks().Queue().Empty());
   TickTo(Later(110));
   EXPECT_EQ(platform.power.calls.size(), 1u);
@@ -174,7 +174,7 @@ TEST_F(PowerWarningTest, TheWindowFollowsTheQueue) {
   TickTo(Later(40));
   EXPECT_FALSE(warning.Showing());
   TickTo(Later(52));
-  EXPECT_EQ(platform.power.calls, (std::vector<std::string>{"privilege", "exit 6 0"}));
+  EXPECT_EQ(platform.power.calls, (std::vector<std::string>{"privilege", "exit 6 2147483648"}));
 }
 
 TEST_F(PowerWarningTest, APowerTaskFoundLateAfterSleepIsWarnedOfFirst) {
@@ -239,4 +239,33 @@ TEST_F(PowerWarningTest, APostponementOverTheSkippedHourIsItsMinutesOfElapsedTim
   ASSERT_EQ(f.Tasks().Queue().Count(), 1u);
   EXPECT_EQ(CompareDateTime(f.Tasks().Queue().Head().When, At(3, 3, 35, 29, 3)), 0)
       << MomentText(platform.clock, f.Tasks().Queue().Head().When);
+}
+
+TEST_F(PowerWarningTest, NamesWhatAnExitWillCloseAndFollowsTheProgramsWhileItShows) {
+  platform.processes.processes = {{30, "notepad.exe", "C:\\Windows\\notepad.exe"},
+                                  {40, "winword.exe", "C:\\Office\\winword.exe"}};
+  platform.processes.windows = {{3, 30, "无标题 - 记事本"}, {4, 40, "报告.docx - Word"}};
+  EnterAt(Later(60), TaskKind::TurnOff);
+  TickTo(Later(30));
+  ASSERT_TRUE(warning.Showing());
+  EXPECT_EQ(warning.LabelClosingPrograms.Text(),
+            "将关闭且不保存：无标题 - 记事本、报告.docx - Word");
+
+  // Another program opens, then the user closes one: the line follows.
+  platform.processes.processes.push_back({50, "mspaint.exe", "C:\\Windows\\mspaint.exe"});
+  platform.processes.windows.push_back({5, 50, ""});
+  TickTo(Later(31));
+  EXPECT_EQ(warning.LabelClosingPrograms.Text(),
+            "将关闭且不保存：无标题 - 记事本、报告.docx - Word 等 3 个程序");
+  platform.processes.windows.erase(platform.processes.windows.begin());
+  ASSERT_TRUE(RunningProgram::ChooseFromTrayMenu(platform, "让程序自己决定"));
+  TickTo(Later(32));
+  EXPECT_EQ(warning.LabelClosingPrograms.Text(), "将关闭：报告.docx - Word、mspaint.exe");
+  TickTo(Later(60));
+
+  // Sleep closes nothing: the programs wait for the wake.
+  EnterAt(Later(120), TaskKind::Sleep);
+  TickTo(Later(95));
+  ASSERT_TRUE(warning.Showing());
+  EXPECT_EQ(warning.LabelClosingPrograms.Text(), "");
 }

@@ -293,16 +293,16 @@ TEST_F(ProgramEndTest, ThePickerStandsAboveTheFieldOfEveryKind) {
     SCOPED_TRACE(c.kind);
     f.RadioGroup2.UserSelect(c.kind);
     EXPECT_TRUE(f.bsSkinComboBoxEx1.Visible());
-    EXPECT_EQ(f.bsSkinComboBoxEx1.Top(), 305);
+    EXPECT_EQ(f.bsSkinComboBoxEx1.Top(), 337);
     EXPECT_EQ(f.bsSkinComboBoxEx1.ItemIndex(), 0);  // the pick stays
     EXPECT_EQ(f.LabelTips.Visible(), c.prompt != nullptr);
     EXPECT_EQ(f.EditInfo.Visible(), c.prompt != nullptr);
     if (c.prompt) {
       EXPECT_EQ(f.LabelTips.Text(), c.prompt);
-      EXPECT_EQ(f.LabelTips.Top(), 335);
-      EXPECT_EQ(f.EditInfo.Top(), 360);
+      EXPECT_EQ(f.LabelTips.Top(), 367);
+      EXPECT_EQ(f.EditInfo.Top(), 392);
     }
-    const int below = c.prompt ? f.EditInfo.Top() + f.EditInfo.Height() : 325;
+    const int below = c.prompt ? f.EditInfo.Top() + f.EditInfo.Height() : 357;
     EXPECT_EQ(f.ButtonAdd.Top(), below + 20);
     EXPECT_LE(f.ButtonAdd.Top() + f.ButtonAdd.Height(), f.PanelLeft.Height());
   }
@@ -316,12 +316,12 @@ TEST_F(ProgramEndTest, ThePickerStandsAboveTheFieldOfEveryKind) {
   // Back to the countdown: the fields stand where they always did.
   f.RadioGroup1.UserSelect(1);
   f.RadioGroup2.UserSelect(5);
-  EXPECT_EQ(f.bsSkinComboBoxEx1.Top(), 330);
+  EXPECT_EQ(f.bsSkinComboBoxEx1.Top(), 362);
   EXPECT_EQ(f.LabelTips.Text(), "选择你要关闭的软件：");
   EXPECT_FALSE(f.EditInfo.Visible());
   f.RadioGroup2.UserSelect(0);
   EXPECT_FALSE(f.bsSkinComboBoxEx1.Visible());
-  EXPECT_EQ(f.ButtonAdd.Top(), 305);
+  EXPECT_EQ(f.ButtonAdd.Top(), 337);
 }
 
 TEST_F(ProgramEndTest, TheSavedListKeepsTheProcessAndTheNextStartBindsItAgain) {
@@ -329,7 +329,7 @@ TEST_F(ProgramEndTest, TheSavedListKeepsTheProcessAndTheNextStartBindsItAgain) {
   AddWaiting(TaskKind::TurnOff, kNotepad);
   AddWaiting(TaskKind::LogOff, kCalc);
   EXPECT_EQ(platform.profileFiles.contents.at(kList),
-            "Dusk task list 3\r\n"
+            "Dusk task list 4\r\n"
             "alarm|9999-12-31 00:00:00|喝\\|水||program-end:4242:133500000000000000:5:"
             "无标题 - 记事本\\|notepad.exe|1\r\n"
             "turn-off|9999-12-31 00:00:00|||program-end:4242:133500000000000000:0:"

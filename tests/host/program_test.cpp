@@ -45,7 +45,7 @@ TEST_F(ProgramTest, AOneMinuteCountdownRunsDownToItsDueTick) {
     ASSERT_EQ(f.Title.Text(), std::to_string(seconds) + "秒后重启电脑。     ");
     ASSERT_EQ(platform.power.calls.empty(), seconds > 0) << seconds;
   }
-  EXPECT_EQ(platform.power.calls, (std::vector<std::string>{"privilege", "exit 6 0"}));
+  EXPECT_EQ(platform.power.calls, (std::vector<std::string>{"privilege", "exit 6 2147483648"}));
   ASSERT_EQ(platform.notificationArea.balloons.size(), 1u);
   EXPECT_EQ(platform.notificationArea.balloons[0].text, "你的计算机将在30秒后重启。");
   EXPECT_TRUE(f.Tasks().Queue().Empty());
@@ -150,4 +150,18 @@ TEST_F(ProgramTest, ASleepHasLeftTheSavedListAndTheWakeTimerByTheTimeTheComputer
   // Woken a minute before the alarm, not for the sleep's own moment, gone by.
   EXPECT_EQ(CompareDateTime(wakeWhileAsleep, At(14, 29, 0)), 0);
   EXPECT_EQ(f.TaskList.Rows().size(), 1u);
+}
+
+TEST_F(ProgramTest, AListNotSavedYetIsSavedWhenTheSessionEnds) {
+  const std::string list = platform.profileFiles.appData + "\\Dusk\\tasks.txt";
+  platform.profileFiles.failing = {{"flush", 112}};  // the disk was full
+  EnterCountdownOfOneMinute(TaskKind::Alarm, "下班");
+  EXPECT_FALSE(platform.profileFiles.contents.contains(list));
+  platform.profileFiles.failing.clear();
+
+  // The session ends: the window is not closed, and nothing changes the list any more.
+  program.Form1.Form1.SessionEnding();
+  ASSERT_TRUE(platform.profileFiles.contents.contains(list));
+  EXPECT_NE(platform.profileFiles.contents.at(list).find("下班"), std::string::npos);
+  EXPECT_EQ(platform.windowSystem.terminations, 0);
 }

@@ -29,6 +29,28 @@ struct RunningProgram {
     form.ButtonAdd.UserClick();
   }
 
+  // The user opens the tray menu and chooses the entry with this text, in a submenu or not;
+  // false when the menu had none.
+  static bool ChooseFromTrayMenu(FakePlatform& platform, const std::string& text) {
+    platform.windowSystem.menuChoice = -1;
+    platform.notificationArea.Raise(NotificationArea::Mouse::RightUp);
+    // Numbered as the window system numbers them: a submenu's entries after its own.
+    int number = 0;
+    int chosen = -1;
+    for (const WindowSystem::MenuItem& item : platform.windowSystem.menus.back()) {
+      if (item.text == text) chosen = number;
+      ++number;
+      for (const WindowSystem::MenuItem& entry : item.submenu) {
+        if (entry.text == text) chosen = number;
+        ++number;
+      }
+    }
+    if (chosen < 0) return false;
+    platform.windowSystem.menuChoice = chosen;
+    platform.notificationArea.Raise(NotificationArea::Mouse::RightUp);
+    return true;
+  }
+
   void TickAt(DateTime now) {
     platform.clock.Set(now);
     f.TimerNow.Fire();

@@ -63,16 +63,20 @@ TEST(ShutdownMethod, ClosingProgramsLine) {
       // A program whose name could not be read is counted, not named.
       {{"", "记事本"}, ShutdownMethod::ForceHung, "将关闭：记事本 等 2 个程序"},
       {{"", ""}, ShutdownMethod::ForceHung, "将关闭：2 个程序"},
-      // Long titles are cut at a whole character; exactly twelve are kept whole.
-      {{"无标题 - 记事本 - 第二页文档"}, ShutdownMethod::ForceHung, "将关闭：无标题 - 记事本 -…"},
-      {{"一二三四五六七八九十甲乙"}, ShutdownMethod::ForceHung, "将关闭：一二三四五六七八九十甲乙"},
+      // Long titles are cut at a whole character; exactly sixteen are kept whole.
+      {{"无标题 - 记事本 - 第二页文档"},
+       ShutdownMethod::ForceHung,
+       "将关闭：无标题 - 记事本 - 第二页…"},
+      {{"一二三四五六七八九十甲乙丙丁戊己"},
+       ShutdownMethod::ForceHung,
+       "将关闭：一二三四五六七八九十甲乙丙丁戊己"},
       // A character outside the basic plane is two units: never split in half.
-      {{"一二三四五六七八九十\U0001F600"},
+      {{"一二三四五六七八九十甲乙丙丁\U0001F600"},
        ShutdownMethod::ForceHung,
-       "将关闭：一二三四五六七八九十\U0001F600"},
-      {{"一二三四五六七八九十甲\U0001F600"},
+       "将关闭：一二三四五六七八九十甲乙丙丁\U0001F600"},
+      {{"一二三四五六七八九十甲乙丙丁戊\U0001F600"},
        ShutdownMethod::ForceHung,
-       "将关闭：一二三四五六七八九十甲…"},
+       "将关闭：一二三四五六七八九十甲乙丙丁戊…"},
   };
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.text);

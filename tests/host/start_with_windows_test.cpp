@@ -149,13 +149,24 @@ class StartWithWindowsMenu : public testing::Test {
 
   // Opens the tray menu and chooses "开机时启动"; whether it showed checked.
   bool ChooseStartWithWindows() {
-    platform.windowSystem.menuChoiceText = "开机时启动";
+    // Its number counts the entries above it, those of the submenus above it too.
+    platform.windowSystem.menuChoice = -1;
     platform.notificationArea.Raise(NotificationArea::Mouse::RightUp);
+    int number = 0;
+    const WindowSystem::MenuItem* found = nullptr;
     for (const WindowSystem::MenuItem& item : platform.windowSystem.menus.back()) {
-      if (item.text == "开机时启动") return item.checked;
+      if (item.text == "开机时启动") {
+        found = &item;
+        break;
+      }
+      number += 1 + static_cast<int>(item.submenu.size());
     }
-    ADD_FAILURE() << "no 开机时启动 in the tray menu";
-    return false;
+    EXPECT_TRUE(found);
+    if (!found) return false;
+    const bool checked = found->checked;
+    platform.windowSystem.menuChoice = number;
+    platform.notificationArea.Raise(NotificationArea::Mouse::RightUp);
+    return checked;
   }
 
   FakePlatform platform;

@@ -4,6 +4,7 @@
 
 #include "main/program.h"
 #include "tests/fakes/fake_platform.h"
+#include "tests/host/running_program.h"
 
 namespace {
 
@@ -48,21 +49,21 @@ TEST_F(TaskActionsTest, EachKindWarnsAndActsAsItShould) {
       {TaskKind::TurnOff,
        "",
        "你的计算机将在30秒后关机。",
-       {"privilege", "exit 21 0"},
+       {"privilege", "exit 21 2147483648"},
        {"C:\\Dusk\\warn.wav 17"},
        0,
        false},
       {TaskKind::Restart,
        "",
        "你的计算机将在30秒后重启。",
-       {"privilege", "exit 6 0"},
+       {"privilege", "exit 6 2147483648"},
        {"C:\\Dusk\\warn.wav 17"},
        0,
        false},
       {TaskKind::LogOff,
        "",
        "你的计算机将在30秒后注销。",
-       {"exit 0 0"},
+       {"exit 0 2147483648"},
        {"C:\\Dusk\\warn.wav 17"},
        0,
        false},
@@ -73,8 +74,16 @@ TEST_F(TaskActionsTest, EachKindWarnsAndActsAsItShould) {
        {"C:\\Dusk\\warn.wav 17"},
        0,
        false},
-      // Locking needs no privilege, no warning and no window.
+      {TaskKind::Hibernate,
+       "",
+       "你的计算机将在30秒后进入休眠。",
+       {"privilege", "hibernate"},
+       {"C:\\Dusk\\warn.wav 17"},
+       0,
+       false},
+      // Locking and turning the screen off need no privilege, no warning and no window.
       {TaskKind::Lock, "", nullptr, {"lock"}, {}, 0, false},
+      {TaskKind::ScreenOff, "", nullptr, {"screen off 0"}, {}, 0, false},
       {TaskKind::Alarm, "喝水", nullptr, {}, {"C:\\Dusk\\clock\\1.wav 9"}, 0, true},
       {TaskKind::OpenProgram, "C:\\a b\\c.exe -x", nullptr, {}, {}, 1, false},
       {TaskKind::CloseProgram, "notepad.exe", nullptr, {}, {}, 0, false},
@@ -130,7 +139,7 @@ TEST_F(TaskActionsTest, APowerTaskHeadingTheQueueLateGetsNoWarning) {
   AddIn(20, TaskKind::TurnOff);
   TickTo(At(14, 0, 20));
   EXPECT_TRUE(platform.notificationArea.balloons.empty());
-  EXPECT_EQ(platform.power.calls, (std::vector<std::string>{"privilege", "exit 21 0"}));
+  EXPECT_EQ(platform.power.calls, (std::vector<std::string>{"privilege", "exit 21 2147483648"}));
 }
 
 TEST_F(TaskActionsTest, ASecondAlarmStartsTheSoundAgainAndReplacesBalloonAndText) {
@@ -301,4 +310,74 @@ TEST(TaskFailures, FailuresOfOneTickShareOneBalloon) {
       p.notificationArea.balloons[0].text,
       "未能执行的2个任务：\r\n打开软件：C:\\a.exe\r\n2026/12/10 14:00:05\r\n无法打开：系统错误2。"
       "\r\n打开软件：C:\\b.exe\r\n2026/12/10 14:00:05\r\n无法打开：系统错误2。");
+}
+
+TEST_F(TaskActionsTest, AnExitClosesProgramsAsTheTrayMenuSaysAndRemembersIt) {
+  struct Case {
+    const char* method;  // the entry chosen in "关机方式"; nullptr: none chosen
+    std::vector<std::string> calls;
+  };
+  const Case kCases[] = {
+      {nullptr,
+       {"privilege", "exit 21 2147483648", "privilege", "exit 6 2147483648", "exit 0 2147483648"}},
+      {"关闭未响应的程序",
+       {"privilege", "exit 17 2147483648", "privilege", "exit 18 2147483648",
+        "exit 16 2147483648"}},
+      {"让程序自己决定",
+       {"privilege", "exit 1 2147483648", "privilege", "exit 2 2147483648", "exit 0 2147483648"}},
+      {"强制关闭所有程序",
+       {"privilege", "exit 21 2147483648", "privilege", "exit 6 2147483648", "exit 0 2147483648"}},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.method ? c.method : "none chosen");
+    FakePlatform chosenIn(At(14, 0, 0));
+    {
+      Program before(chosenIn.Set(), kTestUpdateHost);
+      before.Start();
+      if (c.method) {
+        ASSERT_TRUE(RunningProgram::ChooseFromTrayMenu(chosenIn, c.method));
+      }
+    }
+    // The next start reads the choice back from the settings file.
+    FakePlatform p(At(14, 0, 0));
+    p.profileFiles.contents = chosenIn.profileFiles.contents;
+    Program next(p.Set(), kTestUpdateHost);
+    next.Start();
+    for (const TaskKind kind : {TaskKind::TurnOff, TaskKind::Restart, TaskKind::LogOff}) {
+      EXPECT_FALSE(next.taskActions.PerformTask({p.clock.Now(), kind}));
+    }
+    EXPECT_EQ(p.power.calls, c.calls);
+  }
+}
+
+TEST_F(TaskActionsTest, HibernationIsGreyedWhereTheComputerCannotHibernate) {
+  EXPECT_TRUE(f.RadioGroup2.ItemEnabled(static_cast<int>(TaskKind::Hibernate)));
+  FakePlatform p(At(14, 0, 0));
+  p.power.canHibernate = false;
+  Program cannot(p.Set(), kTestUpdateHost);
+  cannot.Start();
+  RadioGroup& kinds = cannot.Form1.RadioGroup2;
+  const int hibernate = static_cast<int>(TaskKind::Hibernate);
+  EXPECT_FALSE(kinds.ItemEnabled(hibernate));
+  EXPECT_EQ(kinds.ItemHint(hibernate), "这台电脑不能休眠：休眠没有开启，或没有休眠文件。");
+  kinds.UserSelect(hibernate);
+  EXPECT_EQ(kinds.ItemIndex(), -1);
+  // The others stay as they were, each in its place.
+  EXPECT_TRUE(kinds.ItemEnabled(static_cast<int>(TaskKind::Sleep)));
+  const std::vector<RadioGroup::Cell> cells = kinds.Cells();
+  EXPECT_EQ(cells[static_cast<std::size_t>(TaskKind::Lock)].column, 2);
+  EXPECT_EQ(cells[static_cast<std::size_t>(TaskKind::Lock)].row, 2);
+  EXPECT_EQ(cells[static_cast<std::size_t>(hibernate)].column, 0);
+  EXPECT_EQ(cells[static_cast<std::size_t>(hibernate)].row, 3);
+  EXPECT_EQ(cells[static_cast<std::size_t>(TaskKind::ScreenOff)].column, 2);
+  EXPECT_EQ(cells[static_cast<std::size_t>(TaskKind::ScreenOff)].row, 3);
+}
+
+TEST_F(TaskActionsTest, FailedHibernationAndScreenOffAreToldInTheUsersWords) {
+  platform.power.suspendAnswer = 5;
+  platform.power.screenOffAnswer = 1400;
+  EXPECT_EQ(program.taskActions.PerformTask({platform.clock.Now(), TaskKind::Hibernate}),
+            "电脑没有休眠：" + platform.messages.Describe(5));
+  EXPECT_EQ(program.taskActions.PerformTask({platform.clock.Now(), TaskKind::ScreenOff}),
+            "显示器没有关闭：" + platform.messages.Describe(1400));
 }

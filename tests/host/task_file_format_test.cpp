@@ -26,7 +26,7 @@ TEST(TaskFile, WritesAHeaderAndOneReadableLinePerTask) {
       {At(7, 5, 0, 11), TaskKind::Alarm, "", {RepeatKind::Daily, At(7, 0, 2, 11)}},
   });
   EXPECT_EQ(WriteTaskFile(queue),
-            "Dusk task list 3\r\n"
+            "Dusk task list 4\r\n"
             "turn-off|2026-12-10 23:00:05||||2\r\n"
             "alarm|2026-12-10 23:30:00|起床\\r\\n带上钥匙|||1\r\n"
             "sleep|2026-12-11 07:00:00||weekdays||5\r\n"
@@ -34,7 +34,7 @@ TEST(TaskFile, WritesAHeaderAndOneReadableLinePerTask) {
             "alarm|2026-12-11 07:05:00||daily 2026-12-11 07:00:02||7\r\n"
             "open-web-page|2027-01-01 01:02:03|http://a.invalid/?a\\|b|||3\r\n"
             "close-program|2028-02-29 08:00:00|C:\\\\x\\\\y.exe|||4\r\n");
-  EXPECT_EQ(WriteTaskFile(TaskQueue()), "Dusk task list 3\r\n");
+  EXPECT_EQ(WriteTaskFile(TaskQueue()), "Dusk task list 4\r\n");
 }
 
 TEST(TaskFile, EveryParameterAndKindComesBackByteForByte) {
@@ -61,7 +61,7 @@ TEST(TaskFile, EveryParameterAndKindComesBackByteForByte) {
   int second = 0;
   for (const std::string& param : kParams) {
     const auto kind = static_cast<TaskKind>(second % kTaskKindCount);
-    const auto repeat = static_cast<RepeatKind>(second % kRepeatKindCount);
+    const auto repeat = static_cast<RepeatKind>(second % kDatedRepeatKindCount);
     // Every other series postponed by an hour from its own occurrence.
     const DateTime occurrence = At(second % 2 ? 12 : 11, 0, second);
     const DateTime when = At(12, 0, second++);
@@ -153,7 +153,7 @@ TEST(TaskFile, ReadsNothingOfAFileThatIsNotItsOwnOrNewer) {
     std::size_t unreadLines;
   };
   const Case kCases[] = {
-      {"Dusk task list 4\r\nalarm|2026-12-10 12:00:00|a|||1\r\nalarm|2026-12-10 12:00:00|b|||2\r\n",
+      {"Dusk task list 5\r\nalarm|2026-12-10 12:00:00|a||\r\nalarm|2026-12-10 12:00:00|b||\r\n",
        TaskFileReading::Outcome::NewerFormat, 2},
       {"Dusk task list 12\r\nwhatever a later version writes\r\n",
        TaskFileReading::Outcome::NewerFormat, 1},
@@ -182,7 +182,7 @@ TEST(TaskFile, ReadsNothingOfAFileThatIsNotItsOwnOrNewer) {
 // gives its tasks new ones.
 TEST(TaskFile, KeepsEachTasksId) {
   const TaskFileReading reading = ReadTaskFile(
-      "Dusk task list 3\r\n"
+      "Dusk task list 4\r\n"
       "alarm|2026-12-10 11:00:00|a|||41\r\n"
       "alarm|2026-12-10 11:00:00|no id|||\r\n"
       "alarm|2026-12-10 11:00:00|id 0|||0\r\n"

@@ -41,12 +41,28 @@ TEST(UpdateCheck, HandsWhatItFoundToTheTimerAcrossThreads) {
       "1.0.2.0\r\nhttp://dl.invalid/new.exe\r\n" + std::string(kSignature) + "\r\n";
   JoinedThreads threads;
   PlatformSet set = platform.Set();
-  Program program(
-      PlatformSet{set.clock, set.codePage, set.files, set.versionResource, set.notificationArea,
-                  set.shell, set.windowSystem, set.power, set.sound, set.processes, threads,
-                  set.download, set.signatures, set.messages, set.profileFiles, set.powerRequests,
-                  set.sessionInstance, set.runAtLogon, set.timeZone},
-      kTestUpdateHost);
+  Program program(PlatformSet{set.clock,
+                              set.codePage,
+                              set.files,
+                              set.versionResource,
+                              set.notificationArea,
+                              set.shell,
+                              set.windowSystem,
+                              set.power,
+                              set.sound,
+                              set.processes,
+                              threads,
+                              set.download,
+                              set.signatures,
+                              set.messages,
+                              set.profileFiles,
+                              set.powerRequests,
+                              set.sessionInstance,
+                              set.runAtLogon,
+                              set.timeZone,
+                              set.machineActivity,
+                              set.presenceSensor},
+                  kTestUpdateHost);
   program.Start();
 
   // The timer stops itself once it has taken the result over.
