@@ -1,7 +1,10 @@
 #include "main/form1.h"
 
+#include <charconv>
 #include <utility>
 
+#include "command/request_wire.h"
+#include "main/entry_texts.h"
 #include "main/task_entry.h"
 #include "process/image_name.h"
 #include "process/process_listing.h"
@@ -145,6 +148,8 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
       startWithWindows_(platform.runAtLogon, platform.files),
       settings_(LoadedSettings(platform)),
       shutdownMethod_(settings_),
+      quickPicks_(tasks_, settings_, platform.clock,
+                  [this](const std::vector<std::string>& words) { (void)RunCommand(words); }),
       Form1("Form1", kMainWindow, Form::Frame::Main),
       TimerNow("TimerNow", &Form1, 1000, true),
       TimerUpgrade("TimerUpgrade", &Form1, 300, true),
@@ -203,8 +208,8 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
       PanelRight("PanelRight", &Form1, kRightPane, false),
       TaskList("TaskList", &PanelRight, kTaskList),
       bsTrayIcon1(platform.notificationArea, Form1, platform.windowSystem.DoubleClickTimeMs()),
-      bsBusinessSkinForm1(Form1, bsTrayIcon1, platform.windowSystem, {&shutdownMethod_},
-                          startWithWindows_),
+      bsBusinessSkinForm1(Form1, bsTrayIcon1, platform.windowSystem,
+                          {&shutdownMethod_, &quickPicks_}, startWithWindows_),
       bsSkinMessage1("bsSkinMessage1", IconView::Stock::Warning, Form1, platform.windowSystem),
       savedTasks_(platform.profileFiles, platform.messages, bsTrayIcon1, platform.clock, tasks_,
                   TaskListFolder(platform.profileFiles.RoamingAppDataFolder()), ReportTitle()),
@@ -224,6 +229,7 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
       powerWarning_(tasks_, taskActions_, collaborators.warningWindow, bsTrayIcon1, platform.clock,
                     platform.timeZone, ReportTitle(), platform.processes,
                     [this] { return shutdownMethod_.Current(); }),
+      commandRunner_(tasks_, programEnd_, platform.processes, platform.clock, platform.timeZone),
       relocation_(platform.files, platform.versionResource),
       selfUpdate_({platform.download, platform.files, platform.clock, platform.signatures,
                    platform.versionResource, platform.shell, platform.sessionInstance,
@@ -281,6 +287,10 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
   bsTrayIcon1.OnMainWindowShown = [this] { tipForm_.ComeBackWithMainWindow(); };
   Form1.OnActivate = [this] { FormActivate(); };
   Form1.OnShowRequest = [this] { TrayClick(); };
+  Form1.OnRequest = [this](const std::string& bytes) {
+    const auto words = DecodeRequest(bytes);
+    return EncodeReply(words ? RunCommand(*words) : CommandReply{ExitCode::WrongUsage, {}, {}});
+  };
   Form1.OnResume = [this] { TickAfterClockJump(); };
   Form1.OnTimeChange = [this] { TickAfterClockJump(); };
   // The session ends without the window being closed: a list not saved yet is saved now.
@@ -296,6 +306,7 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
   FormCreate();
   // Before the first tick, which treats tasks found late as after a sleep.
   loadReport_ = savedTasks_.Load();
+  RestorePanelChoices();
 }
 
 void TForm1::FormCreate() {
@@ -578,7 +589,7 @@ void TForm1::ChooseProgramFile() {
   if (!chosen) return;
   OpenDialog1FileName = *chosen;
   if (!HasProgramExtension(*chosen)) {
-    (void)platform.windowSystem.ShowMessageBox(0, "这不是应用软件！", "Error",
+    (void)platform.windowSystem.ShowMessageBox(0, kNotAProgramText, "Error",
                                                WindowSystem::MessageBoxIcon::Error);
     return;
   }
@@ -588,7 +599,7 @@ void TForm1::ChooseProgramFile() {
 void TForm1::ButtonAddClick() {
   const int kindIndex = RadioGroup2.ItemIndex();
   if (kindIndex < 0) {
-    bsSkinMessage1.Show("Warning", "请选择执行任务的类型");
+    bsSkinMessage1.Show("Warning", kNoKindChosenText);
     return;
   }
   const DateTime now = platform.clock.Now();
@@ -596,16 +607,16 @@ void TForm1::ButtonAddClick() {
   if (WaitsForProgramEnd()) {
     const int picked = bsSkinComboBoxEx1.ItemIndex();
     if (picked < 0 || static_cast<std::size_t>(picked) >= pickerProcesses_.size()) {
-      bsSkinMessage1.Show("Warning", "请选择要等待结束的软件");
+      bsSkinMessage1.Show("Warning", kNoProgramChosenText);
       return;
     }
     const ListedProcess& listed = pickerProcesses_[static_cast<std::size_t>(picked)];
     std::optional<ProgramEndTrigger> trigger = programEnd_.Watch(
         listed.processId, listed.startTime, bsSkinComboBoxEx1.Text(), bsSkinSpinEdit2.Value());
     if (!trigger) {
-      (void)platform.windowSystem.ShowMessageBox(
-          Form1.Handle(), "无法等待这个软件结束：它已经结束，或者不允许本程序打开它。",
-          "添加定时任务错误", WindowSystem::MessageBoxIcon::Warning);
+      (void)platform.windowSystem.ShowMessageBox(Form1.Handle(), kCannotWaitText,
+                                                 kEntryErrorCaption,
+                                                 WindowSystem::MessageBoxIcon::Warning);
       return;
     }
     task.When = kWaitingMoment;
@@ -620,15 +631,16 @@ void TForm1::ButtonAddClick() {
                                    platform.timeZone);
   } else {
     const DateTime entered = EnteredMoment(bsSkinDateEdit1.Date(), bsSkinTimeEdit1.SecondOfDay());
-    task.Repeat = FirstOccurrence(ChosenRepeat(), entered, now, platform.timeZone);
-    task.When = DueMomentOf(task.Repeat.occurrence, platform.timeZone);
-    if (task.Repeat.kind == RepeatKind::None) task.Repeat = {};
-    if (IsPastMoment(task.When, now)) {
-      (void)platform.windowSystem.ShowMessageBox(Form1.Handle(), "光阴似箭，设置的时间已经过去了。",
-                                                 "添加定时任务错误",
+    const std::optional<DatedDue> due =
+        DueForEnteredMoment(entered, ChosenRepeat(), now, platform.timeZone);
+    if (!due) {
+      (void)platform.windowSystem.ShowMessageBox(Form1.Handle(), kPastMomentText,
+                                                 kEntryErrorCaption,
                                                  WindowSystem::MessageBoxIcon::Warning);
       return;
     }
+    task.When = due->when;
+    task.Repeat = due->repeat;
   }
   task.Kind = static_cast<TaskKind>(kindIndex);
   switch (TraitsOf(task.Kind).parameter) {
@@ -644,6 +656,7 @@ void TForm1::ButtonAddClick() {
     case TaskParameter::None:
       break;
   }
+  RememberPanelChoices(task);
   tasks_.Add(std::move(task));
   dueTasks_.ShowHeadline(now);
   // A power action less than half a minute away is warned of at once.
@@ -651,6 +664,83 @@ void TForm1::ButtonAddClick() {
   // No handler runs: the prompt and the field stay until another kind is chosen.
   RadioGroup2.SetItemIndex(-1);
   EditInfo.SetText("");
+}
+
+CommandReply TForm1::RunCommand(const std::vector<std::string>& words) {
+  bool changed = false;
+  CommandReply reply = commandRunner_.Run(words, changed);
+  if (changed) {
+    const DateTime now = platform.clock.Now();
+    dueTasks_.ShowHeadline(now);
+    powerWarning_.Follow(now);
+  }
+  return reply;
+}
+
+namespace {
+
+constexpr char kKindKey[] = "panel.kind";
+constexpr char kModeKey[] = "panel.mode";
+constexpr char kCountKey[] = "panel.count";
+constexpr char kUnitKey[] = "panel.unit";
+constexpr char kRepeatKey[] = "panel.repeat";
+
+// A stored number, or -1 when there is none.
+int StoredIndex(const std::optional<std::string>& stored) {
+  const std::string value = stored.value_or("");
+  int number = -1;
+  const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
+  return error == std::errc() && end == value.data() + value.size() && number >= 0 ? number : -1;
+}
+
+}  // namespace
+
+void TForm1::RestorePanelChoices() {
+  // The wait for a program's end lists the processes, and a program or a
+  // running program to end is picked anew each time: those are not restored.
+  const int mode = StoredIndex(settings_.Get(kModeKey));
+  if (mode == kDateTimeMode || mode == kCountdownMode) {
+    RadioGroup1.SetItemIndex(mode);
+    RadioGroup1Click();
+  }
+  const int unit = StoredIndex(settings_.Get(kUnitKey));
+  if (unit >= kUnitMinutes && unit <= kUnitDays) bsSkinComboBox1.SetItemIndex(unit);
+  const int count = StoredIndex(settings_.Get(kCountKey));
+  if (count > 0) bsSkinSpinEdit1.SetValue(count);
+  const int repeat = StoredIndex(settings_.Get(kRepeatKey));
+  if (repeat >= 0 && repeat < kRepeatKindCount) ComboBoxRepeat.SetItemIndex(repeat);
+  const int kind = StoredIndex(settings_.Get(kKindKey));
+  if (kind < 0 || kind >= kTaskKindCount) return;
+  const auto taskKind = static_cast<TaskKind>(kind);
+  if (taskKind == TaskKind::OpenProgram || taskKind == TaskKind::CloseProgram) return;
+  RadioGroup2.SetItemIndex(kind);
+  PlaceEntryFields();
+  if (taskKind == TaskKind::OpenWebPage) EditInfo.SetText("http://");
+}
+
+void TForm1::RememberPanelChoices(const Task& added) {
+  const int mode = RadioGroup1.ItemIndex();
+  (void)settings_.Set({{kKindKey, std::to_string(RadioGroup2.ItemIndex())},
+                       {kModeKey, std::to_string(mode)},
+                       {kCountKey, std::to_string(bsSkinSpinEdit1.Value())},
+                       {kUnitKey, std::to_string(bsSkinComboBox1.ItemIndex())},
+                       {kRepeatKey, std::to_string(ComboBoxRepeat.ItemIndex())}});
+  if (mode == kProgramEndMode) return;
+  RecentEntry entry{mode == kCountdownMode, {}, added.Kind, added.Param};
+  if (entry.countdown) {
+    static constexpr char kUnitLetters[] = {'m', 'h', 'd'};
+    const int unit = bsSkinComboBox1.ItemIndex();
+    entry.amount = std::to_string(bsSkinSpinEdit1.Value()) +
+                   kUnitLetters[unit >= kUnitMinutes && unit <= kUnitDays ? unit : kUnitMinutes];
+  } else {
+    const int second = bsSkinTimeEdit1.SecondOfDay();
+    AppendZeroPadded(entry.amount, second / 3600, 2);
+    entry.amount += ':';
+    AppendZeroPadded(entry.amount, second / 60 % 60, 2);
+    entry.amount += ':';
+    AppendZeroPadded(entry.amount, second % 60, 2);
+  }
+  quickPicks_.Remember(std::move(entry));
 }
 
 void TForm1::ListProcesses() {

@@ -3,7 +3,9 @@
 #include <optional>
 
 #include "main/app_state.h"
+#include "main/command_runner.h"
 #include "main/platform_set.h"
+#include "main/quick_pick_menu.h"
 #include "main/shutdown_method_menu.h"
 #include "process/process_listing.h"
 #include "scheduler/power_warning.h"
@@ -72,6 +74,9 @@ class TForm1 {
   void WarnFormDismiss();
 
   [[nodiscard]] TaskListing& Tasks() { return tasks_; }
+  // A command of dusk-cli or of "Dusk.exe add", carried out as the panel and
+  // the list would.
+  CommandReply RunCommand(const std::vector<std::string>& words);
   // How an exit treats the programs still running, as the tray menu's "关机方式" says now.
   [[nodiscard]] ShutdownMethod ShutdownMethodInUse() const { return shutdownMethod_.Current(); }
   // The load report of the copy that handed over to this one, which it could
@@ -88,9 +93,11 @@ class TForm1 {
   TForm4& warnForm_;
   // Before the tray menu that turns it on and off.
   StartWithWindows startWithWindows_;
-  // Read before the tray menu that shows the choices kept in it.
+  // Read before the tray menu that shows the choices kept in it; the panel's
+  // last choices and the recent entries of the quick picks live there too.
   SettingsFile settings_;
   ShutdownMethodMenu shutdownMethod_;
+  QuickPickMenu quickPicks_;
 
  public:
   Form Form1;
@@ -180,6 +187,9 @@ class TForm1 {
   void ListProcesses();
   void TickAfterClockJump();
   void ReshowAlarmWindow();
+  // The panel as the user left it at the last add, in the last run too.
+  void RestorePanelChoices();
+  void RememberPanelChoices(const Task& added);
 
   // A downloaded program waits: it takes over when nothing is lost by that.
   void HandOverWhenItMay();
@@ -197,6 +207,7 @@ class TForm1 {
   SavedTaskList::LoadReport loadReport_;
   DueTaskRunner dueTasks_;
   PowerWarning powerWarning_;
+  CommandRunner commandRunner_;
   Relocation relocation_;
   SelfUpdate selfUpdate_;
   bool tickRunning_ = false;

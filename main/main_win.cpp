@@ -5,6 +5,7 @@
 #include <exception>
 #include <stdexcept>
 
+#include "command/running_copy_win.h"
 #include "main/app_state.h"
 #include "main/error_text.h"
 #include "main/program.h"
@@ -34,6 +35,9 @@
 #include DUSK_PUBLIC_KEY_HEADER
 
 namespace {
+
+// "Dusk.exe add ..." while a copy runs: that one answers at once unless it hangs.
+constexpr unsigned kCommandWaitMs = 10000;
 
 std::string Describe(const std::exception_ptr& error) {
   try {
@@ -85,9 +89,16 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
   LimitDllSearchToSystemFolder();
   // An elevated copy never claims: the one it starts as the user does.
   if (!MayRunAsStarted()) ExitProcess(0);
-  const StartArguments arguments = ParseStartArguments(FromWide(commandLine));
+  StartArguments arguments = ParseStartArguments(FromWide(commandLine));
+  std::vector<std::string> words;
+  for (int i = 1; i < __argc; ++i) words.push_back(FromWide(__wargv[i]));
+  TakeStartCommand(words, arguments);
   Win32SessionInstance sessionInstance(L"Dusk.Instance.5f1c0e2a");
-  if (ClaimSession(sessionInstance, arguments) == StartDecision::LeaveToRunningCopy) ExitProcess(0);
+  if (ClaimSession(sessionInstance, arguments) == StartDecision::LeaveToRunningCopy) {
+    // Silent, as a shortcut has nowhere to show an answer.
+    if (!arguments.command.empty()) (void)AskRunningCopy(arguments.command, kCommandWaitMs);
+    ExitProcess(0);
+  }
   HandlerErrors errors;
   Win32Clock clock;
   Win32CodePage codePage;

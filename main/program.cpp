@@ -34,6 +34,8 @@ void Program::Start(const StartArguments& arguments) {
   } else {
     Form1.ShowAndStartUpdateCheck();
   }
+  // No one to tell the answer to: a refused task is not added, as on the panel.
+  if (!arguments.command.empty()) (void)Form1.RunCommand(arguments.command);
 }
 
 KillResult Program::CloseProgram(const std::string& name) {

@@ -27,6 +27,16 @@ DateTime EnteredMoment(DateTime day, int secondOfDay) {
 
 bool IsPastMoment(DateTime moment, DateTime now) { return CompareDateTime(moment, now) < 0; }
 
+std::optional<DatedDue> DueForEnteredMoment(DateTime entered, RepeatKind repeat, DateTime now,
+                                            const TimeZone& zone) {
+  DatedDue due;
+  due.repeat = FirstOccurrence(repeat, entered, now, zone);
+  due.when = DueMomentOf(due.repeat.occurrence, zone);
+  if (due.repeat.kind == RepeatKind::None) due.repeat = {};
+  if (IsPastMoment(due.when, now)) return std::nullopt;
+  return due;
+}
+
 std::string CloseProgramParam(const std::string& pickerText) {
   // An image name holds no "|": what follows the last one is the name.
   const std::size_t bar = pickerText.rfind('|');

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "platform/date_time.h"
@@ -26,6 +27,17 @@ inline constexpr int kUnitDays = 2;
 [[nodiscard]] DateTime EnteredMoment(DateTime day, int secondOfDay);
 // Before now by a millisecond or more.
 [[nodiscard]] bool IsPastMoment(DateTime moment, DateTime now);
+
+// When a task entered for a moment is due, and how it comes back.
+struct DatedDue {
+  DateTime when = 0;
+  TaskRepeat repeat;  // kind None for a task that runs once
+};
+// As the add button takes the entered moment: a series from its first
+// occurrence; none when the moment of a task that runs once is past
+// (kPastMomentText).
+[[nodiscard]] std::optional<DatedDue> DueForEnteredMoment(DateTime entered, RepeatKind repeat,
+                                                          DateTime now, const TimeZone& zone);
 
 // The picker's text stands for "title|image name" or the image name alone:
 // the image name. File names hold no "|", a title may.

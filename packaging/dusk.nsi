@@ -2,7 +2,8 @@
 ; scripts/package.sh builds it:
 ;   makensis -DVERSION=1.0.1.2 -DFILES=DIR -DICON=res/dusk.ico -DOUT=Dusk-1.0.1.2-setup.exe \
 ;     packaging/dusk.nsi
-; FILES holds what is installed: Dusk.exe, clock\1.wav, x.wav, warn.wav, readme.txt, license.txt.
+; FILES holds what is installed: Dusk.exe, dusk-cli.exe, clock\1.wav, x.wav, warn.wav, readme.txt,
+; license.txt.
 ; /S installs silently (without the start at log-on unless /AUTOSTART is given too), and starts
 ; the program only when it ended a running copy (an update); the uninstaller's /S ends a running
 ; copy and removes everything but the saved tasks. Both end with exit code 2, having changed
@@ -211,6 +212,7 @@ Section "Dusk" SectionProgram
   Call CloseRunningDusk
   SetOutPath "$INSTDIR"
   File "${FILES}/Dusk.exe"
+  File "${FILES}/dusk-cli.exe"
   File "${FILES}/x.wav"
   File "${FILES}/warn.wav"
   File "${FILES}/readme.txt"
@@ -267,6 +269,7 @@ FunctionEnd
 Section "Uninstall"
   Call un.CloseRunningDusk
   Delete "$INSTDIR\Dusk.exe"
+  Delete "$INSTDIR\dusk-cli.exe"
   ; What an update in progress may leave beside the program.
   Delete "$INSTDIR\upDusk.exe"
   Delete "$INSTDIR\upDusk.exe.download"

@@ -64,6 +64,9 @@ struct Task {
   // A quiet network or nobody at the computer. Kept while the task is dated in
   // its last half minute, where it may go back to waiting, and for "每次".
   WaitCondition Condition;
+  // Names the task to scripts for as long as it waits, across restarts: the
+  // queue gives one to a task that has none (0), and the saved list keeps it.
+  std::uint32_t Id = 0;
   // Field by field, the moment exactly: the same record, not the same second.
   friend bool operator==(const Task&, const Task&) = default;
 };

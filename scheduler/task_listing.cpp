@@ -2,13 +2,19 @@
 
 #include "scheduler/task_kinds.h"
 
-void TaskListing::Add(Task task) {
-  queue_.Add(std::move(task));
+std::uint32_t TaskListing::Add(Task task) {
+  const std::uint32_t id = queue_.Add(std::move(task));
   Changed();
+  return id;
 }
 
 void TaskListing::AddAll(std::vector<Task> tasks) {
   queue_.AddAll(std::move(tasks));
+  Changed();
+}
+
+void TaskListing::RemoveAll() {
+  queue_.RemoveAll();
   Changed();
 }
 

@@ -28,10 +28,13 @@ class TaskListing {
   [[nodiscard]] WaitProgress ProgressOf(const Task& task) const {
     return progress_.ProgressOf(task);
   }
-  void Add(Task task);
+  // Returns the task's id.
+  std::uint32_t Add(Task task);
   // Many tasks at once (the saved list at start-up): one change, told once.
   void AddAll(std::vector<Task> tasks);
   void RemoveHead();
+  // Every task, in one change.
+  void RemoveAll();
   // This task, wherever it stands now; nothing when it is gone already.
   void Remove(const Task& task);
   // The row selected in the list; nothing happens when none is.

@@ -1,7 +1,6 @@
 #include "scheduler/task_queue.h"
 
 #include <algorithm>
-#include <iterator>
 
 namespace {
 
@@ -15,14 +14,33 @@ void SortByWhen(std::vector<Task>& tasks) {
 
 }  // namespace
 
-void TaskQueue::Add(Task task) {
+void TaskQueue::GiveId(Task& task) {
+  const bool taken = task.Id != 0 && Find(task.Id) != nullptr;
+  if (task.Id == 0 || taken) task.Id = nextId_;
+  // Ids read from the saved list count too: a new task never takes one of theirs.
+  nextId_ = std::max(nextId_, task.Id + 1);
+}
+
+const Task* TaskQueue::Find(std::uint32_t id) const {
+  const auto found =
+      std::find_if(tasks_.begin(), tasks_.end(), [id](const Task& task) { return task.Id == id; });
+  return found == tasks_.end() ? nullptr : &*found;
+}
+
+std::uint32_t TaskQueue::Add(Task task) {
+  GiveId(task);
+  const std::uint32_t id = task.Id;
   tasks_.push_back(std::move(task));
   SortByWhen(tasks_);
+  return id;
 }
 
 void TaskQueue::AddAll(std::vector<Task> tasks) {
-  tasks_.insert(tasks_.end(), std::make_move_iterator(tasks.begin()),
-                std::make_move_iterator(tasks.end()));
+  tasks_.reserve(tasks_.size() + tasks.size());
+  for (Task& task : tasks) {
+    GiveId(task);
+    tasks_.push_back(std::move(task));
+  }
   SortByWhen(tasks_);
 }
 
@@ -47,6 +65,7 @@ bool TaskQueue::Reschedule(const Task& task, DateTime when) {
 
 bool TaskQueue::Replace(const Task& task, Task replacement) {
   if (!Remove(task)) return false;
+  replacement.Id = task.Id;
   Add(std::move(replacement));
   return true;
 }

@@ -37,6 +37,22 @@ std::string CountdownText(std::int64_t seconds, TaskKind kind) {
   return text;
 }
 
+std::string TimeLeftText(std::int64_t seconds, TaskKind kind) {
+  std::string text = "还有";
+  const std::int64_t minutes = seconds / 60;
+  if (minutes == 0) {
+    text += "不到1分钟";
+  } else if (minutes >= 1440) {
+    text += std::to_string(minutes / 1440) + "天";
+    if (minutes % 1440 >= 60) text += std::to_string(minutes % 1440 / 60) + "小时";
+  } else {
+    if (minutes >= 60) text += std::to_string(minutes / 60) + "小时";
+    if (minutes % 60 > 0) text += std::to_string(minutes % 60) + "分钟";
+  }
+  const std::string_view kindText = TraitsOf(kind).headlineText;
+  return text + std::string(kindText.substr(0, kindText.find("。")));
+}
+
 HeadVerdict JudgeHead(DateTime when, DateTime now) {
   const std::int64_t distance = WholeSecondsApart(when, now);
   if (when < now && distance >= 1) {
@@ -100,6 +116,24 @@ void DueTaskRunner::ShowHeadline(DateTime now) {
   title_.SetText(queue.Empty()
                      ? std::string(kEmptyQueueHeadline)
                      : HeadTaskHeadline(queue.Head(), now, tasks_.ProgressOf(queue.Head())));
+  ShowTimeLeftInHint(now);
+}
+
+void DueTaskRunner::ShowTimeLeftInHint(DateTime now) {
+  const TaskQueue& queue = tasks_.Queue();
+  if (queue.Empty()) {
+    // The list leaves the last task's caption in the hint; the time it told
+    // went with the task.
+    if (!lastCaption_.empty()) trayIcon_.SetHint(lastCaption_);
+    return;
+  }
+  const Task& head = queue.Head();
+  lastCaption_ = TaskRowCaption(head, clock_, tasks_.ProgressOf(head));
+  // A task that waits (for a program, a quiet network, nobody at the computer)
+  // has no time to tell: its row says how it waits.
+  if (CompareDateTime(head.When, kWaitingMoment) == 0) return;
+  trayIcon_.SetHint(TimeLeftText(WholeSecondsApart(head.When, now), head.Kind) + "\r\n" +
+                    lastCaption_);
 }
 
 namespace {

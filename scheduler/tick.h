@@ -19,6 +19,9 @@ inline constexpr char kEmptyQueueHeadline[] = "你还没有添加定时任务。
 // What the headline says the head task will do, with its trailing spaces.
 // The headline's words alone: "29秒后关机。".
 [[nodiscard]] std::string CountdownText(std::int64_t seconds, TaskKind kind);
+// The tray hint's first line: "还有1小时12分钟关机", "还有2天3小时重启电脑",
+// "还有不到1分钟闹钟响起"; whole minutes, so that it changes once a minute.
+[[nodiscard]] std::string TimeLeftText(std::int64_t seconds, TaskKind kind);
 
 // What the tick does with a task when it is due, and half a minute before.
 class TaskActions {
@@ -95,6 +98,8 @@ class DueTaskRunner {
   // the tick goes on with whatever heads the queue after the action.
   void Perform(const Task& task, std::vector<FailedTask>& failed);
   void Warn(const Task& task);
+  // The time left to the head task above its row's caption.
+  void ShowTimeLeftInHint(DateTime now);
 
   TaskListing& tasks_;
   WaitingTasks& waiting_;
@@ -107,4 +112,6 @@ class DueTaskRunner {
   // second as the timer's: the task is warned of once in that second. Any
   // other distance seen in between (the clock set back) warns it again.
   std::optional<Task> warnedInThisSecond_;
+  // The head task's row caption when the hint last told its time left.
+  std::string lastCaption_;
 };

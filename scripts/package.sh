@@ -61,7 +61,8 @@ version=${DUSK_VERSION:-$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$cache")
 program_file=$(realpath -m "${DUSK_PROGRAM:-$build/Dusk.exe}")
 host=$(sed -n 's/^DUSK_UPDATE_HOST:STRING=//p' "$cache")
 [ -n "$version" ] && [ -n "$host" ] || fail "$cache names no version or update host"
-for file in "$program_file" "$build/clock/1.wav" "$build/x.wav" "$build/warn.wav"; do
+for file in "$program_file" "$build/dusk-cli.exe" "$build/clock/1.wav" "$build/x.wav" \
+  "$build/warn.wav"; do
   [ -r "$file" ] || fail "there is no $file: run scripts/build.sh win"
 done
 command -v makensis >/dev/null || fail "makensis is missing: run scripts/setup.sh"
@@ -129,8 +130,7 @@ mkdir -p "$dist/files/clock" "$dist/winget" "$dist/scoop"
 : >"$mark"
 cp "$program_file" "$dist/files/Dusk.exe"
 # Every program file the build makes ships, and is signed.
-[ ! -f "$build/dusk-cli.exe" ] || cp "$build/dusk-cli.exe" "$dist/files/"
-cp "$build/x.wav" "$build/warn.wav" "$dist/files/"
+cp "$build/dusk-cli.exe" "$build/x.wav" "$build/warn.wav" "$dist/files/"
 cp "$build/clock/1.wav" "$dist/files/clock/"
 # Notepad reads UTF-8 for sure with its byte-order mark, and lines end in CR LF.
 for text in readme.txt license.txt; do

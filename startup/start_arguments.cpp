@@ -76,6 +76,13 @@ StartArguments ParseStartArguments(std::string_view commandLine) {
   return arguments;
 }
 
+void TakeStartCommand(std::span<const std::string> words, StartArguments& arguments) {
+  // A shortcut's task: added without a window, as the running copy would.
+  if (words.empty() || words[0] != "add") return;
+  arguments.inTray = true;
+  arguments.command.assign(words.begin(), words.end());
+}
+
 std::string HandOverArguments(bool inTray, std::string_view loadReport) {
   std::string arguments = kHandOverArgument;
   if (inTray) arguments += std::string(" ") + kTrayArgument;

@@ -84,7 +84,13 @@ std::optional<std::string> SettingsFile::Get(std::string_view key) const {
 }
 
 bool SettingsFile::Set(const std::string& key, std::string value) {
-  if (!IsKey(key) || value.find_first_of("\r\n") != std::string::npos) return false;
+  return Set({{key, std::move(value)}});
+}
+
+bool SettingsFile::Set(std::vector<std::pair<std::string, std::string>> values) {
+  for (const auto& [key, value] : values) {
+    if (!IsKey(key) || value.find_first_of("\r\n") != std::string::npos) return false;
+  }
   if (fileState_ == FileState::Unread) {
     // Read once more first: what the file holds must not be lost to this one choice.
     std::map<std::string, std::string, std::less<>> chosen = values_;
@@ -94,7 +100,7 @@ bool SettingsFile::Set(const std::string& key, std::string value) {
       values_.insert_or_assign(chosenKey, std::move(chosenValue));
     }
   }
-  values_.insert_or_assign(key, std::move(value));
+  for (auto& [key, value] : values) values_.insert_or_assign(std::move(key), std::move(value));
   if (fileState_ == FileState::Unread) return false;
   return Save();
 }

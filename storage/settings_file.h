@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "platform/clock.h"
 #include "platform/profile_files.h"
@@ -30,6 +32,8 @@ class SettingsFile {
   // Remembers the value at once and writes the file; false when it could not be written: the
   // value holds for this run and is written with the next choice.
   bool Set(const std::string& key, std::string value);
+  // Several choices made together, in one write; none is taken when one is no setting.
+  bool Set(std::vector<std::pair<std::string, std::string>> values);
 
  private:
   enum class FileState { Ours, Unread };

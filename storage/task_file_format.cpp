@@ -113,9 +113,17 @@ std::string_view NextField(std::string_view line, std::size_t& at) {
   return line.substr(start);
 }
 
+template <typename Number>
+std::optional<Number> ReadNumber(std::string_view text) {
+  Number value{};
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
+  return value;
+}
+
 std::optional<Task> ReadTaskLine(std::string_view line, int format) {
-  std::string_view fields[5];
-  const std::size_t count = format == 1 ? 3 : 5;
+  std::string_view fields[6];
+  const std::size_t count = format == 1 ? 3 : format < kTaskFileFormat ? 5 : 6;
   std::size_t at = 0;
   for (std::size_t i = 0; i < count; ++i) {
     if (at == std::string_view::npos) return std::nullopt;
@@ -140,6 +148,11 @@ std::optional<Task> ReadTaskLine(std::string_view line, int format) {
   if (*repeat != RepeatKind::None) {
     task.Repeat = {*repeat, *repeat == RepeatKind::EachTime ? 0 : *occurrence};
   }
+  if (format >= kTaskFileFormat) {
+    const auto id = ReadNumber<std::uint32_t>(fields[5]);
+    if (!id || *id == 0) return std::nullopt;
+    task.Id = *id;
+  }
   const auto trigger = UnescapeTaskParam(fields[4]);
   if (!trigger) return std::nullopt;
   if (std::optional<WaitCondition> condition = ReadConditionField(*trigger)) {
@@ -159,14 +172,6 @@ std::optional<Task> ReadTaskLine(std::string_view line, int format) {
     task.When = kWaitingMoment;
   }
   return task;
-}
-
-template <typename Number>
-std::optional<Number> ReadNumber(std::string_view text) {
-  Number value{};
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
-  return value;
 }
 
 constexpr std::string_view kProgramEndPrefix = "program-end:";
@@ -321,25 +326,14 @@ std::optional<WaitCondition> ReadConditionField(std::string_view text) {
   return condition;
 }
 
-namespace {
-
-// The oldest format that holds every task: without conditions, a program of
-// the format before reads the file too.
-int TaskFileFormatFor(const TaskQueue& queue) {
-  for (std::size_t i = 0; i < queue.Count(); ++i) {
-    if (HasCondition(queue.At(i))) return kTaskFileFormat;
-  }
-  return kTaskFileFormatBeforeConditions;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 std::string WriteTaskFile(const TaskQueue& queue) {
   // Left to grow by doubling: a guess at the size per task would ask the heap
   // for a new size of block with each new length of the list.
   std::string text;
   text += kTaskFileHeader;
-  text += std::to_string(TaskFileFormatFor(queue));
+  text += std::to_string(kTaskFileFormat);
   text += "\r\n";
   for (std::size_t i = 0; i < queue.Count(); ++i) {
     const Task& task = queue.At(i);
@@ -358,6 +352,8 @@ std::string WriteTaskFile(const TaskQueue& queue) {
     text += '|';
     if (IsWaitingForProgram(task)) AppendEscaped(text, TriggerFieldText(task.AfterProgram));
     if (HasCondition(task)) AppendEscaped(text, ConditionFieldText(task.Condition));
+    text += '|';
+    text += std::to_string(task.Id);
     text += "\r\n";
   }
   return text;

@@ -11,13 +11,13 @@
 // The saved task list as a text a person can read: a header line with the
 // format's number, then one line per task, earliest first:
 //
-//   Dusk task list 3
-//   alarm|2026-12-10 23:30:00|起床\r\n带上钥匙|daily|
+//   Dusk task list 4
+//   alarm|2026-12-10 23:30:00|起床\r\n带上钥匙|daily||1
 //   turn-off|9999-12-31 00:00:00|||program-end:4242:133500000000000000:5:无标题 -
-//   记事本\|notepad.exe
-//   sleep|9999-12-31 00:00:00|||net-quiet:20:3:1:15
+//   记事本\|notepad.exe|7
+//   sleep|9999-12-31 00:00:00|||net-quiet:20:3:1:15|8
 //
-// kind | due moment in local time to the second | parameter | repeat | trigger.
+// kind | due moment in local time to the second | parameter | repeat | trigger | id.
 // In the parameter and the trigger a backslash, "|", CR, LF and NUL are
 // written \\ \| \r \n \0; everything else, bytes that are not UTF-8 included,
 // stands as it is. Lines end in CRLF; LF alone is read too, and blank lines
@@ -35,16 +35,17 @@
 // percentage; one that waits for nobody at the computer "no-input:" minutes
 // ":" 1 or 0 for the guard. Such a task has the last day as its moment while
 // it waits, and its due moment in its last half minute; its repeat is empty
-// or "each-time" (after each time it waits again).
+// or "each-time" (after each time it waits again). The id is the task's, in
+// decimal, above 0: scripts name the task by it, so it stays the same across
+// restarts.
 //
-// A line of formats 2 and 3 has exactly these five fields; format 2, written
-// before conditions, is still written when no task has one; format 1, written
-// before repeats and triggers, has the first three and is still read. A program that
-// dropped fields it does not know on reading would lose them at its next save,
-// so this one refuses a line with other fields, and a file of a newer format,
-// whole.
-inline constexpr int kTaskFileFormat = 3;
-inline constexpr int kTaskFileFormatBeforeConditions = 2;
+// A line of format 4 has exactly these six fields; formats 2 and 3 (3 written
+// with conditions, 2 before them) have the first five, and format 1, written
+// before repeats and triggers, the first three: all are still read, their
+// tasks given new ids. A program that dropped fields it does not know on
+// reading would lose them at its next save, so this one refuses a line with
+// other fields, and a file of a newer format, whole.
+inline constexpr int kTaskFileFormat = 4;
 inline constexpr char kTaskFileHeader[] = "Dusk task list ";
 
 [[nodiscard]] std::string WriteTaskFile(const TaskQueue& queue);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/copy_data_win.h"
 #include "platform/show_request_win.h"
 #include "platform/wide_text_win.h"
 #include "widgets/dpi_win.h"
@@ -17,6 +18,9 @@ constexpr int kAlertGap = 12;
 // through the shell or show a message box.
 constexpr UINT kResumedMessage = WM_APP + 10;
 constexpr UINT kTimeChangedMessage = WM_APP + 11;
+// dusk-cli waits for the reply in its own SendMessage: it takes it at once
+// unless it hangs.
+constexpr unsigned kReplyWaitMs = 5000;
 
 DWORD FormStyle(Form::Frame frame) {
   switch (frame) {
@@ -173,6 +177,19 @@ LRESULT FormMirror::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED:
       DpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
+    case WM_COPYDATA: {
+      // A command of dusk-cli: answered to the window it names, and only to
+      // one of the same user's.
+      const auto& data = *reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+      const auto sender = reinterpret_cast<HWND>(wParam);
+      if (form_.FrameKind() != Form::Frame::Main || data.dwData != kCommandRequestTag ||
+          !IsWindow(sender) || !WindowOfThisUser(sender)) {
+        return FALSE;
+      }
+      const std::string reply = form_.Requested(
+          data.cbData ? std::string(static_cast<const char*>(data.lpData), data.cbData) : "");
+      return !reply.empty() && SendBytes(sender, Hwnd(), kCommandReplyTag, reply, kReplyWaitMs);
+    }
     default:
       break;
   }

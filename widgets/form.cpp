@@ -38,6 +38,10 @@ void Form::ShowRequested() {
   if (OnShowRequest) OnShowRequest();
 }
 
+std::string Form::Requested(const std::string& bytes) {
+  return OnRequest ? OnRequest(bytes) : std::string();
+}
+
 void Timer::SetInterval(unsigned intervalMs) {
   if (intervalMs == intervalMs_) return;
   intervalMs_ = intervalMs;

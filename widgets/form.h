@@ -50,6 +50,9 @@ class Form : public Control {
   void SessionEnding();
   // Another start of the program, which ends at once, asks for this window.
   void ShowRequested();
+  // Another program of the same user sends a request's bytes; what OnRequest
+  // answers goes back to it (nothing without a handler).
+  [[nodiscard]] std::string Requested(const std::string& bytes);
 
   std::function<void()> OnClose;
   std::function<void()> OnMinimize;
@@ -58,6 +61,7 @@ class Form : public Control {
   std::function<void()> OnTimeChange;
   std::function<void()> OnSessionEnd;
   std::function<void()> OnShowRequest;
+  std::function<std::string(const std::string&)> OnRequest;
 
  private:
   Frame frame_;

@@ -22,7 +22,10 @@ void TrayIcon::AddToTray() {
 }
 
 void TrayIcon::SetHint(const std::string& hint) {
-  hint_ = CutToUtf16Units(hint, kMaxTipUnits);
+  // Set each second by the tick: the shell is asked only when it changed.
+  std::string cut = CutToUtf16Units(hint, kMaxTipUnits);
+  if (cut == hint_) return;
+  hint_ = std::move(cut);
   if (inTray_) (void)area_.SetTip(hint_);
 }
 

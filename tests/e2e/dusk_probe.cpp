@@ -26,7 +26,8 @@ const std::vector<const std::vector<probe::Step>*>& StepGroups() {
       &probe::MainWindowSteps(), &probe::EntryPanelSteps(), &probe::ActionSteps(),
       &probe::ResourceSteps(),   &probe::CodePageSteps(),   &probe::WarningSteps(),
       &probe::SavedListSteps(),  &probe::InstanceSteps(),   &probe::HandOverSteps(),
-      &probe::ProgramEndSteps(), &probe::RepeatSteps(),     &probe::ConditionSteps()};
+      &probe::ProgramEndSteps(), &probe::RepeatSteps(),     &probe::ConditionSteps(),
+      &probe::CommandLineSteps()};
   return groups;
 }
 

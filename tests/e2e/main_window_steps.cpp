@@ -428,14 +428,16 @@ void StepMenu() {
               });
   Check(open, "tray menu open", open ? "a popup menu of Dusk is shown" : "no popup menu of Dusk");
   if (!open) return;
-  // Items: "&Restore", a separator, "关机方式", "开机时启动", "&Close"; the last one sits on
-  // the bottom border. Other processes' menus cannot be read, so the points come from the menu
-  // window's frame.
-  constexpr long kItems = 4;
+  // Items: "&Restore", a separator, "关机方式", "快速定时", "开机时启动", "&Close"; the last one
+  // sits on the bottom border. Other processes' menus cannot be read, so the points come from
+  // the menu window's frame.
+  constexpr long kItems = 5;
   RECT r;
   GetWindowRect(menu, &r);
   int border = GetSystemMetrics(SM_CYFIXEDFRAME);
   int itemHeight = std::max(8L, (r.bottom - r.top - 2 * border - 8) / kItems);
+  printf("POINT menu-quick-picks %ld %ld\n", (r.left + r.right) / 2,
+         r.top + border + 2 * itemHeight + 8 + itemHeight / 2);
   printf("POINT menu-close %ld %ld\n", (r.left + r.right) / 2, r.bottom - border - itemHeight / 2);
   printf("POINT menu-start-with-windows %ld %ld\n", (r.left + r.right) / 2,
          r.bottom - border - itemHeight * 3 / 2);

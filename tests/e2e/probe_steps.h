@@ -26,6 +26,7 @@ const std::vector<Step>& HandOverSteps();
 const std::vector<Step>& ProgramEndSteps();
 const std::vector<Step>& RepeatSteps();
 const std::vector<Step>& ConditionSteps();
+const std::vector<Step>& CommandLineSteps();
 
 // The program's buttons on the desktop's taskbar, counted until there are `expected` or a few
 // seconds have passed.

@@ -244,7 +244,18 @@ class FakeWindowSystem : public WindowSystem {
   }
   int ShowPopupMenu(WindowHandle, const std::vector<MenuItem>& items) override {
     menus.push_back(items);
-    return menuChoice;
+    if (menuChoiceText.empty()) return menuChoice;
+    int index = 0;
+    const std::function<int(const std::vector<MenuItem>&)> find =
+        [&](const std::vector<MenuItem>& entries) {
+          for (const MenuItem& item : entries) {
+            if (item.text == menuChoiceText) return index;
+            ++index;
+            if (const int inside = find(item.submenu); inside >= 0) return inside;
+          }
+          return -1;
+        };
+    return find(items);
   }
   std::optional<std::string> ChooseFile(const FileDialog& dialog) override {
     fileDialogs.push_back(dialog);
@@ -265,6 +276,8 @@ class FakeWindowSystem : public WindowSystem {
   bool modalLeftOpen = false;
   std::vector<Box> boxes;
   std::vector<std::vector<MenuItem>> menus;
+  // The entry of that text is chosen, wherever it stands; else menuChoice.
+  std::string menuChoiceText;
   int menuChoice = -1;
   int terminations = 0;
 };

@@ -120,7 +120,7 @@ TEST_F(EntryPanelTest, AddsTasksOfEveryKindInDueOrder) {
                         "打开网页：http://\r\n2026/12/10 15:30:00",
                         "关机：2026/12/10 16:00:00",
                     }));
-  EXPECT_EQ(platform.notificationArea.tip, "注销：2026/12/10 14:10:00");
+  EXPECT_EQ(platform.notificationArea.tip, "还有10分钟注销\r\n注销：2026/12/10 14:10:00");
 }
 
 TEST_F(EntryPanelTest, AnAddResetsTheKindAndTheFieldOnly) {

@@ -329,12 +329,12 @@ TEST_F(ProgramEndTest, TheSavedListKeepsTheProcessAndTheNextStartBindsItAgain) {
   AddWaiting(TaskKind::TurnOff, kNotepad);
   AddWaiting(TaskKind::LogOff, kCalc);
   EXPECT_EQ(platform.profileFiles.contents.at(kList),
-            "Dusk task list 2\r\n"
+            "Dusk task list 4\r\n"
             "alarm|9999-12-31 00:00:00|喝\\|水||program-end:4242:133500000000000000:5:"
-            "无标题 - 记事本\\|notepad.exe\r\n"
+            "无标题 - 记事本\\|notepad.exe|1\r\n"
             "turn-off|9999-12-31 00:00:00|||program-end:4242:133500000000000000:0:"
-            "无标题 - 记事本\\|notepad.exe\r\n"
-            "log-off|9999-12-31 00:00:00|||program-end:4300:1:0:calc.exe\r\n");
+            "无标题 - 记事本\\|notepad.exe|2\r\n"
+            "log-off|9999-12-31 00:00:00|||program-end:4300:1:0:calc.exe|3\r\n");
   const std::vector<std::string> rows = Rows();
 
   // Restarted while notepad still runs and calc.exe's id went to another process.
@@ -402,6 +402,7 @@ TEST(ProgramEndTriggerField, ComesBackAsWrittenAndRefusesWhatItDidNotWrite) {
   waiting.AfterProgram.ProcessId = 4294967295u;
   waiting.AfterProgram.StartTime = 18446744073709551615u;
   waiting.AfterProgram.DelayMinutes = 60;
+  waiting.Id = 4294967295u;
   TaskQueue queue;
   queue.Add(waiting);
   queue.Add({At(12, 0, 0), TaskKind::Alarm, "dated"});

@@ -276,7 +276,7 @@ TEST_F(SavedTaskListTest, AListLeftAloneThatIsFoundDamagedLaterIsSetAsideThen) {
 // removed it, the list is saved again.
 TEST_F(SavedTaskListTest, ANewerVersionsListIsNeverWrittenOver) {
   const std::string file =
-      "Dusk task list 4\r\nalarm|2026-12-10 10:00:00|新格式|||more\r\n\r\nturn-off|x\r\n";
+      "Dusk task list 5\r\nalarm|2026-12-10 10:00:00|新格式|||more\r\n\r\nturn-off|x\r\n";
   files.contents = {{kList, file}};
   const SavedTaskList::LoadReport report = saved.Load();
   EXPECT_EQ(report.text,
@@ -364,9 +364,9 @@ TEST(SavedTaskListProgram, TasksFoundLateAtStartAreTreatedAsAfterASleep) {
             "有 1 个任务无法读取，原文件已保存为 C:\\Users\\李雷\\AppData\\Roaming\\Dusk\\"
             "tasks.bad-20261210-140000.txt");
   EXPECT_EQ(platform.profileFiles.contents.at(kList),
-            "Dusk task list 2\r\n"
-            "turn-off|2026-12-10 14:00:31|||\r\n"
-            "alarm|2026-12-10 14:30:00|later||\r\n");
+            "Dusk task list 4\r\n"
+            "turn-off|2026-12-10 14:00:31||||2\r\n"
+            "alarm|2026-12-10 14:30:00|later|||4\r\n");
 }
 
 // The list's window is filled once at start, not once per saved row: a long

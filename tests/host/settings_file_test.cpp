@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/fakes/fake_platform.h"
 #include "tests/fakes/fake_profile_files.h"
 
@@ -100,4 +102,19 @@ TEST_F(SettingsFileTest, AFailedWriteKeepsTheChoiceAndTheOldFile) {
   // A value that would break the file's lines is refused.
   EXPECT_FALSE(settings.Set("language", "en\r\nx=y"));
   EXPECT_EQ(settings.Get("language"), "en");
+}
+
+// The entry panel's choices are made together: one write for all of them, and
+// none taken when one of them cannot be a setting.
+TEST_F(SettingsFileTest, SeveralChoicesGoInOneWrite) {
+  settings.Load();
+  files.calls.clear();
+  EXPECT_TRUE(settings.Set({{"panel.mode", "1"}, {"panel.count", "45"}}));
+  EXPECT_EQ(std::count_if(files.calls.begin(), files.calls.end(),
+                          [](const std::string& call) { return call.starts_with("move"); }),
+            1);
+  EXPECT_EQ(files.contents.at(kPath), "# Dusk settings\r\npanel.count=45\r\npanel.mode=1\r\n");
+  EXPECT_FALSE(settings.Set({{"panel.mode", "0"}, {"Panel.Unit", "1"}}));
+  EXPECT_FALSE(settings.Set({{"panel.mode", "0"}, {"panel.text", "a\r\nb"}}));
+  EXPECT_EQ(settings.Get("panel.mode"), "1");
 }

@@ -26,15 +26,15 @@ TEST(TaskFile, WritesAHeaderAndOneReadableLinePerTask) {
       {At(7, 5, 0, 11), TaskKind::Alarm, "", {RepeatKind::Daily, At(7, 0, 2, 11)}},
   });
   EXPECT_EQ(WriteTaskFile(queue),
-            "Dusk task list 2\r\n"
-            "turn-off|2026-12-10 23:00:05|||\r\n"
-            "alarm|2026-12-10 23:30:00|起床\\r\\n带上钥匙||\r\n"
-            "sleep|2026-12-11 07:00:00||weekdays|\r\n"
-            "lock|2026-12-11 07:00:01||weekly|\r\n"
-            "alarm|2026-12-11 07:05:00||daily 2026-12-11 07:00:02|\r\n"
-            "open-web-page|2027-01-01 01:02:03|http://a.invalid/?a\\|b||\r\n"
-            "close-program|2028-02-29 08:00:00|C:\\\\x\\\\y.exe||\r\n");
-  EXPECT_EQ(WriteTaskFile(TaskQueue()), "Dusk task list 2\r\n");
+            "Dusk task list 4\r\n"
+            "turn-off|2026-12-10 23:00:05||||2\r\n"
+            "alarm|2026-12-10 23:30:00|起床\\r\\n带上钥匙|||1\r\n"
+            "sleep|2026-12-11 07:00:00||weekdays||5\r\n"
+            "lock|2026-12-11 07:00:01||weekly||6\r\n"
+            "alarm|2026-12-11 07:05:00||daily 2026-12-11 07:00:02||7\r\n"
+            "open-web-page|2027-01-01 01:02:03|http://a.invalid/?a\\|b|||3\r\n"
+            "close-program|2028-02-29 08:00:00|C:\\\\x\\\\y.exe|||4\r\n");
+  EXPECT_EQ(WriteTaskFile(TaskQueue()), "Dusk task list 4\r\n");
 }
 
 TEST(TaskFile, EveryParameterAndKindComesBackByteForByte) {
@@ -67,6 +67,7 @@ TEST(TaskFile, EveryParameterAndKindComesBackByteForByte) {
     const DateTime when = At(12, 0, second++);
     tasks.push_back({when, kind, param,
                      repeat == RepeatKind::None ? TaskRepeat{} : TaskRepeat{repeat, occurrence}});
+    tasks.back().Id = static_cast<std::uint32_t>(1000 - second);
   }
   const std::string file = WriteTaskFile(QueueOf(tasks));
   const TaskFileReading reading = ReadTaskFile(file);
@@ -152,7 +153,7 @@ TEST(TaskFile, ReadsNothingOfAFileThatIsNotItsOwnOrNewer) {
     std::size_t unreadLines;
   };
   const Case kCases[] = {
-      {"Dusk task list 4\r\nalarm|2026-12-10 12:00:00|a||\r\nalarm|2026-12-10 12:00:00|b||\r\n",
+      {"Dusk task list 5\r\nalarm|2026-12-10 12:00:00|a||\r\nalarm|2026-12-10 12:00:00|b||\r\n",
        TaskFileReading::Outcome::NewerFormat, 2},
       {"Dusk task list 12\r\nwhatever a later version writes\r\n",
        TaskFileReading::Outcome::NewerFormat, 1},
@@ -174,4 +175,34 @@ TEST(TaskFile, ReadsNothingOfAFileThatIsNotItsOwnOrNewer) {
     EXPECT_TRUE(reading.tasks.empty());
     EXPECT_EQ(reading.unreadLines, c.unreadLines);
   }
+}
+
+// Scripts name a task by its id: the file keeps it, and a line without a
+// sound one is not read. A list of an earlier format has no ids: the queue
+// gives its tasks new ones.
+TEST(TaskFile, KeepsEachTasksId) {
+  const TaskFileReading reading = ReadTaskFile(
+      "Dusk task list 4\r\n"
+      "alarm|2026-12-10 11:00:00|a|||41\r\n"
+      "alarm|2026-12-10 11:00:00|no id|||\r\n"
+      "alarm|2026-12-10 11:00:00|id 0|||0\r\n"
+      "alarm|2026-12-10 11:00:00|not a number|||4x\r\n"
+      "alarm|2026-12-10 11:00:00|too large|||4294967296\r\n"
+      "alarm|2026-12-10 11:00:00|five fields||\r\n"
+      "alarm|2026-12-10 12:00:00|b|||7\r\n");
+  EXPECT_EQ(reading.unreadLines, 5u);
+  ASSERT_EQ(reading.tasks.size(), 2u);
+  EXPECT_EQ(reading.tasks[0].Id, 41u);
+  EXPECT_EQ(reading.tasks[1].Id, 7u);
+
+  TaskQueue queue = QueueOf(std::move(ReadTaskFile(WriteTaskFile(QueueOf(reading.tasks))).tasks));
+  EXPECT_EQ(queue.Find(41)->Param, "a");
+  EXPECT_EQ(queue.Find(7)->Param, "b");
+  // Two lines with one id (a file put together by hand): the later one gets a new id.
+  queue.AddAll(ReadTaskFile("Dusk task list 2\r\nalarm|2026-12-10 13:00:00|c||\r\n").tasks);
+  queue.Add({At(14, 0, 0), TaskKind::Alarm, "d"});
+  queue.Add(*queue.Find(7));
+  EXPECT_EQ(queue.Find(42)->Param, "c");
+  EXPECT_EQ(queue.Find(43)->Param, "d");
+  EXPECT_EQ(queue.Find(44)->Param, "b");
 }

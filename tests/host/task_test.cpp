@@ -130,11 +130,11 @@ TEST_F(TaskListingTest, TellsObserversOfEachRealChangeAfterTheRowsShowIt) {
     std::vector<std::size_t> counts;
   } recorder(list);
   TaskListing observed(list, tray, platform.clock, platform.timeZone, {&recorder});
-  const Task first = MakeTask(TaskKind::TurnOff, At(10, 1, 0));
-  const Task second = MakeTask(TaskKind::Alarm, At(10, 2, 0), "喝水");
+  Task first = MakeTask(TaskKind::TurnOff, At(10, 1, 0));
+  Task second = MakeTask(TaskKind::Alarm, At(10, 2, 0), "喝水");
 
-  observed.Add(first);
-  observed.Add(second);
+  first.Id = observed.Add(first);
+  second.Id = observed.Add(second);
   observed.Reschedule(second, At(10, 0, 0));
   observed.Reschedule(second, At(10, 0, 0) + 1.0);  // gone: moved already
   observed.Remove(first);

@@ -147,7 +147,7 @@ TEST_F(DueTaskRunnerTest, APowerTaskFoundLateIsWarnedOfAndPerformedHalfAMinuteLa
     EXPECT_EQ(actions.warned.size(), 1u);
     EXPECT_TRUE(actions.performed.empty());
     EXPECT_EQ(title.Text(), "30秒后关机。     ");
-    EXPECT_EQ(platform.notificationArea.tip, "关机：2026/12/10 9:01:00");
+    EXPECT_EQ(platform.notificationArea.tip, "还有不到1分钟关机\r\n关机：2026/12/10 9:01:00");
     TickAt(At(9, 0, 31));
     TickAt(At(9, 0, 59));
     EXPECT_EQ(actions.warned.size(), 1u);
@@ -175,7 +175,7 @@ TEST_F(DueTaskRunnerTest, APowerTaskMoreThanAMinuteLateIsMissed) {
 TEST_F(DueTaskRunnerTest, ATaskDatedAfterTheWaitingMomentIsStillCountedDownTo) {
   Task waiting{kWaitingMoment, TaskKind::TurnOff};
   waiting.AfterProgram.SetLabel("notepad.exe");
-  listing.Add(waiting);
+  waiting.Id = listing.Add(waiting);
   const DateTime last = At(23, 0, 0, 31, 12, 9999);
   Add(TaskKind::Alarm, last, "最后");
   ASSERT_EQ(listing.Queue().Head(), waiting);

@@ -204,23 +204,23 @@ TEST(WaitConditionFileTest, ConditionsComeBackAndBadFieldsAreRefused) {
   // In its warning's half minute: dated, the condition kept.
   Task warned{At(14, 0, 30), TaskKind::TurnOff};
   warned.Condition = NoInputTrigger{5, true};
-  queue.Add(network);
-  queue.Add(idle);
-  queue.Add(warned);
+  network.Id = queue.Add(network);
+  idle.Id = queue.Add(idle);
+  warned.Id = queue.Add(warned);
   const std::string file = WriteTaskFile(queue);
   EXPECT_EQ(file,
-            "Dusk task list 3\r\n"
-            "turn-off|2026-12-10 14:00:30|||no-input:5:1\r\n"
-            "sleep|9999-12-31 00:00:00|||net-quiet:512:10:1:40\r\n"
-            "alarm|9999-12-31 00:00:00|下班|each-time|no-input:30:0\r\n");
+            "Dusk task list 4\r\n"
+            "turn-off|2026-12-10 14:00:30|||no-input:5:1|3\r\n"
+            "sleep|9999-12-31 00:00:00|||net-quiet:512:10:1:40|1\r\n"
+            "alarm|9999-12-31 00:00:00|下班|each-time|no-input:30:0|2\r\n");
   const TaskFileReading reading = ReadTaskFile(file);
   EXPECT_EQ(reading.outcome, TaskFileReading::Outcome::Whole);
   ASSERT_EQ(reading.tasks.size(), 3u);
   EXPECT_EQ(reading.tasks[0], warned);
   EXPECT_EQ(reading.tasks[1], network);
   EXPECT_EQ(reading.tasks[2], idle);
-  // Without conditions the older format is written, which an older program reads.
-  EXPECT_EQ(WriteTaskFile(TaskQueue()), "Dusk task list 2\r\n");
+  // Every list keeps its tasks' ids: the format with them is written whatever the tasks.
+  EXPECT_EQ(WriteTaskFile(TaskQueue()), "Dusk task list 4\r\n");
 
   static const char* const kBadLines[] = {
       "sleep|9999-12-31 00:00:00|||net-quiet:20:3:1",       // a value short
@@ -249,5 +249,5 @@ TEST_F(WaitConditionProgramTest, TheSavedListKeepsAWaitingTask) {
     if (path.ends_with("tasks.txt")) saved = text;
   }
   EXPECT_EQ(saved,
-            "Dusk task list 3\r\nalarm|9999-12-31 00:00:00|下班|each-time|no-input:30:1\r\n");
+            "Dusk task list 4\r\nalarm|9999-12-31 00:00:00|下班|each-time|no-input:30:1|1\r\n");
 }

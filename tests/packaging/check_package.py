@@ -18,10 +18,7 @@ DIST, VERSION, BASE, BUILD = sys.argv[1:5]
 del sys.argv[1:5]
 SETUP = "Dusk-%s-setup.exe" % VERSION
 ZIP = "Dusk-%s-portable.zip" % VERSION
-PROGRAM_FILES = {"Dusk.exe", "clock/1.wav", "x.wav", "warn.wav", "readme.txt", "license.txt"}
-# The command-line program ships beside the program when the build makes it.
-if os.path.exists(os.path.join(BUILD, "dusk-cli.exe")):
-    PROGRAM_FILES.add("dusk-cli.exe")
+PROGRAM_FILES = {"Dusk.exe", "dusk-cli.exe", "clock/1.wav", "x.wav", "warn.wav", "readme.txt", "license.txt"}
 
 
 def sha256(name):
@@ -79,7 +76,7 @@ class Manifests(unittest.TestCase):
         download = manifest["architecture"]["64bit"]
         self.assertEqual(download["url"], BASE + ZIP)
         self.assertEqual(download["hash"], sha256(ZIP))
-        self.assertEqual(manifest["bin"], "Dusk.exe")
+        self.assertEqual(manifest["bin"], ["Dusk.exe", "dusk-cli.exe"])
 
 
 if __name__ == "__main__":

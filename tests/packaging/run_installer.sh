@@ -83,7 +83,7 @@ shortcut="$user_dir/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Dusk.l
 saved=$user_dir/AppData/Roaming/Dusk
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Dusk'
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
-files="Dusk.exe clock/1.wav x.wav warn.wav readme.txt license.txt uninstall.exe"
+files="Dusk.exe dusk-cli.exe clock/1.wav x.wav warn.wav readme.txt license.txt uninstall.exe"
 
 reg_value() { # KEY VALUE: the value's data, as reg query prints it
   timeout 60 wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
@@ -168,7 +168,7 @@ for file in $files; do
   check "installed $file" "$installed/$file" test -f "$installed/$file"
 done
 check "nothing else installed" "$(cd "$installed" 2>/dev/null && find . -type f | sort | tr '\n' ' ')" \
-  test "$(cd "$installed" 2>/dev/null && find . -type f | wc -l)" -eq 7
+  test "$(cd "$installed" 2>/dev/null && find . -type f | wc -l)" -eq "$(echo $files | wc -w)"
 check "installed program" "the release's Dusk.exe" cmp -s "$release_exe" "$installed/Dusk.exe"
 # Every program file, the uninstaller the installer wrote included.
 for file in $files; do
@@ -237,6 +237,8 @@ fi
 
 say "STEP silent install again, the program started with its warning box open, and the silent uninstall in its desktop"
 if silent_install "$setup"; then
+  # The warning asks for a panel with no kind chosen: the kind the adds above left is forgotten.
+  rm -f "$saved/settings.txt"
   desktop_start "$desktop" "$installed/Dusk.exe"
   if probe started && probe warning-open "Z:$state"; then
     shot 04-warning-box-open

@@ -1,0 +1,165 @@
+#include "command/command_line.h"
+
+#include <algorithm>
+#include <charconv>
+#include <string_view>
+
+#include "command/command_texts.h"
+#include "command/duration_words.h"
+#include "scheduler/task_kinds.h"
+
+namespace {
+
+// The words scripts name the kinds by. Other kinds add a row here.
+constexpr struct {
+  std::string_view word;
+  TaskKind kind;
+} kKinds[] = {
+    {"shutdown", TaskKind::TurnOff}, {"restart", TaskKind::Restart},
+    {"logoff", TaskKind::LogOff},    {"sleep", TaskKind::Sleep},
+    {"lock", TaskKind::Lock},        {"alarm", TaskKind::Alarm},
+    {"open", TaskKind::OpenProgram}, {"close", TaskKind::CloseProgram},
+    {"url", TaskKind::OpenWebPage},
+};
+
+// By RepeatKind; a script asks for the first four, "each-time" is a waiting task's.
+constexpr std::string_view kRepeatWords[] = {"", "daily", "weekdays", "weekly", "each-time"};
+static_assert(std::size(kRepeatWords) == kRepeatKindCount);
+constexpr std::size_t kRepeatWordsAsked = static_cast<std::size_t>(RepeatKind::Weekly) + 1;
+
+CommandReading Wrong(std::string error) { return {std::nullopt, std::move(error)}; }
+
+std::optional<std::uint32_t> ReadId(std::string_view word) {
+  std::uint32_t id = 0;
+  const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), id);
+  if (error != std::errc() || end != word.data() + word.size() || word.empty() || id == 0) {
+    return std::nullopt;
+  }
+  return id;
+}
+
+CommandReading ReadAdd(std::span<const std::string> words) {
+  if (words.empty()) return Wrong(kMissingKindText);
+  const auto entry = std::find_if(std::begin(kKinds), std::end(kKinds),
+                                  [&](const auto& kind) { return words[0] == kind.word; });
+  if (entry == std::end(kKinds)) return Wrong(QuotedError(kUnknownKindText, words[0]));
+  const char* paramOption = ParameterOption(entry->kind);
+  // The reminder may be left out, as on the panel; a program or an address may not.
+  const bool paramRequired = TraitsOf(entry->kind).parameter != TaskParameter::None &&
+                             TraitsOf(entry->kind).parameter != TaskParameter::Text;
+  const WhenReading when = ReadWhen(words.subspan(1));
+  if (!when.when) return Wrong(when.error);
+
+  AddCommand add{entry->kind, *when.when, {}, RepeatKind::None};
+  bool paramGiven = false;
+  bool repeatGiven = false;
+  for (std::size_t at = 1 + when.wordsUsed; at < words.size(); at += 2) {
+    const std::string& option = words[at];
+    const bool isParam = option == "--text" || option == "--program" || option == "--url";
+    if (!isParam && option != "--repeat") {
+      return Wrong(
+          QuotedError(option.starts_with("--") ? kUnknownOptionText : kExtraWordText, option));
+    }
+    if (at + 1 == words.size()) return Wrong(QuotedError(kMissingValueText, option));
+    const std::string& value = words[at + 1];
+    if (isParam) {
+      if (!paramOption || option != paramOption) {
+        return Wrong(QuotedError(kOptionNotForKindText, option));
+      }
+      if (paramGiven) return Wrong(QuotedError(kOptionTwiceText, option));
+      paramGiven = true;
+      add.param = value;
+      continue;
+    }
+    if (repeatGiven) return Wrong(QuotedError(kOptionTwiceText, option));
+    repeatGiven = true;
+    std::size_t kind = 1;
+    while (kind < kRepeatWordsAsked && kRepeatWords[kind] != value) ++kind;
+    if (kind == kRepeatWordsAsked) return Wrong(QuotedError(kBadRepeatText, value));
+    // As on the panel: only a task due at a time of day comes back.
+    if (std::holds_alternative<CountdownWhen>(add.when) ||
+        std::holds_alternative<ProgramEndWhen>(add.when)) {
+      return Wrong(kRepeatNeedsMomentText);
+    }
+    add.repeat = static_cast<RepeatKind>(kind);
+  }
+  if (paramRequired && !paramGiven) {
+    return Wrong(TraitsOf(entry->kind).parameter == TaskParameter::WebAddress ? kNeedsUrlText
+                                                                              : kNeedsProgramText);
+  }
+  return {add, {}};
+}
+
+CommandReading ReadList(std::span<const std::string> words) {
+  ListCommand list;
+  for (const std::string& word : words) {
+    if (word == "--json" && !list.json) {
+      list.json = true;
+      continue;
+    }
+    const char* what = word == "--json"         ? kOptionTwiceText
+                       : word.starts_with("--") ? kUnknownOptionText
+                                                : kExtraWordText;
+    return Wrong(QuotedError(what, word));
+  }
+  return {list, {}};
+}
+
+CommandReading ReadCancel(std::span<const std::string> words) {
+  if (words.empty()) return Wrong(kMissingIdText);
+  if (words.size() > 1) return Wrong(QuotedError(kExtraWordText, words[1]));
+  if (words[0] == "all") return {CancelCommand{}, {}};
+  const auto id = ReadId(words[0]);
+  if (!id) return Wrong(QuotedError(kBadIdText, words[0]));
+  return {CancelCommand{*id}, {}};
+}
+
+CommandReading ReadPostpone(std::span<const std::string> words) {
+  if (words.empty()) return Wrong(kMissingIdText);
+  const auto id = ReadId(words[0]);
+  if (!id) return Wrong(QuotedError(kBadIdText, words[0]));
+  if (words.size() < 2) return Wrong(kMissingDurationText);
+  if (words.size() > 2) return Wrong(QuotedError(kExtraWordText, words[2]));
+  const auto minutes = ParseDurationMinutes(words[1]);
+  if (!minutes || *minutes < 1) return Wrong(QuotedError(kBadDurationText, words[1]));
+  return {PostponeCommand{*id, *minutes}, {}};
+}
+
+}  // namespace
+
+CommandReading ReadCommand(std::span<const std::string> words) {
+  if (words.empty()) return Wrong(kHelpText);
+  if (words[0] == "--help" || words[0] == "help" || words[0] == "/?") return {HelpCommand{}, {}};
+  const std::span<const std::string> rest = words.subspan(1);
+  if (words[0] == "add") return ReadAdd(rest);
+  if (words[0] == "list") return ReadList(rest);
+  if (words[0] == "cancel") return ReadCancel(rest);
+  if (words[0] == "postpone") return ReadPostpone(rest);
+  return Wrong(QuotedError(kUnknownCommandText, words[0]));
+}
+
+const char* ParameterOption(TaskKind kind) {
+  switch (TraitsOf(kind).parameter) {
+    case TaskParameter::Text:
+      return "--text";
+    case TaskParameter::ProgramFile:
+    case TaskParameter::RunningProgram:
+      return "--program";
+    case TaskParameter::WebAddress:
+      return "--url";
+    case TaskParameter::None:
+      break;
+  }
+  return nullptr;
+}
+
+const char* KindWord(TaskKind kind) {
+  for (const auto& entry : kKinds) {
+    if (entry.kind == kind) return entry.word.data();
+  }
+  return "";
+}
+
+const char* RepeatWord(RepeatKind kind) {
+  return kRepeatWords[static_cast<std::size_t>(kind)].data();
+}

@@ -1,0 +1,125 @@
+#include "command/when_words.h"
+
+#include <string_view>
+
+#include "command/command_texts.h"
+#include "command/duration_words.h"
+#include "scheduler/task.h"
+
+namespace {
+
+std::optional<int> Number(std::string_view text, std::size_t minDigits, std::size_t maxDigits) {
+  if (text.size() < minDigits || text.size() > maxDigits) return std::nullopt;
+  int value = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  return value;
+}
+
+// "23:00", "7:05" or "07:05:30"; hours 0 to 23: "24:00" is the next day's 0:00,
+// which a script writes as such.
+std::optional<TimeOfDayWhen> ReadTimeOfDay(std::string_view text) {
+  const std::size_t colon = text.find(':');
+  if (colon == std::string_view::npos) return std::nullopt;
+  const std::string_view rest = text.substr(colon + 1);
+  const std::size_t second = rest.find(':');
+  const auto hour = Number(text.substr(0, colon), 1, 2);
+  const auto minute = Number(rest.substr(0, second), 2, 2);
+  const auto seconds = second == std::string_view::npos ? std::optional<int>(0)
+                                                        : Number(rest.substr(second + 1), 2, 2);
+  if (!hour || !minute || !seconds || *hour > 23 || *minute > 59 || *seconds > 59) {
+    return std::nullopt;
+  }
+  return TimeOfDayWhen{*hour, *minute, *seconds};
+}
+
+bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+// "2026-12-24": a day the calendar has.
+std::optional<CalendarTime> ReadDate(std::string_view text) {
+  if (text.size() != 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
+  const auto year = Number(text.substr(0, 4), 4, 4);
+  const auto month = Number(text.substr(5, 2), 2, 2);
+  const auto day = Number(text.substr(8, 2), 2, 2);
+  if (!year || !month || !day || *year < 1900 || *month < 1 || *month > 12 || *day < 1) {
+    return std::nullopt;
+  }
+  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const int days = *month == 2 && IsLeapYear(*year) ? 29 : kDays[*month - 1];
+  if (*day > days) return std::nullopt;
+  CalendarTime date;
+  date.year = *year;
+  date.month = *month;
+  date.day = *day;
+  return date;
+}
+
+WhenReading Refusal(std::string error) { return {std::nullopt, 0, std::move(error)}; }
+
+WhenReading ReadCountdown(std::span<const std::string> words) {
+  if (words.size() < 2) return Refusal(kMissingDurationText);
+  const auto minutes = ParseDurationMinutes(words[1]);
+  if (!minutes || *minutes < 1) return Refusal(QuotedError(kBadDurationText, words[1]));
+  return {CountdownWhen{*minutes}, 2, {}};
+}
+
+WhenReading ReadAt(std::span<const std::string> words) {
+  if (words.size() < 2) return Refusal(kMissingTimeText);
+  if (const auto time = ReadTimeOfDay(words[1])) return {*time, 2, {}};
+  const auto date = ReadDate(words[1]);
+  if (!date) {
+    return Refusal(QuotedError(
+        words[1].find('-') == std::string::npos ? kBadTimeText : kBadDateText, words[1]));
+  }
+  if (words.size() < 3) return Refusal(kMissingTimeText);
+  const auto time = ReadTimeOfDay(words[2]);
+  if (!time) return Refusal(QuotedError(kBadTimeText, words[2]));
+  CalendarTime moment = *date;
+  moment.hour = time->hour;
+  moment.minute = time->minute;
+  moment.second = time->second;
+  return {MomentWhen{moment}, 3, {}};
+}
+
+WhenReading ReadProgramEnd(std::span<const std::string> words) {
+  if (words.size() < 2 || words[1].empty() || words[1].starts_with('-')) {
+    return Refusal(kMissingProgramText);
+  }
+  ProgramEndWhen end;
+  if (const auto id = Number(words[1], 1, 9); id && *id > 0) {
+    end.processId = static_cast<std::uint32_t>(*id);
+  } else if (words[1].find_first_of("\\/:") != std::string::npos) {
+    // The running process is named by its image name, not by a path.
+    return Refusal(QuotedError(kBadProgramText, words[1]));
+  } else {
+    end.imageName = words[1];
+  }
+  if (words.size() < 3 || !words[2].starts_with('+')) return {end, 2, {}};
+  const auto delay = ParseDurationMinutes(std::string_view(words[2]).substr(1));
+  if (!delay || *delay > kMaxProgramEndDelayMinutes) {
+    return Refusal(QuotedError(kBadDelayText, words[2]));
+  }
+  end.delayMinutes = static_cast<int>(*delay);
+  return {end, 3, {}};
+}
+
+constexpr struct {
+  std::string_view word;
+  WhenReading (*read)(std::span<const std::string>);
+} kWhenForms[] = {
+    {"in", ReadCountdown},
+    {"at", ReadAt},
+    {"after-exit", ReadProgramEnd},
+};
+
+}  // namespace
+
+WhenReading ReadWhen(std::span<const std::string> words) {
+  if (words.empty()) return Refusal(kMissingWhenText);
+  for (const auto& form : kWhenForms) {
+    if (words[0] == form.word) return form.read(words);
+  }
+  return Refusal(QuotedError(kUnknownWhenText, words[0]));
+}
