@@ -15,17 +15,23 @@ constexpr struct {
   std::string_view word;
   TaskKind kind;
 } kKinds[] = {
-    {"shutdown", TaskKind::TurnOff}, {"restart", TaskKind::Restart},
-    {"logoff", TaskKind::LogOff},    {"sleep", TaskKind::Sleep},
-    {"lock", TaskKind::Lock},        {"alarm", TaskKind::Alarm},
-    {"open", TaskKind::OpenProgram}, {"close", TaskKind::CloseProgram},
+    {"shutdown", TaskKind::TurnOff},
+    {"restart", TaskKind::Restart},
+    {"logoff", TaskKind::LogOff},
+    {"sleep", TaskKind::Sleep},
+    {"lock", TaskKind::Lock},
+    {"alarm", TaskKind::Alarm},
+    {"open", TaskKind::OpenProgram},
+    {"close", TaskKind::CloseProgram},
     {"url", TaskKind::OpenWebPage},
+    {"hibernate", TaskKind::Hibernate},
+    {"screen-off", TaskKind::ScreenOff},
 };
 
-// By RepeatKind; a script asks for the first four, "each-time" is a waiting task's.
+// By RepeatKind; "each-time" is for a task that waits for quiet or for nobody.
 constexpr std::string_view kRepeatWords[] = {"", "daily", "weekdays", "weekly", "each-time"};
 static_assert(std::size(kRepeatWords) == kRepeatKindCount);
-constexpr std::size_t kRepeatWordsAsked = static_cast<std::size_t>(RepeatKind::Weekly) + 1;
+constexpr std::size_t kEachTime = static_cast<std::size_t>(RepeatKind::EachTime);
 
 CommandReading Wrong(std::string error) { return {std::nullopt, std::move(error)}; }
 
@@ -74,11 +80,15 @@ CommandReading ReadAdd(std::span<const std::string> words) {
     if (repeatGiven) return Wrong(QuotedError(kOptionTwiceText, option));
     repeatGiven = true;
     std::size_t kind = 1;
-    while (kind < kRepeatWordsAsked && kRepeatWords[kind] != value) ++kind;
-    if (kind == kRepeatWordsAsked) return Wrong(QuotedError(kBadRepeatText, value));
-    // As on the panel: only a task due at a time of day comes back.
-    if (std::holds_alternative<CountdownWhen>(add.when) ||
-        std::holds_alternative<ProgramEndWhen>(add.when)) {
+    while (kind < std::size(kRepeatWords) && kRepeatWords[kind] != value) ++kind;
+    if (kind == std::size(kRepeatWords)) return Wrong(QuotedError(kBadRepeatText, value));
+    // As on the panel: a task due at a time of day comes back on days, one that waits for
+    // quiet or for nobody each time; a countdown or a program's end never.
+    const bool waits = std::holds_alternative<DownloadsDoneWhen>(add.when) ||
+                       std::holds_alternative<IdleWhen>(add.when);
+    const bool dated = std::holds_alternative<TimeOfDayWhen>(add.when) ||
+                       std::holds_alternative<MomentWhen>(add.when);
+    if (waits != (kind == kEachTime) || (!waits && !dated)) {
       return Wrong(kRepeatNeedsMomentText);
     }
     add.repeat = static_cast<RepeatKind>(kind);

@@ -1,6 +1,7 @@
 #include "command/task_report.h"
 
 #include "command/command_line.h"
+#include "command/when_words.h"
 #include "platform/utf16.h"
 
 namespace {
@@ -65,6 +66,8 @@ std::string TaskListText(const TaskQueue& queue) {
     if (IsWaitingForProgram(task)) {
       text += "after-exit " + OneLine(task.AfterProgram.ImageName) + " +" +
               std::to_string(task.AfterProgram.DelayMinutes) + "m";
+    } else if (HasCondition(task)) {
+      text += ConditionWords(task.Condition);
     } else if (CompareDateTime(task.When, kWaitingMoment) == 0) {
       text += "waiting";
     } else {
@@ -103,8 +106,13 @@ std::string TaskListJson(const TaskQueue& queue) {
               ",\"image\":";
       AppendJsonString(json, task.AfterProgram.ImageName);
       json += ",\"delayMinutes\":" + std::to_string(task.AfterProgram.DelayMinutes) + "}";
-    } else if (HasCondition(task)) {
-      json += "{\"type\":\"condition\"}";
+    } else if (const auto* quiet = std::get_if<NetworkQuietTrigger>(&task.Condition)) {
+      json += "{\"type\":\"downloads-done\",\"belowKBps\":" + std::to_string(quiet->rateKilobytes) +
+              ",\"minutes\":" + std::to_string(quiet->minutes) + ",\"cpuBelowPercent\":" +
+              (quiet->cpuQuiet ? std::to_string(quiet->cpuPercent) : std::string("null")) + "}";
+    } else if (const auto* idle = std::get_if<NoInputTrigger>(&task.Condition)) {
+      json += "{\"type\":\"idle\",\"minutes\":" + std::to_string(idle->minutes) +
+              ",\"evenWatching\":" + (idle->guard ? "false" : "true") + "}";
     } else {
       json += "null";
     }

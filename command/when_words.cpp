@@ -5,6 +5,7 @@
 #include "command/command_texts.h"
 #include "command/duration_words.h"
 #include "scheduler/task.h"
+#include "scheduler/wait_conditions.h"
 
 namespace {
 
@@ -105,6 +106,62 @@ WhenReading ReadProgramEnd(std::span<const std::string> words) {
   return {end, 3, {}};
 }
 
+// A number followed by its unit ("20KB/s", "15%"), within the bounds the panel holds it to.
+std::optional<int> NumberWithUnit(std::string_view text, std::string_view unit, int least,
+                                  int most) {
+  if (!text.ends_with(unit)) return std::nullopt;
+  const auto value = Number(text.substr(0, text.size() - unit.size()), 1, 7);
+  if (!value || *value < least || *value > most) return std::nullopt;
+  return value;
+}
+
+// Minutes of a condition: 1 to a day.
+std::optional<int> ConditionMinutes(std::string_view text) {
+  const auto minutes = ParseDurationMinutes(text);
+  if (!minutes || *minutes < 1 || *minutes > kMaxConditionMinutes) return std::nullopt;
+  return static_cast<int>(*minutes);
+}
+
+WhenReading ReadDownloadsDone(std::span<const std::string> words) {
+  DownloadsDoneWhen done;
+  std::size_t used = 1;
+  while (used < words.size()) {
+    const std::string& part = words[used];
+    if (part != "below" && part != "for" && part != "cpu-below") break;
+    if (used + 1 == words.size()) return Refusal(QuotedError(kMissingValueText, part));
+    const std::string& value = words[used + 1];
+    if (part == "below") {
+      const auto rate = NumberWithUnit(value, "KB/s", 1, kMaxRateKilobytes);
+      if (!rate) return Refusal(QuotedError(kBadRateText, value));
+      done.trigger.rateKilobytes = *rate;
+    } else if (part == "for") {
+      const auto minutes = ConditionMinutes(value);
+      if (!minutes) return Refusal(QuotedError(kBadConditionMinutesText, value));
+      done.trigger.minutes = *minutes;
+    } else {
+      const auto percent = NumberWithUnit(value, "%", kMinCpuPercent, kMaxCpuPercent);
+      if (!percent) return Refusal(QuotedError(kBadCpuText, value));
+      done.trigger.cpuQuiet = true;
+      done.trigger.cpuPercent = *percent;
+    }
+    used += 2;
+  }
+  return {done, used, {}};
+}
+
+WhenReading ReadIdle(std::span<const std::string> words) {
+  if (words.size() < 2) return Refusal(kMissingDurationText);
+  const auto minutes = ConditionMinutes(words[1]);
+  if (!minutes) return Refusal(QuotedError(kBadConditionMinutesText, words[1]));
+  IdleWhen idle;
+  idle.trigger.minutes = *minutes;
+  if (words.size() > 2 && words[2] == "even-watching") {
+    idle.trigger.guard = false;
+    return {idle, 3, {}};
+  }
+  return {idle, 2, {}};
+}
+
 constexpr struct {
   std::string_view word;
   WhenReading (*read)(std::span<const std::string>);
@@ -112,6 +169,8 @@ constexpr struct {
     {"in", ReadCountdown},
     {"at", ReadAt},
     {"after-exit", ReadProgramEnd},
+    {"downloads-done", ReadDownloadsDone},
+    {"idle", ReadIdle},
 };
 
 }  // namespace
@@ -122,4 +181,17 @@ WhenReading ReadWhen(std::span<const std::string> words) {
     if (words[0] == form.word) return form.read(words);
   }
   return Refusal(QuotedError(kUnknownWhenText, words[0]));
+}
+
+std::string ConditionWords(const WaitCondition& condition) {
+  if (const auto* quiet = std::get_if<NetworkQuietTrigger>(&condition)) {
+    std::string words = "downloads-done below " + std::to_string(quiet->rateKilobytes) +
+                        "KB/s for " + std::to_string(quiet->minutes) + "m";
+    if (quiet->cpuQuiet) words += " cpu-below " + std::to_string(quiet->cpuPercent) + "%";
+    return words;
+  }
+  if (const auto* idle = std::get_if<NoInputTrigger>(&condition)) {
+    return "idle " + std::to_string(idle->minutes) + "m" + (idle->guard ? "" : " even-watching");
+  }
+  return {};
 }

@@ -8,6 +8,7 @@
 #include <variant>
 
 #include "platform/date_time.h"
+#include "scheduler/wait_conditions.h"
 
 // When a task added from the command line is due, as its words said it; what
 // moment that is, the running copy works out with its own clock.
@@ -33,9 +34,20 @@ struct ProgramEndWhen {
   std::string imageName;
   int delayMinutes = 0;
 };
+// "downloads-done below 20KB/s for 3m cpu-below 15%": when the network (and, if
+// named, the processors) stay quiet that long; each part may be left out.
+struct DownloadsDoneWhen {
+  NetworkQuietTrigger trigger;
+};
+// "idle 30m": when nobody has used the keyboard or the mouse that long; with
+// "even-watching", a full-screen program or a film counts as nobody too.
+struct IdleWhen {
+  NoInputTrigger trigger;
+};
 // A trigger of another kind adds its form as one more alternative here and one
 // more entry in the table of when_words.cpp.
-using When = std::variant<CountdownWhen, TimeOfDayWhen, MomentWhen, ProgramEndWhen>;
+using When = std::variant<CountdownWhen, TimeOfDayWhen, MomentWhen, ProgramEndWhen,
+                          DownloadsDoneWhen, IdleWhen>;
 
 struct WhenReading {
   std::optional<When> when;
@@ -45,3 +57,7 @@ struct WhenReading {
 
 // Reads the `when` at the start of the words; the words after it are left.
 [[nodiscard]] WhenReading ReadWhen(std::span<const std::string> words);
+
+// The words that name a waiting condition as ReadWhen reads them back
+// ("downloads-done below 20KB/s for 3m cpu-below 15%", "idle 30m"); empty for none.
+[[nodiscard]] std::string ConditionWords(const WaitCondition& condition);

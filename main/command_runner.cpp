@@ -61,6 +61,12 @@ CommandReply CommandRunner::Add(const AddCommand& add, bool& changed) {
     task.Repeat = due->repeat;
     return nullptr;
   };
+  const auto waiting = [&](WaitCondition condition) -> const char* {
+    task.When = kWaitingMoment;
+    task.Condition = std::move(condition);
+    if (add.repeat == RepeatKind::EachTime) task.Repeat = {RepeatKind::EachTime, 0};
+    return nullptr;
+  };
   // One branch per form of `when`: a form another trigger adds does not build
   // until it has its own. Each sets the task's moment or trigger, or names the
   // panel's refusal.
@@ -79,6 +85,8 @@ CommandReply CommandRunner::Add(const AddCommand& add, bool& changed) {
             task.AfterProgram = std::move(*trigger);
             return nullptr;
           },
+          [&](const DownloadsDoneWhen& done) { return waiting(done.trigger); },
+          [&](const IdleWhen& idle) { return waiting(idle.trigger); },
       },
       add.when);
   if (refusal) return Refused(refusal);

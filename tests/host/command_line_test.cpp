@@ -6,6 +6,7 @@
 
 #include "command/command_texts.h"
 #include "command/request_wire.h"
+#include "command/when_words.h"
 
 // The words of dusk-cli that make no command, each with the message a script's
 // user reads. What a command does is in command_runner_test.cpp.
@@ -61,6 +62,18 @@ TEST(CommandLineTest, WordsThatMakeNoCommandSayWhy) {
       {"add alarm in 5m --repeat daily", kRepeatNeedsMomentText},
       {"add alarm after-exit 42 --repeat daily", kRepeatNeedsMomentText},
       {"add alarm at 23:00 --repeat hourly", QuotedError(kBadRepeatText, "hourly")},
+      {"add alarm at 23:00 --repeat each-time", kRepeatNeedsMomentText},
+      {"add shutdown idle 30m --repeat daily", kRepeatNeedsMomentText},
+      {"add shutdown downloads-done below 20kb/s", QuotedError(kBadRateText, "20kb/s")},
+      {"add shutdown downloads-done below 0KB/s", QuotedError(kBadRateText, "0KB/s")},
+      {"add shutdown downloads-done below", QuotedError(kMissingValueText, "below")},
+      {"add shutdown downloads-done for 25h", QuotedError(kBadConditionMinutesText, "25h")},
+      {"add shutdown downloads-done cpu-below 101%", QuotedError(kBadCpuText, "101%")},
+      {"add shutdown downloads-done cpu-below 15", QuotedError(kBadCpuText, "15")},
+      {"add shutdown downloads-done soon", QuotedError(kExtraWordText, "soon")},
+      {"add shutdown idle", kMissingDurationText},
+      {"add shutdown idle 0m", QuotedError(kBadConditionMinutesText, "0m")},
+      {"add shutdown idle 30m always", QuotedError(kExtraWordText, "always")},
       {"add open in 5m", kNeedsProgramText},
       {"add close in 5m", kNeedsProgramText},
       {"add url in 5m", kNeedsUrlText},
@@ -114,4 +127,39 @@ TEST(CommandLineTest, RequestAndReplyComeBackAsSent) {
     EXPECT_FALSE(DecodeReply(c.bytes).has_value());
   }
   EXPECT_FALSE(DecodeRequest(std::string("add\0alarm", 9)).has_value());
+}
+
+TEST(CommandLineTest, ConditionsReadBackFromTheWordsTheListingWrites) {
+  static const struct {
+    const char* words;
+    WaitCondition condition;
+  } kCases[] = {
+      {"downloads-done", NetworkQuietTrigger{}},
+      {"downloads-done below 50KB/s for 1h cpu-below 5%", NetworkQuietTrigger{50, 60, true, 5}},
+      {"downloads-done for 10m", NetworkQuietTrigger{20, 10, false, 15}},
+      {"idle 30m", NoInputTrigger{30, true}},
+      {"idle 1h even-watching", NoInputTrigger{60, false}},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.words);
+    const CommandReading reading = ReadCommand(Words(std::string("add hibernate ") + c.words));
+    ASSERT_TRUE(reading.command.has_value()) << reading.error;
+    const auto& add = std::get<AddCommand>(*reading.command);
+    EXPECT_EQ(add.kind, TaskKind::Hibernate);
+    const WaitCondition read = std::visit(
+        [](const auto& when) -> WaitCondition {
+          if constexpr (requires { when.trigger; }) {
+            return when.trigger;
+          } else {
+            return {};
+          }
+        },
+        add.when);
+    EXPECT_EQ(read, c.condition);
+    // What the listing writes, read again, is the same condition.
+    const CommandReading again =
+        ReadCommand(Words("add screen-off " + ConditionWords(c.condition)));
+    ASSERT_TRUE(again.command.has_value()) << again.error;
+    EXPECT_EQ(std::get<AddCommand>(*again.command).kind, TaskKind::ScreenOff);
+  }
 }

@@ -235,3 +235,30 @@ TEST(StartCommandTest, DuskExeAddStartsInTheTrayWithTheTask) {
   TakeStartCommand(std::vector<std::string>{"/tray"}, plain);
   EXPECT_TRUE(plain.command.empty());
 }
+
+TEST_F(CommandRunnerTest, TasksThatWaitForQuietOrForNobodyListWithTheirConditions) {
+  ASSERT_EQ(Run({"add", "hibernate", "downloads-done", "below", "50KB/s", "for", "5m"}).code,
+            ExitCode::Done);
+  ASSERT_EQ(
+      Run({"add", "screen-off", "idle", "10m", "even-watching", "--repeat", "each-time"}).code,
+      ExitCode::Done);
+  const Task* quiet = Queue().Find(1);
+  const Task* idle = Queue().Find(2);
+  ASSERT_TRUE(quiet && idle);
+  EXPECT_EQ(quiet->Kind, TaskKind::Hibernate);
+  EXPECT_EQ(quiet->Condition, WaitCondition(NetworkQuietTrigger{50, 5, false, 15}));
+  EXPECT_EQ(CompareDateTime(quiet->When, kWaitingMoment), 0);
+  EXPECT_EQ(idle->Condition, WaitCondition(NoInputTrigger{10, false}));
+  EXPECT_EQ(idle->Repeat.kind, RepeatKind::EachTime);
+  EXPECT_EQ(Run({"list"}).out,
+            "1\thibernate\tdownloads-done below 50KB/s for 5m\t-\t\n"
+            "2\tscreen-off\tidle 10m even-watching\teach-time\t\n");
+  EXPECT_EQ(Run({"list", "--json"}).out,
+            "{\"version\":1,\"tasks\":["
+            "{\"id\":1,\"kind\":\"hibernate\",\"due\":null,\"repeat\":null,\"trigger\":"
+            "{\"type\":\"downloads-done\",\"belowKBps\":50,\"minutes\":5,\"cpuBelowPercent\":null},"
+            "\"text\":\"\"},"
+            "{\"id\":2,\"kind\":\"screen-off\",\"due\":null,\"repeat\":\"each-time\",\"trigger\":"
+            "{\"type\":\"idle\",\"minutes\":10,\"evenWatching\":true},\"text\":\"\"}"
+            "]}\n");
+}
