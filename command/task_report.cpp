@@ -6,21 +6,6 @@
 
 namespace {
 
-void AppendMoment(std::string& text, DateTime moment, char between) {
-  const CalendarTime t = DecodeDateTime(moment);
-  AppendZeroPadded(text, t.year, 4);
-  text += '-';
-  AppendZeroPadded(text, t.month, 2);
-  text += '-';
-  AppendZeroPadded(text, t.day, 2);
-  text += between;
-  AppendZeroPadded(text, t.hour, 2);
-  text += ':';
-  AppendZeroPadded(text, t.minute, 2);
-  text += ':';
-  AppendZeroPadded(text, t.second, 2);
-}
-
 // A parameter may hold bytes that are not UTF-8 (a saved list edited by
 // hand): JSON and the console get U+FFFD for them.
 std::string ValidUtf8(const std::string& text) { return Utf16ToUtf8(Utf8ToUtf16(text)); }

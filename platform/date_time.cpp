@@ -92,3 +92,18 @@ void AppendZeroPadded(std::string& text, int value, int width) {
   while (count < width && count < static_cast<int>(sizeof digits)) digits[count++] = '0';
   while (count > 0) text += digits[--count];
 }
+
+void AppendMoment(std::string& text, DateTime moment, char between) {
+  const CalendarTime t = DecodeDateTime(moment);
+  AppendZeroPadded(text, t.year, 4);
+  text += '-';
+  AppendZeroPadded(text, t.month, 2);
+  text += '-';
+  AppendZeroPadded(text, t.day, 2);
+  text += between;
+  AppendZeroPadded(text, t.hour, 2);
+  text += ':';
+  AppendZeroPadded(text, t.minute, 2);
+  text += ':';
+  AppendZeroPadded(text, t.second, 2);
+}

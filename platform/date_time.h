@@ -41,3 +41,6 @@ inline constexpr double kMinutesPerDay = 1440.0;
 // would cost more than the rest of a saved task's line and bring the runtime's
 // whole formatter into the program.
 void AppendZeroPadded(std::string& text, int value, int width);
+// "2026-12-24 23:00:00", with `between` standing between the day and the time
+// (' ' in the saved list, 'T' in JSON).
+void AppendMoment(std::string& text, DateTime moment, char between);

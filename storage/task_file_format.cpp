@@ -26,21 +26,6 @@ std::optional<TaskKind> KindNamed(std::string_view name) {
   return std::nullopt;
 }
 
-void AppendMoment(std::string& text, DateTime when) {
-  const CalendarTime t = DecodeDateTime(when);
-  AppendZeroPadded(text, t.year, 4);
-  text += '-';
-  AppendZeroPadded(text, t.month, 2);
-  text += '-';
-  AppendZeroPadded(text, t.day, 2);
-  text += ' ';
-  AppendZeroPadded(text, t.hour, 2);
-  text += ':';
-  AppendZeroPadded(text, t.minute, 2);
-  text += ':';
-  AppendZeroPadded(text, t.second, 2);
-}
-
 void AppendEscaped(std::string& text, std::string_view param) {
   for (const char c : param) {
     switch (c) {
@@ -339,7 +324,7 @@ std::string WriteTaskFile(const TaskQueue& queue) {
     const Task& task = queue.At(i);
     text += TraitsOf(task.Kind).fileName;
     text += '|';
-    AppendMoment(text, task.When);
+    AppendMoment(text, task.When, ' ');
     text += '|';
     AppendEscaped(text, task.Param);
     text += '|';
@@ -347,7 +332,7 @@ std::string WriteTaskFile(const TaskQueue& queue) {
     if (task.Repeat.kind != RepeatKind::None && task.Repeat.kind != RepeatKind::EachTime &&
         CompareDateTime(task.Repeat.occurrence, task.When)) {
       text += ' ';
-      AppendMoment(text, task.Repeat.occurrence);
+      AppendMoment(text, task.Repeat.occurrence, ' ');
     }
     text += '|';
     if (IsWaitingForProgram(task)) AppendEscaped(text, TriggerFieldText(task.AfterProgram));
