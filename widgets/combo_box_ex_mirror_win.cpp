@@ -75,6 +75,8 @@ void ComboBoxExMirror::ShowItems() {
 }
 
 void ComboBoxExMirror::AddHint() {
+  hintShown_ = combo_.Hint();
+  hint_.Reset();
   if (combo_.Hint().empty()) return;
   hint_.Reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Hwnd(),
@@ -99,6 +101,7 @@ void ComboBoxExMirror::UpdateSpecific(ControlChange change) {
   if (change == ControlChange::Items) {
     UseImages();
     ShowItems();
+    if (combo_.Hint() != hintShown_) AddHint();
   }
   if (change == ControlChange::Selection) {
     SendMessageW(Hwnd(), CB_SETCURSEL, static_cast<WPARAM>(combo_.ItemIndex()), 0);

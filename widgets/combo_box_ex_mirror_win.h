@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <string>
 #include <vector>
 
 #include "widgets/controls.h"
@@ -28,4 +29,5 @@ class ComboBoxExMirror : public Win32Mirror {
   std::vector<ComboBoxEx::Item> shown_;  // what the native list holds
   HIMAGELIST imagesShown_ = nullptr;
   UniqueWindow hint_;
+  std::string hintShown_;
 };

@@ -369,6 +369,9 @@ void RadioGroupMirror::UpdateSpecific(ControlChange change) {
       LayOutItems();
       break;
     case ControlChange::Items:
+      for (std::size_t i = 0; i < items_.size() && i < group_.Items().size(); ++i) {
+        SetWindowTextW(items_[i], ToWide(group_.Items()[i]).c_str());
+      }
       ShowDisabledItems();
       break;
     case ControlChange::Style:

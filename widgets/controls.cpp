@@ -1,6 +1,7 @@
 #include "widgets/controls.h"
 
 #include <algorithm>
+#include <utility>
 
 void RadioGroup::SetItemIndex(int index) {
   if (index < -1 || index >= static_cast<int>(items_.size())) index = -1;
@@ -17,6 +18,12 @@ std::vector<RadioGroup::Cell> RadioGroup::Cells() const {
   std::vector<Cell> cells;
   for (int i = 0; i < count; ++i) cells.push_back({i / rows, i % rows});
   return cells;
+}
+
+void RadioGroup::SetItemTexts(std::vector<std::string> items) {
+  if (items.size() != items_.size()) return;
+  items_ = std::move(items);
+  Changed(ControlChange::Items);
 }
 
 bool RadioGroup::ItemEnabled(int index) const { return !disabled_.contains(index); }
@@ -47,6 +54,18 @@ void ComboBox::SetItemIndex(int index) {
   SetText(index >= 0 ? items_[static_cast<std::size_t>(index)] : std::string());
   if (moved) Changed(ControlChange::Selection);
   if (OnClick) OnClick();
+}
+
+void ComboBox::SetItemTexts(std::vector<std::string> items) {
+  if (items.size() != items_.size()) return;
+  items_ = std::move(items);
+  if (itemIndex_ >= 0) SetTextQuietly(items_[static_cast<std::size_t>(itemIndex_)]);
+  Changed(ControlChange::Items);
+}
+
+void ComboBoxEx::SetHint(std::string hint) {
+  hint_ = std::move(hint);
+  Changed(ControlChange::Items);
 }
 
 void ComboBoxEx::ClearItems() {

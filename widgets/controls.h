@@ -171,6 +171,8 @@ class RadioGroup : public Control {
   }
   [[nodiscard]] int Columns() const { return columns_; }
   [[nodiscard]] const std::vector<std::string>& Items() const { return items_; }
+  // The same items in other words (another language): the choice and the cells stay.
+  void SetItemTexts(std::vector<std::string> items);
   // The cell of each item: as given, or the columns filled in order.
   [[nodiscard]] std::vector<Cell> Cells() const;
   // Items the user cannot choose, greyed, each with a word on why (shown under the pointer).
@@ -199,6 +201,8 @@ class ComboBox : public Control {
   ComboBox(std::string name, Control* parent, Bounds bounds, std::vector<std::string> items)
       : Control(ControlKind::ComboBox, std::move(name), parent, bounds), items_(std::move(items)) {}
   [[nodiscard]] const std::vector<std::string>& Items() const { return items_; }
+  // The same items in other words (another language): the choice stays, and no event runs.
+  void SetItemTexts(std::vector<std::string> items);
   [[nodiscard]] int ItemIndex() const { return itemIndex_; }
   void SetItemIndex(int index);
   void UserSelect(int index) { SetItemIndex(index); }
@@ -221,6 +225,7 @@ class ComboBoxEx : public Control {
   ComboBoxEx(std::string name, Control* parent, Bounds bounds, std::string hint)
       : Control(ControlKind::ComboBoxEx, std::move(name), parent, bounds), hint_(std::move(hint)) {}
   [[nodiscard]] const std::string& Hint() const { return hint_; }
+  void SetHint(std::string hint);
   [[nodiscard]] const std::vector<Item>& Items() const { return items_; }
   [[nodiscard]] int ItemIndex() const { return itemIndex_; }
   void ClearItems();

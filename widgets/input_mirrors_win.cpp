@@ -104,13 +104,19 @@ HBRUSH EditMirror::OnControlColor(HDC dc) {
 ComboBoxMirror::ComboBoxMirror(ComboBox& combo, MirrorContext& context)
     : Win32Mirror(combo, context), combo_(combo) {
   CreateStandard(L"COMBOBOX", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, kDropDownHeight);
-  for (const std::string& item : combo.Items()) {
+  ShowItems();
+}
+
+void ComboBoxMirror::ShowItems() {
+  SendMessageW(Hwnd(), CB_RESETCONTENT, 0, 0);
+  for (const std::string& item : combo_.Items()) {
     SendMessageW(Hwnd(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToWide(item).c_str()));
   }
-  SendMessageW(Hwnd(), CB_SETCURSEL, static_cast<WPARAM>(combo.ItemIndex()), 0);
+  SendMessageW(Hwnd(), CB_SETCURSEL, static_cast<WPARAM>(combo_.ItemIndex()), 0);
 }
 
 void ComboBoxMirror::UpdateSpecific(ControlChange change) {
+  if (change == ControlChange::Items) ShowItems();
   if (change == ControlChange::Selection) {
     SendMessageW(Hwnd(), CB_SETCURSEL, static_cast<WPARAM>(combo_.ItemIndex()), 0);
   }

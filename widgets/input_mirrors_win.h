@@ -40,6 +40,7 @@ class ComboBoxMirror : public Win32Mirror {
 
  private:
   void UpdateSpecific(ControlChange change) override;
+  void ShowItems();
   ComboBox& combo_;
 };
 
