@@ -3,12 +3,13 @@
 #include <memory>
 #include <string>
 
+#include "language/language.h"
 #include "upgrade/update_check.h"
 
-inline constexpr char kAppTitle[] = "Lumo定时关机";
-
 // The title of the balloons that report on the task list.
-[[nodiscard]] inline std::string ReportTitle() { return std::string(kAppTitle) + "："; }
+[[nodiscard]] inline std::string ReportTitle() {
+  return FormatText(TextId::ReportTitle, {Text(TextId::AppTitle)});
+}
 
 // The program's shared values. All texts are UTF-8.
 // AppPath, AppVersion and UpdateInfoUrl are written before the update check

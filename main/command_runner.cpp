@@ -2,7 +2,7 @@
 
 #include "command/command_texts.h"
 #include "command/task_report.h"
-#include "main/entry_texts.h"
+#include "language/language.h"
 #include "main/task_entry.h"
 #include "process/image_name.h"
 #include "scheduler/elapsed_time.h"
@@ -52,44 +52,44 @@ CommandReply CommandRunner::Add(const AddCommand& add, bool& changed) {
   task.Kind = add.kind;
   task.Param = add.kind == TaskKind::CloseProgram ? CloseProgramParam(add.param) : add.param;
   if (add.kind == TaskKind::OpenProgram && !HasProgramExtension(add.param)) {
-    return Refused(kNotAProgramText);
+    return Refused(std::string(Text(TextId::NotAProgram)));
   }
-  const auto dated = [&](DateTime entered) -> const char* {
+  const auto dated = [&](DateTime entered) -> std::optional<TextId> {
     const std::optional<DatedDue> due = DueForEnteredMoment(entered, add.repeat, now, timeZone_);
-    if (!due) return kPastMomentText;
+    if (!due) return TextId::PastMoment;
     task.When = due->when;
     task.Repeat = due->repeat;
-    return nullptr;
+    return std::nullopt;
   };
-  const auto waiting = [&](WaitCondition condition) -> const char* {
+  const auto waiting = [&](WaitCondition condition) -> std::optional<TextId> {
     task.When = kWaitingMoment;
     task.Condition = std::move(condition);
     if (add.repeat == RepeatKind::EachTime) task.Repeat = {RepeatKind::EachTime, 0};
-    return nullptr;
+    return std::nullopt;
   };
   // One branch per form of `when`: a form another trigger adds does not build
   // until it has its own. Each sets the task's moment or trigger, or names the
   // panel's refusal.
-  const char* refusal = std::visit(
+  const std::optional<TextId> refusal = std::visit(
       Overloaded{
-          [&](const CountdownWhen& countdown) -> const char* {
+          [&](const CountdownWhen& countdown) -> std::optional<TextId> {
             task.When = ElapsedMinutesLater(now, countdown.minutes, timeZone_);
-            return nullptr;
+            return std::nullopt;
           },
           [&](const TimeOfDayWhen& at) { return dated(EnteredTimeOfDay(at, add.repeat, now)); },
           [&](const MomentWhen& at) { return dated(EncodeDateTime(at.moment)); },
-          [&](const ProgramEndWhen& end) -> const char* {
+          [&](const ProgramEndWhen& end) -> std::optional<TextId> {
             std::optional<ProgramEndTrigger> trigger = WatchProgram(end);
-            if (!trigger) return kCannotWaitText;
+            if (!trigger) return TextId::CannotWait;
             task.When = kWaitingMoment;
             task.AfterProgram = std::move(*trigger);
-            return nullptr;
+            return std::nullopt;
           },
           [&](const DownloadsDoneWhen& done) { return waiting(done.trigger); },
           [&](const IdleWhen& idle) { return waiting(idle.trigger); },
       },
       add.when);
-  if (refusal) return Refused(refusal);
+  if (refusal) return Refused(std::string(Text(*refusal)));
   const std::uint32_t id = tasks_.Add(std::move(task));
   changed = true;
   return {ExitCode::Done, std::to_string(id) + "\n", {}};

@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "command/request_wire.h"
-#include "main/entry_texts.h"
 #include "main/task_entry.h"
 #include "process/image_name.h"
 #include "process/process_listing.h"
@@ -87,11 +86,24 @@ constexpr int kProgramEndMode = 2;
 constexpr int kNetworkQuietMode = 3;
 constexpr int kNoInputMode = 4;
 
-constexpr char kNoHibernationHint[] = "这台电脑不能休眠：休眠没有开启，或没有休眠文件。";
+std::vector<std::string> Texts(std::initializer_list<TextId> ids) {
+  std::vector<std::string> texts;
+  for (const TextId id : ids) texts.emplace_back(Text(id));
+  return texts;
+}
 
-// Waiting for a program's end, the picker names that program: a program to
-// end after it is typed in.
-constexpr char kCloseProgramTypedPrompt[] = "请输入要关闭的软件：";
+std::vector<std::string> TimingModeItems() {
+  std::vector<std::string> items =
+      Texts({TextId::TimingModeAtTime, TextId::TimingModeCountdown, TextId::TimingModeProgramEnd});
+  items.emplace_back(kNetworkQuietModeText);
+  items.emplace_back(kNoInputModeText);
+  return items;
+}
+
+// In the order of kUnitMinutes, kUnitHours, kUnitDays.
+std::vector<std::string> UnitItems() {
+  return Texts({TextId::UnitMinutes, TextId::UnitHours, TextId::UnitDays});
+}
 
 std::vector<std::string> TaskKindItems() {
   std::vector<std::string> items;
@@ -113,6 +125,15 @@ std::vector<RadioGroup::Cell> TaskKindCells() {
   cells.push_back({0, 3});  // 休眠
   cells.push_back({2, 3});  // 关闭显示器
   return cells;
+}
+
+// The main window first: it is the one the user switched from.
+std::vector<LanguageListener*> ListenersAfter(LanguageListener* mainWindow,
+                                              const TForm1::Collaborators& collaborators) {
+  std::vector<LanguageListener*> listeners{mainWindow};
+  listeners.insert(listeners.end(), collaborators.languageListeners.begin(),
+                   collaborators.languageListeners.end());
+  return listeners;
 }
 
 SettingsFile LoadedSettings(const PlatformSet& platform) {
@@ -147,6 +168,7 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
       warnForm_(collaborators.warningWindow),
       startWithWindows_(platform.runAtLogon, platform.files),
       settings_(LoadedSettings(platform)),
+      language_(settings_, platform.displayLanguage, ListenersAfter(this, collaborators)),
       shutdownMethod_(settings_),
       quickPicks_(tasks_, settings_, platform.clock,
                   [this](const std::vector<std::string>& words) { (void)RunCommand(words); }),
@@ -157,9 +179,8 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
       Title("Title", &PanelTop, kHeadline),
       LabelNow("LabelNow", &PanelTop, kClock, Label::Sizing::AutomaticFromRight),
       PanelLeft("PanelLeft", &Form1, kLeftPane, false),
-      GroupBox1("GroupBox1", &PanelLeft, kTimingGroup, "  计时方式  "),
-      RadioGroup1("RadioGroup1", &GroupBox1, kTimingModes, "", 2,
-                  {"指定时间", "倒计时", "程序结束后", kNetworkQuietModeText, kNoInputModeText}),
+      GroupBox1("GroupBox1", &PanelLeft, kTimingGroup, ""),
+      RadioGroup1("RadioGroup1", &GroupBox1, kTimingModes, "", 2, TimingModeItems()),
       Panel1("Panel1", &GroupBox1, kDateTimeFields, true),
       bsSkinDateEdit1("bsSkinDateEdit1", &Panel1, kDateField),
       bsSkinTimeEdit1("bsSkinTimeEdit1", &Panel1, kTimeField),
@@ -169,7 +190,7 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
       ComboBoxRepeat("ComboBoxRepeat", &Panel1, kRepeatField, RepeatKindItems()),
       Panel2("Panel2", &GroupBox1, kCountdownFields, true),
       bsSkinSpinEdit1("bsSkinSpinEdit1", &Panel2, kCountField, 1, 1000000, 1),
-      bsSkinComboBox1("bsSkinComboBox1", &Panel2, kUnitField, {"分钟", "小时", "天"}),
+      bsSkinComboBox1("bsSkinComboBox1", &Panel2, kUnitField, UnitItems()),
       bsSkinStdLabel1("bsSkinStdLabel1", &Panel2, kAfterText),
       Panel3("Panel3", &GroupBox1, kDelayFields, true),
       bsSkinSpinEdit2("bsSkinSpinEdit2", &Panel3, kDelayField, 0, kMaxProgramEndDelayMinutes, 0),
@@ -183,8 +204,7 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
       EditNetMinutes("EditNetMinutes", &Panel4, kNetMinutesField, 1, kMaxConditionMinutes,
                      NetworkQuietTrigger{}.minutes),
       LabelNetMinutes("LabelNetMinutes", &Panel4, kNetMinutesText),
-      CheckCpuQuiet("CheckCpuQuiet", &Panel4, kCpuQuietBox, kCpuQuietText,
-                    NetworkQuietTrigger{}.cpuQuiet),
+      CheckCpuQuiet("CheckCpuQuiet", &Panel4, kCpuQuietBox, "", NetworkQuietTrigger{}.cpuQuiet),
       EditCpuPercent("EditCpuPercent", &Panel4, kCpuPercentField, kMinCpuPercent, kMaxCpuPercent,
                      NetworkQuietTrigger{}.cpuPercent),
       LabelCpuPercent("LabelCpuPercent", &Panel4, kCpuPercentText),
@@ -195,21 +215,19 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
       EditIdleMinutes("EditIdleMinutes", &Panel5, kIdleMinutesField, 1, kMaxConditionMinutes,
                       NoInputTrigger{}.minutes),
       LabelIdleMinutes("LabelIdleMinutes", &Panel5, kIdleMinutesText),
-      CheckIdleGuard("CheckIdleGuard", &Panel5, kIdleGuardBox, kIdleGuardText,
-                     NoInputTrigger{}.guard),
+      CheckIdleGuard("CheckIdleGuard", &Panel5, kIdleGuardBox, "", NoInputTrigger{}.guard),
       ComboBoxIdleRepeat("ComboBoxIdleRepeat", &Panel5, kConditionRepeatField,
                          ConditionRepeatItems()),
-      RadioGroup2("RadioGroup2", &PanelLeft, kKindGroup, "  执行任务  ", 3, TaskKindItems(),
-                  TaskKindCells()),
+      RadioGroup2("RadioGroup2", &PanelLeft, kKindGroup, "", 3, TaskKindItems(), TaskKindCells()),
       LabelTips("LabelTips", &PanelLeft, kPrompt),
       EditInfo("EditInfo", &PanelLeft, kParameterField),
-      bsSkinComboBoxEx1("bsSkinComboBoxEx1", &PanelLeft, kPicker, "选择你要关闭的软件"),
-      ButtonAdd("ButtonAdd", &PanelLeft, kAddButton, "添加任务"),
+      bsSkinComboBoxEx1("bsSkinComboBoxEx1", &PanelLeft, kPicker, ""),
+      ButtonAdd("ButtonAdd", &PanelLeft, kAddButton, ""),
       PanelRight("PanelRight", &Form1, kRightPane, false),
       TaskList("TaskList", &PanelRight, kTaskList),
       bsTrayIcon1(platform.notificationArea, Form1, platform.windowSystem.DoubleClickTimeMs()),
       bsBusinessSkinForm1(Form1, bsTrayIcon1, platform.windowSystem,
-                          {&shutdownMethod_, &quickPicks_}, startWithWindows_),
+                          {&shutdownMethod_, &quickPicks_, &language_}, startWithWindows_),
       bsSkinMessage1("bsSkinMessage1", IconView::Stock::Warning, Form1, platform.windowSystem),
       savedTasks_(platform.profileFiles, platform.messages, bsTrayIcon1, platform.clock, tasks_,
                   TaskListFolder(platform.profileFiles.RoamingAppDataFolder()), ReportTitle()),
@@ -245,29 +263,19 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
   LabelTips.SetFont({"Arial", 12, false});
   LabelTips.SetTextColor(ColorRef::Of(kBandBlue));
   TaskList.SetFont({"Arial", 16, true});
-  Label1.SetText("您设置的时间已过期     ");
   Label1.SetTextColor(ColorRef::Of(kTipGreen));
   // Shown only for a moment past: hidden before the windows are made, it
   // costs nothing until then.
   PanelTimeTip.Hide();
   Panel2.Hide();
   Panel3.Hide();
-  bsSkinStdLabel2.SetText("分钟之后  ");
   Panel4.Hide();
   Panel5.Hide();
-  LabelNetRate.SetText(kNetRateBeforeText);
-  LabelNetRateUnit.SetText(kNetRateAfterText);
-  LabelNetLasting.SetText(kLastingText);
-  LabelNetMinutes.SetText(kMinutesText);
-  LabelCpuPercent.SetText(kPercentText);
-  LabelIdleLasting.SetText(kLastingText);
-  LabelIdleMinutes.SetText(kMinutesText);
   ComboBoxNetRepeat.SetItemIndex(0);
   ComboBoxIdleRepeat.SetItemIndex(0);
   LabelTips.Hide();
   EditInfo.Hide();
   bsSkinComboBoxEx1.Hide();
-  bsSkinStdLabel1.SetText("之后  ");
   bsSkinComboBox1.SetItemIndex(0);
   ComboBoxRepeat.SetItemIndex(0);
   RadioGroup1.SetItemIndex(0);
@@ -297,9 +305,11 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
   Form1.OnSessionEnd = [this] { (void)savedTasks_.SaveIfBehind(tasks_.Queue()); };
   TaskList.OnContextMenu = [this] { TaskListContextMenu(); };
   bsSkinComboBoxEx1.SetImages(&ImageListJinCheng);
+  // Its word on why comes with the other texts.
   if (!platform.power.CanHibernate()) {
-    RadioGroup2.DisableItem(static_cast<int>(TaskKind::Hibernate), kNoHibernationHint);
+    RadioGroup2.DisableItem(static_cast<int>(TaskKind::Hibernate), {});
   }
+  ShowTexts();
 
   AttachMirrors(Form1, platform.mirrors);
   bsSkinMessage1.AttachMirrors(platform.mirrors);
@@ -314,7 +324,7 @@ void TForm1::FormCreate() {
   state.AppPath = std::string(DirectoryPart(programFile));
   state.AppVersion = GetFileVersionString(platform.versionResource, programFile);
   state.ExeFileName = "Dusk.exe";
-  state.AppTitle = kAppTitle;
+  state.AppTitle = Text(TextId::AppTitle);
   state.UpdateInfoUrl = "http://" + updateServerHost_ + "/v/dusk.html";
   state.Check = std::make_shared<UpdateCheck>();
   state.Check->AppPath = state.AppPath;
@@ -347,8 +357,48 @@ void TForm1::ShowTrayIconAndStartUpdateCheck() {
                    {platform.download, platform.files, platform.clock, platform.codePage});
 }
 
+void TForm1::ShowTexts() {
+  GroupBox1.SetText(std::string(Text(TextId::TimingGroupCaption)));
+  RadioGroup1.SetItemTexts(TimingModeItems());
+  Label1.SetText(std::string(Text(TextId::MomentExpired)));
+  ComboBoxRepeat.SetItemTexts(RepeatKindItems());
+  bsSkinComboBox1.SetItemTexts(UnitItems());
+  bsSkinStdLabel1.SetText(std::string(Text(TextId::CountdownAfter)));
+  bsSkinStdLabel2.SetText(std::string(Text(TextId::ProgramEndDelayAfter)));
+  LabelNetRate.SetText(kNetRateBeforeText);
+  LabelNetRateUnit.SetText(kNetRateAfterText);
+  LabelNetLasting.SetText(kLastingText);
+  LabelNetMinutes.SetText(kMinutesText);
+  CheckCpuQuiet.SetText(kCpuQuietText);
+  LabelCpuPercent.SetText(kPercentText);
+  ComboBoxNetRepeat.SetItemTexts(ConditionRepeatItems());
+  LabelIdleLasting.SetText(kLastingText);
+  LabelIdleMinutes.SetText(kMinutesText);
+  CheckIdleGuard.SetText(kIdleGuardText);
+  ComboBoxIdleRepeat.SetItemTexts(ConditionRepeatItems());
+  RadioGroup2.SetText(std::string(Text(TextId::KindGroupCaption)));
+  RadioGroup2.SetItemTexts(TaskKindItems());
+  if (constexpr int hibernate = static_cast<int>(TaskKind::Hibernate);
+      !RadioGroup2.ItemEnabled(hibernate)) {
+    RadioGroup2.DisableItem(hibernate, std::string(Text(TextId::NoHibernation)));
+  }
+  if (promptKind_) LabelTips.SetText(PromptText(*promptKind_));
+  bsSkinComboBoxEx1.SetHint(std::string(Text(TextId::PickerHint)));
+  ButtonAdd.SetText(std::string(Text(TextId::AddButton)));
+}
+
+void TForm1::ShowWindowTitle() { Form1.SetText(state.AppTitle + "     " + state.AppVersion); }
+
+void TForm1::LanguageChanged() {
+  ShowTexts();
+  state.AppTitle = Text(TextId::AppTitle);
+  ShowWindowTitle();
+  tasks_.RefreshCaptions();
+  dueTasks_.ShowHeadline(platform.clock.Now());
+}
+
 void TForm1::LayoutMainWindow() {
-  Form1.SetText(state.AppTitle + "     " + state.AppVersion);
+  ShowWindowTitle();
   const DateTime now = platform.clock.Now();
   LabelNow.SetText(MomentText(platform.clock, now));
   SetTimeEditTwentyMinutesAhead(now);
@@ -453,7 +503,8 @@ void TForm1::ButtonRunNowClick() {
 void TForm1::WarnFormDismiss() { powerWarning_.Dismiss(); }
 
 void TForm1::TaskListContextMenu() {
-  const int chosen = platform.windowSystem.ShowPopupMenu(Form1.Handle(), {{"删除选中的任务", ""}});
+  const int chosen = platform.windowSystem.ShowPopupMenu(
+      Form1.Handle(), {{std::string(Text(TextId::DeleteSelectedTask)), ""}});
   if (chosen == 0) N1Click();
 }
 
@@ -470,20 +521,33 @@ void TForm1::PlaceButtonAdd(bool belowParameterField) {
 
 bool TForm1::WaitsForProgramEnd() const { return RadioGroup1.ItemIndex() == kProgramEndMode; }
 
+std::string TForm1::PromptText(TaskKind kind) const {
+  // Waiting for a program's end, the picker names that program: a program to
+  // end after it is typed in.
+  if (WaitsForProgramEnd() && TraitsOf(kind).parameter == TaskParameter::RunningProgram) {
+    return std::string(Text(TextId::CloseProgramTypedPrompt));
+  }
+  return TraitsOf(kind).parameterPrompt;
+}
+
 void TForm1::PlaceEntryFields() {
   const TaskKindTraits* kind = ChosenKind();
-  const char* prompt = kind ? kind->parameterPrompt : nullptr;
   const bool endsAProgram = kind && kind->parameter == TaskParameter::RunningProgram;
+  const bool prompt = (kind && kind->parameterPrompt) || (endsAProgram && WaitsForProgramEnd());
+  promptKind_.reset();
+  if (prompt) {
+    promptKind_ = static_cast<TaskKind>(RadioGroup2.ItemIndex());
+    LabelTips.SetText(PromptText(*promptKind_));
+  }
   if (!WaitsForProgramEnd()) {
     const bool picker = endsAProgram;
-    LabelTips.SetVisible(prompt != nullptr);
-    if (prompt) LabelTips.SetText(prompt);
+    LabelTips.SetVisible(prompt);
     LabelTips.SetTop(kPrompt.top);
     EditInfo.SetTop(kParameterField.top);
     bsSkinComboBoxEx1.SetTop(kPicker.top);
     EditInfo.SetVisible(prompt && !picker);
     bsSkinComboBoxEx1.SetVisible(picker);
-    PlaceButtonAdd(prompt != nullptr);
+    PlaceButtonAdd(prompt);
     return;
   }
   // The program waited for comes first, right below the kinds; a kind's own
@@ -491,14 +555,12 @@ void TForm1::PlaceEntryFields() {
   bsSkinComboBoxEx1.SetTop(kPrompt.top);
   bsSkinComboBoxEx1.Show();
   const int belowPicker = kPrompt.top + kPicker.height + kPromptGap;
-  if (endsAProgram) prompt = kCloseProgramTypedPrompt;
-  LabelTips.SetVisible(prompt != nullptr);
-  EditInfo.SetVisible(prompt != nullptr);
+  LabelTips.SetVisible(prompt);
+  EditInfo.SetVisible(prompt);
   if (!prompt) {
     ButtonAdd.SetTop(kPrompt.top + kPicker.height + kButtonGap);
     return;
   }
-  LabelTips.SetText(prompt);
   LabelTips.SetTop(belowPicker);
   EditInfo.SetTop(belowPicker + kPrompt.height + kPromptGap);
   PlaceButtonAdd(true);
@@ -585,11 +647,13 @@ void TForm1::RadioGroup2Click() {
 
 void TForm1::ChooseProgramFile() {
   const std::optional<std::string> chosen = platform.windowSystem.ChooseFile(
-      {Form1.Handle(), "请选择要打开的软件", "应用程序(*.exe)", "*.exe", OpenDialog1FileName});
+      {Form1.Handle(), std::string(Text(TextId::ChooseProgramTitle)),
+       std::string(Text(TextId::ProgramFilesFilter)), "*.exe", OpenDialog1FileName});
   if (!chosen) return;
   OpenDialog1FileName = *chosen;
   if (!HasProgramExtension(*chosen)) {
-    (void)platform.windowSystem.ShowMessageBox(0, kNotAProgramText, "Error",
+    (void)platform.windowSystem.ShowMessageBox(0, std::string(Text(TextId::NotAProgram)),
+                                               std::string(Text(TextId::ErrorCaption)),
                                                WindowSystem::MessageBoxIcon::Error);
     return;
   }
@@ -599,7 +663,8 @@ void TForm1::ChooseProgramFile() {
 void TForm1::ButtonAddClick() {
   const int kindIndex = RadioGroup2.ItemIndex();
   if (kindIndex < 0) {
-    bsSkinMessage1.Show("Warning", kNoKindChosenText);
+    bsSkinMessage1.Show(std::string(Text(TextId::WarningCaption)),
+                        std::string(Text(TextId::NoKindChosen)));
     return;
   }
   const DateTime now = platform.clock.Now();
@@ -607,16 +672,17 @@ void TForm1::ButtonAddClick() {
   if (WaitsForProgramEnd()) {
     const int picked = bsSkinComboBoxEx1.ItemIndex();
     if (picked < 0 || static_cast<std::size_t>(picked) >= pickerProcesses_.size()) {
-      bsSkinMessage1.Show("Warning", kNoProgramChosenText);
+      bsSkinMessage1.Show(std::string(Text(TextId::WarningCaption)),
+                          std::string(Text(TextId::NoProgramChosen)));
       return;
     }
     const ListedProcess& listed = pickerProcesses_[static_cast<std::size_t>(picked)];
     std::optional<ProgramEndTrigger> trigger = programEnd_.Watch(
         listed.processId, listed.startTime, bsSkinComboBoxEx1.Text(), bsSkinSpinEdit2.Value());
     if (!trigger) {
-      (void)platform.windowSystem.ShowMessageBox(Form1.Handle(), kCannotWaitText,
-                                                 kEntryErrorCaption,
-                                                 WindowSystem::MessageBoxIcon::Warning);
+      (void)platform.windowSystem.ShowMessageBox(
+          Form1.Handle(), std::string(Text(TextId::CannotWait)),
+          std::string(Text(TextId::EntryErrorCaption)), WindowSystem::MessageBoxIcon::Warning);
       return;
     }
     task.When = kWaitingMoment;
@@ -634,9 +700,9 @@ void TForm1::ButtonAddClick() {
     const std::optional<DatedDue> due =
         DueForEnteredMoment(entered, ChosenRepeat(), now, platform.timeZone);
     if (!due) {
-      (void)platform.windowSystem.ShowMessageBox(Form1.Handle(), kPastMomentText,
-                                                 kEntryErrorCaption,
-                                                 WindowSystem::MessageBoxIcon::Warning);
+      (void)platform.windowSystem.ShowMessageBox(
+          Form1.Handle(), std::string(Text(TextId::PastMoment)),
+          std::string(Text(TextId::EntryErrorCaption)), WindowSystem::MessageBoxIcon::Warning);
       return;
     }
     task.When = due->when;

@@ -2,8 +2,10 @@
 
 #include <optional>
 
+#include "language/language_listener.h"
 #include "main/app_state.h"
 #include "main/command_runner.h"
+#include "main/language_menu.h"
 #include "main/platform_set.h"
 #include "main/quick_pick_menu.h"
 #include "main/shutdown_method_menu.h"
@@ -33,7 +35,7 @@
 
 // The main window: the blue band with the headline and the clock, the entry
 // panel on the left, the task list on the right, and the tray icon.
-class TForm1 {
+class TForm1 : LanguageListener {
  public:
   // The windows and services the main window works with. They may be built
   // after it (their windows are owned by it) but before its message loop runs.
@@ -42,6 +44,8 @@ class TForm1 {
     TForm3& alarmWindow;
     TForm2& updateWindow;
     TForm4& warningWindow;
+    // The other windows that show their texts again when the user switches the language.
+    std::vector<LanguageListener*> languageListeners;
   };
 
   // The update server is fixed when the program is built.
@@ -96,6 +100,8 @@ class TForm1 {
   // Read before the tray menu that shows the choices kept in it; the panel's
   // last choices and the recent entries of the quick picks live there too.
   SettingsFile settings_;
+  // Before the first window: it sets the language they are made in.
+  LanguageMenu language_;
   ShutdownMethodMenu shutdownMethod_;
   QuickPickMenu quickPicks_;
 
@@ -167,12 +173,19 @@ class TForm1 {
  private:
   void FormCreate();
   void LayoutMainWindow();
+  // The texts of the window and its controls, in the active language.
+  void ShowTexts();
+  void ShowWindowTitle();
+  // The controls, the headline, the list and the tray hint show the new language at once.
+  void LanguageChanged() override;
   void ShowTrayIconAndStartUpdateCheck();
   void TaskListContextMenu();
   void PlaceButtonAdd(bool belowParameterField);
   // The prompt, the parameter field and the picker that the timing mode and
   // the kind call for, one below the other, with the add button below them.
   void PlaceEntryFields();
+  // What the prompt asks for the kind's parameter in the chosen timing mode.
+  [[nodiscard]] std::string PromptText(TaskKind kind) const;
   [[nodiscard]] bool WaitsForProgramEnd() const;
   // The condition of the quiet-network or nobody-at-the-computer mode, with
   // its repeat; none in the other modes.
@@ -211,6 +224,8 @@ class TForm1 {
   Relocation relocation_;
   SelfUpdate selfUpdate_;
   bool tickRunning_ = false;
+  // The kind whose parameter the prompt asks for while it shows; it stays after an add.
+  std::optional<TaskKind> promptKind_;
   // The process of each picker entry, from the last listing.
   std::vector<ListedProcess> pickerProcesses_;
 };

@@ -9,6 +9,7 @@
 #include "main/app_state.h"
 #include "main/error_text.h"
 #include "main/program.h"
+#include "platform/display_language_win.h"
 #include "platform/dll_search_win.h"
 #include "platform/download_win.h"
 #include "platform/elevation_win.h"
@@ -45,7 +46,7 @@ std::string Describe(const std::exception_ptr& error) {
   } catch (const std::exception& e) {
     return e.what();
   } catch (...) {
-    return "Unknown error";
+    return std::string(Text(TextId::UnknownError));
   }
 }
 
@@ -78,8 +79,8 @@ bool MayRunAsStarted() {
     case ElevationDecision::Refuse:
       break;
   }
-  MessageBoxW(nullptr, ToWide(kElevatedStartText).c_str(), ToWide(kAppTitle).c_str(),
-              MB_OK | MB_ICONERROR);
+  MessageBoxW(nullptr, ToWide(Text(TextId::ElevatedStart)).c_str(),
+              ToWide(Text(TextId::AppTitle)).c_str(), MB_OK | MB_ICONERROR);
   return false;
 }
 
@@ -87,6 +88,10 @@ bool MayRunAsStarted() {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
   LimitDllSearchToSystemFolder();
+  const Win32DisplayLanguage displayLanguage;
+  // Until the main window reads the user's choice: an elevated copy may have no way to the
+  // user's settings, and says why it ends in the language Windows speaks.
+  SetActiveLanguage(LanguageForDisplayLanguage(displayLanguage.UserLanguageId()));
   // An elevated copy never claims: the one it starts as the user does.
   if (!MayRunAsStarted()) ExitProcess(0);
   StartArguments arguments = ParseStartArguments(FromWide(commandLine));
@@ -126,7 +131,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
                      shell,          windowSystem,    power,      sound,           processes,
                      threads,        download,        signatures, messages,        profileFiles,
                      powerRequests,  sessionInstance, runAtLogon, timeZone,        machineActivity,
-                     presenceSensor, &mirrors},
+                     presenceSensor, displayLanguage, &mirrors},
                     DUSK_UPDATE_HOST);
     program.Start(arguments);
     RunMessageLoop(errors, program);

@@ -2,6 +2,7 @@
 
 #include "platform/clock.h"
 #include "platform/code_page.h"
+#include "platform/display_language.h"
 #include "platform/download.h"
 #include "platform/files.h"
 #include "platform/machine_activity.h"
@@ -48,5 +49,6 @@ struct PlatformSet {
   const TimeZone& timeZone;
   MachineActivity& machineActivity;
   PresenceSensor& presenceSensor;
+  const DisplayLanguage& displayLanguage;
   MirrorFactory* mirrors = nullptr;
 };

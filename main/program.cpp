@@ -10,7 +10,8 @@ Program::Program(const PlatformSet& platform, std::string updateServerHost)
 // actions, built after it, are safe: it and its parts only store them, and nothing calls
 // through them before Start() and the message loop, when all are built.
 Program::Program(const PlatformSet& platform, std::string updateServerHost, TaskActions& actions)
-    : Form1(platform, state, std::move(updateServerHost), {actions, TipForm, UpForm, WarnForm}),
+    : Form1(platform, state, std::move(updateServerHost),
+            {actions, TipForm, UpForm, WarnForm, /*languageListeners=*/{}}),
       UpForm(Form1.Form1, state.AppTitle, platform.mirrors),
       TipForm(Form1.Form1, platform.sound, platform.mirrors),
       WarnForm(Form1.Form1, platform.sound, state.AppTitle, state.AppPath + "warn.wav",

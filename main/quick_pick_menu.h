@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "main/quick_pick_texts.h"
+#include "language/language.h"
 #include "main/quick_picks.h"
 #include "scheduler/task_listing.h"
 #include "storage/settings_file.h"
@@ -20,7 +20,9 @@ class QuickPickMenu : public TrayFrame::Submenu {
                 CommandRun run)
       : tasks_(tasks), settings_(settings), clock_(clock), run_(std::move(run)) {}
 
-  [[nodiscard]] std::string Title() const override { return kQuickPicksMenuText; }
+  [[nodiscard]] std::string Title() const override {
+    return std::string(Text(TextId::QuickPicksMenu));
+  }
   [[nodiscard]] std::vector<WindowSystem::MenuItem> Items() const override;
   // One of the picks the last Items() gave.
   void Choose(std::size_t index) override;

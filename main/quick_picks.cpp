@@ -1,32 +1,35 @@
 #include "main/quick_picks.h"
 
 #include "command/command_line.h"
-#include "main/quick_pick_texts.h"
+#include "language/language.h"
 #include "scheduler/task_kinds.h"
 
 namespace {
 
 constexpr char kSeparator = '|';
 
-// "45分钟后", "2小时后", "1天后" for "45m", "2h", "1d"; "23:30" for "23:30:00".
-std::string AmountText(const RecentEntry& entry) {
+// "45分钟后关机", "2小时后关机", "1天后关机" for "45m", "2h", "1d"; "23:30关机" for "23:30:00".
+std::string RecentLabel(const RecentEntry& entry) {
+  const std::string_view kind = TraitsOf(entry.kind).itemText;
   if (!entry.countdown) {
-    return entry.amount.ends_with(":00") ? entry.amount.substr(0, entry.amount.size() - 3)
-                                         : entry.amount;
+    const std::string time = entry.amount.ends_with(":00")
+                                 ? entry.amount.substr(0, entry.amount.size() - 3)
+                                 : entry.amount;
+    return FormatText(TextId::RecentAtTime, {time, kind});
   }
   const std::string count = entry.amount.substr(0, entry.amount.size() - 1);
   switch (entry.amount.back()) {
     case 'd':
-      return count + kDaysLaterText;
+      return FormatText(TextId::RecentInDays, {count, kind});
     case 'h':
-      return count + kHoursLaterText;
+      return FormatText(TextId::RecentInHours, {count, kind});
     default:
-      return count + kMinutesLaterText;
+      return FormatText(TextId::RecentInMinutes, {count, kind});
   }
 }
 
 QuickPick PickOf(const RecentEntry& entry) {
-  QuickPick pick{AmountText(entry) + TraitsOf(entry.kind).itemText,
+  QuickPick pick{RecentLabel(entry),
                  {"add", KindWord(entry.kind), entry.countdown ? "in" : "at", entry.amount}};
   if (const char* option = ParameterOption(entry.kind); option && !entry.param.empty()) {
     pick.command.push_back(option);
@@ -78,17 +81,19 @@ std::vector<RecentEntry> Remember(std::vector<RecentEntry> recent, RecentEntry a
 std::vector<QuickPick> QuickPicks(const std::vector<RecentEntry>& recent, const Task* head,
                                   DateTime now) {
   std::vector<QuickPick> picks = {
-      {kShutdownIn30MinutesText, {"add", "shutdown", "in", "30m"}},
-      {kShutdownIn1HourText, {"add", "shutdown", "in", "1h"}},
-      {kShutdownIn2HoursText, {"add", "shutdown", "in", "2h"}},
+      {std::string(Text(TextId::ShutdownIn30Minutes)), {"add", "shutdown", "in", "30m"}},
+      {std::string(Text(TextId::ShutdownIn1Hour)), {"add", "shutdown", "in", "1h"}},
+      {std::string(Text(TextId::ShutdownIn2Hours)), {"add", "shutdown", "in", "2h"}},
   };
   // Past 23:00 "tonight" would be tomorrow night.
   if (CompareDateTime(AtTimeOfDay(now, 23, 0, 0), now) >= 0) {
-    picks.push_back({kShutdownTonightText, {"add", "shutdown", "at", "23:00"}});
+    picks.push_back(
+        {std::string(Text(TextId::ShutdownTonight)), {"add", "shutdown", "at", "23:00"}});
   }
   for (const RecentEntry& entry : recent) picks.push_back(PickOf(entry));
   if (head && !IsWaitingForProgram(*head)) {
-    picks.push_back({kPostponeHeadText, {"postpone", std::to_string(head->Id), "10m"}});
+    picks.push_back(
+        {std::string(Text(TextId::PostponeHead)), {"postpone", std::to_string(head->Id), "10m"}});
   }
   return picks;
 }

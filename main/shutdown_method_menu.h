@@ -1,5 +1,6 @@
 #pragma once
 
+#include "language/language.h"
 #include "scheduler/shutdown_method.h"
 #include "storage/settings_file.h"
 #include "widgets/tray_frame.h"
@@ -13,7 +14,9 @@ class ShutdownMethodMenu : public TrayFrame::Submenu {
 
   [[nodiscard]] ShutdownMethod Current() const { return current_; }
 
-  [[nodiscard]] std::string Title() const override { return "关机方式"; }
+  [[nodiscard]] std::string Title() const override {
+    return std::string(Text(TextId::ShutdownMethodMenu));
+  }
   [[nodiscard]] std::vector<WindowSystem::MenuItem> Items() const override;
   void Choose(std::size_t index) override;
 

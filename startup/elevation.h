@@ -2,9 +2,6 @@
 
 #include "platform/token_elevation.h"
 
-// Told when a copy started as administrator cannot start again as the user.
-inline constexpr char kElevatedStartText[] = "Dusk 不能以管理员身份运行，请直接启动它。";
-
 enum class ElevationDecision {
   Run,                 // as the user: the program runs
   RestartAsShellUser,  // as administrator: start again with the desktop's token, then end

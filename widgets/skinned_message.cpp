@@ -1,5 +1,7 @@
 #include "widgets/skinned_message.h"
 
+#include "language/language.h"
+
 namespace {
 
 constexpr int kWidth = 340;
@@ -15,7 +17,7 @@ SkinnedMessage::SkinnedMessage(std::string name, IconView::Stock icon, const For
       band_("Band", &form_, {0, 0, kWidth, 6}, false),
       icon_("Icon", &form_, {24, 30, 32, 32}, icon),
       text_("Message", &form_, {72, 34, kWidth - 96, 40}, Label::Sizing::Fixed),
-      ok_("OK", &form_, {(kWidth - 80) / 2 - 3, 84, 80, 26}, "OK") {
+      ok_("OK", &form_, {(kWidth - 80) / 2 - 3, 84, 80, 26}, "") {
   form_.SetOwner(&owner);
   form_.SetBackColor(ColorRef::System(SystemColor::Window));
   form_.SetFont({"Tahoma", 12, false});
@@ -31,6 +33,8 @@ void SkinnedMessage::AttachMirrors(MirrorFactory* mirrors) {
 void SkinnedMessage::Show(const std::string& caption, const std::string& text) {
   form_.SetText(caption);
   text_.SetText(text);
+  // In the language of the moment: the user may have switched since the last box.
+  ok_.SetText(std::string(Text(TextId::MessageOk)));
   const WindowSystem::ScreenSize screen = windowSystem_.PrimaryScreenSize();
   form_.SetLeft((screen.width - kWidth) / 2);
   form_.SetTop((screen.height - kHeight) / 2);

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "language/language.h"
+
 TrayFrame::TrayFrame(Form& mainWindow, TrayIcon& trayIcon, WindowSystem& windowSystem,
                      std::vector<Submenu*> submenus, Setting& startWithWindows)
     : mainWindow_(mainWindow),
@@ -24,7 +26,7 @@ void TrayFrame::Restore() {
 }
 
 void TrayFrame::OpenTrayMenu() {
-  std::vector<WindowSystem::MenuItem> menu{{"&Restore", ""}, {"", ""}};
+  std::vector<WindowSystem::MenuItem> menu{{std::string(Text(TextId::TrayRestore)), ""}, {"", ""}};
   // Where each submenu's entries start in the count the window system answers with.
   std::vector<int> firstEntries;
   int entries = static_cast<int>(menu.size());
@@ -36,9 +38,10 @@ void TrayFrame::OpenTrayMenu() {
     menu.push_back(std::move(opener));
   }
   const int startWithWindows = entries;
-  menu.push_back({"开机时启动", "", startWithWindows_.On()});
+  menu.push_back({std::string(Text(TextId::StartWithWindows)), "", startWithWindows_.On()});
   const int close = entries + 1;
-  menu.push_back({"&Close", "Alt+F4"});
+  menu.push_back(
+      {std::string(Text(TextId::TrayClose)), std::string(Text(TextId::TrayCloseShortcut))});
 
   const int chosen = windowSystem_.ShowPopupMenu(mainWindow_.Handle(), menu);
   if (chosen == 0) Restore();

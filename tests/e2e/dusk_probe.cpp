@@ -23,11 +23,11 @@ namespace {
 // Every group of steps, in the order the usage lists them.
 const std::vector<const std::vector<probe::Step>*>& StepGroups() {
   static const std::vector<const std::vector<probe::Step>*> groups = {
-      &probe::MainWindowSteps(), &probe::EntryPanelSteps(), &probe::ActionSteps(),
-      &probe::ResourceSteps(),   &probe::CodePageSteps(),   &probe::WarningSteps(),
-      &probe::SavedListSteps(),  &probe::InstanceSteps(),   &probe::HandOverSteps(),
-      &probe::ProgramEndSteps(), &probe::RepeatSteps(),     &probe::ConditionSteps(),
-      &probe::CommandLineSteps()};
+      &probe::MainWindowSteps(),  &probe::EntryPanelSteps(), &probe::ActionSteps(),
+      &probe::ResourceSteps(),    &probe::CodePageSteps(),   &probe::WarningSteps(),
+      &probe::SavedListSteps(),   &probe::InstanceSteps(),   &probe::HandOverSteps(),
+      &probe::ProgramEndSteps(),  &probe::RepeatSteps(),     &probe::ConditionSteps(),
+      &probe::CommandLineSteps(), &probe::LanguageSteps()};
   return groups;
 }
 

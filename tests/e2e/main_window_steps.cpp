@@ -428,10 +428,10 @@ void StepMenu() {
               });
   Check(open, "tray menu open", open ? "a popup menu of Dusk is shown" : "no popup menu of Dusk");
   if (!open) return;
-  // Items: "&Restore", a separator, "关机方式", "快速定时", "开机时启动", "&Close"; the last one
-  // sits on the bottom border. Other processes' menus cannot be read, so the points come from
-  // the menu window's frame.
-  constexpr long kItems = 5;
+  // Items: "&Restore", a separator, "关机方式", "快速定时", "语言 / Language", "开机时启动",
+  // "&Close"; the last one sits on the bottom border. Other processes' menus cannot be read, so
+  // the points come from the menu window's frame.
+  constexpr long kItems = 6;
   RECT r;
   GetWindowRect(menu, &r);
   int border = GetSystemMetrics(SM_CYFIXEDFRAME);

@@ -27,6 +27,7 @@ const std::vector<Step>& ProgramEndSteps();
 const std::vector<Step>& RepeatSteps();
 const std::vector<Step>& ConditionSteps();
 const std::vector<Step>& CommandLineSteps();
+const std::vector<Step>& LanguageSteps();
 
 // The program's buttons on the desktop's taskbar, counted until there are `expected` or a few
 // seconds have passed.

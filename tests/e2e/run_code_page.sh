@@ -38,8 +38,11 @@ for run; do
     failed=1
     continue
   fi
-  # Each locale's program starts with no tasks: the one before saved its alarm.
+  # Each locale's program starts with no tasks: the one before saved its alarm. Its texts are
+  # the Chinese ones whatever the locale: Windows in English would have the program speak English.
   rm -rf "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/Dusk
+  settings=$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/Dusk
+  mkdir -p "$settings" && printf 'language=zh\r\n' >"$settings/settings.txt"
   state=$artifacts/code-page-$code_page-state.txt
   rm -f "$state"
   st=Z:$state

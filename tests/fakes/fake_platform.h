@@ -12,6 +12,7 @@
 #include "main/platform_set.h"
 #include "scheduler/tick.h"
 #include "tests/fakes/fake_activity.h"
+#include "tests/fakes/fake_display_language.h"
 #include "tests/fakes/fake_power_requests.h"
 #include "tests/fakes/fake_processes.h"
 #include "tests/fakes/fake_profile_files.h"
@@ -381,6 +382,7 @@ struct FakePlatform {
   FakeTimeZone timeZone;
   FakeMachineActivity machineActivity{clock};
   FakePresenceSensor presenceSensor{clock};
+  FakeDisplayLanguage displayLanguage;
   // Drops what every fake recorded, with its memory; what the fakes hold
   // (files, processes, the tray icon) stays.
   void ForgetCalls();
@@ -389,7 +391,7 @@ struct FakePlatform {
             shell,          windowSystem,    power,      sound,           processes,
             threads,        download,        signatures, messages,        profileFiles,
             powerRequests,  sessionInstance, runAtLogon, timeZone,        machineActivity,
-            presenceSensor, nullptr};
+            presenceSensor, displayLanguage, nullptr};
   }
 };
 

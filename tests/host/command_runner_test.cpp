@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "command/command_texts.h"
-#include "main/entry_texts.h"
+#include "language/language.h"
 #include "main/program.h"
 #include "startup/start_arguments.h"
 #include "tests/fakes/fake_platform.h"
@@ -121,11 +121,12 @@ TEST_F(CommandRunnerTest, RefusesWithThePanelsOwnMessage) {
     std::vector<std::string> words;
     std::string reason;
   } kCases[] = {
-      {{"add", "alarm", "at", "2026-12-10", "13:59:59"}, kPastMomentText},
-      {{"add", "shutdown", "at", "2025-01-01", "0:00"}, kPastMomentText},
-      {{"add", "open", "in", "5m", "--program", "notes.txt"}, kNotAProgramText},
-      {{"add", "alarm", "after-exit", "aria2c.exe"}, kCannotWaitText},
-      {{"add", "alarm", "after-exit", "999"}, kCannotWaitText},
+      {{"add", "alarm", "at", "2026-12-10", "13:59:59"}, std::string(Text(TextId::PastMoment))},
+      {{"add", "shutdown", "at", "2025-01-01", "0:00"}, std::string(Text(TextId::PastMoment))},
+      {{"add", "open", "in", "5m", "--program", "notes.txt"},
+       std::string(Text(TextId::NotAProgram))},
+      {{"add", "alarm", "after-exit", "aria2c.exe"}, std::string(Text(TextId::CannotWait))},
+      {{"add", "alarm", "after-exit", "999"}, std::string(Text(TextId::CannotWait))},
       {{"cancel", "7"}, std::string(kNoSuchTaskText) + "7"},
       {{"postpone", "7", "10m"}, std::string(kNoSuchTaskText) + "7"},
   };

@@ -61,7 +61,8 @@ TEST(UpdateCheck, HandsWhatItFoundToTheTimerAcrossThreads) {
                               set.runAtLogon,
                               set.timeZone,
                               set.machineActivity,
-                              set.presenceSensor},
+                              set.presenceSensor,
+                              set.displayLanguage},
                   kTestUpdateHost);
   program.Start();
 
