@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -57,6 +58,33 @@ std::string RadioItemText(HWND main, const char* group, size_t index) {
   return index < items.size() ? TextOf(items[index]) : std::string();
 }
 
+// The countdown mode's fields: chosen under English, then read again after the switch, which must
+// reach the lists too. A program started anew shows the date and time fields, and these not yet.
+void CheckCountdownTexts(bool english) {
+  std::optional<Panel> p = FindPanel();
+  if (!p) return;
+  if (english) {
+    if (!ClickRadio(p->radio1, kCountdown, "countdown mode")) return;
+  } else if (!Shown(p->panel2)) {
+    Note("no countdown fields shown: their texts are not read");
+    return;
+  }
+  const std::vector<std::string> expected =
+      english ? std::vector<std::string>{"minutes", "hours", "days"}
+              : std::vector<std::string>{"分钟", "小时", "天"};
+  std::vector<std::string> units;
+  const bool listed = WaitFor([&] {
+    units = ReadStrings(p->unit, kComboBoxMessages).value_or(std::vector<std::string>{});
+    return units == expected;
+  });
+  std::string read = "[";
+  for (const std::string& unit : units) read.append(" ").append(Q(unit));
+  Check(listed, "bsSkinComboBox1 entries", read + " ]");
+  CheckText(p->unit, expected.front(), "unit shown");
+  CheckText(FindNamed(p->main, "bsSkinStdLabel1"), english ? "from now" : "之后  ",
+            "countdown label");
+}
+
 // The texts of one language once the main window shows, waited for: a switch from the tray menu
 // shows them at once, but the probe may ask before the program has taken the menu's choice.
 void StepLanguageTexts(const std::string& language) {
@@ -81,6 +109,7 @@ void StepLanguageTexts(const std::string& language) {
   Check(texts, "captions, modes and button", Q(shown) + " expected " + Q(expected));
   const std::string caption = TextOf(main);
   Check(caption.rfind(title, 0) == 0, "window title", Q(caption) + " expected " + Q(title) + "...");
+  CheckCountdownTexts(english);
   if (!english) return;
 
   std::vector<ShownText> all;
