@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "language/language.h"
+#include "scheduler/shutdown_method.h"
 #include "scheduler/tick.h"
 #include "tests/fakes/fake_platform.h"
 
@@ -124,5 +125,25 @@ TEST(SchedulerTexts, RowCaptionsInEnglish) {
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.caption);
     EXPECT_EQ(TaskRowCaption(c.task, clock, c.progress), c.caption);
+  }
+}
+
+TEST(SchedulerTexts, ClosingProgramsInEnglish) {
+  const LanguageGuard english(Language::English);
+  struct Case {
+    std::vector<std::string> names;
+    ShutdownMethod method;
+    const char* text;
+  };
+  const Case kCases[] = {
+      {{"Notepad", "Word"}, ShutdownMethod::AskPrograms, "Will close: Notepad, Word"},
+      {{"Notepad", "Word", "Paint"},
+       ShutdownMethod::ForceAll,
+       "Will close without saving: Notepad, Word and others, 3 in all"},
+      {{"", ""}, ShutdownMethod::ForceHung, "Will close: 2 program(s)"},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(ClosingProgramsText(c.names, c.method), c.text);
   }
 }
