@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "command/request_wire.h"
+#include "language/language.h"
 #include "main/task_entry.h"
 #include "process/image_name.h"
 #include "process/process_listing.h"
@@ -95,8 +96,8 @@ std::vector<std::string> Texts(std::initializer_list<TextId> ids) {
 std::vector<std::string> TimingModeItems() {
   std::vector<std::string> items =
       Texts({TextId::TimingModeAtTime, TextId::TimingModeCountdown, TextId::TimingModeProgramEnd});
-  items.emplace_back(kNetworkQuietModeText);
-  items.emplace_back(kNoInputModeText);
+  items.emplace_back(Text(TextId::NetworkQuietMode));
+  items.emplace_back(Text(TextId::NoInputMode));
   return items;
 }
 
@@ -108,7 +109,7 @@ std::vector<std::string> UnitItems() {
 std::vector<std::string> TaskKindItems() {
   std::vector<std::string> items;
   for (int kind = 0; kind < kTaskKindCount; ++kind) {
-    items.emplace_back(TraitsOf(static_cast<TaskKind>(kind)).itemText);
+    items.emplace_back(Text(TraitsOf(static_cast<TaskKind>(kind)).itemText));
   }
   return items;
 }
@@ -365,16 +366,16 @@ void TForm1::ShowTexts() {
   bsSkinComboBox1.SetItemTexts(UnitItems());
   bsSkinStdLabel1.SetText(std::string(Text(TextId::CountdownAfter)));
   bsSkinStdLabel2.SetText(std::string(Text(TextId::ProgramEndDelayAfter)));
-  LabelNetRate.SetText(kNetRateBeforeText);
-  LabelNetRateUnit.SetText(kNetRateAfterText);
-  LabelNetLasting.SetText(kLastingText);
-  LabelNetMinutes.SetText(kMinutesText);
-  CheckCpuQuiet.SetText(kCpuQuietText);
-  LabelCpuPercent.SetText(kPercentText);
+  LabelNetRate.SetText(std::string(Text(TextId::NetRateBefore)));
+  LabelNetRateUnit.SetText(std::string(Text(TextId::NetRateUnit)));
+  LabelNetLasting.SetText(std::string(Text(TextId::NetLasting)));
+  LabelNetMinutes.SetText(std::string(Text(TextId::ConditionMinutes)));
+  CheckCpuQuiet.SetText(std::string(Text(TextId::CpuQuiet)));
+  LabelCpuPercent.SetText(std::string(Text(TextId::CpuPercent)));
   ComboBoxNetRepeat.SetItemTexts(ConditionRepeatItems());
-  LabelIdleLasting.SetText(kLastingText);
-  LabelIdleMinutes.SetText(kMinutesText);
-  CheckIdleGuard.SetText(kIdleGuardText);
+  LabelIdleLasting.SetText(std::string(Text(TextId::IdleLasting)));
+  LabelIdleMinutes.SetText(std::string(Text(TextId::ConditionMinutes)));
+  CheckIdleGuard.SetText(std::string(Text(TextId::IdleGuard)));
   ComboBoxIdleRepeat.SetItemTexts(ConditionRepeatItems());
   RadioGroup2.SetText(std::string(Text(TextId::KindGroupCaption)));
   RadioGroup2.SetItemTexts(TaskKindItems());
@@ -527,7 +528,7 @@ std::string TForm1::PromptText(TaskKind kind) const {
   if (WaitsForProgramEnd() && TraitsOf(kind).parameter == TaskParameter::RunningProgram) {
     return std::string(Text(TextId::CloseProgramTypedPrompt));
   }
-  return TraitsOf(kind).parameterPrompt;
+  return std::string(Text(*TraitsOf(kind).parameterPrompt));
 }
 
 void TForm1::PlaceEntryFields() {
@@ -838,5 +839,5 @@ void TForm1::TickAfterClockJump() {
 void TForm1::bsTrayIcon1BalloonHintClick() {
   // Only the balloon that announced an alarm silences it: by then the alarm
   // has left the queue, so the queue's head says nothing about it.
-  if (bsTrayIcon1.BalloonTitle() == kAlarmBalloonTitle) platform.sound.Stop();
+  if (bsTrayIcon1.BalloonTitle() == Text(TextId::AlarmBalloonTitle)) platform.sound.Stop();
 }

@@ -10,7 +10,7 @@ constexpr char kSeparator = '|';
 
 // "45分钟后关机", "2小时后关机", "1天后关机" for "45m", "2h", "1d"; "23:30关机" for "23:30:00".
 std::string RecentLabel(const RecentEntry& entry) {
-  const std::string_view kind = TraitsOf(entry.kind).itemText;
+  const std::string_view kind = Text(TraitsOf(entry.kind).itemText);
   if (!entry.countdown) {
     const std::string time = entry.amount.ends_with(":00")
                                  ? entry.amount.substr(0, entry.amount.size() - 3)

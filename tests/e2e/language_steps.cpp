@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -14,14 +13,6 @@
 
 namespace probe {
 namespace {
-
-// Texts that come from the task kinds' and the conditions' tables, which follow the language on
-// their own: the headline, the kinds, the repeats and the condition modes.
-bool FromOtherTables(const std::string& where) {
-  static const std::set<std::string> kOthers = {"Title", "ComboBoxRepeat", "RadioGroup1#4",
-                                                "RadioGroup1#5"};
-  return kOthers.contains(where) || where.rfind("RadioGroup2#", 0) == 0;
-}
 
 bool HoldsChinese(const std::string& utf8) {
   for (const wchar_t c : Wide(utf8)) {
@@ -116,7 +107,7 @@ void StepLanguageTexts(const std::string& language) {
   CollectTexts(main, "", all);
   std::string chinese;
   for (const ShownText& each : all) {
-    if (HoldsChinese(each.text) && !FromOtherTables(each.where)) {
+    if (HoldsChinese(each.text)) {
       chinese += " " + each.where + "=" + Q(each.text);
     }
   }
