@@ -103,6 +103,10 @@ void StepLanguageTexts(const std::string& language) {
   CheckCountdownTexts(english);
   if (!english) return;
 
+  // The headline comes with the first tick, a second after the start.
+  std::string headline;
+  const bool told = WaitFor([&] { return !(headline = TextOf(FindNamed(main, "Title"))).empty(); });
+  Check(told, "headline", told ? Q(headline) : "no headline");
   std::vector<ShownText> all;
   CollectTexts(main, "", all);
   std::string chinese;
@@ -115,11 +119,39 @@ void StepLanguageTexts(const std::string& language) {
         chinese.empty() ? Format("%zu texts read", all.size()) : "Chinese in" + chinese);
 }
 
+// The language submenu, opened beside the tray menu: the points of its three choices.
+void StepLanguageChoices() {
+  const HWND main = MainWindow();
+  const DWORD pid = main ? ProcessOf(main) : 0;
+  HWND submenu = nullptr;
+  const bool open = pid && WaitFor([&] {
+                      int menus = 0;
+                      for (HWND h : TopLevelWindows()) {
+                        if (ProcessOf(h) != pid || ClassOf(h) != "#32768" || !Shown(h)) continue;
+                        // The submenu opens over the menu, so it is found first.
+                        if (++menus == 1) submenu = h;
+                      }
+                      return menus >= 2;
+                    });
+  Check(open, "language choices open", open ? "a second popup menu of Dusk" : "one menu or none");
+  if (!open) return;
+  RECT r;
+  GetWindowRect(submenu, &r);
+  const int border = GetSystemMetrics(SM_CYFIXEDFRAME);
+  const long rowHeight = (r.bottom - r.top - 2 * border) / 3;
+  const char* const choices[] = {"language-auto", "language-zh", "language-en"};
+  for (long row = 0; row < 3; ++row) {
+    Point(choices[row], {(r.left + r.right) / 2, r.top + border + row * rowHeight + rowHeight / 2});
+  }
+  Note("language choices at " + Bounds(r));
+}
+
 }  // namespace
 
 const std::vector<Step>& LanguageSteps() {
   static const std::vector<Step> steps = {
       {"language-texts", "en|zh", StepLanguageTexts},
+      {"language-choices", "", [](const std::string&) { StepLanguageChoices(); }},
   };
   return steps;
 }

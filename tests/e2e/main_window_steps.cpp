@@ -438,6 +438,8 @@ void StepMenu() {
   int itemHeight = std::max(8L, (r.bottom - r.top - 2 * border - 8) / kItems);
   printf("POINT menu-quick-picks %ld %ld\n", (r.left + r.right) / 2,
          r.top + border + 2 * itemHeight + 8 + itemHeight / 2);
+  printf("POINT menu-language %ld %ld\n", (r.left + r.right) / 2,
+         r.top + border + 3 * itemHeight + 8 + itemHeight / 2);
   printf("POINT menu-close %ld %ld\n", (r.left + r.right) / 2, r.bottom - border - itemHeight / 2);
   printf("POINT menu-start-with-windows %ld %ld\n", (r.left + r.right) / 2,
          r.bottom - border - itemHeight * 3 / 2);
