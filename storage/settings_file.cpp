@@ -6,8 +6,6 @@
 
 namespace {
 
-// A few choices fill a few hundred bytes: more than this is no settings file of ours.
-constexpr std::size_t kSettingsMaxBytes = 64u << 10;
 constexpr char kHeader[] = "# Dusk settings";
 
 using Outcome = ProfileFiles::Contents::Outcome;

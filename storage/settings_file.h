@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <map>
 #include <optional>
 #include <string>
@@ -9,6 +10,13 @@
 
 #include "platform/clock.h"
 #include "platform/profile_files.h"
+
+// The settings file in the folder of the program's files (TaskListFolder).
+[[nodiscard]] inline std::string SettingsFilePath(const std::string& folder) {
+  return folder + "\\settings.txt";
+}
+// A few choices fill a few hundred bytes: more than this is no settings file of ours.
+inline constexpr std::size_t kSettingsMaxBytes = 64u << 10;
 
 // The user's choices that outlive the program (how a shut-down closes programs, what the entry
 // panel showed last, ...), kept beside the task list in settings.txt: one "key=value" line
@@ -22,7 +30,7 @@ class SettingsFile {
  public:
   SettingsFile(ProfileFiles& files, const Clock& clock, std::string folder);
 
-  [[nodiscard]] std::string Path() const { return folder_ + "\\settings.txt"; }
+  [[nodiscard]] std::string Path() const { return SettingsFilePath(folder_); }
 
   // Reads the file; before it, every key is unset.
   void Load();
