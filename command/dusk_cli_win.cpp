@@ -52,7 +52,7 @@ std::wstring ProgramBesideThis() {
   return path.substr(0, path.find_last_of(L"\\/") + 1) + L"Dusk.exe";
 }
 
-// The program's settings file (%APPDATA%\\Dusk\\settings.txt), read here without the
+// The program's settings file (%APPDATA%\Dusk\settings.txt), read here without the
 // platform library's profile files, whose fallback for a missing APPDATA would load the shell:
 // without APPDATA the language follows Windows. Empty when there is no such file to read.
 std::string SettingsText() {
