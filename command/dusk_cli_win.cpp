@@ -13,7 +13,7 @@
 #include "platform/wide_text_win.h"
 #include "storage/language_setting.h"
 #include "storage/saved_task_list.h"
-#include "storage/settings_file.h"
+#include "storage/settings_text.h"
 
 namespace {
 

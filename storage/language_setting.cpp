@@ -1,6 +1,6 @@
 #include "storage/language_setting.h"
 
-#include "storage/settings_file.h"
+#include "storage/settings_text.h"
 
 LanguageChoice LanguageChoiceInSettings(std::string_view settingsText) {
   const auto settings = ParseSettings(settingsText);

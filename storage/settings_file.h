@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstddef>
 #include <map>
 #include <optional>
 #include <string>
@@ -10,13 +9,7 @@
 
 #include "platform/clock.h"
 #include "platform/profile_files.h"
-
-// The settings file in the folder of the program's files (TaskListFolder).
-[[nodiscard]] inline std::string SettingsFilePath(const std::string& folder) {
-  return folder + "\\settings.txt";
-}
-// A few choices fill a few hundred bytes: more than this is no settings file of ours.
-inline constexpr std::size_t kSettingsMaxBytes = 64u << 10;
+#include "storage/settings_text.h"
 
 // The user's choices that outlive the program (how a shut-down closes programs, what the entry
 // panel showed last, ...), kept beside the task list in settings.txt: one "key=value" line
@@ -55,9 +48,3 @@ class SettingsFile {
   bool setAsideNeeded_ = false;
   std::map<std::string, std::string, std::less<>> values_;
 };
-
-// The settings in a file's text, or none when the text is no settings file of ours.
-[[nodiscard]] std::optional<std::map<std::string, std::string, std::less<>>> ParseSettings(
-    std::string_view text);
-[[nodiscard]] std::string WriteSettings(
-    const std::map<std::string, std::string, std::less<>>& values);
