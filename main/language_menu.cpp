@@ -3,9 +3,9 @@
 #include <iterator>
 #include <utility>
 
-namespace {
+#include "storage/language_setting.h"
 
-constexpr char kSettingKey[] = "language";
+namespace {
 
 constexpr LanguageChoice kChoices[] = {LanguageChoice::Automatic, LanguageChoice::Chinese,
                                        LanguageChoice::English};
@@ -20,7 +20,7 @@ LanguageMenu::LanguageMenu(SettingsFile& settings, const DisplayLanguage& displa
       displayLanguage_(displayLanguage),
       listeners_(std::move(listeners)),
       // A word no version of ours wrote, or none: the language Windows shows.
-      choice_(LanguageChoiceNamed(settings.Get(kSettingKey).value_or(""))
+      choice_(LanguageChoiceNamed(settings.Get(kLanguageKey).value_or(""))
                   .value_or(LanguageChoice::Automatic)) {
   SetActiveLanguage(LanguageFor(choice_, displayLanguage_.UserLanguageId()));
 }
@@ -41,7 +41,7 @@ void LanguageMenu::Choose(std::size_t index) {
   if (index >= std::size(kChoices)) return;
   choice_ = kChoices[index];
   // Unwritten, the choice still holds until the program ends.
-  (void)settings_.Set(kSettingKey, std::string(LanguageChoiceName(choice_)));
+  (void)settings_.Set(kLanguageKey, std::string(LanguageChoiceName(choice_)));
   const Language language = LanguageFor(choice_, displayLanguage_.UserLanguageId());
   if (language == ActiveLanguage()) return;
   SetActiveLanguage(language);

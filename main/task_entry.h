@@ -35,7 +35,7 @@ struct DatedDue {
 };
 // As the add button takes the entered moment: a series from its first
 // occurrence; none when the moment of a task that runs once is past
-// (kPastMomentText).
+// (TextId::PastMoment).
 [[nodiscard]] std::optional<DatedDue> DueForEnteredMoment(DateTime entered, RepeatKind repeat,
                                                           DateTime now, const TimeZone& zone);
 
