@@ -81,7 +81,7 @@ class IconView : public Control {
   Stock stock_;
 };
 
-// A picture from the program's resources. A transparent picture leaves the
+// A PNG picture from the program's resources. A transparent picture leaves the
 // pixels of its bottom-left pixel's colour unpainted.
 class Picture : public Control {
  public:
