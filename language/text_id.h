@@ -160,6 +160,38 @@ enum class TextId : std::uint16_t {
   // tips/, upgrade/: the alarm and warning windows, the download window.
 
   // command/: what dusk-cli says.
+  CliHelp,
+  CliUnknownCommand,
+  CliUnknownKind,
+  CliUnknownWhen,
+  CliUnknownOption,
+  CliMissingKind,
+  CliMissingWhen,
+  CliMissingDuration,
+  CliMissingTime,
+  CliMissingProgram,
+  CliMissingValue,
+  CliMissingId,
+  CliBadDuration,
+  CliBadTime,
+  CliBadDate,
+  CliBadDelay,
+  CliBadProgram,
+  CliBadId,
+  CliBadRepeat,
+  CliRepeatNeedsMoment,
+  CliBadRate,
+  CliBadConditionMinutes,
+  CliBadCpu,
+  CliOptionNotForKind,
+  CliOptionTwice,
+  CliExtraWord,
+  CliNeedsProgram,
+  CliNeedsUrl,
+  CliNoSuchTask,
+  CliWaitingTaskPostpone,
+  CliNoRunningCopy,
+  CliNoCopyBeside,
 
   Count
 };

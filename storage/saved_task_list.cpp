@@ -11,10 +11,6 @@ using Outcome = ProfileFiles::Contents::Outcome;
 
 }  // namespace
 
-std::string TaskListFolder(const std::string& roamingAppData) {
-  return roamingAppData.empty() ? std::string() : roamingAppData + "\\Dusk";
-}
-
 SavedTaskList::LoadReport SavedTaskList::Load() {
   if (folder_.empty()) return {};
   std::string text = TakeIn(ReadPatiently());
