@@ -14,6 +14,16 @@ constinit const TextTable kEnglishTexts = MakeTextTable({
     // main/, widgets/, startup/
 
     // tips/, upgrade/
+    {TextId::AlarmHeading, "Time's up!"},
+    {TextId::AlarmReminder,
+     "Hi! The time you set has come. Click “Got it” below to stop the alarm."},
+    {TextId::AlarmDismiss, "Got it"},
+    {TextId::WarningPostpone5, "Delay 5 min"},
+    {TextId::WarningPostpone30, "Delay 30 min"},
+    {TextId::WarningCancelTask, "Cancel task"},
+    {TextId::WarningRunNow, "Run now"},
+    {TextId::DownloadStarting, "Downloading the latest version:"},
+    {TextId::DownloadProgressCaption, "{0} – downloading the latest version: {1}%"},
 
     // command/
 });
