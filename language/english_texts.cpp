@@ -14,7 +14,7 @@ constinit const TextTable kEnglishTexts = MakeTextTable({
     // main/, widgets/, startup/
 
     // tips/, upgrade/
-    {TextId::AlarmHeading, "Time's up!"},
+    {TextId::AlarmHeading, "It's time!"},
     {TextId::AlarmReminder,
      "Hi! The time you set has come. Click “Got it” below to stop the alarm."},
     {TextId::AlarmDismiss, "Got it"},

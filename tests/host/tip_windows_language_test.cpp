@@ -43,7 +43,7 @@ TEST_F(TipWindowsLanguage, TheAlarmWindowKeepsTheAlarmsOwnReminder) {
 
     SwitchTo(Language::English, tip);
     EXPECT_TRUE(tip.TipForm.Visible());
-    EXPECT_EQ(tip.Label1.Text(), "Time's up!");
+    EXPECT_EQ(tip.Label1.Text(), "It's time!");
     EXPECT_EQ(tip.Label2.Text(), c.englishReminder);
     EXPECT_EQ(tip.bsSkinButton1.Text(), "Got it");
 
