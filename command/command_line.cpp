@@ -4,8 +4,8 @@
 #include <charconv>
 #include <string_view>
 
-#include "command/command_texts.h"
 #include "command/duration_words.h"
+#include "language/language.h"
 #include "scheduler/task_kinds.h"
 
 namespace {
@@ -33,7 +33,11 @@ constexpr std::string_view kRepeatWords[] = {"", "daily", "weekdays", "weekly", 
 static_assert(std::size(kRepeatWords) == kRepeatKindCount);
 constexpr std::size_t kEachTime = static_cast<std::size_t>(RepeatKind::EachTime);
 
-CommandReading Wrong(std::string error) { return {std::nullopt, std::move(error)}; }
+CommandReading Wrong(TextId error) { return {std::nullopt, std::string(Text(error))}; }
+// The error names the word as the user wrote it.
+CommandReading Wrong(TextId error, std::string_view word) {
+  return {std::nullopt, FormatText(error, {word})};
+}
 
 std::optional<std::uint32_t> ReadId(std::string_view word) {
   std::uint32_t id = 0;
@@ -45,16 +49,16 @@ std::optional<std::uint32_t> ReadId(std::string_view word) {
 }
 
 CommandReading ReadAdd(std::span<const std::string> words) {
-  if (words.empty()) return Wrong(kMissingKindText);
+  if (words.empty()) return Wrong(TextId::CliMissingKind);
   const auto entry = std::find_if(std::begin(kKinds), std::end(kKinds),
                                   [&](const auto& kind) { return words[0] == kind.word; });
-  if (entry == std::end(kKinds)) return Wrong(QuotedError(kUnknownKindText, words[0]));
+  if (entry == std::end(kKinds)) return Wrong(TextId::CliUnknownKind, words[0]);
   const char* paramOption = ParameterOption(entry->kind);
   // The reminder may be left out, as on the panel; a program or an address may not.
   const bool paramRequired = TraitsOf(entry->kind).parameter != TaskParameter::None &&
                              TraitsOf(entry->kind).parameter != TaskParameter::Text;
   const WhenReading when = ReadWhen(words.subspan(1));
-  if (!when.when) return Wrong(when.error);
+  if (!when.when) return {std::nullopt, when.error};
 
   AddCommand add{entry->kind, *when.when, {}, RepeatKind::None};
   bool paramGiven = false;
@@ -63,25 +67,25 @@ CommandReading ReadAdd(std::span<const std::string> words) {
     const std::string& option = words[at];
     const bool isParam = option == "--text" || option == "--program" || option == "--url";
     if (!isParam && option != "--repeat") {
-      return Wrong(
-          QuotedError(option.starts_with("--") ? kUnknownOptionText : kExtraWordText, option));
+      return Wrong(option.starts_with("--") ? TextId::CliUnknownOption : TextId::CliExtraWord,
+                   option);
     }
-    if (at + 1 == words.size()) return Wrong(QuotedError(kMissingValueText, option));
+    if (at + 1 == words.size()) return Wrong(TextId::CliMissingValue, option);
     const std::string& value = words[at + 1];
     if (isParam) {
       if (!paramOption || option != paramOption) {
-        return Wrong(QuotedError(kOptionNotForKindText, option));
+        return Wrong(TextId::CliOptionNotForKind, option);
       }
-      if (paramGiven) return Wrong(QuotedError(kOptionTwiceText, option));
+      if (paramGiven) return Wrong(TextId::CliOptionTwice, option);
       paramGiven = true;
       add.param = value;
       continue;
     }
-    if (repeatGiven) return Wrong(QuotedError(kOptionTwiceText, option));
+    if (repeatGiven) return Wrong(TextId::CliOptionTwice, option);
     repeatGiven = true;
     std::size_t kind = 1;
     while (kind < std::size(kRepeatWords) && kRepeatWords[kind] != value) ++kind;
-    if (kind == std::size(kRepeatWords)) return Wrong(QuotedError(kBadRepeatText, value));
+    if (kind == std::size(kRepeatWords)) return Wrong(TextId::CliBadRepeat, value);
     // As on the panel: a task due at a time of day comes back on days, one that waits for
     // quiet or for nobody each time; a countdown or a program's end never.
     const bool waits = std::holds_alternative<DownloadsDoneWhen>(add.when) ||
@@ -89,13 +93,14 @@ CommandReading ReadAdd(std::span<const std::string> words) {
     const bool dated = std::holds_alternative<TimeOfDayWhen>(add.when) ||
                        std::holds_alternative<MomentWhen>(add.when);
     if (waits != (kind == kEachTime) || (!waits && !dated)) {
-      return Wrong(kRepeatNeedsMomentText);
+      return Wrong(TextId::CliRepeatNeedsMoment);
     }
     add.repeat = static_cast<RepeatKind>(kind);
   }
   if (paramRequired && !paramGiven) {
-    return Wrong(TraitsOf(entry->kind).parameter == TaskParameter::WebAddress ? kNeedsUrlText
-                                                                              : kNeedsProgramText);
+    return Wrong(TraitsOf(entry->kind).parameter == TaskParameter::WebAddress
+                     ? TextId::CliNeedsUrl
+                     : TextId::CliNeedsProgram);
   }
   return {add, {}};
 }
@@ -107,45 +112,45 @@ CommandReading ReadList(std::span<const std::string> words) {
       list.json = true;
       continue;
     }
-    const char* what = word == "--json"         ? kOptionTwiceText
-                       : word.starts_with("--") ? kUnknownOptionText
-                                                : kExtraWordText;
-    return Wrong(QuotedError(what, word));
+    const TextId what = word == "--json"         ? TextId::CliOptionTwice
+                        : word.starts_with("--") ? TextId::CliUnknownOption
+                                                 : TextId::CliExtraWord;
+    return Wrong(what, word);
   }
   return {list, {}};
 }
 
 CommandReading ReadCancel(std::span<const std::string> words) {
-  if (words.empty()) return Wrong(kMissingIdText);
-  if (words.size() > 1) return Wrong(QuotedError(kExtraWordText, words[1]));
+  if (words.empty()) return Wrong(TextId::CliMissingId);
+  if (words.size() > 1) return Wrong(TextId::CliExtraWord, words[1]);
   if (words[0] == "all") return {CancelCommand{}, {}};
   const auto id = ReadId(words[0]);
-  if (!id) return Wrong(QuotedError(kBadIdText, words[0]));
+  if (!id) return Wrong(TextId::CliBadId, words[0]);
   return {CancelCommand{*id}, {}};
 }
 
 CommandReading ReadPostpone(std::span<const std::string> words) {
-  if (words.empty()) return Wrong(kMissingIdText);
+  if (words.empty()) return Wrong(TextId::CliMissingId);
   const auto id = ReadId(words[0]);
-  if (!id) return Wrong(QuotedError(kBadIdText, words[0]));
-  if (words.size() < 2) return Wrong(kMissingDurationText);
-  if (words.size() > 2) return Wrong(QuotedError(kExtraWordText, words[2]));
+  if (!id) return Wrong(TextId::CliBadId, words[0]);
+  if (words.size() < 2) return Wrong(TextId::CliMissingDuration);
+  if (words.size() > 2) return Wrong(TextId::CliExtraWord, words[2]);
   const auto minutes = ParseDurationMinutes(words[1]);
-  if (!minutes || *minutes < 1) return Wrong(QuotedError(kBadDurationText, words[1]));
+  if (!minutes || *minutes < 1) return Wrong(TextId::CliBadDuration, words[1]);
   return {PostponeCommand{*id, *minutes}, {}};
 }
 
 }  // namespace
 
 CommandReading ReadCommand(std::span<const std::string> words) {
-  if (words.empty()) return Wrong(kHelpText);
+  if (words.empty()) return Wrong(TextId::CliHelp);
   if (words[0] == "--help" || words[0] == "help" || words[0] == "/?") return {HelpCommand{}, {}};
   const std::span<const std::string> rest = words.subspan(1);
   if (words[0] == "add") return ReadAdd(rest);
   if (words[0] == "list") return ReadList(rest);
   if (words[0] == "cancel") return ReadCancel(rest);
   if (words[0] == "postpone") return ReadPostpone(rest);
-  return Wrong(QuotedError(kUnknownCommandText, words[0]));
+  return Wrong(TextId::CliUnknownCommand, words[0]);
 }
 
 const char* ParameterOption(TaskKind kind) {

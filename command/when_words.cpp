@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "command/command_texts.h"
 #include "command/duration_words.h"
+#include "language/language.h"
 #include "scheduler/task.h"
 #include "scheduler/wait_conditions.h"
 
@@ -57,26 +57,31 @@ std::optional<CalendarTime> ReadDate(std::string_view text) {
   return date;
 }
 
-WhenReading Refusal(std::string error) { return {std::nullopt, 0, std::move(error)}; }
+WhenReading Refusal(TextId error) { return {std::nullopt, 0, std::string(Text(error))}; }
+// The error names the word as the user wrote it.
+WhenReading Refusal(TextId error, std::string_view word) {
+  return {std::nullopt, 0, FormatText(error, {word})};
+}
 
 WhenReading ReadCountdown(std::span<const std::string> words) {
-  if (words.size() < 2) return Refusal(kMissingDurationText);
+  if (words.size() < 2) return Refusal(TextId::CliMissingDuration);
   const auto minutes = ParseDurationMinutes(words[1]);
-  if (!minutes || *minutes < 1) return Refusal(QuotedError(kBadDurationText, words[1]));
+  if (!minutes || *minutes < 1) return Refusal(TextId::CliBadDuration, words[1]);
   return {CountdownWhen{*minutes}, 2, {}};
 }
 
 WhenReading ReadAt(std::span<const std::string> words) {
-  if (words.size() < 2) return Refusal(kMissingTimeText);
+  if (words.size() < 2) return Refusal(TextId::CliMissingTime);
   if (const auto time = ReadTimeOfDay(words[1])) return {*time, 2, {}};
   const auto date = ReadDate(words[1]);
   if (!date) {
-    return Refusal(QuotedError(
-        words[1].find('-') == std::string::npos ? kBadTimeText : kBadDateText, words[1]));
+    return Refusal(
+        words[1].find('-') == std::string::npos ? TextId::CliBadTime : TextId::CliBadDate,
+        words[1]);
   }
-  if (words.size() < 3) return Refusal(kMissingTimeText);
+  if (words.size() < 3) return Refusal(TextId::CliMissingTime);
   const auto time = ReadTimeOfDay(words[2]);
-  if (!time) return Refusal(QuotedError(kBadTimeText, words[2]));
+  if (!time) return Refusal(TextId::CliBadTime, words[2]);
   CalendarTime moment = *date;
   moment.hour = time->hour;
   moment.minute = time->minute;
@@ -86,21 +91,21 @@ WhenReading ReadAt(std::span<const std::string> words) {
 
 WhenReading ReadProgramEnd(std::span<const std::string> words) {
   if (words.size() < 2 || words[1].empty() || words[1].starts_with('-')) {
-    return Refusal(kMissingProgramText);
+    return Refusal(TextId::CliMissingProgram);
   }
   ProgramEndWhen end;
   if (const auto id = Number(words[1], 1, 9); id && *id > 0) {
     end.processId = static_cast<std::uint32_t>(*id);
   } else if (words[1].find_first_of("\\/:") != std::string::npos) {
     // The running process is named by its image name, not by a path.
-    return Refusal(QuotedError(kBadProgramText, words[1]));
+    return Refusal(TextId::CliBadProgram, words[1]);
   } else {
     end.imageName = words[1];
   }
   if (words.size() < 3 || !words[2].starts_with('+')) return {end, 2, {}};
   const auto delay = ParseDurationMinutes(std::string_view(words[2]).substr(1));
   if (!delay || *delay > kMaxProgramEndDelayMinutes) {
-    return Refusal(QuotedError(kBadDelayText, words[2]));
+    return Refusal(TextId::CliBadDelay, words[2]);
   }
   end.delayMinutes = static_cast<int>(*delay);
   return {end, 3, {}};
@@ -128,19 +133,19 @@ WhenReading ReadDownloadsDone(std::span<const std::string> words) {
   while (used < words.size()) {
     const std::string& part = words[used];
     if (part != "below" && part != "for" && part != "cpu-below") break;
-    if (used + 1 == words.size()) return Refusal(QuotedError(kMissingValueText, part));
+    if (used + 1 == words.size()) return Refusal(TextId::CliMissingValue, part);
     const std::string& value = words[used + 1];
     if (part == "below") {
       const auto rate = NumberWithUnit(value, "KB/s", 1, kMaxRateKilobytes);
-      if (!rate) return Refusal(QuotedError(kBadRateText, value));
+      if (!rate) return Refusal(TextId::CliBadRate, value);
       done.trigger.rateKilobytes = *rate;
     } else if (part == "for") {
       const auto minutes = ConditionMinutes(value);
-      if (!minutes) return Refusal(QuotedError(kBadConditionMinutesText, value));
+      if (!minutes) return Refusal(TextId::CliBadConditionMinutes, value);
       done.trigger.minutes = *minutes;
     } else {
       const auto percent = NumberWithUnit(value, "%", kMinCpuPercent, kMaxCpuPercent);
-      if (!percent) return Refusal(QuotedError(kBadCpuText, value));
+      if (!percent) return Refusal(TextId::CliBadCpu, value);
       done.trigger.cpuQuiet = true;
       done.trigger.cpuPercent = *percent;
     }
@@ -150,9 +155,9 @@ WhenReading ReadDownloadsDone(std::span<const std::string> words) {
 }
 
 WhenReading ReadIdle(std::span<const std::string> words) {
-  if (words.size() < 2) return Refusal(kMissingDurationText);
+  if (words.size() < 2) return Refusal(TextId::CliMissingDuration);
   const auto minutes = ConditionMinutes(words[1]);
-  if (!minutes) return Refusal(QuotedError(kBadConditionMinutesText, words[1]));
+  if (!minutes) return Refusal(TextId::CliBadConditionMinutes, words[1]);
   IdleWhen idle;
   idle.trigger.minutes = *minutes;
   if (words.size() > 2 && words[2] == "even-watching") {
@@ -176,11 +181,11 @@ constexpr struct {
 }  // namespace
 
 WhenReading ReadWhen(std::span<const std::string> words) {
-  if (words.empty()) return Refusal(kMissingWhenText);
+  if (words.empty()) return Refusal(TextId::CliMissingWhen);
   for (const auto& form : kWhenForms) {
     if (words[0] == form.word) return form.read(words);
   }
-  return Refusal(QuotedError(kUnknownWhenText, words[0]));
+  return Refusal(TextId::CliUnknownWhen, words[0]);
 }
 
 std::string ConditionWords(const WaitCondition& condition) {

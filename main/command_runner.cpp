@@ -1,7 +1,7 @@
 #include "main/command_runner.h"
 
-#include "command/command_texts.h"
 #include "command/task_report.h"
+#include "language/language.h"
 #include "main/entry_texts.h"
 #include "main/task_entry.h"
 #include "process/image_name.h"
@@ -43,7 +43,7 @@ CommandReply CommandRunner::Run(const std::vector<std::string>& words, bool& cha
   if (const auto* postpone = std::get_if<PostponeCommand>(&command)) {
     return Postpone(*postpone, changed);
   }
-  return {ExitCode::Done, kHelpText, {}};
+  return {ExitCode::Done, std::string(Text(TextId::CliHelp)), {}};
 }
 
 CommandReply CommandRunner::Add(const AddCommand& add, bool& changed) {
@@ -115,7 +115,7 @@ CommandReply CommandRunner::Cancel(const CancelCommand& cancel, bool& changed) {
     return {};
   }
   const Task* task = tasks_.Queue().Find(*cancel.id);
-  if (!task) return Refused(kNoSuchTaskText + std::to_string(*cancel.id));
+  if (!task) return Refused(FormatText(TextId::CliNoSuchTask, {std::to_string(*cancel.id)}));
   // As the list's delete: the task leaves, a series with it.
   tasks_.Remove(Task(*task));
   changed = true;
@@ -124,9 +124,9 @@ CommandReply CommandRunner::Cancel(const CancelCommand& cancel, bool& changed) {
 
 CommandReply CommandRunner::Postpone(const PostponeCommand& postpone, bool& changed) {
   const Task* task = tasks_.Queue().Find(postpone.id);
-  if (!task) return Refused(kNoSuchTaskText + std::to_string(postpone.id));
+  if (!task) return Refused(FormatText(TextId::CliNoSuchTask, {std::to_string(postpone.id)}));
   if (IsWaitingForProgram(*task)) {
-    return Refused(kWaitingTaskPostponeText + std::to_string(postpone.id));
+    return Refused(FormatText(TextId::CliWaitingTaskPostpone, {std::to_string(postpone.id)}));
   }
   // Later than it was due, in elapsed time: a series keeps its own time of day.
   const Task moved = *task;

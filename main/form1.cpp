@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "command/request_wire.h"
+#include "language/language.h"
 #include "main/entry_texts.h"
 #include "main/task_entry.h"
 #include "process/image_name.h"
@@ -96,7 +97,7 @@ constexpr char kCloseProgramTypedPrompt[] = "请输入要关闭的软件：";
 std::vector<std::string> TaskKindItems() {
   std::vector<std::string> items;
   for (int kind = 0; kind < kTaskKindCount; ++kind) {
-    items.emplace_back(TraitsOf(static_cast<TaskKind>(kind)).itemText);
+    items.emplace_back(Text(TraitsOf(static_cast<TaskKind>(kind)).itemText));
   }
   return items;
 }
@@ -159,7 +160,8 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
       PanelLeft("PanelLeft", &Form1, kLeftPane, false),
       GroupBox1("GroupBox1", &PanelLeft, kTimingGroup, "  计时方式  "),
       RadioGroup1("RadioGroup1", &GroupBox1, kTimingModes, "", 2,
-                  {"指定时间", "倒计时", "程序结束后", kNetworkQuietModeText, kNoInputModeText}),
+                  {"指定时间", "倒计时", "程序结束后", std::string(Text(TextId::NetworkQuietMode)),
+                   std::string(Text(TextId::NoInputMode))}),
       Panel1("Panel1", &GroupBox1, kDateTimeFields, true),
       bsSkinDateEdit1("bsSkinDateEdit1", &Panel1, kDateField),
       bsSkinTimeEdit1("bsSkinTimeEdit1", &Panel1, kTimeField),
@@ -183,7 +185,7 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
       EditNetMinutes("EditNetMinutes", &Panel4, kNetMinutesField, 1, kMaxConditionMinutes,
                      NetworkQuietTrigger{}.minutes),
       LabelNetMinutes("LabelNetMinutes", &Panel4, kNetMinutesText),
-      CheckCpuQuiet("CheckCpuQuiet", &Panel4, kCpuQuietBox, kCpuQuietText,
+      CheckCpuQuiet("CheckCpuQuiet", &Panel4, kCpuQuietBox, std::string(Text(TextId::CpuQuiet)),
                     NetworkQuietTrigger{}.cpuQuiet),
       EditCpuPercent("EditCpuPercent", &Panel4, kCpuPercentField, kMinCpuPercent, kMaxCpuPercent,
                      NetworkQuietTrigger{}.cpuPercent),
@@ -195,7 +197,7 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
       EditIdleMinutes("EditIdleMinutes", &Panel5, kIdleMinutesField, 1, kMaxConditionMinutes,
                       NoInputTrigger{}.minutes),
       LabelIdleMinutes("LabelIdleMinutes", &Panel5, kIdleMinutesText),
-      CheckIdleGuard("CheckIdleGuard", &Panel5, kIdleGuardBox, kIdleGuardText,
+      CheckIdleGuard("CheckIdleGuard", &Panel5, kIdleGuardBox, std::string(Text(TextId::IdleGuard)),
                      NoInputTrigger{}.guard),
       ComboBoxIdleRepeat("ComboBoxIdleRepeat", &Panel5, kConditionRepeatField,
                          ConditionRepeatItems()),
@@ -255,13 +257,13 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
   bsSkinStdLabel2.SetText("分钟之后  ");
   Panel4.Hide();
   Panel5.Hide();
-  LabelNetRate.SetText(kNetRateBeforeText);
-  LabelNetRateUnit.SetText(kNetRateAfterText);
-  LabelNetLasting.SetText(kLastingText);
-  LabelNetMinutes.SetText(kMinutesText);
-  LabelCpuPercent.SetText(kPercentText);
-  LabelIdleLasting.SetText(kLastingText);
-  LabelIdleMinutes.SetText(kMinutesText);
+  LabelNetRate.SetText(std::string(Text(TextId::NetRateBefore)));
+  LabelNetRateUnit.SetText(std::string(Text(TextId::NetRateUnit)));
+  LabelNetLasting.SetText(std::string(Text(TextId::NetLasting)));
+  LabelNetMinutes.SetText(std::string(Text(TextId::ConditionMinutes)));
+  LabelCpuPercent.SetText(std::string(Text(TextId::CpuPercent)));
+  LabelIdleLasting.SetText(std::string(Text(TextId::IdleLasting)));
+  LabelIdleMinutes.SetText(std::string(Text(TextId::ConditionMinutes)));
   ComboBoxNetRepeat.SetItemIndex(0);
   ComboBoxIdleRepeat.SetItemIndex(0);
   LabelTips.Hide();
@@ -472,18 +474,18 @@ bool TForm1::WaitsForProgramEnd() const { return RadioGroup1.ItemIndex() == kPro
 
 void TForm1::PlaceEntryFields() {
   const TaskKindTraits* kind = ChosenKind();
-  const char* prompt = kind ? kind->parameterPrompt : nullptr;
+  std::string_view prompt = kind && kind->parameterPrompt ? Text(*kind->parameterPrompt) : "";
   const bool endsAProgram = kind && kind->parameter == TaskParameter::RunningProgram;
   if (!WaitsForProgramEnd()) {
     const bool picker = endsAProgram;
-    LabelTips.SetVisible(prompt != nullptr);
-    if (prompt) LabelTips.SetText(prompt);
+    LabelTips.SetVisible(!prompt.empty());
+    if (!prompt.empty()) LabelTips.SetText(std::string(prompt));
     LabelTips.SetTop(kPrompt.top);
     EditInfo.SetTop(kParameterField.top);
     bsSkinComboBoxEx1.SetTop(kPicker.top);
-    EditInfo.SetVisible(prompt && !picker);
+    EditInfo.SetVisible(!prompt.empty() && !picker);
     bsSkinComboBoxEx1.SetVisible(picker);
-    PlaceButtonAdd(prompt != nullptr);
+    PlaceButtonAdd(!prompt.empty());
     return;
   }
   // The program waited for comes first, right below the kinds; a kind's own
@@ -492,13 +494,13 @@ void TForm1::PlaceEntryFields() {
   bsSkinComboBoxEx1.Show();
   const int belowPicker = kPrompt.top + kPicker.height + kPromptGap;
   if (endsAProgram) prompt = kCloseProgramTypedPrompt;
-  LabelTips.SetVisible(prompt != nullptr);
-  EditInfo.SetVisible(prompt != nullptr);
-  if (!prompt) {
+  LabelTips.SetVisible(!prompt.empty());
+  EditInfo.SetVisible(!prompt.empty());
+  if (prompt.empty()) {
     ButtonAdd.SetTop(kPrompt.top + kPicker.height + kButtonGap);
     return;
   }
-  LabelTips.SetText(prompt);
+  LabelTips.SetText(std::string(prompt));
   LabelTips.SetTop(belowPicker);
   EditInfo.SetTop(belowPicker + kPrompt.height + kPromptGap);
   PlaceButtonAdd(true);
@@ -772,5 +774,5 @@ void TForm1::TickAfterClockJump() {
 void TForm1::bsTrayIcon1BalloonHintClick() {
   // Only the balloon that announced an alarm silences it: by then the alarm
   // has left the queue, so the queue's head says nothing about it.
-  if (bsTrayIcon1.BalloonTitle() == kAlarmBalloonTitle) platform.sound.Stop();
+  if (bsTrayIcon1.BalloonTitle() == Text(TextId::AlarmBalloonTitle)) platform.sound.Stop();
 }

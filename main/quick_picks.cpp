@@ -1,6 +1,7 @@
 #include "main/quick_picks.h"
 
 #include "command/command_line.h"
+#include "language/language.h"
 #include "main/quick_pick_texts.h"
 #include "scheduler/task_kinds.h"
 
@@ -26,7 +27,7 @@ std::string AmountText(const RecentEntry& entry) {
 }
 
 QuickPick PickOf(const RecentEntry& entry) {
-  QuickPick pick{AmountText(entry) + TraitsOf(entry.kind).itemText,
+  QuickPick pick{AmountText(entry) + std::string(Text(TraitsOf(entry.kind).itemText)),
                  {"add", KindWord(entry.kind), entry.countdown ? "in" : "at", entry.amount}};
   if (const char* option = ParameterOption(entry.kind); option && !entry.param.empty()) {
     pick.command.push_back(option);

@@ -40,18 +40,23 @@ OutFile "${OUT}"
 InstallDir "$LOCALAPPDATA\Programs\Dusk"
 BrandingText "${PRODUCT} ${VERSION}"
 VIProductVersion "${VERSION}"
-VIAddVersionKey /LANG=2052 "ProductName" "${PRODUCT}"
-VIAddVersionKey /LANG=2052 "FileDescription" "${PRODUCT} 安装程序"
-VIAddVersionKey /LANG=2052 "FileVersion" "${VERSION}"
-VIAddVersionKey /LANG=2052 "ProductVersion" "${VERSION}"
-VIAddVersionKey /LANG=2052 "LegalCopyright" "${PUBLISHER}"
+; The file's description in both languages: Chinese (2052) and English (1033).
+!macro VERSION_KEYS lang description
+  VIAddVersionKey /LANG=${lang} "ProductName" "${PRODUCT}"
+  VIAddVersionKey /LANG=${lang} "FileDescription" "${description}"
+  VIAddVersionKey /LANG=${lang} "FileVersion" "${VERSION}"
+  VIAddVersionKey /LANG=${lang} "ProductVersion" "${VERSION}"
+  VIAddVersionKey /LANG=${lang} "LegalCopyright" "${PUBLISHER}"
+!macroend
+!insertmacro VERSION_KEYS 2052 "${PRODUCT} 安装程序"
+!insertmacro VERSION_KEYS 1033 "${PRODUCT} Setup"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC
 !define MUI_FINISHPAGE_RUN
-!define MUI_FINISHPAGE_RUN_TEXT "启动 Dusk"
+!define MUI_FINISHPAGE_RUN_TEXT "$(StartDuskText)"
 !define MUI_FINISHPAGE_RUN_FUNCTION StartDusk
 
 !insertmacro MUI_PAGE_LICENSE "${FILES}/license.txt"
@@ -61,7 +66,21 @@ VIAddVersionKey /LANG=2052 "LegalCopyright" "${PUBLISHER}"
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
+; The installer and the uninstaller speak the language Windows shows, as the program does:
+; Chinese for every Chinese display language (NSIS matches the primary language when no table
+; is the display language's own), English for any other (the first table is the fallback).
+!insertmacro MUI_LANGUAGE "English"
 !insertmacro MUI_LANGUAGE "SimpChinese"
+
+LangString StartDuskText ${LANG_ENGLISH} "Start Dusk"
+LangString StartDuskText ${LANG_SIMPCHINESE} "启动 Dusk"
+LangString AutostartSectionText ${LANG_ENGLISH} "Start with Windows"
+LangString AutostartSectionText ${LANG_SIMPCHINESE} "开机时启动"
+LangString CloseDuskFirstText ${LANG_ENGLISH} "Please close Dusk first."
+LangString CloseDuskFirstText ${LANG_SIMPCHINESE} "请先关闭 Dusk"
+LangString KeepTasksText ${LANG_ENGLISH} \
+  "Keep the saved tasks?$\n$\nChoose $\"No$\" to delete $APPDATA\Dusk."
+LangString KeepTasksText ${LANG_SIMPCHINESE} "是否保留已保存的任务？$\n$\n选择“否”将删除 $APPDATA\Dusk。"
 
 ; Set when a running copy was ended: a silent install, an update, starts the new one then.
 Var endedRunningCopy
@@ -199,7 +218,7 @@ Function ${un}CloseRunningDusk
   Return
 
   still_running:
-  MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "请先关闭 Dusk" /SD IDCANCEL IDRETRY retry
+  MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(CloseDuskFirstText)" /SD IDCANCEL IDRETRY retry
   SetErrorLevel 2
   Quit
 FunctionEnd
@@ -239,7 +258,7 @@ Section "Dusk" SectionProgram
 SectionEnd
 
 ; The same value the program's own tray menu item writes.
-Section /o "开机时启动" SectionAutostart
+Section /o "$(AutostartSectionText)" SectionAutostart
   WriteRegStr HKCU "${RUN_KEY}" "Dusk" '"$INSTDIR\Dusk.exe" /tray'
 SectionEnd
 
@@ -286,8 +305,7 @@ Section "Uninstall"
   DeleteRegValue HKCU "${RUN_KEY}" "Dusk"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
   ${IfNot} ${Silent}
-    MessageBox MB_YESNO|MB_ICONQUESTION "是否保留已保存的任务？$\n$\n选择“否”将删除 $APPDATA\Dusk。" \
-      /SD IDYES IDYES keep
+    MessageBox MB_YESNO|MB_ICONQUESTION "$(KeepTasksText)" /SD IDYES IDYES keep
     ; The program's own files only, and the folder when nothing else is left in it: never a
     ; removal of all below it, which would follow a junction out of it.
     Delete "$APPDATA\Dusk\tasks*.txt"

@@ -2,6 +2,8 @@
 
 #include <variant>
 
+#include "language/language.h"
+
 namespace {
 
 constexpr std::uint64_t kKilobyte = 1024;
@@ -22,28 +24,31 @@ int MinutesOf(const WaitCondition& condition) {
 }  // namespace
 
 std::string RateText(std::uint64_t bytesPerSecond) {
-  if (bytesPerSecond >= kMegabyte) return "当前 " + Tenths(bytesPerSecond, kMegabyte) + " MB/s";
-  return "当前 " + Tenths(bytesPerSecond, kKilobyte) + " KB/s";
+  const std::string rate = bytesPerSecond >= kMegabyte
+                               ? Tenths(bytesPerSecond, kMegabyte) + " MB/s"
+                               : Tenths(bytesPerSecond, kKilobyte) + " KB/s";
+  return FormatText(TextId::RateNow, {rate});
 }
 
 std::string HeldText(std::uint64_t milliseconds) {
   const std::uint64_t seconds = milliseconds / 1000;
-  if (seconds < 60) return std::to_string(seconds) + "秒";
+  const auto number = [](std::uint64_t n) { return std::to_string(n); };
+  if (seconds < 60) return FormatText(TextId::HeldSeconds, {number(seconds)});
   if (seconds < 3600) {
-    return std::to_string(seconds / 60) + "分" + std::to_string(seconds % 60) + "秒";
+    return FormatText(TextId::HeldMinutesSeconds, {number(seconds / 60), number(seconds % 60)});
   }
-  return std::to_string(seconds / 3600) + "小时" + std::to_string(seconds % 3600 / 60) + "分";
+  return FormatText(TextId::HeldHoursMinutes,
+                    {number(seconds / 3600), number(seconds % 3600 / 60)});
 }
 
 std::string WaitingRowText(const WaitCondition& condition, const WaitProgress& progress) {
-  const std::string needed = "/" + std::to_string(MinutesOf(condition)) + "分钟";
+  const std::string needed = std::to_string(MinutesOf(condition));
   if (std::holds_alternative<NetworkQuietTrigger>(condition)) {
-    const std::string rate =
-        progress.bytesPerSecond ? RateText(*progress.bytesPerSecond) : "当前 —";
-    return std::string(kNetworkQuietModeText) + "：" + rate + "，低速" + HeldText(progress.heldMs) +
-           needed;
+    const std::string rate = progress.bytesPerSecond ? RateText(*progress.bytesPerSecond)
+                                                     : std::string(Text(TextId::RateUnknown));
+    return FormatText(TextId::WaitingRowNetworkQuiet, {rate, HeldText(progress.heldMs), needed});
   }
-  return std::string(kNoInputModeText) + "：已空闲" + HeldText(progress.heldMs) + needed;
+  return FormatText(TextId::WaitingRowNoInput, {HeldText(progress.heldMs), needed});
 }
 
 std::int64_t SecondsToGo(const WaitCondition& condition, const WaitProgress& progress) {

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "language/language.h"
+
 namespace {
 
 constexpr int kDaysPerWeek = 7;
@@ -94,17 +96,15 @@ TaskRepeat FirstOccurrence(RepeatKind kind, DateTime entered, DateTime now, cons
 }
 
 std::string RepeatText(const TaskRepeat& repeat) {
-  static constexpr const char* kWeekdayNames[] = {"日", "一", "二", "三", "四", "五", "六"};
+  static constexpr TextId kWeekdayNames[] = {TextId::Sunday,    TextId::Monday,   TextId::Tuesday,
+                                             TextId::Wednesday, TextId::Thursday, TextId::Friday,
+                                             TextId::Saturday};
   if (repeat.kind == RepeatKind::None) return "";
   if (repeat.kind == RepeatKind::EachTime) return RepeatKindItemText(repeat.kind);
-  std::string text =
-      repeat.kind == RepeatKind::Weekdays ? "工作日" : RepeatKindItemText(repeat.kind);
-  if (repeat.kind == RepeatKind::Weekly) text += kWeekdayNames[DayOfWeek(repeat.occurrence)];
   const CalendarTime time = DecodeDateTime(repeat.occurrence);
-  // " 7:05", " 23:30:15": the seconds only where the user set some.
-  char clock[10];
+  // "7:05", "23:30:15": the seconds only where the user set some.
+  char clock[9];
   std::size_t length = 0;
-  clock[length++] = ' ';
   if (time.hour >= 10) clock[length++] = static_cast<char>('0' + time.hour / 10);
   clock[length++] = static_cast<char>('0' + time.hour % 10);
   const int parts[] = {time.minute, time.second};
@@ -113,21 +113,28 @@ std::string RepeatText(const TaskRepeat& repeat) {
     clock[length++] = static_cast<char>('0' + parts[i] / 10);
     clock[length++] = static_cast<char>('0' + parts[i] % 10);
   }
-  return text.append(clock, length);
+  const std::string_view timeOfDay(clock, length);
+  if (repeat.kind == RepeatKind::Weekly) {
+    return FormatText(TextId::RepeatWeeklyAt,
+                      {Text(kWeekdayNames[DayOfWeek(repeat.occurrence)]), timeOfDay});
+  }
+  return FormatText(
+      repeat.kind == RepeatKind::Weekdays ? TextId::RepeatWeekdaysAt : TextId::RepeatDailyAt,
+      {timeOfDay});
 }
 
-const char* RepeatKindItemText(RepeatKind kind) {
+std::string RepeatKindItemText(RepeatKind kind) {
   switch (kind) {
     case RepeatKind::None:
-      return "不重复";
+      return std::string(Text(TextId::RepeatNone));
     case RepeatKind::Daily:
-      return "每天";
+      return std::string(Text(TextId::RepeatDaily));
     case RepeatKind::Weekdays:
-      return "工作日";
+      return std::string(Text(TextId::RepeatWeekdays));
     case RepeatKind::Weekly:
-      return "每周";
+      return std::string(Text(TextId::RepeatWeekly));
     case RepeatKind::EachTime:
-      return "每次";
+      return std::string(Text(TextId::RepeatEachTime));
   }
-  return "";
+  return {};
 }

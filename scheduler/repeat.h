@@ -51,8 +51,8 @@ struct TaskRepeat {
 [[nodiscard]] TaskRepeat FirstOccurrence(RepeatKind kind, DateTime entered, DateTime now,
                                          const TimeZone& zone);
 
-// "每天 23:30", "工作日 7:05", "每周五 23:30:15"; empty without a repeat.
+// "每天 23:30", "工作日 7:05", "每周五 23:30:15" ("Every Fri 23:30:15"); empty without a repeat.
 [[nodiscard]] std::string RepeatText(const TaskRepeat& repeat);
 
 // The item text of the kind in the repeat list.
-[[nodiscard]] const char* RepeatKindItemText(RepeatKind kind);
+[[nodiscard]] std::string RepeatKindItemText(RepeatKind kind);

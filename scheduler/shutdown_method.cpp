@@ -1,5 +1,6 @@
 #include "scheduler/shutdown_method.h"
 
+#include "language/language.h"
 #include "platform/utf16.h"
 
 namespace {
@@ -24,16 +25,16 @@ std::string ShortName(const std::string& name) {
 
 }  // namespace
 
-const char* ShutdownMethodText(ShutdownMethod method) {
+std::string ShutdownMethodText(ShutdownMethod method) {
   switch (method) {
     case ShutdownMethod::ForceAll:
-      return "强制关闭所有程序";
+      return std::string(Text(TextId::ShutdownMethodForceAll));
     case ShutdownMethod::ForceHung:
-      return "关闭未响应的程序";
+      return std::string(Text(TextId::ShutdownMethodForceHung));
     case ShutdownMethod::AskPrograms:
-      return "让程序自己决定";
+      return std::string(Text(TextId::ShutdownMethodAskPrograms));
   }
-  return "";
+  return {};
 }
 
 const char* ShutdownMethodWord(ShutdownMethod method) {
@@ -74,17 +75,21 @@ unsigned ExitFlags(ShutdownMethod method, TaskKind kind) {
 
 std::string ClosingProgramsText(const std::vector<std::string>& names, ShutdownMethod method) {
   if (names.empty()) return {};
-  std::string text = method == ShutdownMethod::ForceAll ? "将关闭且不保存：" : "将关闭：";
-  std::size_t named = 0;
+  std::string named;
+  std::size_t namedCount = 0;
   for (const std::string& name : names) {
-    if (name.empty() || named == kNamedPrograms) continue;
-    if (named > 0) text += "、";
-    text += ShortName(name);
-    ++named;
+    if (name.empty() || namedCount == kNamedPrograms) continue;
+    if (namedCount > 0) named += Text(TextId::ClosingNameSeparator);
+    named += ShortName(name);
+    ++namedCount;
   }
-  if (named < names.size()) {
-    // Every program unnamed: only the count.
-    text += (named > 0 ? " 等 " : "") + std::to_string(names.size()) + " 个程序";
-  }
-  return text;
+  const std::string count = std::to_string(names.size());
+  // Every program unnamed: only the count.
+  const std::string programs = namedCount == names.size() ? named
+                               : namedCount > 0
+                                   ? FormatText(TextId::ClosingNamedAndCount, {named, count})
+                                   : FormatText(TextId::ClosingCountOnly, {count});
+  return FormatText(
+      method == ShutdownMethod::ForceAll ? TextId::ClosingProgramsUnsaved : TextId::ClosingPrograms,
+      {programs});
 }

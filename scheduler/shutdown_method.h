@@ -19,7 +19,7 @@ inline constexpr ShutdownMethod kShutdownMethods[] = {
     ShutdownMethod::ForceAll, ShutdownMethod::ForceHung, ShutdownMethod::AskPrograms};
 
 // The tray menu's entry for the method.
-[[nodiscard]] const char* ShutdownMethodText(ShutdownMethod method);
+[[nodiscard]] std::string ShutdownMethodText(ShutdownMethod method);
 // The settings file's word for it, and back; none for a word no version wrote.
 [[nodiscard]] const char* ShutdownMethodWord(ShutdownMethod method);
 [[nodiscard]] std::optional<ShutdownMethod> ShutdownMethodFromWord(std::string_view word);
@@ -28,7 +28,8 @@ inline constexpr ShutdownMethod kShutdownMethods[] = {
 [[nodiscard]] unsigned ExitFlags(ShutdownMethod method, TaskKind kind);
 
 // The warning window's line on what the exit will close, from the names of the open programs
-// (an empty name: a program that could not be named): "将关闭：记事本、Word 等 5 个程序".
+// (an empty name: a program that could not be named): "将关闭：记事本、Word 等 5 个程序",
+// "Will close: Notepad, Word and others, 5 in all".
 // Empty when no program is open.
 [[nodiscard]] std::string ClosingProgramsText(const std::vector<std::string>& names,
                                               ShutdownMethod method);

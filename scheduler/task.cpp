@@ -1,5 +1,6 @@
 #include "scheduler/task.h"
 
+#include "language/language.h"
 #include "scheduler/condition_texts.h"
 #include "scheduler/moment_text.h"
 #include "scheduler/task_kinds.h"
@@ -24,11 +25,13 @@ namespace {
 
 // The caption's second line: when the task is due, or what it waits for.
 std::string MomentLine(const Task& task, const Clock& clock, const WaitProgress& progress) {
-  if (IsWaitingForProgram(task)) return "等待 " + task.AfterProgram.Label() + " 结束后";
+  if (IsWaitingForProgram(task)) {
+    return FormatText(TextId::WaitingForProgramRow, {task.AfterProgram.Label()});
+  }
   if (IsWaitingForCondition(task)) return WaitingRowText(task.Condition, progress);
   // The user may still stop it from the keyboard or the mouse.
   if (std::holds_alternative<NoInputTrigger>(task.Condition)) {
-    return MomentText(clock, task.When) + " " + kBackToWaitingText;
+    return MomentText(clock, task.When) + " " + std::string(Text(TextId::BackToWaiting));
   }
   return MomentText(clock, task.When);
 }
@@ -41,7 +44,7 @@ std::string TaskRowCaption(const Task& task, const Clock& clock, const WaitProgr
   const std::string repeat = RepeatText(task.Repeat);
   // The kinds that take a parameter end their first line with it.
   const TaskKindTraits& kind = TraitsOf(task.Kind);
-  const char* prefix = kind.captionPrefix;
+  const std::string prefix(Text(kind.captionPrefix));
   if (kind.parameter != TaskParameter::None) {
     return prefix + (repeat.empty() ? "" : repeat + " ") + task.Param + "\r\n" + moment;
   }

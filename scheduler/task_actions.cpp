@@ -1,5 +1,6 @@
 #include "scheduler/task_actions.h"
 
+#include "language/language.h"
 #include "scheduler/shutdown_method.h"
 #include "scheduler/task_kinds.h"
 
@@ -9,11 +10,14 @@ namespace {
 // (SHTDN_REASON_FLAG_PLANNED | SHTDN_REASON_MAJOR_OTHER | SHTDN_REASON_MINOR_OTHER).
 constexpr unsigned kPlannedExit = 0x80000000u;
 
+std::string FailureText(TaskKind kind) { return std::string(Text(*TraitsOf(kind).failureText)); }
+
 }  // namespace
 
 void SystemTaskActions::WarnTaskDue(const Task& task) {
-  if (const char* text = TraitsOf(task.Kind).warningText) {
-    s_.trayIcon.ShowBalloonHint(s_.appTitle + "：", text);
+  if (const std::optional<TextId> text = TraitsOf(task.Kind).warningText) {
+    s_.trayIcon.ShowBalloonHint(FormatText(TextId::WarningBalloonTitle, {s_.appTitle}),
+                                std::string(Text(*text)));
   }
 }
 
@@ -51,8 +55,7 @@ std::optional<std::string> SystemTaskActions::ExitSystem(TaskKind kind) {
       kind == TaskKind::LogOff ? kSucceeded : s_.power.EnableShutdownPrivilege();
   const SystemError exit = s_.power.RequestExit(ExitFlags(s_.shutdownMethod(), kind), kPlannedExit);
   if (exit == kSucceeded) return std::nullopt;
-  return TraitsOf(kind).failureText +
-         s_.messages.Describe(privilege != kSucceeded ? privilege : exit);
+  return FailureText(kind) + s_.messages.Describe(privilege != kSucceeded ? privilege : exit);
 }
 
 std::optional<std::string> SystemTaskActions::Suspend(TaskKind kind, Power::SuspendMode mode) {
@@ -60,44 +63,43 @@ std::optional<std::string> SystemTaskActions::Suspend(TaskKind kind, Power::Susp
   const SystemError privilege = s_.power.EnableShutdownPrivilege();
   const SystemError suspend = s_.power.Suspend(mode);
   if (suspend == kSucceeded) return std::nullopt;
-  return TraitsOf(kind).failureText +
-         s_.messages.Describe(privilege != kSucceeded ? privilege : suspend);
+  return FailureText(kind) + s_.messages.Describe(privilege != kSucceeded ? privilege : suspend);
 }
 
 std::optional<std::string> SystemTaskActions::TurnScreenOff() {
   const SystemError screenOff = s_.power.TurnScreenOff(s_.mainWindow.Handle());
   if (screenOff == kSucceeded) return std::nullopt;
-  return TraitsOf(TaskKind::ScreenOff).failureText + s_.messages.Describe(screenOff);
+  return FailureText(TaskKind::ScreenOff) + s_.messages.Describe(screenOff);
 }
 
 std::optional<std::string> SystemTaskActions::Lock() {
   const SystemError lock = s_.power.LockWorkStation();
   if (lock == kSucceeded) return std::nullopt;
-  return TraitsOf(TaskKind::Lock).failureText + s_.messages.Describe(lock);
+  return FailureText(TaskKind::Lock) + s_.messages.Describe(lock);
 }
 
 std::optional<std::string> SystemTaskActions::Launch(const Task& task, WindowHandle owner) {
   const SystemError error = s_.shell.Execute(
       {owner, std::nullopt, task.Param, std::nullopt, std::nullopt, Shell::kShowNormal});
   if (error == kSucceeded) return std::nullopt;
-  return TraitsOf(task.Kind).failureText + s_.messages.Describe(error);
+  return FailureText(task.Kind) + s_.messages.Describe(error);
 }
 
 std::optional<std::string> SystemTaskActions::CloseProgram(const Task& task) {
   const KillResult result = s_.closeProgram(task.Param);
-  if (result.found == 0) return std::string("没有正在运行的这个程序。");
+  if (result.found == 0) return std::string(Text(TextId::ProgramNotRunning));
   if (result.ended == result.found) return std::nullopt;
-  return "有" + std::to_string(result.found - result.ended) + "个进程未能结束。";
+  return FormatText(TextId::ProcessesNotEnded, {std::to_string(result.found - result.ended)});
 }
 
 std::optional<std::string> SystemTaskActions::SoundAlarm(const Task& task) {
   const std::string soundFile = s_.appPath + "clock\\1.wav";
   (void)s_.sound.PlayFile(soundFile, Sound::Playback::Loop);
-  s_.trayIcon.ShowBalloonHint(kAlarmBalloonTitle, task.Param);
+  s_.trayIcon.ShowBalloonHint(std::string(Text(TextId::AlarmBalloonTitle)), task.Param);
   s_.mainWindow.ShowNormal();
   s_.alarmWindow.ShowAlarm(task.Param);
   // The player falls back to the system's default sound: the alarm still
   // rings, but not as the user chose.
   if (s_.files.Exists(soundFile)) return std::nullopt;
-  return TraitsOf(TaskKind::Alarm).failureText + soundFile;
+  return FailureText(TaskKind::Alarm) + soundFile;
 }

@@ -16,8 +16,6 @@
 #include "widgets/form.h"
 #include "widgets/tray_icon.h"
 
-inline constexpr char kAlarmBalloonTitle[] = "设定的时间到了：";
-
 // What the program does half a minute before a power action (shut-down, restart, log-off,
 // sleep, hibernation),
 // and in each task's due second. Every action only starts its work: nothing

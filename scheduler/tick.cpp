@@ -1,56 +1,73 @@
 #include "scheduler/tick.h"
 
+#include "language/language.h"
 #include "scheduler/condition_texts.h"
 
 std::string HeadlinePrefix(std::int64_t seconds) {
-  if (seconds <= 60) return std::to_string(seconds) + "秒后";
-  if (seconds < 3600) return std::to_string(seconds / 60) + "分钟后";
-  return std::to_string(seconds / 3600) + "小时" + std::to_string(seconds % 3600 / 60) + "分钟后";
+  if (seconds <= 60) return FormatText(TextId::HeadlineInSeconds, {std::to_string(seconds)});
+  if (seconds < 3600) return FormatText(TextId::HeadlineInMinutes, {std::to_string(seconds / 60)});
+  return FormatText(TextId::HeadlineInHoursMinutes,
+                    {std::to_string(seconds / 3600), std::to_string(seconds % 3600 / 60)});
 }
 
 namespace {
 
+std::string_view KindHeadline(TaskKind kind) { return Text(TraitsOf(kind).headlineText); }
+
+std::string WithoutTrailingSpaces(std::string_view text) {
+  return std::string(text.substr(0, text.find_last_not_of(' ') + 1));
+}
+
 std::string ConditionHeadline(const Task& head, const WaitProgress& progress) {
-  const char* kindText = TraitsOf(head.Kind).headlineText;
+  const std::string_view kindText = KindHeadline(head.Kind);
   if (std::holds_alternative<NoInputTrigger>(head.Condition)) {
-    return kNoInputHeadlineText + HeadlinePrefix(SecondsToGo(head.Condition, progress)) + kindText;
+    return FormatText(TextId::HeadlineWhenIdle,
+                      {HeadlinePrefix(SecondsToGo(head.Condition, progress)), kindText});
   }
-  std::string text = std::string(kNetworkQuietModeText) + kindText;
-  if (!progress.bytesPerSecond) return text;
-  text.erase(text.find_last_not_of(' ') + 1);
-  return text + RateText(*progress.bytesPerSecond) + "     ";
+  if (!progress.bytesPerSecond) return FormatText(TextId::HeadlineAfterDownloads, {kindText});
+  return FormatText(TextId::HeadlineAfterDownloadsAtRate,
+                    {WithoutTrailingSpaces(kindText), RateText(*progress.bytesPerSecond)});
 }
 
 }  // namespace
 
-// What the headline says of the task at the head of the list.
 std::string HeadTaskHeadline(const Task& head, DateTime now, const WaitProgress& progress) {
-  if (IsWaitingForProgram(head))
-    return std::string("程序结束后") + TraitsOf(head.Kind).headlineText;
+  if (IsWaitingForProgram(head)) {
+    return FormatText(TextId::HeadlineAfterProgram, {KindHeadline(head.Kind)});
+  }
   if (IsWaitingForCondition(head)) return ConditionHeadline(head, progress);
-  return HeadlinePrefix(WholeSecondsApart(head.When, now)) + TraitsOf(head.Kind).headlineText;
+  return FormatText(TextId::HeadlineCountdown,
+                    {HeadlinePrefix(WholeSecondsApart(head.When, now)), KindHeadline(head.Kind)});
 }
 
 std::string CountdownText(std::int64_t seconds, TaskKind kind) {
-  std::string text = HeadlinePrefix(seconds) + TraitsOf(kind).headlineText;
-  text.erase(text.find_last_not_of(' ') + 1);
-  return text;
+  return WithoutTrailingSpaces(
+      FormatText(TextId::HeadlineCountdown, {HeadlinePrefix(seconds), KindHeadline(kind)}));
 }
 
-std::string TimeLeftText(std::int64_t seconds, TaskKind kind) {
-  std::string text = "还有";
-  const std::int64_t minutes = seconds / 60;
-  if (minutes == 0) {
-    text += "不到1分钟";
-  } else if (minutes >= 1440) {
-    text += std::to_string(minutes / 1440) + "天";
-    if (minutes % 1440 >= 60) text += std::to_string(minutes % 1440 / 60) + "小时";
-  } else {
-    if (minutes >= 60) text += std::to_string(minutes / 60) + "小时";
-    if (minutes % 60 > 0) text += std::to_string(minutes % 60) + "分钟";
+namespace {
+
+// "1小时12分钟", "2天3小时": whole minutes, the days without their minutes.
+std::string TimeLeftDistance(std::int64_t minutes) {
+  const auto number = [](std::int64_t n) { return std::to_string(n); };
+  if (minutes == 0) return std::string(Text(TextId::TimeLeftUnderAMinute));
+  if (minutes >= 1440) {
+    if (minutes % 1440 < 60) return FormatText(TextId::TimeLeftDays, {number(minutes / 1440)});
+    return FormatText(TextId::TimeLeftDaysHours,
+                      {number(minutes / 1440), number(minutes % 1440 / 60)});
   }
-  const std::string_view kindText = TraitsOf(kind).headlineText;
-  return text + std::string(kindText.substr(0, kindText.find("。")));
+  if (minutes < 60) return FormatText(TextId::TimeLeftMinutes, {number(minutes)});
+  if (minutes % 60 == 0) return FormatText(TextId::TimeLeftHours, {number(minutes / 60)});
+  return FormatText(TextId::TimeLeftHoursMinutes, {number(minutes / 60), number(minutes % 60)});
+}
+
+}  // namespace
+
+std::string TimeLeftText(std::int64_t seconds, TaskKind kind) {
+  // The kind's words without the headline's full stop and padding.
+  const std::string_view kindText = KindHeadline(kind);
+  return FormatText(TextId::TimeLeft,
+                    {TimeLeftDistance(seconds / 60), kindText.substr(0, kindText.find("。"))});
 }
 
 HeadVerdict JudgeHead(DateTime when, DateTime now) {
@@ -64,18 +81,20 @@ HeadVerdict JudgeHead(DateTime when, DateTime now) {
 }
 
 std::string MissedTasksText(const std::vector<Task>& missed, const Clock& clock) {
-  if (missed.size() == 1) return "错过的任务：" + TaskRowCaption(missed.front(), clock);
-  std::string text = "错过的" + std::to_string(missed.size()) + "个任务：";
+  if (missed.size() == 1) {
+    return FormatText(TextId::MissedTask, {TaskRowCaption(missed.front(), clock)});
+  }
+  std::string text = FormatText(TextId::MissedTasks, {std::to_string(missed.size())});
   for (const Task& task : missed) text += "\r\n" + TaskRowCaption(task, clock);
   return text;
 }
 
 std::string FailedTasksText(const std::vector<FailedTask>& failed, const Clock& clock) {
   if (failed.size() == 1) {
-    return "未能执行的任务：" + TaskRowCaption(failed.front().task, clock) + "\r\n" +
+    return FormatText(TextId::FailedTask, {TaskRowCaption(failed.front().task, clock)}) + "\r\n" +
            failed.front().reason;
   }
-  std::string text = "未能执行的" + std::to_string(failed.size()) + "个任务：";
+  std::string text = FormatText(TextId::FailedTasks, {std::to_string(failed.size())});
   for (const FailedTask& f : failed) {
     text += "\r\n" + TaskRowCaption(f.task, clock) + "\r\n" + f.reason;
   }
@@ -114,7 +133,7 @@ void DueTaskRunner::Warn(const Task& task) {
 void DueTaskRunner::ShowHeadline(DateTime now) {
   const TaskQueue& queue = tasks_.Queue();
   title_.SetText(queue.Empty()
-                     ? std::string(kEmptyQueueHeadline)
+                     ? std::string(Text(TextId::EmptyQueueHeadline))
                      : HeadTaskHeadline(queue.Head(), now, tasks_.ProgressOf(queue.Head())));
   ShowTimeLeftInHint(now);
 }

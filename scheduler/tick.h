@@ -12,15 +12,19 @@
 #include "widgets/controls.h"
 #include "widgets/tray_icon.h"
 
-inline constexpr char kEmptyQueueHeadline[] = "你还没有添加定时任务。     ";
-
-// "45秒后", "59分钟后", "1小时0分钟后" for a distance in whole seconds.
+// The headline's distance for whole seconds: "45秒后", "59分钟后", "1小时0分钟后";
+// in English "in 45 s", "in 59 min", "in 1 h 0 min".
 [[nodiscard]] std::string HeadlinePrefix(std::int64_t seconds);
 // What the headline says the head task will do, with its trailing spaces.
-// The headline's words alone: "29秒后关机。".
+// The headline's words alone: "29秒后关机。", "Shutdown in 29 s.".
 [[nodiscard]] std::string CountdownText(std::int64_t seconds, TaskKind kind);
+// The whole headline for the task at the head of the list, with the padding
+// it is drawn with; a waiting task's says what it waits for.
+[[nodiscard]] std::string HeadTaskHeadline(const Task& head, DateTime now,
+                                           const WaitProgress& progress);
 // The tray hint's first line: "还有1小时12分钟关机", "还有2天3小时重启电脑",
-// "还有不到1分钟闹钟响起"; whole minutes, so that it changes once a minute.
+// "还有不到1分钟闹钟响起" ("Shutdown in 1 h 12 min", "Alarm in less than 1 min");
+// whole minutes, so that it changes once a minute.
 [[nodiscard]] std::string TimeLeftText(std::int64_t seconds, TaskKind kind);
 
 // What the tick does with a task when it is due, and half a minute before.

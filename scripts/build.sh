@@ -12,6 +12,13 @@ cd "$(dirname "$0")/.."
 strict=-DDUSK_WARNINGS_AS_ERRORS=ON
 what=${1:-all}
 jobs=$(nproc 2>/dev/null || echo 2)
+# Through the compiler cache where there is one (scripts/setup.sh installs it): a fresh clone then
+# compiles only what differs from the machine's earlier builds. Paths below the clone are hashed
+# as relative ones, so that every clone's builds share the cache.
+if command -v ccache >/dev/null 2>&1; then
+  export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
+  export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}" CCACHE_NOHASHDIR=1
+fi
 
 if [ "$what" = host ] || [ "$what" = all ]; then
   cmake -S . -B build/host -DCMAKE_BUILD_TYPE=Debug "$strict"

@@ -1,6 +1,6 @@
 #!/bin/sh
 # Makes a release's downloads from the Windows build (scripts/build.sh win first), in build/dist:
-#   Dusk-VERSION-setup.exe     the installer (packaging/dusk.nsi), per user, in Chinese
+#   Dusk-VERSION-setup.exe     the installer (packaging/dusk.nsi), per user, in Chinese or English
 #   Dusk-VERSION-portable.zip  the same files, to run from any folder
 #   SHA256SUMS                 of both
 #   signatures/                the Authenticode signatures, each file's apart, when signed (below)

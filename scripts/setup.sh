@@ -10,7 +10,7 @@ packages="
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth x11-utils xdotool imagemagick
   fonts-wqy-microhei fonts-wine locales python3 python3-yaml openssl libssl-dev nsis
-  git osslsigncode softhsm2 libengine-pkcs11-openssl
+  git osslsigncode softhsm2 libengine-pkcs11-openssl ccache iproute2 util-linux
   clang-14 libclang-rt-14-dev clang-format
 "
 

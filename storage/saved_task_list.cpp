@@ -1,5 +1,6 @@
 #include "storage/saved_task_list.h"
 
+#include "language/language.h"
 #include "platform/whole_file_write.h"
 #include "storage/set_aside.h"
 #include "storage/task_file_format.h"
@@ -9,10 +10,6 @@ namespace {
 using Outcome = ProfileFiles::Contents::Outcome;
 
 }  // namespace
-
-std::string TaskListFolder(const std::string& roamingAppData) {
-  return roamingAppData.empty() ? std::string() : roamingAppData + "\\Dusk";
-}
 
 SavedTaskList::LoadReport SavedTaskList::Load() {
   if (folder_.empty()) return {};
@@ -39,26 +36,24 @@ std::string SavedTaskList::TakeIn(const ProfileFiles::Contents& contents) {
   if (contents.outcome == Outcome::Missing) return {};
   if (contents.outcome == Outcome::Failed) {
     fileState_ = FileState::Unread;
-    return "无法读取任务列表：" + messages_.Describe(contents.error) +
-           "\r\n原文件保持不变，任务暂存在程序中，下次修改任务时会再次读取。";
+    return FormatText(TextId::TaskListUnreadable, {messages_.Describe(contents.error)});
   }
   TaskFileReading reading;
-  std::string lost = "任务列表文件超过 8 MB，无法读取";
+  std::string lost(Text(TextId::TaskListTooLarge));
   if (contents.outcome == Outcome::Read) {
     reading = ReadTaskFile(contents.bytes);
-    lost = "有 " + std::to_string(reading.unreadLines) + " 个任务无法读取";
+    lost = FormatText(TextId::TaskListTasksUnread, {std::to_string(reading.unreadLines)});
   } else {
     reading.outcome = TaskFileReading::Outcome::NotATaskList;
   }
   if (reading.outcome == TaskFileReading::Outcome::NewerFormat) {
     // Its lines may hold what this version would drop on saving them again.
     fileState_ = FileState::NewerList;
-    return "任务列表由更高版本的程序保存，其中 " + std::to_string(reading.unreadLines) +
-           " 个任务无法读取。\r\n原文件保持不变，新的任务只保存在程序中。";
+    return FormatText(TextId::TaskListNewerVersion, {std::to_string(reading.unreadLines)});
   }
   if (reading.outcome == TaskFileReading::Outcome::NotATaskList &&
       contents.outcome == Outcome::Read) {
-    lost = "任务列表文件无法读取";
+    lost = Text(TextId::TaskListNotATaskList);
   }
   // The queue is told, as every observer must be; this one knows it is the file.
   loading_ = true;
@@ -74,9 +69,9 @@ std::string SavedTaskList::SaveWhatWasRead(std::string report) {
   // next start finds the same tasks even if nothing changes before it.
   const SystemError saved = Save(tasks_.Queue());
   if (setAsideNeeded_) {
-    report += "，原文件未能另存，仍在 " + ListPath();
+    report += FormatText(TextId::TaskListNotSetAside, {ListPath()});
   } else {
-    report += "，原文件已保存为 " + setAsidePath_;
+    report += FormatText(TextId::TaskListSetAside, {setAsidePath_});
   }
   if (saved != kSucceeded) {
     // Told here, with the rest: a balloon of its own would be gone at once.
@@ -148,8 +143,7 @@ SystemError SavedTaskList::SetAside() {
 }
 
 std::string SavedTaskList::SaveFailureText(SystemError error) const {
-  return "无法保存任务列表：" + messages_.Describe(error) +
-         "\r\n任务仍在程序中，下次修改任务时会再次保存。";
+  return FormatText(TextId::TaskListNotSaved, {messages_.Describe(error)});
 }
 
 void SavedTaskList::Report(SystemError error) {

@@ -11,8 +11,11 @@
 #include "widgets/tray_icon.h"
 
 // The folder of the program's files in the user's roaming profile; empty when
-// the system names no such folder.
-[[nodiscard]] std::string TaskListFolder(const std::string& roamingAppData);
+// the system names no such folder. Inline: dusk-cli finds the settings file by
+// it without taking in the saved list's code.
+[[nodiscard]] inline std::string TaskListFolder(const std::string& roamingAppData) {
+  return roamingAppData.empty() ? std::string() : roamingAppData + "\\Dusk";
+}
 
 // A list longer than this is no list of ours (a million tasks fill a few
 // megabytes): it goes aside unread.

@@ -1,51 +1,13 @@
 #include "storage/settings_file.h"
 
-#include "platform/utf16.h"
 #include "platform/whole_file_write.h"
 #include "storage/set_aside.h"
 
 namespace {
 
-// A few choices fill a few hundred bytes: more than this is no settings file of ours.
-constexpr std::size_t kSettingsMaxBytes = 64u << 10;
-constexpr char kHeader[] = "# Dusk settings";
-
 using Outcome = ProfileFiles::Contents::Outcome;
 
-bool IsKey(std::string_view key) {
-  if (key.empty()) return false;
-  for (const char c : key) {
-    if (!(c >= 'a' && c <= 'z') && !(c >= '0' && c <= '9') && c != '-' && c != '.') return false;
-  }
-  return true;
-}
-
 }  // namespace
-
-std::optional<std::map<std::string, std::string, std::less<>>> ParseSettings(
-    std::string_view text) {
-  // Bytes that are no UTF-8 come back changed from the round trip.
-  if (Utf16ToUtf8(Utf8ToUtf16(text)) != text) return std::nullopt;
-  std::map<std::string, std::string, std::less<>> values;
-  while (!text.empty()) {
-    const std::size_t end = text.find('\n');
-    std::string_view line = text.substr(0, end);
-    text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (line.empty() || line.front() == '#') continue;
-    const std::size_t equals = line.find('=');
-    if (equals == std::string_view::npos || !IsKey(line.substr(0, equals))) return std::nullopt;
-    values.insert_or_assign(std::string(line.substr(0, equals)),
-                            std::string(line.substr(equals + 1)));
-  }
-  return values;
-}
-
-std::string WriteSettings(const std::map<std::string, std::string, std::less<>>& values) {
-  std::string text = std::string(kHeader) + "\r\n";
-  for (const auto& [key, value] : values) text += key + "=" + value + "\r\n";
-  return text;
-}
 
 SettingsFile::SettingsFile(ProfileFiles& files, const Clock& clock, std::string folder)
     : files_(files), clock_(clock), folder_(std::move(folder)) {}
@@ -89,7 +51,7 @@ bool SettingsFile::Set(const std::string& key, std::string value) {
 
 bool SettingsFile::Set(std::vector<std::pair<std::string, std::string>> values) {
   for (const auto& [key, value] : values) {
-    if (!IsKey(key) || value.find_first_of("\r\n") != std::string::npos) return false;
+    if (!IsSettingKey(key) || value.find_first_of("\r\n") != std::string::npos) return false;
   }
   if (fileState_ == FileState::Unread) {
     // Read once more first: what the file holds must not be lost to this one choice.

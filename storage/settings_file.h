@@ -9,6 +9,7 @@
 
 #include "platform/clock.h"
 #include "platform/profile_files.h"
+#include "storage/settings_text.h"
 
 // The user's choices that outlive the program (how a shut-down closes programs, what the entry
 // panel showed last, ...), kept beside the task list in settings.txt: one "key=value" line
@@ -22,7 +23,7 @@ class SettingsFile {
  public:
   SettingsFile(ProfileFiles& files, const Clock& clock, std::string folder);
 
-  [[nodiscard]] std::string Path() const { return folder_ + "\\settings.txt"; }
+  [[nodiscard]] std::string Path() const { return SettingsFilePath(folder_); }
 
   // Reads the file; before it, every key is unset.
   void Load();
@@ -47,9 +48,3 @@ class SettingsFile {
   bool setAsideNeeded_ = false;
   std::map<std::string, std::string, std::less<>> values_;
 };
-
-// The settings in a file's text, or none when the text is no settings file of ours.
-[[nodiscard]] std::optional<std::map<std::string, std::string, std::less<>>> ParseSettings(
-    std::string_view text);
-[[nodiscard]] std::string WriteSettings(
-    const std::map<std::string, std::string, std::less<>>& values);

@@ -32,6 +32,17 @@
 # check passed.
 set -u
 
+# The programs ask their server on one fixed loopback port, built into them. In a network of its
+# own each scenario has that port to itself, and the scenarios run side by side; where no private
+# network can be made (unshare needs root), they take turns.
+if [ -z "${DUSK_E2E_OWN_NETWORK:-}" ]; then
+  if unshare --net true 2>/dev/null; then
+    DUSK_E2E_OWN_NETWORK=1 exec unshare --net sh -c 'ip link set lo up && exec sh "$@"' sh "$0" "$@"
+  fi
+  exec 9>/tmp/dusk-e2e-update.lock
+  flock 9
+fi
+
 here=$(cd "$(dirname "$0")" && pwd)
 source_root=$(cd "$here/../.." && pwd)
 # shellcheck source=tests/e2e/e2e_lib.sh

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "command/command_texts.h"
+#include "language/language.h"
 #include "main/entry_texts.h"
 #include "main/program.h"
 #include "startup/start_arguments.h"
@@ -126,8 +126,8 @@ TEST_F(CommandRunnerTest, RefusesWithThePanelsOwnMessage) {
       {{"add", "open", "in", "5m", "--program", "notes.txt"}, kNotAProgramText},
       {{"add", "alarm", "after-exit", "aria2c.exe"}, kCannotWaitText},
       {{"add", "alarm", "after-exit", "999"}, kCannotWaitText},
-      {{"cancel", "7"}, std::string(kNoSuchTaskText) + "7"},
-      {{"postpone", "7", "10m"}, std::string(kNoSuchTaskText) + "7"},
+      {{"cancel", "7"}, FormatText(TextId::CliNoSuchTask, {"7"})},
+      {{"postpone", "7", "10m"}, FormatText(TextId::CliNoSuchTask, {"7"})},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.words[1]);
@@ -140,7 +140,7 @@ TEST_F(CommandRunnerTest, RefusesWithThePanelsOwnMessage) {
   // Wrong words never reach the queue either.
   const CommandReply wrong = Run({"add", "alarm", "at", "24:00"});
   EXPECT_EQ(wrong.code, ExitCode::WrongUsage);
-  EXPECT_EQ(wrong.err, QuotedError(kBadTimeText, "24:00") + "\n");
+  EXPECT_EQ(wrong.err, FormatText(TextId::CliBadTime, {"24:00"}) + "\n");
 }
 
 TEST_F(CommandRunnerTest, ListsCancelsAndPostponesByIdsThatOutliveARestart) {
@@ -171,7 +171,8 @@ TEST_F(CommandRunnerTest, ListsCancelsAndPostponesByIdsThatOutliveARestart) {
 
   EXPECT_EQ(Run({"postpone", "2", "1h10m"}).code, ExitCode::Done);
   EXPECT_EQ(CompareDateTime(Queue().Find(2)->When, At(15, 40, 0)), 0);
-  EXPECT_EQ(Run({"postpone", "3", "1m"}).err, std::string(kWaitingTaskPostponeText) + "3\n");
+  EXPECT_EQ(Run({"postpone", "3", "1m"}).err,
+            FormatText(TextId::CliWaitingTaskPostpone, {"3"}) + "\n");
   EXPECT_EQ(Run({"cancel", "1"}).code, ExitCode::Done);
   EXPECT_EQ(Queue().Find(1), nullptr);
   EXPECT_EQ(Queue().Count(), 3u);
@@ -261,4 +262,54 @@ TEST_F(CommandRunnerTest, TasksThatWaitForQuietOrForNobodyListWithTheirCondition
             "{\"id\":2,\"kind\":\"screen-off\",\"due\":null,\"repeat\":\"each-time\",\"trigger\":"
             "{\"type\":\"idle\",\"minutes\":10,\"evenWatching\":true},\"text\":\"\"}"
             "]}\n");
+}
+
+namespace {
+
+// The texts in English while it lives, in Chinese again after it, a failed test's too.
+class EnglishTexts {
+ public:
+  EnglishTexts() { SetActiveLanguage(Language::English); }
+  EnglishTexts(const EnglishTexts&) = delete;
+  EnglishTexts& operator=(const EnglishTexts&) = delete;
+  ~EnglishTexts() { SetActiveLanguage(Language::Chinese); }
+};
+
+}  // namespace
+
+// What dusk-cli prints comes in the program's language; the listing's fields are words scripts
+// read, the same in every language.
+TEST_F(CommandRunnerTest, SpeaksTheProgramsLanguageAndListsInTheScriptsWords) {
+  Run({"add", "shutdown", "in", "30m"});
+  Run({"add", "lock", "after-exit", "notepad.exe", "+5m"});
+  static const struct {
+    std::vector<std::string> words;
+    std::string chinese;  // the first line the command prints, or all of a listing
+    std::string english;
+  } kCases[] = {
+      {{"--help"}, "用法：\n", "Usage:\n"},
+      {{"add", "boil", "in", "5m"}, "不认识的任务类型：“boil”\n", "Unknown task kind: \"boil\"\n"},
+      {{"add", "alarm", "in", "5m", "--text"},
+       "选项缺少值：“--text”\n",
+       "Option without a value: \"--text\"\n"},
+      {{"cancel", "7"}, "没有这个编号的任务：7\n", "No task with id 7\n"},
+      {{"postpone", "2", "10m"},
+       "等待软件结束的任务不能推迟：2\n",
+       "A task waiting for a program to end cannot be postponed: 2\n"},
+      {{"list"},
+       "1\tshutdown\t2026-12-10 14:30:00\t-\t\n2\tlock\tafter-exit notepad.exe +5m\t-\t\n",
+       "1\tshutdown\t2026-12-10 14:30:00\t-\t\n2\tlock\tafter-exit notepad.exe +5m\t-\t\n"},
+  };
+  const auto printed = [&](const std::vector<std::string>& words) {
+    const CommandReply reply = Run(words);
+    const std::string& text = reply.out.empty() ? reply.err : reply.out;
+    return words[0] == "list" ? text : text.substr(0, text.find('\n') + 1);
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.words[0] + " " + c.words.back());
+    EXPECT_EQ(printed(c.words), c.chinese);
+    const EnglishTexts english;
+    EXPECT_EQ(printed(c.words), c.english);
+  }
+  EXPECT_EQ(Queue().Count(), 2u);
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "language/language.h"
 #include "main/error_text.h"
 #include "main/program.h"
 #include "scheduler/tick.h"
@@ -228,7 +229,7 @@ TEST(MainWindow, TheHeadlineFollowsAnAddAndADeleteAtOnce) {
 
   platform.windowSystem.menuChoice = 0;
   f.TaskList.UserContextMenu(0);
-  EXPECT_EQ(f.Title.Text(), kEmptyQueueHeadline);
+  EXPECT_EQ(f.Title.Text(), Text(TextId::EmptyQueueHeadline));
 }
 
 TEST(MainWindow, RelaunchPendingStartsTheFixedNameAndEnds) {

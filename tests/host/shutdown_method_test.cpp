@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "language/language.h"
 #include "main/shutdown_method_menu.h"
 #include "process/open_programs.h"
 #include "scheduler/task_kinds.h"
@@ -30,7 +31,8 @@ TEST(ShutdownMethod, ExitFlagsForEachMethodAndKind) {
       {ShutdownMethod::AskPrograms, TaskKind::LogOff, 0x00},
   };
   for (const Case& c : kCases) {
-    SCOPED_TRACE(std::string(ShutdownMethodWord(c.method)) + " " + TraitsOf(c.kind).itemText);
+    SCOPED_TRACE(std::string(ShutdownMethodWord(c.method)) + " " +
+                 std::string(Text(TraitsOf(c.kind).itemText)));
     EXPECT_EQ(ExitFlags(c.method, c.kind), c.flags);
   }
 }

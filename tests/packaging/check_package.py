@@ -1,13 +1,16 @@
 """Checks a release folder made by scripts/package.sh: the zip holds exactly the program's
-files, the checksums and the manifests' hashes are those of the files, the manifests parse and
-name this version and the given download addresses.
+files, the installer holds its texts in Chinese and in English, the checksums and the
+manifests' hashes are those of the files, the manifests parse and name this version and the
+given download addresses.
 
 Usage: check_package.py DIST_DIR VERSION BASE_URL BUILD_DIR
 """
 
 import hashlib
 import json
+import lzma
 import os
+import struct
 import sys
 import unittest
 import zipfile
@@ -33,6 +36,23 @@ def winget(kind):
         return yaml.safe_load(text)
 
 
+def installer_header(name):
+    """The installer's script as makensis wrote it, its language tables among it: the first
+    block of the data after NSIS's first header, in one LZMA stream (SetCompressor /SOLID)."""
+    with open(os.path.join(DIST, name), "rb") as setup:
+        data = setup.read()
+    at = data.find(b"\xef\xbe\xad\xdeNullsoftInst")
+    assert at >= 4, "no NSIS first header"
+    header_size, data_size = struct.unpack("<II", data[at + 16:at + 24])
+    stream = data[at + 24:at + 24 + data_size]
+    props, dict_size = stream[0], struct.unpack("<I", stream[1:5])[0]
+    lzma1 = {"id": lzma.FILTER_LZMA1, "dict_size": dict_size, "lc": props % 9,
+             "lp": props // 9 % 5, "pb": props // 45}
+    block = lzma.LZMADecompressor(lzma.FORMAT_RAW, filters=[lzma1]).decompress(
+        stream[5:], max_length=4 + header_size)
+    return block[4:4 + header_size]
+
+
 class Downloads(unittest.TestCase):
     def test_zip_holds_exactly_the_program_files(self):
         with zipfile.ZipFile(os.path.join(DIST, ZIP)) as archive:
@@ -48,6 +68,14 @@ class Downloads(unittest.TestCase):
     def test_installer_is_a_windows_program(self):
         with open(os.path.join(DIST, SETUP), "rb") as setup:
             self.assertEqual(setup.read(2), b"MZ")
+
+
+    def test_installer_speaks_chinese_and_english(self):
+        header = installer_header(SETUP)
+        for text in ("启动 Dusk", "Start Dusk", "开机时启动", "Start with Windows", "请先关闭 Dusk",
+                     "Please close Dusk first."):
+            with self.subTest(text=text):
+                self.assertIn(text.encode("utf-16-le"), header)
 
 
 class Manifests(unittest.TestCase):
