@@ -8,6 +8,7 @@
 #include "platform/show_request_win.h"
 #include "platform/wide_text_win.h"
 #include "widgets/dpi_win.h"
+#include "widgets/png_resource_win.h"
 
 namespace {
 
@@ -410,9 +411,9 @@ PictureMirror::PictureMirror(Picture& picture, MirrorContext& context)
 void PictureMirror::Paint(HDC dc, const RECT& client) {
   // Loaded with the first paint: the window may wait hidden for long, or for ever.
   if (!bitmapLoaded_) {
-    bitmap_.Reset(
-        static_cast<HBITMAP>(LoadImageW(context_.instance, MAKEINTRESOURCEW(picture_.ResourceId()),
-                                        IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+    if (const auto image = LoadPngResource(context_.instance, picture_.ResourceId())) {
+      bitmap_ = SectionOf(*image);
+    }
     bitmapLoaded_ = true;
   }
   BITMAP info{};

@@ -2,8 +2,9 @@
 
 #include <algorithm>
 
-Control::Control(ControlKind kind, std::string name, Control* parent, Bounds bounds)
-    : kind_(kind), name_(std::move(name)), parent_(parent), bounds_(bounds) {
+Control::Control(ControlKind kind, std::string_view name, Control* parent, Bounds bounds,
+                 std::string_view text)
+    : kind_(kind), name_(name), parent_(parent), bounds_(bounds), text_(text) {
   if (parent_) parent_->children_.push_back(this);
 }
 

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/interface.h"
@@ -102,7 +103,9 @@ class ControlMirror {
 // mirrors it. Every control has the name the window design gives it.
 class Control {
  public:
-  Control(ControlKind kind, std::string name, Control* parent, Bounds bounds);
+  // Names and texts are copied here, once, rather than as a string at every call.
+  Control(ControlKind kind, std::string_view name, Control* parent, Bounds bounds,
+          std::string_view text = {});
   Control(const Control&) = delete;
   Control& operator=(const Control&) = delete;
   virtual ~Control();

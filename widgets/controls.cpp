@@ -102,9 +102,9 @@ std::string TimeEdit::FormatTimeOfDay(int secondOfDay) {
   return text;
 }
 
-SpinEdit::SpinEdit(std::string name, Control* parent, Bounds bounds, int minimum, int maximum,
+SpinEdit::SpinEdit(std::string_view name, Control* parent, Bounds bounds, int minimum, int maximum,
                    int value)
-    : Control(ControlKind::SpinEdit, std::move(name), parent, bounds),
+    : Control(ControlKind::SpinEdit, name, parent, bounds),
       minimum_(minimum),
       maximum_(maximum),
       value_(std::clamp(value, minimum, maximum)) {

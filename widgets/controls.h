@@ -14,8 +14,8 @@
 
 class Panel : public Control {
  public:
-  Panel(std::string name, Control* parent, Bounds bounds, bool bevel)
-      : Control(ControlKind::Panel, std::move(name), parent, bounds), bevel_(bevel) {}
+  Panel(std::string_view name, Control* parent, Bounds bounds, bool bevel)
+      : Control(ControlKind::Panel, name, parent, bounds), bevel_(bevel) {}
   [[nodiscard]] bool Bevel() const { return bevel_; }
 
  private:
@@ -24,10 +24,8 @@ class Panel : public Control {
 
 class GroupBox : public Control {
  public:
-  GroupBox(std::string name, Control* parent, Bounds bounds, std::string caption)
-      : Control(ControlKind::GroupBox, std::move(name), parent, bounds) {
-    SetText(std::move(caption));
-  }
+  GroupBox(std::string_view name, Control* parent, Bounds bounds, std::string_view caption)
+      : Control(ControlKind::GroupBox, name, parent, bounds, caption) {}
 };
 
 class Label : public Control {
@@ -40,8 +38,8 @@ class Label : public Control {
     AutomaticFromRight,
   };
   // The height stays as given.
-  Label(std::string name, Control* parent, Bounds bounds, Sizing sizing = Sizing::Automatic)
-      : Control(ControlKind::Label, std::move(name), parent, bounds), sizing_(sizing) {}
+  Label(std::string_view name, Control* parent, Bounds bounds, Sizing sizing = Sizing::Automatic)
+      : Control(ControlKind::Label, name, parent, bounds), sizing_(sizing) {}
   [[nodiscard]] bool AutoWidth() const { return sizing_ != Sizing::Fixed; }
   [[nodiscard]] bool RightAnchored() const { return sizing_ == Sizing::AutomaticFromRight; }
   [[nodiscard]] int Right() const { return Left() + Width(); }
@@ -59,8 +57,8 @@ class Label : public Control {
 // A horizontal bar from 0 to its maximum; the position stays within that range.
 class ProgressBar : public Control {
  public:
-  ProgressBar(std::string name, Control* parent, Bounds bounds)
-      : Control(ControlKind::ProgressBar, std::move(name), parent, bounds) {}
+  ProgressBar(std::string_view name, Control* parent, Bounds bounds)
+      : Control(ControlKind::ProgressBar, name, parent, bounds) {}
   [[nodiscard]] int Maximum() const { return maximum_; }
   [[nodiscard]] int Position() const { return position_; }
   void SetMaximum(int maximum);
@@ -75,20 +73,20 @@ class ProgressBar : public Control {
 class IconView : public Control {
  public:
   enum class Stock { Warning, Error, Information };
-  IconView(std::string name, Control* parent, Bounds bounds, Stock stock)
-      : Control(ControlKind::Icon, std::move(name), parent, bounds), stock_(stock) {}
+  IconView(std::string_view name, Control* parent, Bounds bounds, Stock stock)
+      : Control(ControlKind::Icon, name, parent, bounds), stock_(stock) {}
   [[nodiscard]] Stock Icon() const { return stock_; }
 
  private:
   Stock stock_;
 };
 
-// A picture from the program's resources. A transparent picture leaves the
+// A PNG picture from the program's resources. A transparent picture leaves the
 // pixels of its bottom-left pixel's colour unpainted.
 class Picture : public Control {
  public:
-  Picture(std::string name, Control* parent, Bounds bounds, int resourceId, bool transparent)
-      : Control(ControlKind::Picture, std::move(name), parent, bounds),
+  Picture(std::string_view name, Control* parent, Bounds bounds, int resourceId, bool transparent)
+      : Control(ControlKind::Picture, name, parent, bounds),
         resourceId_(resourceId),
         transparent_(transparent) {}
   [[nodiscard]] int ResourceId() const { return resourceId_; }
@@ -102,11 +100,9 @@ class Picture : public Control {
 class Button : public Control {
  public:
   // A skinned button draws itself, in its own font and text colour.
-  Button(std::string name, Control* parent, Bounds bounds, std::string caption,
+  Button(std::string_view name, Control* parent, Bounds bounds, std::string_view caption,
          bool skinned = false)
-      : Control(ControlKind::Button, std::move(name), parent, bounds), skinned_(skinned) {
-    SetText(std::move(caption));
-  }
+      : Control(ControlKind::Button, name, parent, bounds, caption), skinned_(skinned) {}
   [[nodiscard]] bool Skinned() const { return skinned_; }
   void UserClick() {
     if (OnClick) OnClick();
@@ -120,10 +116,9 @@ class Button : public Control {
 // A box with a caption beside it, ticked or not.
 class CheckBox : public Control {
  public:
-  CheckBox(std::string name, Control* parent, Bounds bounds, std::string caption, bool checked)
-      : Control(ControlKind::CheckBox, std::move(name), parent, bounds), checked_(checked) {
-    SetText(std::move(caption));
-  }
+  CheckBox(std::string_view name, Control* parent, Bounds bounds, std::string_view caption,
+           bool checked)
+      : Control(ControlKind::CheckBox, name, parent, bounds, caption), checked_(checked) {}
   [[nodiscard]] bool Checked() const { return checked_; }
   // From the program: no event.
   void SetChecked(bool checked) {
@@ -142,8 +137,8 @@ class CheckBox : public Control {
 
 class Edit : public Control {
  public:
-  Edit(std::string name, Control* parent, Bounds bounds)
-      : Control(ControlKind::Edit, std::move(name), parent, bounds) {}
+  Edit(std::string_view name, Control* parent, Bounds bounds)
+      : Control(ControlKind::Edit, name, parent, bounds) {}
   void UserEdit(std::string text) {
     SetTextQuietly(std::move(text));
     if (OnChange) OnChange();
@@ -161,14 +156,12 @@ class RadioGroup : public Control {
   };
   // Without cells the items fill the columns one after the other, top to bottom; with them,
   // item i stands in cells[i] (items added to a grouping the user knows keep their places).
-  RadioGroup(std::string name, Control* parent, Bounds bounds, std::string caption, int columns,
-             std::vector<std::string> items, std::vector<Cell> cells = {})
-      : Control(ControlKind::RadioGroup, std::move(name), parent, bounds),
+  RadioGroup(std::string_view name, Control* parent, Bounds bounds, std::string_view caption,
+             int columns, std::vector<std::string> items, std::vector<Cell> cells = {})
+      : Control(ControlKind::RadioGroup, name, parent, bounds, caption),
         columns_(columns),
         items_(std::move(items)),
-        cells_(std::move(cells)) {
-    SetText(std::move(caption));
-  }
+        cells_(std::move(cells)) {}
   [[nodiscard]] int Columns() const { return columns_; }
   [[nodiscard]] const std::vector<std::string>& Items() const { return items_; }
   // The cell of each item: as given, or the columns filled in order.
@@ -196,8 +189,8 @@ class RadioGroup : public Control {
 // A drop-down list to choose from; its event runs whenever the selection is set.
 class ComboBox : public Control {
  public:
-  ComboBox(std::string name, Control* parent, Bounds bounds, std::vector<std::string> items)
-      : Control(ControlKind::ComboBox, std::move(name), parent, bounds), items_(std::move(items)) {}
+  ComboBox(std::string_view name, Control* parent, Bounds bounds, std::vector<std::string> items)
+      : Control(ControlKind::ComboBox, name, parent, bounds), items_(std::move(items)) {}
   [[nodiscard]] const std::vector<std::string>& Items() const { return items_; }
   [[nodiscard]] int ItemIndex() const { return itemIndex_; }
   void SetItemIndex(int index);
@@ -218,8 +211,8 @@ class ComboBoxEx : public Control {
     std::string caption;
     int imageIndex = -1;
   };
-  ComboBoxEx(std::string name, Control* parent, Bounds bounds, std::string hint)
-      : Control(ControlKind::ComboBoxEx, std::move(name), parent, bounds), hint_(std::move(hint)) {}
+  ComboBoxEx(std::string_view name, Control* parent, Bounds bounds, std::string_view hint)
+      : Control(ControlKind::ComboBoxEx, name, parent, bounds), hint_(hint) {}
   [[nodiscard]] const std::string& Hint() const { return hint_; }
   [[nodiscard]] const std::vector<Item>& Items() const { return items_; }
   [[nodiscard]] int ItemIndex() const { return itemIndex_; }
@@ -244,8 +237,8 @@ class ComboBoxEx : public Control {
 // A calendar day, with a drop-down month calendar.
 class DateEdit : public Control {
  public:
-  DateEdit(std::string name, Control* parent, Bounds bounds)
-      : Control(ControlKind::DateEdit, std::move(name), parent, bounds) {}
+  DateEdit(std::string_view name, Control* parent, Bounds bounds)
+      : Control(ControlKind::DateEdit, name, parent, bounds) {}
   [[nodiscard]] DateTime Date() const { return date_; }
   void SetDate(DateTime day);
   void UserSetDate(DateTime day) { SetDate(day); }
@@ -258,8 +251,8 @@ class DateEdit : public Control {
 // A time of day to the second, shown as HH:mm:ss.
 class TimeEdit : public Control {
  public:
-  TimeEdit(std::string name, Control* parent, Bounds bounds)
-      : Control(ControlKind::TimeEdit, std::move(name), parent, bounds) {
+  TimeEdit(std::string_view name, Control* parent, Bounds bounds)
+      : Control(ControlKind::TimeEdit, name, parent, bounds) {
     SetText(FormatTimeOfDay(0));
   }
   [[nodiscard]] int SecondOfDay() const { return secondOfDay_; }
@@ -276,7 +269,8 @@ class TimeEdit : public Control {
 // A whole number held between its bounds.
 class SpinEdit : public Control {
  public:
-  SpinEdit(std::string name, Control* parent, Bounds bounds, int minimum, int maximum, int value);
+  SpinEdit(std::string_view name, Control* parent, Bounds bounds, int minimum, int maximum,
+           int value);
   [[nodiscard]] int Value() const { return value_; }
   [[nodiscard]] int Minimum() const { return minimum_; }
   [[nodiscard]] int Maximum() const { return maximum_; }

@@ -17,8 +17,8 @@ class Form : public Control {
     Alert,
   };
 
-  Form(std::string name, Bounds bounds, Frame frame)
-      : Control(ControlKind::Form, std::move(name), nullptr, bounds), frame_(frame) {
+  Form(std::string_view name, Bounds bounds, Frame frame)
+      : Control(ControlKind::Form, name, nullptr, bounds), frame_(frame) {
     SetVisible(false);
   }
   [[nodiscard]] Frame FrameKind() const { return frame_; }
@@ -72,10 +72,8 @@ class Form : public Control {
 // period; tests call it by hand.
 class Timer : public Control {
  public:
-  Timer(std::string name, Control* owner, unsigned intervalMs, bool enabled)
-      : Control(ControlKind::Timer, std::move(name), owner, {}),
-        intervalMs_(intervalMs),
-        enabled_(enabled) {}
+  Timer(std::string_view name, Control* owner, unsigned intervalMs, bool enabled)
+      : Control(ControlKind::Timer, name, owner, {}), intervalMs_(intervalMs), enabled_(enabled) {}
   [[nodiscard]] unsigned IntervalMs() const { return intervalMs_; }
   [[nodiscard]] bool Enabled() const { return enabled_; }
   void SetInterval(unsigned intervalMs);

@@ -55,10 +55,10 @@ std::unique_ptr<ControlMirror> Win32MirrorFactory::CreateMirror(Control& control
     case ControlKind::Icon:
       return std::make_unique<IconMirror>(static_cast<IconView&>(control), context_);
     case ControlKind::Timer: {
-      auto* owner =
-          dynamic_cast<FormMirror*>(control.Parent() ? control.Parent()->Mirror() : nullptr);
-      if (!owner) return nullptr;
-      return std::make_unique<TimerMirror>(static_cast<Timer&>(control), *owner);
+      const Control* parent = control.Parent();
+      if (!parent || parent->Kind() != ControlKind::Form || !parent->Mirror()) return nullptr;
+      return std::make_unique<TimerMirror>(static_cast<Timer&>(control),
+                                           static_cast<FormMirror&>(*parent->Mirror()));
     }
   }
   return nullptr;

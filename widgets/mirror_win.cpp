@@ -80,11 +80,14 @@ void Win32Mirror::Disown() {
   (void)window_.Release();
 }
 
+Win32Mirror* Win32MirrorOf(const Control& control) {
+  return control.Kind() == ControlKind::Timer ? nullptr
+                                              : static_cast<Win32Mirror*>(control.Mirror());
+}
+
 int Win32Mirror::Dpi() const {
   const Control* parent = control_.Parent();
-  if (const auto* mirror = parent ? dynamic_cast<const Win32Mirror*>(parent->Mirror()) : nullptr) {
-    return mirror->Dpi();
-  }
+  if (const auto* mirror = parent ? Win32MirrorOf(*parent) : nullptr) return mirror->Dpi();
   return WindowDpi(Hwnd());
 }
 
@@ -94,7 +97,7 @@ void Win32Mirror::Rescale() {
   ApplyStyle();
   UpdateSpecific(ControlChange::Style);
   for (Control* child : control_.Children()) {
-    if (auto* mirror = dynamic_cast<Win32Mirror*>(child->Mirror())) mirror->Rescale();
+    if (auto* mirror = Win32MirrorOf(*child)) mirror->Rescale();
   }
 }
 

@@ -6,7 +6,6 @@
 #include <optional>
 #include <string>
 #include <tuple>
-#include <unordered_map>
 
 #include "platform/handler_errors_win.h"
 #include "platform/unique_handle_win.h"
@@ -33,8 +32,12 @@ struct MirrorContext {
   // The mirror of each native window, for the news a container passes on to
   // its controls: asked on every paint, so kept here, not in a window
   // property that each question fetches from the system.
-  std::unordered_map<HWND, Win32Mirror*> mirrors;
+  std::map<HWND, Win32Mirror*> mirrors;
 };
+
+// The native window of a control, or null: every control but a timer gets one
+// of these from the factory once it shows.
+[[nodiscard]] Win32Mirror* Win32MirrorOf(const Control& control);
 
 [[nodiscard]] COLORREF ToColorRef(const ColorRef& color);
 

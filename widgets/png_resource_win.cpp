@@ -3,6 +3,7 @@
 #include <objbase.h>
 #include <wincodec.h>
 
+#include <algorithm>
 #include <cstdint>
 
 namespace {
@@ -98,4 +99,19 @@ std::optional<PremultipliedImage> LoadPngResource(HINSTANCE instance, int id) {
   const ComScope com;
   if (!com.Usable()) return std::nullopt;
   return Decode(static_cast<const BYTE*>(bytes), size);
+}
+
+UniqueBitmap SectionOf(const PremultipliedImage& image) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = image.width;
+  info.bmiHeader.biHeight = -image.height;  // top-down, as decoded
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  UniqueBitmap result(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!result || !bits) return {};
+  std::copy(image.pixels.begin(), image.pixels.end(), static_cast<std::uint32_t*>(bits));
+  return result;
 }

@@ -8,10 +8,10 @@ constexpr Rgb kBandBlue{72, 162, 244};
 
 }  // namespace
 
-SkinnedMessage::SkinnedMessage(std::string name, IconView::Stock icon, const Form& owner,
+SkinnedMessage::SkinnedMessage(std::string_view name, IconView::Stock icon, const Form& owner,
                                WindowSystem& windowSystem)
     : windowSystem_(windowSystem),
-      form_(std::move(name), {0, 0, kWidth, kHeight}, Form::Frame::Tool),
+      form_(name, {0, 0, kWidth, kHeight}, Form::Frame::Tool),
       band_("Band", &form_, {0, 0, kWidth, 6}, false),
       icon_("Icon", &form_, {24, 30, 32, 32}, icon),
       text_("Message", &form_, {72, 34, kWidth - 96, 40}, Label::Sizing::Fixed),

@@ -10,7 +10,7 @@
 // text and one "OK" button, centred on the screen, modal.
 class SkinnedMessage {
  public:
-  SkinnedMessage(std::string name, IconView::Stock icon, const Form& owner,
+  SkinnedMessage(std::string_view name, IconView::Stock icon, const Form& owner,
                  WindowSystem& windowSystem);
   // Creates the native window, once the owner's exists.
   void AttachMirrors(MirrorFactory* mirrors);

@@ -16,8 +16,8 @@ class TaskListBox : public Control {
   };
   static constexpr int kRowHeight = 46;
 
-  TaskListBox(std::string name, Control* parent, Bounds bounds)
-      : Control(ControlKind::TaskListBox, std::move(name), parent, bounds) {}
+  TaskListBox(std::string_view name, Control* parent, Bounds bounds)
+      : Control(ControlKind::TaskListBox, name, parent, bounds) {}
 
   [[nodiscard]] const std::vector<Row>& Rows() const { return rows_; }
   // The selected row, or -1.

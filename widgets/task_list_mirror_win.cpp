@@ -1,7 +1,5 @@
 #include "widgets/task_list_mirror_win.h"
 
-#include <algorithm>
-#include <cstdint>
 #include <optional>
 
 #include "platform/wide_text_win.h"
@@ -23,20 +21,7 @@ UniqueBitmap LoadKindPictures(HINSTANCE instance, int size) {
   const std::optional<PremultipliedImage> source = LoadPngResource(instance, kKindPicturesId);
   if (!source) return {};
   const int count = source->width / source->height;
-  const PremultipliedImage resized = ResizePremultiplied(*source, count * size, size);
-
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = resized.width;
-  info.bmiHeader.biHeight = -resized.height;  // top-down, as decoded
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  UniqueBitmap result(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!result || !bits) return {};
-  std::copy(resized.pixels.begin(), resized.pixels.end(), static_cast<std::uint32_t*>(bits));
-  return result;
+  return SectionOf(ResizePremultiplied(*source, count * size, size));
 }
 
 }  // namespace
