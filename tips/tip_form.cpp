@@ -25,8 +25,7 @@ TForm3::TForm3(const Form& mainWindow, Sound& sound, MirrorFactory* mirrors)
       Image1("Image1", &TipForm, kWindow, kPictureId, true),
       Label1("Label1", &TipForm, kHeading, Label::Sizing::Fixed),
       Label2("Label2", &TipForm, kReminder, Label::Sizing::Fixed),
-      bsSkinButton1("bsSkinButton1", &TipForm, kButton, std::string(Text(TextId::AlarmDismiss)),
-                    true),
+      bsSkinButton1("bsSkinButton1", &TipForm, kButton, Text(TextId::AlarmDismiss), true),
       mainWindow_(mainWindow),
       sound_(sound) {
   TipForm.SetOwner(&mainWindow);
