@@ -212,6 +212,16 @@ enum class TextId : std::uint16_t {
   UnknownError,
 
   // tips/, upgrade/: the alarm and warning windows, the download window.
+  AlarmHeading,
+  AlarmReminder,
+  AlarmDismiss,
+  WarningPostpone5,
+  WarningPostpone30,
+  WarningCancelTask,
+  WarningRunNow,
+  DownloadStarting,
+  // {0} the program's title, {1} the whole percent done.
+  DownloadProgressCaption,
 
   // command/: what dusk-cli says.
   CliHelp,

@@ -1,5 +1,7 @@
 #include "tips/tip_form.h"
 
+#include "language/language.h"
+
 namespace {
 
 constexpr int kPictureId = 103;
@@ -23,16 +25,16 @@ TForm3::TForm3(const Form& mainWindow, Sound& sound, MirrorFactory* mirrors)
       Image1("Image1", &TipForm, kWindow, kPictureId, true),
       Label1("Label1", &TipForm, kHeading, Label::Sizing::Fixed),
       Label2("Label2", &TipForm, kReminder, Label::Sizing::Fixed),
-      bsSkinButton1("bsSkinButton1", &TipForm, kButton, "我知道了", true),
+      bsSkinButton1("bsSkinButton1", &TipForm, kButton, Text(TextId::AlarmDismiss), true),
       mainWindow_(mainWindow),
       sound_(sound) {
   TipForm.SetOwner(&mainWindow);
   TipForm.SetBackColor(ColorRef::System(SystemColor::ButtonFace));
-  Label1.SetText("闹钟时间到了");
+  Label1.SetText(std::string(Text(TextId::AlarmHeading)));
   Label1.SetFont({"Arial", 24, true});
   Label1.SetTextColor(ColorRef::Of(kWhite));
   Label1.SetBackColor(ColorRef::Of(kPanelBlue));
-  Label2.SetText("亲，您设定的时间到了，点击下面的 “我知道了” 关闭闹钟。");
+  Label2.SetText(std::string(Text(TextId::AlarmReminder)));
   Label2.SetFont({"Arial", 13, false});
   Label2.SetTextColor(ColorRef::Of(kWhite));
   Label2.SetBackColor(ColorRef::Of(kPanelBlue));
@@ -50,6 +52,7 @@ void TForm3::FormShow() {
 
 void TForm3::ShowAlarm(const std::string& text) {
   Label2.SetText(text);
+  reminderShown_ = true;
   Show();
 }
 
@@ -77,4 +80,10 @@ void TForm3::bsSkinButton1Click() {
   // A sound started without "no stop" ends the looping alarm.
   (void)sound_.PlayFile("x.wav", Sound::Playback::Once);
   Hide();
+}
+
+void TForm3::LanguageChanged() {
+  Label1.SetText(std::string(Text(TextId::AlarmHeading)));
+  bsSkinButton1.SetText(std::string(Text(TextId::AlarmDismiss)));
+  if (!reminderShown_) Label2.SetText(std::string(Text(TextId::AlarmReminder)));
 }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "language/language_listener.h"
 #include "platform/sound.h"
 #include "scheduler/alarm_view.h"
 #include "widgets/controls.h"
@@ -9,7 +10,7 @@
 
 // The alarm window: the picture of a ringing clock, the reminder text, and
 // the button that silences the alarm. Shown beside the main window.
-class TForm3 : public AlarmView {
+class TForm3 : public AlarmView, public LanguageListener {
  public:
   TForm3(const Form& mainWindow, Sound& sound, MirrorFactory* mirrors);
   TForm3(const TForm3&) = delete;
@@ -29,6 +30,9 @@ class TForm3 : public AlarmView {
   void ComeBackWithMainWindow();
 
   void bsSkinButton1Click();
+  // The heading, the button and the first reminder in the active language; an
+  // alarm's own reminder stays as the user wrote it.
+  void LanguageChanged() override;
 
   Form TipForm;
   Picture Image1;
@@ -42,4 +46,6 @@ class TForm3 : public AlarmView {
   const Form& mainWindow_;
   Sound& sound_;
   bool showing_ = false;
+  // Label2 shows an alarm's reminder, no longer the window's own text.
+  bool reminderShown_ = false;
 };

@@ -1,5 +1,7 @@
 #include "tips/warn_form.h"
 
+#include "language/language.h"
+
 namespace {
 
 constexpr Rgb kBandBlue{72, 162, 244};
@@ -22,17 +24,19 @@ TForm4::TForm4(Form& mainWindow, Sound& sound, const std::string& appTitle,
                     Label::Sizing::Fixed),
       LabelCountdown("LabelCountdown", &WarnForm, {kMargin, 52, kClientWidth - 2 * kMargin, 30},
                      Label::Sizing::Fixed),
+      // Two whole lines: long program names wrap.
       LabelClosingPrograms("LabelClosingPrograms", &WarnForm,
-                           {kMargin, 88, kClientWidth - 2 * kMargin, 30}, Label::Sizing::Fixed),
-      ButtonPostpone5("ButtonPostpone5", &WarnForm, ButtonAt(0), "推迟5分钟"),
-      ButtonPostpone30("ButtonPostpone30", &WarnForm, ButtonAt(1), "推迟30分钟"),
-      ButtonCancelTask("ButtonCancelTask", &WarnForm, ButtonAt(2), "取消任务"),
-      ButtonRunNow("ButtonRunNow", &WarnForm, ButtonAt(3), "立即执行"),
+                           {kMargin, 88, kClientWidth - 2 * kMargin, 34}, Label::Sizing::Fixed),
+      ButtonPostpone5("ButtonPostpone5", &WarnForm, ButtonAt(0), ""),
+      ButtonPostpone30("ButtonPostpone30", &WarnForm, ButtonAt(1), ""),
+      ButtonCancelTask("ButtonCancelTask", &WarnForm, ButtonAt(2), ""),
+      ButtonRunNow("ButtonRunNow", &WarnForm, ButtonAt(3), ""),
       mainWindow_(mainWindow),
       sound_(sound),
+      appTitle_(appTitle),
       warningSound_(std::move(warningSound)) {
   WarnForm.SetOwner(&mainWindow);
-  WarnForm.SetText(appTitle);
+  LanguageChanged();
   WarnForm.SetBackColor(ColorRef::System(SystemColor::Window));
   WarnForm.SetFont({"MS Sans Serif", 12, false});
   LabelCountdown.SetFont({"Arial", 22, true});
@@ -70,3 +74,11 @@ void TForm4::ShowWarning(const std::string& caption, const std::string& countdow
 }
 
 void TForm4::Close() { WarnForm.Hide(); }
+
+void TForm4::LanguageChanged() {
+  WarnForm.SetText(appTitle_);
+  ButtonPostpone5.SetText(std::string(Text(TextId::WarningPostpone5)));
+  ButtonPostpone30.SetText(std::string(Text(TextId::WarningPostpone30)));
+  ButtonCancelTask.SetText(std::string(Text(TextId::WarningCancelTask)));
+  ButtonRunNow.SetText(std::string(Text(TextId::WarningRunNow)));
+}

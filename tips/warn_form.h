@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+#include "language/language_listener.h"
 #include "platform/sound.h"
 #include "scheduler/warning_view.h"
 #include "widgets/controls.h"
@@ -12,11 +13,15 @@
 // a shut-down, restart or log-off will close, and the buttons that put it off, cancel it or run it
 // at once. It stays above other windows and never takes the keyboard from the program the user is
 // typing in: no button of it is pressed by accident.
-class TForm4 : public WarningView {
+class TForm4 : public WarningView, public LanguageListener {
  public:
-  // `warningSound` is played each time the window opens.
+  // `warningSound` is played each time the window opens. The caption names the
+  // program as `appTitle` reads when the window is made and when the language
+  // changes: it must outlive the window.
   TForm4(Form& mainWindow, Sound& sound, const std::string& appTitle, std::string warningSound,
          MirrorFactory* mirrors);
+  TForm4(Form& mainWindow, Sound& sound, const std::string&& appTitle, std::string warningSound,
+         MirrorFactory* mirrors) = delete;
   TForm4(const TForm4&) = delete;
   TForm4& operator=(const TForm4&) = delete;
 
@@ -24,6 +29,9 @@ class TForm4 : public WarningView {
                    const std::string& closing) override;
   void Close() override;
   [[nodiscard]] bool Showing() const { return WarnForm.Visible(); }
+  // The caption and the buttons in the active language. The labels are the
+  // power warning's, which shows them again at its next second.
+  void LanguageChanged() override;
 
   std::function<void(int minutes)> OnPostpone;
   std::function<void()> OnCancel;
@@ -44,5 +52,6 @@ class TForm4 : public WarningView {
  private:
   Form& mainWindow_;
   Sound& sound_;
+  const std::string& appTitle_;
   std::string warningSound_;
 };

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "language/language.h"
+
 DownloadProgress ProgressOfDownload(std::uint32_t progress, std::uint32_t maximum) {
   const std::uint32_t held = std::min(progress, maximum);
 
@@ -22,9 +24,5 @@ DownloadProgress ProgressOfDownload(std::uint32_t progress, std::uint32_t maximu
 }
 
 std::string DownloadCaption(std::string_view appTitle, std::string_view percentText) {
-  std::string caption(appTitle);
-  caption += " 正在下载最新版本 下载进度：";
-  caption += percentText;
-  caption += '%';
-  return caption;
+  return FormatText(TextId::DownloadProgressCaption, {appTitle, percentText});
 }

@@ -21,5 +21,5 @@ struct DownloadProgress {
 // themselves, so it stays exact.
 [[nodiscard]] DownloadProgress ProgressOfDownload(std::uint32_t progress, std::uint32_t maximum);
 
-// The progress window's caption while the download runs.
+// The progress window's caption while the download runs, in the active language.
 [[nodiscard]] std::string DownloadCaption(std::string_view appTitle, std::string_view percentText);

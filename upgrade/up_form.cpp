@@ -1,13 +1,12 @@
 #include "upgrade/up_form.h"
 
-#include <utility>
-
+#include "language/language.h"
 #include "upgrade/download_progress.h"
 
-TForm2::TForm2(const Form& mainWindow, std::string appTitle, MirrorFactory* mirrors)
+TForm2::TForm2(const Form& mainWindow, const std::string& appTitle, MirrorFactory* mirrors)
     : UpForm("UpForm", {436, 440, 595, 70}, Form::Frame::Tool),
       ProgressBar1("ProgressBar1", &UpForm, {5, 6, 580, 30}),
-      appTitle_(std::move(appTitle)) {
+      appTitle_(appTitle) {
   UpForm.SetOwner(&mainWindow);
   UpForm.SetBackColor(ColorRef::System(SystemColor::ButtonFace));
   FormCreate();
@@ -15,7 +14,7 @@ TForm2::TForm2(const Form& mainWindow, std::string appTitle, MirrorFactory* mirr
 }
 
 void TForm2::FormCreate() {
-  UpForm.SetText("正在下载最新版本：");
+  ShowCaption();
   UpForm.SetHeight(70);
   UpForm.SetWidth(595);
   ProgressBar1.SetBounds({5, 6, 580, 30});
@@ -32,7 +31,15 @@ void TForm2::ShowDownloadProgress(std::uint32_t received, std::uint32_t total) {
   const DownloadProgress shown = ProgressOfDownload(received, total);
   ProgressBar1.SetMaximum(shown.barMaximum);
   ProgressBar1.SetPosition(shown.barPosition);
-  UpForm.SetText(DownloadCaption(appTitle_, shown.percentText));
+  percentText_ = shown.percentText;
+  ShowCaption();
 }
 
 void TForm2::CloseDownload() { UpForm.Hide(); }
+
+void TForm2::LanguageChanged() { ShowCaption(); }
+
+void TForm2::ShowCaption() {
+  UpForm.SetText(percentText_ ? DownloadCaption(appTitle_, *percentText_)
+                              : std::string(Text(TextId::DownloadStarting)));
+}

@@ -1,30 +1,39 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
+#include "language/language_listener.h"
 #include "upgrade/self_update.h"
 #include "widgets/controls.h"
 #include "widgets/form.h"
 
 // The update progress window: hidden until a download runs, then the bar and
 // the percentage in the caption follow the download.
-class TForm2 : public DownloadProgressView {
+class TForm2 : public DownloadProgressView, public LanguageListener {
  public:
-  // The caption names the program by appTitle.
-  TForm2(const Form& mainWindow, std::string appTitle, MirrorFactory* mirrors);
+  // The caption names the program as `appTitle` reads at each change of the
+  // caption: it must outlive the window.
+  TForm2(const Form& mainWindow, const std::string& appTitle, MirrorFactory* mirrors);
+  TForm2(const Form& mainWindow, const std::string&& appTitle, MirrorFactory* mirrors) = delete;
   TForm2(const TForm2&) = delete;
   TForm2& operator=(const TForm2&) = delete;
 
   void ShowDownload() override;
   void ShowDownloadProgress(std::uint32_t received, std::uint32_t total) override;
   void CloseDownload() override;
+  // The caption in the active language, at the percentage it showed.
+  void LanguageChanged() override;
 
   Form UpForm;
   ProgressBar ProgressBar1;
 
  private:
   void FormCreate();
+  void ShowCaption();
 
-  std::string appTitle_;
+  const std::string& appTitle_;
+  // The whole percent done since the download first reported.
+  std::optional<std::string> percentText_;
 };

@@ -252,6 +252,10 @@ LRESULT CALLBACK OwnWindowMirror::WindowProc(HWND window, UINT message, WPARAM w
 
 LRESULT OwnWindowMirror::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    // The font it draws in, as a standard control tells it: tools that read
+    // and measure its text ask for it.
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(Font());
     case WM_COMMAND:
       if (Win32Mirror* child = MirrorOf(reinterpret_cast<HWND>(lParam))) {
         child->OnCommand(HIWORD(wParam));

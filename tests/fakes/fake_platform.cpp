@@ -1,33 +1,8 @@
 #include "tests/fakes/fake_platform.h"
 
-#include <iconv.h>
-
-#include <cerrno>
 #include <cstdio>
 
 #include "tests/fakes/release_records.h"
-
-std::string FakeCodePage::ToUtf8(std::string_view bytes) const {
-  const iconv_t converter = iconv_open("UTF-8", "GBK");
-  std::string in(bytes);
-  std::string text;
-  char* from = in.data();
-  std::size_t left = in.size();
-  while (left > 0) {
-    char out[256];
-    char* to = out;
-    std::size_t room = sizeof out;
-    const std::size_t converted = iconv(converter, &from, &left, &to, &room);
-    text.append(out, static_cast<std::size_t>(to - out));
-    if (converted == static_cast<std::size_t>(-1) && errno != E2BIG) {
-      text += "\xEF\xBF\xBD";  // a byte it cannot read
-      ++from;
-      --left;
-    }
-  }
-  iconv_close(converter);
-  return text;
-}
 
 std::string FakeClock::FormatShortDate(const CalendarTime& time) const {
   char text[32];
