@@ -11,7 +11,7 @@ Program::Program(const PlatformSet& platform, std::string updateServerHost)
 // through them before Start() and the message loop, when all are built.
 Program::Program(const PlatformSet& platform, std::string updateServerHost, TaskActions& actions)
     : Form1(platform, state, std::move(updateServerHost),
-            {actions, TipForm, UpForm, WarnForm, /*languageListeners=*/{}}),
+            {actions, TipForm, UpForm, WarnForm, {&laterWindows_}}),
       UpForm(Form1.Form1, state.AppTitle, platform.mirrors),
       TipForm(Form1.Form1, platform.sound, platform.mirrors),
       WarnForm(Form1.Form1, platform.sound, state.AppTitle, state.AppPath + "warn.wav",
@@ -37,6 +37,12 @@ void Program::Start(const StartArguments& arguments) {
   }
   // No one to tell the answer to: a refused task is not added, as on the panel.
   if (!arguments.command.empty()) (void)Form1.RunCommand(arguments.command);
+}
+
+void Program::LaterWindows::LanguageChanged() {
+  program_.UpForm.LanguageChanged();
+  program_.TipForm.LanguageChanged();
+  program_.WarnForm.LanguageChanged();
 }
 
 KillResult Program::CloseProgram(const std::string& name) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "language/language_listener.h"
 #include "main/app_state.h"
 #include "main/form1.h"
 #include "main/platform_set.h"
@@ -25,6 +26,21 @@ class Program {
   void Start(const StartArguments& arguments = {});
 
   AppState state;
+
+ private:
+  // The windows built after the main window, told of a language switch after it. Built before
+  // it: the main window's language menu holds it, and calls it only once all are built.
+  class LaterWindows : public LanguageListener {
+   public:
+    explicit LaterWindows(Program& program) : program_(program) {}
+    void LanguageChanged() override;
+
+   private:
+    Program& program_;
+  };
+  LaterWindows laterWindows_{*this};
+
+ public:
   TForm1 Form1;
   TForm2 UpForm;
   TForm3 TipForm;

@@ -134,6 +134,8 @@ TEST_F(LanguageSwitchTest, TheMenuChoiceHoldsAtOnceAndAfterARestart) {
 
   ASSERT_TRUE(ChooseFromTrayMenu("中文"));
   EXPECT_EQ(AddButtonText(), "添加任务");
+  // The windows built after the main window switch with it.
+  EXPECT_EQ(program->TipForm.bsSkinButton1.Text(), TextIn(Language::Chinese, TextId::AlarmDismiss));
   EXPECT_NE(platform.profileFiles.contents[SettingsPath()].find("\nlanguage=zh\r\n"),
             std::string::npos);
   // The menu marks the choice in use, in the language it brought.
