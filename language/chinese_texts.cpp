@@ -100,6 +100,7 @@ constinit const TextTable kChineseTexts = MakeTextTable({
     {TextId::RepeatWeekdays, "工作日"},
     {TextId::RepeatWeekly, "每周"},
     {TextId::RepeatEachTime, "每次"},
+    {TextId::RepeatEachTimeInRow, "每次"},
     {TextId::RepeatDailyAt, "每天 {0}"},
     {TextId::RepeatWeekdaysAt, "工作日 {0}"},
     {TextId::RepeatWeeklyAt, "每周{0} {1}"},

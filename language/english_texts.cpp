@@ -101,6 +101,7 @@ constinit const TextTable kEnglishTexts = MakeTextTable({
     {TextId::RepeatWeekdays, "Mon–Fri"},
     {TextId::RepeatWeekly, "Weekly"},
     {TextId::RepeatEachTime, "Repeat"},
+    {TextId::RepeatEachTimeInRow, "Each time"},
     {TextId::RepeatDailyAt, "Daily {0}"},
     {TextId::RepeatWeekdaysAt, "Weekdays {0}"},
     {TextId::RepeatWeeklyAt, "Every {0} {1}"},

@@ -117,6 +117,8 @@ enum class TextId : std::uint16_t {
   RepeatWeekdays,
   RepeatWeekly,
   RepeatEachTime,
+  // A row's word for a task that comes back each time its condition holds.
+  RepeatEachTimeInRow,
   RepeatDailyAt,
   RepeatWeekdaysAt,
   RepeatWeeklyAt,

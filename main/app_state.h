@@ -3,13 +3,8 @@
 #include <memory>
 #include <string>
 
-#include "language/language.h"
+#include "language/report_title.h"
 #include "upgrade/update_check.h"
-
-// The title of the balloons that report on the task list.
-[[nodiscard]] inline std::string ReportTitle() {
-  return FormatText(TextId::ReportTitle, {Text(TextId::AppTitle)});
-}
 
 // The program's shared values. All texts are UTF-8.
 // AppPath, AppVersion and UpdateInfoUrl are written before the update check

@@ -1,5 +1,6 @@
 #include "main/form1.h"
 
+#include <algorithm>
 #include <charconv>
 #include <utility>
 
@@ -231,7 +232,7 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
                           {&shutdownMethod_, &quickPicks_, &language_}, startWithWindows_),
       bsSkinMessage1("bsSkinMessage1", IconView::Stock::Warning, Form1, platform.windowSystem),
       savedTasks_(platform.profileFiles, platform.messages, bsTrayIcon1, platform.clock, tasks_,
-                  TaskListFolder(platform.profileFiles.RoamingAppDataFolder()), ReportTitle()),
+                  TaskListFolder(platform.profileFiles.RoamingAppDataFolder())),
       wakeKeeper_(platform.powerRequests, platform.clock),
       programEnd_(platform.processes, tasks_, platform.timeZone),
       conditions_(platform.machineActivity, platform.presenceSensor, tasks_),
@@ -243,10 +244,9 @@ TForm1::TForm1(const PlatformSet& platform, AppState& state, std::string updateS
                  &conditions_,
              },
              conditions_),
-      dueTasks_(tasks_, programEnd_, taskActions_, Title, bsTrayIcon1, platform.clock,
-                ReportTitle()),
+      dueTasks_(tasks_, programEnd_, taskActions_, Title, bsTrayIcon1, platform.clock),
       powerWarning_(tasks_, taskActions_, collaborators.warningWindow, bsTrayIcon1, platform.clock,
-                    platform.timeZone, ReportTitle(), platform.processes,
+                    platform.timeZone, platform.processes,
                     [this] { return shutdownMethod_.Current(); }),
       commandRunner_(tasks_, programEnd_, platform.processes, platform.clock, platform.timeZone),
       relocation_(platform.files, platform.versionResource),
@@ -838,6 +838,10 @@ void TForm1::TickAfterClockJump() {
 
 void TForm1::bsTrayIcon1BalloonHintClick() {
   // Only the balloon that announced an alarm silences it: by then the alarm
-  // has left the queue, so the queue's head says nothing about it.
-  if (bsTrayIcon1.BalloonTitle() == Text(TextId::AlarmBalloonTitle)) platform.sound.Stop();
+  // has left the queue, so the queue's head says nothing about it. The language
+  // may have changed since the balloon showed.
+  const auto announcedAnAlarm = [this](Language language) {
+    return bsTrayIcon1.BalloonTitle() == TextIn(language, TextId::AlarmBalloonTitle);
+  };
+  if (std::ranges::any_of(kLanguages, announcedAnAlarm)) platform.sound.Stop();
 }

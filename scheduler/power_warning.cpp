@@ -2,21 +2,20 @@
 
 #include <vector>
 
+#include "language/report_title.h"
 #include "process/open_programs.h"
 #include "scheduler/elapsed_time.h"
 #include "scheduler/task_kinds.h"
 
 PowerWarning::PowerWarning(TaskListing& tasks, TaskActions& actions, WarningView& window,
                            TrayIcon& trayIcon, const Clock& clock, const TimeZone& timeZone,
-                           std::string balloonTitle, Processes& processes,
-                           std::function<ShutdownMethod()> shutdownMethod)
+                           Processes& processes, std::function<ShutdownMethod()> shutdownMethod)
     : tasks_(tasks),
       actions_(actions),
       window_(window),
       trayIcon_(trayIcon),
       clock_(clock),
       timeZone_(timeZone),
-      balloonTitle_(std::move(balloonTitle)),
       processes_(processes),
       shutdownMethod_(std::move(shutdownMethod)) {}
 
@@ -66,7 +65,7 @@ void PowerWarning::RunNow() {
   Follow(clock_.Now());
   const std::uint64_t balloonsBefore = trayIcon_.BalloonsShown();
   if (std::optional<std::string> failure = actions_.PerformTask(task)) {
-    ShowTaskReport(trayIcon_, balloonTitle_,
+    ShowTaskReport(trayIcon_, ReportTitle(),
                    FailedTasksText({FailedTask{task, std::move(*failure)}}, clock_),
                    balloonsBefore);
   }

@@ -22,8 +22,8 @@ class PowerWarning {
  public:
   // `shutdownMethod`: how the exit will treat those programs, as chosen at that moment.
   PowerWarning(TaskListing& tasks, TaskActions& actions, WarningView& window, TrayIcon& trayIcon,
-               const Clock& clock, const TimeZone& timeZone, std::string balloonTitle,
-               Processes& processes, std::function<ShutdownMethod()> shutdownMethod);
+               const Clock& clock, const TimeZone& timeZone, Processes& processes,
+               std::function<ShutdownMethod()> shutdownMethod);
   PowerWarning(const PowerWarning&) = delete;
   PowerWarning& operator=(const PowerWarning&) = delete;
 
@@ -45,7 +45,6 @@ class PowerWarning {
   TrayIcon& trayIcon_;
   const Clock& clock_;
   const TimeZone& timeZone_;
-  std::string balloonTitle_;
   Processes& processes_;
   std::function<ShutdownMethod()> shutdownMethod_;
   std::optional<Task> shown_;

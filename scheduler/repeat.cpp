@@ -100,7 +100,7 @@ std::string RepeatText(const TaskRepeat& repeat) {
                                              TextId::Wednesday, TextId::Thursday, TextId::Friday,
                                              TextId::Saturday};
   if (repeat.kind == RepeatKind::None) return "";
-  if (repeat.kind == RepeatKind::EachTime) return RepeatKindItemText(repeat.kind);
+  if (repeat.kind == RepeatKind::EachTime) return std::string(Text(TextId::RepeatEachTimeInRow));
   const CalendarTime time = DecodeDateTime(repeat.occurrence);
   // "7:05", "23:30:15": the seconds only where the user set some.
   char clock[9];

@@ -1,6 +1,7 @@
 #include "scheduler/tick.h"
 
 #include "language/language.h"
+#include "language/report_title.h"
 #include "scheduler/condition_texts.h"
 
 std::string HeadlinePrefix(std::int64_t seconds) {
@@ -214,5 +215,5 @@ void DueTaskRunner::Run(DateTime now) {
   missed.insert(missed.end(), missedWaiting.begin(), missedWaiting.end());
   std::string report = missed.empty() ? "" : MissedTasksText(missed, clock_);
   if (!failed.empty()) report += (report.empty() ? "" : "\r\n") + FailedTasksText(failed, clock_);
-  ShowTaskReport(trayIcon_, balloonTitle_, report, balloonsBeforeTick);
+  ShowTaskReport(trayIcon_, ReportTitle(), report, balloonsBeforeTick);
 }

@@ -80,14 +80,13 @@ void ShowTaskReport(TrayIcon& trayIcon, const std::string& title, const std::str
 class DueTaskRunner {
  public:
   DueTaskRunner(TaskListing& tasks, WaitingTasks& waiting, TaskActions& actions, Label& title,
-                TrayIcon& trayIcon, const Clock& clock, std::string balloonTitle)
+                TrayIcon& trayIcon, const Clock& clock)
       : tasks_(tasks),
         waiting_(waiting),
         actions_(actions),
         title_(title),
         trayIcon_(trayIcon),
-        clock_(clock),
-        balloonTitle_(std::move(balloonTitle)) {}
+        clock_(clock) {}
   DueTaskRunner(const DueTaskRunner&) = delete;
   DueTaskRunner& operator=(const DueTaskRunner&) = delete;
 
@@ -111,7 +110,6 @@ class DueTaskRunner {
   Label& title_;
   TrayIcon& trayIcon_;
   const Clock& clock_;
-  std::string balloonTitle_;
   // A tick run at once after a wake or a clock change can fall in the same
   // second as the timer's: the task is warned of once in that second. Any
   // other distance seen in between (the clock set back) warns it again.

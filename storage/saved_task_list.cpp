@@ -1,6 +1,7 @@
 #include "storage/saved_task_list.h"
 
 #include "language/language.h"
+#include "language/report_title.h"
 #include "platform/whole_file_write.h"
 #include "storage/set_aside.h"
 #include "storage/task_file_format.h"
@@ -87,13 +88,13 @@ void SavedTaskList::ReadAgain() {
   if (fileState_ != FileState::Ours) {
     if (report == leftAloneText_) return;  // told already
     leftAloneText_ = report;
-    trayIcon_.ShowBalloonHint(balloonTitle_, report);
+    trayIcon_.ShowBalloonHint(ReportTitle(), report);
     return;
   }
   leftAloneText_.clear();
   // The file's tasks have joined those added meanwhile: all of them are saved.
   if (setAsideNeeded_) {
-    trayIcon_.ShowBalloonHint(balloonTitle_, SaveWhatWasRead(std::move(report)));
+    trayIcon_.ShowBalloonHint(ReportTitle(), SaveWhatWasRead(std::move(report)));
     return;
   }
   Report(Save(tasks_.Queue()));
@@ -153,5 +154,5 @@ void SavedTaskList::Report(SystemError error) {
   }
   if (error == reportedFailure_) return;
   reportedFailure_ = error;
-  trayIcon_.ShowBalloonHint(balloonTitle_, SaveFailureText(error));
+  trayIcon_.ShowBalloonHint(ReportTitle(), SaveFailureText(error));
 }

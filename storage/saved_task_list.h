@@ -45,15 +45,13 @@ class SavedTaskList : public QueueObserver {
  public:
   // `tasks` observes this list; it may be built after it.
   SavedTaskList(ProfileFiles& files, const SystemMessages& messages, TrayIcon& trayIcon,
-                const Clock& clock, TaskListing& tasks, std::string folder,
-                std::string balloonTitle)
+                const Clock& clock, TaskListing& tasks, std::string folder)
       : files_(files),
         messages_(messages),
         trayIcon_(trayIcon),
         clock_(clock),
         tasks_(tasks),
-        folder_(std::move(folder)),
-        balloonTitle_(std::move(balloonTitle)) {}
+        folder_(std::move(folder)) {}
 
   [[nodiscard]] std::string ListPath() const { return folder_ + "\\tasks.txt"; }
 
@@ -100,7 +98,6 @@ class SavedTaskList : public QueueObserver {
   const Clock& clock_;
   TaskListing& tasks_;
   const std::string folder_;
-  const std::string balloonTitle_;
   bool loading_ = false;
   bool folderMade_ = false;
   FileState fileState_ = FileState::Ours;

@@ -95,6 +95,7 @@ struct Rig {
             set.timeZone,
             set.machineActivity,
             set.presenceSensor,
+            set.displayLanguage,
             set.mirrors};
   }
 

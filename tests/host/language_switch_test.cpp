@@ -80,6 +80,11 @@ std::map<std::string, std::string> ShownTexts(FakePlatform& platform, TForm1& fo
 
 class LanguageSwitchTest : public ::testing::Test {
  protected:
+  // The language is the process's: the tests after these read Chinese.
+  void TearDown() override {
+    program.reset();
+    SetActiveLanguage(Language::Chinese);
+  }
   void StartProgram() {
     program = std::make_unique<Program>(platform.Set(), kTestUpdateHost);
     program->Start();

@@ -29,7 +29,7 @@ struct SavedListRig {
         list("TaskList", &form, {15, 15, 430, 420}),
         tray(platform.notificationArea, form, 500),
         saved(files, platform.messages, tray, platform.clock, listing,
-              TaskListFolder(files.RoamingAppDataFolder()), "Lumo定时关机："),
+              TaskListFolder(files.RoamingAppDataFolder())),
         listing(list, tray, platform.clock, platform.timeZone, {&saved}) {
     tray.AddToTray();
   }

@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "language/language.h"
 #include "main/program.h"
 #include "tests/fakes/fake_platform.h"
 #include "tests/host/running_program.h"
@@ -177,6 +178,15 @@ TEST_F(TaskActionsTest, OnlyTheAlarmBalloonSilencesTheAlarm) {
   EXPECT_EQ(platform.sound.calls.back(), "stop");
   EXPECT_TRUE(program.TipForm.Showing());  // the window stays until its button
   EXPECT_EQ(f.Tasks().Queue().Count(), 1u);
+}
+
+TEST_F(TaskActionsTest, TheAlarmBalloonSilencesTheAlarmAfterALanguageSwitchToo) {
+  AddIn(5, TaskKind::Alarm, "tea");
+  TickTo(At(14, 0, 5));
+  SetActiveLanguage(Language::English);
+  platform.notificationArea.events->TrayBalloonClicked();
+  SetActiveLanguage(Language::Chinese);
+  EXPECT_EQ(platform.sound.calls.back(), "stop");
 }
 
 TEST_F(TaskActionsTest, TheAlarmWindowStandsBesideTheMainWindowAndComesBackInFront) {

@@ -59,7 +59,7 @@ class DueTaskRunnerTest : public testing::Test {
         listing(list, tray, platform.clock, platform.timeZone),
         programEnd(platform.processes, listing, platform.timeZone),
         actions(platform.clock),
-        runner(listing, programEnd, actions, title, tray, platform.clock, "Lumo定时关机：") {
+        runner(listing, programEnd, actions, title, tray, platform.clock) {
     tray.AddToTray();
   }
 
@@ -207,8 +207,7 @@ TEST_F(DueTaskRunnerTest, TheTaskLeavesTheListBeforeItsActionInWhichTheUserMayEd
       return std::nullopt;
     }
   } meddling;
-  DueTaskRunner meddled(listing, programEnd, meddling, title, tray, platform.clock,
-                        "Lumo定时关机：");
+  DueTaskRunner meddled(listing, programEnd, meddling, title, tray, platform.clock);
   const auto tickAt = [&](DateTime now) {
     platform.clock.Set(now);
     meddled.Run(now);
@@ -247,8 +246,7 @@ TEST_F(DueTaskRunnerTest, TheTasksDroppedAreNamedBelowABalloonOfTheSameTick) {
     }
   } announcing;
   announcing.tray = &tray;
-  DueTaskRunner announced(listing, programEnd, announcing, title, tray, platform.clock,
-                          "Lumo定时关机：");
+  DueTaskRunner announced(listing, programEnd, announcing, title, tray, platform.clock);
   const auto& balloons = platform.notificationArea.balloons;
 
   Add(TaskKind::OpenWebPage, At(7, 0, 0), "http://x");

@@ -200,7 +200,7 @@ TEST_F(ProfileFilesWin, AListHeldElsewhereAtStartKeepsItsTasks) {
     SavedListing(ProfileFiles& files, const Win32SystemMessages& messages, TrayIcon& tray,
                  const Win32Clock& clock, const Win32TimeZone& timeZone, TaskListBox& box,
                  const std::string& folder)
-        : saved(files, messages, tray, clock, listing, folder, "Lumo定时关机："),
+        : saved(files, messages, tray, clock, listing, folder),
           listing(box, tray, clock, timeZone, {&saved}) {}
     SavedTaskList saved;
     TaskListing listing;
