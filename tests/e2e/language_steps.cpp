@@ -121,20 +121,10 @@ void StepLanguageTexts(const std::string& language) {
 
 // The language submenu, opened beside the tray menu: the points of its three choices.
 void StepLanguageChoices() {
-  const HWND main = MainWindow();
-  const DWORD pid = main ? ProcessOf(main) : 0;
-  HWND submenu = nullptr;
-  const bool open = pid && WaitFor([&] {
-                      int menus = 0;
-                      for (HWND h : TopLevelWindows()) {
-                        if (ProcessOf(h) != pid || ClassOf(h) != "#32768" || !Shown(h)) continue;
-                        // The submenu opens over the menu, so it is found first.
-                        if (++menus == 1) submenu = h;
-                      }
-                      return menus >= 2;
-                    });
-  Check(open, "language choices open", open ? "a second popup menu of Dusk" : "one menu or none");
-  if (!open) return;
+  const HWND submenu = OpenSubmenu();
+  Check(submenu, "language choices open",
+        submenu ? "a second popup menu of Dusk" : "one menu or none");
+  if (!submenu) return;
   RECT r;
   GetWindowRect(submenu, &r);
   const int border = GetSystemMetrics(SM_CYFIXEDFRAME);

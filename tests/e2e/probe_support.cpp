@@ -153,6 +153,22 @@ HWND MainWindow() {
   return found.size() == 1 ? found[0] : nullptr;
 }
 
+HWND OpenSubmenu() {
+  const HWND main = MainWindow();
+  const DWORD pid = main ? ProcessOf(main) : 0;
+  HWND submenu = nullptr;
+  const bool open = pid && WaitFor([&] {
+                      int menus = 0;
+                      for (HWND h : TopLevelWindows()) {
+                        if (ProcessOf(h) != pid || ClassOf(h) != "#32768" || !Shown(h)) continue;
+                        // The submenu opens over the menu, so it is found first.
+                        if (++menus == 1) submenu = h;
+                      }
+                      return menus >= 2;
+                    });
+  return open ? submenu : nullptr;
+}
+
 HWND FindNamed(HWND root, const std::string& name) {
   for (HWND c : ChildWindows(root)) {
     if (NameOf(c) == name) return c;

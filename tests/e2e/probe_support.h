@@ -51,6 +51,9 @@ std::vector<HWND> TopLevelWindows();
 std::vector<HWND> ChildWindows(HWND parent);
 std::vector<HWND> Forms(const char* name);
 HWND MainWindow();
+// The submenu the main window's process opened beside its tray menu, waited for; null when no
+// second menu opened.
+HWND OpenSubmenu();
 HWND FindNamed(HWND root, const std::string& name);
 // The item buttons of a radio group in item order: a radio group with columns fills them top to
 // bottom, one column after the other.
