@@ -14,7 +14,6 @@ struct AppState {
   std::string AppPath;
   std::string AppVersion;
   std::string ExeFileName;
-  std::string AppTitle;
   std::string UpdateInfoUrl;
   std::shared_ptr<UpdateCheck> Check;
   bool RelaunchPending = false;

@@ -325,7 +325,6 @@ void TForm1::FormCreate() {
   state.AppPath = std::string(DirectoryPart(programFile));
   state.AppVersion = GetFileVersionString(platform.versionResource, programFile);
   state.ExeFileName = "Dusk.exe";
-  state.AppTitle = Text(TextId::AppTitle);
   state.UpdateInfoUrl = "http://" + updateServerHost_ + "/v/dusk.html";
   state.Check = std::make_shared<UpdateCheck>();
   state.Check->AppPath = state.AppPath;
@@ -388,11 +387,12 @@ void TForm1::ShowTexts() {
   ButtonAdd.SetText(std::string(Text(TextId::AddButton)));
 }
 
-void TForm1::ShowWindowTitle() { Form1.SetText(state.AppTitle + "     " + state.AppVersion); }
+void TForm1::ShowWindowTitle() {
+  Form1.SetText(std::string(Text(TextId::AppTitle)) + "     " + state.AppVersion);
+}
 
 void TForm1::LanguageChanged() {
   ShowTexts();
-  state.AppTitle = Text(TextId::AppTitle);
   ShowWindowTitle();
   tasks_.RefreshCaptions();
   dueTasks_.ShowHeadline(platform.clock.Now());

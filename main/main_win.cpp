@@ -62,7 +62,7 @@ void RunMessageLoop(HandlerErrors& errors, const Program& program) {
     if (const std::exception_ptr error = errors.Take()) {
       MessageBoxW(reinterpret_cast<HWND>(program.Form1.Form1.Handle()),
                   ToWide(ErrorBoxText(Describe(error))).c_str(),
-                  ToWide(program.state.AppTitle).c_str(), MB_OK | MB_ICONERROR);
+                  ToWide(Text(TextId::AppTitle)).c_str(), MB_OK | MB_ICONERROR);
     }
   }
 }

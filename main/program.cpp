@@ -12,13 +12,12 @@ Program::Program(const PlatformSet& platform, std::string updateServerHost)
 Program::Program(const PlatformSet& platform, std::string updateServerHost, TaskActions& actions)
     : Form1(platform, state, std::move(updateServerHost),
             {actions, TipForm, UpForm, WarnForm, {&laterWindows_}}),
-      UpForm(Form1.Form1, state.AppTitle, platform.mirrors),
+      UpForm(Form1.Form1, platform.mirrors),
       TipForm(Form1.Form1, platform.sound, platform.mirrors),
-      WarnForm(Form1.Form1, platform.sound, state.AppTitle, state.AppPath + "warn.wav",
-               platform.mirrors),
+      WarnForm(Form1.Form1, platform.sound, state.AppPath + "warn.wav", platform.mirrors),
       taskActions({Form1.bsTrayIcon1, platform.shell, platform.power, platform.sound,
                    platform.files, platform.messages, Form1.Form1, TipForm, state.AppPath,
-                   state.AppTitle, [this](const std::string& name) { return CloseProgram(name); },
+                   [this](const std::string& name) { return CloseProgram(name); },
                    [this] { return Form1.ShutdownMethodInUse(); }}),
       platform_(platform) {
   // The warning window exists only now: its buttons reach the main window here.

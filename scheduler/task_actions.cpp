@@ -16,7 +16,7 @@ std::string FailureText(TaskKind kind) { return std::string(Text(*TraitsOf(kind)
 
 void SystemTaskActions::WarnTaskDue(const Task& task) {
   if (const std::optional<TextId> text = TraitsOf(task.Kind).warningText) {
-    s_.trayIcon.ShowBalloonHint(FormatText(TextId::WarningBalloonTitle, {s_.appTitle}),
+    s_.trayIcon.ShowBalloonHint(FormatText(TextId::WarningBalloonTitle, {Text(TextId::AppTitle)}),
                                 std::string(Text(*text)));
   }
 }

@@ -33,7 +33,6 @@ class SystemTaskActions : public TaskActions {
     Form& mainWindow;
     AlarmView& alarmWindow;
     const std::string& appPath;
-    const std::string& appTitle;
     // Ends every running process of a program by its image name.
     std::function<KillResult(const std::string&)> closeProgram;
     // How an exit treats the programs still running: the user's choice at that moment.

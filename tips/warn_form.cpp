@@ -17,8 +17,7 @@ constexpr Bounds ButtonAt(int index) {
 
 }  // namespace
 
-TForm4::TForm4(Form& mainWindow, Sound& sound, const std::string& appTitle,
-               std::string warningSound, MirrorFactory* mirrors)
+TForm4::TForm4(Form& mainWindow, Sound& sound, std::string warningSound, MirrorFactory* mirrors)
     : WarnForm("WarnForm", {0, 0, kClientWidth + 6, 198}, Form::Frame::Alert),
       LabelWarnTask("LabelWarnTask", &WarnForm, {kMargin, 12, kClientWidth - 2 * kMargin, 34},
                     Label::Sizing::Fixed),
@@ -33,7 +32,6 @@ TForm4::TForm4(Form& mainWindow, Sound& sound, const std::string& appTitle,
       ButtonRunNow("ButtonRunNow", &WarnForm, ButtonAt(3), ""),
       mainWindow_(mainWindow),
       sound_(sound),
-      appTitle_(appTitle),
       warningSound_(std::move(warningSound)) {
   WarnForm.SetOwner(&mainWindow);
   LanguageChanged();
@@ -76,7 +74,7 @@ void TForm4::ShowWarning(const std::string& caption, const std::string& countdow
 void TForm4::Close() { WarnForm.Hide(); }
 
 void TForm4::LanguageChanged() {
-  WarnForm.SetText(appTitle_);
+  WarnForm.SetText(std::string(Text(TextId::AppTitle)));
   ButtonPostpone5.SetText(std::string(Text(TextId::WarningPostpone5)));
   ButtonPostpone30.SetText(std::string(Text(TextId::WarningPostpone30)));
   ButtonCancelTask.SetText(std::string(Text(TextId::WarningCancelTask)));

@@ -15,13 +15,8 @@
 // typing in: no button of it is pressed by accident.
 class TForm4 : public WarningView, public LanguageListener {
  public:
-  // `warningSound` is played each time the window opens. The caption names the
-  // program as `appTitle` reads when the window is made and when the language
-  // changes: it must outlive the window.
-  TForm4(Form& mainWindow, Sound& sound, const std::string& appTitle, std::string warningSound,
-         MirrorFactory* mirrors);
-  TForm4(Form& mainWindow, Sound& sound, const std::string&& appTitle, std::string warningSound,
-         MirrorFactory* mirrors) = delete;
+  // `warningSound` is played each time the window opens.
+  TForm4(Form& mainWindow, Sound& sound, std::string warningSound, MirrorFactory* mirrors);
   TForm4(const TForm4&) = delete;
   TForm4& operator=(const TForm4&) = delete;
 
@@ -52,6 +47,5 @@ class TForm4 : public WarningView, public LanguageListener {
  private:
   Form& mainWindow_;
   Sound& sound_;
-  const std::string& appTitle_;
   std::string warningSound_;
 };

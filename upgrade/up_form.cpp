@@ -3,10 +3,9 @@
 #include "language/language.h"
 #include "upgrade/download_progress.h"
 
-TForm2::TForm2(const Form& mainWindow, const std::string& appTitle, MirrorFactory* mirrors)
+TForm2::TForm2(const Form& mainWindow, MirrorFactory* mirrors)
     : UpForm("UpForm", {436, 440, 595, 70}, Form::Frame::Tool),
-      ProgressBar1("ProgressBar1", &UpForm, {5, 6, 580, 30}),
-      appTitle_(appTitle) {
+      ProgressBar1("ProgressBar1", &UpForm, {5, 6, 580, 30}) {
   UpForm.SetOwner(&mainWindow);
   UpForm.SetBackColor(ColorRef::System(SystemColor::ButtonFace));
   FormCreate();
@@ -40,6 +39,6 @@ void TForm2::CloseDownload() { UpForm.Hide(); }
 void TForm2::LanguageChanged() { ShowCaption(); }
 
 void TForm2::ShowCaption() {
-  UpForm.SetText(percentText_ ? DownloadCaption(appTitle_, *percentText_)
+  UpForm.SetText(percentText_ ? DownloadCaption(Text(TextId::AppTitle), *percentText_)
                               : std::string(Text(TextId::DownloadStarting)));
 }

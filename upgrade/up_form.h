@@ -13,10 +13,7 @@
 // the percentage in the caption follow the download.
 class TForm2 : public DownloadProgressView, public LanguageListener {
  public:
-  // The caption names the program as `appTitle` reads at each change of the
-  // caption: it must outlive the window.
-  TForm2(const Form& mainWindow, const std::string& appTitle, MirrorFactory* mirrors);
-  TForm2(const Form& mainWindow, const std::string&& appTitle, MirrorFactory* mirrors) = delete;
+  TForm2(const Form& mainWindow, MirrorFactory* mirrors);
   TForm2(const TForm2&) = delete;
   TForm2& operator=(const TForm2&) = delete;
 
@@ -33,7 +30,6 @@ class TForm2 : public DownloadProgressView, public LanguageListener {
   void FormCreate();
   void ShowCaption();
 
-  const std::string& appTitle_;
   // The whole percent done since the download first reported.
   std::optional<std::string> percentText_;
 };

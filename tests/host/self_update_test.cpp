@@ -21,8 +21,6 @@ constexpr char kUrl[] = "http://dl.invalid/new.exe";
 constexpr VersionResource::Result kVersion1020{VersionResource::Outcome::Found, 0x00010000,
                                                0x00020000};
 constexpr WindowHandle kMainWindow = 7;
-// The program's title as the program holds it: the progress window reads it.
-const std::string kProgramTitle = "Lumo定时关机";
 
 // The window the progress window belongs to, with its native window first
 // when there are native windows.
@@ -40,7 +38,7 @@ class SelfUpdateTest : public testing::Test {
   explicit SelfUpdateTest(bool nativeWindows = false)
       : platform(At(14, 30, 45, 25, 12, 2023)),
         mainWindow(nativeWindows ? &windows : nullptr),
-        up(mainWindow.form, kProgramTitle, nativeWindows ? &windows : nullptr),
+        up(mainWindow.form, nativeWindows ? &windows : nullptr),
         update({platform.download, platform.files, platform.clock, platform.signatures,
                 platform.versionResource, platform.shell, platform.sessionInstance,
                 platform.windowSystem},
@@ -183,7 +181,7 @@ TEST_F(SelfUpdateTest, AcceptsOnlyAProgramTheProjectSignedAsTheNamedNewerVersion
     p.signatures.keyUsable = c.keyUsable;
     p.versionResource.byFile[Program()] = c.programVersion;
     Form main("Form1", {0, 0, 780, 550}, Form::Frame::Main);
-    TForm2 window(main, kProgramTitle, nullptr);
+    TForm2 window(main, nullptr);
     int waiting = 0;
     SelfUpdate checked({p.download, p.files, p.clock, p.signatures, p.versionResource, p.shell,
                         p.sessionInstance, p.windowSystem},

@@ -78,7 +78,6 @@ TEST_F(TipWindowsLanguage, TheWarningWindowNamesItsButtonsAndTheProgramAnew) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.title);
-    running.program.state.AppTitle = c.title;
     SwitchTo(c.language, warning);
     EXPECT_TRUE(warning.Showing());
     EXPECT_EQ(warning.WarnForm.Text(), c.title);
@@ -94,9 +93,8 @@ TEST_F(TipWindowsLanguage, TheWarningWindowNamesItsButtonsAndTheProgramAnew) {
 }
 
 TEST_F(TipWindowsLanguage, TheDownloadWindowKeepsItsPercentage) {
-  std::string title = "Lumo定时关机";
   const Form main("Form1", {0, 0, 780, 550}, Form::Frame::Main);
-  TForm2 up(main, title, nullptr);
+  TForm2 up(main, nullptr);
   up.ShowDownload();
 
   SwitchTo(Language::English, up);
@@ -105,13 +103,11 @@ TEST_F(TipWindowsLanguage, TheDownloadWindowKeepsItsPercentage) {
   EXPECT_EQ(up.UpForm.Text(), "正在下载最新版本：");
 
   up.ShowDownloadProgress(512, 2048);
-  title = "Lumo Shutdown Timer";
   SwitchTo(Language::English, up);
   EXPECT_EQ(up.UpForm.Text(), "Lumo Shutdown Timer – downloading the latest version: 25%");
   up.ShowDownloadProgress(2048, 2048);
   EXPECT_EQ(up.UpForm.Text(), "Lumo Shutdown Timer – downloading the latest version: 100%");
 
-  title = "Lumo定时关机";
   SwitchTo(Language::Chinese, up);
   EXPECT_EQ(up.UpForm.Text(), "Lumo定时关机 正在下载最新版本 下载进度：100%");
   EXPECT_TRUE(up.UpForm.Visible());
